@@ -1,0 +1,24 @@
+// Finding book files the way CD-ROM volumes arrive on Linux: whatever the case
+// of each path component, and also with an ISO 9660 version suffix (";1") or a
+// trailing "." on the name (CATALOGS, catalogs and Catalogs;1 are one file).
+// Stored paths may use "\" as separator; it is read as "/".
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morva {
+
+// Replaces every "\" by "/".
+std::string ToSlashes(std::string_view path);
+
+// The existing path that matches path component by component, or nothing.
+// An exact match is preferred over a case-insensitive one.
+std::optional<std::string> FindPathNoCase(std::string_view path);
+
+// True when a and b name the same file on a CD-ROM: equal without regard to
+// ASCII case, ignoring a ";n" version suffix and a trailing "." of b.
+bool SameBookFileName(std::string_view wanted, std::string_view onDisk);
+
+}  // namespace morva

@@ -1,0 +1,51 @@
+// The narrow interface through which the engine talks to the user: the three
+// failure boxes, the wait cursor and the progress box. The GUI, the CLI and the
+// tests each implement it. Every text handed over is Shift-JIS.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace morva {
+
+class Reporter {
+ public:
+  virtual ~Reporter() = default;
+
+  // The fatal box ("修復できない障害"): exhausted memory, corrupt index pages.
+  // A real front end ends the process at once without saving; a test reporter
+  // records the text and returns, so callers must still return a failure
+  // result after calling it.
+  virtual void Fatal(std::string_view text) = 0;
+
+  // The warning box ("Morvaからの警告") for everything the user can correct.
+  virtual void Warning(std::string_view text) = 0;
+
+  // The retry-or-abort box for book files. Returning means OK: the caller goes
+  // on with its failure result. Cancel ends the program inside the
+  // implementation.
+  virtual void RetryOrAbort(std::string_view text) = 0;
+
+  // The wait cursor shown around formatting runs and searches.
+  virtual void SetWaitCursor(bool /*on*/) {}
+};
+
+// The one modeless progress box of long operations (full-text search, drive
+// search, writing many entries).
+class ProgressBox {
+ public:
+  virtual ~ProgressBox() = default;
+  virtual void Open(std::string_view caption, int maximum) = 0;
+  virtual void SetCaption(std::string_view caption) = 0;
+  // Lets pending input be processed, moves the bar; returns true when the user
+  // has cancelled.
+  virtual bool Step(int position) = 0;
+  virtual void Close() = 0;
+};
+
+// Window captions of the three boxes (UTF-8, for the front ends).
+inline constexpr const char* kFatalCaption = "修復できない障害";
+inline constexpr const char* kWarningCaption = "Morvaからの警告";
+inline constexpr const char* kRetryCaption = "障害発生．終了するならｷｬﾝｾﾙﾎﾞﾀﾝを押して下さい．";
+
+}  // namespace morva

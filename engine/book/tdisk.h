@@ -1,0 +1,195 @@
+// TDisk: the one book-access object of the program.
+//
+// It owns the open book file, the shared 2048-byte page buffer and the
+// position of the byte reader, the table of files that together form the
+// current sub-book's page space (BodyFileTable), and the two temporary files
+// of a run (the marked-text file and the external-character cache), which it
+// creates when it is made and removes when it is destroyed.
+//
+// Every byte the program reads from a book passes through ReadPage and
+// ReadByte. Readers share the one position: a reader that seeks elsewhere
+// invalidates every other reader's position, so callers seek before every run.
+// Page formats are described in docs/formats.md.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/book/book_address.h"
+#include "engine/book/engine_settings.h"
+#include "engine/book/page_source.h"
+#include "engine/book/report.h"
+#include "engine/book/temp_file.h"
+
+namespace morva {
+
+// The files of a sub-book's page space. Row 0 is the body file; rows 1.. are
+// kept sorted by first page. A file holds the pages from its first page up to
+// the next row's first page; the last row holds everything from its first page
+// on.
+struct BodyFileRow {
+  std::string path;
+  int32_t firstPage = 0;
+};
+
+class BodyFileTable {
+ public:
+  static constexpr int kMaxRows = 30;
+  // External-character font files sit high in the page space: the k-th one
+  // starts at kFontFirstPage + 100 * k (0x7FFFFF37, 0x7FFFFF9B).
+  static constexpr int32_t kFontFirstPage = 2147483447;
+  static constexpr int32_t kFontFilePages = 100;
+
+  int Count() const { return static_cast<int>(rows_.size()); }
+  bool Full() const { return Count() >= kMaxRows; }
+  const BodyFileRow& Row(int i) const { return rows_[static_cast<size_t>(i)]; }
+  BodyFileRow& Row(int i) { return rows_[static_cast<size_t>(i)]; }
+  // Appends a row; false when the table is full.
+  bool Add(std::string path, int32_t firstPage);
+  void Clear() { rows_.clear(); }
+  // The row that holds the page: the first row whose range contains it, else
+  // the last row; 0 for an empty table.
+  int RowOfPage(int32_t page) const;
+  // Rows 1.. sorted by first page; rows whose first page equals that of the
+  // row before them are dropped.
+  void Sort();
+
+ private:
+  std::vector<BodyFileRow> rows_;
+};
+
+class TDisk {
+ public:
+  // Creates the two temporary files (marked text, external-character cache).
+  TDisk(Reporter& reporter, EngineSettings settings = {});
+  ~TDisk();
+  TDisk(const TDisk&) = delete;
+  TDisk& operator=(const TDisk&) = delete;
+
+  Reporter& reporter() const { return reporter_; }
+  const EngineSettings& settings() const { return settings_; }
+  EngineSettings& settings() { return settings_; }
+
+  // ---- Page access ---------------------------------------------------------
+
+  // Opens a book file: the name alone when absolute, else under the volume
+  // root. Only when no file is open. On failure with report set, shows the
+  // retry-or-abort box "ﾌｧｲﾙ：%s を開けない．" with the full path. Always resets
+  // the external-character replacement cursor. Returns whether a file is open.
+  bool OpenBookFile(std::string_view name, bool absolute, bool report);
+  void CloseBookFile();
+  bool FileOpen() const { return file_ != nullptr; }
+
+  // Reads a page of the page space into the page buffer; 0 or -1. A page that
+  // is already current costs nothing.
+  int ReadPage(int32_t page);
+  // ReadPage, then the reader is at offset; resets the full-width flag, the
+  // decoder's pending character and the pushed-back byte.
+  int Seek(int32_t page, int32_t offset);
+  int Seek(BookAddress a) { return Seek(a.page, a.offset); }
+  int SeekAbsolute(int64_t position);
+
+  // Next byte of the stream, crossing pages and files by itself. 0 doubles as
+  // the end of data: a failed read of the next page shows the warning
+  // "辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました." and returns 0.
+  int ReadByte() {
+    if (pushedBack_ != 0) {
+      int b = pushedBack_;
+      pushedBack_ = 0;
+      return b;
+    }
+    if (offset_ < kPageSize) return page_[static_cast<size_t>(offset_++)];
+    return ReadByteFromNextPage();
+  }
+  // The next ReadByte returns b again (0 means none).
+  void PushBack(uint8_t b) { pushedBack_ = b; }
+  void Skip(int n);
+  // Reads up to n bytes, stopping before a 0 byte; stores them and a
+  // terminating 0 into dst (room for n + 1 bytes); returns the count stored.
+  int ReadBytes(char* dst, int n);
+  // n bytes of packed decimal, two digits a byte, high nibble first.
+  int32_t ReadBcd(int n);
+
+  static uint16_t Be16(const uint8_t* p) { return static_cast<uint16_t>(p[0] << 8 | p[1]); }
+  static uint32_t Be32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[2]) << 8 | p[3];
+  }
+
+  // Position of the next byte to be read (a pushed-back byte counts).
+  BookAddress Tell() const;
+  // Where a just-read 4-byte escape sequence began.
+  BookAddress TellMinusFour() const;
+  // Negative, zero or positive: by page, then by the difference of offsets.
+  static int CompareAddresses(BookAddress a, BookAddress b);
+
+  // Size of a file in bytes, 0 when it cannot be opened.
+  static int64_t FileSize(const std::string& path);
+  // A root that begins with "\" (a network path) is ready; any other is ready
+  // when it can be listed.
+  static bool DriveReady(const std::string& root);
+  // Looks for name (without regard to case) in directory, then depth first in
+  // every subdirectory whose name does not begin with "."; the full path of
+  // the first match.
+  static bool FindFileUnderDirectory(const std::string& directory, std::string_view name,
+                                     std::string* result);
+
+  const uint8_t* PageBuffer() const { return page_.data(); }
+  int32_t CurrentPage() const { return currentPage_; }
+
+  // The volume root, always ending in "/" once a volume is opened.
+  const std::string& VolumeRoot() const { return volumeRoot_; }
+  void SetVolumeRoot(std::string root) { volumeRoot_ = std::move(root); }
+
+  BodyFileTable& BodyFiles() { return bodyFiles_; }
+  const BodyFileTable& BodyFiles() const { return bodyFiles_; }
+  // Multi-file mode: the page space is served by BodyFileTable; otherwise the
+  // one open file is the whole page space (while a catalog is read).
+  void SetMultiFile(bool on) { multiFile_ = on; }
+  bool MultiFile() const { return multiFile_; }
+  // Set by ReadPage when there was no file to read from.
+  bool VolumeLost() const { return volumeLost_; }
+
+  // Decoder state that a seek resets (the text decoder owns its meaning).
+  bool fullWidth = true;
+  uint8_t pendingChar = 0;
+  // Read by Seek: a single-byte book starts every run in half-width mode.
+  bool singleByteBook = false;
+  // The conversion replacement cursor, reset on every opening of a book file.
+  int replacementCursor = -1;
+
+  // The two temporary files of the run.
+  const std::string& MarkedTextPath() const { return markedText_.Path(); }
+  const std::string& GaijiCachePath() const { return gaijiCache_.Path(); }
+
+ private:
+  int ReadByteFromNextPage();
+  // Chooses and opens the file of a page in multi-file mode; sets localPage_.
+  bool SelectFileForPage(int32_t page);
+
+  Reporter& reporter_;
+  EngineSettings settings_;
+
+  std::unique_ptr<PageSource> file_;
+  std::string openPath_;
+  int openRow_ = -1;
+  bool multiFile_ = false;
+  bool volumeLost_ = false;
+  int32_t currentPage_ = 0;
+  int32_t localPage_ = 0;
+  int32_t offset_ = 0;
+  uint8_t pushedBack_ = 0;
+  std::array<uint8_t, kPageSize> page_{};
+
+  std::string volumeRoot_;
+  BodyFileTable bodyFiles_;
+
+  TempFile markedText_;
+  TempFile gaijiCache_;
+};
+
+}  // namespace morva
