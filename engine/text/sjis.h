@@ -14,7 +14,7 @@ inline bool IsSjisLead(uint8_t b) {
 }
 
 // Length in bytes (1 or 2) of the character that starts at pos. A lead byte at
-// the very end of the text counts as one byte.
+// the very end of the text counts as one byte; 0 when pos is at or past the end.
 size_t SjisCharLength(std::string_view s, size_t pos);
 
 // The longest prefix of s that is at most maxBytes long and ends on a
@@ -24,7 +24,9 @@ std::string_view SjisCut(std::string_view s, size_t maxBytes);
 // Reads one field of a separated value from the cursor, which is advanced past
 // the separator. The field keeps at most capacity - 1 bytes (room for the
 // terminating zero of the stored form); a character whose bytes do not fit the
-// remaining room is dropped, and reading goes on to the separator.
+// remaining room is dropped, and reading goes on to the separator. The field
+// ends at that character: nothing after it is kept. Without a separator the
+// cursor ends up empty.
 std::string ReadField(std::string_view& cursor, size_t capacity, char separator = ',');
 
 // ASCII upper-casing of a-z only; other bytes (and both bytes of a double-byte

@@ -15,11 +15,13 @@ namespace morva {
 struct HalfWidthForm {
   uint8_t ch = 0;
   uint8_t mark = 0;
+  bool operator==(const HalfWidthForm&) const = default;
 };
 HalfWidthForm ToHalfWidth(uint16_t sjis);
 
 // The full-width Shift-JIS form of a single byte (ASCII 0x20..0x7E, half-width
-// katakana and marks 0xA1..0xDF), 0 when there is none.
+// katakana and marks 0xA1..0xDF), 0 when there is none. All of them are JIS X
+// 0208 characters; " and ' take the closing quotes ” and ’.
 uint16_t ToFullWidth(uint8_t single);
 
 // A half-width katakana followed by ﾞ (0xDE) or ﾟ (0xDF) as one full-width

@@ -1,0 +1,49 @@
+#include "engine/text/jis.h"
+
+namespace morva {
+
+namespace {
+
+bool InJisRange(unsigned b) { return b >= 0x21 && b <= 0x7E; }
+
+}  // namespace
+
+bool IsValidJis(uint16_t jis) { return InJisRange(jis >> 8) && InJisRange(jis & 0xFF); }
+
+// Two JIS rows share one Shift-JIS lead byte: the odd row takes trails
+// 0x40..0x9E (skipping 0x7F), the even row 0x9F..0xFC.
+uint16_t JisToSjis(uint16_t jis) {
+  if (!IsValidJis(jis)) return 0;
+  const unsigned hi = jis >> 8;
+  const unsigned lo = jis & 0xFF;
+  unsigned lead = (hi + 1) / 2 + 0x70;
+  if (lead >= 0xA0) lead += 0x40;
+  unsigned trail;
+  if (hi % 2 == 1) {
+    trail = lo + 0x1F;
+    if (trail >= 0x7F) ++trail;
+  } else {
+    trail = lo + 0x7E;
+  }
+  return static_cast<uint16_t>(lead << 8 | trail);
+}
+
+uint16_t SjisToJis(uint16_t sjis) {
+  unsigned lead = sjis >> 8;
+  const unsigned trail = sjis & 0xFF;
+  const bool leadOk = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEF);
+  const bool trailOk = trail >= 0x40 && trail <= 0xFC && trail != 0x7F;
+  if (!leadOk || !trailOk) return 0;
+  if (lead >= 0xE0) lead -= 0x40;
+  unsigned hi = (lead - 0x70) * 2 - 1;
+  unsigned lo;
+  if (trail >= 0x9F) {
+    ++hi;
+    lo = trail - 0x7E;
+  } else {
+    lo = trail - 0x1F - (trail > 0x7F ? 1 : 0);
+  }
+  return static_cast<uint16_t>(hi << 8 | lo);
+}
+
+}  // namespace morva
