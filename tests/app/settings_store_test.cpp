@@ -1,0 +1,236 @@
+#include "app/settings/settings_store.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+
+#include <gtest/gtest.h>
+
+#include "engine/text/unicode.h"
+#include "tests/support/test_dirs.h"
+
+namespace morva {
+namespace {
+
+constexpr ScreenSize kScreen{1024, 768};
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  std::string Dir() const { return dir_.str() + "/"; }
+  std::string Path() const { return Dir() + kSettingsFileName; }
+  Settings Load() const {
+    Settings s;
+    store_.LoadAll(s, kScreen);
+    return s;
+  }
+  Settings LoadFrom(const std::string& text) const {
+    testing::WriteFile(Path(), text);
+    return Load();
+  }
+  std::string Stored(std::string_view section, std::string_view key) const {
+    return store_.ReadString(section, key, "<none>", 1000);
+  }
+  // The defaults as loaded on kScreen with no file.
+  Settings Defaults() const {
+    Settings d;
+    d.main = Rect{0, 0, 1024, 768};
+    d.keyWidth = 1024 / 3;
+    d.dicInfo = Dir() + "MORVA.DAT";
+    d.editFile = Dir() + "MORVA.$$$";
+    return d;
+  }
+
+  testing::TempDir dir_;
+  SettingsStore store_{Path()};
+};
+
+TEST_F(SettingsStoreTest, NoFileGivesEveryDefaultAndCreatesNothing) {
+  Settings s = Load();
+  EXPECT_EQ(s, Defaults());
+  EXPECT_FALSE(std::filesystem::exists(Path()));
+  // The Japanese default face is kept in Shift-JIS.
+  EXPECT_EQ(FormatFontPair(s.font0), Utf8ToSjis("ＭＳ Ｐゴシック,14,FixedSys,18"));
+  EXPECT_EQ(FormatFontPair(s.font0), kFont0Default);
+  EXPECT_EQ(FormatFontPair(s.font1), kFont1Default);
+}
+
+Settings NonDefault(const std::string& dir) {
+  Settings s;
+  s.zenpo = s.ime = s.scroll = s.searchDialog = s.specialMenu = s.simple = false;
+  s.kusizasi = s.autoAll = s.english = s.wordWrap = s.showSpecialChars = s.clipResult = true;
+  s.scrollKey = s.escKey = s.focusReturn = s.expert = s.mac = s.notShow = s.keepFocus = true;
+  s.bufferSize = 20000;
+  s.group = "\x8e\xab\x8f\x91";  // 辞書
+  s.book = 3;
+  s.searchDrive = "D-F";
+  s.searchDepth = 2;
+  s.searchRoots = "/srv/books;/mnt/cd";
+  s.keywordFile = "/tmp/words.log";
+  s.dicInfo = dir + "info/MORVA.DAT";
+  s.editor = "gedit";
+  s.editFile = "/tmp/edit.txt";
+  s.sort = 2;
+  s.history = {"\x8c\xea", "word", "apple"};
+  s.bold = 1;
+  s.lineSpace = 3;
+  s.autoSearch = 5;
+  s.textColor = MakeColor(1, 2, 3);
+  s.backColor = MakeColor(250, 240, 230);
+  s.titleColor = s.jumpColor = MakeColor(10, 20, 30);
+  s.specialColor = MakeColor(255, 255, 0);
+  s.font0 = {"IPAPGothic", 16, "Monospace", 24};
+  s.font1 = {"Monospace", 12, "\x82\x6c\x82\x72", 16};
+  s.main = Rect{100, 50, 800, 600};
+  s.keyWidth = 200;
+  s.dicBar = s.modeButton = s.dicColor = false;
+  s.dicButtonSize = s.zoomed = true;
+  s.windowLayout = 2;
+  s.barDicName = 10;
+  s.dicName = 4;
+  s.graphX = 30;
+  s.graphY = -20;
+  s.graphZoom = 150;
+  return s;
+}
+
+TEST_F(SettingsStoreTest, SaveThenLoadGivesTheSameSettings) {
+  const Settings saved = NonDefault(Dir());
+  ASSERT_TRUE(store_.SaveAll(saved, 999));
+  EXPECT_EQ(Load(), saved);
+  EXPECT_EQ(Stored("Options", "Win95Caption"), "no");
+  EXPECT_EQ(Stored("Options", "Simple"), "0");
+  EXPECT_EQ(Stored("Options", "History"), "\x8c\xea.word.apple");
+  EXPECT_EQ(Stored("Colors", "TextColor"), "1,2,3");
+  EXPECT_EQ(Stored("Window", "Graph"), "30,-20,0,0");
+  EXPECT_EQ(Stored("Window", "KeyWidth"), "200");  // layout 2: the remembered width
+
+  ASSERT_TRUE(store_.SaveAll(Defaults(), 1024 / 3));
+  EXPECT_EQ(Load(), Defaults());
+  EXPECT_EQ(Stored("Options", "Simple"), "1");
+}
+
+TEST_F(SettingsStoreTest, KeyWidthIsSavedAsThePresentWidthInLayoutZero) {
+  Settings s = Defaults();
+  s.keyWidth = 123;
+  ASSERT_TRUE(store_.SaveAll(s, 321));
+  EXPECT_EQ(Stored("Window", "KeyWidth"), "321");
+}
+
+TEST_F(SettingsStoreTest, MainWindowBeyondTheScreenMovesToTheCorner) {
+  const std::pair<std::string, Rect> cases[] = {
+      {"5000,5000,400,300", {0, 0, 400, 300}},
+      {"1008,10,400,300", {0, 0, 400, 300}},  // 16 pixels from the right edge
+      {"1007,751,400,300", {1007, 751, 400, 300}},
+      {"10,20,400", {0, 0, 1024, 768}},                    // incomplete: the screen
+      {"1,2,123456,123456789", {1, 2, 123456, 12345678}},  // 19 characters are read
+  };
+  for (const auto& [stored, expected] : cases) {
+    EXPECT_EQ(LoadFrom("[Window]\r\nMain=" + stored + "\r\n").main, expected) << stored;
+  }
+}
+
+TEST_F(SettingsStoreTest, KeyWidthOutsideThePaneBecomesAThird) {
+  const std::pair<std::string, int> cases[] = {{"30", 200}, {"49", 200}, {"50", 50}, {"550", 550},
+                                               {"551", 200}, {"x", 200}};
+  for (const auto& [stored, expected] : cases) {
+    EXPECT_EQ(LoadFrom("[Window]\r\nMain=0,0,600,400\r\nKeyWidth=" + stored + "\r\n").keyWidth, expected) << stored;
+  }
+}
+
+TEST_F(SettingsStoreTest, ImageWindowOffsetMustKeepItOnTheScreen) {
+  auto graph = [this](const std::string& main, const std::string& offset) {
+    Settings s = LoadFrom("[Window]\r\nMain=" + main + "\r\nGraph=" + offset + "\r\n");
+    return std::make_pair(s.graphX, s.graphY);
+  };
+  EXPECT_EQ(graph("100,100,400,300", "50,-60,0,0"), std::make_pair(50, -60));
+  EXPECT_EQ(graph("100,100,400,300", "-101,0,0,0"), std::make_pair(0, 0));
+  EXPECT_EQ(graph("100,100,400,300", "0,-101,0,0"), std::make_pair(0, 0));
+  EXPECT_EQ(graph("100,100,400,300", "907,651,0,0"), std::make_pair(907, 651));
+  EXPECT_EQ(graph("100,100,400,300", "908,0,0,0"), std::make_pair(0, 0));
+  EXPECT_EQ(graph("100,100,400,300", "0,652,0,0"), std::make_pair(0, 0));
+  // Checked against the window after it was brought back to the corner.
+  EXPECT_EQ(graph("5000,5000,400,300", "-10,10,0,0"), std::make_pair(0, 0));
+  EXPECT_EQ(graph("5000,5000,400,300", "10,10,0,0"), std::make_pair(10, 10));
+}
+
+TEST_F(SettingsStoreTest, FileNamesAreAbsoluteInMemoryAndRelativeInTheFile) {
+  Settings s = LoadFrom("[Options]\r\nDicInfo=sub\\INFO.DAT\r\nEditFile=/tmp/e.txt\r\n");
+  EXPECT_EQ(s.dicInfo, Dir() + "sub/INFO.DAT");
+  EXPECT_EQ(s.editFile, "/tmp/e.txt");
+
+  s.dicInfo = Dir() + "MORVA.DAT";
+  s.editFile = Dir() + "edit/MORVA.$$$";
+  ASSERT_TRUE(store_.SaveAll(s, 300));
+  EXPECT_EQ(Stored("Options", "DicInfo"), "MORVA.DAT");
+  EXPECT_EQ(Stored("Options", "EditFile"), "edit/MORVA.$$$");
+
+  s.dicInfo = "D:\\MORVA\\MORVA.DAT";
+  s.editFile = "/elsewhere/MORVA.$$$";
+  ASSERT_TRUE(store_.SaveAll(s, 300));
+  EXPECT_EQ(Stored("Options", "DicInfo"), "D:\\MORVA\\MORVA.DAT");
+  EXPECT_EQ(Stored("Options", "EditFile"), "/elsewhere/MORVA.$$$");
+}
+
+TEST_F(SettingsStoreTest, TypedValuesReadStrictlyAndFallBackOnJunk) {
+  Settings s = LoadFrom(
+      "[Options]\r\nZenpo=YES\r\nKusizasi=yes\r\nIME=Yes\r\nScroll=\"yes\"\r\nSimple=7\r\n"
+      "BufferSize=12000bytes\r\nBook=none\r\nSort= 2\r\nFont0=Mono,abc\r\n"
+      "Group=" + std::string(100, 'g') + "\r\nSearchDrive=" + std::string(40, 'd') + "\r\n"
+      "[Colors]\r\nTextColor=10,20\r\nBackColor=1,2,3\r\n");
+  EXPECT_FALSE(s.zenpo);
+  EXPECT_TRUE(s.kusizasi);
+  EXPECT_FALSE(s.ime);
+  EXPECT_TRUE(s.scroll);
+  EXPECT_TRUE(s.simple);
+  EXPECT_EQ(s.bufferSize, 12000);
+  EXPECT_EQ(s.book, -1);
+  EXPECT_EQ(s.sort, 2);
+  EXPECT_EQ(s.font0, (FontPair{"Mono", 14, "FixedSys", 18}));
+  EXPECT_EQ(s.group, std::string(79, 'g'));
+  EXPECT_EQ(s.searchDrive, std::string(26, 'd'));
+  EXPECT_EQ(s.textColor, 0u);
+  EXPECT_EQ(s.backColor, MakeColor(1, 2, 3));
+}
+
+TEST_F(SettingsStoreTest, HistoryOfSixtyWordsKeepsWhatFitsBelow300) {
+  Settings s = Defaults();
+  for (int i = 0; i < 60; ++i) s.history.push_back("word" + std::to_string(100000 + i));
+  ASSERT_TRUE(store_.SaveAll(s, 300));
+  EXPECT_EQ(Stored("Options", "History").size(), 296u);  // 27 words and 26 dots
+  Settings back = Load();
+  s.history.resize(27);
+  EXPECT_EQ(back.history, s.history);
+}
+
+TEST_F(SettingsStoreTest, JunkFileLoadsDefaults) {
+  std::string junk;
+  for (int i = 0; i < 20000; ++i) {
+    char c = static_cast<char>((i * 7919 + 13) % 256);
+    junk += (c == '[' || c == '=') ? 'x' : c;  // no section or key can come of it
+  }
+  EXPECT_EQ(LoadFrom(junk + "\r\n" + std::string(10000, 'z') + "\r\n" + std::string(5, '\0')), Defaults());
+}
+
+TEST_F(SettingsStoreTest, ParmCarriesTheStartUpRequest) {
+  EXPECT_EQ(store_.ReadParm(), "");
+  ASSERT_TRUE(store_.WriteParm("MORVA.INI,1,group,2,word"));
+  EXPECT_EQ(store_.ReadParm(), "MORVA.INI,1,group,2,word");
+  ASSERT_TRUE(store_.WriteParm(std::string(500, 'p')));
+  EXPECT_EQ(store_.ReadParm(), std::string(428, 'p'));
+}
+
+TEST_F(SettingsStoreTest, EngineSettingsTakeTheSecondSizeOfFont0) {
+  EngineSettings e = ToEngineSettings(NonDefault(Dir()));
+  EXPECT_EQ(e.font0TextSize, 24);
+  EXPECT_EQ(e.dicInfoPath, Dir() + "info/MORVA.DAT");
+  EXPECT_TRUE(e.english && !e.scroll && !e.zenpo && !e.ime && !e.specialMenu);
+  EXPECT_EQ(e.bufferSize, 20000);
+  EXPECT_EQ(e.sort, 2);
+}
+
+TEST(SettingsFileTest, DefaultPathIsInTheSettingsDirectory) {
+  EXPECT_TRUE(DefaultSettingsFilePath().ends_with("/morva/MORVA.INI")) << DefaultSettingsFilePath();
+}
+
+}  // namespace
+}  // namespace morva
