@@ -17,6 +17,15 @@ std::string ToSlashes(std::string_view path);
 // An exact match is preferred over a case-insensitive one.
 std::optional<std::string> FindPathNoCase(std::string_view path);
 
+// The existing book file for path: the plain file when there is one, else its
+// compressed form path + ".ebz", else a decompressed publisher-compressed
+// body path + ".org"; each found as FindPathNoCase finds it.
+std::optional<std::string> FindBookFile(std::string_view path);
+
+// True when the book file for path (found as FindBookFile finds it) is stored
+// compressed.
+bool IsCompressedBookFile(std::string_view path);
+
 // True when a and b name the same file on a CD-ROM: equal without regard to
 // ASCII case, ignoring a ";n" version suffix and a trailing "." of b.
 bool SameBookFileName(std::string_view wanted, std::string_view onDisk);

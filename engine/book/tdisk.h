@@ -20,10 +20,15 @@
 #include <vector>
 
 #include "engine/book/book_address.h"
+#include "engine/book/book_info.h"
+#include "engine/book/book_list.h"
 #include "engine/book/engine_settings.h"
+#include "engine/book/index_kind.h"
 #include "engine/book/page_source.h"
 #include "engine/book/report.h"
 #include "engine/book/temp_file.h"
+#include "engine/decode/decoder.h"
+#include "engine/decode/gaiji.h"
 
 namespace morva {
 
@@ -103,6 +108,7 @@ class TDisk {
       return b;
     }
     if (offset_ < kPageSize) return page_[static_cast<size_t>(offset_++)];
+    if (readFailed_) return 0;
     return ReadByteFromNextPage();
   }
   // The next ReadByte returns b again (0 means none).
@@ -151,8 +157,9 @@ class TDisk {
   // one open file is the whole page space (while a catalog is read).
   void SetMultiFile(bool on) { multiFile_ = on; }
   bool MultiFile() const { return multiFile_; }
-  // Set by ReadPage when there was no file to read from.
-  bool VolumeLost() const { return volumeLost_; }
+  // Volume kind: 0 catalogs layout, 1 catalog layout, 2 without catalog,
+  // -1 not opened. ReadPage sets -1 when there is no file to read from.
+  int volumeKind = -1;
 
   // Decoder state that a seek resets (the text decoder owns its meaning).
   bool fullWidth = true;
@@ -161,6 +168,73 @@ class TDisk {
   bool singleByteBook = false;
   // The conversion replacement cursor, reset on every opening of a book file.
   int replacementCursor = -1;
+
+  // ---- Catalog and sub-books ----------------------------------------------
+
+  // The book list that rows refer to (owned by the caller, usually the main
+  // window's book bar). Selecting a row writes the row's font flag.
+  void SetBookList(BookBar* list) { bookList_ = list; }
+  BookBar* BookList() const { return bookList_; }
+
+  // Opens the volume and sub-book of a book-list row: the entry point every
+  // search, content and menu request calls first. Selecting the current row
+  // again does nothing. Returns whether the row is now the current sub-book.
+  bool SelectSubbook(int row);
+  // Closes the open file and the sub-book; the current sub-book becomes -1.
+  void CloseSubbook();
+  // Opens the volume at root (a directory) for listing: reads its catalog
+  // and leaves the volume kind, sub-book count and single-byte flag set.
+  // userTitle stands for a volume without catalog. Closes the catalog after.
+  bool OpenVolume(const std::string& root, const std::string& userTitle);
+  // Title of catalog record n of the open volume, Shift-JIS.
+  std::string ReadSubbookTitle(int record);
+
+  int CurrentSubbook() const { return currentSubbook_; }
+  // Forgets which row is current without closing anything, so that the next
+  // SelectSubbook of the same row reopens it (after the information file
+  // changed, for instance).
+  void ForgetCurrentSubbook() { currentSubbook_ = -1; }
+
+  int subbookCount = 0;
+  int catalogRecord = 0;           // record number of the current sub-book
+  std::string title;               // current title, Shift-JIS
+  bool specialTitle = false;       // title is 平凡社「世界大百科事典」
+  int protection = 0;              // bit 0 display, 1 print, 2 quotation: set = forbidden
+  std::string subbookDirectory;    // volume root + directory name, no trailing "/"
+  bool splitLayout = false;
+  IndexKindTable indexes;
+  MenuVariants menus;
+  int indexCount = 0;
+  int currentIndexRow = 0;         // the index searched for the current operand
+  // Input method for the search box: 1 open, 0 closed, -1 no preference.
+  int imeMode = -1;
+
+  // ---- Per-book information -------------------------------------------------
+
+  BookInfo info;
+  // Applies the defaults, then the statements of the current title's section
+  // of the information file (settings().dicInfoPath).
+  void ReadBookInfo();
+
+  // ---- Decoder state --------------------------------------------------------
+
+  bool pictureFlag = false;        // inside a picture (set by picture escapes)
+  bool refParamFlag = false;       // deliver reference parameters (image window)
+  GaijiMode gaijiMode = GaijiMode::kBitmap;
+  uint8_t headwordStart = 0x41;    // 0x16 after the decoder meets escape 0x16
+  uint8_t headwordEnd = 0x61;      // 0x17 likewise
+  TGaiji conversion;               // external-character conversion table
+
+  // ---- External-character bitmap cache --------------------------------------
+
+  std::array<GaijiFontSlot, 2> fontSlots{};   // [0] half width, [1] full width
+  int32_t gaijiBufferPage = -1;               // cache page in gaijiPage, -1 none
+  std::array<uint8_t, kPageSize> gaijiPage{};
+
+  // ---- Content ----------------------------------------------------------------
+
+  // Start of the last item formatted (page 0: none); cleared on selection.
+  BookAddress contentStart{};
 
   // The two temporary files of the run.
   const std::string& MarkedTextPath() const { return markedText_.Path(); }
@@ -178,7 +252,9 @@ class TDisk {
   std::string openPath_;
   int openRow_ = -1;
   bool multiFile_ = false;
-  bool volumeLost_ = false;
+  // After a failed read inside the byte reader, further reads return 0 without
+  // another box until the next seek.
+  bool readFailed_ = false;
   int32_t currentPage_ = 0;
   int32_t localPage_ = 0;
   int32_t offset_ = 0;
@@ -187,6 +263,8 @@ class TDisk {
 
   std::string volumeRoot_;
   BodyFileTable bodyFiles_;
+  BookBar* bookList_ = nullptr;
+  int currentSubbook_ = -1;
 
   TempFile markedText_;
   TempFile gaijiCache_;

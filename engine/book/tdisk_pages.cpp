@@ -1,0 +1,219 @@
+// TDisk's page access: the open file, the page buffer and the byte reader.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "engine/book/file_lookup.h"
+#include "engine/book/tdisk.h"
+#include "engine/book/text_utils.h"
+
+namespace morva {
+
+TDisk::TDisk(Reporter& reporter, EngineSettings settings)
+    : reporter_(reporter), settings_(std::move(settings)) {}
+
+TDisk::~TDisk() = default;
+
+bool TDisk::OpenBookFile(std::string_view name, bool absolute, bool report) {
+  replacementCursor = -1;
+  if (file_) return true;
+  const std::string path = absolute ? ToSlashes(name) : volumeRoot_ + ToSlashes(name);
+  if (auto found = FindBookFile(path)) file_ = OpenPageSource(*found);
+  currentPage_ = 0;
+  offset_ = 0;
+  if (file_) {
+    openPath_ = path;
+    return true;
+  }
+  if (report) reporter_.RetryOrAbort(Sjis("ﾌｧｲﾙ：") + Sjis(path) + Sjis(" を開けない．"));
+  return false;
+}
+
+void TDisk::CloseBookFile() {
+  file_.reset();
+  openPath_.clear();
+  openRow_ = -1;
+}
+
+bool TDisk::SelectFileForPage(int32_t page) {
+  const int row = bodyFiles_.RowOfPage(page);
+  if (bodyFiles_.Count() == 0) {
+    localPage_ = page;
+    return file_ != nullptr;
+  }
+  const BodyFileRow& r = bodyFiles_.Row(row);
+  localPage_ = page - r.firstPage + 1;
+  if (file_ && row == openRow_) return true;
+  CloseBookFile();
+  currentPage_ = 0;
+  if (!OpenBookFile(r.path, true, true)) return false;
+  openRow_ = row;
+  return true;
+}
+
+int TDisk::ReadPage(int32_t page) {
+  if (page != 0 && page == currentPage_ && file_) return 0;
+  if (multiFile_) {
+    SelectFileForPage(page);
+  } else {
+    localPage_ = page;
+  }
+  if (!file_) {
+    volumeKind = -1;
+    return -1;
+  }
+  if (localPage_ < 1) return -1;
+  const int64_t position = (static_cast<int64_t>(localPage_) - 1) * kPageSize;
+  // A page that starts beyond the end of its file cannot be positioned; a
+  // short page at the end is zero-filled so no stale bytes survive.
+  const int64_t got = position < file_->Size() ? file_->ReadAt(position, page_.data(), kPageSize) : -1;
+  if (got < 0) {
+    currentPage_ = 0;
+    reporter_.RetryOrAbort(Sjis("Seek error at ReadPage.\nPress the cancel button to abort Morva"));
+    return -1;
+  }
+  if (got < kPageSize) std::memset(page_.data() + got, 0, static_cast<size_t>(kPageSize - got));
+  currentPage_ = page;
+  return 0;
+}
+
+int TDisk::Seek(int32_t page, int32_t offset) {
+  if (ReadPage(page) != 0) return -1;
+  offset_ = std::clamp(offset, 0, kPageSize);
+  fullWidth = !singleByteBook;
+  pendingChar = 0;
+  pushedBack_ = 0;
+  readFailed_ = false;
+  return 0;
+}
+
+int TDisk::SeekAbsolute(int64_t position) {
+  const BookAddress a = BookAddress::FromPosition(position);
+  return Seek(a.page, a.offset);
+}
+
+int TDisk::ReadByteFromNextPage() {
+  if (currentPage_ == INT32_MAX || ReadPage(currentPage_ + 1) != 0) {
+    readFailed_ = true;
+    reporter_.Warning(Sjis("辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました."));
+    return 0;
+  }
+  offset_ = 0;
+  return page_[static_cast<size_t>(offset_++)];
+}
+
+void TDisk::Skip(int n) {
+  for (int i = 0; i < n; ++i) ReadByte();
+}
+
+int TDisk::ReadBytes(char* dst, int n) {
+  int count = 0;
+  while (count < n) {
+    const int b = ReadByte();
+    if (b == 0) break;
+    dst[count++] = static_cast<char>(b);
+  }
+  dst[count] = '\0';
+  return count;
+}
+
+int32_t TDisk::ReadBcd(int n) {
+  int32_t value = 0;
+  for (int i = 0; i < n; ++i) {
+    const int b = ReadByte();
+    value = value * 100 + 10 * (b >> 4) + (b & 0x0F);
+  }
+  return value;
+}
+
+BookAddress TDisk::Tell() const {
+  BookAddress a{currentPage_, offset_ - (pushedBack_ != 0 ? 1 : 0)};
+  return a.Normalised();
+}
+
+BookAddress TDisk::TellMinusFour() const {
+  BookAddress a = Tell();
+  a.offset -= 4;
+  return a.Normalised();
+}
+
+int TDisk::CompareAddresses(BookAddress a, BookAddress b) {
+  if (a.page < b.page) return -1;
+  if (a.page > b.page) return 1;
+  return a.offset - b.offset;
+}
+
+int64_t TDisk::FileSize(const std::string& path) {
+  auto found = FindBookFile(path);
+  if (!found) return 0;
+  auto source = OpenPageSource(*found);
+  return source ? source->Size() : 0;
+}
+
+bool TDisk::DriveReady(const std::string& root) {
+  if (!root.empty() && root[0] == '\\') return true;
+  if (root.empty()) return false;
+  auto found = FindPathNoCase(root);
+  if (!found) return false;
+  DIR* d = ::opendir(found->c_str());
+  if (!d) return false;
+  ::closedir(d);
+  return true;
+}
+
+namespace {
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The names in dir, sorted so that the walk does not depend on listing order.
+std::vector<std::string> ListDirectory(const std::string& dir) {
+  std::vector<std::string> names;
+  if (DIR* d = ::opendir(dir.c_str())) {
+    while (dirent* e = ::readdir(d)) {
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.emplace_back(e->d_name);
+    }
+    ::closedir(d);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool FindUnder(const std::string& dir, std::string_view name, std::string* result, int depth) {
+  if (depth > 32) return false;  // a link cycle must not walk forever
+  const std::vector<std::string> names = ListDirectory(dir);
+  // The plain file first, then its compressed form, then a decompressed
+  // ".org" body, as FindBookFile prefers them.
+  for (const char* suffix : {"", ".ebz", ".org"}) {
+    const std::string wanted = std::string(name) + suffix;
+    for (const auto& n : names) {
+      if (SameBookFileName(wanted, n) && !IsDirectory(dir + n)) {
+        *result = dir + n;
+        return true;
+      }
+    }
+  }
+  for (const auto& n : names) {
+    if (n[0] == '.' || !IsDirectory(dir + n)) continue;
+    if (FindUnder(dir + n + "/", name, result, depth + 1)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool TDisk::FindFileUnderDirectory(const std::string& directory, std::string_view name, std::string* result) {
+  auto found = FindPathNoCase(directory);
+  if (!found) return false;
+  std::string dir = *found;
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return FindUnder(dir, name, result, 0);
+}
+
+}  // namespace morva
