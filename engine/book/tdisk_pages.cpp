@@ -122,12 +122,14 @@ int TDisk::ReadBytes(char* dst, int n) {
 }
 
 int32_t TDisk::ReadBcd(int n) {
-  int32_t value = 0;
+  // Damaged data may hold nibbles above 9 or more digits than fit: the value
+  // saturates instead of overflowing.
+  int64_t value = 0;
   for (int i = 0; i < n; ++i) {
     const int b = ReadByte();
-    value = value * 100 + 10 * (b >> 4) + (b & 0x0F);
+    value = std::min<int64_t>(value * 100 + 10 * (b >> 4) + (b & 0x0F), INT32_MAX);
   }
-  return value;
+  return static_cast<int32_t>(value);
 }
 
 BookAddress TDisk::Tell() const {
