@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/book/keyed_index.h"
+#include "engine/text/unicode.h"
+#include "tests/book/catalog_fixture.h"
+#include "tools/mkbook/damage.h"
+#include "tools/mkbook/font.h"
+#include "tools/mkbook/split_layout.h"
+
+namespace morva {
+namespace {
+
+using mkbook::CatalogLayout;
+using mkbook::Volume;
+
+constexpr int32_t kFont = BodyFileTable::kFontFirstPage;
+
+std::string FileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+// A font file of one character: a header page and a bitmap page.
+std::string FontFile(int width, int height) {
+  mkbook::Font f(width, height);
+  f.AddPattern({"#"});
+  return f.Build();
+}
+
+class CatalogTest : public CatalogTestBase {};
+
+// ---- Volumes ---------------------------------------------------------------------
+
+TEST_F(CatalogTest, CatalogsLayoutWinsOverCatalog) {
+  Volume v(CatalogLayout::kCatalogs);
+  v.AddSubbook(SimpleSubbook("国語辞典", "kokugo"));
+  v.WriteTo(Root());
+  Volume other(CatalogLayout::kCatalog);
+  other.AddSubbook(SimpleSubbook("別の本", "other"));
+  other.WriteTo(Root());
+
+  ASSERT_TRUE(Select(0));
+  EXPECT_EQ(disk_.volumeKind, 0);
+  EXPECT_EQ(SjisToUtf8(disk_.title), "国語辞典");
+  EXPECT_EQ(books_[0].fontFlag, 1);
+  EXPECT_EQ(disk_.VolumeRoot(), Root() + "/");
+  ASSERT_EQ(disk_.BodyFiles().Count(), 1);
+  EXPECT_EQ(disk_.BodyFiles().Row(0).path, Root() + "/kokugo/data/honmon");
+  EXPECT_TRUE(disk_.indexes.Has(0x00));
+  EXPECT_TRUE(reporter_.boxes().empty());
+}
+
+TEST_F(CatalogTest, AsciiTitleMakesTheWholeVolumeSingleByte) {
+  Volume v(CatalogLayout::kCatalog);
+  v.SetNameCase(mkbook::NameCase::kUpper);
+  v.AddSubbook(SimpleSubbook("和英", "waei"));
+  mkbook::Subbook ascii = SimpleSubbook("x", "english");
+  ascii.record.title = "My Book";
+  v.AddSubbook(ascii);
+  v.WriteTo(Root());
+
+  ASSERT_TRUE(Select(0));
+  EXPECT_EQ(disk_.volumeKind, 1);
+  EXPECT_TRUE(disk_.singleByteBook);
+  EXPECT_EQ(books_[0].fontFlag, 0);
+  EXPECT_EQ(FileName(disk_.BodyFiles().Row(0).path), "START");
+}
+
+TEST_F(CatalogTest, VolumesWithoutCatalog) {
+  Volume v = Volume::WithoutCatalog();
+  v.AddFile("data/honmon", SimpleBody());
+  v.WriteTo(Root());
+  WriteInfo(Sjis("[個人辞書]\nHONMON=data\\honmon,1\n"));
+
+  ASSERT_TRUE(Select(0, "個人辞書"));
+  EXPECT_EQ(disk_.volumeKind, 2);
+  EXPECT_EQ(disk_.subbookCount, 1);
+  EXPECT_EQ(SjisToUtf8(disk_.title), "個人辞書");
+  EXPECT_TRUE(disk_.indexes.Has(0x00));
+
+  // Without a title, a volume is known only by sekai/ or ruigo.dat/.
+  EXPECT_FALSE(Select(0));
+  EXPECT_EQ(disk_.volumeKind, -1);
+  EXPECT_EQ(disk_.CurrentSubbook(), -1);
+  EXPECT_TRUE(disk_.title.empty());
+  EXPECT_FALSE(Select(0, "", Root() + "/missing"));
+
+  const std::string sekai = dir_.str() + "/sekai";
+  mkbook::WriteBytes(sekai + "/SEKAI/HONMON", SimpleBody());
+  WriteInfo(Sjis("[平凡社「世界大百科事典」]\nHONMON=sekai/honmon,1\n"));
+  ASSERT_TRUE(Select(0, "", sekai));
+  EXPECT_TRUE(disk_.specialTitle);
+  EXPECT_TRUE(disk_.indexes.Has(0x00));
+
+  std::filesystem::create_directories(dir_ / "ruigo" / "ruigo.dat");
+  EXPECT_TRUE(disk_.OpenVolume(dir_.str() + "/ruigo", ""));
+  EXPECT_EQ(SjisToUtf8(disk_.ReadSubbookTitle(0)), "角川類語新辞典");
+  EXPECT_TRUE(reporter_.boxes().empty());
+}
+
+TEST_F(CatalogTest, CatalogCountIsNotTrustedBeyondTheFile) {
+  Volume v;
+  v.AddSubbook(SimpleSubbook("一", "one"));
+  v.AddSubbook(SimpleSubbook("二", "two"));
+  v.SetDeclaredSubbookCount(1);
+  v.WriteTo(Root());
+  EXPECT_FALSE(Select(1));
+  EXPECT_FALSE(Select(-1));
+  EXPECT_FALSE(disk_.FileOpen());
+
+  // One catalog page holds (2048 - 16) / 164 = 12 records.
+  v.SetDeclaredSubbookCount(60000);
+  v.WriteTo(Root());
+  ASSERT_TRUE(Select(1));
+  EXPECT_EQ(disk_.subbookCount, 12);
+  EXPECT_FALSE(Select(12));
+  EXPECT_TRUE(reporter_.boxes().empty());
+}
+
+TEST_F(CatalogTest, ListingTitlesLeavesTheOpenSubbookReadable) {
+  Volume v;
+  v.AddSubbook(SimpleSubbook("一", "one"));
+  v.AddSubbook(SimpleSubbook("二番目", "two"));
+  v.WriteTo(Root());
+
+  ASSERT_TRUE(disk_.OpenVolume(Root(), ""));
+  EXPECT_EQ(disk_.subbookCount, 2);
+  EXPECT_EQ(SjisToUtf8(disk_.ReadSubbookTitle(1)), "二番目");
+  EXPECT_EQ(disk_.ReadSubbookTitle(2), "");
+  EXPECT_FALSE(disk_.FileOpen());
+
+  ASSERT_TRUE(Select(1));
+  EXPECT_EQ(SjisToUtf8(disk_.ReadSubbookTitle(0)), "一");
+  ASSERT_EQ(disk_.ReadPage(1), 0);  // the index page, not the catalog's page 1
+  EXPECT_EQ(TDisk::Be32(disk_.PageBuffer() + 18), 2u);
+}
+
+TEST_F(CatalogTest, SelectingTheCurrentRowAgainDoesNothing) {
+  Volume v;
+  v.AddSubbook(SimpleSubbook("辞典", "jiten"));
+  v.WriteTo(Root());
+  WriteInfo(Sjis("[辞典]\nnKey=5\n"));
+  ASSERT_TRUE(Select(0));
+  WriteInfo(Sjis("[辞典]\nnKey=6\n"));
+  disk_.contentStart = {3, 4};
+  EXPECT_TRUE(disk_.SelectSubbook(0));
+  EXPECT_EQ(disk_.info.nKey, 5);
+  EXPECT_EQ(disk_.contentStart, (BookAddress{3, 4}));
+
+  disk_.CloseSubbook();
+  EXPECT_TRUE(disk_.title.empty());
+  EXPECT_FALSE(disk_.MultiFile());
+  ASSERT_TRUE(disk_.SelectSubbook(0));
+  EXPECT_EQ(disk_.info.nKey, 6);
+  EXPECT_EQ(disk_.contentStart, (BookAddress{}));
+}
+
+// ---- Index page ------------------------------------------------------------------
+
+TEST_F(CatalogTest, IndexPageEntriesFillTheTable) {
+  Volume v;
+  v.AddSubbook(SimpleSubbook("辞典", "jiten",
+                             {{0x91, 5, 3, {1, 2, 3}},
+                              {0x91, 9, 1, {}},   // the same code again
+                              {0x33, 7, 1, {}},   // a code the table does not know
+                              {0x26, 12, 2, {}},  // menu variants
+                              {0x20, 14, 1, {}}}));
+  v.subbook(0).body[3] = 0x05;  // protection bits
+  v.WriteTo(Root());
+
+  ASSERT_TRUE(Select(0));
+  const IndexKindRow& word = disk_.indexes.ByCode(0x91);
+  EXPECT_EQ(word.start, 5);
+  EXPECT_EQ(word.end, 7);
+  EXPECT_EQ(word.options, (std::array<uint8_t, 3>{1, 2, 3}));
+  EXPECT_EQ(disk_.indexes.Start(0x00), 2);
+  EXPECT_EQ(disk_.protection, 5);
+  EXPECT_EQ(disk_.indexes.Start(0x01), 12);  // the menu row takes the first variant
+  EXPECT_EQ(disk_.menus.firstPresent, 1);
+  EXPECT_EQ(disk_.menus.count, 2);
+  EXPECT_EQ(disk_.indexCount, 3);
+}
+
+TEST_F(CatalogTest, IndexPageClaimingTooManyEntriesIsReadForAHundred) {
+  std::vector<mkbook::IndexEntry> entries(98, {0x05, 2, 1, {}});
+  entries.push_back({0x91, 3, 1, {}});  // entry 99
+  entries.push_back({0x80, 4, 1, {}});  // entry 100
+  Volume v;
+  v.AddSubbook(SimpleSubbook("辞典", "jiten", entries)).body[1] = static_cast<char>(0xFF);
+  v.WriteTo(Root());
+
+  ASSERT_TRUE(Select(0));
+  EXPECT_TRUE(disk_.indexes.Has(0x91));
+  EXPECT_FALSE(disk_.indexes.Has(0x80));
+}
+
+TEST_F(CatalogTest, KeyedIndexesAndTheInputMethod) {
+  Volume v;
+  v.AddSubbook(SimpleSubbook("表記", "hyoki", {{0x71, 3, 1, {}}, {0x05, 4, 1, {}}, {0x91, 5, 1, {}}}));
+  v.AddSubbook(SimpleSubbook("かな", "kana", {{0x90, 3, 1, {}}}));
+  v.WriteTo(Root());
+
+  ASSERT_TRUE(Select(0));
+  uint8_t code = 0;
+  std::string caption;
+  ASSERT_TRUE(KeyedIndexCaption(disk_, 1, &code, &caption));
+  EXPECT_EQ(code, 0x71);
+  EXPECT_EQ(SjisToUtf8(caption), "後表記");
+  EXPECT_FALSE(KeyedIndexCaption(disk_, 2, &code, &caption));
+  disk_.singleByteBook = true;
+  ASSERT_TRUE(KeyedIndexCaption(disk_, 0, &code, &caption));
+  EXPECT_EQ(caption, "Notation...");
+  EXPECT_EQ(disk_.imeMode, 0);
+
+  ASSERT_TRUE(Select(1));
+  EXPECT_EQ(disk_.imeMode, 1);
+  WriteInfo(Sjis("[かな]\nIME=OFF\n"));
+  ASSERT_TRUE(Select(1));
+  EXPECT_EQ(disk_.imeMode, 0);
+  WriteInfo("");
+  disk_.settings().ime = false;
+  ASSERT_TRUE(Select(1));
+  EXPECT_EQ(disk_.imeMode, -1);
+}
+
+// ---- Font files --------------------------------------------------------------------
+
+TEST_F(CatalogTest, FontFilesBecomeF1AndF2) {
+  mkbook::Subbook both = SimpleSubbook("両方", "both");
+  both.AddFont(0, "GAI16F", FontFile(16, 16));
+  both.AddFont(1, "GAI24F", FontFile(24, 24));
+  both.AddFont(4, "SMALL", std::string(2048, '\1'));  // too small to hold a font
+  both.AddFont(6, "GAI16H", FontFile(8, 16));
+  mkbook::Subbook second = SimpleSubbook("半角", "half");
+  second.AddFont(5, "GAI24H", FontFile(16, 24));
+  Volume v;
+  v.AddSubbook(both);
+  v.AddSubbook(second);
+  v.WriteTo(Root());
+
+  ASSERT_TRUE(Select(0));
+  ASSERT_EQ(disk_.BodyFiles().Count(), 3);
+  EXPECT_EQ(FileName(disk_.BodyFiles().Row(1).path), "gai16f");
+  EXPECT_EQ(FileName(disk_.BodyFiles().Row(2).path), "gai16h");
+  EXPECT_EQ(disk_.indexes.Start(0xF1), kFont);
+  EXPECT_EQ(disk_.indexes.End(0xF1), kFont + 99);
+  EXPECT_EQ(disk_.indexes.Start(0xF2), kFont + 100);
+
+  // A large text font prefers the 24-dot slot of each group.
+  disk_.settings().font0TextSize = 24;
+  ASSERT_TRUE(Select(0));
+  EXPECT_EQ(FileName(disk_.BodyFiles().Row(1).path), "gai24f");
+
+  // A lone font of the second group is still the first font.
+  ASSERT_TRUE(Select(1));
+  EXPECT_EQ(disk_.indexes.Start(0xF1), kFont);
+  EXPECT_FALSE(disk_.indexes.Has(0xF2));
+}
+
+// ---- Split layout ------------------------------------------------------------------
+
+TEST_F(CatalogTest, SplitLayoutFindsEachIndexInItsOwnFile) {
+  mkbook::PageFile body(2);
+  body.Write({2, 0}, mkbook::BodyText({2, 0}).Indent(1).Headword("い").Bytes());
+  mkbook::PageFile words(10);
+  words.Write({10, 0}, std::string(16, '\x77'));
+  mkbook::PageFile titles(20);
+  titles.Write({20, 0}, std::string(16, '\x55'));
+
+  mkbook::Subbook s = SimpleSubbook("分割", "split");
+  mkbook::IndexPage index;
+  index.Add({0x02, 30, 1, {}});  // no file name belongs to the copyright page
+  index.Add({0x80, 40, 1, {}});  // joken.idx is not there
+  mkbook::MakeSplit(s, {{0x00, "honmon", body, {}}, {0x91, "idx/ZHYOKI.IDX", words, {}}, {0x05, "zhyoki.txt", titles, {}}},
+                    index);
+  Volume v(CatalogLayout::kCatalog);
+  v.AddSubbook(s);
+  v.WriteTo(Root());
+  WriteInfo(Sjis("[分割]\nHONMON=other,50\n"));  // the files are already set up
+
+  ASSERT_TRUE(Select(0));
+  EXPECT_TRUE(disk_.splitLayout);
+  ASSERT_EQ(disk_.BodyFiles().Count(), 4);
+  EXPECT_EQ(disk_.BodyFiles().Row(1).firstPage, 2);
+  EXPECT_EQ(FileName(disk_.BodyFiles().Row(2).path), "ZHYOKI.IDX");
+  EXPECT_EQ(disk_.indexes.Start(0x91), 10);
+  EXPECT_EQ(disk_.indexes.Start(0x05), 20);
+  EXPECT_FALSE(disk_.indexes.Has(0x02));
+  EXPECT_FALSE(disk_.indexes.Has(0x80));
+  EXPECT_EQ(disk_.indexCount, 3);
+
+  for (auto [page, first] : {std::pair{2, 0x1F}, {10, 0x77}, {20, 0x55}}) {
+    ASSERT_EQ(disk_.Seek(page, 0), 0);
+    EXPECT_EQ(disk_.ReadByte(), first) << page;
+  }
+  EXPECT_TRUE(reporter_.boxes().empty());
+}
+
+// ---- Damage ------------------------------------------------------------------------
+
+TEST_F(CatalogTest, DamagedCatalogsAndIndexPagesAreHarmless) {
+  mkbook::Subbook s = SimpleSubbook("辞典", "jiten", {{0x91, 3, 1, {}}});
+  s.AddFont(0, "GAI16F", FontFile(16, 16));
+  Volume v;
+  v.AddSubbook(s);
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    const std::filesystem::path root = dir_ / ("damaged" + std::to_string(seed));
+    v.WriteTo(root);
+    if (seed % 4 == 0) {
+      mkbook::damage::Truncate(root / v.CatalogPath(), seed);
+    } else if (seed % 4 == 1) {
+      mkbook::damage::Scramble(root / v.CatalogPath(), 1, 0, 200, seed);
+    } else {
+      mkbook::damage::Scramble(root / v.BodyPath(0), 1, 0, 300, seed);
+    }
+    Select(0, "", root.string());
+    disk_.OpenVolume(root.string(), "");
+    for (int i = 0; i < disk_.subbookCount; ++i) disk_.ReadSubbookTitle(i);
+  }
+}
+
+}  // namespace
+}  // namespace morva
