@@ -45,7 +45,7 @@ int32_t ReadIndexPageNumber(TDisk& disk, int64_t position) {
 
 // The path of an existing file that can be opened for reading.
 std::optional<std::string> ReadableFile(const std::string& path) {
-  auto found = FindPathNoCase(path);
+  auto found = FindBookFile(path);
   if (!found || !OpenPageSource(*found)) return std::nullopt;
   return found;
 }
@@ -67,7 +67,7 @@ void AddFontFiles(TDisk& disk, const CatalogLayout& layout, const std::string& d
       const std::string name =
           ReadCatalogName(disk, layout.FontNameOffset(disk.catalogRecord, k), kFontNameLength);
       if (name.empty()) continue;
-      auto found = FindPathNoCase(directory + "/gaiji/" + name);
+      auto found = FindBookFile(directory + "/gaiji/" + name);
       if (!found || TDisk::FileSize(*found) <= kMinFontFileSize) continue;
       BodyFileTable& files = disk.BodyFiles();
       const int row = files.Count();

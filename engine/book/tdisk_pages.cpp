@@ -78,6 +78,7 @@ int TDisk::ReadPage(int32_t page) {
   }
   if (got < kPageSize) std::memset(page_.data() + got, 0, static_cast<size_t>(kPageSize - got));
   currentPage_ = page;
+  streamPage_ = page;
   return 0;
 }
 
@@ -97,7 +98,7 @@ int TDisk::SeekAbsolute(int64_t position) {
 }
 
 int TDisk::ReadByteFromNextPage() {
-  if (currentPage_ == INT32_MAX || ReadPage(currentPage_ + 1) != 0) {
+  if (streamPage_ == INT32_MAX || ReadPage(streamPage_ + 1) != 0) {
     readFailed_ = true;
     reporter_.Warning(Sjis("辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました."));
     return 0;
@@ -133,7 +134,7 @@ int32_t TDisk::ReadBcd(int n) {
 }
 
 BookAddress TDisk::Tell() const {
-  BookAddress a{currentPage_, offset_ - (pushedBack_ != 0 ? 1 : 0)};
+  BookAddress a{streamPage_, offset_ - (pushedBack_ != 0 ? 1 : 0)};
   return a.Normalised();
 }
 
