@@ -39,6 +39,7 @@ IndexKindRow* RowWithCode(IndexKindTable& table, uint8_t code) {
 }  // namespace
 
 bool ReadIndexPage(TDisk& disk, int32_t page, bool fontFiles) {
+  disk.indexPage = page;
   disk.indexes.Clear();
   disk.menus.Clear();
   disk.indexCount = 0;

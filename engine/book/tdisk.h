@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,6 +114,16 @@ class TDisk {
   }
   // The next ReadByte returns b again (0 means none).
   void PushBack(uint8_t b) { pushedBack_ = b; }
+  // Bulk reading for scanners that take runs of bytes at once: the unread
+  // bytes of the current page (empty while a byte is pushed back or once the
+  // page is used up; ReadByte then moves on), and moving the reader past n of
+  // them. The span stays valid until the next page is read.
+  std::span<const uint8_t> UnreadInPage() const {
+    if (pushedBack_ != 0 || offset_ >= kPageSize) return {};
+    return {page_.data() + offset_, static_cast<size_t>(kPageSize - offset_)};
+  }
+  // REQUIRES: n <= UnreadInPage().size().
+  void ConsumeInPage(int n) { offset_ += n; }
   void Skip(int n);
   // Reads up to n bytes, stopping before a 0 byte; stores them and a
   // terminating 0 into dst (room for n + 1 bytes); returns the count stored.
@@ -206,6 +217,7 @@ class TDisk {
   MenuVariants menus;
   int indexCount = 0;
   int currentIndexRow = 0;         // the index searched for the current operand
+  int32_t indexPage = 1;          // the page the index table was read from
   // Input method for the search box: 1 open, 0 closed, -1 no preference.
   int imeMode = -1;
 
@@ -255,7 +267,10 @@ class TDisk {
   // After a failed read inside the byte reader, further reads return 0 without
   // another box until the next seek.
   bool readFailed_ = false;
-  int32_t currentPage_ = 0;
+  int32_t currentPage_ = 0;  // the page held in the buffer, 0 none
+  // The page the byte reader is on: it stays put when reading the next page
+  // fails, so Tell still reports the end of what was read.
+  int32_t streamPage_ = 0;
   int32_t localPage_ = 0;
   int32_t offset_ = 0;
   uint8_t pushedBack_ = 0;

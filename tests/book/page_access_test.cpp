@@ -99,6 +99,8 @@ TEST_F(PageSpaceTest, FailedReadInsideTheByteReaderWarnsOnceAndGivesZero) {
   EXPECT_EQ(disk_.ReadByte(), 0);
   EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
   EXPECT_EQ(reporter_.Last(RecordedBox::kWarning), "辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました.");
+  // The position stays at the end of what could be read.
+  EXPECT_EQ(disk_.Tell(), (BookAddress{6, 0}));
   // A new seek starts afresh.
   EXPECT_EQ(disk_.Seek(1, 0), 0);
   EXPECT_EQ(disk_.ReadByte(), Expected(10, 1, 0));
