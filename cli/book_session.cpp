@@ -1,0 +1,39 @@
+#include "cli/book_session.h"
+
+#include <cstdio>
+
+namespace morva::cli {
+
+std::unique_ptr<BookSession> BookSession::Open(const VolumeSpec& spec, const std::string& infoPath,
+                                               std::string* error) {
+  std::unique_ptr<BookSession> s(new BookSession());
+  s->disk_.settings().dicInfoPath = infoPath;
+  if (!s->disk_.OpenVolume(spec.directory, "") || s->disk_.volumeKind < 0) {
+    *error = "no book volume at " + spec.directory;
+    return nullptr;
+  }
+  if (spec.subbook > s->disk_.subbookCount) {
+    *error = "the volume has " + std::to_string(s->disk_.subbookCount) + " sub-book(s), not " +
+             std::to_string(spec.subbook);
+    return nullptr;
+  }
+  BookBarEntry separator;
+  BookBarEntry book;
+  book.shortName = "book";
+  book.location = spec.directory;
+  book.subbook = static_cast<int16_t>(spec.subbook - 1);
+  s->bar_ = {separator, book};
+  s->disk_.SetBookList(&s->bar_);
+  if (!s->disk_.SelectSubbook(kRow)) {
+    *error = "cannot open sub-book " + std::to_string(spec.subbook) + " of " + spec.directory;
+    return nullptr;
+  }
+  return s;
+}
+
+void Output::Flush() {
+  if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
+  buffer_.clear();
+}
+
+}  // namespace morva::cli

@@ -1,0 +1,47 @@
+// One open book for a command: the reporter, the book-access object and a
+// one-entry book list holding the chosen volume and sub-book.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "cli/cli_args.h"
+#include "cli/stderr_reporter.h"
+#include "engine/book/tdisk.h"
+
+namespace morva::cli {
+
+class BookSession {
+ public:
+  // Opens sub-book spec.subbook of the volume; nothing and a one-line reason
+  // (UTF-8) when the book cannot be opened. infoPath names a per-book
+  // information file ("" for none).
+  static std::unique_ptr<BookSession> Open(const VolumeSpec& spec, const std::string& infoPath,
+                                           std::string* error);
+
+  TDisk& disk() { return disk_; }
+  // The book-list row of the open sub-book.
+  static constexpr int kRow = 1;
+
+ private:
+  BookSession() = default;
+  StderrReporter reporter_;
+  TDisk disk_{reporter_};
+  BookBar bar_;
+};
+
+// Writes UTF-8 text to stdout through one large buffer.
+class Output {
+ public:
+  ~Output() { Flush(); }
+  std::string& buffer() { return buffer_; }
+  void MaybeFlush() {
+    if (buffer_.size() >= (1u << 20)) Flush();
+  }
+  void Flush();
+
+ private:
+  std::string buffer_;
+};
+
+}  // namespace morva::cli

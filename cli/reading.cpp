@@ -1,0 +1,42 @@
+#include "cli/reading.h"
+
+#include "cli/render.h"
+#include "engine/book/tdisk.h"
+#include "engine/decode/content.h"
+
+namespace morva::cli {
+
+void RenderMarked(TextFormat format, std::string_view marked, std::string* utf8) {
+  if (format == TextFormat::kMarked) {
+    AppendMarked(marked, utf8);
+  } else {
+    AppendReadable(marked, utf8);
+  }
+}
+
+BookAddress RenderItem(TContent& content, int row, BookAddress at, TextFormat format, std::string* utf8) {
+  std::string marked;
+  const BookAddress next = content.FormatItemTo(row, at, &marked);
+  RenderMarked(format, marked, utf8);
+  return next;
+}
+
+void RenderBody(TDisk& disk, int row, BookAddress from, TextFormat format,
+                const std::function<void(std::string& itemUtf8)>& sink) {
+  const int32_t endPage = disk.indexes.End(0x00);
+  TContent content(disk);
+  std::string marked;
+  std::string text;
+  BookAddress at = from;
+  while (endPage == 0 || at.page <= endPage) {
+    marked.clear();
+    text.clear();
+    const BookAddress next = content.FormatItemTo(row, at, &marked);
+    RenderMarked(format, marked, &text);
+    sink(text);
+    if (TDisk::CompareAddresses(next, at) <= 0) break;  // the end of data
+    at = next;
+  }
+}
+
+}  // namespace morva::cli
