@@ -20,7 +20,7 @@ size_t MarkerLength(std::string_view m, size_t i) {
 
 // Appends the Shift-JIS run [begin, end) as UTF-8.
 void FlushText(std::string_view m, size_t begin, size_t end, std::string* out) {
-  if (end > begin) out->append(SjisToUtf8(m.substr(begin, end - begin)));
+  if (end > begin) AppendSjisAsUtf8(m.substr(begin, std::min(end, m.size()) - begin), out);
 }
 
 }  // namespace

@@ -138,7 +138,10 @@ class TDisk {
   }
 
   // Position of the next byte to be read (a pushed-back byte counts).
-  BookAddress Tell() const;
+  BookAddress Tell() const {
+    if (pushedBack_ == 0 && offset_ < kPageSize) return {streamPage_, offset_};
+    return TellNormalised();
+  }
   // Where a just-read 4-byte escape sequence began.
   BookAddress TellMinusFour() const;
   // Negative, zero or positive: by page, then by the difference of offsets.
@@ -254,6 +257,7 @@ class TDisk {
 
  private:
   int ReadByteFromNextPage();
+  BookAddress TellNormalised() const;
   // Chooses and opens the file of a page in multi-file mode; sets localPage_.
   bool SelectFileForPage(int32_t page);
 

@@ -133,7 +133,7 @@ int32_t TDisk::ReadBcd(int n) {
   return static_cast<int32_t>(value);
 }
 
-BookAddress TDisk::Tell() const {
+BookAddress TDisk::TellNormalised() const {
   BookAddress a{streamPage_, offset_ - (pushedBack_ != 0 ? 1 : 0)};
   return a.Normalised();
 }

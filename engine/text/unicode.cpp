@@ -141,6 +141,12 @@ uint16_t UnicodeToSjis(char32_t c) {
 std::string SjisToUtf8(std::string_view sjis) {
   std::string out;
   out.reserve(sjis.size() + sjis.size() / 2);
+  AppendSjisAsUtf8(sjis, &out);
+  return out;
+}
+
+void AppendSjisAsUtf8(std::string_view sjis, std::string* target) {
+  std::string& out = *target;
   size_t pos = 0;
   while (pos < sjis.size()) {
     const auto b = static_cast<uint8_t>(sjis[pos]);
@@ -164,7 +170,6 @@ std::string SjisToUtf8(std::string_view sjis) {
     }
     AppendUtf8(out, c != 0 ? c : kReplacement);
   }
-  return out;
 }
 
 std::string Utf8ToSjis(std::string_view utf8) {

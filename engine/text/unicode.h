@@ -22,6 +22,8 @@ uint16_t UnicodeToSjis(char32_t c);
 // Whole strings. Characters without a mapping become U+FFFD in UTF-8 and "?"
 // in Shift-JIS; a lead byte at the end of the input becomes U+FFFD.
 std::string SjisToUtf8(std::string_view sjis);
+// SjisToUtf8 appended to *out, for converting many pieces into one buffer.
+void AppendSjisAsUtf8(std::string_view sjis, std::string* out);
 std::string Utf8ToSjis(std::string_view utf8);
 
 }  // namespace morva
