@@ -1,0 +1,276 @@
+// Selection, words, copying, finding and links in the content view.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "engine/book/text_utils.h"
+#include "engine/decode/content.h"
+#include "tests/view/layout_fixture.h"
+#include "tests/view/view_fixture.h"
+#include "view/word_classes.h"
+
+namespace morva {
+namespace {
+
+using testing::J;
+using testing::Link;
+using testing::ViewHarness;
+
+TEST(WordClassTest, ClassesOfTheTable) {
+  auto cls = [](const std::string& s, bool single = false) { return WordClassAt(s, 0, single).cls; };
+  EXPECT_EQ(cls("a"), kClassAlnum);
+  EXPECT_EQ(cls(";"), kClassPunct);
+  EXPECT_EQ(cls(" "), kClassPunct);
+  EXPECT_EQ(cls("\x03"), kClassOther);
+  EXPECT_EQ(cls("\xB1"), kClassHalfKana);
+  EXPECT_EQ(cls("\xB1", true), kClassOther);
+  EXPECT_EQ(cls("\xE9", true), kClassAlnum);
+  EXPECT_EQ(cls(J("Ａ")), kClassWideAlnum);
+  EXPECT_EQ(cls(J("カ")), kClassKatakana);
+  EXPECT_EQ(cls(J("ー")), kClassLongVowel);
+  EXPECT_EQ(cls(J("か")), kClassHiragana);
+  EXPECT_EQ(cls(J("漢")), kClassKanji);
+  EXPECT_EQ(cls(J("亜")), kClassKanji);  // 889F, the first kanji
+  EXPECT_EQ(cls(J("【")), kClassSymbol);
+  EXPECT_EQ(WordClassAt("ab", 2, false).cls, kClassEnd);
+}
+
+TEST(SelectionTest, DoubleClickSelectsAHiraganaRunWithItsLongVowelMark) {
+  ViewHarness h;
+  h.ShowMarked(J("漢字ひらがなー。") + "abc\n");
+  // Anchor on ら (bytes 6-7), as a click there would set it.
+  h.view->SetAnchor({0, 6});
+  h.view->DoubleClick();
+  EXPECT_EQ(h.view->SelectionText(false), J("ひらがなー"));
+  h.view->SetAnchor({0, 17});
+  h.view->DoubleClick();
+  EXPECT_EQ(h.view->SelectionText(false), "abc");
+  // A word beginning with ー takes the class of the kana after it.
+  h.ShowMarked(J("漢ーカナ字") + "\n", 2);
+  h.view->SetAnchor({0, 4});
+  h.view->DoubleClick();
+  EXPECT_EQ(h.view->SelectionText(false), J("ーカナ"));
+}
+
+TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
+  ViewHarness h;
+  h.ShowMarked("x\n");
+  const int columns = h.view->Columns();
+  ASSERT_GT(columns, 10);
+  // A kanji run, then hiragana that fill the line and go on to the next one.
+  std::string text = J("漢字");
+  for (int i = 0; i < columns / 2; ++i) text += J("あ");
+  text += J("漢") + "\n";
+  h.ShowMarked(text);
+  ASSERT_EQ(h.view->LineCount(), 2);
+  // Double-click by mouse on the second line's first character.
+  const int y = h.view->LineHeight() + h.view->LineHeight() / 2;
+  const QPoint at(4 + h.fonts.Set(0).cw, y);
+  h.Mouse(QEvent::MouseButtonPress, at);
+  h.Mouse(QEvent::MouseButtonRelease, at);
+  h.Mouse(QEvent::MouseButtonDblClick, at);
+  h.Mouse(QEvent::MouseButtonRelease, at);
+  EXPECT_EQ(h.view->SelectionStart(), (TextPos{0, 4}));
+  std::string hiragana;
+  for (int i = 0; i < columns / 2; ++i) hiragana += J("あ");
+  EXPECT_EQ(h.view->SelectionText(false), hiragana);
+}
+
+TEST(SelectionTest, SelectionTextJoinsWrappedLinesAndShowsExternalCharacters) {
+  ViewHarness h;
+  h.ShowMarked("ab" + testing::Gaiji(true, 0xA121) + testing::Gaiji(false, 0xA121) + Link("cd", 1, 0) + "\nef\n");
+  h.view->SelectAll();
+  EXPECT_EQ(h.view->SelectionText(false), "ab" + J("＿") + "_cd\r\nef");
+  EXPECT_EQ(h.view->SelectionText(true), "ab" + J("＿") + "_cd");
+  EXPECT_EQ(h.view->SelectionText(false, 4), "ab" + J("＿"));
+}
+
+TEST(SelectionTest, CopyAddsTheSourceNoticeOnlyToLongOrMultiLineText) {
+  ViewHarness h(testing::TestSettings(), {1000, 300});
+  h.ShowMarked("x\n");
+  ASSERT_GT(h.view->Columns(), 90);
+  h.disk.info.source = Sjis("出典：見本");
+  const std::string notice = "\r\n" + Sjis("出典：見本") + "\r\n";
+  h.ShowMarked(std::string(80, 'a') + "\n");
+  h.view->CopySelection();
+  ASSERT_EQ(h.clipboard.texts.size(), 1u);
+  EXPECT_EQ(h.clipboard.texts[0], std::string(80, 'a'));
+  EXPECT_FALSE(h.view->HasSelection());
+  h.ShowMarked(std::string(81, 'a') + "\n", 2);
+  h.view->CopySelection();
+  EXPECT_EQ(h.clipboard.texts[1], std::string(81, 'a') + notice);
+  // Two short lines.
+  h.ShowMarked("ab\ncd\n", 3);
+  h.view->Select({0, 0}, {1, 1});
+  h.view->CopySelection();
+  EXPECT_EQ(h.clipboard.texts[2], "ab\r\nc" + notice);
+  // No notice without a SOURCE= statement.
+  h.disk.info.source.clear();
+  h.ShowMarked(std::string(81, 'a') + "\n", 4);
+  h.view->CopySelection();
+  EXPECT_EQ(h.clipboard.texts[3], std::string(81, 'a'));
+}
+
+TEST(SelectionTest, FindRunsOverWrappedLineEndsButNotOverBreaks) {
+  ViewHarness h;
+  h.ShowMarked("x\n");
+  const int columns = h.view->Columns();
+  h.ShowMarked(std::string(static_cast<size_t>(columns - 2), 'x') + "abCD\nef\n");
+  ASSERT_EQ(h.view->LineCount(), 3);
+  EXPECT_TRUE(h.view->Find("abcd", false));
+  EXPECT_EQ(h.view->SelectionStart(), (TextPos{0, columns - 2}));
+  EXPECT_EQ(h.view->SelectionEnd(), (TextPos{1, 2}));
+  h.view->SetAnchor({0, 0});
+  EXPECT_FALSE(h.view->Find("abcd", true));
+  EXPECT_EQ(h.beeps, 1);
+  EXPECT_FALSE(h.view->Find("CDef", false));
+  EXPECT_EQ(h.beeps, 2);
+  EXPECT_FALSE(h.view->HasSelection());
+  // Link starts and markers inside the text do not stop a match; the search
+  // goes on after the selection.
+  h.ShowMarked("one " + Link("two", 1, 0) + " two\n", 2);
+  EXPECT_TRUE(h.view->Find("one two two", true));
+  h.view->SetAnchor({0, 0});
+  EXPECT_TRUE(h.view->Find("two", true));
+  EXPECT_EQ(h.view->SelectionStart().pos, 4);  // at the link start
+  EXPECT_TRUE(h.view->Find("two", true));
+  EXPECT_EQ(h.view->SelectionStart().pos, 4 + 1 + 3 + 15 + 1);
+}
+
+TEST(SelectionTest, FindScrollsTheMatchIntoView) {
+  ViewHarness h;
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += Format("line %d\n", i);
+  h.ShowMarked(text);
+  EXPECT_TRUE(h.view->Find("line 70", true));
+  EXPECT_EQ(h.view->TopLine(), 70 - h.view->VisibleLines() / 2);
+}
+
+TEST(SelectionTest, DraggingBelowThePaneScrollsUntilTheEnd) {
+  ViewHarness h;
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += Format("line %d\n", i);
+  h.ShowMarked(text);
+  const int v = h.view->VisibleLines();
+  const int below = h.pane.viewport()->height() + 5;
+  h.Mouse(QEvent::MouseButtonPress, {10, 5});
+  h.Mouse(QEvent::MouseMove, {10, below});
+  // Each repetition scrolls one line; they go on by themselves.
+  EXPECT_TRUE(ViewHarness::WaitUntil([&] { return h.view->TopLine() >= 3; }));
+  EXPECT_TRUE(ViewHarness::WaitUntil([&] { return h.view->TopLine() == 40 - v; }));
+  ViewHarness::Wait(100);
+  EXPECT_EQ(h.view->TopLine(), 40 - v);
+  EXPECT_EQ(h.view->SelectionEnd().line, 39);
+  // Releasing the button ends the selecting; the selection stays.
+  h.Mouse(QEvent::MouseButtonRelease, {10, below});
+  EXPECT_TRUE(h.view->HasSelection());
+  EXPECT_EQ(h.view->SelectionStart(), (TextPos{0, 0}));
+}
+
+TEST(SelectionTest, CursorAndClicksOnLinks) {
+  ViewHarness h;
+  std::vector<std::string> images;
+  std::vector<std::string> sounds;
+  std::string status;
+  h.view->onImage = [&](std::string_view m) { images.emplace_back(m); };
+  h.view->onSound = [&](std::string_view m) { sounds.emplace_back(m); };
+  h.view->onStatusText = [&](std::string_view s) { status = s; };
+  const std::string sound = std::string{'\x02', '\x30'} + "S01000100000200";
+  const std::string none = std::string{'\x02', '\x22'} + "D";
+  const std::string picture = std::string{'\x02', '\x2E'} + "G000000050010";
+  h.ShowMarked("\x01sound" + sound + " after\n\x01none" + none + "\n\x01pict" + picture + "\nplain\n");
+  const int cw = h.fonts.Set(0).cw;
+  const int lh = h.view->LineHeight();
+  auto at = [&](int line, int column) { return QPoint(4 + column * cw + cw / 2, line * lh + lh / 2); };
+
+  EXPECT_TRUE(h.view->HitTest(at(0, 1).x(), at(0, 1).y(), false).onLink);
+  EXPECT_EQ(h.pane.viewport()->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_FALSE(h.view->HitTest(at(0, 1).x(), at(0, 1).y(), true).onLink);
+  EXPECT_EQ(h.pane.viewport()->cursor().shape(), Qt::IBeamCursor);
+  EXPECT_FALSE(h.view->HitTest(at(3, 1).x(), at(3, 1).y(), false).onLink);
+
+  h.Mouse(QEvent::MouseButtonPress, at(0, 1));
+  h.Mouse(QEvent::MouseButtonRelease, at(0, 1));
+  ASSERT_EQ(sounds.size(), 1u);
+  EXPECT_EQ(sounds[0], sound);
+  EXPECT_EQ(status, " after\r");
+  h.Mouse(QEvent::MouseButtonPress, at(1, 1));
+  h.Mouse(QEvent::MouseButtonRelease, at(1, 1));
+  EXPECT_EQ(h.beeps, 1);
+  h.Mouse(QEvent::MouseButtonPress, at(2, 1));
+  h.Mouse(QEvent::MouseButtonRelease, at(2, 1));
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0], picture);
+  // With Ctrl held a click on link text starts a selection instead.
+  h.Mouse(QEvent::MouseButtonPress, at(0, 1), Qt::LeftButton, Qt::ControlModifier);
+  h.Mouse(QEvent::MouseMove, at(0, 4), Qt::LeftButton, Qt::ControlModifier);
+  h.Mouse(QEvent::MouseButtonRelease, at(0, 4), Qt::LeftButton, Qt::ControlModifier);
+  EXPECT_EQ(sounds.size(), 1u);
+  EXPECT_EQ(h.view->SelectionText(false), "oun");
+}
+
+TEST(SelectionTest, RightButtonSelectsTheWordAndOpensTheMenu) {
+  ViewHarness h;
+  int menus = 0;
+  h.view->onContextMenu = [&](QPoint) { ++menus; };
+  h.ShowMarked("hello world\n");
+  const int cw = h.fonts.Set(0).cw;
+  h.Mouse(QEvent::MouseButtonPress, {4 + 7 * cw + cw / 2, 5}, Qt::RightButton);
+  EXPECT_EQ(h.view->SelectionText(false), "world");
+  EXPECT_EQ(menus, 1);
+}
+
+// The body address of an entry of the edict-small answer key, by id.
+BookAddress EdictTextPosition(const std::string& id) {
+  std::ifstream in(testing::SharedBooks() / "edict-small.tsv");
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string field;
+    std::vector<std::string> row;
+    while (std::getline(fields, field, '\t')) row.push_back(field);
+    if (row.size() > 10 && row[0] == id) {
+      BookAddress a;
+      std::sscanf(row[9].c_str(), "%d:%d", &a.page, &a.offset);
+      return a;
+    }
+  }
+  return {};
+}
+
+TEST(LinkTest, ClickingAReferenceShowsTheTargetEntryOfARealBook) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  for (bool continuous : {false, true}) {
+    ViewSettings settings = testing::TestSettings();
+    settings.scroll = continuous;
+    ViewHarness h(settings, {600, 400}, testing::SharedBooks() / "edict-small");
+    ASSERT_TRUE(h.selected);
+    // Entry 62 (１０００万) links to entry 242102.
+    const BookAddress from = EdictTextPosition("62");
+    const BookAddress to = EdictTextPosition("242102");
+    ASSERT_GT(to.page, 0);
+    if (!continuous) TContent(h.disk).FormatItem(ViewHarness::kRow, from);
+    h.view->Show(ViewHarness::kRow, from.page, from.offset);
+    h.Process();
+    // Find the link on screen by hit testing along the lines.
+    QPoint click(-1, -1);
+    const int lh = h.view->LineHeight();
+    for (int line = 0; line < 4 && click.x() < 0; ++line)
+      for (int x = 0; x < 600 && click.x() < 0; x += 3)
+        if (h.view->HitTest(x, line * lh + lh / 2, false).onLink) click = QPoint(x + 10, line * lh + lh / 2);
+    ASSERT_GE(click.x(), 0);
+    h.Mouse(QEvent::MouseButtonPress, click);
+    h.Mouse(QEvent::MouseButtonRelease, click);
+    h.Process();
+    EXPECT_EQ(h.view->ShownAddress(), to) << continuous;
+    EXPECT_EQ(h.view->history().Count(), 1);
+    const std::string first(h.view->brows().GetLine(0).text);
+    EXPECT_NE(first.find(J("ばんこくちょさくけんじょうやく")), std::string::npos) << continuous;
+    h.view->Back();
+    EXPECT_EQ(h.view->ShownAddress(), from);
+  }
+}
+
+}  // namespace
+}  // namespace morva

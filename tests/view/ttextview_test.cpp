@@ -1,0 +1,312 @@
+// The content view on the offscreen platform: colours of headings, links and
+// selected external characters in grabbed pictures, whole-line scrolling, the
+// lines repainted by one-line scrolls, scroll-bar clicks and drags, keyboard
+// paging in continuous display, and the back history.
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+
+#include "engine/book/text_utils.h"
+#include "tests/view/layout_fixture.h"
+#include "tests/view/view_fixture.h"
+#include "view/history_ring.h"
+
+namespace morva {
+namespace {
+
+using testing::CountNear;
+using testing::J;
+using testing::Link;
+using testing::ViewHarness;
+
+const QColor kBlue(0, 0, 255);
+const QColor kGreen(0, 192, 0);
+const QColor kBlack(0, 0, 0);
+const QColor kWhite(255, 255, 255);
+
+std::string NumberedLines(int n) {
+  std::string text;
+  for (int i = 0; i < n; ++i) text += Format("line %d\n", i);
+  return text;
+}
+
+TEST(DisplayFontsTest, MissingWindowsFacesFallBackToJapaneseFaces) {
+  EXPECT_EQ(DisplayFonts::ResolveFace(Sjis("ＭＳ Ｐゴシック")), "IPAPGothic");
+  EXPECT_EQ(DisplayFonts::ResolveFace("FixedSys"), "IPAGothic");
+  EXPECT_EQ(DisplayFonts::ResolveFace(Sjis("ＭＳ ゴシック")), "IPAGothic");
+  EXPECT_EQ(DisplayFonts::ResolveFace("IPAMincho"), "IPAMincho");
+  ViewSettings settings;
+  settings.lineSpace = 3;
+  DisplayFonts fonts(settings);
+  const FontSet& set = fonts.Set(0);
+  EXPECT_TRUE(set.fixedPitch);  // IPAGothic: half-width columns, kanji two of them
+  EXPECT_EQ(set.lineHeight, set.textHeight + 3);
+  EXPECT_EQ(set.metrics->CharacterWidth(0x88A0, MeasureFont::kNormal), 2 * set.cw);  // 亜
+  EXPECT_TRUE(fonts.ShiftJis());
+  EXPECT_EQ(fonts.Small().pixelSize(), 18 * 3 / 5);
+  settings.bold = 2;
+  EXPECT_EQ(DisplayFonts(settings).Set(1).normal.weight(), QFont::Bold);
+}
+
+TEST(HistoryRingTest, KeepsTenEntriesAndDropsTheOldest) {
+  HistoryRing ring;
+  EXPECT_TRUE(ring.Empty());
+  EXPECT_FALSE(ring.Pop().has_value());
+  for (int i = 1; i <= 11; ++i) ring.Push({1, i, 0, i});
+  EXPECT_EQ(ring.Count(), 10);
+  EXPECT_TRUE(ring.AtLeastTwo());
+  for (int i = 11; i >= 2; --i) EXPECT_EQ(ring.Pop()->page, i);
+  EXPECT_TRUE(ring.Empty());
+  ring.Push({1, 5, 0, 0});
+  EXPECT_FALSE(ring.AtLeastTwo());
+}
+
+TEST(TextViewPaintTest, HeadingsLinksAndSelectionHaveTheirColours) {
+  ViewHarness h;
+  ASSERT_TRUE(h.selected);
+  // A heading long enough to wrap, then a link line.
+  const std::string heading = J("みだしみだしみだしみだしみだしみだしみだしみだしみだしみだしみだしみだし");
+  h.ShowMarked("\x03" + heading + "\x04\n" + Link(J("リンク"), 1, 0) + " text\n");
+  ASSERT_GE(h.view->LineCount(), 3);
+  const int lh = h.view->LineHeight();
+  const int w = h.pane.viewport()->width();
+  QImage image = h.Grab();
+  // Both heading lines in the title colour, with no plain text colour.
+  for (int line : {0, 1}) {
+    const QRect band(0, line * lh, w, lh);
+    EXPECT_GT(CountNear(image, band, kBlue), 20) << line;
+    EXPECT_EQ(CountNear(image, band, kBlack), 0) << line;
+  }
+  const int linkLine = h.view->LineCount() - 1;
+  const QRect linkBand(0, linkLine * lh, w, lh);
+  EXPECT_GT(CountNear(image, linkBand, kGreen), 20);
+  EXPECT_GT(CountNear(image, linkBand, kBlack), 5);  // " text" after the marker
+
+  // Selected link text: back colour on the link colour.
+  h.view->Select({linkLine, 0}, {linkLine, 5});
+  h.Process();
+  image = h.Grab();
+  const QRect selected(4, linkLine * lh + 2, 2 * h.fonts.Set(0).cw, lh - 4);
+  EXPECT_GT(CountNear(image, selected, kGreen), selected.width() * selected.height() / 2);
+
+  // TITLECOLOR=OFF paints headings in the text colour.
+  h.disk.info.titleColor = false;
+  h.ShowMarked("\x03" + heading + "\x04\n", 2);
+  image = h.Grab();
+  EXPECT_EQ(CountNear(image, QRect(0, lh, w, lh), kBlue), 0);
+  EXPECT_GT(CountNear(image, QRect(0, lh, w, lh), kBlack), 20);
+}
+
+TEST(TextViewPaintTest, SelectedExternalCharacterIsReversed) {
+  ViewHarness h;
+  ASSERT_TRUE(h.selected);
+  // The demo book's full-width character 0xA121 is a circled one.
+  h.ShowMarked("ab" + testing::Gaiji(true, 0xA121) + "cd\n");
+  const int cw = h.fonts.Set(0).cw;
+  const QRect cell(4 + 2 * cw, 0, 16, 16);
+  QImage image = h.Grab();
+  const int inkPlain = CountNear(image, cell, kBlack);
+  EXPECT_GT(inkPlain, 10);
+  EXPECT_LT(inkPlain, cell.width() * cell.height() / 2);
+  h.view->SelectAll();
+  h.Process();
+  image = h.Grab();
+  // Reversed: the cell is mostly the text colour, the ink in the back colour.
+  EXPECT_GT(CountNear(image, cell, kBlack), cell.width() * cell.height() / 2);
+  EXPECT_GT(CountNear(image, cell, kWhite), 10);
+}
+
+TEST(TextViewScrollTest, ScrollPositionsSnapToWholeLines) {
+  ViewHarness h;
+  h.ShowMarked(NumberedLines(100));
+  const int lh = h.view->LineHeight();
+  h.bar_()->setValue(3 * lh + 5);
+  h.Process();
+  EXPECT_EQ(h.bar_()->value(), 4 * lh);
+  h.bar_()->setValue(h.bar_()->maximum() - 3);
+  h.Process();
+  EXPECT_EQ(h.bar_()->value() % lh, 0);
+  EXPECT_EQ(h.view->TopLine(), 100 - h.view->VisibleLines());
+}
+
+TEST(TextViewScrollTest, OneLineScrollRepaintsOneOrTwoLines) {
+  ViewHarness h;
+  h.ShowMarked(NumberedLines(100));
+  ASSERT_GT(h.view->VisibleLines(), 5);
+  h.view->ResetLinesPainted();
+  h.view->Key(Qt::Key_Down);
+  h.Process();
+  EXPECT_EQ(h.view->TopLine(), 1);
+  EXPECT_GE(h.view->LinesPainted(), 1);
+  EXPECT_LE(h.view->LinesPainted(), 2);
+  h.view->ResetLinesPainted();
+  h.view->Key(Qt::Key_Up);
+  h.Process();
+  EXPECT_EQ(h.view->TopLine(), 0);
+  EXPECT_EQ(h.view->LinesPainted(), 1);
+  // What is on screen after the moves is what a full repaint gives.
+  const QImage moved = h.Grab();
+  h.view->Key(Qt::Key_Down);
+  h.view->Key(Qt::Key_Up);
+  h.pane.viewport()->update();
+  h.Process();
+  EXPECT_EQ(moved, h.Grab());
+}
+
+TEST(TextViewScrollTest, KeysAndScrollBarClicksPageAlike) {
+  ViewHarness h;
+  h.ShowMarked(NumberedLines(100));
+  const int v = h.view->VisibleLines();
+  h.view->Key(Qt::Key_PageDown);
+  EXPECT_EQ(h.view->TopLine(), v - 1);
+  h.bar_()->triggerAction(QAbstractSlider::SliderPageStepAdd);  // a click in the lower trough
+  EXPECT_EQ(h.view->TopLine(), 2 * (v - 1));
+  h.bar_()->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the up arrow
+  EXPECT_EQ(h.view->TopLine(), 2 * (v - 1) - 1);
+  h.bar_()->triggerAction(QAbstractSlider::SliderPageStepSub);
+  h.bar_()->triggerAction(QAbstractSlider::SliderPageStepSub);
+  h.bar_()->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(h.view->TopLine(), 0);
+  // Up and Down are the pane's own keys, not focus navigation.
+  QKeyEvent shortcut(QEvent::ShortcutOverride, Qt::Key_Down, Qt::NoModifier);
+  QApplication::sendEvent(&h.pane, &shortcut);
+  EXPECT_TRUE(shortcut.isAccepted());
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  QApplication::sendEvent(&h.pane, &down);
+  EXPECT_EQ(h.view->TopLine(), 1);
+}
+
+TEST(TextViewScrollTest, ThumbDragOverALargeRangeReachesTheEnd) {
+  // 5,000 lines of 18 pixels: a range of 90,000 pixels.
+  ViewSettings settings = testing::TestSettings();
+  settings.font0.textSize = 16;  // 17 pixels high
+  settings.lineSpace = 1;
+  ViewHarness h(settings);
+  h.ShowMarked(NumberedLines(5000));
+  const int lh = h.view->LineHeight();
+  EXPECT_EQ(lh, 18);
+  ASSERT_GT(h.bar_()->maximum(), 65536 + 10 * lh);
+  QScrollBar* bar = h.bar_();
+  bar->setSliderDown(true);
+  bar->setSliderPosition(bar->maximum());
+  bar->setSliderDown(false);
+  h.Process();
+  EXPECT_EQ(h.view->TopLine(), 5000 - h.view->VisibleLines());
+  const QImage shown = h.Grab();
+  h.pane.viewport()->update();
+  h.Process();
+  EXPECT_EQ(shown, h.Grab());
+  // With tracking off the view moves only when the thumb is released.
+  bar->setTracking(false);
+  bar->setSliderDown(true);
+  bar->setSliderPosition(70000 / lh * lh);
+  h.Process();
+  EXPECT_EQ(h.view->TopLine(), 5000 - h.view->VisibleLines());
+  bar->setSliderDown(false);
+  h.Process();
+  EXPECT_EQ(h.view->TopLine(), 70000 / lh);
+}
+
+TEST(TextViewHistoryTest, ElevenShowsKeepTenAndBackEmptiesTheRing) {
+  ViewHarness h;
+  for (int page = 1; page <= 12; ++page) h.ShowMarked(NumberedLines(3), page);
+  EXPECT_EQ(h.view->history().Count(), 10);
+  EXPECT_TRUE(h.backStates.back());
+  for (int page = 11; page >= 2; --page) {
+    h.view->Back();
+    EXPECT_EQ(h.view->ShownAddress().page, page);
+  }
+  EXPECT_FALSE(h.backStates.back());
+  EXPECT_EQ(h.beeps, 0);
+  h.view->Back();
+  EXPECT_EQ(h.beeps, 1);
+  EXPECT_EQ(h.view->ShownAddress().page, 2);
+  // Page 0 (the copyright page) is never recorded.
+  h.ShowMarked("copyright\n", 0);
+  h.ShowMarked("entry\n", 7);
+  EXPECT_EQ(h.view->history().Count(), 1);
+}
+
+TEST(TextViewContinuousTest, PagingAcrossStretchesKeepsTheText) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  ViewSettings settings = testing::TestSettings();
+  settings.scroll = true;
+  ViewHarness h(settings, {500, 400}, testing::SharedBooks() / "edict-small");
+  ASSERT_TRUE(h.selected);
+  // Far enough into the body that a stretch before it exists.
+  h.view->Show(ViewHarness::kRow, 100, 306);
+  h.Process();
+  ASSERT_GT(h.view->LineCount(), 0);
+  ASSERT_GT(h.view->TargetLine(), 0);
+  const BookAddress first = h.view->brows().Start();
+  const int v = h.view->VisibleLines();
+  // Page down until the next stretch is loaded; the line that was at the
+  // bottom is then at the top.
+  std::string bottom;
+  for (int i = 0; i < 200 && h.view->brows().Start() == first; ++i) {
+    bottom = std::string(h.view->brows().GetLine(h.view->TopLine() + v - 1).text);
+    h.view->Key(Qt::Key_PageDown);
+  }
+  ASSERT_NE(h.view->brows().Start(), first);
+  const BookAddress second = h.view->brows().Start();
+  EXPECT_EQ(h.view->brows().GetLine(h.view->TopLine()).text, bottom);
+  // Up from the top loads the stretch before; the old top line is then one
+  // line below the new top.
+  h.bar_()->setValue(0);
+  h.Process();
+  const std::string oldTop(h.view->brows().GetLine(0).text);
+  h.view->Key(Qt::Key_Up);
+
+  EXPECT_EQ(h.view->brows().GetLine(h.view->TopLine() + 1).text, oldTop);
+
+  // The history keeps the stretch and the top line shown: back returns there.
+  h.view->Key(Qt::Key_PageDown);
+  h.view->Key(Qt::Key_PageDown);
+  const int top = h.view->TopLine();
+  const std::string topText(h.view->brows().GetLine(top).text);
+  h.view->Show(ViewHarness::kRow, 2, 102);
+  h.view->Back();
+  EXPECT_EQ(h.view->TopLine(), top);
+  EXPECT_EQ(h.view->brows().GetLine(top).text, topText);
+}
+
+}  // namespace
+}  // namespace morva
+
+namespace morva {
+namespace {
+
+// Damaged marked text (random bytes rich in control codes, markers cut short,
+// lead bytes at line ends) is laid out, painted, selected, copied and searched
+// without reading outside the line texts.
+TEST(TextViewDamageTest, RandomMarkedTextIsHandledSafely) {
+  ViewHarness h;
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<uint8_t>(seed >> 16);
+  };
+  for (int round = 0; round < 20; ++round) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+      uint8_t b = next();
+      if (b < 0x60) b &= 0x1F;  // plenty of control codes
+      text += static_cast<char>(b == 0 ? 0x20 : b);
+    }
+    h.ShowMarked(text, round + 1);
+    h.Grab();
+    for (int i = 0; i < h.view->LineCount(); ++i) ASSERT_LE(h.view->brows().GetLine(i).text.size(), 299u);
+    h.view->SelectAll();
+    h.Grab();
+    h.view->SelectionText(false);
+    h.view->SetAnchor({0, 0});
+    h.view->Find("\x81\x40" "a", false);
+    h.view->SetAnchor({h.view->LineCount() / 2, 3});
+    h.view->DoubleClick();
+    h.view->Key(Qt::Key_PageDown);
+    h.view->HitTest(100, 50, false);
+  }
+}
+
+}  // namespace
+}  // namespace morva

@@ -1,0 +1,26 @@
+// Where copies go: the system clipboard in the program, a recorder in tests.
+// Text is Shift-JIS; the Qt implementation converts it at the edge.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace morva {
+
+class ClipboardAdapter {
+ public:
+  virtual ~ClipboardAdapter() = default;
+  virtual void SetText(std::string_view sjis) = 0;
+};
+
+class QtClipboard : public ClipboardAdapter {
+ public:
+  // Called just before the clipboard changes, so that the clipboard watcher
+  // can ignore a change the program made itself.
+  std::function<void()> onOwnChange;
+
+  void SetText(std::string_view sjis) override;
+};
+
+}  // namespace morva
