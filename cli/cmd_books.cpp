@@ -3,6 +3,7 @@
 
 #include "cli/book_session.h"
 #include "cli/commands.h"
+#include "engine/book/file_lookup.h"
 #include "engine/book/messages.h"
 #include "engine/book/text_utils.h"
 #include "engine/text/unicode.h"
@@ -59,6 +60,16 @@ int RunBooks(Arguments& args) {
       if (row.start == 0) continue;
       out.buffer() += Format("\tindex 0x%02X\t%s\tpages %d-%d\n", row.code,
                              SjisToUtf8(IndexCaption(r, english)).c_str(), row.start, row.end);
+    }
+    // The files of the page space, saying which are stored compressed.
+    const BodyFileTable& files = disk.BodyFiles();
+    for (int f = 0; f < files.Count(); ++f) {
+      const std::string& path = files.Row(f).path;
+      const bool compressed = IsCompressedBookFile(path);
+      const std::string& root = disk.VolumeRoot();
+      std::string shown = path.rfind(root, 0) == 0 ? path.substr(root.size()) : path;
+      while (!shown.empty() && shown[0] == '/') shown.erase(0, 1);
+      out.buffer() += Format("\tfile\t%s%s\n", shown.c_str(), compressed ? "\tcompressed (ebzip)" : "");
     }
   }
   return kExitOk;

@@ -85,7 +85,11 @@ void MenuSearch(TDisk& disk, Wordlist& main, int row) {
     return;
   }
   const SpecialTitleSuspended suspended(disk);
-  if (AppendCandidates(disk, main, page, row)) main.Append(BookAddress{}, wholeMenu, row);
+  const bool severalOnALine = AppendCandidates(disk, main, page, row);
+  // A menu whose lines hold no candidates of this form (many books link with
+  // ordinary references) would otherwise show nothing at all: the whole menu
+  // stays reachable.
+  if (severalOnALine || main.IsEmpty()) main.Append(BookAddress{}, wholeMenu, row);
 }
 
 }  // namespace morva

@@ -96,7 +96,9 @@ TEST(AnswerKeyTest, EbstudioSampleSubbooksOpenAndRead) {
     RenderBody(session->disk(), BookSession::kRow, {session->disk().indexes.Start(0x00), 0},
                TextFormat::kReadable, [&all](std::string& item) { all += item; });
     EXPECT_GT(all.size(), 40u) << "sub-book " << sub;
-    if (sub == 1) EXPECT_NE(all.find("これ"), std::string::npos) << all;
+    if (sub == 1) {
+      EXPECT_NE(all.find("これ"), std::string::npos) << all;
+    }
   }
 }
 

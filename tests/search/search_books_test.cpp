@@ -180,9 +180,10 @@ TEST_F(MenuTest, SingleCandidateLinesGiveNoWholeMenuItem) {
   EXPECT_TRUE(disk_.specialTitle);
 }
 
-TEST_F(MenuTest, NoCandidatesOrNoMenuLeaveTheListEmpty) {
+TEST_F(MenuTest, NoCandidatesGiveTheWholeMenuAndNoMenuLeavesTheListEmpty) {
   BookWithMenu({{}, {}});
-  EXPECT_TRUE(main_.IsEmpty());
+  ASSERT_EQ(main_.Count(), 1);
+  EXPECT_EQ(main_.Item(0).heading.page, 0);
   AddBook({{"犬", {"いぬ"}}});
   MenuSearch(disk_, main_, 1);
   EXPECT_TRUE(main_.IsEmpty());
