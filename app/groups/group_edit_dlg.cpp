@@ -1,0 +1,323 @@
+#include "app/groups/group_edit_dlg.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "app/settings/value_forms.h"
+#include "engine/text/sjis.h"
+#include "engine/text/unicode.h"
+
+namespace morva {
+namespace {
+
+QString FromSjis(std::string_view s) { return QString::fromStdString(SjisToUtf8(s)); }
+std::string ToSjis(const QString& s) { return Utf8ToSjis(s.toStdString()); }
+
+QColor ToQColor(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+// The colour column shows a bar in the row's colour instead of its text.
+class ColourBarDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    painter->fillRect(option.rect, option.palette.color(QPalette::Base));
+    const QString text = index.data().toString();
+    if (text.isEmpty()) return;
+    const QRect bar(option.rect.left() + 3, option.rect.top() + 4, 10, option.rect.height() - 8);
+    painter->fillRect(bar, ToQColor(ParseGroupColour(text.toStdString())));
+  }
+};
+
+QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+const char* TGroupEditDlg::NewGroupName() { return "新規グループ"; }
+
+TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
+                             std::string searchDrive, int depth, GroupEditHooks hooks,
+                             QWidget* parent)
+    : QDialog(parent),
+      settingsDir_(std::move(settingsDir)),
+      groupSetting_(groupSetting),
+      hooks_(std::move(hooks)) {
+  setObjectName(QStringLiteral("GroupEditDlg"));
+  setWindowTitle(QStringLiteral("辞書ｸﾞﾙｰﾌﾟ編集"));
+
+  groupName_ = new QLineEdit(this);
+  groupName_->setObjectName(QStringLiteral("GroupName"));
+  auto* groupNameLabel = new QLabel(QStringLiteral("ｸﾞﾙｰﾌﾟ名(&G)"), this);
+  groupNameLabel->setBuddy(groupName_);
+
+  group_ = new QTableWidget(GroupTable::kRows - 1, GroupTable::kColumns, this);
+  group_->setObjectName(QStringLiteral("Group"));
+  QStringList titles;
+  for (int c = 0; c < GroupTable::kColumns; ++c) titles << QString::fromUtf8(GroupTable::ColumnTitle(c));
+  group_->setHorizontalHeaderLabels(titles);
+  for (int c = 0; c < GroupTable::kColumns; ++c) {
+    if (GroupTable::ColumnWidth(c) == 0) group_->setColumnHidden(c, true);
+    else group_->setColumnWidth(c, GroupTable::ColumnWidth(c));
+  }
+  group_->setItemDelegateForColumn(GroupTable::kColour, new ColourBarDelegate(group_));
+  group_->setSelectionMode(QAbstractItemView::SingleSelection);
+  group_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  auto* groupLabel = new QLabel(QStringLiteral("ｸﾞﾙｰﾌﾟ・ﾃｰﾌﾞﾙ"), this);
+
+  title_ = new QTableWidget(0, 2, this);
+  title_->setObjectName(QStringLiteral("Title"));
+  title_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  title_->setSelectionMode(QAbstractItemView::SingleSelection);
+  title_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  title_->horizontalHeader()->hide();
+  title_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  title_->setColumnWidth(0, 120);
+  title_->setColumnWidth(1, 120);
+  auto* titleLabel = new QLabel(QStringLiteral("ｻｰﾁされた辞書"), this);
+
+  searchDrive_ = new QLineEdit(QString::fromStdString(SjisAsciiUpper(searchDrive)), this);
+  searchDrive_->setObjectName(QStringLiteral("SearchDrive"));
+  connect(searchDrive_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    const int cursor = searchDrive_->cursorPosition();
+    searchDrive_->setText(text.toUpper());
+    searchDrive_->setCursorPosition(cursor);
+  });
+  auto* driveLabel = new QLabel(QStringLiteral("ﾄﾞﾗｲﾌﾞ(&V)"), this);
+  driveLabel->setBuddy(searchDrive_);
+  depth_ = new QSpinBox(this);
+  depth_->setObjectName(QStringLiteral("Depth"));
+  depth_->setRange(0, 99);
+  depth_->setValue(depth);
+  auto* depthLabel = new QLabel(QStringLiteral("深さ"), this);
+
+  QPushButton* search = Button("Search", "ﾄﾞﾗｲﾌﾞｻｰﾁ(&S)", this);
+  QPushButton* add = Button("Add", ">", this);
+  QPushButton* all = Button("All", ">>", this);
+  QPushButton* up = Button("Up", "上へ(&U)", this);
+  QPushButton* down = Button("Down", "下へ(&D)", this);
+  QPushButton* del = Button("Delete", "削除(&D)", this);
+  QPushButton* colour = Button("Color", "色参照(&C)", this);
+  QPushButton* next = Button("NextGroup", "次のｸﾞﾙｰﾌﾟ(&N)", this);
+  QPushButton* deleteGroup = Button("DeleteGroup", "ｸﾞﾙｰﾌﾟを削除(&X)", this);
+  QPushButton* help = Button("ButtonHelp", "ﾍﾙﾌﾟ(&H)", this);
+  QPushButton* ok = Button("OKBtn", "OK", this);
+  QPushButton* cancel = Button("CancelBtn", "ｷｬﾝｾﾙ", this);
+  ok->setDefault(true);
+
+  connect(search, &QPushButton::clicked, this, &TGroupEditDlg::Search);
+  connect(add, &QPushButton::clicked, this, &TGroupEditDlg::AddSelected);
+  connect(all, &QPushButton::clicked, this, &TGroupEditDlg::AddAll);
+  connect(up, &QPushButton::clicked, this, &TGroupEditDlg::MoveUp);
+  connect(down, &QPushButton::clicked, this, &TGroupEditDlg::MoveDown);
+  connect(del, &QPushButton::clicked, this, &TGroupEditDlg::DeleteRow);
+  connect(colour, &QPushButton::clicked, this, &TGroupEditDlg::ChooseColour);
+  connect(next, &QPushButton::clicked, this, &TGroupEditDlg::NextGroup);
+  connect(deleteGroup, &QPushButton::clicked, this, &TGroupEditDlg::DeleteGroup);
+  connect(help, &QPushButton::clicked, this, [this] {
+    if (hooks_.showHelp) hooks_.showHelp("Group");
+  });
+  connect(ok, &QPushButton::clicked, this, [this] {
+    Save();
+    accept();
+  });
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(group_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (filling_ || !item) return;
+    table_.Cell(item->row() + 1, item->column()) = ToSjis(item->text());
+  });
+
+  // Layout: name on top; the table on the left; the search side on the
+  // right with the > and >> buttons between; buttons along the bottom.
+  auto* nameRow = new QHBoxLayout;
+  nameRow->addWidget(groupNameLabel);
+  nameRow->addWidget(groupName_, 1);
+  auto* left = new QVBoxLayout;
+  left->addLayout(nameRow);
+  left->addWidget(groupLabel);
+  left->addWidget(group_, 1);
+  auto* middle = new QVBoxLayout;
+  middle->addStretch();
+  middle->addWidget(add);
+  middle->addWidget(all);
+  middle->addStretch();
+  auto* searchRow = new QGridLayout;
+  searchRow->addWidget(driveLabel, 0, 0);
+  searchRow->addWidget(searchDrive_, 0, 1);
+  searchRow->addWidget(depthLabel, 1, 0);
+  searchRow->addWidget(depth_, 1, 1);
+  searchRow->addWidget(search, 2, 0, 1, 2);
+  auto* right = new QVBoxLayout;
+  right->addWidget(titleLabel);
+  right->addWidget(title_, 1);
+  right->addLayout(searchRow);
+  auto* body = new QHBoxLayout;
+  body->addLayout(left, 3);
+  body->addLayout(middle);
+  body->addLayout(right, 2);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {up, down, del, colour, next, deleteGroup, help}) buttons->addWidget(b);
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto* outer = new QVBoxLayout(this);
+  outer->addLayout(body, 1);
+  outer->addLayout(buttons);
+  resize(760, 420);
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+
+  // Start at the open group; without one, at a new group after the last.
+  const std::string path = GroupFilePath(settingsDir_);
+  std::optional<GroupSection> open;
+  if (!groupSetting_.empty()) open = FindGroup(path, groupSetting_, 0);
+  ShowGroup(open ? open->index : static_cast<int>(GroupNames(path).size()));
+}
+
+void TGroupEditDlg::ShowGroup(int index) {
+  index_ = index;
+  std::optional<GroupSection> section = FindGroup(GroupFilePath(settingsDir_), "", index);
+  if (section) {
+    groupName_->setText(FromSjis(section->name));
+    table_.Load(section->lines);
+  } else {
+    groupName_->setText(QString::fromUtf8(NewGroupName()));
+    table_.Clear();
+  }
+  TableToGrid();
+}
+
+void TGroupEditDlg::TableToGrid() {
+  filling_ = true;
+  for (int r = 1; r < GroupTable::kRows; ++r) {
+    for (int c = 0; c < GroupTable::kColumns; ++c) {
+      const QString text = FromSjis(table_.Cell(r, c));
+      if (QTableWidgetItem* item = group_->item(r - 1, c)) item->setText(text);
+      else group_->setItem(r - 1, c, new QTableWidgetItem(text));
+    }
+  }
+  filling_ = false;
+}
+
+int TGroupEditDlg::SelectedRow() const {
+  const int row = group_->currentRow();
+  return row < 0 ? -1 : row + 1;
+}
+
+void TGroupEditDlg::SelectRow(int row) {
+  const int column = std::max(0, group_->currentColumn());
+  group_->setCurrentCell(row - 1, column);
+}
+
+void TGroupEditDlg::Search() {
+  title_->setRowCount(0);
+  found_.clear();
+  if (hooks_.searchDrives)
+    found_ = hooks_.searchDrives(ToSjis(searchDrive_->text().toUpper()), depth_->value());
+  // The list grows ten rows at a time, as it fills.
+  title_->setRowCount(static_cast<int>((found_.size() + 9) / 10 * 10));
+  for (int i = 0; i < static_cast<int>(found_.size()); ++i) {
+    const FoundSubbook& book = found_[static_cast<size_t>(i)];
+    title_->setItem(i, 0, new QTableWidgetItem(FromSjis(book.title)));
+    title_->setItem(i, 1, new QTableWidgetItem(FromSjis(book.PathColumn())));
+  }
+}
+
+void TGroupEditDlg::AddFound(int titleRow) {
+  if (titleRow < 0 || titleRow >= static_cast<int>(found_.size())) return;
+  table_.Add(found_[static_cast<size_t>(titleRow)]);
+}
+
+void TGroupEditDlg::AddSelected() {
+  AddFound(title_->currentRow());
+  TableToGrid();
+}
+
+void TGroupEditDlg::AddAll() {
+  for (int i = 0; i < static_cast<int>(found_.size()); ++i) AddFound(i);
+  TableToGrid();
+}
+
+void TGroupEditDlg::MoveUp() {
+  const int row = SelectedRow();
+  if (!table_.MoveUp(row)) {
+    hooks_.beep ? hooks_.beep() : QApplication::beep();
+    return;
+  }
+  TableToGrid();
+  SelectRow(row - 1);
+}
+
+void TGroupEditDlg::MoveDown() {
+  const int row = SelectedRow();
+  if (!table_.MoveDown(row)) {
+    hooks_.beep ? hooks_.beep() : QApplication::beep();
+    return;
+  }
+  TableToGrid();
+  SelectRow(row + 1);
+}
+
+void TGroupEditDlg::DeleteRow() {
+  const int row = SelectedRow();
+  if (row < 1) return;
+  table_.Delete(row);
+  TableToGrid();
+}
+
+void TGroupEditDlg::ChooseColour() {
+  const int row = SelectedRow();
+  if (row < 1) return;
+  const uint32_t present = ParseGroupColour(table_.Cell(row, GroupTable::kColour));
+  std::optional<uint32_t> chosen;
+  if (hooks_.chooseColour) {
+    chosen = hooks_.chooseColour(present);
+  } else {
+    const QColor c = QColorDialog::getColor(ToQColor(present), this);
+    if (c.isValid()) chosen = MakeColor(c.red(), c.green(), c.blue());
+  }
+  if (!chosen) return;
+  table_.Cell(row, GroupTable::kColour) = FormatGroupColour(*chosen);
+  TableToGrid();
+}
+
+bool TGroupEditDlg::Save() {
+  const std::string name(SjisCut(ToSjis(groupName_->text()), 79));
+  groupSetting_ = name;
+  return SaveGroup(GroupFilePath(settingsDir_), GroupBackupPath(settingsDir_), index_, name,
+                   table_);
+}
+
+void TGroupEditDlg::NextGroup() {
+  const QString name = groupName_->text();
+  const bool dropped = table_.LastUsedRow() == 0;
+  Save();
+  if (name.isEmpty() || name == QString::fromUtf8(NewGroupName())) ShowGroup(0);
+  // A group saved empty is gone; the next one has moved into its place.
+  else ShowGroup(dropped ? index_ : index_ + 1);
+}
+
+void TGroupEditDlg::DeleteGroup() {
+  table_.Clear();
+  TableToGrid();
+  Save();
+  ShowGroup(index_);
+}
+
+}  // namespace morva

@@ -1,0 +1,322 @@
+// The group file: reading sections into the bar, saving with the backup,
+// the group menu and opening a group.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+
+#include <filesystem>
+
+#include "app/groups/group_file.h"
+#include "app/groups/group_menu.h"
+#include "app/groups/group_table.h"
+#include "app/groups/open_group.h"
+#include "engine/book/text_utils.h"
+#include "tests/support/test_dirs.h"
+
+namespace morva {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+std::string S(std::string_view utf8) { return Sjis(utf8); }
+
+// Three groups, a comment line before the first.
+std::string ThreeGroups() {
+  return S("; my groups\n"
+           "[英和]\n"
+           "英和辞典,,,/cd/eiwa,1,,0000FF,英和,yes\n"
+           "\n"
+           "和英辞典,,,/cd/waei,2,,00FF00,和英,no\n"
+           "[国語]\n"
+           "国語辞典,,,/cd/kokugo,1,,FF0000,国語,yes\n"
+           "[英和]\n"
+           "別の英和,,,/cd/other,3,,FFFFFF,別,yes\n");
+}
+
+TEST(GroupFileTest, BookLinesHaveNineFieldsCutAtWholeCharacters) {
+  const GroupBookLine b = ParseGroupBookLine(
+      S("英和辞典,k1,k2,/cd/eiwa,2,ユーザー,0000ff,英和大辞典,yes"));
+  EXPECT_EQ(b.title, S("英和辞典"));
+  EXPECT_EQ(b.hotKey1, "k1");
+  EXPECT_EQ(b.hotKey2, "k2");
+  EXPECT_EQ(b.location, "/cd/eiwa");
+  EXPECT_EQ(b.subbookNumber, 2);
+  EXPECT_EQ(b.userTitle, S("ユーザー"));
+  EXPECT_EQ(b.colour, 0xFFu);  // red
+  EXPECT_EQ(b.shortName, S("英和大"));  // 6 bytes, not half of 辞
+  EXPECT_EQ(b.selection, "yes");
+  EXPECT_EQ(FormatGroupColour(0xFF), "0000FF");
+  EXPECT_EQ(ParseGroupColour(" 0x80ff"), 0x80FFu);
+  EXPECT_EQ(ParseGroupColour("zz"), 0u);
+  // A short line leaves the missing fields empty.
+  const GroupBookLine shortLine = ParseGroupBookLine("Title");
+  EXPECT_EQ(shortLine.title, "Title");
+  EXPECT_EQ(shortLine.location, "");
+  EXPECT_EQ(shortLine.subbookNumber, 0);
+}
+
+TEST(GroupFileTest, LongLinesAreReadInPiecesAndCopiedBackWhole) {
+  const std::string longLine = std::string(297, 'a') + S("語語") + "b";  // 302 bytes
+  const std::string contents = "[g]\r\n" + longLine + "\n";
+  const std::vector<GroupFileLine> lines = SplitGroupFileLines(contents);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].text, "[g]");
+  EXPECT_EQ(lines[0].ending, "\r\n");
+  EXPECT_EQ(lines[1].text.size(), 299u);  // 297 + one whole character
+  EXPECT_EQ(lines[1].ending, "");
+  EXPECT_EQ(lines[2].text, S("語") + "b");
+  std::string copy;
+  for (const GroupFileLine& l : lines) copy += l.text + l.ending;
+  EXPECT_EQ(copy, contents);
+  EXPECT_TRUE(SplitGroupFileLines("").empty());
+  EXPECT_EQ(SplitGroupFileLines("x").back().ending, "");
+}
+
+TEST(GroupFileTest, FindGroupTakesTheFirstOfTwoSameNamesOrTheOneAtAnIndex) {
+  const std::vector<GroupFileLine> lines = SplitGroupFileLines(ThreeGroups());
+  EXPECT_EQ(GroupNames(lines), (std::vector<std::string>{S("英和"), S("国語"), S("英和")}));
+  std::optional<GroupSection> first = FindGroup(lines, S("英和"), 0);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->index, 0);
+  EXPECT_EQ(first->lines.size(), 3u);
+  std::optional<GroupSection> third = FindGroup(lines, "", 2);
+  ASSERT_TRUE(third);
+  EXPECT_EQ(third->name, S("英和"));
+  EXPECT_EQ(third->lines.size(), 1u);
+  EXPECT_FALSE(FindGroup(lines, S("英"), 0));     // compared whole, byte for byte
+  EXPECT_FALSE(FindGroup(lines, "", 3));
+  EXPECT_FALSE(FindGroup("/nonexistent/MORVA.GRP", "x", 0));
+  EXPECT_TRUE(GroupNames("/nonexistent/MORVA.GRP").empty());
+}
+
+TEST(GroupFileTest, ASectionBecomesTheBarAfterALeadingSeparator) {
+  const std::vector<GroupFileLine> lines = SplitGroupFileLines(ThreeGroups());
+  const LoadedGroup g = BarFromSection(*FindGroup(lines, S("英和"), 0));
+  ASSERT_EQ(g.bar.size(), 4u);
+  EXPECT_TRUE(g.bar[0].IsSeparator());
+  EXPECT_EQ(g.bar[1].shortName, S("英和"));
+  EXPECT_EQ(g.bar[1].location, "/cd/eiwa");
+  EXPECT_EQ(g.bar[1].subbook, 0);
+  EXPECT_EQ(g.bar[1].colour, 0xFFu);
+  EXPECT_TRUE(g.bar[1].mark);
+  EXPECT_TRUE(g.bar[2].IsSeparator());
+  EXPECT_EQ(g.bar[2].subbook, -1);
+  EXPECT_EQ(g.bar[3].subbook, 1);
+  EXPECT_FALSE(g.bar[3].mark);
+  ASSERT_EQ(g.menuTitles.size(), 2u);
+  EXPECT_EQ(g.menuTitles[1].entry, 3);
+  EXPECT_EQ(g.menuTitles[1].title, S("和英辞典"));
+}
+
+TEST(GroupFileTest, ASectionBeginningWithAnEmptyLineHasTwoSeparators) {
+  const auto lines = SplitGroupFileLines("[g]\n\nBook,,,/cd,1,,0000FF,B,yes\n");
+  const LoadedGroup g = BarFromSection(*FindGroup(lines, "g", 0));
+  ASSERT_EQ(g.bar.size(), 3u);
+  EXPECT_TRUE(g.bar[0].IsSeparator());
+  EXPECT_TRUE(g.bar[1].IsSeparator());
+  EXPECT_FALSE(g.bar[2].IsSeparator());
+}
+
+TEST(GroupFileTest, ABookLineWithoutShortNameStaysABook) {
+  const auto lines = SplitGroupFileLines(S("[g]\n英和辞典,,,/cd,1,,0000FF,,yes\n"));
+  const LoadedGroup g = BarFromSection(*FindGroup(lines, "g", 0));
+  ASSERT_EQ(g.bar.size(), 2u);
+  EXPECT_FALSE(g.bar[1].IsSeparator());
+  EXPECT_EQ(g.bar[1].shortName, S("英和"));
+}
+
+class SaveGroupTest : public ::testing::Test {
+ protected:
+  std::string Grp() const { return GroupFilePath(dir_.str() + "/"); }
+  std::string Bak() const { return GroupBackupPath(dir_.str() + "/"); }
+  GroupTable TableOf(int index) const {
+    GroupTable t;
+    t.Load(FindGroup(Grp(), "", index)->lines);
+    return t;
+  }
+  TempDir dir_;
+};
+
+TEST_F(SaveGroupTest, SavingAnUnchangedGroupReproducesTheFileAndKeepsABackup) {
+  WriteFile(Grp(), ThreeGroups());
+  WriteFile(Bak(), "older backup");
+  for (int index = 0; index < 3; ++index) {
+    ASSERT_TRUE(SaveGroup(Grp(), Bak(), index, FindGroup(Grp(), "", index)->name, TableOf(index)));
+    EXPECT_EQ(ReadFile(Grp()), ThreeGroups()) << index;
+    EXPECT_EQ(ReadFile(Bak()), ThreeGroups()) << index;
+  }
+}
+
+TEST_F(SaveGroupTest, TheEditedSectionIsReplacedAndTheRestCopied) {
+  const std::string crlf = "pre\r\n[a]\r\nA,,,/a,1,,0000FF,A,yes\r\n[b]\r\nB,,,/b,1,,0000FF,B,yes\r\n";
+  WriteFile(Grp(), crlf);
+  GroupTable t = TableOf(0);
+  t.Cell(2, GroupTable::kTitle) = "C";
+  t.Cell(2, GroupTable::kPath) = "/c,2";
+  ASSERT_TRUE(SaveGroup(Grp(), Bak(), 0, "renamed", t));
+  // Empty hot key and selection columns are written as "," and "yes".
+  EXPECT_EQ(ReadFile(Grp()), "pre\r\n[renamed]\nA,,,/a,1,,0000FF,A,yes\nC,,,/c,2,,,,yes\n"
+                             "[b]\r\nB,,,/b,1,,0000FF,B,yes\r\n");
+  EXPECT_EQ(ReadFile(Bak()), crlf);
+}
+
+TEST_F(SaveGroupTest, ANewGroupIsAppendedAfterTheLastOne) {
+  WriteFile(Grp(), ThreeGroups().substr(0, ThreeGroups().size() - 1));  // no final newline
+  GroupTable t;
+  t.Add({"New", "/new", 1});
+  ASSERT_TRUE(SaveGroup(Grp(), Bak(), 3, "fourth", t));
+  const std::vector<std::string> names = GroupNames(Grp());
+  ASSERT_EQ(names.size(), 4u);
+  EXPECT_EQ(names[3], "fourth");
+  EXPECT_EQ(FindGroup(Grp(), "fourth", 0)->lines.size(), 1u);
+  EXPECT_EQ(FindGroup(Grp(), "", 2)->lines.size(), 1u);  // the third kept its line
+}
+
+TEST_F(SaveGroupTest, AnEmptyTableDropsTheGroupAndTheFirstSaveMakesTheFile) {
+  WriteFile(Grp(), ThreeGroups());
+  ASSERT_TRUE(SaveGroup(Grp(), Bak(), 1, "gone", GroupTable{}));
+  EXPECT_EQ(GroupNames(Grp()), (std::vector<std::string>{S("英和"), S("英和")}));
+  std::filesystem::remove(Grp());
+  std::filesystem::remove(Bak());
+  GroupTable t;
+  t.Add({"Only", "/only", 2});
+  ASSERT_TRUE(SaveGroup(Grp(), Bak(), 0, "first", t));
+  EXPECT_EQ(ReadFile(Grp()), "[first]\nOnly,,,/only,2,,0000FF,Only,yes\n");
+  EXPECT_FALSE(std::filesystem::exists(Bak()));
+}
+
+TEST_F(SaveGroupTest, WhenNoBackupCanBeMadeTheFileIsLeftAlone) {
+  WriteFile(Grp(), ThreeGroups());
+  std::filesystem::create_directory(Bak());
+  WriteFile(Bak() + "/occupied", "x");  // a backup path that cannot be replaced
+  EXPECT_FALSE(SaveGroup(Grp(), Bak(), 0, "x", GroupTable{}));
+  EXPECT_EQ(ReadFile(Grp()), ThreeGroups());
+}
+
+TEST(GroupTableTest, NewRowsGetTheColourOfTheirRowAndAShortenedTitle) {
+  GroupTable t;
+  const char* expected[] = {"0000FF", "00FF00", "00FFFF", "008000", "FF0000", "800080",
+                            "FFFFFF", "FFFFFF"};
+  for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(t.Add({S("英和辞典"), "/cd", i + 1}), i + 1);
+    EXPECT_EQ(t.Cell(i + 1, GroupTable::kColour), expected[i]) << i;
+  }
+  EXPECT_EQ(t.Cell(1, GroupTable::kShortName), S("英和"));  // 5 bytes: two characters
+  EXPECT_EQ(t.Cell(3, GroupTable::kPath), "/cd,3");
+  EXPECT_EQ(t.Cell(3, GroupTable::kHotKey), ",");
+  EXPECT_EQ(t.Cell(3, GroupTable::kSelection), "yes");
+  EXPECT_EQ(t.At(0)[GroupTable::kTitle], S("辞書ﾀｲﾄﾙ名"));
+}
+
+TEST(GroupTableTest, RowsMoveWithinOneToNinetyNineAndTheTableFillsUp) {
+  GroupTable t;
+  for (int i = 1; i < GroupTable::kRows; ++i) ASSERT_EQ(t.Add({"B" + std::to_string(i), "/d", 1}), i);
+  EXPECT_EQ(t.Add({"extra", "/d", 1}), 0);  // full
+  EXPECT_FALSE(t.MoveDown(99));
+  EXPECT_FALSE(t.MoveUp(1));
+  EXPECT_TRUE(t.MoveDown(98));
+  EXPECT_EQ(t.Cell(99, GroupTable::kTitle), "B98");
+  EXPECT_TRUE(t.MoveUp(2));
+  EXPECT_EQ(t.Cell(1, GroupTable::kTitle), "B2");
+  t.Delete(1);
+  EXPECT_EQ(t.Cell(1, GroupTable::kTitle), "B1");
+  EXPECT_EQ(t.Cell(99, GroupTable::kTitle), "");
+  EXPECT_EQ(t.LastUsedRow(), 98);
+}
+
+TEST(GroupTableTest, SeparatorRowsBecomeEmptyLinesUpToTheLastUsedRow) {
+  GroupTable t;
+  t.Load(SplitGroupFileLines("\nA,x,y,/a,1,u,FF,A,no\n\n\n"));
+  EXPECT_EQ(t.LastUsedRow(), 2);
+  EXPECT_EQ(t.Cell(2, GroupTable::kHotKey), "x,y");
+  EXPECT_EQ(t.Cell(2, GroupTable::kPath), "/a,1");
+  EXPECT_EQ(t.SectionLines(), (std::vector<std::string>{"", "A,x,y,/a,1,u,FF,A,no"}));
+  EXPECT_TRUE(GroupTable{}.SectionLines().empty());
+}
+
+TEST(GroupMenuTest, TheTenthUsesDigitZeroAndTheEleventhHasTwoBlanks) {
+  EXPECT_EQ(GroupMenuCaption(0, S("英和")), QStringLiteral("&1 英和"));
+  EXPECT_EQ(GroupMenuCaption(9, "ten"), QStringLiteral("&0 ten"));
+  EXPECT_EQ(GroupMenuCaption(10, "eleven"), QStringLiteral("  eleven"));
+
+  QMenu menu;
+  QAction edit(QStringLiteral("辞書ｸﾞﾙｰﾌﾟを編集する(&E)..."));
+  menu.addAction(&edit);
+  std::vector<std::string> names;
+  for (int k = 0; k < 11; ++k) names.push_back("g" + std::to_string(k));
+  names[5] = "g0";  // a second group with the same name
+  std::vector<std::string> chosen;
+  BuildGroupMenu(menu, &edit, names, [&](const std::string& n) { chosen.push_back(n); });
+  QList<QAction*> actions = menu.actions();
+  ASSERT_EQ(actions.size(), 13);
+  EXPECT_EQ(actions[0], &edit);
+  EXPECT_TRUE(actions[1]->isSeparator());
+  EXPECT_EQ(actions[11]->text(), QStringLiteral("&0 g9"));
+  EXPECT_EQ(actions[12]->text(), QStringLiteral("  g10"));
+  actions[12]->trigger();
+  EXPECT_EQ(chosen, std::vector<std::string>{"g10"});
+  CheckGroupMenuItem(menu, 5);
+  EXPECT_TRUE(actions[7]->isChecked());
+  EXPECT_FALSE(actions[2]->isChecked());  // same name, other index
+
+  // Rebuilding keeps the editor item only; a missing file leaves it and the separator.
+  BuildGroupMenu(menu, &edit, {}, {});
+  ASSERT_EQ(menu.actions().size(), 2);
+  EXPECT_EQ(menu.actions()[0], &edit);
+}
+
+// OpenGroup over a recording host.
+struct FakeGroupHost : GroupHost {
+  BookBar bar{BookBarEntry{}, BookBarEntry{"old", "/old", "", 0}};
+  std::string group = "before";
+  int book = 1;
+  int resets = 0, checkedGroup = -9, opened = -9, layouts = 0, refreshes = 0, titles = 0;
+  std::vector<DicMenuItem> menu{{1, "old"}};
+  BookBar& Bar() override { return bar; }
+  std::string& GroupSetting() override { return group; }
+  int BookToOpen() const override { return book; }
+  void ResetVolumes() override { ++resets; }
+  void FillDicMenu(const std::vector<DicMenuItem>& items) override { menu = items; }
+  void CheckGroupMenuItem(int index) override { checkedGroup = index; }
+  void LayoutBar() override { ++layouts; }
+  void OpenBookOnIndexTab(int entry) override { opened = entry; }
+  void RefreshLayout() override { ++refreshes; }
+  void SetTitle() override { ++titles; }
+};
+
+TEST(OpenGroupTest, LoadsTheFirstGroupOfThatNameIntoTheBarAndMenu) {
+  TempDir dir;
+  WriteFile(dir / "MORVA.GRP", ThreeGroups());
+  FakeGroupHost host;
+  ASSERT_TRUE(OpenGroup(host, (dir / "MORVA.GRP").string(), S("英和")));
+  EXPECT_EQ(host.group, S("英和"));
+  EXPECT_EQ(host.bar.size(), 4u);
+  EXPECT_EQ(host.bar[3].location, "/cd/waei");
+  ASSERT_EQ(host.menu.size(), 2u);
+  EXPECT_EQ(host.menu[0].entry, 1);
+  EXPECT_EQ(host.menu[0].title, S("英和辞典"));
+  EXPECT_EQ(host.checkedGroup, 0);
+  EXPECT_EQ(host.resets, 1);
+  EXPECT_EQ(host.opened, 1);
+  EXPECT_EQ(host.layouts + host.refreshes + host.titles, 3);
+}
+
+TEST(OpenGroupTest, AnUnknownGroupLeavesTheBarAndEmptiesTheGroupName) {
+  TempDir dir;
+  WriteFile(dir / "MORVA.GRP", ThreeGroups());
+  FakeGroupHost host;
+  EXPECT_FALSE(OpenGroup(host, (dir / "MORVA.GRP").string(), "missing"));
+  EXPECT_EQ(host.group, "");
+  EXPECT_EQ(host.bar.size(), 2u);
+  EXPECT_EQ(host.menu.size(), 1u);
+  EXPECT_EQ(host.resets, 0);
+  // The book is opened and the window laid out all the same.
+  EXPECT_EQ(host.opened, 1);
+  EXPECT_EQ(host.titles, 1);
+}
+
+}  // namespace
+}  // namespace morva
