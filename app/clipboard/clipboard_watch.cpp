@@ -1,0 +1,63 @@
+#include "app/clipboard/clipboard_watch.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "app/clipboard/clipboard_word.h"
+#include "engine/text/unicode.h"
+
+namespace morva {
+
+ClipboardWatch::ClipboardWatch(QClipboard* clipboard, bool followActivation, QObject* parent)
+    : QObject(parent), clipboard_(clipboard != nullptr ? clipboard : QGuiApplication::clipboard()) {
+  connect(clipboard_, &QClipboard::dataChanged, this, &ClipboardWatch::CheckClipboard);
+  if (followActivation) {
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+      if (state == Qt::ApplicationActive) FormActivate();
+    });
+  }
+}
+
+std::optional<std::string> ClipboardWatch::ClipboardText() const {
+  const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
+  if (data == nullptr || !data->hasText()) return std::nullopt;
+  return Utf8ToSjis(data->text().toStdString());
+}
+
+std::optional<std::string> ClipboardWatch::TakeClipboardWord() const {
+  const std::optional<std::string> text = ClipboardText();
+  if (!text) return std::nullopt;
+  return morva::TakeClipboardWord(*text, hooks.neglect ? hooks.neglect() : std::string());
+}
+
+void ClipboardWatch::CheckClipboard() {
+  const bool own = ownChange_;
+  ownChange_ = false;
+  if (own || autoSearch_ == 0) return;
+  if (hooks.indexTabActive && !hooks.indexTabActive()) return;
+  const std::optional<std::string> taken = TakeClipboardWord();
+  if (!taken) return;
+  std::string word = RemoveNeglected(*taken, hooks.neglect ? hooks.neglect() : std::string());
+  if (hooks.applyEndingSet0) word = hooks.applyEndingSet0(word);
+  if (hooks.putInSearchBox) hooks.putInSearchBox(word);
+  searchPending_ = true;
+  copyPending_ = autoSearch_ == 3 || autoSearch_ == 6;
+  if ((autoSearch_ == 5 || autoSearch_ == 6) && hooks.runSearch) hooks.runSearch();
+}
+
+void ClipboardWatch::FormActivate() {
+  if (searchPending_ && (autoSearch_ == 2 || autoSearch_ == 3) && hooks.runSearch) hooks.runSearch();
+  searchPending_ = false;
+}
+
+void ClipboardWatch::SearchFinished(int itemCount) {
+  if (searchPending_ && itemCount > 0) {
+    if (hooks.bringToFront) hooks.bringToFront();
+    if (copyPending_ && hooks.copyAll) hooks.copyAll();
+  }
+  searchPending_ = false;
+  copyPending_ = false;
+}
+
+}  // namespace morva

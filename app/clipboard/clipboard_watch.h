@@ -1,0 +1,88 @@
+// ClipboardWatch: the main window's part in the system clipboard. It watches
+// the clipboard (QClipboard::dataChanged) and, by the AutoSearch setting,
+// takes newly copied text as the search word and searches it:
+//
+//   AutoSearch  timing                        action
+//   0           off
+//   1 / 2 / 3   when the window becomes active  take the word / search /
+//   4 / 5 / 6   as soon as text is copied       search and copy the result
+//
+// The word is always put into the search box when the text is copied; the
+// search then runs at once (5, 6) or on the next activation (2, 3). A change
+// the program made itself (OwnClipboardChange, set before every own write)
+// is ignored.
+//
+// The watch knows nothing of the window: what it needs of it comes through
+// the hooks.
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QClipboard;
+
+namespace morva {
+
+struct ClipboardSearchHooks {
+  std::function<bool()> indexTabActive;         // the 索引 tab is shown
+  std::function<std::string()> neglect;         // the open book's NEGLECT= value (Shift-JIS)
+  // Ending-rule set 0 applied once to a word (Shift-JIS); unchanged when unset.
+  std::function<std::string(const std::string& word)> applyEndingSet0;
+  std::function<void(const std::string& word)> putInSearchBox;
+  // Runs the search of the search box as 検索 does. The window calls
+  // SearchFinished at its end.
+  std::function<void()> runSearch;
+  std::function<void()> bringToFront;
+  std::function<void()> copyAll;                // CopyAll of the content view
+};
+
+class ClipboardWatch final : public QObject {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(ClipboardWatch)
+
+ public:
+  // Joins the watch with OwnClipboardChange set, so the notice that joining
+  // may bring is ignored. clipboard null: the application's clipboard. With
+  // followActivation, the application becoming active calls FormActivate.
+  explicit ClipboardWatch(QClipboard* clipboard = nullptr, bool followActivation = true, QObject* parent = nullptr);
+
+  ClipboardSearchHooks hooks;
+
+  void SetAutoSearch(int value) { autoSearch_ = value; }
+  int autoSearch() const { return autoSearch_; }
+
+  // OwnClipboardChange: call just before the program writes the clipboard.
+  void SetOwnChange() { ownChange_ = true; }
+  bool ownChange() const { return ownChange_; }
+  bool searchPending() const { return searchPending_; }
+  bool copyResultPending() const { return copyPending_; }
+  // The search now running was started by the watch.
+  bool SearchStartedByWatch() const { return searchPending_; }
+
+  // The clipboard's text (Shift-JIS), nothing when it holds none.
+  std::optional<std::string> ClipboardText() const;
+  // TakeClipboardWord on the clipboard's text with the open book's NEGLECT=.
+  std::optional<std::string> TakeClipboardWord() const;
+
+  // On every clipboard change (and at the first showing of the window when
+  // the clipboard held text at creation).
+  void CheckClipboard();
+  // FormActivate: the window became active.
+  void FormActivate();
+  // End of a search (step 6 of the search): a search the watch started that
+  // found something brings the window forward and, when asked, copies the
+  // shown content; both flags are cleared.
+  void SearchFinished(int itemCount);
+
+ private:
+  QClipboard* clipboard_;
+  int autoSearch_ = 0;
+  bool ownChange_ = true;
+  bool searchPending_ = false;
+  bool copyPending_ = false;
+};
+
+}  // namespace morva

@@ -1,0 +1,239 @@
+#include "app/clipboard/editor_output.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/settings/settings.h"
+#include "engine/book/messages.h"
+#include "engine/book/report.h"
+#include "engine/book/tdisk.h"
+#include "engine/book/text_utils.h"
+#include "engine/decode/content.h"
+#include "engine/search/wordlist.h"
+#include "engine/text/sjis.h"
+#include "engine/text/unicode.h"
+#include "view/ttextview.h"
+
+namespace morva {
+namespace {
+
+QString FromPath(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
+std::string ToPath(const QString& s) { return QFile::encodeName(s).toStdString(); }
+
+// An output file opened for writing (created or emptied).
+class OutputFile {
+ public:
+  explicit OutputFile(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
+  bool ok() const { return out_.good(); }
+  void Write(std::string_view utf8) { out_.write(utf8.data(), static_cast<std::streamsize>(utf8.size())); }
+  bool Close() {
+    out_.close();
+    return !out_.fail();
+  }
+
+ private:
+  std::ofstream out_;
+};
+
+// Plain Shift-JIS line text with CR LF line ends as LF.
+std::string WithoutCarriageReturns(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s)
+    if (c != '\r') out.push_back(c);
+  return out;
+}
+
+// Runs the text-mode output of external characters for book `row` (selected
+// first, since selecting a book resets the mode), restoring the mode after.
+template <typename F>
+void WithTextGaiji(TDisk& disk, int row, F&& body) {
+  disk.SelectSubbook(row);
+  const GaijiMode saved = disk.gaijiMode;
+  disk.gaijiMode = GaijiMode::kText;
+  body();
+  disk.gaijiMode = saved;
+}
+
+std::string SourceLine(const std::string& source) {
+  return source.empty() ? std::string() : SjisToUtf8(source) + "\n";
+}
+
+}  // namespace
+
+std::string MarkedToPlainUtf8(std::string_view marked) {
+  static const std::string kWideLowLine = "\x81\x51";
+  std::string plain;
+  for (size_t k = 0; k < marked.size();) {
+    const auto b = static_cast<uint8_t>(marked[k]);
+    if (b == 0x02) {
+      // 02 L ...: L counts itself and the bytes after it, plus 0x20.
+      const size_t n = k + 1 < marked.size() ? static_cast<uint8_t>(marked[k + 1]) : 0x21;
+      k += 1 + (n > 0x20 ? n - 0x20 : 1);
+      continue;
+    }
+    if (b == 0x09) {
+      k += 2;
+      continue;
+    }
+    if (b == 0x0B) {
+      plain += k + 1 < marked.size() && marked[k + 1] == '1' ? kWideLowLine : std::string("_");
+      k += 4;
+      continue;
+    }
+    if (b == 0x0A) {
+      plain.push_back('\n');
+      ++k;
+      continue;
+    }
+    if (b < 0x20) {
+      ++k;
+      continue;
+    }
+    const size_t n = SjisCharLength(marked, k);
+    plain.append(marked.substr(k, n));
+    k += n;
+  }
+  return SjisToUtf8(WithoutCarriageReturns(plain));
+}
+
+bool WriteShownContent(TTextView& view, const std::string& source, const std::string& path) {
+  OutputFile file(path);
+  if (!file.ok()) return false;
+  if (view.LineCount() > 0) {
+    const bool hadSelection = view.HasSelection();
+    const TextPos start = view.SelectionStart();
+    const TextPos end = view.SelectionEnd();
+    view.SelectAll();
+    const std::string text = view.SelectionText(false);
+    if (hadSelection) {
+      view.Select(start, end);
+    } else {
+      view.SetAnchor(start);
+    }
+    file.Write(SjisToUtf8(WithoutCarriageReturns(text)));
+  }
+  file.Write(SourceLine(source));
+  return file.Close();
+}
+
+bool WriteAllItems(TDisk& disk, const Wordlist& list, const std::string& source, ProgressBox* progress,
+                   const std::string& path) {
+  OutputFile file(path);
+  if (!file.ok()) return false;
+  TContent content(disk);
+  if (progress != nullptr) progress->Open(Sjis("ﾌｧｲﾙへ出力中"), list.Count());
+  std::string marked;
+  for (int i = 0; i < list.Count(); ++i) {
+    if (progress != nullptr && progress->Step(i + 1)) break;
+    const WordlistItem& item = list.Item(i);
+    marked.clear();
+    WithTextGaiji(disk, item.book, [&] { content.FormatItemTo(item.book, item.body, &marked); });
+    file.Write(MarkedToPlainUtf8(marked));
+  }
+  if (progress != nullptr) progress->Close();
+  file.Write(SourceLine(source));
+  return file.Close();
+}
+
+bool WriteHeadings(TDisk& disk, const Wordlist& list, const std::string& path) {
+  OutputFile file(path);
+  if (!file.ok()) return false;
+  for (int i = 0; i < list.Count(); ++i) {
+    std::string heading;
+    WithTextGaiji(disk, list.Item(i).book, [&] { heading = HeadingText(disk, list, i, HeadingMode::kDisplay); });
+    file.Write(MarkedToPlainUtf8(heading));
+    file.Write("\n");
+  }
+  return file.Close();
+}
+
+bool EditorCommand(EditorCommandContext& c, const EditorCommandHooks& hooks, QWidget* dialogParent) {
+  if (c.view.LineCount() < 1) return false;
+  QString fileName = FromPath(c.settings.editFile);
+  EditorContent content = EditorContent::kShown;
+  bool ok = false;
+  if (hooks.showDialog) {
+    ok = hooks.showDialog(&fileName, &content);
+  } else {
+    TEditorDlg dialog(dialogParent);
+    dialog.SetFileName(fileName);
+    ok = dialog.exec() == QDialog::Accepted;
+    fileName = dialog.FileName();
+    content = dialog.Content();
+  }
+  if (!ok) return false;
+  c.settings.editFile = ToPath(fileName);
+  const std::string& path = c.settings.editFile;
+  if (path.empty()) return false;
+
+  if (QFileInfo::exists(fileName)) {
+    const QString caption = QStringLiteral("Editor");
+    const QString text = QString::fromStdString(SjisToUtf8(Message(13, c.settings.english)));
+    const bool yes = hooks.confirm ? hooks.confirm(caption, text)
+                                   : QMessageBox::question(dialogParent, caption, text,
+                                                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    if (!yes) return false;
+  }
+
+  std::string source;
+  if (c.disk.SelectSubbook(c.currentBook)) source = c.disk.info.source;
+  bool written = false;
+  switch (content) {
+    case EditorContent::kShown:
+      written = WriteShownContent(c.view, source, path);
+      break;
+    case EditorContent::kAllItems:
+      written = WriteAllItems(c.disk, c.list, source, c.progress, path);
+      break;
+    case EditorContent::kHeadings:
+      written = WriteHeadings(c.disk, c.list, path);
+      break;
+  }
+  if (!written) return false;
+  RunEditorOptions run = hooks.run;
+  run.english = c.settings.english;
+  return RunEditor(c.settings.editor, path, Sjis("ｴﾃﾞｨﾀ"), run) >= 32;
+}
+
+bool EnsureDicInfoSection(const std::string& path, const std::string& titleSjis) {
+  std::string text;
+  if (std::ifstream in(path, std::ios::binary); in) {
+    std::ostringstream all;
+    all << in.rdbuf();
+    text = all.str();
+  }
+  const std::string header = "[" + titleSjis + "]";
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line == header) return true;
+  }
+  // New files get CR LF, as the settings files do; an existing file keeps
+  // its own line ends.
+  const std::string eol = text.empty() || text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+  std::ofstream out(path, std::ios::binary | std::ios::app);
+  if (!out) return false;
+  if (!text.empty() && text.back() != '\n') out << eol;
+  out << header << eol;
+  out.close();
+  return !out.fail();
+}
+
+bool EditDicInfoCommand(TDisk& disk, int book, const Settings& settings, const RunEditorOptions& run) {
+  if (!disk.SelectSubbook(book) || settings.dicInfo.empty()) return false;
+  const std::string title = disk.title;
+  EnsureDicInfoSection(settings.dicInfo, title);
+  RunEditorOptions options = run;
+  options.english = settings.english;
+  const int result = RunEditor(settings.editor, settings.dicInfo, Sjis("辞書個別情報の編集"), options);
+  // The next use of the book reads the information file again.
+  disk.CloseSubbook();
+  return result >= 32;
+}
+
+}  // namespace morva
