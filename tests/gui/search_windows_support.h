@@ -1,0 +1,172 @@
+// Support of the search-window tests: a wait for a condition that input
+// processing brings about, and books written with mkbook into a temporary
+// directory and listed in a book bar:
+//
+//   book 0 "compound": entries of animals and stones plus filler topics, two
+//     compound forms (form 0 declares seven fields, form 1 two), a field with
+//     nested candidate lists and external characters in its candidates, 16-dot
+//     fonts whose glyphs are solid ink; no keyword or cross index.
+//   book 1 "keyword": a few entries with a keyword index (0x80).
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+#include "engine/book/book_list.h"
+#include "engine/text/jis.h"
+#include "tests/support/test_dirs.h"
+#include "tools/mkbook/body_text.h"
+#include "tools/mkbook/compound.h"
+#include "tools/mkbook/font.h"
+#include "tools/mkbook/index_page.h"
+#include "tools/mkbook/index_tree.h"
+#include "tools/mkbook/jis_text.h"
+#include "tools/mkbook/subbook_pages.h"
+#include "tools/mkbook/volume.h"
+
+namespace morva::testing {
+
+// Processes input until condition() holds or timeoutMs passed; returns
+// whether it held.
+template <typename Condition>
+bool WaitUntil(Condition condition, int timeoutMs = 5000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!condition()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QTest::qWait(5);
+  }
+  return true;
+}
+
+struct SearchBooks {
+  static constexpr int kCompoundBook = 0;
+  static constexpr int kKeywordBook = 1;
+  // Filler topics after the named entries; every third holds "共通".
+  static constexpr int kFillerTopics = 60;
+
+  TempDir dir;
+  BookBar books;
+  // Body addresses of the named entries of book 0: 犬, 猫, 水晶, 印鑑.
+  std::vector<BookAddress> entries;
+  // Topics of book 0 holding "共通" (the named entries hold none).
+  int commonTopics = 0;
+  // The entry of book 1 that its keyword 犬 finds.
+  BookAddress keywordDog;
+
+  SearchBooks() {
+    WriteCompoundBook();
+    WriteKeywordBook();
+  }
+
+ private:
+  static std::string J(std::string_view utf8) { return mkbook::JisFromUtf8(utf8); }
+
+  static mkbook::Subbook WithSolidFonts(mkbook::Subbook s) {
+    mkbook::Font full(16, 16);
+    full.AddPattern(std::vector<std::string>(16, std::string(16, '#')));
+    mkbook::Font half(8, 16);
+    half.AddPattern(std::vector<std::string>(16, std::string(8, '#')));
+    s.AddFont(0, "GAI16F", full.Build());
+    s.AddFont(4, "GAI16H", half.Build());
+    return s;
+  }
+
+  std::string Root(int book) const { return dir.str() + "/vol" + std::to_string(book); }
+
+  static int32_t AddIndex(mkbook::SubbookPages& pages, std::vector<mkbook::TreeEntry> entries,
+                          mkbook::LeafLayout layout, mkbook::CompoundIndex* index) {
+    const mkbook::IndexTree tree = mkbook::BuildIndexTree(std::move(entries), pages.NextFreePage(), {.leaves = layout});
+    pages.file().AppendPages(tree.pages);
+    if (index != nullptr) *index = mkbook::IndexOf(tree);
+    return tree.firstPage;
+  }
+
+  // The top list of the 分類 field: 動物 opens a nested list (犬, 猫, and
+  // 鳥 which nests once more), 鉱物 is a value, then two values with an
+  // external character (wide, then narrow).
+  static int32_t AddKindCandidates(mkbook::SubbookPages& pages) {
+    mkbook::BodyText text({pages.NextFreePage(), 0});
+    text.BeginKeyword().Text("動物").Escape(0x63);
+    const mkbook::Placeholder animals = text.ReserveAddress();
+    text.Newline();
+    text.Text("鉱物").Newline();
+    text.Gaiji(0xA121).Text("印").Newline();
+    text.Text("石").BeginNarrow().Gaiji(0xA121).EndNarrow().Newline();
+    text.Newline();
+    text.Patch(animals, mkbook::WriteCandidateList(text, {{"犬"}, {"猫"}, {"鳥", {{"鳩"}, {"鷺"}}}}));
+    return pages.file().AppendPages(text.Bytes());
+  }
+
+  void WriteCompoundBook() {
+    mkbook::SubbookPages pages;
+    mkbook::BodyText body({pages.NextFreePage(), 0});
+    auto entry = [&](const char* headword, const char* text) {
+      entries.push_back(body.Here());
+      body.Indent(1).Headword(headword).Newline().Text(text).Newline();
+    };
+    entry("犬", "忠実な動物。");
+    entry("猫", "気まぐれな動物。");
+    entry("水晶", "透明な鉱物。");
+    entry("印鑑", "名前を彫った印。");
+    for (int i = 0; i < kFillerTopics; ++i) {
+      const bool common = i % 3 == 0;
+      commonTopics += common ? 1 : 0;
+      body.Indent(1).Headword("項目" + std::to_string(i)).Newline();
+      body.Text(common ? "これは共通の説明。" : "これは別の説明。").Newline();
+    }
+    pages.AddSection(mkbook::index_code::kBody, body.EndText().Bytes());
+
+    using mkbook::TreeEntry;
+    const auto e = [&](size_t i) { return entries[i]; };
+    mkbook::CompoundIndex names, kinds, readings, meanings;
+    AddIndex(pages, {{J("犬"), e(0), e(0)}, {J("猫"), e(1), e(1)}, {J("水晶"), e(2), e(2)}},
+             mkbook::LeafLayout::kGroupedCompound, &names);
+    AddIndex(pages, {{J("犬"), e(0), e(0)}, {J("猫"), e(1), e(1)}, {J("鉱物"), e(2), e(2)}},
+             mkbook::LeafLayout::kGroupedCompound, &kinds);
+    AddIndex(pages, {{J("いぬ"), e(0), e(0)}}, mkbook::LeafLayout::kGroupedCompound, &readings);
+    AddIndex(pages, {{J("動物"), e(0), e(0)}}, mkbook::LeafLayout::kGroupedCompound, &meanings);
+    const int32_t kindList = AddKindCandidates(pages);
+
+    std::vector<mkbook::CompoundField> form0 = {
+        {"名前", names}, {"分類", kinds, kindList}, {"産地", names}, {"色", names},
+        {"大きさ", names}, {"六番", names}, {"七番", names}};
+    mkbook::AddCompoundSearch(pages, form0);
+    mkbook::AddCompoundSearch(pages, {{"読み", readings}, {"意味", meanings}});
+
+    mkbook::Subbook s;
+    s.record.title = J("複合試験");
+    s.record.directory = "compound";
+    s.body = pages.Build();
+    mkbook::Volume v;
+    v.AddSubbook(WithSolidFonts(std::move(s)));
+    v.WriteTo(Root(kCompoundBook));
+    books.push_back({"COMP", Root(kCompoundBook), "", 0, false});
+  }
+
+  void WriteKeywordBook() {
+    mkbook::SubbookPages pages;
+    mkbook::BodyText body({pages.NextFreePage(), 0});
+    body.Indent(1).Headword("猫").Newline().Text("猫の説明。").Newline();
+    keywordDog = body.Here();
+    body.Indent(1).Headword("犬").Newline().Text("犬の説明。").Newline();
+    pages.AddSection(mkbook::index_code::kBody, body.EndText().Bytes());
+    const mkbook::IndexTree keywords =
+        mkbook::BuildIndexTree({{J("犬"), keywordDog, keywordDog}}, pages.NextFreePage());
+    pages.AddSection(mkbook::index_code::kKeyword, keywords.pages);
+
+    mkbook::Subbook s;
+    s.record.title = J("条件試験");
+    s.record.directory = "keyword";
+    s.body = pages.Build();
+    mkbook::Volume v;
+    v.AddSubbook(std::move(s));
+    v.WriteTo(Root(kKeywordBook));
+    books.push_back({"KEYW", Root(kKeywordBook), "", 0, false});
+  }
+};
+
+}  // namespace morva::testing
