@@ -1,0 +1,202 @@
+// Morva's window program: the entry of the start-up request (hand-over to a
+// running window when the request asks for it), then the main window.
+//
+// Developer options for automation and measurements (not shown anywhere in
+// the program; see the README's developer section):
+//   --book DIR          open the volume in DIR (its first sub-book) alone
+//   --search WORD       search WORD (UTF-8) there and show the first entry
+//   --size WxH          the window's size for this run
+//   --screenshot FILE   save a picture of the window to FILE and quit
+//   --report            print the search-and-show time and the memory in use
+//                       and quit
+//   --first-paint       print the wall-clock time (ns since the epoch) of the
+//                       window's first paint and quit
+// With --book or --search the settings file is read but no start-up request
+// is handled and no running window is looked for.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_window/tmorva_form.h"
+#include "app/search_windows/tprogress.h"
+#include "app/settings/settings_store.h"
+#include "app/startup/about_box.h"
+#include "app/startup/instance_channel.h"
+#include "app/startup/startup_flow.h"
+#include "engine/text/unicode.h"
+#include "view/tmyscrollbox.h"
+
+namespace {
+
+struct DeveloperOptions {
+  std::string book;
+  std::string word;
+  std::string screenshot;
+  int width = 0;
+  int height = 0;
+  bool report = false;
+  bool firstPaint = false;
+  bool Automated() const { return !book.empty() || !word.empty() || !screenshot.empty() || report; }
+};
+
+// Takes the developer options out of the arguments; what remains is the
+// start-up request.
+std::optional<DeveloperOptions> TakeDeveloperOptions(std::vector<char*>& args) {
+  DeveloperOptions dev;
+  std::vector<char*> rest;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string a = args[i];
+    auto value = [&](std::string* out) {
+      if (i + 1 >= args.size()) return false;
+      *out = args[++i];
+      return true;
+    };
+    std::string size;
+    if (a == "--book") {
+      if (!value(&dev.book)) return std::nullopt;
+    } else if (a == "--search") {
+      if (!value(&dev.word)) return std::nullopt;
+    } else if (a == "--screenshot") {
+      if (!value(&dev.screenshot)) return std::nullopt;
+    } else if (a == "--size") {
+      if (!value(&size) || std::sscanf(size.c_str(), "%dx%d", &dev.width, &dev.height) != 2) return std::nullopt;
+    } else if (a == "--report") {
+      dev.report = true;
+    } else if (a == "--first-paint") {
+      dev.firstPaint = true;
+    } else {
+      rest.push_back(args[i]);
+    }
+  }
+  args = rest;
+  return dev;
+}
+
+long long WallClockNs() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+// Resident memory of this process in kB (VmRSS), 0 when unknown.
+long ResidentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+  return 0;
+}
+
+// Prints the time of the window's first paint and ends the program.
+class FirstPaintProbe final : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!done_ && event->type() == QEvent::Paint && qobject_cast<QWidget*>(watched) != nullptr) {
+      done_ = true;
+      // After the paint has been drawn and flushed.
+      QTimer::singleShot(0, [] {
+        std::printf("first-paint %lld\n", WallClockNs());
+        std::fflush(stdout);
+        QApplication::quit();
+      });
+    }
+    return false;
+  }
+
+ private:
+  bool done_ = false;
+};
+
+void FillProgramHooks(morva::TMorvaForm& form) {
+  form.hooks().about = [&form] {
+    morva::TAboutBox box(&form);
+    box.exec();
+  };
+}
+
+int RunAutomated(const DeveloperOptions& dev) {
+  using namespace morva;
+  FormOptions options;
+  options.readStartupRequest = false;
+  options.saveSettings = false;
+  TMorvaForm form(options);
+  TProgress progress(&form);
+  form.SetProgressBox(&progress);
+  FillProgramHooks(form);
+  if (dev.width > 0 && dev.height > 0) form.resize(dev.width, dev.height);
+  form.show();
+  QApplication::processEvents();
+  if (!dev.book.empty()) form.OpenSingleBook(dev.book);
+
+  double searchMs = 0;
+  if (!dev.word.empty()) {
+    QElapsedTimer timer;
+    timer.start();
+    form.SetSearchText(QString::fromUtf8(dev.word.c_str()));
+    form.SearchClicked(false);
+    form.ShowItem(0);
+    form.repaint();  // the list and the entry painted
+    searchMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+  }
+  QApplication::processEvents();
+  if (!dev.screenshot.empty() && !form.grab().save(QString::fromStdString(dev.screenshot))) {
+    std::fprintf(stderr, "morva: cannot write %s\n", dev.screenshot.c_str());
+    return 1;
+  }
+  if (dev.report) {
+    std::printf("status %s\n", form.StatusText(0).toStdString().c_str());
+    std::printf("search-and-show-ms %.2f\n", searchMs);
+    std::printf("vmrss-kb %ld\n", ResidentKb());
+  }
+  if (!dev.screenshot.empty() || dev.report) return 0;
+  return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Morva"));
+  QApplication::setWindowIcon(morva::MorvaIcon());
+
+  std::vector<char*> args(argv + 1, argv + argc);
+  const std::optional<DeveloperOptions> dev = TakeDeveloperOptions(args);
+  if (!dev) {
+    std::fputs("morva: a developer option lacks its value\n", stderr);
+    return 2;
+  }
+  if (dev->Automated()) return RunAutomated(*dev);
+
+  using namespace morva;
+  std::vector<char*> requestArgs{argv[0]};
+  requestArgs.insert(requestArgs.end(), args.begin(), args.end());
+  const std::optional<std::string> argument =
+      ArgumentFromCommandLine(static_cast<int>(requestArgs.size()), requestArgs.data());
+  const QString channel = DefaultChannelDirectory();
+  {
+    SettingsStore entryStore(DefaultSettingsFilePath());
+    if (RunEntry(entryStore, argument, channel).handedOver) return 0;
+  }
+
+  FirstPaintProbe probe;
+  if (dev->firstPaint) app.installEventFilter(&probe);
+
+  TMorvaForm form;
+  TProgress progress(&form);
+  form.SetProgressBox(&progress);
+  FillProgramHooks(form);
+  InstanceServer server(channel, [&form] { return form.windowTitle(); });
+  QObject::connect(&server, &InstanceServer::commandReceived, &form, [&form](int) { form.StartupCommand(); });
+  server.Listen();
+  form.show();
+  return QApplication::exec();
+}

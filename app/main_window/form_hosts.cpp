@@ -1,0 +1,90 @@
+// TMorvaForm as the host of the book bar, the groups and the start-up
+// search: opening books, the 辞書 and ｸﾞﾙｰﾌﾟ menus, the search box's face.
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QTabWidget>
+
+#include "app/book_bar/book_bar_widget.h"
+#include "app/book_bar/dic_menu.h"
+#include "app/groups/group_menu.h"
+#include "app/main_window/tmorva_form.h"
+#include "engine/book/tdisk.h"
+#include "engine/text/sjis.h"
+
+namespace morva {
+
+void TMorvaForm::OpenBook(int entry, int preferredTab) {
+  const int previous = currentBook_;
+  const OpenBookFaces faces{settings_.font0.face1, settings_.font1.face1};
+  openTitle_.clear();
+  // The title is known once the book is selected; OpenBook shows the status.
+  const int opened = morva::OpenBook(*disk_, bar_, currentBook_, entry, preferredTab, faces, *this, *reporter_);
+  if (opened >= 0 && disk_->SelectSubbook(opened)) {
+    openTitle_ = disk_->title;
+    SetStatus({});
+  }
+  if (previous != currentBook_) booksGrid_->update();
+}
+
+void TMorvaForm::OpenBookOnIndexTab(int entry) { OpenBook(entry, kIndexTab); }
+
+bool TMorvaForm::SearchBoxEmpty() const { return comboBox1_->currentText().isEmpty(); }
+
+void TMorvaForm::SetSearchBoxFace(const std::string& faceSjis) {
+  searchBoxFace_ = faceSjis;
+  QFont boxFont = comboBox1_->font();
+  boxFont.setFamily(DisplayFonts::ResolveFace(faceSjis));
+  comboBox1_->setFont(boxFont);
+}
+
+void TMorvaForm::SetSearchBoxImeMode(int mode) { ApplyImeMode(*comboBox1_, mode); }
+
+void TMorvaForm::CheckDicMenuItem(int entry) { morva::CheckDicMenuItem(*menuDic_, entry); }
+
+void TMorvaForm::ScrollBarToCell(int entry) { booksGrid_->ScrollToCell(entry); }
+
+void TMorvaForm::ResetVolumes() { disk_->CloseSubbook(); }
+
+void TMorvaForm::FillDicMenu(const std::vector<DicMenuItem>& items) {
+  morva::FillDicMenu(*menuDic_, items, [this](int entry) {
+    booksGrid_->setFocus();
+    SelectBook(*this, bar_, entry);
+  });
+}
+
+void TMorvaForm::CheckGroupMenuItem(int groupIndex) { morva::CheckGroupMenuItem(*menuGroup_, groupIndex); }
+
+void TMorvaForm::RedrawBookBar() {
+  booksGrid_->ShowMarks(false);
+  booksGrid_->update();
+}
+
+void TMorvaForm::BringToFront() {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+}
+
+void TMorvaForm::OpenSingleBook(const std::string& directory) {
+  BookBarEntry book;
+  book.shortName = "?";  // replaced by the title's beginning once it is known
+  book.location = directory;
+  book.subbook = 0;
+  book.colour = 0x0000FF;  // red
+  book.mark = true;
+  disk_->CloseSubbook();
+  bar_ = {BookBarEntry{}, book};
+  settings_.group.clear();
+  OpenBook(1, kIndexTab);
+  if (currentBook_ == 1) {
+    bar_[1].shortName = std::string(SjisCut(disk_->title, 6));
+    if (bar_[1].shortName.empty()) bar_[1].shortName = "BOOK";
+    FillDicMenu({{1, disk_->title}});
+    CheckDicMenuItem(1);
+  }
+  LayoutBar();
+  SetTitle();
+}
+
+}  // namespace morva

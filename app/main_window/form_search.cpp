@@ -1,0 +1,181 @@
+// TMorvaForm: running searches — the search button, the ending-rule
+// retries, filling the word list, the keyword log, the history, the sort
+// order and the screen-word searches.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <cstdio>
+
+#include "app/clipboard/clipboard_word.h"
+#include "app/main_window/find_dialog.h"
+#include "app/main_window/tmorva_form.h"
+#include "app/main_window/word_grid.h"
+#include "app/main_window/word_list_painter.h"
+#include "app/main_window/word_rules.h"
+#include "app/settings/settings_store.h"
+#include "engine/book/tdisk.h"
+#include "engine/search/index_search.h"
+#include "engine/search/wordlist.h"
+#include "engine/text/sjis.h"
+#include "engine/text/unicode.h"
+#include "view/ttextview.h"
+
+namespace morva {
+namespace {
+
+QString ToQ(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
+std::string ToSjis(const QString& text) { return Utf8ToSjis(text.toStdString()); }
+
+// Ending rules may name one another in a circle; a search is tried at most
+// this many times.
+constexpr int kMaxSearchRetries = 32;
+
+}  // namespace
+
+const BookInfo* TMorvaForm::OpenBookInfo() {
+  if (currentBook_ < 0 || !disk_->SelectSubbook(currentBook_)) return nullptr;
+  return &disk_->info;
+}
+
+void TMorvaForm::IndexSearchButtonClick() {
+  SearchClicked((QGuiApplication::keyboardModifiers() & Qt::ControlModifier) != 0);
+}
+
+void TMorvaForm::SearchClicked(bool ctrlHeld) {
+  if (activeTab_ == kMultiTab) {
+    // The compound search builds its query from the fields.
+    if (hooks_.multiQuery) SearchCompoundQuery(hooks_.multiQuery());
+    return;
+  }
+  if (activeTab_ != kIndexTab) return;
+
+  currentWord_ = std::string(SjisCut(ToSjis(comboBox1_->currentText()), kMaxSearchWord));
+  if (const BookInfo* info = OpenBookInfo()) {
+    const std::string translated = Translate(currentWord_, info->translate);
+    if (translated != currentWord_) {
+      currentWord_ = std::string(SjisCut(translated, kMaxSearchWord));
+      comboBox1_->setEditText(ToQ(currentWord_));
+    }
+  }
+  int position = currentBook_;
+  if (settings_.kusizasi) position = -1;
+  else if (!searchFromClipboard_ && ctrlHeld) position = -1;
+  RunSearch(position);
+  AfterSearch();
+}
+
+void TMorvaForm::SearchCompoundQuery(const std::string& query) {
+  if (!query.empty()) {
+    currentWord_ = query;
+    RunSearch(currentBook_);
+  }
+  AfterSearch();
+}
+
+void TMorvaForm::RunSearch(int position) {
+  // The ending rules are the open book's, whichever books are searched.
+  std::array<std::string, 10> endings{};
+  if (const BookInfo* info = OpenBookInfo()) endings = info->endings;
+
+  int set = 1;
+  for (int attempt = 0; attempt < kMaxSearchRetries; ++attempt) {
+    SetStatusPanel0(Search(*disk_, *list_, bar_, currentWord_, position));
+    if (!list_->IsEmpty()) break;
+    if (!currentWord_.empty() && currentWord_.back() == '*') currentWord_.pop_back();
+    const EndingResult rule = ApplyEndingSet(&currentWord_, set, endings);
+    if (!rule.applied) break;
+    comboBox1_->setEditText(ToQ(currentWord_));
+    set = rule.nextSet;
+  }
+  FillWordList();
+  AfterIndexSearch(activeTab_ == kIndexTab);
+}
+
+void TMorvaForm::FillWordList() {
+  listPainter_->Invalidate();
+  drawGrid1_->SetRowCount(std::max(1, list_->Count()));
+  drawGrid1_->ScrollToTop();
+  drawGrid1_->Redraw();
+}
+
+void TMorvaForm::AfterIndexSearch(bool indexTab) {
+  if (!continuous_ && settings_.autoAll) {
+    ButtonAllClick();
+  } else if (!list_->IsEmpty() && indexTab) {
+    AppendKeywordLog(currentWord_);
+    findDialog1_->SetFindText(ToQ(currentWord_));
+  }
+  if (!indexTab) return;
+  comboBox1_->lineEdit()->selectAll();
+  PushHistory(currentWord_);
+}
+
+void TMorvaForm::AfterSearch() {
+  if (searchFromClipboard_ && !list_->IsEmpty()) {
+    BringToFront();
+    if (copyResultPending_ && view_) view_->CopySelection();
+  }
+  searchFromClipboard_ = false;
+  copyResultPending_ = false;
+  CheckSortItems();
+}
+
+void TMorvaForm::AppendKeywordLog(const std::string& word) {
+  if (settings_.keywordFile.empty()) return;
+  const std::string path = store_->ResolvePath(settings_.keywordFile);
+  // A log that cannot be opened is skipped without a word.
+  if (std::FILE* file = std::fopen(path.c_str(), "a")) {
+    std::fwrite(word.data(), 1, word.size(), file);
+    std::fputc('\n', file);
+    std::fclose(file);
+  }
+}
+
+void TMorvaForm::PushHistory(const std::string& wordSjis) {
+  if (wordSjis.empty()) return;
+  const QString word = ToQ(wordSjis);
+  const QString edit = comboBox1_->currentText();
+  const int found = comboBox1_->findText(word, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (found != 0) {
+    if (found > 0) comboBox1_->removeItem(found);
+    comboBox1_->insertItem(0, word);
+    while (comboBox1_->count() > kMaxHistory) comboBox1_->removeItem(comboBox1_->count() - 1);
+    comboBox1_->setCurrentIndex(-1);
+    comboBox1_->setEditText(edit);
+    comboBox1_->lineEdit()->selectAll();
+  }
+  if (hooks_.historyWord) hooks_.historyWord(wordSjis);
+}
+
+void TMorvaForm::CheckSortItems() {
+  for (int tag = 0; tag < 2; ++tag) sortItems_[static_cast<size_t>(tag)]->setChecked(settings_.sort == tag + 1);
+}
+
+void TMorvaForm::SortBy(int tag) {
+  settings_.sort = tag + 1;
+  disk_->settings().sort = settings_.sort;
+  CheckSortItems();
+  if (list_->IsEmpty()) return;
+  if (tag == 0) list_->SortByBookAndBody();
+  else list_->SortByName(*disk_);
+  FillWordList();
+}
+
+void TMorvaForm::ScreenWordSearch(bool conditional) {
+  if (!view_ || currentBook_ < 0 || !pageControl1_->isTabVisible(kIndexTab)) return;
+  std::string word = view_->SelectionText(true, 126);
+  if (activeTab_ != kIndexTab) ActivateTab(kIndexTab);
+  if (const BookInfo* info = OpenBookInfo()) {
+    word = AddPrefix(word, conditional ? info->sprestring : info->prestring);
+    word = RemoveNeglected(word, info->neglect);
+    ApplyEndingSet(&word, 0, info->endings);
+  }
+  currentWord_ = std::string(SjisCut(word, kMaxSearchWord));
+  comboBox1_->setEditText(ToQ(currentWord_));
+  comboBox1_->setFocus();
+  IndexSearchButtonClick();
+}
+
+}  // namespace morva

@@ -1,0 +1,219 @@
+// TMorvaForm: showing entries — word-list rows in continuous or item
+// display, all marked rows, the title page, the back button, copying and
+// finding in the content, and drawing the word list.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include "app/book_bar/book_bar_widget.h"
+#include "app/groups/group_edit_dlg.h"
+#include "app/groups/group_file.h"
+#include "app/groups/group_menu.h"
+#include "app/main_window/find_dialog.h"
+#include "app/main_window/tmorva_form.h"
+#include "app/main_window/view_settings_of.h"
+#include "app/main_window/word_grid.h"
+#include "app/main_window/word_list_painter.h"
+#include "app/settings/settings_store.h"
+#include "engine/book/tdisk.h"
+#include "engine/book/text_utils.h"
+#include "engine/decode/marked_text_file.h"
+#include "engine/search/wordlist.h"
+#include "engine/text/unicode.h"
+#include "view/tmyscrollbox.h"
+#include "view/ttextview.h"
+
+namespace morva {
+namespace {
+
+// More marked items than this are written with the progress box.
+constexpr int kItemsWithoutProgress = 100;
+
+}  // namespace
+
+void TMorvaForm::ShowItem(int row) {
+  if (!view_) return;
+  if (list_->IsEmpty() || (row == -1 && list_->MarkedCount() == 0) || row >= list_->Count()) {
+    view_->Clear();
+    return;
+  }
+  if (continuous_) {
+    if (row == -1) row = 0;
+    const WordlistItem& item = list_->Item(row);
+    ShowInView(item.book, item.body);
+  } else {
+    MarkedTextFile file;
+    if (!file.Open(disk_->MarkedTextPath())) return;
+    std::string text;
+    if (row >= 0) {
+      const WordlistItem& item = list_->Item(row);
+      content_->FormatItemTo(item.book, item.body, &text);
+      file.Append(text);
+      file.Close();
+      ShowInView(item.book, item.body);
+    } else {
+      static const std::string caption = Sjis("内容を一時ﾌｧｲﾙへ出力中");
+      const int marked = list_->MarkedCount();
+      ProgressBox* progress = marked > kItemsWithoutProgress ? progress_ : nullptr;
+      if (progress != nullptr) {
+        progress->Open(caption, marked);
+        SetBusy(true);
+      }
+      int first = -1;
+      int written = 0;
+      for (int i = 0; i < list_->Count(); ++i) {
+        const WordlistItem& item = list_->Item(i);
+        if (!item.mark) continue;
+        if (first < 0) first = i;
+        text.clear();
+        content_->FormatItemTo(item.book, item.body, &text);
+        file.Append(text);
+        ++written;
+        // Cancel keeps what was written so far.
+        if (progress != nullptr && progress->Step(written)) break;
+      }
+      file.Close();
+      if (progress != nullptr) {
+        progress->Close();
+        SetBusy(false);
+      }
+      const WordlistItem& item = list_->Item(first);
+      ShowInView(item.book, item.body);
+    }
+  }
+  if (activeTab_ == kIndexTab) {
+    SetStatus({});
+    if (settings_.focusReturn) comboBox1_->setFocus();
+  }
+  if (layout_ == kConditionOnly) SetWindowLayout(kContentOnly);
+}
+
+// The title page is no body address, so continuous display cannot load the
+// text around it: the view shows it in item mode, and goes back to the
+// chosen mode before it shows anything else.
+void TMorvaForm::UseViewMode(bool itemMode) {
+  if (!view_) return;
+  const bool wasTitlePage = viewItemMode_;
+  viewItemMode_ = itemMode;
+  const ViewSettings wanted = CurrentViewSettings();
+  if (view_->settings().scroll == wanted.scroll) return;
+  // A title page cannot be laid out as a stretch of body text.
+  if (wasTitlePage && !itemMode) view_->Clear();
+  view_->SetSettings(wanted);
+}
+
+ViewSettings TMorvaForm::CurrentViewSettings() const {
+  ViewSettings settings = ViewSettingsOf(settings_);
+  settings.scroll = continuous_ && !viewItemMode_;
+  return settings;
+}
+
+void TMorvaForm::ShowInView(int book, BookAddress at) {
+  UseViewMode(false);
+  view_->Show(book, at.page, at.offset);
+}
+
+void TMorvaForm::ShowTitlePage() {
+  if (!view_ || currentBook_ < 0 || !disk_->SelectSubbook(currentBook_)) return;
+  if (!content_->CopyrightPage()) return;
+  UseViewMode(true);
+  view_->Show(currentBook_, 0, 0);
+}
+
+void TMorvaForm::Back() {
+  if (!view_) return;
+  UseViewMode(false);
+  view_->Back();
+}
+
+bool TMorvaForm::WordListEmpty() const { return list_->IsEmpty(); }
+
+void TMorvaForm::ButtonAllClick() {
+  list_->SetMarks(true);
+  ShowItem(-1);
+}
+
+void TMorvaForm::SetContinuous(bool on) {
+  continuous_ = on;
+  ApplyEngineAndViewSettings();
+}
+
+void TMorvaForm::ButtonItemClick() {
+  SetContinuous(!continuous_);
+  ApplyDisplaySettings();
+}
+
+void TMorvaForm::MenuSeqClick() {
+  SetContinuous(!continuous_);
+  RefreshLayout();
+}
+
+void TMorvaForm::DrawWordListCell(QPainter& painter, int row, const QRect& rect, bool current) {
+  // Nothing is drawn while a long operation runs: decoding headings would
+  // move the disk under it.
+  if (busy_) return;
+  WordListLook look;
+  look.dicColor = settings_.dicColor;
+  look.dicName = settings_.dicName;
+  look.charHeight = CharHeight();
+  listPainter_->Paint(painter, row, rect, current, drawGrid1_->hasFocus(), look);
+}
+
+// ---- Copying and finding -----------------------------------------------------
+
+void TMorvaForm::CopyCommand() {
+  QWidget* focus = QApplication::focusWidget();
+  if (view_ && (focus == myScrollBox1_ || (focus != nullptr && myScrollBox1_->isAncestorOf(focus)))) {
+    view_->CopySelection();
+    return;
+  }
+  if (auto* edit = qobject_cast<QLineEdit*>(focus)) edit->copy();
+}
+
+void TMorvaForm::PasteCommand() {
+  if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) edit->paste();
+}
+
+void TMorvaForm::CopyContent() {
+  if (view_) view_->CopySelection();
+}
+
+void TMorvaForm::SearchContentClick() {
+  if (!view_) return;
+  if (view_->HasSelection()) {
+    const std::string selected = view_->SelectionText(true, 99);
+    if (!selected.empty()) findDialog1_->SetFindText(QString::fromStdString(SjisToUtf8(selected)));
+  }
+  view_->SetAnchor({0, 0});
+  findDialog1_->show();
+  findDialog1_->raise();
+  findDialog1_->activateWindow();
+}
+
+void TMorvaForm::FindNext() {
+  if (!view_ || findDialog1_->FindText().isEmpty()) return;
+  view_->Find(Utf8ToSjis(findDialog1_->FindText().toStdString()), findDialog1_->MatchCase());
+}
+
+// ---- Groups ------------------------------------------------------------------
+
+void TMorvaForm::RebuildGroupMenu() {
+  BuildGroupMenu(*menuGroup_, editGroupAction_, GroupNames(GroupFilePath(store_->SettingsDir())),
+                 [this](const std::string& name) { OpenGroup(name); });
+}
+
+void TMorvaForm::EditGroups() {
+  if (hooks_.editGroups) {
+    hooks_.editGroups();
+  } else {
+    TGroupEditDlg dialog(store_->SettingsDir(), settings_.group, settings_.searchDrive, settings_.searchDepth,
+                         hooks_.groupEditor, this);
+    dialog.exec();
+  }
+  OpenGroup(settings_.group);
+  RebuildGroupMenu();
+}
+
+}  // namespace morva

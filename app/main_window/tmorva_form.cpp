@@ -1,0 +1,231 @@
+// TMorvaForm: creation, the first showing, destruction and the settings.
+#include "app/main_window/tmorva_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+
+#include "app/book_bar/book_bar_widget.h"
+#include "app/groups/group_file.h"
+#include "app/groups/group_menu.h"
+#include "app/main_window/find_dialog.h"
+#include "app/main_window/gui_reporter.h"
+#include "app/main_window/tpanel.h"
+#include "app/main_window/view_settings_of.h"
+#include "app/main_window/word_grid.h"
+#include "app/main_window/word_list_painter.h"
+#include "app/settings/settings_store.h"
+#include "engine/book/tdisk.h"
+#include "engine/search/wordlist.h"
+#include "engine/text/unicode.h"
+#include "view/tmyscrollbox.h"
+#include "view/ttextview.h"
+
+namespace morva {
+namespace {
+
+QString ToQ(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
+
+ScreenSize PrimaryScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {1024, 768};
+  return {screen->geometry().width(), screen->geometry().height()};
+}
+
+}  // namespace
+
+TMorvaForm::TMorvaForm(FormOptions options, QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("MorvaForm"));
+  hooks_ = std::move(options.hooks);
+  saveSettings_ = options.saveSettings;
+  if (options.reporter != nullptr) {
+    reporter_ = options.reporter;
+  } else {
+    guiReporter_ = std::make_unique<GuiReporter>(this);
+    reporter_ = guiReporter_.get();
+  }
+  // The owned objects first: book access, the word list, content output.
+  disk_ = std::make_unique<TDisk>(*reporter_);
+  disk_->SetBookList(&bar_);
+  list_ = std::make_unique<Wordlist>(*reporter_);
+  content_ = std::make_unique<TContent>(*disk_);
+  clipboardHadText_ = !QGuiApplication::clipboard()->text().isEmpty();
+
+  BuildControls();
+  BuildMenus();
+  LoadSettings(options);
+
+  fonts_.Create(ViewSettingsOf(settings_));
+  fontsCreated_ = true;
+  listPainter_ = std::make_unique<WordListPainter>(*disk_, *list_, bar_, fonts_);
+  clipboard_.onOwnChange = [this] {
+    if (hooks_.ownClipboardChange) hooks_.ownClipboardChange();
+  };
+  // Key preview: the window sees keys before its controls.
+  qApp->installEventFilter(this);
+}
+
+TMorvaForm::~TMorvaForm() {
+  qApp->removeEventFilter(this);
+  if (saveSettings_) SaveSettings();
+  if (findDialog1_ != nullptr) findDialog1_->hide();
+}
+
+void TMorvaForm::LoadSettings(const FormOptions& options) {
+  store_ = std::make_unique<SettingsStore>(options.settingsFile.empty() ? DefaultSettingsFilePath()
+                                                                        : options.settingsFile);
+  ParmRequest parm;
+  if (options.readStartupRequest) {
+    parm = ReadRequestFromParm(*store_);
+    if (!parm.settingsFile.empty()) store_ = std::make_unique<SettingsStore>(parm.settingsFile);
+  }
+  store_->LoadAll(settings_, options.screen ? *options.screen : PrimaryScreen());
+  if (options.readStartupRequest) {
+    startup_ = ApplyRequest(parm, settings_, false, [this] { return ClipboardWord(); });
+  }
+
+  // The window values.
+  move(settings_.main.l, settings_.main.t);
+  resize(std::max(200, settings_.main.w), std::max(150, settings_.main.h));
+  keyWidth_ = settings_.keyWidth;
+  layout_ = std::clamp(settings_.windowLayout, 0, 2);
+  continuous_ = settings_.scroll;
+  currentBook_ = settings_.book;
+  menuDicBar_->setChecked(settings_.dicBar);
+  menuMode_->setChecked(settings_.modeButton);
+  CheckLayoutItem();
+  CheckSortItems();
+
+  helpFile_ = store_->ResolvePath("MORVA.HLP");
+  titleHelpFile_ = store_->ResolvePath("MORVATITLE.HLP");
+  currentHelpFile_ = helpFile_;
+  ApplyEngineAndViewSettings();
+
+  comboBox1_->clear();
+  for (const std::string& word : settings_.history) {
+    if (comboBox1_->count() >= kMaxHistory) break;
+    comboBox1_->addItem(ToQ(word));
+  }
+  comboBox1_->setEditText(QString());
+  if (startup_.searchDue) {
+    currentWord_ = startup_.word;
+    comboBox1_->setEditText(ToQ(currentWord_));
+  }
+}
+
+void TMorvaForm::ApplyEngineAndViewSettings() {
+  settings_.scroll = continuous_;
+  const std::string dicInfo = disk_->settings().dicInfoPath;
+  disk_->settings() = ToEngineSettings(settings_);
+  // A changed information file must be read again at the next selection.
+  if (disk_->settings().dicInfoPath != dicInfo) disk_->ForgetCurrentSubbook();
+}
+
+void TMorvaForm::SaveSettings() {
+  settings_.history.clear();
+  for (int i = 0; i < comboBox1_->count(); ++i)
+    settings_.history.push_back(Utf8ToSjis(comboBox1_->itemText(i).toStdString()));
+  settings_.book = currentBook_;
+  const QRect frame = geometry();
+  settings_.main = {pos().x(), pos().y(), frame.width(), frame.height()};
+  settings_.scroll = continuous_;
+  settings_.windowLayout = layout_;
+  settings_.keyWidth = keyWidth_;
+  settings_.dicBar = menuDicBar_->isChecked();
+  settings_.modeButton = menuMode_->isChecked();
+  store_->SaveAll(settings_, KeyWidth());
+}
+
+int TMorvaForm::KeyWidth() const {
+  if (layout_ == kBothPanes && splitterSized_ && panel2_->isVisible()) return panel2_->width();
+  return keyWidth_;
+}
+
+void TMorvaForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  FormShow();
+}
+
+void TMorvaForm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && hooks_.activated) hooks_.activated();
+}
+
+void TMorvaForm::FormShow() {
+  view_ = std::make_unique<TTextView>(*disk_, *myScrollBox1_, fonts_, ViewSettingsOf(settings_));
+  view_->SetClipboard(&clipboard_);
+  view_->onBackEnabled = [this](bool enabled) {
+    buttonBack_->setEnabled(enabled);
+    menuBack_->setEnabled(enabled);
+  };
+  view_->isBusy = [this] { return busy_; };
+  view_->onContextMenu = [this](QPoint at) { popupMenu1_->popup(at); };
+  view_->onImage = [this](std::string_view marker) {
+    if (hooks_.image) hooks_.image(marker);
+  };
+  view_->onSound = [this](std::string_view marker) {
+    if (hooks_.sound) hooks_.sound(marker);
+  };
+  view_->onStatusText = [this](std::string_view text) { SetStatusPanel0(std::string(text)); };
+  view_->Clear();
+
+  BuildGroupMenu(*menuGroup_, editGroupAction_, GroupNames(GroupFilePath(store_->SettingsDir())),
+                 [this](const std::string& name) { OpenGroup(name); });
+  if (settings_.group.empty()) {
+    if (currentBook_ >= 0 && hooks_.driveSearch) hooks_.driveSearch(false);
+    RefreshLayout();
+    OpenBook(currentBook_, kIndexTab);
+  } else {
+    OpenGroup(settings_.group);
+  }
+  ShowTitlePage();
+
+  if (startup_.searchDue) {
+    RunStartupSearch(*this, startup_);
+    startup_.searchDue = false;
+  } else if (clipboardHadText_ && hooks_.clipboardCheck) {
+    hooks_.clipboardCheck();
+  }
+}
+
+void TMorvaForm::StartupCommand() {
+  ParmRequest parm = ReadRequestFromParm(*store_);
+  if (!parm.settingsFile.empty()) store_ = std::make_unique<SettingsStore>(parm.settingsFile);
+  startup_ = ApplyRequest(parm, settings_, true, [this] { return ClipboardWord(); });
+  if (!startup_.searchDue) return;
+  currentWord_ = startup_.word;
+  comboBox1_->setEditText(ToQ(currentWord_));
+  RunStartupSearch(*this, startup_);
+  startup_.searchDue = false;
+}
+
+std::optional<std::string> TMorvaForm::ClipboardWord() {
+  std::string word = hooks_.clipboardWord ? hooks_.clipboardWord() : std::string();
+  if (word.empty()) return std::nullopt;
+  return word;
+}
+
+void TMorvaForm::OpenGroup(const std::string& name) {
+  morva::OpenGroup(*this, GroupFilePath(store_->SettingsDir()), name);
+}
+
+void TMorvaForm::SetSearchText(const QString& text) { comboBox1_->setEditText(text); }
+
+void TMorvaForm::SetBusy(bool busy) {
+  busy_ = busy;
+  if (!busy) {
+    drawGrid1_->Redraw();
+    if (view_) myScrollBox1_->viewport()->update();
+  }
+}
+
+}  // namespace morva

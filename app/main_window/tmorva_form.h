@@ -1,0 +1,354 @@
+// TMorvaForm: the one main window. It holds the search conditions on the
+// left (four search tabs, the search box, the word list), the content pane on
+// the right, the book bar along the top, the status bar and the 後退 button
+// under the content, and the main menu. It turns user actions into searches
+// (index, menu; compound and full-text through hooks) and content-view calls,
+// keeps the working state (open book, search word, display mode, pane layout)
+// and hands it to the settings store when it is destroyed.
+//
+// The window owns the book-access object (TDisk), the main Wordlist, the book
+// bar's list, the display fonts and the content view for its whole life.
+// Settings are loaded when it is created and saved when it is destroyed.
+//
+// Parts built elsewhere are reached through MainWindowHooks (hooks()); the
+// book bar, groups and the start-up search through the host interfaces it
+// implements.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/book_bar/book_opener.h"
+#include "app/groups/open_group.h"
+#include "app/main_window/main_window_hooks.h"
+#include "app/settings/settings.h"
+#include "app/startup/startup_flow.h"
+#include "engine/book/book_info.h"
+#include "engine/book/book_list.h"
+#include "engine/decode/content.h"
+#include "view/clipboard_adapter.h"
+#include "view/display_fonts.h"
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+class QSplitter;
+class QTabWidget;
+
+namespace morva {
+
+class BookBarWidget;
+class GuiReporter;
+class ProgressBox;
+class Reporter;
+class SettingsStore;
+class TDisk;
+class TFindDialog;
+class TMyScrollBox;
+class TPanel;
+class TTextView;
+class TWordGrid;
+class Wordlist;
+class WordListPainter;
+struct BookAddress;
+
+// How a window is made: which settings file, which reporter, which screen.
+struct FormOptions {
+  // The settings file; empty: <settings directory>MORVA.INI, or the file the
+  // start-up request (Parm) names.
+  std::string settingsFile;
+  // Reads the start-up request (Parm) of the settings file at creation.
+  bool readStartupRequest = true;
+  // Writes the settings back when the window is destroyed (automation runs
+  // leave the file alone).
+  bool saveSettings = true;
+  // The failure boxes; null: QMessageBox boxes owned by the window.
+  Reporter* reporter = nullptr;
+  // The screen the stored window rectangle is checked against; unset: the
+  // primary screen.
+  std::optional<ScreenSize> screen;
+  // Hooks known at creation (the start-up request may ask for the clipboard
+  // word before the window exists); hooks() may add more later.
+  MainWindowHooks hooks;
+};
+
+class TMorvaForm final : public QMainWindow,
+                         public BookOpenView,
+                         public SelectBookHost,
+                         public GroupHost,
+                         public StartupSearchHost {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(TMorvaForm)
+
+ public:
+  // Window layouts (WindowLayout).
+  static constexpr int kBothPanes = 0;
+  static constexpr int kConditionOnly = 1;
+  static constexpr int kContentOnly = 2;
+  static constexpr int kMaxHistory = 50;
+
+  explicit TMorvaForm(FormOptions options = {}, QWidget* parent = nullptr);
+  ~TMorvaForm() override;
+
+  MainWindowHooks& hooks() { return hooks_; }
+  // The progress box of long operations (borrowed; null: none is shown).
+  void SetProgressBox(ProgressBox* progress) { progress_ = progress; }
+  // The window's own failure boxes, or null when a reporter was given.
+  GuiReporter* guiReporter() { return guiReporter_.get(); }
+
+  // ---- Operations other parts call -----------------------------------------
+  // 検索 (both search buttons): the search box's word, its book choice (all
+  // books with Kusizasi or Ctrl held), the search and the word list.
+  void IndexSearchButtonClick();
+  void SearchClicked(bool ctrlHeld);
+  // Searches CurrentWord (with the ending-rule retries) in one book, the
+  // books of a separator's sub-group, or every marked book (-1), and fills
+  // the word list.
+  void RunSearch(int position) override;
+  // The 複合 tab's search: the query (Shift-JIS) the compound search built
+  // from its fields, searched in the open book.
+  void SearchCompoundQuery(const std::string& query);
+  // Shows a word-list row, or every marked row for -1.
+  void ShowItem(int row);
+  void ApplyDisplaySettings();
+  // The settings were changed (by the options dialog): the engine's and the
+  // view's values, the display mode and the fonts follow them, then
+  // ApplyDisplaySettings.
+  void SettingsChanged();
+  void RefreshLayout() override;
+  void SetWindowLayout(int layout);
+  // Status panel 1: the open book's title, with 【text】 after it when the
+  // text (Shift-JIS) is not empty.
+  void SetStatus(const std::string& textSjis);
+  void SetTitle() override;
+  // The tab change of PageControl1 (also from the ﾂｰﾙ menu).
+  void PageControl1Change(int tab);
+  // 画面語検索 / 画面語条件検索.
+  void ScreenWordSearch(bool conditional);
+  void ButtonAllClick();
+  void ButtonItemClick();
+  void MenuSeqClick();
+  void Back();
+  // The sort popup: tag 0 storage order, 1 heading order.
+  void SortBy(int tag);
+  // Command 111 of the single-instance channel: read Parm again and run the
+  // start-up search.
+  void StartupCommand();
+  // Opens the group of that name (Shift-JIS) from the group file.
+  void OpenGroup(const std::string& name) override;
+  // The search word in the box (UTF-8) for automation and tests.
+  void SetSearchText(const QString& text);
+  // Fills the bar with one book (a volume directory, its first sub-book) and
+  // opens it: the developer's --book option.
+  void OpenSingleBook(const std::string& directory);
+
+  // ---- State ----------------------------------------------------------------
+  TDisk& disk() { return *disk_; }
+  Wordlist& wordlist() { return *list_; }
+  Settings& settings() { return settings_; }
+  const Settings& settings() const { return settings_; }
+  SettingsStore& store() { return *store_; }
+  DisplayFonts& fonts() { return fonts_; }
+  TTextView* view() { return view_.get(); }
+  BookBarWidget* bookBarWidget() { return booksGrid_; }
+  const std::string& CurrentWord() const { return currentWord_; }
+  int CurrentBook() const override { return currentBook_; }
+  int ActiveTab() const override { return activeTab_; }
+  int WindowLayout() const { return layout_; }
+  bool ContinuousDisplay() const { return continuous_; }
+  int KeyWidth() const;
+  QString StatusText(int panel) const;
+  bool Busy() const { return busy_; }
+  // The condition pane's tab pages (their contents may be replaced).
+  QWidget* TabSheet(int tab) const;
+  // The widgets of the 複合 tab.
+  struct MultiControls {
+    std::array<QLabel*, 5> labels{};
+    std::array<QLineEdit*, 5> edits{};
+    QSpinBox* upDown = nullptr;
+    QPushButton* searchButton = nullptr;
+  };
+  const MultiControls& multiControls() const { return multi_; }
+  // The clipboard watch's flags.
+  void SetSearchFromClipboard(bool on) { searchFromClipboard_ = on; }
+  void SetCopyResultPending(bool on) { copyResultPending_ = on; }
+  // A long operation is running (drawing of the list and the content stops).
+  void SetBusy(bool busy);
+
+  // ---- BookOpenView -------------------------------------------------------
+  void ShowSearchTabs(const BookTabs& tabs) override;
+  void ActivateTab(int tab) override;
+  void SetSearchBoxFace(const std::string& faceSjis) override;
+  void SetSearchBoxImeMode(int mode) override;
+  void CheckDicMenuItem(int entry) override;
+  bool WordListEmpty() const override;
+  void ShowTitlePage() override;
+  void ScrollBarToCell(int entry) override;
+
+  // ---- SelectBookHost -------------------------------------------------------
+  void OpenBook(int entry, int preferredTab) override;
+  bool SearchBoxEmpty() const override;
+
+  // ---- GroupHost --------------------------------------------------------------
+  BookBar& Bar() override { return bar_; }
+  std::string& GroupSetting() override { return settings_.group; }
+  int BookToOpen() const override { return currentBook_; }
+  void ResetVolumes() override;
+  void FillDicMenu(const std::vector<DicMenuItem>& items) override;
+  void CheckGroupMenuItem(int groupIndex) override;
+  void LayoutBar() override;
+  void OpenBookOnIndexTab(int entry) override;
+
+  // ---- StartupSearchHost --------------------------------------------------
+  const BookBar& Bar() const override { return bar_; }
+  std::string TitleGroup() const override { return titleGroup_; }
+  std::string RequestedGroup() const override { return settings_.group; }
+  void RedrawBookBar() override;
+  void BringToFront() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  // Construction (form_controls.cpp, form_menus.cpp).
+  void BuildControls();
+  void BuildMenus();
+  QAction* AddAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
+  // Creation and exit (tmorva_form.cpp).
+  void LoadSettings(const FormOptions& options);
+  void SaveSettings();
+  void FormShow();
+  void ApplyEngineAndViewSettings();
+  void SetContinuous(bool on);
+  std::optional<std::string> ClipboardWord();
+
+  // Search (form_search.cpp).
+  void FillWordList();
+  void AfterIndexSearch(bool logging);
+  void AfterSearch();
+  void AppendKeywordLog(const std::string& word);
+  void PushHistory(const std::string& wordSjis);
+  void CheckSortItems();
+  // Selects the open book; its per-book values, or null when none is open.
+  const BookInfo* OpenBookInfo();
+
+  // Showing (form_show.cpp).
+  void ShowInView(int book, BookAddress at);
+  void UseViewMode(bool itemMode);
+  ViewSettings CurrentViewSettings() const;
+  void RebuildGroupMenu();
+  void DrawWordListCell(QPainter& painter, int row, const QRect& rect, bool current);
+  void EditGroups();
+  void CopyCommand();
+  void PasteCommand();
+  void CopyContent();
+  void SearchContentClick();
+  void FindNext();
+
+  // Layout (form_layout.cpp).
+  int CharHeight() const;
+  void LayOutConditionPane();
+  void LayOutContentPane();
+  void LayOutTabPage(int tab);
+  void LayOutBookBarPanel();
+  int TabControlsBottom(int tab) const;
+  void StackMultiControls();
+  void TabClicked(int tab);
+  void ToolTabItem(int tab);
+  void SetStatusPanel0(const std::string& textSjis);
+  void CheckLayoutItem();
+
+  // Keyboard (form_keys.cpp).
+  bool PreviewKey(QWidget* target, QKeyEvent* event);
+
+  std::unique_ptr<GuiReporter> guiReporter_;
+  Reporter* reporter_ = nullptr;
+  std::unique_ptr<SettingsStore> store_;
+  Settings settings_;
+  BookBar bar_;
+  std::unique_ptr<TDisk> disk_;
+  std::unique_ptr<Wordlist> list_;
+  std::unique_ptr<TContent> content_;
+  DisplayFonts fonts_;
+  bool fontsCreated_ = false;
+  QtClipboard clipboard_;
+  std::unique_ptr<TTextView> view_;
+  std::unique_ptr<WordListPainter> listPainter_;
+  MainWindowHooks hooks_;
+  ProgressBox* progress_ = nullptr;
+
+  // Working state.
+  int currentBook_ = -1;
+  std::string currentWord_;
+  bool continuous_ = true;
+  int layout_ = kBothPanes;
+  int keyWidth_ = 0;
+  int activeTab_ = kIndexTab;
+  bool busy_ = false;
+  bool shown_ = false;
+  bool splitterSized_ = false;  // the splitter has been given the pane width
+  bool clipboardHadText_ = false;
+  bool saveSettings_ = true;
+  bool searchFromClipboard_ = false;
+  bool copyResultPending_ = false;
+  bool viewItemMode_ = false;  // the view shows a title page in item mode
+  std::string titleGroup_;      // the group named in the window title
+  std::string searchBoxFace_;   // Shift-JIS face of the search box
+  std::string openTitle_;       // Shift-JIS title of the open book
+  StartupState startup_;
+  std::string helpFile_;        // MORVA.HLP, absolute
+  std::string titleHelpFile_;   // MORVATITLE.HLP, absolute
+  std::string currentHelpFile_;
+
+  // Controls (names as the system's own).
+  TPanel* panel1_ = nullptr;
+  BookBarWidget* booksGrid_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  TPanel* panel2_ = nullptr;
+  QTabWidget* pageControl1_ = nullptr;
+  std::array<QWidget*, 4> tabSheets_{};
+  QComboBox* comboBox1_ = nullptr;
+  QPushButton* indexSearchButton_ = nullptr;
+  QPushButton* buttonHint_ = nullptr;
+  MultiControls multi_;
+  TWordGrid* drawGrid1_ = nullptr;
+  QWidget* panel21_ = nullptr;
+  QPushButton* buttonItem_ = nullptr;
+  QPushButton* buttonAll_ = nullptr;
+  QWidget* panel3_ = nullptr;
+  TMyScrollBox* myScrollBox1_ = nullptr;
+  TPanel* panel31_ = nullptr;
+  QWidget* statusBar1_ = nullptr;
+  std::array<QLabel*, 2> statusPanels_{};
+  QPushButton* buttonBack_ = nullptr;
+  QMenu* popupMenu1_ = nullptr;
+  QMenu* popupMenuSort_ = nullptr;
+  TFindDialog* findDialog1_ = nullptr;
+
+  // Menu items used after construction.
+  QAction* cds1_ = nullptr;
+  QAction* menuBack_ = nullptr;
+  QAction* menuSeq_ = nullptr;
+  QAction* menuDicBar_ = nullptr;
+  QAction* menuMode_ = nullptr;
+  std::array<QAction*, 3> layoutItems_{};
+  std::array<QAction*, 4> tabItems_{};
+  std::array<QAction*, 2> sortItems_{};
+  QMenu* menuDic_ = nullptr;
+  QMenu* menuGroup_ = nullptr;
+  QAction* editGroupAction_ = nullptr;
+};
+
+}  // namespace morva

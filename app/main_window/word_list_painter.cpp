@@ -1,0 +1,138 @@
+#include "app/main_window/word_list_painter.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPalette>
+
+#include <algorithm>
+
+#include "engine/book/tdisk.h"
+#include "engine/decode/gaiji.h"
+#include "engine/search/wordlist.h"
+#include "engine/text/sjis.h"
+#include "engine/text/unicode.h"
+#include "view/display_fonts.h"
+
+namespace morva {
+namespace {
+
+QColor Colour(uint32_t bgr) {
+  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF), static_cast<int>(bgr >> 16 & 0xFF));
+}
+
+constexpr int kTextLeft = 2;
+
+}  // namespace
+
+WordListPainter::WordListPainter(TDisk& disk, const Wordlist& list, const BookBar& bar,
+                                 const DisplayFonts& fonts)
+    : disk_(disk), list_(list), bar_(bar), fonts_(fonts) {}
+
+void WordListPainter::Invalidate() {
+  headings_.clear();
+  glyphs_.clear();
+}
+
+const std::string& WordListPainter::Heading(int row) {
+  static const std::string empty;
+  if (row < 0 || row >= list_.Count()) return empty;
+  if (headings_.size() != static_cast<size_t>(list_.Count())) headings_.assign(static_cast<size_t>(list_.Count()), std::nullopt);
+  auto& slot = headings_[static_cast<size_t>(row)];
+  if (!slot) slot = HeadingText(disk_, list_, row, HeadingMode::kDisplay);
+  return *slot;
+}
+
+const QImage& WordListPainter::Glyph(int book, bool full, uint16_t code) {
+  const uint64_t key = static_cast<uint64_t>(static_cast<uint32_t>(book)) << 17 | (full ? 0x10000u : 0u) | code;
+  auto found = glyphs_.find(key);
+  if (found != glyphs_.end()) return found->second;
+  QImage image;
+  GaijiBitmap bitmap;
+  if (disk_.SelectSubbook(book) && FetchGaijiBitmap(disk_, full ? 1 : 0, code, &bitmap) && bitmap.width > 0 &&
+      bitmap.height > 0) {
+    image = QImage(bitmap.width, bitmap.height, QImage::Format_Mono);
+    const int rowBytes = bitmap.BytesPerRow();
+    const int copy = (bitmap.width + 7) / 8;
+    for (int y = 0; y < bitmap.height; ++y) {
+      uchar* line = image.scanLine(y);
+      for (int i = 0; i < copy; ++i)
+        line[i] = static_cast<uchar>(~bitmap.rows[static_cast<size_t>(y * rowBytes + i)]);  // 1 = ink
+    }
+  }
+  return glyphs_.emplace(key, std::move(image)).first->second;
+}
+
+void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool current, bool focused,
+                            const WordListLook& look) {
+  const QPalette palette = QApplication::palette();
+  if (row >= list_.Count()) {
+    painter.fillRect(rect, palette.base());
+    return;
+  }
+  // The current row stays marked when the list loses the focus, in the
+  // palette's inactive colours.
+  const QPalette::ColorGroup group = focused ? QPalette::Active : QPalette::Inactive;
+  painter.fillRect(rect, current ? palette.brush(group, QPalette::Highlight) : palette.base());
+  const QColor ink = current ? palette.color(group, QPalette::HighlightedText) : palette.text().color();
+  const WordlistItem& item = list_.Item(row);
+  const std::string& heading = Heading(row);  // selects the book, which sets its font flag
+  const BookBarEntry* entry =
+      item.book >= 0 && item.book < static_cast<int>(bar_.size()) ? &bar_[static_cast<size_t>(item.book)] : nullptr;
+
+  const int h = look.charHeight;
+  int x = rect.left() + kTextLeft;
+  if (look.dicColor && entry != nullptr) {
+    const int side = h * 8 / 10;
+    painter.fillRect(QRect(rect.left() + h * 2 / 10, rect.top() + h / 5, side, side), Colour(entry->colour));
+    x = rect.left() + h * 2 / 10 + side + 4;
+  }
+
+  const FontSet& set = fonts_.Set(entry != nullptr && entry->fontFlag == 0 ? 1 : 0);
+  painter.setFont(set.list);
+  painter.setPen(ink);
+  const QFontMetrics metrics(set.list);
+  const int textHeight = metrics.height();
+  const int y = rect.top() + (rect.height() - textHeight) / 2;
+  const int baseline = y + metrics.ascent();
+  const int cw = std::max(1, metrics.averageCharWidth());
+
+  if (look.dicName > 0 && entry != nullptr) {
+    const std::string_view name = SjisCut(entry->shortName, static_cast<size_t>(look.dicName));
+    painter.drawText(x, baseline, QString::fromStdString(SjisToUtf8(name)));
+    x += (look.dicName + 2) * cw;
+  }
+
+  // Runs of text between external-character markers.
+  const std::string_view text = heading;
+  size_t start = 0;
+  auto flush = [&](size_t end) {
+    if (end <= start) return;
+    const QString run = QString::fromStdString(SjisToUtf8(text.substr(start, end - start)));
+    painter.drawText(x, baseline, run);
+    x += metrics.horizontalAdvance(run);
+  };
+  for (size_t k = 0; k < text.size();) {
+    if (text[k] == 0x0B && k + 3 < text.size()) {
+      flush(k);
+      const bool full = text[k + 1] != '0';
+      const auto code =
+          static_cast<uint16_t>(static_cast<uint8_t>(text[k + 2]) << 8 | static_cast<uint8_t>(text[k + 3]));
+      const QImage& glyph = Glyph(item.book, full, code);
+      const int cell = textHeight;
+      const int width = full ? cell : (glyph.isNull() ? cw : cell * glyph.width() / glyph.height());
+      if (!glyph.isNull()) {
+        QImage coloured = glyph;
+        coloured.setColorTable({qRgba(0, 0, 0, 0), ink.rgba()});
+        painter.drawImage(QRect(x, y, width, cell), coloured);
+      }
+      x += width;
+      k += 4;
+      start = k;
+      continue;
+    }
+    k += std::max<size_t>(1, SjisCharLength(text, k));
+  }
+  flush(text.size());
+}
+
+}  // namespace morva

@@ -1,0 +1,187 @@
+// The main window's tests: a settings folder of their own (settings file,
+// group file, per-book information file, all Shift-JIS), books written by
+// mkbook into it or taken from the shared books, and a TMorvaForm over them
+// with a recording reporter and progress box.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window/tmorva_form.h"
+#include "app/main_window/word_grid.h"
+#include "engine/book/tdisk.h"
+#include "engine/book/text_utils.h"
+#include "engine/search/wordlist.h"
+#include "engine/text/unicode.h"
+#include "tests/support/recording_reporter.h"
+#include "tests/support/test_dirs.h"
+#include "tools/mkbook/body_text.h"
+#include "tools/mkbook/index_tree.h"
+#include "tools/mkbook/jis_text.h"
+#include "tools/mkbook/menu.h"
+#include "tools/mkbook/subbook_pages.h"
+#include "tools/mkbook/volume.h"
+
+namespace morva::testing {
+
+struct BookEntry {
+  std::string heading;             // UTF-8, the entry's first line
+  std::vector<std::string> words;  // UTF-8 keys of its forward word index
+};
+
+// A line of the group file.
+struct GroupBook {
+  std::string titleUtf8;
+  std::string path;
+  bool marked = true;
+  std::string colour = "0000FF";
+  std::string shortNameUtf8 = "本";
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() {
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir_.str()));
+    std::filesystem::create_directories(SettingsDir());
+  }
+  ~MainWindowTest() override { form_.reset(); }
+
+  std::filesystem::path SettingsDir() const { return dir_.path() / "morva"; }
+  std::filesystem::path IniPath() const { return SettingsDir() / "MORVA.INI"; }
+
+  // The settings file, the group file and the per-book information file,
+  // given in UTF-8 and stored in Shift-JIS.
+  void WriteIni(const std::string& utf8) { WriteFile(IniPath(), Sjis(utf8)); }
+  void WriteDat(const std::string& utf8) { WriteFile(SettingsDir() / "MORVA.DAT", Sjis(utf8)); }
+  void WriteGroup(const std::string& name, const std::vector<GroupBook>& books) {
+    std::string text = "[" + name + "]\n";
+    for (const GroupBook& b : books)
+      text += b.titleUtf8 + ",,," + b.path + ",1,," + b.colour + "," + b.shortNameUtf8 + "," +
+              (b.marked ? "yes" : "no") + "\n";
+    WriteFile(SettingsDir() / "MORVA.GRP", Sjis(text));
+  }
+  // A group "G" of the books, opened at start (with more settings lines).
+  void UseBooks(const std::vector<GroupBook>& books, const std::string& moreOptions = "",
+                const std::string& moreSections = "") {
+    WriteGroup("G", books);
+    WriteIni("[Options]\nGroup=G\nBook=1\n" + moreOptions + "\n" + moreSections);
+  }
+
+  // A volume of one sub-book titled title: the entries, a forward word index
+  // and, when asked, a menu with one choice per entry.
+  std::string MakeBook(const std::string& name, const std::string& titleUtf8,
+                       const std::vector<BookEntry>& entries, bool withMenu = false) {
+    mkbook::SubbookPages pages;
+    mkbook::BodyText body({pages.NextFreePage(), 0});
+    std::vector<BookAddress> bodies;
+    std::vector<mkbook::TreeEntry> index;
+    for (const BookEntry& e : entries) {
+      bodies.push_back(body.Here());
+      for (const std::string& w : e.words) index.push_back({mkbook::JisFromUtf8(w), body.Here(), body.Here()});
+      body.Indent(1).Headword(e.heading).Newline().Text("説明の本文").Newline();
+    }
+    pages.AddSection(0x00, body.EndText().Bytes());
+    pages.AddSection(0x91, mkbook::BuildIndexTree(index, pages.NextFreePage()).pages);
+    if (withMenu) {
+      mkbook::Menu menu({pages.NextFreePage(), 0});
+      for (size_t i = 0; i < entries.size(); ++i) menu.Choice(entries[i].heading, bodies[i]);
+      pages.AddSection(0x01, menu.Build());
+    }
+    mkbook::Subbook s;
+    s.record.title = mkbook::JisFromUtf8(titleUtf8);
+    s.record.directory = "book";
+    s.body = pages.Build();
+    mkbook::Volume v;
+    v.AddSubbook(s);
+    const std::filesystem::path root = dir_.path() / name;
+    v.WriteTo(root);
+    return root.string();
+  }
+
+  // Entries "<word>1" ... "<word>n", all found by word.
+  static std::vector<BookEntry> Many(const std::string& word, int n) {
+    std::vector<BookEntry> entries;
+    for (int i = 1; i <= n; ++i) entries.push_back({word + std::to_string(i), {word}});
+    return entries;
+  }
+
+  TMorvaForm& Open() {
+    FormOptions options;
+    options.settingsFile = IniPath().string();
+    options.readStartupRequest = false;
+    options.reporter = &reporter_;
+    options.screen = ScreenSize{1024, 768};
+    form_ = std::make_unique<TMorvaForm>(std::move(options));
+    form_->SetProgressBox(&progress_);
+    form_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    return *form_;
+  }
+  // Destroys the window (which saves the settings).
+  void Close() { form_.reset(); }
+
+  template <typename T>
+  T* Find(const char* name) {
+    T* widget = form_->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  QComboBox* Box() { return Find<QComboBox>("ComboBox1"); }
+  TWordGrid* Grid() { return Find<TWordGrid>("DrawGrid1"); }
+  QAction* Action(const char* name) { return Find<QAction>(name); }
+
+  // Types into the search box: ASCII key by key, Japanese as an input
+  // method commits it.
+  void Type(const QString& text) {
+    for (const QChar c : text) {
+      if (c.unicode() < 0x80) {
+        QTest::keyClick(Box()->lineEdit(), c.toLatin1());
+      } else {
+        QInputMethodEvent commit;
+        commit.setCommitString(QString(c));
+        QApplication::sendEvent(Box()->lineEdit(), &commit);
+      }
+    }
+  }
+  // Types a word into the search box (replacing its text) and presses 検索.
+  void Search(const std::string& utf8, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    Box()->lineEdit()->clear();
+    Type(QString::fromStdString(utf8));
+    QTest::mouseClick(Find<QPushButton>("IndexSearchButton"), Qt::LeftButton, modifiers);
+  }
+  std::string Status(int panel) { return form_->StatusText(panel).toStdString(); }
+  std::string BoxText() { return Box()->currentText().toStdString(); }
+  std::vector<int> BooksOfHits() {
+    std::vector<int> books;
+    for (const WordlistItem& item : form_->wordlist().Items()) books.push_back(item.book);
+    return books;
+  }
+  std::string CurrentWordUtf8() { return SjisToUtf8(form_->CurrentWord()); }
+  void ClickRow(int row) {
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, Qt::NoModifier, Grid()->RowRect(row).center());
+  }
+  // Headwords start with byte 03 in the marked text: the entries it holds.
+  int EntriesInMarkedText() {
+    const std::string text = ReadFile(form_->disk().MarkedTextPath());
+    return static_cast<int>(std::count(text.begin(), text.end(), '\x03'));
+  }
+
+  TempDir dir_;
+  RecordingReporter reporter_;
+  RecordingProgress progress_;
+  std::unique_ptr<TMorvaForm> form_;
+};
+
+}  // namespace morva::testing

@@ -1,0 +1,152 @@
+// The main window's keys and the word list's own events and drawing: the
+// paging keys of the search box, Ctrl and the book bar, the list's input
+// method key, finding in the content, and the colour squares of the rows.
+#include "tests/gui/main_window_fixture.h"
+
+#include <QImage>
+
+#include "app/book_bar/book_bar_widget.h"
+#include "app/main_window/find_dialog.h"
+#include "app/main_window/gui_reporter.h"
+#include "view/ttextview.h"
+
+namespace morva::testing {
+namespace {
+
+TEST_F(MainWindowTest, PagingKeysInTheSearchBoxScrollTheContentWithScrollKey) {
+  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 60))}}, "", "[Keyboard]\nScrollKey=yes\n");
+  TMorvaForm& form = Open();
+  Search("ねこ");
+  ClickRow(0);
+  ASSERT_GT(form.view()->LineCount(), form.view()->VisibleLines());
+  EXPECT_EQ(form.view()->TopLine(), 0);
+  QTest::keyClick(Box()->lineEdit(), Qt::Key_PageDown);
+  EXPECT_GT(form.view()->TopLine(), 0);
+  const int top = form.view()->TopLine();
+  QTest::keyClick(Box()->lineEdit(), Qt::Key_Up);
+  EXPECT_EQ(form.view()->TopLine(), top - 1);
+  // With Shift the key stays with the box.
+  QTest::keyClick(Box()->lineEdit(), Qt::Key_PageDown, Qt::ShiftModifier);
+  EXPECT_EQ(form.view()->TopLine(), top - 1);
+}
+
+TEST_F(MainWindowTest, PagingKeysStayInTheSearchBoxWithoutScrollKey) {
+  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 60))}});
+  TMorvaForm& form = Open();
+  Search("ねこ");
+  ClickRow(0);
+  QTest::keyClick(Box()->lineEdit(), Qt::Key_PageDown);
+  EXPECT_EQ(form.view()->TopLine(), 0);
+}
+
+TEST_F(MainWindowTest, CtrlShowsTheMarkedBooksInTheBar) {
+  const std::string a = MakeBook("a", "一", Many("ねこ", 1));
+  UseBooks({{"一", a}, {"二", a, false}});
+  TMorvaForm& form = Open();
+  BookBarWidget* bar = form.bookBarWidget();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(bar->MarksShown());
+  QTest::keyPress(Box()->lineEdit(), Qt::Key_Control);
+  EXPECT_TRUE(bar->MarksShown());
+  EXPECT_EQ(bar->EdgeOf(1), BookBarWidget::Edge::kSunken);
+  EXPECT_EQ(bar->EdgeOf(2), BookBarWidget::Edge::kFlat);
+  QTest::keyRelease(Box()->lineEdit(), Qt::Key_Control);
+  EXPECT_FALSE(bar->MarksShown());
+}
+
+TEST_F(MainWindowTest, InputMethodKeyOnTheListShowsTheCurrentRow) {
+  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}});
+  TMorvaForm& form = Open();
+  Search("ねこ");
+  Grid()->SetCurrentRow(2);
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("あ"));
+  QApplication::sendEvent(Grid(), &commit);
+  EXPECT_EQ(form.view()->ShownAddress(), form.wordlist().Item(2).body);
+  // Moving with the arrows does not show anything.
+  QTest::keyClick(Grid(), Qt::Key_Up);
+  EXPECT_EQ(Grid()->CurrentRow(), 1);
+  EXPECT_EQ(form.view()->ShownAddress(), form.wordlist().Item(2).body);
+}
+
+TEST_F(MainWindowTest, FindDialogTakesTheSearchWordAndFindsInTheContent) {
+  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 2))}});
+  TMorvaForm& form = Open();
+  Search("ねこ");
+  auto* find = form.findChild<TFindDialog*>(QStringLiteral("FindDialog1"));
+  ASSERT_NE(find, nullptr);
+  EXPECT_EQ(find->FindText(), QStringLiteral("ねこ"));
+
+  ClickRow(0);
+  Action("SearchContent")->trigger();
+  EXPECT_TRUE(find->isVisible());
+  find->SetFindText(QStringLiteral("本文"));
+  Action("FindNext1")->trigger();
+  ASSERT_TRUE(form.view()->HasSelection());
+  EXPECT_EQ(SjisToUtf8(form.view()->SelectionText(true)), "本文");
+  find->hide();
+}
+
+TEST_F(MainWindowTest, RowsCarryTheColourOfTheirBook) {
+  const std::string a = MakeBook("a", "一", Many("ねこ", 1));
+  const std::string b = MakeBook("b", "二", Many("ねこ", 1));
+  UseBooks({{"一", a, true, "0000FF"}, {"二", b, true, "FF0000"}});  // red, blue
+  Open();
+  Search("ねこ", Qt::ControlModifier);
+  ASSERT_EQ(BooksOfHits(), (std::vector<int>{1, 2}));
+  const QImage picture = Grid()->viewport()->grab().toImage();
+  const int h = QFontMetrics(form_->fonts().Set(0).list).height();
+  const int side = h * 8 / 10;
+  auto square = [&](int row) {
+    const QRect rect = Grid()->RowRect(row);
+    return picture.pixelColor(rect.left() + h * 2 / 10 + side / 2, rect.top() + h / 5 + side / 2);
+  };
+  EXPECT_EQ(square(0), QColor(255, 0, 0));
+  EXPECT_EQ(square(1), QColor(0, 0, 255));
+}
+
+TEST_F(MainWindowTest, StartupRequestSearchesTheWordAtTheFirstShowing) {
+  const std::string a = MakeBook("a", "一", Many("ねこ", 2));
+  UseBooks({{"一", a}});
+  // Parm: settings file, instance rule, group, book, word.
+  WriteIni("[Options]\nGroup=\nBook=-1\nParm=,0,G,1,ねこ\n");
+  FormOptions options;
+  options.settingsFile = IniPath().string();
+  options.reporter = &reporter_;
+  options.screen = ScreenSize{1024, 768};
+  form_ = std::make_unique<TMorvaForm>(std::move(options));
+  form_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+  EXPECT_EQ(form_->CurrentBook(), 1);
+  EXPECT_EQ(form_->wordlist().Count(), 2);
+  EXPECT_EQ(BoxText(), "ねこ");
+  EXPECT_EQ(form_->windowTitle(), QStringLiteral("Morva - G"));
+}
+
+TEST(GuiReporter, BoxesGoThroughTheInjectedFunctionAndFatalEndsTheProgram) {
+  GuiReporter reporter;
+  std::vector<std::pair<GuiReporter::Box, QString>> shown;
+  std::vector<int> exits;
+  bool answer = true;
+  reporter.SetBoxFunction([&](GuiReporter::Box box, const QString& caption, const QString& text) {
+    shown.push_back({box, caption + "|" + text});
+    return answer;
+  });
+  reporter.SetExitFunction([&](int code) { exits.push_back(code); });
+
+  reporter.Warning(Sjis("警告文"));
+  reporter.RetryOrAbort(Sjis("開けない"));  // OK goes on
+  EXPECT_TRUE(exits.empty());
+  answer = false;
+  reporter.RetryOrAbort(Sjis("開けない"));  // Cancel ends the program
+  reporter.Fatal(Sjis("壊れている"));
+  ASSERT_EQ(shown.size(), 4u);
+  EXPECT_EQ(shown[0].first, GuiReporter::Box::kWarning);
+  EXPECT_EQ(shown[0].second, QStringLiteral("Morvaからの警告|警告文"));
+  EXPECT_EQ(shown[3].first, GuiReporter::Box::kFatal);
+  EXPECT_EQ(shown[3].second, QStringLiteral("修復できない障害|壊れている"));
+  EXPECT_EQ(exits, (std::vector<int>{1, 1}));
+}
+
+}  // namespace
+}  // namespace morva::testing
