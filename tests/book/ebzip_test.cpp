@@ -268,13 +268,14 @@ TEST(EbzipCache, ReadsInAnyOrderGiveTheSameBytesAndStopAtTheEnd) {
 }
 
 TEST(EbzipCache, KeepsTheMostRecentlyUsedSlices) {
-  auto source = EbzipPageSource::Open(MemoryPageSource(Encode(TextBytes(20 * 2048), 0)));
+  constexpr int kSlices = EbzipPageSource::kCachedSlices + 8;
+  auto source = EbzipPageSource::Open(MemoryPageSource(Encode(TextBytes(kSlices * 2048), 0)));
   ASSERT_TRUE(source);
   uint8_t b;
   const auto touch = [&](int slice) { return source->ReadAt(slice * 2048 + 7, &b, 1); };
   for (int s = 0; s < EbzipPageSource::kCachedSlices; ++s) touch(s);
   touch(0);  // 0 is now the most recent, 1 the oldest
-  touch(10);
+  touch(kSlices - 1);
   EXPECT_EQ(source->InflationCount(), EbzipPageSource::kCachedSlices + 1);
   touch(0);
   EXPECT_EQ(source->InflationCount(), EbzipPageSource::kCachedSlices + 1);
