@@ -1,6 +1,8 @@
 // morva-cli multi: the compound searches of a book, and searching one of them
 // with typed field values.
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "cli/book_session.h"
 #include "cli/commands.h"
@@ -43,17 +45,17 @@ int List(TDisk& disk) {
   return count > 0 ? kExitOk : kExitNoHits;
 }
 
-// Fills the fields from "--field F=VALUE" options (F from 1); false on a
-// malformed option or a field the form does not have.
-bool FillFields(Arguments& args, CompoundSearch& form) {
-  while (const auto option = args.TakeOption("field")) {
-    const size_t equals = option->find('=');
+// Fills the fields from "F=VALUE" options (F from 1); false on a malformed
+// option or a field the form does not have.
+bool FillFields(const std::vector<std::string>& options, CompoundSearch& form) {
+  for (const std::string& option : options) {
+    const size_t equals = option.find('=');
     if (equals == std::string::npos) return false;
-    const auto f = ParseNumber(std::string_view(*option).substr(0, equals));
+    const auto f = ParseNumber(std::string_view(option).substr(0, equals));
     if (!f || *f < 1 || *f > CompoundSearch::kMaxFields || !form.field(static_cast<int>(*f - 1)).exists) {
       return false;
     }
-    form.SetFieldText(static_cast<int>(*f - 1), Utf8ToSjis(option->substr(equals + 1)));
+    form.SetFieldText(static_cast<int>(*f - 1), Utf8ToSjis(option.substr(equals + 1)));
   }
   return true;
 }
@@ -66,25 +68,26 @@ int RunMulti(Arguments& args) {
   HitListOptions options;
   options.entries = args.TakeFlag("all");
   const std::string info = args.TakeOption("info").value_or("");
-  if (args.positional().size() != 1 || list == formOption.has_value()) return Fail(kExitUsage, kUsage);
+  std::vector<std::string> fields;
+  while (auto field = args.TakeOption("field")) fields.push_back(std::move(*field));
+  if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
+  if (args.positional().size() != 1 || list == formOption.has_value() || (list && !fields.empty())) {
+    return Fail(kExitUsage, kUsage);
+  }
   const auto spec = ParseVolume(args.positional()[0]);
   if (!spec) return Fail(kExitUsage, kUsage);
   std::string error;
   auto session = BookSession::Open(*spec, info, &error);
   if (!session) return Fail(kExitBook, error);
   TDisk& disk = session->disk();
-  if (list) {
-    if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
-    return List(disk);
-  }
+  if (list) return List(disk);
 
   const auto k = ParseNumber(*formOption);
   CompoundSearch form(disk);
   if (!k || *k < 1 || form.Load(static_cast<int>(*k - 1)).status.empty()) {
     return Fail(kExitUsage, "the book has no compound search " + *formOption);
   }
-  if (!FillFields(args, form)) return Fail(kExitUsage, kUsage);
-  if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
+  if (!FillFields(fields, form)) return Fail(kExitUsage, kUsage);
   const std::string query = form.BuildQuery();
   std::fprintf(stderr, "query: %s\n", Readable(query).c_str());
   return SearchAndPrint(disk, *disk.BookList(), query, BookSession::kRow, options);

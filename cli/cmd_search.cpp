@@ -29,7 +29,7 @@ std::optional<BookBar> LoadGroup(const std::string& path, const std::string& nam
   }
   std::ostringstream text;
   text << file.rdbuf();
-  std::optional<BookBar> bar = ReadGroup(text.str(), Utf8ToSjis(name));
+  std::optional<BookBar> bar = GroupBarOfText(text.str(), Utf8ToSjis(name));
   if (!bar) {
     *error = "no group '" + name + "' in " + path;
     return std::nullopt;

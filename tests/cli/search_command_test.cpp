@@ -1,0 +1,166 @@
+// The search commands of morva-cli end to end: search, menu, multi and
+// fulltext, their output and exit statuses.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+
+#include "tests/cli/answer_key.h"
+#include "tests/support/test_dirs.h"
+#include "tools/mkbook/body_text.h"
+#include "tools/mkbook/compound.h"
+#include "tools/mkbook/index_tree.h"
+#include "tools/mkbook/jis_text.h"
+#include "tools/mkbook/subbook_pages.h"
+#include "tools/mkbook/volume.h"
+
+namespace morva::cli {
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+};
+
+CliRun RunCommand(const std::string& args) {
+  CliRun r;
+  const std::string command = std::string(MORVA_CLI_BINARY) + " " + args + " 2>/dev/null";
+  FILE* p = popen(command.c_str(), "r");
+  if (!p) return r;
+  std::array<char, 4096> buf;
+  size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+  const int raw = pclose(p);
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return r;
+}
+
+std::string Quote(const std::string& s) { return "'" + s + "'"; }
+
+std::string SmallBook() { return (testing::SharedBooks() / "edict-small").string(); }
+
+TEST(SearchCommandTest, IndexKeysFindTheirEntries) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  const testing::AnswerKey key = testing::ReadAnswerKey((testing::SharedBooks() / "edict-small.tsv").string(), 400);
+  int checked = 0;
+  for (size_t i = 0; i < key.rows.size(); i += 37) {
+    const testing::AnswerRow& row = key.rows[i];
+    const std::string keys = key.Get(row, "word_keys_normalized");
+    const std::string first = keys.substr(0, keys.find('|'));
+    if (first.empty() || first.find('\'') != std::string::npos) continue;
+    const CliRun r = RunCommand("search " + SmallBook() + " " + Quote(first));
+    EXPECT_EQ(r.status, 0) << first;
+    EXPECT_NE(r.out.find(key.Get(row, "text_pos") + "\t"), std::string::npos) << first << "\n" << r.out;
+    ++checked;
+  }
+  EXPECT_GT(checked, 5);
+}
+
+TEST(SearchCommandTest, OutputAndStatuses) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  const CliRun one = RunCommand("search " + SmallBook() + " " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
+  EXPECT_EQ(one.status, 0);
+  EXPECT_EQ(one.out, "2:102\tいっせんまん【１０００万】\n");
+  const CliRun all = RunCommand("search " + SmallBook() + " " + Quote("ＴＥＮＭＩＬＬＩＯＮ") + " --all");
+  EXPECT_NE(all.out.find("ten million"), std::string::npos) << all.out;
+  const CliRun none = RunCommand("search " + SmallBook() + " zzqqxyzzy");
+  EXPECT_EQ(none.status, 3);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(RunCommand("search " + SmallBook()).status, 2);
+  EXPECT_EQ(RunCommand("search /nonexistent/volume word").status, 1);
+  EXPECT_EQ(RunCommand("search " + SmallBook() + " word --bogus").status, 2);
+}
+
+TEST(SearchCommandTest, MenuAndFullText) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  // The book's menu lines are links, not menu candidates: the whole menu is
+  // offered instead.
+  EXPECT_EQ(RunCommand("menu " + SmallBook()).out, "411:0\t[メニュー全体]\n");
+  const CliRun whole = RunCommand("menu " + SmallBook() + " --whole");
+  EXPECT_EQ(whole.status, 0);
+  EXPECT_EQ(whole.out, "411:0\t[メニュー全体]\n");
+
+  const CliRun hits = RunCommand("fulltext " + SmallBook() + " " + Quote("ten million"));
+  EXPECT_EQ(hits.status, 0);
+  EXPECT_EQ(hits.out, "2:106\tいっせんまん【１０００万】\n");  // the topic starts at the headword
+  EXPECT_EQ(RunCommand("fulltext " + SmallBook() + " " + Quote("Ten Million") + " --case").status, 3);
+  EXPECT_EQ(RunCommand("fulltext " + SmallBook() + " zzqqxyzzy").status, 3);
+  // Starting further on, at an entry found through the index: the first
+  // topic then starts at the entry (its indent), not at its headword.
+  const CliRun later = RunCommand("fulltext " + SmallBook() + " million --from " + Quote("いっせんまん"));
+  const CliRun all = RunCommand("fulltext " + SmallBook() + " million");
+  EXPECT_EQ(later.status, 0);
+  EXPECT_EQ(later.out.rfind("2:102\t", 0), 0u) << later.out;
+  EXPECT_EQ(all.out.rfind("2:106\t", 0), 0u) << all.out;
+  EXPECT_EQ(later.out.substr(later.out.find('\n')), all.out.substr(all.out.find('\n')));
+}
+
+// A volume with one compound search: a name field and a country field with
+// candidates.
+class MultiCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mkbook::SubbookPages pages;
+    mkbook::BodyText body({pages.NextFreePage(), 0});
+    std::vector<mkbook::TreeEntry> names;
+    std::vector<mkbook::TreeEntry> countries;
+    const std::vector<std::pair<std::string, std::string>> people{{"たなか", "日本"}, {"すみす", "英国"}};
+    for (const auto& [name, country] : people) {
+      names.push_back({mkbook::JisFromUtf8(name), body.Here(), body.Here()});
+      countries.push_back({mkbook::JisFromUtf8(country), body.Here(), body.Here()});
+      body.Indent(1).Headword(name).Newline().Text(country).Newline();
+    }
+    pages.AddSection(0x00, body.EndText().Bytes());
+    const mkbook::IndexTreeOptions grouped{.leaves = mkbook::LeafLayout::kGroupedCompound};
+    const mkbook::IndexTree nameTree = mkbook::BuildIndexTree(names, pages.NextFreePage(), grouped);
+    pages.file().AppendPages(nameTree.pages);
+    const mkbook::IndexTree countryTree = mkbook::BuildIndexTree(countries, pages.NextFreePage(), grouped);
+    pages.file().AppendPages(countryTree.pages);
+    const int32_t list = mkbook::AddCandidateLists(pages, {{"日本"}, {"英国"}});
+    mkbook::AddCompoundSearch(pages, {{"名前", mkbook::IndexOf(nameTree)}, {"国", mkbook::IndexOf(countryTree), list}});
+    mkbook::Subbook s;
+    s.record.title = mkbook::JisFromUtf8("人名");
+    s.record.directory = "people";
+    s.body = pages.Build();
+    mkbook::Volume v;
+    v.AddSubbook(s);
+    v.WriteTo(dir_.path() / "vol");
+  }
+  std::string Volume() const { return (dir_.path() / "vol").string(); }
+  testing::TempDir dir_;
+};
+
+TEST_F(MultiCommandTest, ListsFormsAndSearchesFilledFields) {
+  const CliRun list = RunCommand("multi " + Volume() + " --list");
+  EXPECT_EQ(list.status, 0);
+  EXPECT_EQ(list.out, "1\t複合 1/1\n\t1\t名前\n\t2\t国\tcandidates\n");
+  const CliRun found = RunCommand("multi " + Volume() + " --form 1 --field 1=たなか --field " + Quote("2=日本"));
+  EXPECT_EQ(found.status, 0);
+  EXPECT_NE(found.out.find("\tたなか\n"), std::string::npos) << found.out;
+  EXPECT_EQ(RunCommand("multi " + Volume() + " --form 1 --field 1=たなか --field 2=英国").status, 3);
+  EXPECT_EQ(RunCommand("multi " + Volume() + " --form 2 --field 1=x").status, 2);
+  EXPECT_EQ(RunCommand("multi " + Volume() + " --form 1 --field 3=x").status, 2);
+  EXPECT_EQ(RunCommand("multi " + Volume()).status, 2);
+}
+
+TEST_F(MultiCommandTest, GroupSearchCoversTheGroupOrItsMarkedBooks) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  // Shift-JIS group file: the test volume (marked) and edict-small.
+  const std::string groups = "[g]\n"
+                             "People,,," + Volume() + ",1,,FF,PPL,yes\n"
+                             "Small,,," + SmallBook() + ",1,,FF00,SML,no\n";
+  testing::WriteFile(dir_ / "books.grp", groups);
+  const std::string file = (dir_ / "books.grp").string();
+  const CliRun both = RunCommand("search --books " + file + " --group g " + Quote("た or ＴＥＮＭＩＬＬＩＯＮ"));
+  EXPECT_EQ(both.status, 0);
+  EXPECT_NE(both.out.find("SML\t2:102\t"), std::string::npos) << both.out;
+  const CliRun marked = RunCommand("search --books " + file + " --group g --marked " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
+  EXPECT_EQ(marked.status, 3);
+  EXPECT_EQ(RunCommand("search --books " + file + " --group nothere word").status, 1);
+  EXPECT_EQ(RunCommand("search --books " + file + " word").status, 2);
+}
+
+}  // namespace
+}  // namespace morva::cli
