@@ -4,7 +4,10 @@
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <chrono>
 #include <random>
 #include <string>
@@ -17,6 +20,7 @@
 #include "engine/search/index_search.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/unicode.h"
+#include "tools/mkbook/ebzip_writer.h"
 
 namespace morva::bench {
 namespace {
@@ -37,10 +41,10 @@ struct FullBook {
   TDisk disk{reporter};
   bool ready = false;
 
-  FullBook() {
+  explicit FullBook(const std::string& location = SharedBook("edict-full")) {
     bar.resize(2);
     bar[1].shortName = "full";
-    bar[1].location = SharedBook("edict-full");
+    bar[1].location = location;
     bar[1].subbook = 0;
     disk.settings().zenpo = false;
     disk.SetBookList(&bar);
@@ -120,9 +124,37 @@ void BM_ExactLookup(benchmark::State& state) {
 }
 BENCHMARK(BM_ExactLookup)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
-// 10,000 lookups of random entries' keys; every one must find its entry.
-void BM_RandomLookups(benchmark::State& state) {
-  FullBook book;
+// edict-full with its book files compressed at level 0, made once in a
+// temporary folder that is removed at exit.
+class CompressedFullBook {
+ public:
+  static const std::string& Location() {
+    static const CompressedFullBook book;
+    return book.dir_;
+  }
+  ~CompressedFullBook() {
+    std::error_code ec;
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+  }
+
+ private:
+  CompressedFullBook() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "morva-bench-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) return;
+    dir_ = tmpl + "/edict-full";
+    std::error_code ec;
+    std::filesystem::copy(SharedBook("edict-full"), dir_, std::filesystem::copy_options::recursive, ec);
+    for (auto& e : std::filesystem::recursive_directory_iterator(dir_, ec))
+      std::filesystem::permissions(e.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add, ec);
+    if (ec || !mkbook::CompressVolume(dir_, 0)) dir_.clear();
+  }
+  std::string dir_;
+};
+
+// 10,000 lookups of random entries' keys; every one must find its entry. The
+// same lookups run on the compressed copy of the book for comparison.
+void BM_RandomLookups(benchmark::State& state, bool compressed) {
+  FullBook book(compressed ? CompressedFullBook::Location() : SharedBook("edict-full"));
   const std::vector<KeyedEntry> entries = ReadKeys(SharedBook("edict-full.tsv.gz"));
   if (!book.ready || entries.empty()) {
     state.SkipWithError("edict-full or its answer key is not present");
@@ -144,7 +176,8 @@ void BM_RandomLookups(benchmark::State& state) {
   state.counters["lookups"] = static_cast<double>(chosen.size());
   state.counters["found"] = found;
 }
-BENCHMARK(BM_RandomLookups)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_RandomLookups, plain, false)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_RandomLookups, compressed, true)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A full-text search for a word that occurs nowhere: the whole body is read.
 void BM_FullTextNowhere(benchmark::State& state) {

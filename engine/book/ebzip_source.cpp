@@ -33,7 +33,7 @@ struct EbzipPageSource::Inflater {
   }
 };
 
-std::unique_ptr<EbzipPageSource> EbzipPageSource::Open(std::unique_ptr<PageSource> stored) {
+std::unique_ptr<EbzipPageSource> EbzipPageSource::Open(std::unique_ptr<PageSource> stored, int64_t cacheBytes) {
   if (!stored) return nullptr;
   uint8_t head[ebzip::kHeaderSize];
   if (stored->ReadAt(0, head, sizeof head) != static_cast<int64_t>(sizeof head)) return nullptr;
@@ -41,11 +41,11 @@ std::unique_ptr<EbzipPageSource> EbzipPageSource::Open(std::unique_ptr<PageSourc
   if (!header) return nullptr;
   const int64_t storedSize = stored->Size();
   if (ebzip::IndexEnd(*header) > storedSize) return nullptr;
-  return std::unique_ptr<EbzipPageSource>(new EbzipPageSource(std::move(stored), *header, storedSize));
+  return std::unique_ptr<EbzipPageSource>(new EbzipPageSource(std::move(stored), *header, storedSize, cacheBytes));
 }
 
 EbzipPageSource::EbzipPageSource(std::unique_ptr<PageSource> stored, const ebzip::Header& header,
-                                 int64_t storedSize)
+                                 int64_t storedSize, int64_t cacheBytes)
     : stored_(std::move(stored)),
       header_(header),
       storedSize_(storedSize),
@@ -53,7 +53,7 @@ EbzipPageSource::EbzipPageSource(std::unique_ptr<PageSource> stored, const ebzip
       sliceCount_(ebzip::SliceCount(header)),
       offsetWidth_(ebzip::OffsetWidth(header.originalSize)),
       indexEnd_(ebzip::IndexEnd(header)),
-      cache_(kCachedSlices),
+      capacity_(std::max(kMinSlices, cacheBytes / ebzip::SliceSize(header.level))),
       inflater_(std::make_unique<Inflater>()) {}
 
 EbzipPageSource::~EbzipPageSource() = default;
@@ -77,23 +77,29 @@ int64_t EbzipPageSource::ReadAt(int64_t pos, uint8_t* dst, size_t n) {
 
 const uint8_t* EbzipPageSource::Slice(int64_t index) {
   CachedSlice* entry = nullptr;
-  for (CachedSlice& c : cache_) {
-    if (c.index == index) {
-      entry = &c;
-      break;
+  if (auto found = slot_.find(index); found != slot_.end()) {
+    entry = &cache_[found->second];
+    recent_.splice(recent_.begin(), recent_, entry->recency);
+  } else {
+    size_t slot;
+    if (static_cast<int64_t>(cache_.size()) < capacity_) {
+      slot = cache_.size();
+      cache_.emplace_back();
+      recent_.push_front(slot);
+    } else {
+      // Reuse the entry used longest ago.
+      slot = recent_.back();
+      recent_.splice(recent_.begin(), recent_, std::prev(recent_.end()));
+      slot_.erase(cache_[slot].index);
     }
-  }
-  if (!entry) {
-    // Reuse an empty entry or the one used longest ago.
-    entry = &*std::min_element(cache_.begin(), cache_.end(), [](const CachedSlice& a, const CachedSlice& b) {
-      return a.lastUse < b.lastUse;
-    });
+    entry = &cache_[slot];
+    entry->recency = recent_.begin();
     entry->index = -1;
     if (!LoadSlice(index, entry)) return nullptr;
     entry->index = index;
+    slot_[index] = slot;
     ++inflations_;
   }
-  entry->lastUse = ++useClock_;
   if (!VerifyInOrder(*entry)) return nullptr;
   return entry->bytes.data();
 }

@@ -12,6 +12,8 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
+#include <unordered_map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,12 +25,16 @@ namespace morva {
 
 class EbzipPageSource final : public PageSource {
  public:
-  // Slices kept inflated; the most recently used ones stay.
-  static constexpr int kCachedSlices = 16;
+  // Inflated bytes kept by default: the most recently used slices stay, so
+  // the pages a lookup keeps returning to (the upper levels of index trees,
+  // recently shown entries) are inflated once. Never fewer than kMinSlices.
+  static constexpr int64_t kDefaultCacheBytes = 8 << 20;
+  static constexpr int64_t kMinSlices = 16;
 
   // Reads the header from stored; nothing when the header is damaged or the
   // index cannot fit in the stored bytes.
-  static std::unique_ptr<EbzipPageSource> Open(std::unique_ptr<PageSource> stored);
+  static std::unique_ptr<EbzipPageSource> Open(std::unique_ptr<PageSource> stored,
+                                               int64_t cacheBytes = kDefaultCacheBytes);
 
   ~EbzipPageSource() override;
   EbzipPageSource(const EbzipPageSource&) = delete;
@@ -40,11 +46,13 @@ class EbzipPageSource final : public PageSource {
   const ebzip::Header& header() const { return header_; }
   // How many slices have been inflated or copied from storage so far.
   int64_t InflationCount() const { return inflations_; }
+  // How many slices the cache keeps.
+  int64_t CachedSlices() const { return capacity_; }
 
  private:
   struct CachedSlice {
     int64_t index = -1;
-    uint64_t lastUse = 0;
+    std::list<size_t>::iterator recency;  // position in recent_
     std::vector<uint8_t> bytes;  // SliceSize(level) bytes once loaded
     // Adler-32 of all the bytes as zlib checked it; unset for a stored slice.
     std::optional<uint32_t> adler;
@@ -53,7 +61,8 @@ class EbzipPageSource final : public PageSource {
   // two offsets from storage for every slice.
   static constexpr int64_t kIndexWindow = 256;
 
-  EbzipPageSource(std::unique_ptr<PageSource> stored, const ebzip::Header& header, int64_t storedSize);
+  EbzipPageSource(std::unique_ptr<PageSource> stored, const ebzip::Header& header, int64_t storedSize,
+                  int64_t cacheBytes);
   // The slice's original bytes (padding included), or nullptr when it cannot
   // be read. Valid until the next call.
   const uint8_t* Slice(int64_t index);
@@ -71,8 +80,12 @@ class EbzipPageSource final : public PageSource {
   int offsetWidth_;
   int64_t indexEnd_;
 
+  // Cache entries grow up to capacity_; slot_ finds a slice's entry and
+  // recent_ orders the entries, most recently used first.
+  int64_t capacity_;
   std::vector<CachedSlice> cache_;
-  uint64_t useClock_ = 0;
+  std::unordered_map<int64_t, size_t> slot_;
+  std::list<size_t> recent_;
   std::vector<uint8_t> storedBytes_;  // scratch for one stored slice
   int64_t windowFirst_ = -1;          // first index entry held in window_
   std::vector<uint8_t> window_;

@@ -268,19 +268,21 @@ TEST(EbzipCache, ReadsInAnyOrderGiveTheSameBytesAndStopAtTheEnd) {
 }
 
 TEST(EbzipCache, KeepsTheMostRecentlyUsedSlices) {
-  constexpr int kSlices = EbzipPageSource::kCachedSlices + 8;
-  auto source = EbzipPageSource::Open(MemoryPageSource(Encode(TextBytes(kSlices * 2048), 0)));
+  constexpr int kCached = static_cast<int>(EbzipPageSource::kMinSlices);
+  constexpr int kSlices = kCached + 8;
+  auto source = EbzipPageSource::Open(MemoryPageSource(Encode(TextBytes(kSlices * 2048), 0)), 0);
   ASSERT_TRUE(source);
+  ASSERT_EQ(source->CachedSlices(), kCached);
   uint8_t b;
   const auto touch = [&](int slice) { return source->ReadAt(slice * 2048 + 7, &b, 1); };
-  for (int s = 0; s < EbzipPageSource::kCachedSlices; ++s) touch(s);
+  for (int s = 0; s < kCached; ++s) touch(s);
   touch(0);  // 0 is now the most recent, 1 the oldest
   touch(kSlices - 1);
-  EXPECT_EQ(source->InflationCount(), EbzipPageSource::kCachedSlices + 1);
+  EXPECT_EQ(source->InflationCount(), kCached + 1);
   touch(0);
-  EXPECT_EQ(source->InflationCount(), EbzipPageSource::kCachedSlices + 1);
+  EXPECT_EQ(source->InflationCount(), kCached + 1);
   touch(1);
-  EXPECT_EQ(source->InflationCount(), EbzipPageSource::kCachedSlices + 2);
+  EXPECT_EQ(source->InflationCount(), kCached + 2);
 }
 
 // ---- Damaged files ---------------------------------------------------------------
