@@ -26,13 +26,13 @@ dump_bytes=$(stat -c %s "$work/body.sjis")
 word_sjis=$(printf '%s' "$word" | iconv -f UTF-8 -t CP932)
 
 # Runs a command $runs times; prints the median wall time and the median
-# user + system time in milliseconds, and the largest resident set in KB.
-# (python3 measures: /usr/bin/time counts in hundredths of a second.)
+# user + system time in milliseconds. (python3 measures: /usr/bin/time counts
+# in hundredths of a second.)
 measure() {
   python3 - "$runs" "$@" <<'PY'
 import resource, subprocess, sys, time
 runs, command = int(sys.argv[1]), sys.argv[2:]
-walls, cpus, peak = [], [], 0
+walls, cpus = [], []
 for _ in range(runs):
     before = resource.getrusage(resource.RUSAGE_CHILDREN)
     start = time.perf_counter()
@@ -40,14 +40,16 @@ for _ in range(runs):
     walls.append((time.perf_counter() - start) * 1000)
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     cpus.append((after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime) * 1000)
-    peak = max(peak, after.ru_maxrss)
 median = lambda v: sorted(v)[len(v) // 2]
-print("%.1f %.1f %d" % (median(walls), median(cpus), peak))
+print("%.1f %.1f" % (median(walls), median(cpus)))
 PY
 }
 
-read -r grep_wall grep_cpu _ < <(measure env LC_ALL=C grep -c "$word_sjis" "$work/body.sjis")
-read -r cli_wall cli_cpu cli_rss < <(measure "$cli" fulltext "$book" "$word")
+read -r grep_wall grep_cpu < <(measure env LC_ALL=C grep -c "$word_sjis" "$work/body.sjis")
+read -r cli_wall cli_cpu < <(measure "$cli" fulltext "$book" "$word")
+# Peak memory as /usr/bin/time reports it.
+/usr/bin/time -v -o "$work/usage" "$cli" fulltext "$book" "$word" >/dev/null 2>&1 || true
+cli_rss=$(awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' "$work/usage")
 
 echo "body dump:            $dump_bytes bytes of Shift-JIS"
 echo "grep -c (median):     ${grep_wall} ms wall, ${grep_cpu} ms user+system"
