@@ -2,32 +2,9 @@
 
 namespace morva {
 
-namespace {
-
-bool InJisRange(unsigned b) { return b >= 0x21 && b <= 0x7E; }
-
-}  // namespace
-
-bool IsValidJis(uint16_t jis) { return InJisRange(jis >> 8) && InJisRange(jis & 0xFF); }
-
-// Two JIS rows share one Shift-JIS lead byte: the odd row takes trails
-// 0x40..0x9E (skipping 0x7F), the even row 0x9F..0xFC.
-uint16_t JisToSjis(uint16_t jis) {
-  if (!IsValidJis(jis)) return 0;
-  const unsigned hi = jis >> 8;
-  const unsigned lo = jis & 0xFF;
-  unsigned lead = (hi + 1) / 2 + 0x70;
-  if (lead >= 0xA0) lead += 0x40;
-  unsigned trail;
-  if (hi % 2 == 1) {
-    trail = lo + 0x1F;
-    if (trail >= 0x7F) ++trail;
-  } else {
-    trail = lo + 0x7E;
-  }
-  return static_cast<uint16_t>(lead << 8 | trail);
-}
-
+// JisToSjis and IsValidJis are inline in the header: two JIS rows share one
+// Shift-JIS lead byte, the odd row taking trails 0x40..0x9E (skipping 0x7F),
+// the even row 0x9F..0xFC. This is the way back.
 uint16_t SjisToJis(uint16_t sjis) {
   unsigned lead = sjis >> 8;
   const unsigned trail = sjis & 0xFF;

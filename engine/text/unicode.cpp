@@ -61,23 +61,6 @@ const std::vector<ScalarCode>& ReverseTable() {
   return table;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | c >> 6));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | c >> 12));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | c >> 18));
-    out.push_back(static_cast<char>(0x80 | (c >> 12 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c >> 6 & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
 
 constexpr char32_t kInvalidUtf8 = 0xFFFFFFFF;
 
@@ -146,12 +129,30 @@ std::string SjisToUtf8(std::string_view sjis) {
 }
 
 void AppendSjisAsUtf8(std::string_view sjis, std::string* target) {
+  // Written through a pointer into room made once: a Shift-JIS byte never
+  // becomes more than three bytes of UTF-8.
   std::string& out = *target;
+  const size_t base = out.size();
+  out.resize(base + 3 * sjis.size());
+  char* w = out.data() + base;
+  const auto put = [&w](char32_t c) {
+    if (c < 0x80) {
+      *w++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+      *w++ = static_cast<char>(0xC0 | c >> 6);
+      *w++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      // Every scalar of the table lies below 0x10000.
+      *w++ = static_cast<char>(0xE0 | c >> 12);
+      *w++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      *w++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+  };
   size_t pos = 0;
   while (pos < sjis.size()) {
     const auto b = static_cast<uint8_t>(sjis[pos]);
     if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
+      *w++ = static_cast<char>(b);
       ++pos;
       continue;
     }
@@ -168,8 +169,9 @@ void AppendSjisAsUtf8(std::string_view sjis, std::string* target) {
       c = 0;
       ++pos;
     }
-    AppendUtf8(out, c != 0 ? c : kReplacement);
+    put(c != 0 ? c : kReplacement);
   }
+  out.resize(static_cast<size_t>(w - out.data()));
 }
 
 std::string Utf8ToSjis(std::string_view utf8) {
