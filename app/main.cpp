@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "app/main_window/tmorva_form.h"
-#include "app/search_windows/tprogress.h"
+#include "app/main_window/window_wiring.h"
 #include "app/settings/settings_store.h"
 #include "app/startup/about_box.h"
 #include "app/startup/instance_channel.h"
@@ -116,22 +116,13 @@ class FirstPaintProbe final : public QObject {
   bool done_ = false;
 };
 
-void FillProgramHooks(morva::TMorvaForm& form) {
-  form.hooks().about = [&form] {
-    morva::TAboutBox box(&form);
-    box.exec();
-  };
-}
-
 int RunAutomated(const DeveloperOptions& dev) {
   using namespace morva;
   FormOptions options;
   options.readStartupRequest = false;
   options.saveSettings = false;
-  TMorvaForm form(options);
-  TProgress progress(&form);
-  form.SetProgressBox(&progress);
-  FillProgramHooks(form);
+  MorvaWindow window(options);
+  TMorvaForm& form = window.form();
   if (dev.width > 0 && dev.height > 0) form.resize(dev.width, dev.height);
   form.show();
   QApplication::processEvents();
@@ -190,10 +181,8 @@ int main(int argc, char** argv) {
   FirstPaintProbe probe;
   if (dev->firstPaint) app.installEventFilter(&probe);
 
-  TMorvaForm form;
-  TProgress progress(&form);
-  form.SetProgressBox(&progress);
-  FillProgramHooks(form);
+  MorvaWindow window;
+  TMorvaForm& form = window.form();
   InstanceServer server(channel, [&form] { return form.windowTitle(); });
   QObject::connect(&server, &InstanceServer::commandReceived, &form, [&form](int) { form.StartupCommand(); });
   server.Listen();

@@ -98,6 +98,15 @@ void TTextView::UpdateBackButton() {
 
 void TTextView::Clear() {
   shown_.subbook = -1;
+  // Nothing of the old entry may stay behind: copying, finding and the
+  // editor act on the lines and the selection, and the scroll bar on the
+  // line count.
+  brows_.Release();
+  lineCount_ = 0;
+  selStart_ = selEnd_ = previousEnd_ = {};
+  selecting_ = false;
+  gaijiImages_.clear();
+  pane_.verticalScrollBar()->setRange(0, 0);
   if (onBackEnabled) onBackEnabled(false);
   pane_.viewport()->update();
 }

@@ -42,6 +42,23 @@ class SjisLengthValidator final : public QValidator {
 
 constexpr size_t kSearchBoxBytes = 127;
 
+// UpDown1: its value is the compound form's number from 0, as the status
+// bar's "n/count" counts from 1, so the box shows the number + 1.
+class FormStepper final : public QSpinBox {
+ public:
+  using QSpinBox::QSpinBox;
+
+ protected:
+  QString textFromValue(int value) const override { return QString::number(value + 1); }
+  int valueFromText(const QString& text) const override { return text.toInt() - 1; }
+  QValidator::State validate(QString& text, int&) const override {
+    bool number = false;
+    const int value = text.toInt(&number) - 1;
+    if (text.isEmpty()) return QValidator::Intermediate;
+    return number && value >= minimum() && value <= maximum() ? QValidator::Acceptable : QValidator::Invalid;
+  }
+};
+
 QPushButton* MakeButton(const char* name, const QString& text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(QString::fromLatin1(name));
@@ -135,7 +152,7 @@ void TMorvaForm::BuildControls() {
     multi_.labels[static_cast<size_t>(i)] = label;
     multi_.edits[static_cast<size_t>(i)] = edit;
   }
-  multi_.upDown = new QSpinBox(multi);
+  multi_.upDown = new FormStepper(multi);
   multi_.upDown->setObjectName(QStringLiteral("UpDown1"));
   multi_.upDown->setWrapping(true);
   multi_.upDown->setRange(0, 0);

@@ -32,9 +32,10 @@ void TMorvaForm::BuildMenus() {
   file->setObjectName(QStringLiteral("File1"));
   cds1_ = AddAction(file, "CDS1", QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする(&S)..."));
   auto driveSearch = [this] {
+    // The bar was replaced: the first book of the new bar opens.
     if (hooks_.driveSearch && hooks_.driveSearch(settings_.searchDialog)) {
       RefreshLayout();
-      OpenBook(currentBook_, activeTab_);
+      OpenBook(-1, kIndexTab);
     }
   };
   connect(cds1_, &QAction::triggered, this, driveSearch);

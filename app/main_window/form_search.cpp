@@ -93,6 +93,20 @@ void TMorvaForm::RunSearch(int position) {
   AfterIndexSearch(activeTab_ == kIndexTab);
 }
 
+void TMorvaForm::ShowSearchResult(const std::string& statusSjis) {
+  SetStatusPanel0(statusSjis);
+  FillWordList();
+  CheckSortItems();
+}
+
+QStringList TMorvaForm::SearchHistory() const {
+  QStringList words;
+  for (int i = 0; i < comboBox1_->count(); ++i) words << comboBox1_->itemText(i);
+  return words;
+}
+
+QFont TMorvaForm::SearchBoxFont() const { return comboBox1_->font(); }
+
 void TMorvaForm::FillWordList() {
   listPainter_->Invalidate();
   drawGrid1_->SetRowCount(std::max(1, list_->Count()));

@@ -115,6 +115,12 @@ void TMorvaForm::ShowInView(int book, BookAddress at) {
   view_->Show(book, at.page, at.offset);
 }
 
+void TMorvaForm::ShowAddress(int book, BookAddress at) {
+  if (!view_) return;
+  if (!continuous_ && !content_->FormatItem(book, at)) return;
+  ShowInView(book, at);
+}
+
 void TMorvaForm::ShowTitlePage() {
   if (!view_ || currentBook_ < 0 || !disk_->SelectSubbook(currentBook_)) return;
   if (!content_->CopyrightPage()) return;
@@ -163,17 +169,30 @@ void TMorvaForm::DrawWordListCell(QPainter& painter, int row, const QRect& rect,
 
 // ---- Copying and finding -----------------------------------------------------
 
+namespace {
+
+// The edit of the focused control: a line edit, or the edit of an editable
+// combo box (the search box keeps the focus itself, not its edit).
+QLineEdit* FocusedEdit() {
+  QWidget* focus = QApplication::focusWidget();
+  if (auto* edit = qobject_cast<QLineEdit*>(focus)) return edit;
+  if (auto* box = qobject_cast<QComboBox*>(focus)) return box->lineEdit();
+  return nullptr;
+}
+
+}  // namespace
+
 void TMorvaForm::CopyCommand() {
   QWidget* focus = QApplication::focusWidget();
   if (view_ && (focus == myScrollBox1_ || (focus != nullptr && myScrollBox1_->isAncestorOf(focus)))) {
     view_->CopySelection();
     return;
   }
-  if (auto* edit = qobject_cast<QLineEdit*>(focus)) edit->copy();
+  if (QLineEdit* edit = FocusedEdit()) edit->copy();
 }
 
 void TMorvaForm::PasteCommand() {
-  if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) edit->paste();
+  if (QLineEdit* edit = FocusedEdit()) edit->paste();
 }
 
 void TMorvaForm::CopyContent() {

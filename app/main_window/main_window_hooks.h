@@ -15,8 +15,13 @@ namespace morva {
 struct MainWindowHooks {
   // ﾌｧｲﾙ > ﾄﾞﾗｲﾌﾞをｻｰﾁする (CDS1) and the content menu's N11. showDialog is
   // the SearchDialog setting; returns whether the bar was refilled (the
-  // window then calls RefreshLayout and opens the current book).
+  // window then calls RefreshLayout and opens the bar's first book on the
+  // 索引 tab).
   std::function<bool(bool showDialog)> driveSearch;
+  // The drive search at the first showing, when no group is named and Book
+  // is not negative: refills the bar and the 辞書 menu without a dialog or a
+  // warning; the window then opens book Book itself.
+  std::function<void()> startupDriveSearch;
   // 編集 > ｴﾃﾞｨﾀ起動 (Editor): the shown content to the external editor.
   std::function<void()> editor;
   // ﾂｰﾙ > 辞書個別指定 (MenuEditDicInfo): the open book's section of the

@@ -181,7 +181,7 @@ void TMorvaForm::FormShow() {
   BuildGroupMenu(*menuGroup_, editGroupAction_, GroupNames(GroupFilePath(store_->SettingsDir())),
                  [this](const std::string& name) { OpenGroup(name); });
   if (settings_.group.empty()) {
-    if (currentBook_ >= 0 && hooks_.driveSearch) hooks_.driveSearch(false);
+    if (currentBook_ >= 0 && hooks_.startupDriveSearch) hooks_.startupDriveSearch();
     RefreshLayout();
     OpenBook(currentBook_, kIndexTab);
   } else {

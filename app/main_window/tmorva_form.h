@@ -10,13 +10,15 @@
 // bar's list, the display fonts and the content view for its whole life.
 // Settings are loaded when it is created and saved when it is destroyed.
 //
-// Parts built elsewhere are reached through MainWindowHooks (hooks()); the
-// book bar, groups and the start-up search through the host interfaces it
-// implements.
+// Parts built elsewhere are reached through MainWindowHooks (hooks()), which
+// MorvaWindow (window_wiring.h) fills for the program; the book bar, groups
+// and the start-up search through the host interfaces it implements.
 #pragma once
 
+#include <QFont>
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -28,6 +30,7 @@
 #include "app/main_window/main_window_hooks.h"
 #include "app/settings/settings.h"
 #include "app/startup/startup_flow.h"
+#include "engine/book/book_address.h"
 #include "engine/book/book_info.h"
 #include "engine/book/book_list.h"
 #include "engine/decode/content.h"
@@ -60,7 +63,6 @@ class TTextView;
 class TWordGrid;
 class Wordlist;
 class WordListPainter;
-struct BookAddress;
 
 // How a window is made: which settings file, which reporter, which screen.
 struct FormOptions {
@@ -151,6 +153,20 @@ class TMorvaForm final : public QMainWindow,
   // Fills the bar with one book (a volume directory, its first sub-book) and
   // opens it: the developer's --book option.
   void OpenSingleBook(const std::string& directory);
+  // Lays a tab page's controls and the word list under them out again (the
+  // 複合 tab after its shown rows changed).
+  void LayOutTab(int tab) { LayOutTabPage(tab); }
+  // A search run elsewhere (the general search window) filled the word list:
+  // the list is shown afresh and the status (Shift-JIS) goes to panel 0.
+  void ShowSearchResult(const std::string& statusSjis);
+  // Shows the text at `at` of book-list row `book` in the content pane,
+  // formatting it first in item display (the image window's related texts).
+  void ShowAddress(int book, BookAddress at);
+  // The search history (the search box's items), newest first.
+  QStringList SearchHistory() const;
+  // The search box's font: the face of the open book's kind at the
+  // character height.
+  QFont SearchBoxFont() const;
 
   // ---- State ----------------------------------------------------------------
   TDisk& disk() { return *disk_; }

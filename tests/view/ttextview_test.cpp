@@ -310,3 +310,22 @@ TEST(TextViewDamageTest, RandomMarkedTextIsHandledSafely) {
 
 }  // namespace
 }  // namespace morva
+
+namespace morva {
+namespace {
+
+TEST(TextViewClearTest, ClearingForgetsLinesSelectionAndScrollRange) {
+  ViewHarness h;
+  h.ShowMarked(NumberedLines(100));
+  h.view->SelectAll();
+  ASSERT_TRUE(h.view->HasSelection());
+  ASSERT_GT(h.bar_()->maximum(), 0);
+  h.view->Clear();
+  h.Process();
+  EXPECT_EQ(h.view->LineCount(), 0);
+  EXPECT_FALSE(h.view->HasSelection());
+  EXPECT_EQ(h.bar_()->maximum(), 0);
+}
+
+}  // namespace
+}  // namespace morva

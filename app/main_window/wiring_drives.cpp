@@ -1,0 +1,60 @@
+// MorvaWindow: the drive search — the menu command (CDS1, N11), the search
+// at the first showing, and the group editor's ﾄﾞﾗｲﾌﾞｻｰﾁ button. All three
+// walk the search roots (SearchRoots) with the progress box.
+#include "app/drive_search/drive_search_command.h"
+#include "app/drive_search/drive_walk.h"
+#include "app/groups/group_table.h"
+#include "app/main_window/window_wiring.h"
+#include "app/settings/settings.h"
+#include "engine/book/tdisk.h"
+#include "view/ttextview.h"
+
+namespace morva {
+
+void MorvaWindow::WireDriveSearch() {
+  MainWindowHooks& hooks = form_->hooks();
+  // The caller passes the SearchDialog setting, which DriveSearchCommand
+  // reads itself. When this returns true the form refreshes its layout and
+  // opens the bar's first book.
+  hooks.driveSearch = [this](bool) {
+    DriveSearchHooks steps;
+    steps.showDialog = [this](DriveSearchChoice* choice) {
+      TDriveSearch dialog(form_.get());
+      dialog.Fill(*choice);
+      if (ExecDialog(dialog) != QDialog::Accepted) return false;
+      *choice = dialog.Result();
+      return true;
+    };
+    steps.fillDicMenu = [this](const std::vector<DicMenuItem>& items) { form_->FillDicMenu(items); };
+    steps.resetContentView = [this] {
+      if (TTextView* view = form_->view()) view->Clear();
+    };
+    steps.clearGroupName = [this] {
+      form_->settings().group.clear();
+      form_->CheckGroupMenuItem(-1);
+      form_->SetTitle();
+    };
+    TMorvaForm& form = *form_;
+    return DriveSearchCommand(form.disk(), form.Bar(), form.settings(), progressBox_, steps, &form);
+  };
+
+  hooks.startupDriveSearch = [this] {
+    StartupDriveSearch(form_->disk(), form_->Bar(), form_->settings(), progressBox_,
+                       [this](const std::vector<DicMenuItem>& items) { form_->FillDicMenu(items); });
+  };
+
+  // The editor's drive list names Windows drive letters; here the search
+  // roots are walked to the depth the editor gives.
+  hooks.groupEditor.searchDrives = [this](const std::string&, int depth) {
+    const DriveSearchResult result =
+        SearchDrives(form_->disk(), form_->settings().searchRoots, depth, progressBox_);
+    std::vector<FoundSubbook> found;
+    for (const DicMenuItem& item : result.menu) {
+      const BookBarEntry& entry = result.bar[static_cast<size_t>(item.entry)];
+      found.push_back({item.title, entry.location, entry.subbook + 1});
+    }
+    return found;
+  };
+}
+
+}  // namespace morva
