@@ -43,6 +43,18 @@ class ProgressBox {
   virtual void Close() = 0;
 };
 
+// Shows the wait cursor for the life of the object.
+class WaitCursor {
+ public:
+  explicit WaitCursor(Reporter& reporter) : reporter_(reporter) { reporter_.SetWaitCursor(true); }
+  ~WaitCursor() { reporter_.SetWaitCursor(false); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  Reporter& reporter_;
+};
+
 // Window captions of the three boxes (UTF-8, for the front ends).
 inline constexpr const char* kFatalCaption = "修復できない障害";
 inline constexpr const char* kWarningCaption = "Morvaからの警告";

@@ -1,5 +1,7 @@
 #include "engine/decode/content.h"
 
+#include "engine/book/report.h"
+
 #include <algorithm>
 
 #include "engine/book/tdisk.h"
@@ -13,18 +15,6 @@ namespace {
 
 constexpr uint8_t kCopyrightIndex = 0x02;
 constexpr int kEarlierStartUnits = 3000;
-
-// Shows the wait cursor for the life of the object.
-class WaitCursor {
- public:
-  explicit WaitCursor(Reporter& reporter) : reporter_(reporter) { reporter_.SetWaitCursor(true); }
-  ~WaitCursor() { reporter_.SetWaitCursor(false); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  Reporter& reporter_;
-};
 
 // Sets the Scroll setting for one run (the decoder reads it too) and puts
 // the user's value back afterwards.

@@ -5,21 +5,11 @@
 #include "engine/book/text_utils.h"
 #include "engine/search/index_search.h"
 #include "engine/search/query.h"
+#include "engine/book/report.h"
 #include "engine/search/wordlist.h"
 
 namespace morva {
 namespace {
-
-class WaitCursor {
- public:
-  explicit WaitCursor(Reporter& reporter) : reporter_(reporter) { reporter_.SetWaitCursor(true); }
-  ~WaitCursor() { reporter_.SetWaitCursor(false); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  Reporter& reporter_;
-};
 
 // The books a search at `position` covers when it does not name one book:
 // the books of the group whose header is there, or for -1 the marked books

@@ -6,29 +6,12 @@
 #include <array>
 #include <cstdio>
 
+#include "tests/cli/cli_runner.h"
 #include "tests/support/test_dirs.h"
 #include "tools/mkbook/demo_book.h"
 
 namespace morva::cli {
 namespace {
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-CliRun RunCli(const std::string& args) {
-  CliRun r;
-  const std::string command = std::string(MORVA_CLI_BINARY) + " " + args + " 2>/dev/null";
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  const int raw = pclose(p);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return r;
-}
 
 TEST(CommandTest, UsageErrorsAndMissingBooks) {
   EXPECT_EQ(RunCli("").status, 2);
@@ -71,7 +54,9 @@ TEST_F(DemoBookTest, ShowTextDumpAndCopyright) {
   const CliRun text = RunCli("text " + volume);
   EXPECT_EQ(text.status, 0);
   for (const auto& other : demo_.entries) {
-    if (other.subbook == e.subbook) EXPECT_NE(text.out.find(other.headword), std::string::npos) << other.headword;
+    if (other.subbook == e.subbook) {
+      EXPECT_NE(text.out.find(other.headword), std::string::npos) << other.headword;
+    }
   }
 
   const CliRun dump = RunCli("dump " + volume + " " + std::to_string(e.text.page));

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "tests/cli/answer_key.h"
+#include "tests/cli/cli_runner.h"
 #include "tests/support/test_dirs.h"
 #include "tools/mkbook/body_text.h"
 #include "tools/mkbook/compound.h"
@@ -19,23 +20,7 @@
 namespace morva::cli {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-CliRun RunCommand(const std::string& args) {
-  CliRun r;
-  const std::string command = std::string(MORVA_CLI_BINARY) + " " + args + " 2>/dev/null";
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  const int raw = pclose(p);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return r;
-}
+CliRun RunCommand(const std::string& args) { return RunCli(args); }
 
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
