@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/commands.h"
+
 namespace morva::cli {
 
 std::unique_ptr<BookSession> BookSession::Open(const VolumeSpec& spec, const std::string& infoPath,
@@ -29,6 +31,19 @@ std::unique_ptr<BookSession> BookSession::Open(const VolumeSpec& spec, const std
     return nullptr;
   }
   return s;
+}
+
+std::unique_ptr<BookSession> BookSession::OpenArgument(const std::string& volumeArg, const std::string& infoPath,
+                                                       const char* usage, int* status) {
+  const auto spec = ParseVolume(volumeArg);
+  if (!spec) {
+    *status = Fail(kExitUsage, usage);
+    return nullptr;
+  }
+  std::string error;
+  auto session = Open(*spec, infoPath, &error);
+  if (!session) *status = Fail(kExitBook, error);
+  return session;
 }
 
 void Output::Flush() {

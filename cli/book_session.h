@@ -19,6 +19,12 @@ class BookSession {
   static std::unique_ptr<BookSession> Open(const VolumeSpec& spec, const std::string& infoPath,
                                            std::string* error);
 
+  // Open for a command's first argument "DIR[:N]": on failure prints the
+  // usage (a malformed argument) or the reason (a book that cannot be opened)
+  // and sets *status to the command's exit status.
+  static std::unique_ptr<BookSession> OpenArgument(const std::string& volumeArg, const std::string& infoPath,
+                                                   const char* usage, int* status);
+
   TDisk& disk() { return disk_; }
   // The book-list row of the open sub-book.
   static constexpr int kRow = 1;

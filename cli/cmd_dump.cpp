@@ -11,12 +11,11 @@ int RunDump(Arguments& args) {
   const std::string info = args.TakeOption("info").value_or("");
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
   if (args.positional().size() != 2) return Fail(kExitUsage, kUsage);
-  auto spec = ParseVolume(args.positional()[0]);
-  auto at = ParseAddress(args.positional()[1], true);
-  if (!spec || !at) return Fail(kExitUsage, kUsage);
-  std::string error;
-  auto session = BookSession::Open(*spec, info, &error);
-  if (!session) return Fail(kExitBook, error);
+  const auto at = ParseAddress(args.positional()[1], true);
+  if (!at) return Fail(kExitUsage, kUsage);
+  int status = kExitOk;
+  auto session = BookSession::OpenArgument(args.positional()[0], info, kUsage, &status);
+  if (!session) return status;
   Output out;
   for (const std::string& line : DumpPage(session->disk(), BookSession::kRow, at->page, at->offset)) {
     out.buffer() += SjisToUtf8(line);

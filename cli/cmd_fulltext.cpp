@@ -58,11 +58,9 @@ int RunFulltext(Arguments& args) {
   const std::string info = args.TakeOption("info").value_or("");
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
   if (args.positional().size() != 2) return Fail(kExitUsage, kUsage);
-  const auto spec = ParseVolume(args.positional()[0]);
-  if (!spec) return Fail(kExitUsage, kUsage);
-  std::string error;
-  auto session = BookSession::Open(*spec, info, &error);
-  if (!session) return Fail(kExitBook, error);
+  int status = kExitOk;
+  auto session = BookSession::OpenArgument(args.positional()[0], info, kUsage, &status);
+  if (!session) return status;
   TDisk& disk = session->disk();
 
   Wordlist hits(disk.reporter());

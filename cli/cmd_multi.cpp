@@ -74,11 +74,9 @@ int RunMulti(Arguments& args) {
   if (args.positional().size() != 1 || list == formOption.has_value() || (list && !fields.empty())) {
     return Fail(kExitUsage, kUsage);
   }
-  const auto spec = ParseVolume(args.positional()[0]);
-  if (!spec) return Fail(kExitUsage, kUsage);
-  std::string error;
-  auto session = BookSession::Open(*spec, info, &error);
-  if (!session) return Fail(kExitBook, error);
+  int status = kExitOk;
+  auto session = BookSession::OpenArgument(args.positional()[0], info, kUsage, &status);
+  if (!session) return status;
   TDisk& disk = session->disk();
   if (list) return List(disk);
 

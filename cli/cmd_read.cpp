@@ -27,11 +27,9 @@ int Prepare(Arguments& args, size_t positionals, const char* usage, ReadRequest*
   }
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
   if (args.positional().size() != positionals) return Fail(kExitUsage, usage);
-  auto spec = ParseVolume(args.positional()[0]);
-  if (!spec) return Fail(kExitUsage, usage);
-  std::string error;
-  request->session = BookSession::Open(*spec, info, &error);
-  if (!request->session) return Fail(kExitBook, error);
+  int status = kExitOk;
+  request->session = BookSession::OpenArgument(args.positional()[0], info, usage, &status);
+  if (!request->session) return status;
   // Plain text: external characters through the book's conversion table, or
   // as codes; marked text keeps the bitmap markers.
   if (request->format == TextFormat::kReadable) request->session->disk().gaijiMode = GaijiMode::kText;

@@ -68,11 +68,9 @@ int RunSearch(Arguments& args) {
 
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
   if (args.positional().size() != 2) return Fail(kExitUsage, kSearchUsage);
-  const auto spec = ParseVolume(args.positional()[0]);
-  if (!spec) return Fail(kExitUsage, kSearchUsage);
-  std::string error;
-  auto session = BookSession::Open(*spec, info, &error);
-  if (!session) return Fail(kExitBook, error);
+  int status = kExitOk;
+  auto session = BookSession::OpenArgument(args.positional()[0], info, kSearchUsage, &status);
+  if (!session) return status;
   TDisk& disk = session->disk();
   return SearchAndPrint(disk, *disk.BookList(), Utf8ToSjis(args.positional()[1]), BookSession::kRow, options);
 }
@@ -85,11 +83,9 @@ int RunMenu(Arguments& args) {
   const std::string info = args.TakeOption("info").value_or("");
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
   if (args.positional().size() != 1) return Fail(kExitUsage, kUsage);
-  const auto spec = ParseVolume(args.positional()[0]);
-  if (!spec) return Fail(kExitUsage, kUsage);
-  std::string error;
-  auto session = BookSession::Open(*spec, info, &error);
-  if (!session) return Fail(kExitBook, error);
+  int status = kExitOk;
+  auto session = BookSession::OpenArgument(args.positional()[0], info, kUsage, &status);
+  if (!session) return status;
   TDisk& disk = session->disk();
   // --whole: the menu as one item, as without the SpecialMenu setting.
   disk.settings().specialMenu = !whole;

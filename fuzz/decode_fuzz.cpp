@@ -8,27 +8,13 @@
 #include "engine/decode/dump.h"
 #include "fuzz/fuzz_volume.h"
 
-namespace {
-
-class NullReporter : public morva::Reporter {
- public:
-  void Fatal(std::string_view) override {}
-  void Warning(std::string_view) override {}
-  void RetryOrAbort(std::string_view) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static morva::fuzz::FuzzVolume volume;
-  const std::string& dir = volume.Write(data, size);
+  volume.Write(data, size);
 
-  NullReporter reporter;
+  morva::fuzz::NullReporter reporter;
   morva::TDisk disk(reporter);
-  morva::BookBar bar(2);
-  bar[1].shortName = "fuzz";
-  bar[1].location = dir;
-  bar[1].subbook = 0;
+  morva::BookBar bar = volume.Books();
   disk.SetBookList(&bar);
   if (!disk.SelectSubbook(1)) return 0;
 

@@ -42,4 +42,12 @@ const std::string& FuzzVolume::Write(const uint8_t* data, size_t size) {
   return dir_;
 }
 
+BookBar FuzzVolume::Books() const {
+  BookBar bar(2);
+  bar[1].shortName = "fuzz";
+  bar[1].location = dir_;
+  bar[1].subbook = 0;
+  return bar;
+}
+
 }  // namespace morva::fuzz

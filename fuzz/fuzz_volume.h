@@ -7,7 +7,18 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/book/book_list.h"
+#include "engine/book/report.h"
+
 namespace morva::fuzz {
+
+// The fuzz targets show no boxes.
+class NullReporter : public Reporter {
+ public:
+  void Fatal(std::string_view) override {}
+  void Warning(std::string_view) override {}
+  void RetryOrAbort(std::string_view) override {}
+};
 
 class FuzzVolume {
  public:
@@ -15,6 +26,8 @@ class FuzzVolume {
   ~FuzzVolume();
   // Writes the body file; returns the volume directory.
   const std::string& Write(const uint8_t* data, size_t size);
+  // A book list whose row 1 is the volume's one sub-book.
+  BookBar Books() const;
 
  private:
   std::string dir_;

@@ -23,13 +23,6 @@
 
 namespace {
 
-class NullReporter : public morva::Reporter {
- public:
-  void Fatal(std::string_view) override {}
-  void Warning(std::string_view) override {}
-  void RetryOrAbort(std::string_view) override {}
-};
-
 class NullProgress : public morva::ProgressBox {
  public:
   void Open(std::string_view, int) override {}
@@ -112,14 +105,11 @@ void CheckTopics(morva::TDisk& disk) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static morva::fuzz::FuzzVolume volume;
   const std::string space = PageSpace(data, size);
-  const std::string& dir = volume.Write(reinterpret_cast<const uint8_t*>(space.data()), space.size());
+  volume.Write(reinterpret_cast<const uint8_t*>(space.data()), space.size());
 
-  NullReporter reporter;
+  morva::fuzz::NullReporter reporter;
   morva::TDisk disk(reporter);
-  morva::BookBar bar(2);
-  bar[1].shortName = "fuzz";
-  bar[1].location = dir;
-  bar[1].subbook = 0;
+  morva::BookBar bar = volume.Books();
   disk.SetBookList(&bar);
   if (!disk.SelectSubbook(1)) return 0;
 
