@@ -6,7 +6,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 CMAKE_ARGS ?=
 
-.PHONY: all setup configure build run test test-asan bench fuzz clean
+.PHONY: all setup configure build run test test-asan bench fuzz clean install package
 
 all: build
 
@@ -34,6 +34,17 @@ $(ASAN_BUILD)/build.ninja: | setup
 test-asan: setup $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+PREFIX     ?= /usr/local
+
+# Installs the programs, desktop entry, icons, metainfo, man and help pages
+# under PREFIX (DESTDIR is honoured for staging).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package in $(BUILD)/: apt-get install ./$(BUILD)/morva_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	bash bench/run.sh $(BUILD)

@@ -31,6 +31,7 @@
 #include "app/settings/settings_store.h"
 #include "app/startup/about_box.h"
 #include "app/startup/instance_channel.h"
+#include "app/startup/qt_translations.h"
 #include "app/startup/startup_flow.h"
 #include "engine/text/unicode.h"
 #include "view/tmyscrollbox.h"
@@ -158,6 +159,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Morva"));
   QApplication::setWindowIcon(morva::MorvaIcon());
+  morva::InstallJapaneseQtTranslations(app);
 
   std::vector<char*> args(argv + 1, argv + argc);
   const std::optional<DeveloperOptions> dev = TakeDeveloperOptions(args);

@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
+  qt6-translations-l10n
+  desktop-file-utils appstream
   edict
 )
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTranslator>
 
 #include <filesystem>
 
@@ -15,6 +16,7 @@
 #include "app/startup/about_box.h"
 #include "app/startup/instance_channel.h"
 #include "app/startup/startup_flow.h"
+#include "app/startup/qt_translations.h"
 #include "app/startup/startup_request.h"
 #include "engine/book/text_utils.h"
 #include "tests/support/test_dirs.h"
@@ -267,6 +269,15 @@ TEST(AboutBoxTest, ShowsTheIconProductLineThreeLinesAndOk) {
   ASSERT_NE(ok, nullptr);
   QTest::mouseClick(ok, Qt::LeftButton);
   EXPECT_EQ(box.result(), QDialog::Accepted);
+}
+
+TEST(QtTranslationsTest, StandardButtonsSpeakJapanese) {
+  QTranslator* japanese = InstallJapaneseQtTranslations(*QCoreApplication::instance());
+  ASSERT_NE(japanese, nullptr) << "Qt's Japanese translations (qt6-translations-l10n) are missing";
+  QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+  QCoreApplication::removeTranslator(japanese);
+  delete japanese;
 }
 
 }  // namespace
