@@ -109,7 +109,7 @@ int TDisk::ReadByteFromNextPage() {
 
 void TDisk::Skip(int n) {
   // Counts come from books and information files and may reach far beyond
-  // the data: the pages in between are not read, and the skip ends where the
+  // the data: whole pages are passed at once, and the skip ends where the
   // data ends.
   while (n > 0) {
     if (pushedBack_ != 0) {
@@ -121,8 +121,9 @@ void TDisk::Skip(int n) {
     offset_ += inPage;
     n -= inPage;
     if (n == 0 || readFailed_) return;
-    // Whole pages of the open file are passed over unread; the skip then
-    // goes on from the last of them as reading would.
+    // The whole pages that the open file still holds are passed at once
+    // (only the last is read, for the reader to stand on); the skip then
+    // goes on from its end as reading would.
     const int64_t filePages = file_ ? (file_->Size() + kPageSize - 1) / kPageSize : 0;
     const int64_t passable = std::min<int64_t>(filePages - localPage_, INT32_MAX - int64_t{streamPage_});
     const int64_t pass = std::min<int64_t>((n - 1) / kPageSize, passable);
