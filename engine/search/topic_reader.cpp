@@ -42,9 +42,11 @@ namespace {
 bool SeesFirstGroup(const TopicPrefilter& prefilter, unsigned seen) { return (seen & prefilter.PrimaryGroups()) != 0; }
 
 // After the topic's bytes gave a word's first group for the first time: the
-// bytes passed over before it cannot tell the other groups any more, so they
-// count as there.
-void FirstGroupSeen(const TopicPrefilter& prefilter, unsigned& seen) { seen |= prefilter.AllGroups(); }
+// bytes passed over before it were looked at for first groups only, so the
+// other groups count as there.
+void FirstGroupSeen(const TopicPrefilter& prefilter, unsigned& seen) {
+  seen |= prefilter.AllGroups() & ~prefilter.PrimaryGroups();
+}
 
 }  // namespace
 
