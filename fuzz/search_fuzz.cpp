@@ -9,15 +9,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/book/tdisk.h"
 #include "engine/search/compound_search.h"
 #include "engine/search/fulltext.h"
+#include "engine/search/fulltext_query.h"
 #include "engine/search/index_search.h"
 #include "engine/search/menu.h"
 #include "engine/search/topic_prefilter.h"
 #include "engine/search/topic_reader.h"
 #include "engine/search/wordlist.h"
+#include "engine/text/sjis.h"
 #include "fuzz/fuzz_volume.h"
 #include "tests/search/reference_topics.h"
 
@@ -66,14 +69,47 @@ std::string PageSpace(const uint8_t* data, size_t size) {
   return index + pages;
 }
 
+// The two characters on either side of the first place where the topic's
+// text crosses into another page; empty when there is none.
+std::string TornWord(const morva::testing::ReferenceTopic& topic) {
+  if (topic.pageBreaks.empty()) return {};
+  const std::string& text = topic.text;
+  const size_t place = topic.pageBreaks.front();
+  size_t before = std::string::npos;
+  size_t i = 0;
+  while (i < place) {
+    before = i;
+    i += morva::SjisCharLength(text, i);
+  }
+  if (i != place || before == std::string::npos || place >= text.size()) return {};
+  const std::string word = text.substr(before, place + morva::SjisCharLength(text, place) - before);
+  return word.find('\n') == std::string::npos ? word : std::string();
+}
+
+// Whether skimming the topic at `at` for `word`, as a search does (with a
+// reader of its own), lets it be decoded.
+bool SkimMayMatch(morva::TDisk& disk, morva::TopicBuffer& buffer, morva::BookAddress at, int32_t end,
+                  const std::string& word, bool fold) {
+  const morva::TopicPrefilter prefilter({word}, !fold);
+  morva::TopicReader reader(disk, buffer, fold);
+  if (!prefilter.usable() || !reader.CanSkim()) return true;
+  const uint8_t keyword = disk.headwordStart;
+  morva::SkimmedTopic topic;
+  reader.Skim(&at, end, prefilter, &topic);
+  disk.headwordStart = keyword;
+  return topic.mayMatch;
+}
+
 // The topic reader against the decoder, and skimming against reading, for
-// the first topics of the body.
+// the first topics of the body. A skimmed topic that holds a word must be
+// decoded.
 void CheckTopics(morva::TDisk& disk) {
   morva::TopicBuffer buffer;
   if (!buffer.Obtain()) return;
   for (const bool fold : {true, false}) {
     morva::TopicReader reader(disk, buffer, fold);
-    const morva::TopicPrefilter prefilter({fold ? "A" : "a", "\x82\xA0"}, !fold);  // a, あ
+    const std::vector<std::string> words = {fold ? "A" : "a", "\x82\xA0", fold ? "AB" : "ab", "\x82\xA0\x82\xA2"};
+    const morva::TopicPrefilter prefilter(words, !fold);  // a, あ, ab, あい
     const int32_t end = disk.indexes.End(0x00);
     morva::BookAddress at{disk.indexes.Start(0x00), 0};
     for (int n = 0; n < 60; ++n) {
@@ -92,6 +128,11 @@ void CheckTopics(morva::TDisk& disk) {
         morva::SkimmedTopic found;
         if (reader.Skim(&skimmed, end, prefilter, &found) != morva::TopicReader::Result::kTopic) __builtin_trap();
         if (skimmed != expected.next || found.keywordCode != keyword || found.keywordCodeAfter != after) __builtin_trap();
+        for (const std::string& word : words)
+          if (!found.mayMatch && morva::ContainsAtCharacterBoundary(expected.text, word, false)) __builtin_trap();
+        disk.headwordStart = keyword;
+        if (const std::string torn = TornWord(expected); !torn.empty() && !SkimMayMatch(disk, buffer, at, end, torn, fold))
+          __builtin_trap();
         disk.headwordStart = after;
       }
       if (!(at < expected.next)) break;  // the reader must move on

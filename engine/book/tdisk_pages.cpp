@@ -108,7 +108,37 @@ int TDisk::ReadByteFromNextPage() {
 }
 
 void TDisk::Skip(int n) {
-  for (int i = 0; i < n; ++i) ReadByte();
+  // Counts come from books and information files and may reach far beyond
+  // the data: whole pages are passed at once, and the skip ends where the
+  // data ends.
+  while (n > 0) {
+    if (pushedBack_ != 0) {
+      pushedBack_ = 0;
+      --n;
+      continue;
+    }
+    const int inPage = std::min(n, kPageSize - offset_);
+    offset_ += inPage;
+    n -= inPage;
+    if (n == 0 || readFailed_) return;
+    // The whole pages that the open file still holds are passed at once
+    // (only the last is read, for the reader to stand on); the skip then
+    // goes on from its end as reading would.
+    const int64_t filePages = file_ ? (file_->Size() + kPageSize - 1) / kPageSize : 0;
+    const int64_t passable = std::min<int64_t>(filePages - localPage_, INT32_MAX - int64_t{streamPage_});
+    const int64_t pass = std::min<int64_t>((n - 1) / kPageSize, passable);
+    if (pass > 0) {
+      if (ReadPage(streamPage_ + static_cast<int32_t>(pass)) != 0) {
+        readFailed_ = true;
+        return;
+      }
+      n -= static_cast<int>(pass) * kPageSize;
+      offset_ = kPageSize;
+      continue;
+    }
+    ReadByteFromNextPage();
+    --n;
+  }
 }
 
 int TDisk::ReadBytes(char* dst, int n) {

@@ -119,14 +119,17 @@ CandidateLine ReadCandidateLine(TDisk& disk, BookAddress list, int row, size_t c
   return line;
 }
 
-std::string CandidateDisplayText(std::string_view marked) {
-  static const std::string kWideLowLine = "\x81\x51";  // ＿
+namespace {
+
+// The marked text with each marker replaced by what `replace` gives for it
+// (its width digit and code bytes).
+std::string ReplaceMarkers(std::string_view marked, auto&& replace) {
   std::string out;
   out.reserve(marked.size());
   size_t i = 0;
   while (i < marked.size()) {
     if (marked[i] == kMarker && i + 3 < marked.size()) {
-      out += marked[i + 1] == '1' ? kWideLowLine : std::string("_");
+      out += replace(marked.substr(i + 1, 3));
       i += 4;
       continue;
     }
@@ -135,6 +138,16 @@ std::string CandidateDisplayText(std::string_view marked) {
     i += n;
   }
   return out;
+}
+
+}  // namespace
+
+std::string CandidateDisplayText(std::string_view marked) {
+  return ReplaceMarkers(marked, [](std::string_view m) { return std::string(m[0] == '1' ? "\x81\x51" : "_"); });  // ＿
+}
+
+std::string CandidateQueryText(std::string_view marked) {
+  return ReplaceMarkers(marked, [](std::string_view m) { return std::string(m.substr(1)); });
 }
 
 }  // namespace morva

@@ -37,4 +37,8 @@ CandidateLine ReadCandidateLine(TDisk& disk, BookAddress list, int row, size_t c
 // becomes "＿" (wide) or "_" (narrow).
 std::string CandidateDisplayText(std::string_view marked);
 
+// Text of a candidate for a query: each external-character marker becomes
+// the character's 2-byte code, which the key conversion keeps as it is.
+std::string CandidateQueryText(std::string_view marked);
+
 }  // namespace morva

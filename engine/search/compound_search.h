@@ -109,7 +109,8 @@ class CompoundSearch {
   // (compound number, field number from 0, value), in field order, leaving
   // out a field that would bring the text to kQueryLimit bytes. A field's
   // value is its typed text (trimmed) when it was edited, else its chosen
-  // candidate's line read again from the book, else empty.
+  // candidate's line read again from the book (external characters as their
+  // codes), else empty.
   std::string BuildQuery();
 
  private:

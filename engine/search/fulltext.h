@@ -15,6 +15,7 @@
 
 #include "engine/book/book_address.h"
 #include "engine/book/book_list.h"
+#include "engine/search/query.h"
 #include "engine/search/topic_reader.h"
 
 namespace morva {
@@ -37,8 +38,6 @@ std::string IndexConditionSearch(TDisk& disk, Wordlist& main, const BookBar& boo
 
 class FullTextSearch {
  public:
-  // Queries and start conditions longer than this are cut.
-  static constexpr size_t kMaxQueryBytes = 127;
   // The progress box's range.
   static constexpr int kProgressMaximum = 1000;
 
@@ -50,6 +49,7 @@ class FullTextSearch {
   // satisfies the query is appended to the main list (heading and body
   // address both the topic's start). Returns false when the topic buffer
   // cannot be obtained (after the warning box); the search then does not run.
+  // Queries and start conditions count up to kMaxQueryBytes.
   bool Search(std::string_view query, bool matchCase, std::string_view presearch, ProgressBox& progress);
 
   // Goes on from the topic after the last one read, appending to the main

@@ -46,7 +46,7 @@ inline constexpr int kWordNotFound = -1;
 // from (disk.BookList()). Fills main (emptied first), sorts it as
 // settings().sort says, clears its marks, and returns the status line
 // (Shift-JIS): "%d 項目", "該当項目なし" or "索引が存在しない". The disk stays on the
-// last book searched.
+// last book searched. Only the first kMaxQueryBytes of the query count.
 std::string Search(TDisk& disk, Wordlist& main, const BookBar& books, std::string_view query,
                    int position);
 

@@ -16,6 +16,10 @@ namespace morva {
 
 class TDisk;
 
+// Queries are cut to this many bytes (at a character boundary) before they
+// are read; this also bounds how deeply parentheses can nest.
+inline constexpr size_t kMaxQueryBytes = 127;
+
 struct QueryToken {
   enum Kind { kWord, kAnd, kOr, kNot, kOpen, kClose, kEnd };
   Kind kind = kEnd;

@@ -7,6 +7,7 @@
 #include "engine/search/query.h"
 #include "engine/book/report.h"
 #include "engine/search/wordlist.h"
+#include "engine/text/sjis.h"
 
 namespace morva {
 namespace {
@@ -48,7 +49,7 @@ int SearchOneBook(TDisk& disk, Wordlist& list, std::string_view query, int row) 
 std::string Search(TDisk& disk, Wordlist& main, const BookBar& books, std::string_view query,
                    int position) {
   WaitCursor wait(disk.reporter());
-  const std::string cleaned = QueryPrePass(query);
+  const std::string cleaned = QueryPrePass(SjisCut(query, kMaxQueryBytes));
   main.Empty();
 
   int lastResult = 0;

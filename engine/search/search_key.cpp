@@ -200,7 +200,10 @@ std::string Canonicalise(std::string_view exactKey, const IndexKindRow& index, c
                                           static_cast<uint8_t>(exactKey[i + 1]));
     if (upperCase && code >= 0x2361 && code <= 0x237A) code = static_cast<uint16_t>(code - 0x20);
     if (kanaIndex && code >= 0x2521 && code <= 0x2576) code = static_cast<uint16_t>(code - 0x100);
-    if (dropPunctuation && (code == kJisMiddleDot || code == kJisApostrophe || code == kJisMinus))
+    // A typed minus sign was stored as the hyphen, so both go: books store
+    // "one-to-many" as ONETOMANY.
+    if (dropPunctuation && (code == kJisMiddleDot || code == kJisApostrophe || code == kJisMinus ||
+                            code == kJisHyphen))
       continue;
 
     if (IsKanaCode(code)) {

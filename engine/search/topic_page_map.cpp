@@ -128,14 +128,15 @@ unsigned PageMap::InRange(unsigned groups, int from, int to) const {
   return found;
 }
 
-unsigned PageMap::GroupsIn(const uint8_t* bytes, int from, int to) {
+unsigned PageMap::GroupsIn(const uint8_t* bytes, int from, int to, int topicFrom, unsigned seen) {
   const unsigned primary = prefilter->PrimaryGroups();
-  unsigned found = InRange(primary, from, to);
-  if (found == 0) return 0;
-  // A word's first group is there: its others may be too.
+  const unsigned found = InRange(primary, from, to);
+  if (((found | seen) & primary) == 0) return 0;
+  // A word's first group is in the topic: its others may be too, here or
+  // earlier in the topic's part of the page.
   const unsigned others = prefilter->AllGroups() & ~primary;
   if ((others & ~looked_) != 0) FindCodes(bytes, others & ~looked_);
-  return found | InRange(others, from, to);
+  return found | InRange(others, std::min(topicFrom, from), to);
 }
 
 }  // namespace morva

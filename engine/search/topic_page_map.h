@@ -24,8 +24,12 @@ struct PageMap {
   void Build(const uint8_t* bytes, int32_t pageNumber, const TopicPrefilter& filter);
   // The first byte below 0x20 at or after `from`; kPageSize when none.
   int NextControl(int from) const;
-  // The groups one of whose codes begins in [from, to). bytes: the page.
-  unsigned GroupsIn(const uint8_t* bytes, int from, int to);
+  // The groups one of whose codes begins in [from, to), for a topic whose
+  // part of the page begins at topicFrom and that has shown the groups `seen`
+  // so far. The other groups are looked for only once a word's first group
+  // has been seen, but then over all of the topic's part of the page, since
+  // a word's characters may lie on either side of an escape. bytes: the page.
+  unsigned GroupsIn(const uint8_t* bytes, int from, int to, int topicFrom, unsigned seen);
 
  private:
   void FindCodes(const uint8_t* bytes, unsigned groups);

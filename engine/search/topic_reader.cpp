@@ -27,11 +27,28 @@ struct TopicReader::Scan {
   // Skimming.
   const TopicPrefilter* prefilter = nullptr;
   unsigned seen = 0;  // the prefilter's groups the topic's bytes may give
+  // The first page on which bytes of the topic were skimmed before any word's
+  // first group was seen, and so were not looked at for the other groups; 0
+  // when there is none.
+  int32_t uncheckedPage = 0;
   // Skimming several topics: those ended so far, and where the open one began.
   std::vector<SkimmedTopic>* batch = nullptr;
   BookAddress topicStart;
   int topicKeywordCode = 0x41;
 };
+
+namespace {
+
+bool SeesFirstGroup(const TopicPrefilter& prefilter, unsigned seen) { return (seen & prefilter.PrimaryGroups()) != 0; }
+
+// After the topic's bytes gave a word's first group for the first time: the
+// bytes passed over before it were looked at for first groups only, so the
+// other groups count as there.
+void FirstGroupSeen(const TopicPrefilter& prefilter, unsigned& seen) {
+  seen |= prefilter.AllGroups() & ~prefilter.PrimaryGroups();
+}
+
+}  // namespace
 
 TopicReader::TopicReader(TDisk& disk, TopicBuffer& buffer, bool foldCase)
     : disk_(disk), buffer_(buffer), foldCase_(foldCase), glyphs_(TopicGlyphs(foldCase).data()) {}
@@ -101,6 +118,7 @@ TopicReader::Step TopicReader::SlowItem(Scan& scan) {
     if (ending == Ending::kNone) {
       Store(scan, unit, n);
       if (scan.prefilter) {
+        const unsigned before = scan.seen;
         // The characters as the text holds them (folded as Store does).
         if (n == 1 && foldCase_ && unit[0] >= 'a' && unit[0] <= 'z') unit[0] = static_cast<char>(unit[0] - ('a' - 'A'));
         if (n == 2 && !IsSjisLead(static_cast<uint8_t>(unit[0]))) {
@@ -110,6 +128,9 @@ TopicReader::Step TopicReader::SlowItem(Scan& scan) {
         } else {
           scan.seen |= scan.prefilter->GroupsOf(std::string_view(unit, n));
         }
+        if (scan.uncheckedPage != 0 && !SeesFirstGroup(*scan.prefilter, before) &&
+            SeesFirstGroup(*scan.prefilter, scan.seen))
+          FirstGroupSeen(*scan.prefilter, scan.seen);
       }
     }
   }
@@ -152,7 +173,19 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
     for (;;) {
       at = LeapItems(at, page, *pageMap_, r, scan.limits, glyphs_, disk_.refParamFlag);
       if (r.ending == Ending::kNone) at = SkimItems(at, page, *pageMap_, r, scan.limits, glyphs_, disk_.refParamFlag);
-      if (at > from) scan.seen |= pageMap_->GroupsIn(page, from, at);
+      if (at > from) {
+        const unsigned before = scan.seen;
+        const int topicFrom = scan.topicStart.page == base.page ? scan.topicStart.offset : 0;
+        scan.seen |= pageMap_->GroupsIn(page, from, at, topicFrom, before);
+        if (!SeesFirstGroup(*scan.prefilter, scan.seen)) {
+          if (scan.uncheckedPage == 0) scan.uncheckedPage = base.page;
+        } else if (!SeesFirstGroup(*scan.prefilter, before) && scan.uncheckedPage != 0 &&
+                   scan.uncheckedPage != base.page) {
+          // Bytes on this page were looked at again from the topic's start;
+          // those on earlier pages cannot be.
+          FirstGroupSeen(*scan.prefilter, scan.seen);
+        }
+      }
       const int next = at + (r.ending == Ending::kAfter ? static_cast<int>(r.length) : 0);
       if (r.ending == Ending::kNone || !scan.batch || next >= kPageSize) break;
       // Several topics at one go: the topic ends here and the next one
@@ -167,6 +200,7 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
       r.keywordCode = ended.keywordCode;
       r.pictureEnded = ended.pictureEnded;
       scan.seen = 0;
+      scan.uncheckedPage = 0;
       from = at = next;
     }
     consumed = at - base.offset;

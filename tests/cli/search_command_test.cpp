@@ -58,6 +58,21 @@ TEST(SearchCommandTest, OutputAndStatuses) {
   EXPECT_EQ(RunCommand("search " + SmallBook() + " word --bogus").status, 2);
 }
 
+TEST(SearchCommandTest, QueriesCountUpTo127Bytes) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  struct Case {
+    std::string command;
+    std::string query;
+    int status;
+  };
+  const std::string word = "ＴＥＮＭＩＬＬＩＯＮ";  // 30 bytes in Shift-JIS
+  for (const Case& c : {Case{"search", std::string(100000, '('), 3}, Case{"fulltext", std::string(100000, '('), 0},
+                        Case{"search", std::string(97, ' ') + word, 0}, Case{"search", std::string(126, ' ') + word, 3}}) {
+    const CliRun r = RunCommand(c.command + " " + SmallBook() + " " + Quote(c.query));
+    EXPECT_EQ(r.status, c.status) << c.command << " " << c.query.size();
+  }
+}
+
 TEST(SearchCommandTest, MenuAndFullText) {
   MORVA_REQUIRE_SHARED_BOOKS();
   // The book's menu lines are links, not menu candidates: the whole menu is

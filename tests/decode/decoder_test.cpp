@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <climits>
 #include <random>
 #include <string>
 #include <vector>
@@ -181,6 +183,27 @@ TEST_F(DecoderTest, RunOfSkippedEscapesEndsWithTheData) {
   Load(page);  // exactly one page: the next read fails
   EXPECT_EQ(All(), std::vector<int>{0});
   EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
+}
+
+TEST_F(DecoderTest, SkipCountsReachingBeyondTheDataEndWithIt) {
+  // An escape hiding `count` bytes, then filler, then あ; what comes after.
+  struct Case {
+    int count;
+    size_t filler;
+    std::vector<int> expected;
+  };
+  for (const Case& c : {Case{5000, 5000, {0x82, 0xA0, 0}}, Case{2046, 2046, {0x82, 0xA0, 0}},
+                        Case{4095, 4094, {0}}, Case{INT32_MAX, 3 * kPageSize, {0}}}) {
+    SCOPED_TRACE(c.count);
+    disk_.info.skipCodes = {{0xAB, c.count}};
+    reporter_.Clear();
+    Load(HexBytes("1FAB") + std::string(c.filler, '\x01') + HexBytes(kA));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(All(), c.expected);
+    // Skipping stops where the data ends instead of counting on.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), c.count == INT32_MAX ? 1 : 0);
+  }
 }
 
 // ---- Single-byte books and external characters -------------------------------

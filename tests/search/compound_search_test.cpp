@@ -38,7 +38,10 @@ class CompoundBookTest : public ::testing::Test {
     for (const Person& p : people) {
       bodies_.push_back(body.Here());
       names.push_back({J(p.name), body.Here(), body.Here()});
-      countries.push_back({J(p.country), body.Here(), body.Here()});
+      // A country ending in "{A121}" ends in that external character.
+      const bool external = p.country.ends_with("{A121}");
+      const std::string country = J(p.country.substr(0, p.country.size() - (external ? 6 : 0)));
+      countries.push_back({external ? country + "\xA1\x21" : country, body.Here(), body.Here()});
       body.Indent(1).Headword(p.name).Newline().Text(p.country).Newline();
     }
     pages.AddSection(0x00, body.EndText().Bytes());
@@ -170,6 +173,24 @@ TEST_F(CompoundBookTest, TypedAndChosenFieldsMakeOneQueryThatSearchesBoth) {
   EXPECT_EQ(Search(disk_, main_, books_, form_.BuildQuery(), 1), S("1 項目"));
   EXPECT_EQ(Bodies(main_), std::vector<BookAddress>{bodies_[0]});
   EXPECT_TRUE(reporter_.boxes().empty());
+}
+
+TEST_F(CompoundBookTest, ChosenExternalCharactersGoIntoTheQueryAsTheirCodes) {
+  people_.push_back({"かなだ", "ＣＡ{A121}"});
+  Write(people_, [](mkbook::SubbookPages& pages, const mkbook::CompoundIndex& names, const mkbook::CompoundIndex& countries) {
+    mkbook::BodyText list({pages.NextFreePage(), 0});
+    list.Text("日本").Newline().Text("ＣＡ").Gaiji(0xA121).Newline().Newline();
+    return std::vector<Form>{{{"名前", names}, {"国", countries, pages.file().AppendPages(list.Bytes())}}};
+  });
+  form_.Load(0);
+  form_.EnterField(1);
+  EXPECT_EQ(form_.CandidateText(1), S("ＣＡ") + "\x0B" "1\xA1\x21");
+  ASSERT_EQ(form_.SelectCandidate(1), CompoundSearch::Selection::kValue);
+  EXPECT_EQ(form_.field(1).text, S("ＣＡ＿"));
+  const std::string query = form_.BuildQuery();
+  EXPECT_EQ(query, "@01\"" + S("ＣＡ") + "\xA1\x21\" ");
+  EXPECT_EQ(Search(disk_, main_, books_, query, 1), S("1 項目"));
+  EXPECT_EQ(Bodies(main_), std::vector<BookAddress>{bodies_.back()});
 }
 
 TEST_F(CompoundBookTest, QueryLeavesOutFieldsThatDoNotFit) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
 
 #include "engine/search/index_search.h"
@@ -74,6 +76,18 @@ bool Typeable(const std::string& sjis) {
   return !sjis.ends_with("\x81\x96") && sjis.find('<') == std::string::npos;
 }
 
+// ASCII in its full-width forms (UTF-8, U+FF01..U+FF5E).
+std::string ToFullWidth(const std::string& ascii) {
+  std::string out;
+  for (const char c : ascii) {
+    const unsigned cp = static_cast<unsigned char>(c) + 0xFEE0u;
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return out;
+}
+
 class RealBookSearchTest : public ::testing::Test {
  protected:
   void Open(const std::string& folder) {
@@ -102,6 +116,14 @@ class RealBookSearchTest : public ::testing::Test {
       const bool fits = sjis.size() <= 78;
       if (fits || !exactForward) Expect("\"" + sjis + "\"", body);
       if (fits) Expect("*\"" + sjis + "\"", body);
+    }
+    // Keys typed with their hyphens, half- and full-width.
+    for (const std::string& word : SplitList(row[key.Column("word_keys")])) {
+      if (word.find('-') == std::string::npos ||
+          !std::all_of(word.begin(), word.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-'; }))
+        continue;
+      Expect(word, body);
+      Expect(Utf8ToSjis(ToFullWidth(word)), body);
     }
     for (const std::string& word : SplitList(row[key.Column("keyword_keys_normalized")])) {
       const std::string sjis = Utf8ToSjis(word);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/book/tdisk.h"
 #include "engine/decode/decoder.h"
@@ -14,6 +15,12 @@ struct ReferenceTopic {
   bool exists = false;
   std::string text;
   BookAddress next;
+  // Where in the text the reader crosses into another page (before an item
+  // that begins on a later page than the one before it, and on both sides of
+  // an item that reaches into the next page) or meets an escape: the places a
+  // word is most easily torn apart.
+  std::vector<size_t> pageBreaks;
+  std::vector<size_t> escapes;
 };
 
 inline ReferenceTopic ReadReferenceTopic(TDisk& disk, BookAddress at, int32_t endPage, bool fold) {
@@ -37,11 +44,19 @@ inline ReferenceTopic ReadReferenceTopic(TDisk& disk, BookAddress at, int32_t en
     }
     topic.text += c;
   };
+  int32_t lastPage = at.Normalised().page;
+  auto noteBreak = [&topic](std::vector<size_t>& list) {
+    if (list.empty() || list.back() != topic.text.size()) list.push_back(topic.text.size());
+  };
   for (;;) {
     const BookAddress start = disk.Tell();
     if (start.page > endPage) {
       topic.next = start;
       return topic;
+    }
+    if (start.Normalised().page != lastPage) {
+      lastPage = start.Normalised().page;
+      noteBreak(topic.pageBreaks);
     }
     EscapeItem item;
     const int value = DecodeNext(disk, item, true);
@@ -53,6 +68,7 @@ inline ReferenceTopic ReadReferenceTopic(TDisk& disk, BookAddress at, int32_t en
     const bool holdsText = !topic.text.empty();
     if (item.code != 0) {
       const int code = item.code;
+      noteBreak(topic.escapes);
       if (code == 0x0A) {
         topic.text += '\n';
         expectTrail = false;
@@ -109,11 +125,17 @@ inline ReferenceTopic ReadReferenceTopic(TDisk& disk, BookAddress at, int32_t en
       }
       lineStart = false;
     }
+    const bool reachesNextPage = disk.Tell().page != lastPage;
+    if (reachesNextPage) noteBreak(topic.pageBreaks);
     if (unit.size() == 2 && IsSjisLead(static_cast<uint8_t>(unit[0]))) {
       topic.text += unit;
       expectTrail = false;
     } else {
       for (char c : unit) store(c);
+    }
+    if (reachesNextPage) {
+      noteBreak(topic.pageBreaks);
+      lastPage = disk.Tell().page;
     }
   }
 }

@@ -139,10 +139,15 @@ TEST_F(SearchKeyTest, MarkersAndClassesChooseTheIndex) {
 
 TEST_F(SearchKeyTest, PunctuationAndTheMinusSign) {
   Have({0x91, 0x80});
-  EXPECT_EQ(Prepare("漢・字'").canonical, J("漢字"));
   EXPECT_EQ(Prepare("+漢・字").canonical, J("漢・字"));
   EXPECT_EQ(Convert("Ａ−Ｂ").exact, J("Ａ‐Ｂ"));  // alphabet, stored as a hyphen
   EXPECT_EQ(Convert("Ａ−Ｂ").flags, kAlpha);
+  // Middle dots, apostrophes and hyphens of any width are dropped.
+  for (const auto& [typed, canonical] : std::vector<std::pair<const char*, const char*>>{
+           {"漢・字'", "漢字"}, {"one-to-many", "ＯＮＥＴＯＭＡＮＹ"}, {"J-POP", "ＪＰＯＰ"},
+           {"Ｊ－ＰＯＰ", "ＪＰＯＰ"}, {"Ｊ‐ＰＯＰ", "ＪＰＯＰ"}, {"Ｊ−ＰＯＰ", "ＪＰＯＰ"}}) {
+    EXPECT_EQ(Prepare(typed).canonical, J(canonical)) << typed;
+  }
 }
 
 TEST_F(SearchKeyTest, DollarPrefixNamesTheIndex) {

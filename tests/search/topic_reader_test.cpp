@@ -5,7 +5,6 @@
 
 #include <random>
 
-#include "engine/search/fulltext.h"
 #include "engine/search/fulltext_query.h"
 #include "engine/search/topic_prefilter.h"
 #include "engine/search/topic_reader.h"
@@ -177,37 +176,6 @@ TEST_F(TopicReaderTest, AgreesWithTheDecoderOnARealBook) {
   ASSERT_TRUE(disk_.SelectSubbook(1));
   const int topics = Compare(true, {"A", S("東")}, "edict-small");
   EXPECT_EQ(topics, 4539);  // one per entry
-  disk_.SetBookList(nullptr);
-}
-
-// The search skims most topics and decodes the rest: it must find what
-// decoding every topic finds.
-TEST_F(TopicReaderTest, SearchFindsWhatReadingEveryTopicFinds) {
-  MORVA_REQUIRE_SHARED_BOOKS();
-  BookBar bar{BookBarEntry{}, BookBarEntry{"S", (testing::SharedBooks() / "edict-small").string(), "", 0, false}};
-  disk_.SetBookList(&bar);
-  ASSERT_TRUE(disk_.SelectSubbook(1));
-  const int32_t end = disk_.indexes.End(0x00);
-  for (const char* query : {"dog", "Dog", "東 or 西", "(n) not noun", "ten million", "zzqq", "e"}) {
-    for (const bool matchCase : {false, true}) {
-      const FullTextQuery compiled(S(query), matchCase, false);
-      std::vector<BookAddress> expected;
-      BookAddress at{disk_.indexes.Start(0x00), 0};
-      for (;;) {
-        const testing::ReferenceTopic topic = testing::ReadReferenceTopic(disk_, at, end, !matchCase);
-        if (!topic.exists) break;
-        if (compiled.Matches(topic.text)) expected.push_back(at);
-        at = topic.next;
-      }
-      Wordlist hits(reporter_);
-      FullTextSearch search(disk_, hits);
-      testing::RecordingProgress progress;
-      ASSERT_TRUE(search.Search(S(query), matchCase, "", progress));
-      EXPECT_EQ(testing::Bodies(hits), expected) << query << (matchCase ? " (case)" : "");
-      EXPECT_EQ(search.HitCount(), static_cast<int>(expected.size()));
-    }
-  }
-  EXPECT_TRUE(reporter_.boxes().empty());
   disk_.SetBookList(nullptr);
 }
 
