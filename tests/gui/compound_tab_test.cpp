@@ -282,15 +282,15 @@ TEST_F(CompoundTabTest, TypingAfterAChoiceUsesTheTypedText) {
   EXPECT_EQ(hits_.Count(), 0);
 }
 
-TEST_F(CompoundTabTest, ChosenExternalCharactersShowAsLowLinesAndQueryAsMarkers) {
+TEST_F(CompoundTabTest, ChosenExternalCharactersShowAsLowLinesAndQueryAsTheirCodes) {
   Enter(1);
   Choose(2);
   EXPECT_EQ(Edit(1)->text(), QStringLiteral("＿印"));
-  EXPECT_EQ(tab_->BuildQuery(), "@01\"" + std::string("\x0B" "1\xA1\x21", 4) + Sjis("印") + "\" ");
+  EXPECT_EQ(tab_->BuildQuery(), "@01\"\xA1\x21" + Sjis("印") + "\" ");
   Enter(1);
   Choose(3);
   EXPECT_EQ(Edit(1)->text(), QStringLiteral("石_"));
-  EXPECT_EQ(tab_->BuildQuery(), "@01\"" + Sjis("石") + std::string("\x0B" "0\xA1\x21", 4) + "\" ");
+  EXPECT_EQ(tab_->BuildQuery(), "@01\"" + Sjis("石") + "\xA1\x21\" ");
 }
 
 // Ink of a row drawn into an image: the columns holding dark pixels.
