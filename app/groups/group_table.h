@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/groups/group_file.h"
+#include "engine/book/group_file.h"
 
 namespace morva {
 

@@ -1,6 +1,6 @@
 #include "app/groups/open_group.h"
 
-#include "app/groups/group_file.h"
+#include "engine/book/group_file.h"
 
 namespace morva {
 

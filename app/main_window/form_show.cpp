@@ -9,7 +9,7 @@
 
 #include "app/book_bar/book_bar_widget.h"
 #include "app/groups/group_edit_dlg.h"
-#include "app/groups/group_file.h"
+#include "engine/book/group_file.h"
 #include "app/groups/group_menu.h"
 #include "app/main_window/find_dialog.h"
 #include "app/main_window/tmorva_form.h"

@@ -1,5 +1,5 @@
-// The group file: reading sections into the bar, saving with the backup,
-// the group menu and opening a group.
+// The group file: saving with the backup, the editor's table, the group
+// menu and opening a group.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -7,10 +7,10 @@
 
 #include <filesystem>
 
-#include "app/groups/group_file.h"
 #include "app/groups/group_menu.h"
 #include "app/groups/group_table.h"
 #include "app/groups/open_group.h"
+#include "engine/book/group_file.h"
 #include "engine/book/text_utils.h"
 #include "tests/support/test_dirs.h"
 
@@ -34,98 +34,6 @@ std::string ThreeGroups() {
            "国語辞典,,,/cd/kokugo,1,,FF0000,国語,yes\n"
            "[英和]\n"
            "別の英和,,,/cd/other,3,,FFFFFF,別,yes\n");
-}
-
-TEST(GroupFileTest, BookLinesHaveNineFieldsCutAtWholeCharacters) {
-  const GroupBookLine b = ParseGroupBookLine(
-      S("英和辞典,k1,k2,/cd/eiwa,2,ユーザー,0000ff,英和大辞典,yes"));
-  EXPECT_EQ(b.title, S("英和辞典"));
-  EXPECT_EQ(b.hotKey1, "k1");
-  EXPECT_EQ(b.hotKey2, "k2");
-  EXPECT_EQ(b.location, "/cd/eiwa");
-  EXPECT_EQ(b.subbookNumber, 2);
-  EXPECT_EQ(b.userTitle, S("ユーザー"));
-  EXPECT_EQ(b.colour, 0xFFu);  // red
-  EXPECT_EQ(b.shortName, S("英和大"));  // 6 bytes, not half of 辞
-  EXPECT_EQ(b.selection, "yes");
-  EXPECT_EQ(FormatGroupColour(0xFF), "0000FF");
-  EXPECT_EQ(ParseGroupColour(" 0x80ff"), 0x80FFu);
-  EXPECT_EQ(ParseGroupColour("zz"), 0u);
-  // A short line leaves the missing fields empty.
-  const GroupBookLine shortLine = ParseGroupBookLine("Title");
-  EXPECT_EQ(shortLine.title, "Title");
-  EXPECT_EQ(shortLine.location, "");
-  EXPECT_EQ(shortLine.subbookNumber, 0);
-}
-
-TEST(GroupFileTest, LongLinesAreReadInPiecesAndCopiedBackWhole) {
-  const std::string longLine = std::string(297, 'a') + S("語語") + "b";  // 302 bytes
-  const std::string contents = "[g]\r\n" + longLine + "\n";
-  const std::vector<GroupFileLine> lines = SplitGroupFileLines(contents);
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0].text, "[g]");
-  EXPECT_EQ(lines[0].ending, "\r\n");
-  EXPECT_EQ(lines[1].text.size(), 299u);  // 297 + one whole character
-  EXPECT_EQ(lines[1].ending, "");
-  EXPECT_EQ(lines[2].text, S("語") + "b");
-  std::string copy;
-  for (const GroupFileLine& l : lines) copy += l.text + l.ending;
-  EXPECT_EQ(copy, contents);
-  EXPECT_TRUE(SplitGroupFileLines("").empty());
-  EXPECT_EQ(SplitGroupFileLines("x").back().ending, "");
-}
-
-TEST(GroupFileTest, FindGroupTakesTheFirstOfTwoSameNamesOrTheOneAtAnIndex) {
-  const std::vector<GroupFileLine> lines = SplitGroupFileLines(ThreeGroups());
-  EXPECT_EQ(GroupNames(lines), (std::vector<std::string>{S("英和"), S("国語"), S("英和")}));
-  std::optional<GroupSection> first = FindGroup(lines, S("英和"), 0);
-  ASSERT_TRUE(first);
-  EXPECT_EQ(first->index, 0);
-  EXPECT_EQ(first->lines.size(), 3u);
-  std::optional<GroupSection> third = FindGroup(lines, "", 2);
-  ASSERT_TRUE(third);
-  EXPECT_EQ(third->name, S("英和"));
-  EXPECT_EQ(third->lines.size(), 1u);
-  EXPECT_FALSE(FindGroup(lines, S("英"), 0));     // compared whole, byte for byte
-  EXPECT_FALSE(FindGroup(lines, "", 3));
-  EXPECT_FALSE(FindGroup("/nonexistent/MORVA.GRP", "x", 0));
-  EXPECT_TRUE(GroupNames("/nonexistent/MORVA.GRP").empty());
-}
-
-TEST(GroupFileTest, ASectionBecomesTheBarAfterALeadingSeparator) {
-  const std::vector<GroupFileLine> lines = SplitGroupFileLines(ThreeGroups());
-  const LoadedGroup g = BarFromSection(*FindGroup(lines, S("英和"), 0));
-  ASSERT_EQ(g.bar.size(), 4u);
-  EXPECT_TRUE(g.bar[0].IsSeparator());
-  EXPECT_EQ(g.bar[1].shortName, S("英和"));
-  EXPECT_EQ(g.bar[1].location, "/cd/eiwa");
-  EXPECT_EQ(g.bar[1].subbook, 0);
-  EXPECT_EQ(g.bar[1].colour, 0xFFu);
-  EXPECT_TRUE(g.bar[1].mark);
-  EXPECT_TRUE(g.bar[2].IsSeparator());
-  EXPECT_EQ(g.bar[2].subbook, -1);
-  EXPECT_EQ(g.bar[3].subbook, 1);
-  EXPECT_FALSE(g.bar[3].mark);
-  ASSERT_EQ(g.menuTitles.size(), 2u);
-  EXPECT_EQ(g.menuTitles[1].entry, 3);
-  EXPECT_EQ(g.menuTitles[1].title, S("和英辞典"));
-}
-
-TEST(GroupFileTest, ASectionBeginningWithAnEmptyLineHasTwoSeparators) {
-  const auto lines = SplitGroupFileLines("[g]\n\nBook,,,/cd,1,,0000FF,B,yes\n");
-  const LoadedGroup g = BarFromSection(*FindGroup(lines, "g", 0));
-  ASSERT_EQ(g.bar.size(), 3u);
-  EXPECT_TRUE(g.bar[0].IsSeparator());
-  EXPECT_TRUE(g.bar[1].IsSeparator());
-  EXPECT_FALSE(g.bar[2].IsSeparator());
-}
-
-TEST(GroupFileTest, ABookLineWithoutShortNameStaysABook) {
-  const auto lines = SplitGroupFileLines(S("[g]\n英和辞典,,,/cd,1,,0000FF,,yes\n"));
-  const LoadedGroup g = BarFromSection(*FindGroup(lines, "g", 0));
-  ASSERT_EQ(g.bar.size(), 2u);
-  EXPECT_FALSE(g.bar[1].IsSeparator());
-  EXPECT_EQ(g.bar[1].shortName, S("英和"));
 }
 
 class SaveGroupTest : public ::testing::Test {
