@@ -208,7 +208,7 @@ TEST_F(WiringTest, EveryHookOfTheFormIsFilled) {
       {"image", bool(h.image)},                     {"sound", bool(h.sound)},
       {"helpContents", bool(h.helpContents)},       {"helpFinder", bool(h.helpFinder)},
       {"helpTopic", bool(h.helpTopic)},             {"editGroups", bool(h.editGroups)},
-      {"groupEditor.searchDrives", bool(h.groupEditor.searchDrives)},
+      {"groupEditor.searchFolders", bool(h.groupEditor.searchFolders)},
       {"about", bool(h.about)},                     {"multiTabEnter", bool(h.multiTabEnter)},
       {"multiTabLeave", bool(h.multiTabLeave)},     {"multiNextForm", bool(h.multiNextForm)},
       {"multiQuery", bool(h.multiQuery)},           {"generalTabEnter", bool(h.generalTabEnter)},
