@@ -340,8 +340,8 @@ std::string ProblemText(int row, int column, GroupTextProblem kind) {
 bool TGroupEditDlg::Save() {
   const std::string name(SjisCut(ToSjis(groupName_->text()), 79));
   // The file has no escaping: text that would read back as something else
-  // is refused before anything is written.
-  // The name is written only with a used row; a group saved empty is gone.
+  // is refused before anything is written. The name is written only with a
+  // used row (a group saved empty is dropped).
   const std::optional<GroupTextProblem> nameProblem =
       table_.LastUsedRow() > 0 ? GroupNameProblem(name) : std::nullopt;
   if (const std::optional<GroupTextProblem> problem = nameProblem) {

@@ -209,6 +209,7 @@ TEST_F(WiringTest, EveryHookOfTheFormIsFilled) {
       {"helpContents", bool(h.helpContents)},       {"helpFinder", bool(h.helpFinder)},
       {"helpTopic", bool(h.helpTopic)},             {"editGroups", bool(h.editGroups)},
       {"groupEditor.searchFolders", bool(h.groupEditor.searchFolders)},
+      {"groupEditor.warning", bool(h.groupEditor.warning)},
       {"about", bool(h.about)},                     {"multiTabEnter", bool(h.multiTabEnter)},
       {"multiTabLeave", bool(h.multiTabLeave)},     {"multiNextForm", bool(h.multiNextForm)},
       {"multiQuery", bool(h.multiQuery)},           {"generalTabEnter", bool(h.generalTabEnter)},
