@@ -13,11 +13,21 @@
 //                       window's first paint and quit
 // With --book or --search the settings file is read but no start-up request
 // is handled and no running window is looked for.
+//
+// SIGTERM (logout, shutdown), SIGINT and SIGHUP end the window the normal
+// way, so the settings are saved; a second one of the same kind ends the
+// program at once.
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPixmap>
+#include <QSocketNotifier>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -34,9 +44,44 @@
 #include "app/startup/qt_translations.h"
 #include "app/startup/startup_flow.h"
 #include "engine/text/unicode.h"
+#include "platform/atomic_file.h"
+#include "platform/paths.h"
 #include "view/tmyscrollbox.h"
 
 namespace {
+
+// The write end of the pipe through which a signal reaches the event loop;
+// the handler may do nothing but write to it.
+int quitSignalPipe = -1;
+
+void OnQuitSignal(int) {
+  const int saved = errno;
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t written = ::write(quitSignalPipe, &byte, 1);
+  errno = saved;
+}
+
+// Quits the application when SIGTERM, SIGINT or SIGHUP arrives: the signal
+// only writes a byte, the event loop reads it and quits.
+void QuitOnSignals(QApplication& app) {
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  quitSignalPipe = fds[1];
+  auto* notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, &app);
+  QObject::connect(notifier, &QSocketNotifier::activated, &app, [fd = fds[0]] {
+    char buffer[16];
+    while (::read(fd, buffer, sizeof buffer) > 0) {
+    }
+    QApplication::quit();
+  });
+  struct sigaction action {};
+  action.sa_handler = OnQuitSignal;
+  sigemptyset(&action.sa_mask);
+  // A second signal of the same kind takes its default course: a window that
+  // no longer answers can still be ended.
+  action.sa_flags = SA_RESTART | SA_RESETHAND;
+  for (const int number : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(number, &action, nullptr);
+}
 
 struct DeveloperOptions {
   std::string book;
@@ -160,6 +205,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Morva"));
   QApplication::setWindowIcon(morva::MorvaIcon());
   morva::InstallJapaneseQtTranslations(app);
+  QuitOnSignals(app);
 
   std::vector<char*> args(argv + 1, argv + argc);
   const std::optional<DeveloperOptions> dev = TakeDeveloperOptions(args);
@@ -170,6 +216,8 @@ int main(int argc, char** argv) {
   if (dev->Automated()) return RunAutomated(*dev);
 
   using namespace morva;
+  // Files a killed Morva left half written beside the settings.
+  RemoveStaleTemporaryFiles(SettingsDirectory());
   std::vector<char*> requestArgs{argv[0]};
   requestArgs.insert(requestArgs.end(), args.begin(), args.end());
   const std::optional<std::string> argument =

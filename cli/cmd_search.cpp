@@ -29,12 +29,15 @@ std::optional<BookBar> LoadGroup(const std::string& path, const std::string& nam
   }
   std::ostringstream text;
   text << file.rdbuf();
-  std::optional<BookBar> bar = GroupBarOfText(text.str(), Utf8ToSjis(name));
-  if (!bar) {
+  // An empty name would pick a group by its place in the file.
+  std::optional<GroupSection> section;
+  if (!name.empty()) section = FindGroup(SplitGroupFileLines(text.str()), Utf8ToSjis(name), 0);
+  if (!section) {
     *error = "no group '" + name + "' in " + path;
     return std::nullopt;
   }
-  for (BookBarEntry& entry : *bar)
+  BookBar bar = BarFromSection(*section).bar;
+  for (BookBarEntry& entry : bar)
     if (!entry.IsSeparator()) entry.location = ResolveRelativeName(entry.location, path);
   return bar;
 }

@@ -1,12 +1,8 @@
 #include "platform/profile_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <system_error>
 
 #include "engine/text/sjis.h"
 #include "platform/atomic_file.h"
@@ -153,28 +149,9 @@ KeyLocation Locate(std::string_view text, std::string_view section, std::string_
 enum class ReadOutcome { kOk, kMissing, kFailed };
 
 ReadOutcome ReadWholeFile(const std::string& path, std::string& out) {
-  out.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kFailed;
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return ReadOutcome::kFailed;
-  }
-  if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return ReadOutcome::kFailed;
-    }
-    if (n == 0) break;
-    out.append(buf, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return ReadOutcome::kOk;
+  std::error_code error;
+  if (ReadFileContents(path, out, &error)) return ReadOutcome::kOk;
+  return error == std::errc::no_such_file_or_directory ? ReadOutcome::kMissing : ReadOutcome::kFailed;
 }
 
 // A value handed out the way a C string buffer of bufferSize bytes holds it.
@@ -234,35 +211,40 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
 }
 
 bool ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  ProfileEdit edit(*this);
+  return edit.Set(section, key, value) && edit.Commit();
+}
+
+ProfileEdit::ProfileEdit(const ProfileFile& file) : path_(file.Path()) {
+  readable_ = ReadWholeFile(path_, text_) != ReadOutcome::kFailed;
+}
+
+bool ProfileEdit::Set(std::string_view section, std::string_view key, std::string_view value) {
   if (!StorableSection(section) || !StorableKey(key)) return false;
   value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
 
-  std::string text;
-  ReadOutcome outcome = ReadWholeFile(path_, text);
-  if (outcome == ReadOutcome::kFailed) return false;  // never replace a file we could not read
-
-  const std::string_view eol = LineEndOf(text);
-  KeyLocation loc = Locate(text, section, key);
+  const std::string_view eol = LineEndOf(text_);
+  KeyLocation loc = Locate(text_, section, key);
   std::string updated;
   if (loc.keyFound) {
     if (loc.value == value) return true;
-    updated.reserve(text.size() + value.size() + key.size() + 2);
-    updated.append(text, 0, loc.keyNameBegin);
+    updated.reserve(text_.size() + value.size() + key.size() + 2);
+    updated.append(text_, 0, loc.keyNameBegin);
     updated.append(loc.keyName).append("=").append(value);
-    updated.append(text, loc.keyLine.end);
+    updated.append(text_, loc.keyLine.end);
   } else if (loc.sectionFound) {
     std::string line = std::string(key) + "=" + std::string(value);
     if (loc.anchor.HasLineEnd()) {
-      updated.append(text, 0, loc.anchor.next);
+      updated.append(text_, 0, loc.anchor.next);
       updated.append(line).append(eol);
-      updated.append(text, loc.anchor.next);
+      updated.append(text_, loc.anchor.next);
     } else {
       // The anchor is the file's last line and has no line end yet.
-      updated = text;
+      updated = text_;
       updated.append(eol).append(line);
     }
   } else {
-    updated = text;
+    updated = text_;
     if (!updated.empty()) {
       if (updated.back() != '\n') updated.append(eol);
       if (!LastLineIsBlank(updated)) updated.append(eol);
@@ -270,7 +252,17 @@ bool ProfileFile::WriteString(std::string_view section, std::string_view key, st
     updated.append("[").append(section).append("]").append(eol);
     updated.append(key).append("=").append(value).append(eol);
   }
-  return ReplaceFileContents(path_, updated);
+  text_ = std::move(updated);
+  changed_ = true;
+  return true;
+}
+
+bool ProfileEdit::Commit() {
+  if (!readable_) return false;  // never replace a file we could not read
+  if (!changed_) return true;
+  if (!ReplaceFileContents(path_, text_)) return false;
+  changed_ = false;
+  return true;
 }
 
 }  // namespace morva

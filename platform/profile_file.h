@@ -17,7 +17,8 @@
 //
 // The object holds only the path: every read goes to the file, every write
 // rewrites it at once (through a temporary file and a rename, so the old file
-// stays whole until the new one is complete).
+// stays whole until the new one is complete). ProfileEdit gathers many
+// writes and replaces the file once.
 #pragma once
 
 #include <cstddef>
@@ -54,6 +55,29 @@ class ProfileFile {
 
  private:
   std::string path_;
+};
+
+// Writes to a profile file made on its text in memory (read once, when the
+// edit starts) and written in one replacement by Commit, so that a crash
+// leaves either the old file or the new one, never a mix.
+class ProfileEdit {
+ public:
+  explicit ProfileEdit(const ProfileFile& file);
+
+  // ProfileFile::WriteString on the text in memory; false (and no change)
+  // when the names cannot be stored.
+  bool Set(std::string_view section, std::string_view key, std::string_view value);
+
+  // Replaces the file when anything changed. False when the file could not
+  // be read when the edit started (it is then never replaced) or not
+  // written.
+  bool Commit();
+
+ private:
+  std::string path_;
+  std::string text_;
+  bool readable_ = false;
+  bool changed_ = false;
 };
 
 }  // namespace morva

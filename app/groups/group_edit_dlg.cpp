@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -15,7 +17,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/drive_search/drive_search_command.h"
 #include "app/settings/value_forms.h"
+#include "engine/book/report.h"
+#include "engine/book/text_utils.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
 
@@ -53,7 +58,7 @@ QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
 const char* TGroupEditDlg::NewGroupName() { return "新規グループ"; }
 
 TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
-                             std::string searchDrive, int depth, GroupEditHooks hooks,
+                             const std::string& searchRoots, int depth, GroupEditHooks hooks,
                              QWidget* parent)
     : QDialog(parent),
       settingsDir_(std::move(settingsDir)),
@@ -92,13 +97,10 @@ TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
   title_->setColumnWidth(1, 120);
   auto* titleLabel = new QLabel(QStringLiteral("ｻｰﾁされた辞書"), this);
 
-  searchDrive_ = new QLineEdit(QString::fromStdString(SjisAsciiUpper(searchDrive)), this);
+  // The folders to search, as the SearchRoots setting holds them: file
+  // names keep their case.
+  searchDrive_ = new QLineEdit(QFile::decodeName(QByteArray::fromStdString(searchRoots)), this);
   searchDrive_->setObjectName(QStringLiteral("SearchDrive"));
-  connect(searchDrive_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    const int cursor = searchDrive_->cursorPosition();
-    searchDrive_->setText(text.toUpper());
-    searchDrive_->setCursorPosition(cursor);
-  });
   auto* driveLabel = new QLabel(QStringLiteral("ﾄﾞﾗｲﾌﾞ(&V)"), this);
   driveLabel->setBuddy(searchDrive_);
   depth_ = new QSpinBox(this);
@@ -134,8 +136,7 @@ TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
     if (hooks_.showHelp) hooks_.showHelp("Group");
   });
   connect(ok, &QPushButton::clicked, this, [this] {
-    Save();
-    accept();
+    if (Save()) accept();
   });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(group_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
@@ -228,8 +229,8 @@ void TGroupEditDlg::SelectRow(int row) {
 void TGroupEditDlg::Search() {
   title_->setRowCount(0);
   found_.clear();
-  if (hooks_.searchDrives)
-    found_ = hooks_.searchDrives(ToSjis(searchDrive_->text().toUpper()), depth_->value());
+  const QString roots = searchDrive_->text().trimmed();
+  if (hooks_.searchFolders) found_ = hooks_.searchFolders(QFile::encodeName(roots).toStdString(), depth_->value());
   // The list grows ten rows at a time, as it fills.
   title_->setRowCount(static_cast<int>((found_.size() + 9) / 10 * 10));
   for (int i = 0; i < static_cast<int>(found_.size()); ++i) {
@@ -237,6 +238,7 @@ void TGroupEditDlg::Search() {
     title_->setItem(i, 0, new QTableWidgetItem(FromSjis(book.title)));
     title_->setItem(i, 1, new QTableWidgetItem(FromSjis(book.PathColumn())));
   }
+  if (found_.empty()) Warn(Sjis("ﾌｫﾙﾀﾞ「") + ToSjis(roots) + Sjis("」に") + NoBookFoundMessage());
 }
 
 void TGroupEditDlg::AddFound(int titleRow) {
@@ -297,26 +299,90 @@ void TGroupEditDlg::ChooseColour() {
   TableToGrid();
 }
 
+GroupEditResult TGroupEditDlg::Result() const {
+  if (result() == QDialog::Accepted) return GroupEditResult::kAccepted;
+  return saved_ ? GroupEditResult::kSaved : GroupEditResult::kNothingSaved;
+}
+
+void TGroupEditDlg::Warn(const std::string& text) {
+  if (hooks_.warning) hooks_.warning(text);
+  else QMessageBox::warning(this, QString::fromUtf8(kWarningCaption), FromSjis(text));
+}
+
+namespace {
+
+// Why a value cannot be saved, in words (Shift-JIS); row 0 for the name.
+std::string ProblemText(int row, int column, GroupTextProblem kind) {
+  const std::string where = row == 0 ? Sjis("ｸﾞﾙｰﾌﾟ名")
+                            : column < 0
+                                ? Format(Sjis("%d行目").c_str(), row)
+                                : Format(Sjis("%d行目の「%s」").c_str(), row,
+                                         Sjis(GroupTable::ColumnTitle(column)).c_str());
+  switch (kind) {
+    case GroupTextProblem::kLineBreak:
+      return where + Sjis("に改行は使えません．");
+    case GroupTextProblem::kCloseBracket:
+      return where + Sjis("に「]」は使えません．");
+    case GroupTextProblem::kComma:
+      if (column == GroupTable::kPath)
+        return where + Sjis("は「ﾌｫﾙﾀﾞ,番号」の形にしてください（ﾌｫﾙﾀﾞ名に「,」は使えません）．");
+      return where + Sjis("に「,」は使えません．");
+    case GroupTextProblem::kOpenBracket:
+      return where + Sjis("は「[」で始められません．");
+    case GroupTextProblem::kTooLong:
+      return where + Format(Sjis("が長すぎます（%zuﾊﾞｲﾄまで）．").c_str(), kGroupLineLimit);
+  }
+  return where;
+}
+
+}  // namespace
+
 bool TGroupEditDlg::Save() {
   const std::string name(SjisCut(ToSjis(groupName_->text()), 79));
+  // The file has no escaping: text that would read back as something else
+  // is refused before anything is written. The name is written only with a
+  // used row (a group saved empty is dropped).
+  const std::optional<GroupTextProblem> nameProblem =
+      table_.LastUsedRow() > 0 ? GroupNameProblem(name) : std::nullopt;
+  if (const std::optional<GroupTextProblem> problem = nameProblem) {
+    Warn(ProblemText(0, 0, *problem) + Sjis("\n保存していません．"));
+    groupName_->setFocus();
+    return false;
+  }
+  if (const std::optional<GroupTable::Problem> problem = table_.FindProblem()) {
+    Warn(ProblemText(problem->row, problem->column, problem->kind) + Sjis("\n保存していません．"));
+    group_->setCurrentCell(problem->row - 1, std::max(0, problem->column));
+    return false;
+  }
+  const std::string path = GroupFilePath(settingsDir_);
+  std::error_code error;
+  if (!SaveGroup(path, GroupBackupPath(settingsDir_), index_, name, table_, &error)) {
+    Warn(Sjis("ｸﾞﾙｰﾌﾟﾌｧｲﾙ ") + ToSjis(QFile::decodeName(QByteArray::fromStdString(path))) +
+         Sjis(" を保存できません：") + error.message() + Sjis("\n編集中の内容はそのまま残っています．"));
+    return false;
+  }
+  saved_ = true;
   groupSetting_ = name;
-  return SaveGroup(GroupFilePath(settingsDir_), GroupBackupPath(settingsDir_), index_, name,
-                   table_);
+  return true;
 }
 
 void TGroupEditDlg::NextGroup() {
   const QString name = groupName_->text();
   const bool dropped = table_.LastUsedRow() == 0;
-  Save();
+  if (!Save()) return;
   if (name.isEmpty() || name == QString::fromUtf8(NewGroupName())) ShowGroup(0);
   // A group saved empty is gone; the next one has moved into its place.
   else ShowGroup(dropped ? index_ : index_ + 1);
 }
 
 void TGroupEditDlg::DeleteGroup() {
+  // The rows come back when the save fails.
+  const GroupTable kept = table_;
   table_.Clear();
-  TableToGrid();
-  Save();
+  if (!Save()) {
+    table_ = kept;
+    return;
+  }
   ShowGroup(index_);
 }
 

@@ -1,12 +1,11 @@
 #include "app/groups/group_table.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
 
 #include "app/settings/value_forms.h"
 #include "engine/book/text_utils.h"
 #include "engine/text/sjis.h"
+#include "platform/atomic_file.h"
 
 namespace morva {
 
@@ -117,46 +116,48 @@ std::vector<std::string> GroupTable::SectionLines() const {
   return lines;
 }
 
-bool SaveGroup(const std::string& groupPath, const std::string& backupPath, int index,
-               const std::string& name, const GroupTable& table) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const bool hadFile = fs::exists(groupPath, ec);
-  fs::remove(backupPath, ec);
-  if (hadFile) {
-    fs::rename(groupPath, backupPath, ec);
-    // Without the backup the old groups would be lost by the rewrite.
-    if (ec) return false;
+std::optional<GroupTable::Problem> GroupTable::FindProblem() const {
+  const std::vector<std::string> lines = SectionLines();
+  for (int r = 1; r <= static_cast<int>(lines.size()); ++r) {
+    const Row& row = At(r);
+    if (row[kTitle].empty()) continue;
+    for (int c = 0; c < kColumns; ++c) {
+      const std::string& cell = row[static_cast<size_t>(c)];
+      std::optional<GroupTextProblem> problem;
+      if (c == kHotKey || c == kPath) {
+        // Two fields with their comma; an empty hot key is written as ",".
+        const size_t commas = static_cast<size_t>(std::count(cell.begin(), cell.end(), ','));
+        if (cell.find_first_of("\r\n") != std::string::npos) problem = GroupTextProblem::kLineBreak;
+        else if (commas != 1 && !(c == kHotKey && cell.empty())) problem = GroupTextProblem::kComma;
+      } else {
+        problem = GroupFieldProblem(cell);
+      }
+      if (!problem && c == kTitle && cell.front() == '[') problem = GroupTextProblem::kOpenBracket;
+      if (problem) return Problem{r, c, *problem};
+    }
+    if (lines[static_cast<size_t>(r - 1)].size() > kGroupLineLimit)
+      return Problem{r, -1, GroupTextProblem::kTooLong};
   }
-  const std::vector<GroupFileLine> old = hadFile ? ReadGroupFileLines(backupPath)
-                                                 : std::vector<GroupFileLine>{};
-  std::ofstream out(groupPath, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
+  return std::nullopt;
+}
 
-  std::string text;
-  size_t i = 0;
-  // Everything before the header of the edited index, unchanged.
-  for (int k = -1; i < old.size(); ++i) {
-    if (old[i].IsHeader() && ++k == index) break;
-    text += old[i].text;
-    text += old[i].ending;
+bool SaveGroup(const std::string& groupPath, const std::string& backupPath, int index,
+               const std::string& name, const GroupTable& table, std::error_code* error) {
+  // A file that exists but cannot be read is never replaced: its groups
+  // would be lost.
+  std::string old;
+  std::error_code readError;
+  if (!ReadFileContents(groupPath, old, &readError) &&
+      readError != std::errc::no_such_file_or_directory) {
+    if (error) *error = readError;
+    return false;
   }
-  const std::vector<std::string> section = table.SectionLines();
-  if (!section.empty()) {
-    if (!text.empty() && text.back() != '\n') text += '\n';
-    text += "[" + name + "]\n";
-    for (const std::string& line : section) text += line + "\n";
-  }
-  // Skip the old section, then copy the rest unchanged.
-  if (i < old.size()) ++i;
-  while (i < old.size() && !old[i].IsHeader()) ++i;
-  for (; i < old.size(); ++i) {
-    text += old[i].text;
-    text += old[i].ending;
-  }
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  return static_cast<bool>(out);
+  // The backup becomes a copy of the present file before that is replaced,
+  // each file replaced whole: at every moment one of them holds the groups.
+  // An empty or missing file leaves the last good backup alone.
+  if (!old.empty() && !ReplaceFileContents(backupPath, old, error)) return false;
+  return ReplaceFileContents(
+      groupPath, ComposeGroupFile(SplitGroupFileLines(old), index, name, table.SectionLines()), error);
 }
 
 }  // namespace morva

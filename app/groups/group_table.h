@@ -7,10 +7,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
-#include "app/groups/group_file.h"
+#include "engine/book/group_file.h"
 
 namespace morva {
 
@@ -66,17 +68,33 @@ class GroupTable {
   // lines of separators, up to the last used row; empty when no row is used.
   std::vector<std::string> SectionLines() const;
 
+  // The first cell of the used rows whose text the file cannot hold (it
+  // would read back as other fields, another line or a header): a comma or
+  // line break in a one-field column, anything but one comma in the hot-key
+  // and path columns, a title starting with "["; column -1 when the row's
+  // line is longer than the file's lines. Nothing when every row can be
+  // saved.
+  struct Problem {
+    int row = 0;
+    int column = 0;
+    GroupTextProblem kind = GroupTextProblem::kComma;
+  };
+  std::optional<Problem> FindProblem() const;
+
  private:
   std::array<Row, kRows> rows_;
 };
 
 // SaveGroup: rewrites the group file with the group at index replaced by
 // name and table (appended when no group has that index; dropped when the
-// table has no used row). The previous file becomes the backup first. Lines
-// before the group's header and after its section are copied unchanged.
-// Returns false when the new file could not be written; the old content then
-// stays in the backup.
+// table has no used row). Lines before the group's header and after its
+// section are copied unchanged. The backup first becomes a copy of the
+// present file (unless that is missing or empty), then the group file is
+// replaced; each is written beside the old one and renamed over it. Returns
+// false when a file could not be read or written, error (when given) telling
+// why; the group file is then as it was.
 bool SaveGroup(const std::string& groupPath, const std::string& backupPath, int index,
-               const std::string& name, const GroupTable& table);
+               const std::string& name, const GroupTable& table,
+               std::error_code* error = nullptr);
 
 }  // namespace morva

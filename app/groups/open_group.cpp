@@ -1,6 +1,6 @@
 #include "app/groups/open_group.h"
 
-#include "app/groups/group_file.h"
+#include "engine/book/group_file.h"
 
 namespace morva {
 
@@ -22,7 +22,18 @@ bool OpenGroup(GroupHost& host, const std::string& groupFilePath, const std::str
     host.GroupSetting().clear();
   }
   host.LayoutBar();
-  host.OpenBookOnIndexTab(host.BookToOpen());
+  // The book to open is a place in the bar; when the loaded group has no
+  // book there (the place belonged to another group), its first book opens.
+  int book = host.BookToOpen();
+  const BookBar& bar = host.Bar();
+  const auto isBook = [&bar](int entry) {
+    return entry >= 0 && entry < static_cast<int>(bar.size()) && !bar[static_cast<size_t>(entry)].IsSeparator();
+  };
+  if (section && !isBook(book == -1 ? 1 : book)) {
+    for (book = 1; book < static_cast<int>(bar.size()) && !isBook(book); ++book) {
+    }
+  }
+  host.OpenBookOnIndexTab(book);
   host.RefreshLayout();
   host.SetTitle();
   return section.has_value();

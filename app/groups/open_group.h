@@ -6,8 +6,9 @@
 //     the group's entries (leading separator first), refill the 辞書 menu,
 //     check the group's ｸﾞﾙｰﾌﾟ menu item. Not found: the bar stays as it was
 //     and Group becomes empty.
-//  3. Always: lay out the bar, open book `Book` on the 索引 tab, refresh the
-//     layout and set the window title.
+//  3. Always: lay out the bar, open book `Book` on the 索引 tab (when a
+//     group was loaded and has no book at that place, its first book), refresh
+//     the layout and set the window title.
 #pragma once
 
 #include <string>

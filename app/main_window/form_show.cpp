@@ -9,7 +9,7 @@
 
 #include "app/book_bar/book_bar_widget.h"
 #include "app/groups/group_edit_dlg.h"
-#include "app/groups/group_file.h"
+#include "engine/book/group_file.h"
 #include "app/groups/group_menu.h"
 #include "app/main_window/find_dialog.h"
 #include "app/main_window/tmorva_form.h"
@@ -224,15 +224,28 @@ void TMorvaForm::RebuildGroupMenu() {
 }
 
 void TMorvaForm::EditGroups() {
+  const std::string open = settings_.group;
+  GroupEditResult result;
   if (hooks_.editGroups) {
-    hooks_.editGroups();
+    result = hooks_.editGroups();
   } else {
-    TGroupEditDlg dialog(store_->SettingsDir(), settings_.group, settings_.searchDrive, settings_.searchDepth,
+    TGroupEditDlg dialog(store_->SettingsDir(), settings_.group, settings_.searchRoots, settings_.searchDepth,
                          hooks_.groupEditor, this);
     dialog.exec();
+    result = dialog.Result();
   }
-  OpenGroup(settings_.group);
-  RebuildGroupMenu();
+  if (result != GroupEditResult::kNothingSaved) RebuildGroupMenu();
+  if (result == GroupEditResult::kAccepted) {
+    OpenGroup(settings_.group);
+    return;
+  }
+  // ｷｬﾝｾﾙ leaves the window as it was; a save on the way changed only the
+  // file, so the menu marks the open group where it now stands.
+  settings_.group = open;
+  if (result == GroupEditResult::kSaved) {
+    const std::optional<GroupSection> section =
+        open.empty() ? std::nullopt : FindGroup(GroupFilePath(store_->SettingsDir()), open, 0);
+    CheckGroupMenuItem(section ? section->index : -1);
+  }
 }
-
 }  // namespace morva

@@ -42,8 +42,9 @@ struct MainWindowHooks {
   std::function<void(const std::string& helpFile)> helpFinder;
   std::function<void(const std::string& helpFile, const std::string& topic)> helpTopic;
   // ｸﾞﾙｰﾌﾟ > 辞書ｸﾞﾙｰﾌﾟを編集する (E1): a dialog of its own instead of the
-  // group editor; and what the group editor needs (drive search, colours).
-  std::function<void()> editGroups;
+  // group editor, telling how it was left; and what the group editor needs
+  // (folder search, colours, the warning box).
+  std::function<GroupEditResult()> editGroups;
   GroupEditHooks groupEditor;
   // ﾍﾙﾌﾟ > Morvaについて (About1).
   std::function<void()> about;

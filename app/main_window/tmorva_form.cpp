@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "app/book_bar/book_bar_widget.h"
-#include "app/groups/group_file.h"
+#include "engine/book/group_file.h"
 #include "app/groups/group_menu.h"
 #include "app/main_window/find_dialog.h"
 #include "app/main_window/gui_reporter.h"

@@ -127,7 +127,7 @@ class MorvaWindow final : public QObject {
   void ReleaseHelpFrom(QDialog& dialog);
   void RunEditorCommand();
   bool RunOptionsDialog();
-  void EditGroups();
+  GroupEditResult EditGroups();
 
   // wiring_drives.cpp: the drive search of the menu, of the start and of the
   // group editor.

@@ -1,6 +1,7 @@
 // MorvaWindow: the drive search — the menu command (CDS1, N11), the search
 // at the first showing, and the group editor's ﾄﾞﾗｲﾌﾞｻｰﾁ button. All three
-// walk the search roots (SearchRoots) with the progress box.
+// walk the search roots (SearchRoots) with the progress box; the editor's
+// are those typed in it.
 #include "app/drive_search/drive_search_command.h"
 #include "app/drive_search/drive_walk.h"
 #include "app/groups/group_table.h"
@@ -43,11 +44,12 @@ void MorvaWindow::WireDriveSearch() {
                        [this](const std::vector<DicMenuItem>& items) { form_->FillDicMenu(items); });
   };
 
-  // The editor's drive list names Windows drive letters; here the search
-  // roots are walked to the depth the editor gives.
-  hooks.groupEditor.searchDrives = [this](const std::string&, int depth) {
-    const DriveSearchResult result =
-        SearchDrives(form_->disk(), form_->settings().searchRoots, depth, progressBox_);
+  // The editor's folder field is the SearchRoots setting: what is typed
+  // there is searched and kept.
+  hooks.groupEditor.searchFolders = [this](const std::string& roots, int depth) {
+    form_->settings().searchRoots = roots;
+    form_->settings().searchDepth = depth;
+    const DriveSearchResult result = SearchDrives(form_->disk(), roots, depth, progressBox_);
     std::vector<FoundSubbook> found;
     for (const DicMenuItem& item : result.menu) {
       const BookBarEntry& entry = result.bar[static_cast<size_t>(item.entry)];

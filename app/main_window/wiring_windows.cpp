@@ -53,8 +53,9 @@ void MorvaWindow::WireWindows() {
     help.ShowTopic(QString::fromStdString(topic));
   };
 
-  hooks.editGroups = [this] { EditGroups(); };
+  hooks.editGroups = [this] { return EditGroups(); };
   hooks.groupEditor.chooseColour = options_.chooseColor;
+  hooks.groupEditor.warning = [this](const std::string& text) { form_->disk().reporter().Warning(text); };
 }
 
 TGraphForm& MorvaWindow::GraphForm() {
@@ -156,8 +157,8 @@ bool MorvaWindow::RunOptionsDialog() {
 }
 
 // 辞書ｸﾞﾙｰﾌﾟを編集する: the form opens the group and rebuilds the group menu
-// afterwards.
-void MorvaWindow::EditGroups() {
+// afterwards, as the result asks.
+GroupEditResult MorvaWindow::EditGroups() {
   Settings& settings = form_->settings();
   GroupEditHooks hooks = form_->hooks().groupEditor;
   // The dialog is made below; its help button runs while it exists.
@@ -165,11 +166,12 @@ void MorvaWindow::EditGroups() {
   hooks.showHelp = [this, &shown](const char* topic) {
     if (shown != nullptr) ShowHelpFrom(*shown, QString::fromLatin1(topic));
   };
-  TGroupEditDlg dialog(form_->store().SettingsDir(), settings.group, settings.searchDrive, settings.searchDepth,
+  TGroupEditDlg dialog(form_->store().SettingsDir(), settings.group, settings.searchRoots, settings.searchDepth,
                        std::move(hooks), form_.get());
   shown = &dialog;
   ExecDialog(dialog);
   ReleaseHelpFrom(dialog);
+  return dialog.Result();
 }
 
 }  // namespace morva

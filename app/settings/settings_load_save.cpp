@@ -108,64 +108,72 @@ void SettingsStore::LoadAll(Settings& s, ScreenSize screen) const {
 }
 
 bool SettingsStore::SaveAll(const Settings& s, int presentKeyWidth) {
+  // The whole file is written once, at the end: a crash during the save
+  // leaves the old settings or the new ones, never a mix.
+  ProfileEdit edit(file_);
   bool ok = true;
-  auto keep = [&ok](bool written) { ok = written && ok; };
+  auto put = [&](std::string_view section, std::string_view key, std::string_view value) {
+    ok = edit.Set(section, key, value) && ok;
+  };
+  auto putBool = [&](std::string_view section, std::string_view key, bool value) {
+    put(section, key, value ? "yes" : "no");
+  };
 
-  keep(WriteString(kOptions, "Group", s.group));
-  keep(WriteInt(kOptions, "Book", s.book));
-  keep(WriteBool(kOptions, "Expert", s.expert));
-  keep(WriteBool(kOptions, "Mac", s.mac));
-  keep(WriteBool(kWindow, "Zoomed", s.zoomed));
-  keep(WriteBool(kOptions, "Zenpo", s.zenpo));
-  keep(WriteBool(kOptions, "Kusizasi", s.kusizasi));
-  keep(WriteBool(kOptions, "IME", s.ime));
-  keep(WriteBool(kOptions, "Win95Caption", false));
-  keep(WriteString(kOptions, "KeywordFile", s.keywordFile));
-  keep(WriteString(kOptions, "DicInfo", RelativePath(s.dicInfo)));
-  keep(WriteString(kOptions, "Editor", s.editor));
-  keep(WriteString(kOptions, "EditFile", RelativePath(s.editFile)));
-  keep(WriteBool(kOptions, "NotShow", s.notShow));
-  keep(WriteBool(kOptions, "AutoAll", s.autoAll));
-  keep(WriteBool(kOptions, "KeepFocus", s.keepFocus));
-  keep(WriteInt(kOptions, "Sort", s.sort));
-  keep(WriteString(kOptions, "SearchDrive", s.searchDrive));
-  keep(WriteInt(kOptions, "SearchDepth", s.searchDepth));
-  keep(WriteString(kOptions, "SearchRoots", s.searchRoots));
-  keep(WriteBool(kOptions, "SearchDialog", s.searchDialog));
-  keep(WriteInt(kOptions, "AutoSearch", s.autoSearch));
-  keep(WriteInt(kOptions, "BufferSize", s.bufferSize));
-  keep(WriteBool(kOptions, "SpecialMenu", s.specialMenu));
-  keep(WriteBool(kKeyboard, "ScrollKey", s.scrollKey));
-  keep(WriteBool(kKeyboard, "EscKey", s.escKey));
-  keep(WriteBool(kKeyboard, "FocusReturn", s.focusReturn));
-  keep(WriteRect(kWindow, "Main", s.main));
-  keep(WriteBool(kOptions, "ShowSpecialChars", s.showSpecialChars));
-  keep(WriteString(kOptions, "History", JoinHistory(s.history)));
-  keep(WriteBool(kOptions, "English", s.english));
-  keep(WriteInt(kOptions, "Simple", s.simple ? 1 : 0));
-  keep(WriteBool(kOptions, "Scroll", s.scroll));
-  keep(WriteColor(kColors, "TextColor", s.textColor));
-  keep(WriteColor(kColors, "BackColor", s.backColor));
-  keep(WriteColor(kColors, "TitleColor", s.titleColor));
-  keep(WriteColor(kColors, "JumpColor", s.jumpColor));
-  keep(WriteColor(kColors, "SpecialColor", s.specialColor));
-  keep(WriteFontPair(kOptions, "Font0", s.font0));
-  keep(WriteFontPair(kOptions, "Font1", s.font1));
-  keep(WriteInt(kOptions, "Bold", s.bold));
-  keep(WriteInt(kOptions, "LineSpace", s.lineSpace));
-  keep(WriteBool(kOptions, "WordWrap", s.wordWrap));
-  keep(WriteBool(kOptions, "ClipResult", s.clipResult));
-  keep(WriteRect(kWindow, "Graph", Rect{s.graphX, s.graphY, 0, 0}));
-  keep(WriteInt(kWindow, "GraphZoom", s.graphZoom));
-  keep(WriteInt(kWindow, "KeyWidth", s.windowLayout == 0 ? presentKeyWidth : s.keyWidth));
-  keep(WriteBool(kWindow, "DicBar", s.dicBar));
-  keep(WriteBool(kWindow, "ModeButton", s.modeButton));
-  keep(WriteInt(kWindow, "Window", s.windowLayout));
-  keep(WriteBool(kWindow, "DicColor", s.dicColor));
-  keep(WriteInt(kWindow, "BarDicName", s.barDicName));
-  keep(WriteInt(kWindow, "DicName", s.dicName));
-  keep(WriteBool(kWindow, "DicButtonSize", s.dicButtonSize));
-  return ok;
+  put(kOptions, "Group", s.group);
+  put(kOptions, "Book", FormatInt(s.book));
+  putBool(kOptions, "Expert", s.expert);
+  putBool(kOptions, "Mac", s.mac);
+  putBool(kWindow, "Zoomed", s.zoomed);
+  putBool(kOptions, "Zenpo", s.zenpo);
+  putBool(kOptions, "Kusizasi", s.kusizasi);
+  putBool(kOptions, "IME", s.ime);
+  putBool(kOptions, "Win95Caption", false);
+  put(kOptions, "KeywordFile", s.keywordFile);
+  put(kOptions, "DicInfo", RelativePath(s.dicInfo));
+  put(kOptions, "Editor", s.editor);
+  put(kOptions, "EditFile", RelativePath(s.editFile));
+  putBool(kOptions, "NotShow", s.notShow);
+  putBool(kOptions, "AutoAll", s.autoAll);
+  putBool(kOptions, "KeepFocus", s.keepFocus);
+  put(kOptions, "Sort", FormatInt(s.sort));
+  put(kOptions, "SearchDrive", s.searchDrive);
+  put(kOptions, "SearchDepth", FormatInt(s.searchDepth));
+  put(kOptions, "SearchRoots", s.searchRoots);
+  putBool(kOptions, "SearchDialog", s.searchDialog);
+  put(kOptions, "AutoSearch", FormatInt(s.autoSearch));
+  put(kOptions, "BufferSize", FormatInt(s.bufferSize));
+  putBool(kOptions, "SpecialMenu", s.specialMenu);
+  putBool(kKeyboard, "ScrollKey", s.scrollKey);
+  putBool(kKeyboard, "EscKey", s.escKey);
+  putBool(kKeyboard, "FocusReturn", s.focusReturn);
+  put(kWindow, "Main", FormatRect(s.main));
+  putBool(kOptions, "ShowSpecialChars", s.showSpecialChars);
+  put(kOptions, "History", JoinHistory(s.history));
+  putBool(kOptions, "English", s.english);
+  put(kOptions, "Simple", FormatInt(s.simple ? 1 : 0));
+  putBool(kOptions, "Scroll", s.scroll);
+  put(kColors, "TextColor", FormatColor(s.textColor));
+  put(kColors, "BackColor", FormatColor(s.backColor));
+  put(kColors, "TitleColor", FormatColor(s.titleColor));
+  put(kColors, "JumpColor", FormatColor(s.jumpColor));
+  put(kColors, "SpecialColor", FormatColor(s.specialColor));
+  put(kOptions, "Font0", FormatFontPair(s.font0));
+  put(kOptions, "Font1", FormatFontPair(s.font1));
+  put(kOptions, "Bold", FormatInt(s.bold));
+  put(kOptions, "LineSpace", FormatInt(s.lineSpace));
+  putBool(kOptions, "WordWrap", s.wordWrap);
+  putBool(kOptions, "ClipResult", s.clipResult);
+  put(kWindow, "Graph", FormatRect(Rect{s.graphX, s.graphY, 0, 0}));
+  put(kWindow, "GraphZoom", FormatInt(s.graphZoom));
+  put(kWindow, "KeyWidth", FormatInt(s.windowLayout == 0 ? presentKeyWidth : s.keyWidth));
+  putBool(kWindow, "DicBar", s.dicBar);
+  putBool(kWindow, "ModeButton", s.modeButton);
+  put(kWindow, "Window", FormatInt(s.windowLayout));
+  putBool(kWindow, "DicColor", s.dicColor);
+  put(kWindow, "BarDicName", FormatInt(s.barDicName));
+  put(kWindow, "DicName", FormatInt(s.dicName));
+  putBool(kWindow, "DicButtonSize", s.dicButtonSize);
+  return edit.Commit() && ok;
 }
 
 }  // namespace morva

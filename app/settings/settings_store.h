@@ -71,10 +71,11 @@ class SettingsStore {
   // becomes 0,0. DicInfo and EditFile come back absolute.
   void LoadAll(Settings& settings, ScreenSize screen) const;
 
-  // Writes every setting. KeyWidth is stored as presentKeyWidth when the
-  // layout (windowLayout) is 0, else as settings.keyWidth. DicInfo and
-  // EditFile are stored relative to the settings directory when inside it.
-  // Returns true when every write succeeded.
+  // Writes every setting, in one replacement of the file. KeyWidth is
+  // stored as presentKeyWidth when the layout (windowLayout) is 0, else as
+  // settings.keyWidth. DicInfo and EditFile are stored relative to the
+  // settings directory when inside it. Returns true when the file was
+  // written.
   bool SaveAll(const Settings& settings, int presentKeyWidth);
 
  private:

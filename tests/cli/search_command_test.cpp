@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdio>
 
+#include "engine/text/unicode.h"
 #include "tests/cli/answer_key.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/support/test_dirs.h"
@@ -160,6 +161,19 @@ TEST_F(MultiCommandTest, GroupSearchCoversTheGroupOrItsMarkedBooks) {
   EXPECT_EQ(marked.status, 3);
   EXPECT_EQ(RunCommand("search --books " + file + " --group nothere word").status, 1);
   EXPECT_EQ(RunCommand("search --books " + file + " word").status, 2);
+}
+
+// Group headers are read as the window reads them: the name ends at the
+// first "]" that is a character of its own, whatever follows it.
+TEST_F(MultiCommandTest, GroupHeadersAreReadAsTheWindowReadsThem) {
+  const std::string file = (dir_ / "books.grp").string();
+  for (const auto& [header, name] : std::vector<std::pair<std::string, std::string>>{
+           {"[g] ", "g"}, {"[g]\t; note", "g"}, {"[ゾウ]", "ゾウ"}}) {
+    testing::WriteFile(file, Utf8ToSjis(header) + "\r\nPeople,,," + Volume() + ",1,,FF,PPL,yes\r\n");
+    // Found, with no hit: 3; a group not found would give 1.
+    EXPECT_EQ(RunCommand("search --books " + file + " --group " + Quote(name) + " --marked " + Quote("ＴＥＮＭＩＬＬＩＯＮ")).status, 3)
+        << header;
+  }
 }
 
 }  // namespace

@@ -7,8 +7,11 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <filesystem>
+
 #include "app/groups/group_edit_dlg.h"
 #include "engine/book/text_utils.h"
+#include "engine/text/unicode.h"
 #include "tests/support/test_dirs.h"
 
 namespace morva {
@@ -23,18 +26,19 @@ class GroupEditorTest : public ::testing::Test {
     WriteFile(dir_ / "MORVA.GRP",
               "[first]\nA,,,/a,1,,0000FF,A,yes\n[second]\nB,,,/b,1,,00FF00,B,yes\n");
     hooks_.beep = [this] { ++beeps_; };
-    hooks_.searchDrives = [this](const std::string& drives, int depth) {
-      searchedDrives_ = drives;
+    hooks_.searchFolders = [this](const std::string& roots, int depth) {
+      searchedRoots_ = roots;
       searchedDepth_ = depth;
-      return std::vector<FoundSubbook>{{Sjis("英和辞典"), "/cd/eiwa", 1}, {"Second", "/cd/eiwa", 2}};
+      return found_;
     };
+    hooks_.warning = [this](const std::string& text) { warnings_.push_back(SjisToUtf8(text)); };
     hooks_.chooseColour = [this](uint32_t present) -> std::optional<uint32_t> {
       offeredColour_ = present;
       return 0x123456;
     };
   }
   std::unique_ptr<TGroupEditDlg> Make() {
-    return std::make_unique<TGroupEditDlg>(dir_.str() + "/", group_, "c-d", 2, hooks_);
+    return std::make_unique<TGroupEditDlg>(dir_.str() + "/", group_, "/Media/CD;~", 2, hooks_);
   }
   template <class W>
   static W* Find(QWidget& dlg, const char* name) {
@@ -50,7 +54,9 @@ class GroupEditorTest : public ::testing::Test {
   std::string group_ = "second";
   GroupEditHooks hooks_;
   int beeps_ = 0;
-  std::string searchedDrives_;
+  std::string searchedRoots_;
+  std::vector<FoundSubbook> found_{{Sjis("英和辞典"), "/cd/eiwa", 1}, {"Second", "/cd/eiwa", 2}};
+  std::vector<std::string> warnings_;
   int searchedDepth_ = -1;
   uint32_t offeredColour_ = 0;
 };
@@ -60,7 +66,7 @@ TEST_F(GroupEditorTest, StartsAtTheOpenGroupWithItsControls) {
   EXPECT_EQ(dlg->windowTitle(), QStringLiteral("辞書ｸﾞﾙｰﾌﾟ編集"));
   EXPECT_EQ(dlg->GroupIndex(), 1);
   EXPECT_EQ(Find<QLineEdit>(*dlg, "GroupName")->text(), "second");
-  EXPECT_EQ(Find<QLineEdit>(*dlg, "SearchDrive")->text(), "C-D");
+  EXPECT_EQ(Find<QLineEdit>(*dlg, "SearchDrive")->text(), "/Media/CD;~");
   EXPECT_EQ(Find<QSpinBox>(*dlg, "Depth")->value(), 2);
   QTableWidget* grid = Find<QTableWidget>(*dlg, "Group");
   ASSERT_NE(grid, nullptr);
@@ -80,8 +86,10 @@ TEST_F(GroupEditorTest, StartsAtTheOpenGroupWithItsControls) {
 
 TEST_F(GroupEditorTest, SearchAndAddFillTheTableAndOkSavesIt) {
   auto dlg = Make();
+  Find<QLineEdit>(*dlg, "SearchDrive")->setText(QStringLiteral(" /Media/ＣＤ "));
   Click(*dlg, "Search");
-  EXPECT_EQ(searchedDrives_, "C-D");
+  EXPECT_EQ(searchedRoots_, "/Media/ＣＤ");  // as typed, in the file system's bytes
+  EXPECT_TRUE(warnings_.empty());
   EXPECT_EQ(searchedDepth_, 2);
   QTableWidget* found = Find<QTableWidget>(*dlg, "Title");
   ASSERT_NE(found, nullptr);
@@ -148,6 +156,90 @@ TEST_F(GroupEditorTest, NextAndDeleteGroupSaveAndMoveOn) {
   EXPECT_EQ(Find<QLineEdit>(*dlg, "GroupName")->text(), QStringLiteral("新規グループ"));
   Click(*dlg, "CancelBtn");
   EXPECT_EQ(dlg->result(), QDialog::Rejected);
+}
+
+TEST_F(GroupEditorTest, ASearchThatFindsNothingSaysSo) {
+  found_.clear();
+  auto dlg = Make();
+  Click(*dlg, "Search");
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find("/Media/CD;~"), std::string::npos) << warnings_[0];
+  EXPECT_NE(warnings_[0].find("辞書が見つかりません"), std::string::npos) << warnings_[0];
+}
+
+// Text the file cannot hold is refused with a message naming the place; the
+// dialog stays open with the edits and the file is not touched. Names and
+// titles whose double-byte characters end in the byte of "]" are fine.
+TEST_F(GroupEditorTest, TextTheFileCannotHoldIsRefusedBeforeSaving) {
+  const std::string before = ReadFile(dir_ / "MORVA.GRP");
+  const struct {
+    int row;     // 0: the group name
+    int column;
+    std::string text;  // UTF-8
+    const char* named;  // in the message
+  } refused[] = {
+      {0, 0, "My]group", "ｸﾞﾙｰﾌﾟ名に「]」"},
+      {1, GroupTable::kTitle, "Smith, J.", "1行目の「辞書ﾀｲﾄﾙ名」に「,」"},
+      {1, GroupTable::kTitle, "[新版]辞典", "「[」で始められません"},
+      {1, GroupTable::kShortName, "a,b", "「略称」に「,」"},
+      {1, GroupTable::kUserTitle, "x,y", "「ﾕｰｻﾞｰﾀｲﾄﾙ」に「,」"},
+      {1, GroupTable::kPath, "/media/a,b,1", "ﾌｫﾙﾀﾞ,番号"},
+      {1, GroupTable::kPath, "/media/a", "ﾌｫﾙﾀﾞ,番号"},
+      {1, GroupTable::kPath, "/" + std::string(280, 'p') + ",1", "1行目が長すぎます"},
+  };
+  for (const auto& c : refused) {
+    auto dlg = Make();
+    QTableWidget* grid = Find<QTableWidget>(*dlg, "Group");
+    if (c.row == 0) Find<QLineEdit>(*dlg, "GroupName")->setText(QString::fromStdString(c.text));
+    else grid->item(c.row - 1, c.column)->setText(QString::fromStdString(c.text));
+    warnings_.clear();
+    Click(*dlg, "OKBtn");
+    EXPECT_NE(dlg->result(), QDialog::Accepted) << c.text;
+    ASSERT_EQ(warnings_.size(), 1u) << c.text;
+    EXPECT_NE(warnings_[0].find(c.named), std::string::npos) << warnings_[0];
+    EXPECT_EQ(ReadFile(dir_ / "MORVA.GRP"), before) << c.text;
+    EXPECT_EQ(group_, "second");
+    if (c.row > 0) {
+      EXPECT_EQ(grid->currentRow(), c.row - 1) << c.text;
+    }
+    // 次のｸﾞﾙｰﾌﾟ stays on the group too.
+    Click(*dlg, "NextGroup");
+    EXPECT_EQ(dlg->GroupIndex(), 1) << c.text;
+  }
+
+  auto dlg = Make();
+  Find<QLineEdit>(*dlg, "GroupName")->setText(QStringLiteral("ゾウ"));
+  Find<QTableWidget>(*dlg, "Group")->item(0, 0)->setText(QStringLiteral("ゾウの辞典"));
+  warnings_.clear();
+  Click(*dlg, "OKBtn");
+  EXPECT_EQ(dlg->result(), QDialog::Accepted);
+  EXPECT_TRUE(warnings_.empty());
+  const std::optional<GroupSection> saved = FindGroup((dir_ / "MORVA.GRP").string(), Sjis("ゾウ"), 0);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(ParseGroupBookLine(saved->lines[0].text).title, Sjis("ゾウの辞典"));
+}
+
+// A save the system refuses (here the backup cannot replace a folder in its
+// place) is shown with the reason, and the dialog keeps the edits: OK leaves
+// it open, 次のｸﾞﾙｰﾌﾟ and ｸﾞﾙｰﾌﾟを削除 stay on the group.
+TEST_F(GroupEditorTest, AFailedSaveIsShownAndTheEditsStay) {
+  std::filesystem::create_directories(dir_ / "MORVA.BAK" / "occupied");
+  const std::string before = ReadFile(dir_ / "MORVA.GRP");
+  auto dlg = Make();
+  QTableWidget* grid = Find<QTableWidget>(*dlg, "Group");
+  grid->item(0, 5)->setText(QStringLiteral("編集"));
+  for (const char* button : {"OKBtn", "NextGroup", "DeleteGroup"}) {
+    warnings_.clear();
+    Click(*dlg, button);
+    EXPECT_NE(dlg->result(), QDialog::Accepted) << button;
+    ASSERT_EQ(warnings_.size(), 1u) << button;
+    EXPECT_NE(warnings_[0].find("MORVA.GRP を保存できません"), std::string::npos) << warnings_[0];
+    EXPECT_EQ(dlg->GroupIndex(), 1) << button;
+    EXPECT_EQ(grid->item(0, 5)->text(), QStringLiteral("編集")) << button;
+    EXPECT_EQ(dlg->Table().Cell(1, GroupTable::kShortName), Sjis("編集")) << button;
+    EXPECT_EQ(ReadFile(dir_ / "MORVA.GRP"), before) << button;
+  }
+  EXPECT_EQ(dlg->Result(), GroupEditResult::kNothingSaved);
 }
 
 }  // namespace

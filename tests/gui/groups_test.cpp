@@ -1,17 +1,21 @@
-// The group file: reading sections into the bar, saving with the backup,
-// the group menu and opening a group.
+// The group file: saving with the backup, the editor's table, the group
+// menu and opening a group.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QMenu>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 
-#include "app/groups/group_file.h"
 #include "app/groups/group_menu.h"
 #include "app/groups/group_table.h"
 #include "app/groups/open_group.h"
+#include "engine/book/group_file.h"
 #include "engine/book/text_utils.h"
+#include "platform/atomic_file.h"
+#include "tests/support/kill_harness.h"
 #include "tests/support/test_dirs.h"
 
 namespace morva {
@@ -34,98 +38,6 @@ std::string ThreeGroups() {
            "国語辞典,,,/cd/kokugo,1,,FF0000,国語,yes\n"
            "[英和]\n"
            "別の英和,,,/cd/other,3,,FFFFFF,別,yes\n");
-}
-
-TEST(GroupFileTest, BookLinesHaveNineFieldsCutAtWholeCharacters) {
-  const GroupBookLine b = ParseGroupBookLine(
-      S("英和辞典,k1,k2,/cd/eiwa,2,ユーザー,0000ff,英和大辞典,yes"));
-  EXPECT_EQ(b.title, S("英和辞典"));
-  EXPECT_EQ(b.hotKey1, "k1");
-  EXPECT_EQ(b.hotKey2, "k2");
-  EXPECT_EQ(b.location, "/cd/eiwa");
-  EXPECT_EQ(b.subbookNumber, 2);
-  EXPECT_EQ(b.userTitle, S("ユーザー"));
-  EXPECT_EQ(b.colour, 0xFFu);  // red
-  EXPECT_EQ(b.shortName, S("英和大"));  // 6 bytes, not half of 辞
-  EXPECT_EQ(b.selection, "yes");
-  EXPECT_EQ(FormatGroupColour(0xFF), "0000FF");
-  EXPECT_EQ(ParseGroupColour(" 0x80ff"), 0x80FFu);
-  EXPECT_EQ(ParseGroupColour("zz"), 0u);
-  // A short line leaves the missing fields empty.
-  const GroupBookLine shortLine = ParseGroupBookLine("Title");
-  EXPECT_EQ(shortLine.title, "Title");
-  EXPECT_EQ(shortLine.location, "");
-  EXPECT_EQ(shortLine.subbookNumber, 0);
-}
-
-TEST(GroupFileTest, LongLinesAreReadInPiecesAndCopiedBackWhole) {
-  const std::string longLine = std::string(297, 'a') + S("語語") + "b";  // 302 bytes
-  const std::string contents = "[g]\r\n" + longLine + "\n";
-  const std::vector<GroupFileLine> lines = SplitGroupFileLines(contents);
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0].text, "[g]");
-  EXPECT_EQ(lines[0].ending, "\r\n");
-  EXPECT_EQ(lines[1].text.size(), 299u);  // 297 + one whole character
-  EXPECT_EQ(lines[1].ending, "");
-  EXPECT_EQ(lines[2].text, S("語") + "b");
-  std::string copy;
-  for (const GroupFileLine& l : lines) copy += l.text + l.ending;
-  EXPECT_EQ(copy, contents);
-  EXPECT_TRUE(SplitGroupFileLines("").empty());
-  EXPECT_EQ(SplitGroupFileLines("x").back().ending, "");
-}
-
-TEST(GroupFileTest, FindGroupTakesTheFirstOfTwoSameNamesOrTheOneAtAnIndex) {
-  const std::vector<GroupFileLine> lines = SplitGroupFileLines(ThreeGroups());
-  EXPECT_EQ(GroupNames(lines), (std::vector<std::string>{S("英和"), S("国語"), S("英和")}));
-  std::optional<GroupSection> first = FindGroup(lines, S("英和"), 0);
-  ASSERT_TRUE(first);
-  EXPECT_EQ(first->index, 0);
-  EXPECT_EQ(first->lines.size(), 3u);
-  std::optional<GroupSection> third = FindGroup(lines, "", 2);
-  ASSERT_TRUE(third);
-  EXPECT_EQ(third->name, S("英和"));
-  EXPECT_EQ(third->lines.size(), 1u);
-  EXPECT_FALSE(FindGroup(lines, S("英"), 0));     // compared whole, byte for byte
-  EXPECT_FALSE(FindGroup(lines, "", 3));
-  EXPECT_FALSE(FindGroup("/nonexistent/MORVA.GRP", "x", 0));
-  EXPECT_TRUE(GroupNames("/nonexistent/MORVA.GRP").empty());
-}
-
-TEST(GroupFileTest, ASectionBecomesTheBarAfterALeadingSeparator) {
-  const std::vector<GroupFileLine> lines = SplitGroupFileLines(ThreeGroups());
-  const LoadedGroup g = BarFromSection(*FindGroup(lines, S("英和"), 0));
-  ASSERT_EQ(g.bar.size(), 4u);
-  EXPECT_TRUE(g.bar[0].IsSeparator());
-  EXPECT_EQ(g.bar[1].shortName, S("英和"));
-  EXPECT_EQ(g.bar[1].location, "/cd/eiwa");
-  EXPECT_EQ(g.bar[1].subbook, 0);
-  EXPECT_EQ(g.bar[1].colour, 0xFFu);
-  EXPECT_TRUE(g.bar[1].mark);
-  EXPECT_TRUE(g.bar[2].IsSeparator());
-  EXPECT_EQ(g.bar[2].subbook, -1);
-  EXPECT_EQ(g.bar[3].subbook, 1);
-  EXPECT_FALSE(g.bar[3].mark);
-  ASSERT_EQ(g.menuTitles.size(), 2u);
-  EXPECT_EQ(g.menuTitles[1].entry, 3);
-  EXPECT_EQ(g.menuTitles[1].title, S("和英辞典"));
-}
-
-TEST(GroupFileTest, ASectionBeginningWithAnEmptyLineHasTwoSeparators) {
-  const auto lines = SplitGroupFileLines("[g]\n\nBook,,,/cd,1,,0000FF,B,yes\n");
-  const LoadedGroup g = BarFromSection(*FindGroup(lines, "g", 0));
-  ASSERT_EQ(g.bar.size(), 3u);
-  EXPECT_TRUE(g.bar[0].IsSeparator());
-  EXPECT_TRUE(g.bar[1].IsSeparator());
-  EXPECT_FALSE(g.bar[2].IsSeparator());
-}
-
-TEST(GroupFileTest, ABookLineWithoutShortNameStaysABook) {
-  const auto lines = SplitGroupFileLines(S("[g]\n英和辞典,,,/cd,1,,0000FF,,yes\n"));
-  const LoadedGroup g = BarFromSection(*FindGroup(lines, "g", 0));
-  ASSERT_EQ(g.bar.size(), 2u);
-  EXPECT_FALSE(g.bar[1].IsSeparator());
-  EXPECT_EQ(g.bar[1].shortName, S("英和"));
 }
 
 class SaveGroupTest : public ::testing::Test {
@@ -194,6 +106,94 @@ TEST_F(SaveGroupTest, WhenNoBackupCanBeMadeTheFileIsLeftAlone) {
   WriteFile(Bak() + "/occupied", "x");  // a backup path that cannot be replaced
   EXPECT_FALSE(SaveGroup(Grp(), Bak(), 0, "x", GroupTable{}));
   EXPECT_EQ(ReadFile(Grp()), ThreeGroups());
+}
+
+// What the backup holds after a save, by the state of the group file before
+// it: only a file with content is ever copied over the backup.
+TEST_F(SaveGroupTest, TheBackupIsOnlyReplacedByAGoodFile) {
+  GroupTable t;
+  t.Add({"New", "/new", 1});
+  const struct {
+    const char* state;
+    std::function<void()> make;
+    bool saved;
+  } cases[] = {
+      {"missing", [] {}, true},
+      {"empty", [&] { WriteFile(Grp(), ""); }, true},
+      {"unreadable", [&] { std::filesystem::create_directory(Grp()); }, false},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(Grp());
+    WriteFile(Bak(), ThreeGroups());
+    c.make();
+    std::error_code error;
+    EXPECT_EQ(SaveGroup(Grp(), Bak(), 0, "g", t, &error), c.saved) << c.state;
+    EXPECT_EQ(static_cast<bool>(error), !c.saved) << c.state;
+    EXPECT_EQ(ReadFile(Bak()), ThreeGroups()) << c.state;
+    if (c.saved) {
+      EXPECT_EQ(ReadFile(Grp()), "[g]\nNew,,,/new,1,,0000FF,New,yes\n") << c.state;
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(Grp()));  // a file it could not read stays
+}
+
+// A full disk: writes beyond the limit fail. Whether the backup or the new
+// file is the one that does not fit, saving again and again keeps the groups
+// in the file and the previous good file in the backup.
+TEST_F(SaveGroupTest, OnAFullDiskNeitherFileLosesTheGroups) {
+  WriteFile(Grp(), ThreeGroups());
+  GroupTable bigger = TableOf(0);
+  bigger.Add({"More", "/more", 1});
+  for (const rlim_t limit : {rlim_t{0}, rlim_t{64}, rlim_t{ThreeGroups().size()}}) {
+    WriteFile(Grp(), ThreeGroups());
+    WriteFile(Bak(), "older");
+    for (int retry = 0; retry < 2; ++retry) {
+      EXPECT_FALSE(testing::WorkWithFileSizeLimit(limit, [&] {
+        return SaveGroup(Grp(), Bak(), 0, S("英和"), bigger);
+      })) << limit;
+      EXPECT_EQ(ReadFile(Grp()), ThreeGroups()) << limit;
+      const std::string backup = ReadFile(Bak());
+      EXPECT_TRUE(backup == "older" || backup == ThreeGroups()) << limit << backup;
+    }
+  }
+  EXPECT_EQ(ReadFile(Bak()), ThreeGroups());  // the backup fitted, the new file did not
+}
+
+// Killed at any moment of a save, the group file holds all 30 groups, and so
+// does the backup; what is left of the unfinished files is cleared away.
+TEST_F(SaveGroupTest, KilledWhileSavingNoGroupIsLost) {
+  std::string file;
+  for (int g = 0; g < 30; ++g)
+    file += "[g" + std::to_string(g) + "]\nA,,,/a,1,,0000FF,A,yes\nB,,,/b,2,,00FF00,B,no\n";
+  WriteFile(Grp(), file);
+  auto intact = [](const std::string& path) {
+    const std::vector<GroupFileLine> lines = ReadGroupFileLines(path);
+    if (GroupNames(lines).size() != 30) return false;
+    for (int g = 0; g < 30; ++g)
+      if (FindGroup(lines, "", g)->lines.size() != 2) return false;
+    return true;
+  };
+  int saves = 0;
+  testing::KillWhileWorking(
+      200,
+      [&] {
+        // Each save changes a group's colour, so that every save writes
+        // something new.
+        const int index = saves++ % 30;
+        GroupTable t = TableOf(index);
+        t.Cell(1, GroupTable::kColour) = FormatGroupColour(static_cast<uint32_t>(saves));
+        SaveGroup(Grp(), Bak(), index, "g" + std::to_string(index), t);
+      },
+      [&](int kill) {
+        EXPECT_TRUE(intact(Grp())) << "after kill " << kill;
+        EXPECT_TRUE(intact(Bak())) << "after kill " << kill;
+      });
+  RemoveStaleTemporaryFiles(dir_.str());
+  std::vector<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+    left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"MORVA.BAK", "MORVA.GRP"}));
 }
 
 TEST(GroupTableTest, NewRowsGetTheColourOfTheirRowAndAShortenedTitle) {
@@ -316,6 +316,20 @@ TEST(OpenGroupTest, AnUnknownGroupLeavesTheBarAndEmptiesTheGroupName) {
   // The book is opened and the window laid out all the same.
   EXPECT_EQ(host.opened, 1);
   EXPECT_EQ(host.titles, 1);
+}
+
+// The Book setting is a place in the bar: a place where the loaded group has
+// no book (it belonged to the group open before) opens the group's first.
+TEST(OpenGroupTest, APlaceWithoutABookOpensTheGroupsFirstBook) {
+  TempDir dir;
+  WriteFile(dir / "MORVA.GRP", ThreeGroups());  // 英和: separator, book, separator, book
+  const std::pair<int, int> bookAndOpened[] = {{1, 1}, {3, 3}, {-1, -1}, {2, 1}, {7, 1}};
+  for (const auto& [book, opened] : bookAndOpened) {
+    FakeGroupHost host;
+    host.book = book;
+    ASSERT_TRUE(OpenGroup(host, (dir / "MORVA.GRP").string(), S("英和")));
+    EXPECT_EQ(host.opened, opened) << book;
+  }
 }
 
 }  // namespace

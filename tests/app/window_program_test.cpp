@@ -1,0 +1,81 @@
+// The window program (the real morva binary, on the offscreen platform with a
+// settings folder of its own) ended by a signal, as at logout or shutdown: it
+// quits the normal way and saves its settings; at start it clears away what
+// killed saves left beside them.
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/test_dirs.h"
+
+namespace morva {
+namespace {
+
+// Whether the process has a handler for the signal (its SigCgt mask).
+bool Catches(pid_t pid, int signal) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+  return false;
+}
+
+// Waits up to a minute for the process to end; its wait status, or -1.
+int WaitForEnd(pid_t pid) {
+  for (int i = 0; i < 600; ++i) {
+    int status = 0;
+    if (::waitpid(pid, &status, WNOHANG) == pid) return status;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, nullptr, 0);
+  return -1;
+}
+
+TEST(WindowProgramTest, EndedBySignalItSavesItsSettings) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    testing::TempDir dir;
+    const std::filesystem::path settings = dir / "config" / "morva";
+    std::filesystem::create_directories(settings);
+    std::filesystem::create_directories(dir / "run");
+    ::chmod((dir / "run").c_str(), 0700);
+    testing::WriteFile(settings / "MORVA.INI", "[Options]\r\nBook=-1\r\n");
+    // What a save killed by a process that has ended left behind.
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const std::filesystem::path stale = settings / ("MORVA.INI.tmp" + std::to_string(ended) + "-0");
+    testing::WriteFile(stale, "[Options]\r\n");
+
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+      ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
+      ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      ::execl(MORVA_BINARY, "morva", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    for (int i = 0; i < 600 && !Catches(pid, signal); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ::kill(pid, signal);
+    const int status = WaitForEnd(pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "signal " << signal << ", status " << status;
+    const std::string ini = testing::ReadFile(settings / "MORVA.INI");
+    EXPECT_NE(ini.find("Win95Caption=no"), std::string::npos) << "signal " << signal << ":\n" << ini;
+    EXPECT_FALSE(std::filesystem::exists(stale)) << "signal " << signal;
+  }
+}
+
+}  // namespace
+}  // namespace morva

@@ -1,0 +1,141 @@
+// The group editor as the main window runs it: its folder search walks the
+// folders typed in it, OK opens the edited group with a book, ｷｬﾝｾﾙ leaves
+// the window as it was.
+#include <QLineEdit>
+#include <QMenu>
+#include <QSpinBox>
+#include <QTableWidget>
+
+#include "app/groups/group_edit_dlg.h"
+#include "view/ttextview.h"
+#include "tests/gui/gui_wiring_fixture.h"
+
+namespace morva::testing {
+namespace {
+
+class GroupEditorWindowTest : public WiringTest {
+ protected:
+  // The group editor is answered by steps run on it; they return its result.
+  void OnEditor(std::function<int(TGroupEditDlg&)> steps) {
+    answerDialog_ = [steps = std::move(steps)](QDialog& dialog) {
+      auto* editor = qobject_cast<TGroupEditDlg*>(&dialog);
+      return editor ? steps(*editor) : static_cast<int>(QDialog::Rejected);
+    };
+  }
+  template <typename T>
+  static T* In(QDialog& dialog, const char* name) {
+    T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  static void Press(QDialog& dialog, const char* name) {
+    QTest::mouseClick(In<QPushButton>(dialog, name), Qt::LeftButton);
+  }
+  // The ticked items of a menu of the window.
+  std::vector<QString> Ticked(const char* menu) {
+    std::vector<QString> ticked;
+    for (QAction* action : Child<QMenu>(menu)->actions())
+      if (action->isChecked()) ticked.push_back(action->text());
+    return ticked;
+  }
+};
+
+TEST_F(GroupEditorWindowTest, TypedFoldersAreSearchedAndOkOpensTheEditedGroup) {
+  // The third book is open; the edit leaves two books in the group.
+  WriteGroup("G", {{"試験", MakeBook("a", "試験", Many("ねこ", 2))},
+                   {"二", MakeBook("b", "二", Many("いぬ", 1))},
+                   {"三", MakeBook("c", "三", Many("いぬ", 1))}});
+  WriteIni("[Options]\nGroup=G\nBook=3\nSearchRoots=/nonexistent\nSearchDepth=0\n");
+  MakeBook("Tree/Mixed Case/Book", "新しい本", Many("いぬ", 1));
+  std::filesystem::create_directories(dir_.path() / "Empty");
+  const std::string tree = (dir_.path() / "Tree").string();
+  TMorvaForm& form = OpenWired();
+  ASSERT_EQ(form.CurrentBook(), 3);
+
+  QStringList found;
+  OnEditor([&](TGroupEditDlg& dlg) {
+    auto* table = In<QTableWidget>(dlg, "Group");
+    for (int i = 0; i < 2; ++i) {
+      table->setCurrentCell(1, 0);
+      Press(dlg, "Delete");
+    }
+    auto* folders = In<QLineEdit>(dlg, "SearchDrive");
+    folders->setText(QString::fromStdString((dir_.path() / "Empty").string()));
+    Press(dlg, "Search");  // nothing there: said so
+    folders->setText(QString::fromStdString(tree));
+    EXPECT_EQ(folders->text().toStdString(), tree);  // the case is kept
+    In<QSpinBox>(dlg, "Depth")->setValue(2);
+    Press(dlg, "Search");
+    auto* titles = In<QTableWidget>(dlg, "Title");
+    for (int row = 0; row < titles->rowCount(); ++row)
+      if (titles->item(row, 0) != nullptr) found << titles->item(row, 0)->text();
+    titles->setCurrentCell(0, 0);
+    Press(dlg, "Add");
+    In<QLineEdit>(dlg, "GroupName")->setText(QStringLiteral("二冊"));
+    Press(dlg, "OKBtn");
+    return dlg.result();
+  });
+  Act("E1")->trigger();
+
+  EXPECT_EQ(found, QStringList{QStringLiteral("新しい本")});
+  ASSERT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
+  EXPECT_NE(reporter_.Last(RecordedBox::kWarning).find("Empty」に辞書が見つかりません"), std::string::npos)
+      << reporter_.Last(RecordedBox::kWarning);
+  // The typed folders and depth are the search settings from now on.
+  EXPECT_EQ(form.settings().searchRoots, tree);
+  EXPECT_EQ(form.settings().searchDepth, 2);
+  EXPECT_NE(ReadFile(SettingsDir() / "MORVA.GRP").find("/Tree/Mixed Case/Book,1,"), std::string::npos);
+
+  // The edited group is open with a book, ticked and named: the third place
+  // is gone, so its first book.
+  EXPECT_EQ(form.settings().group, Sjis("二冊"));
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Morva - 二冊"));
+  EXPECT_EQ(form.Bar().size(), 3u);
+  EXPECT_EQ(form.CurrentBook(), 1);
+  EXPECT_EQ(StatusOf(1), "試験");
+  EXPECT_EQ(Ticked("MenuDic"), std::vector<QString>{QStringLiteral("&1 試験")});
+  EXPECT_EQ(Ticked("MenuGroup"), std::vector<QString>{QStringLiteral("&1 二冊")});
+  SearchWired("ねこ");
+  EXPECT_EQ(form.wordlist().Count(), 2);
+}
+
+TEST_F(GroupEditorWindowTest, CancelLeavesTheWindowAsItWas) {
+  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}},
+           "SearchRoots=" + dir_.str() + "\nSearchDepth=1");
+  TMorvaForm& form = OpenWired();
+  SearchWired("ねこ");
+  form.ShowItem(1);
+  const BookAddress shown = form.view()->ShownAddress();
+  const QString title = form.windowTitle();
+  const std::string status = StatusOf(1);
+
+  // A search in the editor, a group saved under a new name by 次のｸﾞﾙｰﾌﾟ,
+  // then ｷｬﾝｾﾙ.
+  OnEditor([&](TGroupEditDlg& dlg) {
+    Press(dlg, "Search");
+    In<QLineEdit>(dlg, "GroupName")->setText(QStringLiteral("改名"));
+    Press(dlg, "NextGroup");
+    Press(dlg, "CancelBtn");
+    return dlg.result();
+  });
+  Act("E1")->trigger();
+
+  EXPECT_EQ(form.wordlist().Count(), 3);
+  EXPECT_EQ(form.view()->ShownAddress(), shown);
+  EXPECT_EQ(form.CurrentBook(), 1);
+  EXPECT_EQ(form.windowTitle(), title);
+  EXPECT_EQ(StatusOf(1), status);
+  EXPECT_EQ(form.settings().group, "G");
+  EXPECT_EQ(Ticked("MenuDic"), std::vector<QString>{QStringLiteral("&1 試験")});
+  // The menu names the groups of the file as it is now.
+  EXPECT_EQ(Child<QMenu>("MenuGroup")->actions().back()->text(), QStringLiteral("&1 改名"));
+  // The book still answers.
+  form.ShowItem(2);
+  EXPECT_EQ(form.view()->ShownAddress(), form.wordlist().Item(2).body);
+  SearchWired("ねこ");
+  EXPECT_EQ(form.wordlist().Count(), 3);
+  EXPECT_TRUE(reporter_.boxes().empty());
+}
+
+}  // namespace
+}  // namespace morva::testing
