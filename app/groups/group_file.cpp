@@ -140,6 +140,7 @@ LoadedGroup BarFromSection(const GroupSection& section) {
     BookBarEntry entry;
     entry.location = book.location;
     entry.userTitle = book.userTitle;
+    entry.title = book.title;
     entry.subbook = static_cast<int16_t>(std::clamp(book.subbookNumber - 1, -1, 32767));
     entry.colour = book.colour;
     // The bar tells separators by their empty short name, so a book line

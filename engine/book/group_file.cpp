@@ -59,7 +59,7 @@ BookBarEntry GroupBarEntryOfLine(std::string_view line) {
   BookBarEntry entry;
   if (line.empty()) return entry;  // a separator
   std::string_view cursor = line;
-  ReadField(cursor, kTitleCapacity);  // title, for the book menu
+  entry.title = ReadField(cursor, kTitleCapacity);  // for the book menu and the tooltip
   ReadField(cursor, kTitleCapacity);  // two hot-key fields, carried only
   ReadField(cursor, kTitleCapacity);
   entry.location = ReadField(cursor, kPathCapacity);
