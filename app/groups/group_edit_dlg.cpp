@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -18,6 +17,7 @@
 #include "app/settings/value_forms.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
+#include "view/window_place.h"
 
 namespace morva {
 namespace {
@@ -180,8 +180,9 @@ TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
   outer->addLayout(body, 1);
   outer->addLayout(buttons);
   resize(760, 420);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  // In the middle of the usable screen area around the main window.
+  const QRect area = UsableArea(parent != nullptr ? parent->window()->frameGeometry().center() : QPoint());
+  PlaceWindow(*this, CenteredOn(area, size().grownBy(FrameMarginsOf(*this))), area);
 
   // Start at the open group; without one, at a new group after the last.
   const std::string path = GroupFilePath(settingsDir_);
