@@ -42,7 +42,7 @@ window=""
 i=0
 while [ -z "$window" ]; do
   i=$((i + 1))
-  if [ $i -gt 100 ] || ! kill -0 "$mpid" 2>/dev/null; then
+  if [ $i -gt 300 ] || ! kill -0 "$mpid" 2>/dev/null; then
     echo "FAIL: no Morva window"; cat "$work/morva.log"; exit 1
   fi
   sleep 0.1
