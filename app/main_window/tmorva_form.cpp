@@ -97,6 +97,8 @@ void TMorvaForm::LoadSettings(const FormOptions& options) {
   const QSize frameSize = QSize(std::max(200, stored.w), std::max(150, stored.h)).grownBy(margins);
   PlaceWindow(*this, QRect(QPoint(stored.l, stored.t), frameSize), area);
   keyWidth_ = settings_.keyWidth;
+  // A window shrunk onto this screen keeps room for the content pane.
+  if (keyWidth_ > width() - 50) keyWidth_ = width() / 3;
   layout_ = std::clamp(settings_.windowLayout, 0, 2);
   continuous_ = settings_.scroll;
   currentBook_ = settings_.book;

@@ -75,7 +75,7 @@ TEST_F(GeometryTest, MainWindowFramesLieOnTheUsableAreaWhateverWasStored) {
   screenArea_ = QRect(0, 30, 640, 400);  // a small screen under a top panel
   const char* stored[] = {
       "",                             // nothing stored: the whole usable area
-      "Main=0,0,1280,900\n",          // a larger screen, or twice the scale
+      "Main=0,0,1280,900\nKeyWidth=900\n",  // a larger screen, or twice the scale
       "Main=3000,2000,800,600\n",     // a screen no longer there
       "Main=500,300,300,200\n",       // partly over the bottom-right edges
   };
@@ -87,6 +87,7 @@ TEST_F(GeometryTest, MainWindowFramesLieOnTheUsableAreaWhateverWasStored) {
     // The status bar and the 後退 button at the bottom are on the screen.
     auto* back = Child<QWidget>("ButtonBack");
     EXPECT_TRUE(screenArea_.contains(QRect(back->mapToGlobal(QPoint(0, 0)), back->size()))) << main;
+    EXPECT_GT(Child<QWidget>("MyScrollBox1")->width(), 100) << main;  // the content pane kept room
     window_.reset();
   }
 }
