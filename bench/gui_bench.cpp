@@ -37,7 +37,7 @@ struct FullBookWindow {
     options.readStartupRequest = false;
     options.saveSettings = false;
     options.reporter = &reporter;
-    options.screen = ScreenSize{1280, 800};
+    options.screenArea = QRect(0, 0, 1280, 800);
     form = std::make_unique<TMorvaForm>(std::move(options));
     form->resize(1000, 700);
     form->show();

@@ -171,11 +171,9 @@ void TTextView::LayOutAndShow() {
   fontSet_ = disk_.singleByteBook ? 1 : 0;
   titleColor_ = disk_.info.titleColor;
   sourceNotice_ = disk_.info.source;
-  // The other font set may have another character width.
-  if (columns_ == 0 || columnsCw_ != Fonts().cw) {
-    columns_ = ComputeColumns();
-    columnsCw_ = Fonts().cw;
-  }
+  // Lines as wide as the pane is now: it may have been resized while it
+  // showed nothing, and the other font set may have another character width.
+  columns_ = ComputeColumns();
 
   brows_.SetMetrics(Fonts().metrics.get());
   brows_.SetOptions({settings_.wordWrap, settings_.bold});

@@ -210,7 +210,6 @@ class TTextView final : public QObject {
   int lineCount_ = 0;
   int target_ = 0;
   int columns_ = 0;
-  int columnsCw_ = 0;  // the character width the columns were counted in
   bool repaintAll_ = true;
   int lastPaintedTop_ = -10000;
   int lastScrollPos_ = 0;

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include "engine/text/unicode.h"
 
@@ -119,8 +121,10 @@ void BookBarWidget::DrawCell(QPainter& painter, int cell) const {
   int nameLeft = left + metrics_.NameLeft();
   if (metrics_.dicColor) {
     const uint32_t c = entry.colour;
-    painter.fillRect(left + metrics_.SquareLeft(), metrics_.SquareTop(), metrics_.SquareSide(),
-                     metrics_.SquareSide(), QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+    DrawColourSquare(painter,
+                     QRect(left + metrics_.SquareLeft(), metrics_.SquareTop(), metrics_.SquareSide(),
+                           metrics_.SquareSide()),
+                     QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
   }
   const QString name = QString::fromStdString(SjisToUtf8(BarName(entry.shortName, metrics_.barDicName)));
   painter.setPen(palette().color(QPalette::ButtonText));
@@ -204,9 +208,83 @@ void BookBarWidget::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
+int BookBarWidget::LastUsefulLeftColumn() const {
+  const int count = static_cast<int>(bar_.size());
+  int column = count;
+  int rest = 0;
+  while (column > 0) {
+    const int w = metrics_.ColumnWidth(bar_[static_cast<size_t>(column - 1)]);
+    if (rest + w > width()) break;
+    rest += w;
+    --column;
+  }
+  return std::min(column, std::max(0, count - 1));
+}
+
+void BookBarWidget::ScrollToColumn(int column) {
+  column = std::clamp(column, 0, LastUsefulLeftColumn());
+  if (column == leftColumn_) return;
+  leftColumn_ = column;
+  hover_ = -1;
+  raised_.clear();
+  update();
+}
+
 void BookBarWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  // Columns hidden on the left come back as far as the width allows; the
+  // open book stays whole in sight.
+  leftColumn_ = std::min(leftColumn_, LastUsefulLeftColumn());
+  if (currentBook_ >= 1 && currentBook_ < static_cast<int>(bar_.size()))
+    leftColumn_ = LeftColumnToShow(bar_, metrics_, leftColumn_, currentBook_, width());
   update();
+}
+
+void BookBarWidget::wheelEvent(QWheelEvent* event) {
+  const QPoint delta = event->angleDelta();
+  const int steps = (std::abs(delta.x()) > std::abs(delta.y()) ? -delta.x() : -delta.y()) / 120;
+  if (steps == 0) {
+    event->ignore();
+    return;
+  }
+  ScrollToColumn(leftColumn_ + steps);
+  event->accept();
+}
+
+QString BookBarWidget::ToolTipOf(int cell) const {
+  if (cell < 1 || cell >= static_cast<int>(bar_.size())) return {};
+  const BookBarEntry& entry = bar_[static_cast<size_t>(cell)];
+  if (entry.IsSeparator()) return {};
+  const std::string& title = !entry.title.empty() ? entry.title : !entry.userTitle.empty() ? entry.userTitle : entry.shortName;
+  return QString::fromStdString(SjisToUtf8(title)) + QLatin1Char('\n') +
+         QString::fromLocal8Bit(entry.location.data(), static_cast<qsizetype>(entry.location.size()));
+}
+
+bool BookBarWidget::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const int cell = CellAt(help->pos().x());
+    const QString text = ToolTipOf(cell);
+    if (text.isEmpty()) {
+      QToolTip::hideText();
+    } else {
+      const QRect r(CellLeft(bar_, metrics_, leftColumn_, cell), 0,
+                    metrics_.ColumnWidth(bar_[static_cast<size_t>(cell)]), height());
+      QToolTip::showText(help->globalPos(), text, this, r);
+    }
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void DrawColourSquare(QPainter& painter, const QRect& square, const QColor& colour) {
+  // A thin dark outline keeps a white or pale square visible on a light face.
+  painter.fillRect(square, colour);
+  painter.save();
+  painter.setPen(QColor(64, 64, 64));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(square.adjusted(0, 0, -1, -1));
+  painter.restore();
 }
 
 }  // namespace morva

@@ -9,6 +9,11 @@
 // update() (or ScrollToCell) after changing the open book. The widget changes
 // the list only by toggling a book's mark on Ctrl+click.
 //
+// When the books do not all fit, the bar scrolls by whole columns: the wheel
+// and the arrow keys move it, and a wider bar brings the hidden columns back
+// while the open book stays in sight. Each cell's tooltip names the book's
+// full title and folder.
+//
 // A plain click on a book emits bookClicked, on a separator (entry 0
 // included) separatorClicked with its sub-group; the window then does what
 // SelectBook in book_opener.h describes. Ctrl+click toggles the mark and
@@ -16,10 +21,14 @@
 #pragma once
 
 #include <QList>
+#include <QRect>
 #include <QWidget>
 
 #include "app/book_bar/book_bar_layout.h"
 #include "engine/book/book_list.h"
+
+class QColor;
+class QPainter;
 
 namespace morva {
 
@@ -73,6 +82,10 @@ class BookBarWidget final : public QWidget {
 
   QSize sizeHint() const override;
 
+  // The tooltip of a cell: a book's full title (its short name when no title
+  // is known) and its folder; empty for separators.
+  QString ToolTipOf(int cell) const;
+
  signals:
   // A plain click (or Space/Return on the focus cell) on a book.
   void bookClicked(int entry);
@@ -88,11 +101,17 @@ class BookBarWidget final : public QWidget {
   void leaveEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void Hover(int cell, bool ctrlHeld);
   void Activate(int cell, bool ctrlHeld);
   void DrawCell(QPainter& painter, int cell) const;
+  // The first column at which the rest of the bar fits the width (0 when
+  // the whole bar does): scrolling further would only show free space.
+  int LastUsefulLeftColumn() const;
+  void ScrollToColumn(int column);
 
   BookBar& bar_;
   const int& currentBook_;
@@ -103,5 +122,9 @@ class BookBarWidget final : public QWidget {
   int focusCell_ = -1;
   QList<int> raised_;
 };
+
+// Draws a book's colour square with a thin dark outline, so that a white or
+// pale colour still shows on a light background (the bar and the word list).
+void DrawColourSquare(QPainter& painter, const QRect& square, const QColor& colour);
 
 }  // namespace morva

@@ -3,6 +3,7 @@
 #include "app/clipboard/cd_audio.h"
 #include "view/graph_window/tgraph_form.h"
 #include "view/ttextview.h"
+#include "view/window_place.h"
 
 namespace morva {
 namespace {
@@ -32,9 +33,10 @@ std::string ImageLinkText(TTextView& view, std::string_view marker) {
 }
 
 void FollowImageLink(TGraphForm& imageWindow, TTextView& view, std::string_view marker, const QRect& mainFrame,
-                     int graphX, int graphY) {
+                     int graphX, int graphY, const QRect& area) {
   if (!imageWindow.isVisible()) imageWindow.move(ImageWindowPlace(mainFrame, graphX, graphY));
   imageWindow.ShowImage(view.ShownSubbook(), marker, ImageLinkText(view, marker));
+  KeepOnScreen(imageWindow, area);
 }
 
 bool FollowSoundLink(CdAudio& audio, std::string_view marker) { return PlaySoundMarker(marker, audio); }

@@ -24,9 +24,11 @@ QPoint ImageWindowPlace(const QRect& mainFrame, int graphX, int graphY);
 std::string ImageLinkText(TTextView& view, std::string_view marker);
 
 // FollowLink for "G": opens the image window when it is not shown (placed as
-// above) and shows the picture of the marker for the view's book.
+// above) and shows the picture of the marker for the view's book. The window,
+// sized for the picture, is kept on the usable screen area (by default that
+// of the screen it is on).
 void FollowImageLink(TGraphForm& imageWindow, TTextView& view, std::string_view marker, const QRect& mainFrame,
-                     int graphX, int graphY);
+                     int graphX, int graphY, const QRect& area = {});
 
 // FollowLink for "S": plays the passage. False when the marker is malformed.
 bool FollowSoundLink(CdAudio& audio, std::string_view marker);

@@ -116,6 +116,7 @@ void AddVolumeBooks(TDisk& disk, const std::string& volumeDirectory, DriveSearch
     if (entry.shortName.empty()) entry.shortName = Sjis("無題");
     entry.subbook = static_cast<int16_t>(i);
     entry.mark = true;
+    entry.title = title;
     entry.colour = FoundBookColor(result.BookCount());
     result.menu.push_back({static_cast<int>(result.bar.size()), title});
     result.bar.push_back(std::move(entry));

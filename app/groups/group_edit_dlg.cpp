@@ -11,7 +11,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -23,6 +22,7 @@
 #include "engine/book/text_utils.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
+#include "view/window_place.h"
 
 namespace morva {
 namespace {
@@ -181,8 +181,9 @@ TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
   outer->addLayout(body, 1);
   outer->addLayout(buttons);
   resize(760, 420);
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  // In the middle of the usable screen area around the main window.
+  const QRect area = UsableArea(parent != nullptr ? parent->window()->frameGeometry().center() : QPoint());
+  PlaceWindow(*this, CenteredOn(area, size().grownBy(FrameMarginsOf(*this))), area);
 
   // Start at the open group; without one, at a new group after the last.
   const std::string path = GroupFilePath(settingsDir_);

@@ -80,6 +80,7 @@ void TMorvaForm::OpenSingleBook(const std::string& directory) {
   if (currentBook_ == 1) {
     bar_[1].shortName = std::string(SjisCut(disk_->title, 6));
     if (bar_[1].shortName.empty()) bar_[1].shortName = "BOOK";
+    bar_[1].title = disk_->title;
     FillDicMenu({{1, disk_->title}});
     CheckDicMenuItem(1);
   }

@@ -3,6 +3,7 @@
 // Return, Ctrl+Return and paging keys.
 #include <QComboBox>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -20,6 +21,10 @@ bool TMorvaForm::eventFilter(QObject* watched, QEvent* event) {
       break;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+      // Whatever window has the keys (the find box, a dialog): the bar shows
+      // the marks exactly while Ctrl is held.
+      TrackCtrl(*static_cast<QKeyEvent*>(event));
+      [[fallthrough]];
     case QEvent::ShortcutOverride: {
       auto* widget = qobject_cast<QWidget*>(watched);
       if (widget != nullptr && widget->window() == this) return PreviewKey(widget, static_cast<QKeyEvent*>(event));
@@ -28,6 +33,17 @@ bool TMorvaForm::eventFilter(QObject* watched, QEvent* event) {
     default: break;
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void TMorvaForm::TrackCtrl(const QKeyEvent& event) {
+  // The event of the Ctrl key itself may carry the state before it.
+  const bool held = event.key() == Qt::Key_Control ? event.type() == QEvent::KeyPress
+                                                   : (event.modifiers() & Qt::ControlModifier) != 0;
+  booksGrid_->ShowMarks(held);
+}
+
+void TMorvaForm::TrackCtrlNow() {
+  booksGrid_->ShowMarks((QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) != 0);
 }
 
 // True when the key was taken here; the control then never sees it.
@@ -40,12 +56,7 @@ bool TMorvaForm::PreviewKey(QWidget* target, QKeyEvent* event) {
     // 項目内容をｺﾋﾟｰ (Ctrl+A) wins over the box's own select-all.
     return inSearchBox && event->matches(QKeySequence::SelectAll);
   }
-  if (key == Qt::Key_Control) {
-    // While Ctrl is held the bar shows the marked books.
-    booksGrid_->ShowMarks(event->type() == QEvent::KeyPress);
-    return false;
-  }
-  if (event->type() != QEvent::KeyPress) return false;
+  if (key == Qt::Key_Control || event->type() != QEvent::KeyPress) return false;
 
   if (key == Qt::Key_Escape && settings_.escKey) {
     SetWindowLayout(layout_ != kContentOnly ? kContentOnly : kConditionOnly);

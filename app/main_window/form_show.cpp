@@ -39,6 +39,8 @@ void TMorvaForm::ShowItem(int row) {
     view_->Clear();
     return;
   }
+  // The list highlights the row whose entry is shown.
+  if (row >= 0) drawGrid1_->SetCurrentRow(row);
   if (continuous_) {
     if (row == -1) row = 0;
     const WordlistItem& item = list_->Item(row);

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -27,17 +27,12 @@
 #include "engine/text/unicode.h"
 #include "view/tmyscrollbox.h"
 #include "view/ttextview.h"
+#include "view/window_place.h"
 
 namespace morva {
 namespace {
 
 QString ToQ(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
-
-ScreenSize PrimaryScreen() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return {1024, 768};
-  return {screen->geometry().width(), screen->geometry().height()};
-}
 
 }  // namespace
 
@@ -45,6 +40,7 @@ TMorvaForm::TMorvaForm(FormOptions options, QWidget* parent) : QMainWindow(paren
   setObjectName(QStringLiteral("MorvaForm"));
   hooks_ = std::move(options.hooks);
   saveSettings_ = options.saveSettings;
+  screenArea_ = options.screenArea;
   if (options.reporter != nullptr) {
     reporter_ = options.reporter;
   } else {
@@ -86,15 +82,23 @@ void TMorvaForm::LoadSettings(const FormOptions& options) {
     parm = ReadRequestFromParm(*store_);
     if (!parm.settingsFile.empty()) store_ = std::make_unique<SettingsStore>(parm.settingsFile);
   }
-  store_->LoadAll(settings_, options.screen ? *options.screen : PrimaryScreen());
+  // Without a stored rectangle the window takes the whole usable area.
+  const QRect area = UsableArea();
+  store_->LoadAll(settings_, ScreenSize{area.isEmpty() ? 1024 : area.width(), area.isEmpty() ? 768 : area.height()});
   if (options.readStartupRequest) {
     startup_ = ApplyRequest(parm, settings_, false, [this] { return ClipboardWord(); });
   }
 
-  // The window values.
-  move(settings_.main.l, settings_.main.t);
-  resize(std::max(200, settings_.main.w), std::max(150, settings_.main.h));
+  // The window values. The stored rectangle is the frame's position and the
+  // client size; one made on another screen or at another scale is moved
+  // and shrunk onto this one.
+  const Rect& stored = settings_.main;
+  const QMargins margins = FrameMarginsOf(*this);
+  const QSize frameSize = QSize(std::max(200, stored.w), std::max(150, stored.h)).grownBy(margins);
+  PlaceWindow(*this, QRect(QPoint(stored.l, stored.t), frameSize), area);
   keyWidth_ = settings_.keyWidth;
+  // A window shrunk onto this screen keeps room for the content pane.
+  if (keyWidth_ > width() - 50) keyWidth_ = width() / 3;
   layout_ = std::clamp(settings_.windowLayout, 0, 2);
   continuous_ = settings_.scroll;
   currentBook_ = settings_.book;
@@ -143,6 +147,13 @@ void TMorvaForm::SaveSettings() {
   store_->SaveAll(settings_, KeyWidth());
 }
 
+QRect TMorvaForm::UsableArea() const { return screenArea_ ? *screenArea_ : UsableAreaOf(*this); }
+
+QRect TMorvaForm::ContentPaneRect() const {
+  if (!panel3_->isVisible()) return geometry();
+  return QRect(panel3_->mapToGlobal(QPoint(0, 0)), panel3_->size());
+}
+
 int TMorvaForm::KeyWidth() const {
   if (layout_ == kBothPanes && splitterSized_ && panel2_->isVisible()) return panel2_->width();
   return keyWidth_;
@@ -152,12 +163,19 @@ void TMorvaForm::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_) return;
   shown_ = true;
+  // Now the window manager's frame is known (or soon will be): the whole
+  // frame, with the status bar and the buttons at the bottom, must be on
+  // the screen.
+  KeepOnScreen(*this, UsableArea());
+  QTimer::singleShot(0, this, [this] { KeepOnScreen(*this, UsableArea()); });
   FormShow();
 }
 
 void TMorvaForm::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && hooks_.activated) hooks_.activated();
+  if (event->type() != QEvent::ActivationChange) return;
+  TrackCtrlNow();
+  if (isActiveWindow() && hooks_.activated) hooks_.activated();
 }
 
 void TMorvaForm::FormShow() {

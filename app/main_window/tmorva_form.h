@@ -18,6 +18,7 @@
 #include <QFont>
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 #include <QStringList>
 
 #include <array>
@@ -38,6 +39,7 @@
 #include "view/display_fonts.h"
 
 class QAction;
+class QKeyEvent;
 class QActionGroup;
 class QComboBox;
 class QLabel;
@@ -76,9 +78,9 @@ struct FormOptions {
   bool saveSettings = true;
   // The failure boxes; null: QMessageBox boxes owned by the window.
   Reporter* reporter = nullptr;
-  // The screen the stored window rectangle is checked against; unset: the
-  // primary screen.
-  std::optional<ScreenSize> screen;
+  // The usable screen area the window and the windows it opens are placed
+  // on; unset: the usable area of the screen the window is on.
+  std::optional<QRect> screenArea;
   // Hooks known at creation (the start-up request may ask for the clipboard
   // word before the window exists); hooks() may add more later.
   MainWindowHooks hooks;
@@ -183,6 +185,11 @@ class TMorvaForm final : public QMainWindow,
   int WindowLayout() const { return layout_; }
   bool ContinuousDisplay() const { return continuous_; }
   int KeyWidth() const;
+  // The usable screen area this window and the windows it opens lie on.
+  QRect UsableArea() const;
+  // The content pane in screen coordinates (the window's when the pane is
+  // hidden).
+  QRect ContentPaneRect() const;
   QString StatusText(int panel) const;
   bool Busy() const { return busy_; }
   // The condition pane's tab pages (their contents may be replaced).
@@ -288,6 +295,11 @@ class TMorvaForm final : public QMainWindow,
 
   // Keyboard (form_keys.cpp).
   bool PreviewKey(QWidget* target, QKeyEvent* event);
+  // The bar's marks follow the Ctrl key: from a key event of any window, and
+  // from the keyboard's present state when the window gains or loses the
+  // focus (a release seen by no window of ours).
+  void TrackCtrl(const QKeyEvent& event);
+  void TrackCtrlNow();
 
   std::unique_ptr<GuiReporter> guiReporter_;
   Reporter* reporter_ = nullptr;
@@ -317,6 +329,7 @@ class TMorvaForm final : public QMainWindow,
   bool splitterSized_ = false;  // the splitter has been given the pane width
   bool clipboardHadText_ = false;
   bool saveSettings_ = true;
+  std::optional<QRect> screenArea_;
   bool searchFromClipboard_ = false;
   bool copyResultPending_ = false;
   bool viewItemMode_ = false;  // the view shows a title page in item mode

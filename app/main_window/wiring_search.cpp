@@ -61,7 +61,7 @@ TGeneralSearch& MorvaWindow::GeneralSearch() {
   // must not be drawn meanwhile.
   general_->SetBusyHandler([this](bool busy) { form_->SetBusy(busy); });
   general_->SetHistory(form.SearchHistory());
-  general_->PlaceBeside(form);
+  general_->PlaceBeside(form, form.ContentPaneRect(), form.UsableArea());
   generalBook_ = form.CurrentBook();
   return *general_;
 }

@@ -20,6 +20,7 @@
 #include "view/dump_window/tdump_form.h"
 #include "view/graph_window/tgraph_form.h"
 #include "view/ttextview.h"
+#include "view/window_place.h"
 
 namespace morva {
 
@@ -29,7 +30,8 @@ void MorvaWindow::WireWindows() {
     TTextView* view = form_->view();
     if (view == nullptr) return;
     const Settings& settings = form_->settings();
-    FollowImageLink(GraphForm(), *view, marker, form_->frameGeometry(), settings.graphX, settings.graphY);
+    FollowImageLink(GraphForm(), *view, marker, form_->frameGeometry(), settings.graphX, settings.graphY,
+                    form_->UsableArea());
   };
   hooks.sound = [this](std::string_view marker) { FollowSoundLink(*cdAudio_, marker); };
   hooks.dump = [this] { DumpForm().ShowDump(form_->CurrentBook()); };
@@ -79,12 +81,19 @@ TGraphForm& MorvaWindow::GraphForm() {
 TDumpForm& MorvaWindow::DumpForm() {
   if (dump_) return *dump_;
   dump_ = std::make_unique<TDumpForm>(form_->disk(), form_.get());
+  // Centred on the main window, within the screen.
+  KeepOnScreen(*dump_, form_->UsableArea());
   dump_->onOwnClipboardChange = [this] { watch_->SetOwnChange(); };
   return *dump_;
 }
 
 HelpWindow& MorvaWindow::Help() {
-  if (!help_) help_ = std::make_unique<HelpWindow>();
+  if (help_) return *help_;
+  help_ = std::make_unique<HelpWindow>();
+  // Centred on the main window, within the screen; later it stays where the
+  // user puts it.
+  const QSize frameSize = help_->size().grownBy(FrameMarginsOf(*help_));
+  PlaceWindow(*help_, CenteredOn(form_->frameGeometry(), frameSize), form_->UsableArea());
   return *help_;
 }
 

@@ -49,6 +49,7 @@ void TWordGrid::SetCurrentRow(int row) {
   if (rows_ == 0) return;
   const int previous = current_;
   current_ = std::clamp(row, 0, rows_ - 1);
+  cursorShown_ = true;
   const int top = TopRow();
   if (current_ < top) verticalScrollBar()->setValue(current_);
   else if (current_ >= top + VisibleRows()) verticalScrollBar()->setValue(current_ - VisibleRows() + 1);
@@ -58,6 +59,7 @@ void TWordGrid::SetCurrentRow(int row) {
 
 void TWordGrid::ScrollToTop() {
   current_ = 0;
+  cursorShown_ = false;
   verticalScrollBar()->setValue(0);
   viewport()->update();
 }
@@ -82,7 +84,7 @@ void TWordGrid::paintEvent(QPaintEvent* event) {
   const int last = std::min(rows_ - 1, top + area.bottom() / rowHeight_);
   for (int row = first; row <= last; ++row) {
     const QRect rect = RowRect(row);
-    if (OnDrawCell) OnDrawCell(painter, row, rect, row == current_);
+    if (OnDrawCell) OnDrawCell(painter, row, rect, row == HighlightedRow());
   }
 }
 
@@ -97,6 +99,14 @@ void TWordGrid::mousePressEvent(QMouseEvent* event) {
 
 void TWordGrid::keyPressEvent(QKeyEvent* event) {
   if (rows_ == 0) return QAbstractScrollArea::keyPressEvent(event);
+  const bool moving = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ||
+                      event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown;
+  if (moving && !cursorShown_) {
+    // The first move only brings the hidden cursor out where it is.
+    SetCurrentRow(current_);
+    event->accept();
+    return;
+  }
   switch (event->key()) {
     case Qt::Key_Up: SetCurrentRow(current_ - 1); break;
     case Qt::Key_Down: SetCurrentRow(current_ + 1); break;

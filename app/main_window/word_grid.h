@@ -36,8 +36,12 @@ class TWordGrid final : public QAbstractScrollArea {
   void SetCurrentRow(int row);
   int CurrentRow() const { return current_; }
   int TopRow() const;
-  // Scrolls to the first row and makes it current.
+  // Scrolls to the first row and makes it current without highlighting it:
+  // a list just filled has no row shown yet. SetCurrentRow (a click, a key,
+  // a row shown) highlights the current row again.
   void ScrollToTop();
+  // The highlighted row, -1 when none is.
+  int HighlightedRow() const { return cursorShown_ ? current_ : -1; }
   // The row under a viewport y position, -1 below the last row.
   int RowAt(int y) const;
   // The rectangle of a row in viewport coordinates.
@@ -64,6 +68,7 @@ class TWordGrid final : public QAbstractScrollArea {
   int rows_ = 1;
   int rowHeight_ = 18;
   int current_ = 0;
+  bool cursorShown_ = false;
   QMenu* popup_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/book_bar/book_bar_widget.h"
 #include "engine/book/tdisk.h"
 #include "engine/decode/gaiji.h"
 #include "engine/search/wordlist.h"
@@ -83,7 +84,7 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
   int x = rect.left() + kTextLeft;
   if (look.dicColor && entry != nullptr) {
     const int side = h * 8 / 10;
-    painter.fillRect(QRect(rect.left() + h * 2 / 10, rect.top() + h / 5, side, side), Colour(entry->colour));
+    DrawColourSquare(painter, QRect(rect.left() + h * 2 / 10, rect.top() + h / 5, side, side), Colour(entry->colour));
     x = rect.left() + h * 2 / 10 + side + 4;
   }
 

@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "engine/book/tdisk.h"
@@ -18,6 +17,7 @@
 #include "engine/search/fulltext.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/unicode.h"
+#include "view/window_place.h"
 
 namespace morva {
 namespace {
@@ -169,14 +169,15 @@ QStringList TGeneralSearch::History() const {
 
 void TGeneralSearch::SetWordFont(const QFont& font) { keyword_->setFont(font); }
 
-void TGeneralSearch::PlaceBeside(const QWidget& main) {
+void TGeneralSearch::PlaceBeside(const QWidget& main, const QRect& contentPane, const QRect& area) {
   const QRect frame = main.window()->frameGeometry();
-  const QScreen* screen = main.screen();
-  const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
-  QPoint at(frame.right() + 1, frame.top());
-  if (available.isValid() && at.x() + width() > available.right())
-    at.setX(std::max(available.left(), frame.left() - frameGeometry().width()));
-  move(at);
+  const QSize own = size().grownBy(FrameMarginsOf(*this));
+  QRect at(QPoint(frame.right() + 1, frame.top()), own);
+  if (at.right() > area.right()) at.moveLeft(frame.left() - own.width());
+  if (at.left() < area.left()) {
+    at.moveTopLeft(QPoint(std::max(contentPane.left(), contentPane.right() + 1 - own.width()), contentPane.top()));
+  }
+  PlaceWindow(*this, at, area);
 }
 
 int TGeneralSearch::CurrentBook() const { return currentBook_ ? currentBook_() : disk_.CurrentSubbook(); }

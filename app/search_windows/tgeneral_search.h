@@ -76,9 +76,11 @@ class TGeneralSearch final : public QDialog {
   // The word box's font (the main window gives it the current book kind's).
   void SetWordFont(const QFont& font);
 
-  // Places the window to the right of `main`, or to its left when the screen
-  // has no room there.
-  void PlaceBeside(const QWidget& main);
+  // Places the window where it leaves the main window's word list (where its
+  // results appear) in sight: to the right of `main`, or to its left, when
+  // the usable screen area has room there; else over the content pane
+  // (`contentPane`, in screen coordinates), at its right edge.
+  void PlaceBeside(const QWidget& main, const QRect& contentPane, const QRect& area);
 
   // The radio buttons by the open book's indexes: Joken needs the keyword
   // index 0x80, Cross the cross index 0x81; the first enabled of them is

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "engine/text/unicode.h"
+#include "view/window_place.h"
 
 namespace morva {
 namespace {
@@ -77,7 +78,7 @@ void TProgress::Open(std::string_view caption, int maximum) {
     // A disabled owner disables the windows it owns; the box stays usable.
     box->setEnabled(true);
     const QWidget* frame = owner_->window();
-    box->move(frame->frameGeometry().center() - box->rect().center());
+    PlaceWindow(*box, CenteredOn(frame->frameGeometry(), box->frameGeometry().size()));
   }
   box->show();
   QCoreApplication::processEvents();

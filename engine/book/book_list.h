@@ -17,6 +17,7 @@ struct BookBarEntry {
   bool mark = false;        // marked for cross-book search
   int fontFlag = 0;         // 1 JIS text, 0 single-byte; set when the book opens
   uint32_t colour = 0;      // red + green * 256 + blue * 65536
+  std::string title = {};   // Shift-JIS full title where known (the bar's tooltip)
 
   bool IsSeparator() const { return shortName.empty(); }
 };

@@ -172,6 +172,7 @@ LoadedGroup BarFromSection(const GroupSection& section) {
     }
     GroupBookLine book = ParseGroupBookLine(line.text);
     BookBarEntry entry;
+    entry.title = book.title;  // for the book menu and the tooltip
     entry.location = book.location;
     entry.userTitle = book.userTitle;
     entry.subbook = static_cast<int16_t>(std::clamp(book.subbookNumber - 1, -1, 32767));

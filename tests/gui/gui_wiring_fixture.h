@@ -27,7 +27,7 @@ class WiringTest : public MainWindowTest {
     form.settingsFile = IniPath().string();
     form.readStartupRequest = false;
     form.reporter = &reporter_;
-    form.screen = ScreenSize{1024, 768};
+    form.screenArea = screenArea_;
     options.execDialog = [this](QDialog& dialog) {
       dialogs_.push_back(dialog.metaObject()->className());
       return answerDialog_ ? answerDialog_(dialog) : static_cast<int>(QDialog::Rejected);
@@ -56,6 +56,8 @@ class WiringTest : public MainWindowTest {
   }
 
   std::unique_ptr<MorvaWindow> window_;
+  // The usable screen area the windows are placed on.
+  QRect screenArea_{0, 0, 1024, 768};
   std::vector<std::string> dialogs_;
   std::function<int(QDialog&)> answerDialog_;
 };

@@ -122,7 +122,7 @@ class MainWindowTest : public ::testing::Test {
     options.settingsFile = IniPath().string();
     options.readStartupRequest = false;
     options.reporter = &reporter_;
-    options.screen = ScreenSize{1024, 768};
+    options.screenArea = QRect(0, 0, 1024, 768);
     form_ = std::make_unique<TMorvaForm>(std::move(options));
     form_->SetProgressBox(&progress_);
     form_->show();

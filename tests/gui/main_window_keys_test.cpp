@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, StartupRequestSearchesTheWordAtTheFirstShowing) {
   FormOptions options;
   options.settingsFile = IniPath().string();
   options.reporter = &reporter_;
-  options.screen = ScreenSize{1024, 768};
+  options.screenArea = QRect(0, 0, 1024, 768);
   form_ = std::make_unique<TMorvaForm>(std::move(options));
   form_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));

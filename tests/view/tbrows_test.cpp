@@ -161,6 +161,12 @@ TEST_F(TBrowsTest, IndentAppliesToLinesBegunAfterIt) {
   // The first line of the text was made before any indent code.
   Lay(Indent(1) + "abc", 8);
   EXPECT_EQ(brows_.GetLine(0).indent, 0);
+  // Lines begun by moving a whole word keep the indent too.
+  LayoutOptions wrap;
+  wrap.wordWrap = true;
+  EXPECT_EQ(Lay("A" + kBreak + Indent(1) + "ab cd ef gh", 8, wrap), (Lines{"A\r", "ab cd ", "ef gh"}));
+  EXPECT_EQ(brows_.GetLine(1).indent, 2);
+  EXPECT_EQ(brows_.GetLine(2).indent, 2);
 }
 
 TEST_F(TBrowsTest, MarkerDirectlyAfterABreakBelongsToTheBreak) {

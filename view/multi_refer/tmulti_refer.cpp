@@ -13,6 +13,7 @@
 #include "engine/search/compound_search.h"
 #include "engine/text/unicode.h"
 #include "view/display_fonts.h"
+#include "view/window_place.h"
 
 namespace morva {
 namespace {
@@ -118,6 +119,7 @@ void TMultiRefer::ShowList(int field, const QString& caption) {
   setWindowTitle(caption.isEmpty() ? DefaultCaption() : caption);
   Reload();
   show();
+  KeepOnScreen(*this);
   raise();
 }
 
