@@ -12,6 +12,7 @@ packages=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   qt6-translations-l10n
   desktop-file-utils appstream
+  xvfb xdotool
   edict
 )
 
