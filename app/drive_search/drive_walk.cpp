@@ -1,9 +1,14 @@
 #include "app/drive_search/drive_walk.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <set>
 #include <system_error>
+#include <utility>
 
 #include "app/drive_search/drive_list.h"
 #include "engine/book/file_lookup.h"
@@ -62,6 +67,48 @@ std::string SubbookDirectoryName(TDisk& disk, int record) {
   return name;
 }
 
+// The walk over one search root. Every directory entered is remembered by
+// device and inode, so a link back up the tree (or two links to one
+// directory) is followed once instead of multiplying the paths.
+class DirectoryWalk {
+ public:
+  DirectoryWalk(TDisk& disk, std::string root, int depthLimit,
+                std::function<void(const std::string& volumeDirectory)> onVolume)
+      : disk_(disk), root_(std::move(root)), depthLimit_(depthLimit), onVolume_(std::move(onVolume)) {}
+
+  // Walks directory path: with depth below the limit, first every
+  // subdirectory (in name order, depth + 1), then, unless the part of the
+  // path below the root contains a ".", the directory itself: the volume
+  // there is opened on disk, onVolume is called with the directory, and the
+  // volume is closed again. Directories that cannot be listed, and those
+  // entered before, end their walk silently. depth is 0 for the root.
+  void Walk(const std::string& path, int depth) {
+    disk_.CloseSubbook();
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+    if (!entered_.insert({st.st_dev, st.st_ino}).second) return;
+    std::error_code ec;
+    fs::directory_iterator probe(path, ec);
+    if (ec) return;
+    if (depth < depthLimit_) {
+      for (const std::string& name : Subdirectories(path)) Walk(Join(path, name), depth + 1);
+    }
+    // Directories with a "." in their name (below the root) are walked into
+    // but not taken as volumes: such a directory is part of a volume, as
+    // ruigo.dat is, and is found by probing its parent.
+    if (path.find('.', std::min(root_.size(), path.size())) != std::string::npos) return;
+    if (disk_.OpenVolume(path, std::string())) onVolume_(path);
+    disk_.CloseSubbook();
+  }
+
+ private:
+  TDisk& disk_;
+  std::string root_;
+  int depthLimit_;
+  std::function<void(const std::string&)> onVolume_;
+  std::set<std::pair<dev_t, ino_t>> entered_;
+};
+
 }  // namespace
 
 uint32_t FoundBookColor(int n) {
@@ -77,24 +124,6 @@ uint32_t FoundBookColor(int n) {
   return kColors[static_cast<size_t>(std::clamp(n, 0, 6))];
 }
 
-void WalkDirectory(TDisk& disk, const std::string& root, const std::string& path, int depth, int depthLimit,
-                   const std::function<void(const std::string&)>& onVolume) {
-  disk.CloseSubbook();
-  std::error_code ec;
-  fs::directory_iterator probe(path, ec);
-  if (ec) return;
-  if (depth < depthLimit) {
-    for (const std::string& name : Subdirectories(path))
-      WalkDirectory(disk, root, Join(path, name), depth + 1, depthLimit, onVolume);
-  }
-  // Directories with a "." in their name (below the root) are walked into but
-  // not taken as volumes: such a directory is part of a volume, as ruigo.dat
-  // is, and is found by probing its parent.
-  if (path.find('.', std::min(root.size(), path.size())) != std::string::npos) return;
-  if (disk.OpenVolume(path, std::string())) onVolume(path);
-  disk.CloseSubbook();
-}
-
 void AddVolumeBooks(TDisk& disk, const std::string& volumeDirectory, DriveSearchResult& result) {
   const int count = disk.subbookCount;
   if (count < 1) return;
@@ -104,7 +133,8 @@ void AddVolumeBooks(TDisk& disk, const std::string& volumeDirectory, DriveSearch
   for (int i = 0; i < count; ++i) {
     if (kind == 0) {
       const std::string directory = SubbookDirectoryName(disk, i);
-      if (!directory.empty() && FindPathNoCase(Join(Join(volumeDirectory, directory), "stream"))) continue;
+      // A directory name that would lead out of the volume is not looked at.
+      if (!directory.empty() && StaysInDirectory(directory) && FindPathNoCase(Join(Join(volumeDirectory, directory), "stream"))) continue;
     }
     // Reading the title closes the volume's catalog again; the kind stays.
     disk.volumeKind = kind;
@@ -133,8 +163,8 @@ DriveSearchResult SearchDrives(TDisk& disk, const std::string& searchRoots, int 
       result.cancelled = true;
       break;
     }
-    WalkDirectory(disk, roots[i], roots[i], 0, depthLimit,
-                  [&](const std::string& volume) { AddVolumeBooks(disk, volume, result); });
+    DirectoryWalk(disk, roots[i], depthLimit, [&](const std::string& volume) { AddVolumeBooks(disk, volume, result); })
+        .Walk(roots[i], 0);
   }
   if (progress != nullptr) progress->Close();
   disk.CloseSubbook();

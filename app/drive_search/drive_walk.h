@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,15 +19,6 @@ class TDisk;
 // The colour marks of found books, in the order found: red, green, yellow,
 // dark green, blue, purple, then white for the seventh and every later book.
 uint32_t FoundBookColor(int n);
-
-// Walks directory `path`: with depth below depthLimit, first every
-// subdirectory (in name order, depth + 1), then, unless the part of the path
-// below the root contains a ".", the directory itself: the volume there is
-// opened on disk, onVolume is called with the directory, and the volume is
-// closed again. Directories that cannot be listed end their walk silently.
-// depth is 0 for a search root.
-void WalkDirectory(TDisk& disk, const std::string& root, const std::string& path, int depth, int depthLimit,
-                   const std::function<void(const std::string& volumeDirectory)>& onVolume);
 
 struct DriveSearchResult {
   BookBar bar;                      // separators and books; empty when nothing was found
@@ -48,6 +38,11 @@ void AddVolumeBooks(TDisk& disk, const std::string& volumeDirectory, DriveSearch
 // given) captioned "ﾄﾞﾗｲﾌﾞをｻｰﾁしています" with one step per root, and walks
 // every root of searchRoots (directories in the file system's own bytes,
 // separated by ";") to depthLimit. A cancel keeps what was found so far.
+// The walk of a root takes, below depthLimit, first every subdirectory of a
+// directory (in name order), then the directory itself, which is probed as a
+// volume unless the part of its path below the root contains a ".".
+// Directories that cannot be listed are passed over, and no directory is
+// entered twice in one root's walk (links back up the tree end there).
 DriveSearchResult SearchDrives(TDisk& disk, const std::string& searchRoots, int depthLimit, ProgressBox* progress);
 
 }  // namespace morva

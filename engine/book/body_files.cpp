@@ -2,7 +2,6 @@
 // by the catalog record, the external-character font files, and the separate
 // files of a split-layout book.
 #include <climits>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,11 +49,6 @@ std::optional<std::string> ReadableFile(const std::string& path) {
   return found;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code ec;
-  return std::filesystem::equivalent(a, b, ec);
-}
-
 // Kind 0: one font file of each group becomes the next row of BodyFileTable.
 // The slot that suits the body text size is tried first (24-dot fonts sit in
 // slot 1 of a group), then the slots in order.
@@ -66,7 +60,7 @@ void AddFontFiles(TDisk& disk, const CatalogLayout& layout, const std::string& d
       const int k = group * kFontSlotsPerGroup + slot;
       const std::string name =
           ReadCatalogName(disk, layout.FontNameOffset(disk.catalogRecord, k), kFontNameLength);
-      if (name.empty()) continue;
+      if (name.empty() || !StaysInDirectory(name)) continue;
       auto found = FindBookFile(directory + "/gaiji/" + name);
       if (!found || TDisk::FileSize(*found) <= kMinFontFileSize) continue;
       BodyFileTable& files = disk.BodyFiles();
@@ -99,8 +93,8 @@ std::vector<uint8_t> SetUpSplitLayout(TDisk& disk, const CatalogLayout& layout, 
         names = comma == std::string_view::npos ? std::string_view() : names.substr(comma + 1);
         std::string path;
         // The index file itself (a body file named like the body text) holds
-        // no area's pages.
-        if (!TDisk::FindFileUnderDirectory(directory, name, &path) || SameFile(path, indexFile)) continue;
+        // no area's pages: the search passes it by and goes on below.
+        if (!TDisk::FindFileUnderDirectory(directory, name, &path, indexFile)) continue;
         found = disk.BodyFiles().Add(path, row.start);
       }
       if (!found) missing.push_back(row.code);
@@ -132,16 +126,24 @@ SubbookFiles LocateBodyFiles(TDisk& disk) {
   }
 
   const int record = disk.catalogRecord;
-  const std::string directory =
-      disk.VolumeRoot() +
-      ReadCatalogName(disk, layout->DirectoryOffset(record), CatalogLayout::kDirectoryNameLength);
+  const std::string name = ReadCatalogName(disk, layout->DirectoryOffset(record), CatalogLayout::kDirectoryNameLength);
+  const std::string directory = disk.VolumeRoot() + name;
   disk.subbookDirectory = directory;
   result.indexPage = disk.volumeKind == 0 ? ReadIndexPageNumber(disk, layout->IndexPageOffset(record)) : 1;
 
-  // An unreadable body file leaves the directory in row 0: reading it fails
-  // with a message unless the information file names the body file.
-  const auto body = ReadableFile(directory + layout->bodyFile);
-  files.Add(body.value_or(directory), 1);
+  const std::string bodyPath = directory + layout->bodyFile;
+  // The directory is a name inside the volume; for a catalog that names a
+  // path or ".." nothing is looked up, as files outside the volume would be.
+  if (!StaysInDirectory(name)) {
+    result.refusedBodyPath = bodyPath;
+    return result;
+  }
+
+  // An unreadable body file stays in row 0 all the same: reading it fails
+  // with a message that names it, unless the information file names another
+  // body file.
+  const auto body = ReadableFile(bodyPath);
+  files.Add(body ? *body : FindBookFile(bodyPath).value_or(bodyPath), 1);
 
   if (disk.volumeKind == 0) AddFontFiles(disk, *layout, directory);
 

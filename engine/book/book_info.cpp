@@ -4,6 +4,8 @@
 // The file is Shift-JIS text with LF or CR LF line ends. A section starts
 // with a line "[title]" and runs to the next line that begins with "[". Only
 // lines that begin with an ASCII letter or digit are statements.
+#include <unistd.h>
+
 #include <cstdio>
 #include <climits>
 #include <cstdint>
@@ -91,9 +93,9 @@ int OrUnlimited(int value, int unlimited) { return value == 0 ? unlimited : valu
 class InfoFile {
  public:
   InfoFile(TDisk& disk, const std::string& path) : disk_(disk) {
-    file_.reset(std::fopen(path.c_str(), "rb"));
+    file_.reset(OpenForReading(path));
     if (!file_) {
-      if (auto found = FindPathNoCase(path)) file_.reset(std::fopen(found->c_str(), "rb"));
+      if (auto found = FindPathNoCase(path)) file_.reset(OpenForReading(*found));
     }
   }
   bool IsOpen() const { return file_ != nullptr; }
@@ -129,6 +131,15 @@ class InfoFile {
   }
 
  private:
+  // Only a regular file is read: a FIFO in its place would wait for ever.
+  static std::FILE* OpenForReading(const std::string& path) {
+    const int fd = OpenRegularFile(path);
+    if (fd < 0) return nullptr;
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) ::close(fd);
+    return f;
+  }
+
   struct Closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };

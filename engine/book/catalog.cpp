@@ -18,9 +18,12 @@ namespace {
 constexpr CatalogLayout kCatalogsLayout{"catalogs", 164, 80, 98, "/data/honmon"};
 constexpr CatalogLayout kCatalogLayout{"catalog", 40, 30, 48, "/start"};
 
-// Titles with a 2-byte value outside this range are not JIS X 0208 text.
-constexpr uint16_t kFirstJis = 0x2121;
-constexpr uint16_t kLastJis = 0x7424;
+// Each byte of a JIS X 0208 character lies in this range.
+constexpr int kFirstJisByte = 0x21;
+constexpr int kLastJisByte = 0x7E;
+// External characters of a JIS book: first byte 0xA1-0xFE.
+constexpr int kFirstGaijiByte = 0xA1;
+constexpr int kLastGaijiByte = 0xFE;
 
 // The title of a volume without catalog for which no title is known.
 constexpr const char* kNotMounted = "not mounted";
@@ -41,6 +44,23 @@ bool IsDirectory(const std::string& path) {
   return found && ::stat(found->c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool IsJisByte(int b) { return b >= kFirstJisByte && b <= kLastJisByte; }
+
+// Whether a title field reads as 2-byte text: every pair up to a 0 value is a
+// JIS X 0208 character or an external character. External characters say
+// nothing either way; a single-byte title shows itself by a pair with a byte
+// outside the JIS range (a space, a 0 after an odd length, a control code).
+bool TitleIsJis(TDisk& disk, int pairs) {
+  for (int j = 0; j < pairs; ++j) {
+    const int high = disk.ReadByte();
+    const int low = disk.ReadByte();
+    if (high == 0 && low == 0) break;
+    if (high >= kFirstGaijiByte && high <= kLastGaijiByte) continue;
+    if (!IsJisByte(high) || !IsJisByte(low)) return false;
+  }
+  return true;
+}
+
 // Kinds 0 and 1: the sub-book count and the single-byte check over all
 // records. The count is limited to the records the catalog file holds, so a
 // damaged count never makes anyone read past the catalog.
@@ -53,15 +73,7 @@ void ReadCatalogHeader(TDisk& disk, const CatalogLayout& layout) {
 
   for (int i = 0; i < disk.subbookCount && !disk.singleByteBook; ++i) {
     if (disk.SeekAbsolute(layout.TitleOffset(i)) != 0) break;
-    for (int j = 0; j < layout.titleLength / 2; ++j) {
-      const int high = disk.ReadByte();
-      const int value = high << 8 | disk.ReadByte();
-      if (value == 0) break;
-      if (value < kFirstJis || value > kLastJis) {
-        disk.singleByteBook = true;
-        break;
-      }
-    }
+    disk.singleByteBook = !TitleIsJis(disk, layout.titleLength / 2);
   }
 }
 
@@ -135,6 +147,12 @@ void OpenSubbook(TDisk& disk) {
   disk.headwordEnd = 0x61;
 
   const SubbookFiles files = LocateBodyFiles(disk);
+  if (!files.refusedBodyPath.empty()) {
+    disk.ReportCannotOpen(files.refusedBodyPath);
+    disk.CloseBookFile();
+    disk.volumeKind = -1;
+    return;
+  }
   disk.ReadBookInfo();
   disk.BodyFiles().Sort();
   disk.CloseBookFile();

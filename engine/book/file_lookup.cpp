@@ -112,10 +112,29 @@ std::optional<std::string> FindBookFile(std::string_view path) {
   return FindPathNoCase(p + ".org");
 }
 
+bool StaysInDirectory(std::string_view name) {
+  return name != ".." && name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+int OpenRegularFile(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  // The name may have been replaced by something else between the two looks.
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  return fd;
+}
+
 bool IsCompressedBookFile(std::string_view path) {
   const std::optional<std::string> found = FindBookFile(path);
   if (!found) return false;
-  const int fd = ::open(found->c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = OpenRegularFile(*found);
   if (fd < 0) return false;
   uint8_t magic[ebzip::kMagicSize];
   const bool compressed = ::pread(fd, magic, sizeof magic, 0) == static_cast<ssize_t>(sizeof magic) &&

@@ -22,6 +22,19 @@ std::optional<std::string> FindPathNoCase(std::string_view path);
 // body path + ".org"; each found as FindPathNoCase finds it.
 std::optional<std::string> FindBookFile(std::string_view path);
 
+// True when name, put after a directory and "/", stays in that directory:
+// it is not ".." and holds no "/", "\\" or NUL. Names that a book's own data
+// gives for its directories and files must pass this before they are looked
+// up, so a damaged or hostile catalog cannot have files outside the volume
+// read.
+bool StaysInDirectory(std::string_view name);
+
+// Opens path for reading when it names a regular file (links followed);
+// -1 for anything else. A FIFO or device is refused before it is opened, and
+// the open itself never waits, so a stray special file under a volume cannot
+// hang the program. The descriptor is in blocking mode and closes on exec.
+int OpenRegularFile(const std::string& path);
+
 // True when the book file for path (found as FindBookFile finds it) is stored
 // compressed.
 bool IsCompressedBookFile(std::string_view path);

@@ -52,10 +52,13 @@ bool ReadIndexPage(TDisk& disk, int32_t page, bool fontFiles) {
   for (int i = 0; i < entries; ++i) {
     const uint8_t* e = p + kFirstEntry + kEntrySize * i;
     const uint8_t code = e[0];
-    const auto start = static_cast<int32_t>(TDisk::Be32(e + 2));
+    const uint32_t rawStart = TDisk::Be32(e + 2);
+    // An entry without a page fills nothing, nor does one whose page lies
+    // beyond the page numbers (a damaged entry).
+    if (rawStart == 0 || rawStart > INT32_MAX) continue;
+    const auto start = static_cast<int32_t>(rawStart);
     const int32_t end = LastPage(start, TDisk::Be32(e + 6));
     const std::array<uint8_t, 3> options{e[11], e[12], e[13]};
-    if (start == 0) continue;  // an entry without a page fills nothing
 
     // A code listed twice keeps its first entry.
     if (IndexKindRow* row = RowWithCode(disk.indexes, code); row && row->start == 0) {

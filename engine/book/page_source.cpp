@@ -1,6 +1,5 @@
 #include "engine/book/page_source.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <string_view>
 
 #include "engine/book/ebzip_source.h"
+#include "engine/book/file_lookup.h"
 
 namespace morva {
 
@@ -80,10 +80,11 @@ std::unique_ptr<PageSource> MemoryPageSource(std::string bytes) {
 }
 
 std::unique_ptr<PageSource> OpenPageSource(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Directories, FIFOs and devices are not book files.
+  const int fd = OpenRegularFile(path);
   if (fd < 0) return nullptr;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0) {
     ::close(fd);
     return nullptr;
   }

@@ -21,7 +21,7 @@ class PageSource {
 };
 
 // Opens the book file at path (already resolved), or nothing when it cannot
-// be opened. A compressed file (it starts with the ebzip magic; a name ending
+// be opened or is not a regular file (see OpenRegularFile). A compressed file (it starts with the ebzip magic; a name ending
 // in ".ebz" must) is served decompressed; one whose header is damaged cannot
 // be opened.
 std::unique_ptr<PageSource> OpenPageSource(const std::string& path);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace morva {
@@ -40,6 +41,9 @@ struct SubbookFiles {
   // Split layout: index codes whose file was not found; they stay absent
   // whenever the index page is read for this sub-book.
   std::vector<uint8_t> missingSplitCodes;
+  // Set when the catalog's directory name is not one plain name: the body
+  // file it would give, for the message; the sub-book is not opened.
+  std::string refusedBodyPath;
 };
 
 // Fills BodyFileTable from the catalog record disk.catalogRecord (kinds 0

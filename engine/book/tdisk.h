@@ -89,6 +89,8 @@ class TDisk {
   bool OpenBookFile(std::string_view name, bool absolute, bool report);
   void CloseBookFile();
   bool FileOpen() const { return file_ != nullptr; }
+  // The retry-or-abort box "ﾌｧｲﾙ：%s を開けない．" for path.
+  void ReportCannotOpen(const std::string& path);
 
   // Reads a page of the page space into the page buffer; 0 or -1. A page that
   // is already current costs nothing.
@@ -152,11 +154,12 @@ class TDisk {
   // A root that begins with "\" (a network path) is ready; any other is ready
   // when it can be listed.
   static bool DriveReady(const std::string& root);
-  // Looks for name (without regard to case) in directory, then depth first in
-  // every subdirectory whose name does not begin with "."; the full path of
-  // the first match.
+  // Looks for the regular file name (without regard to case) in directory,
+  // then depth first in every subdirectory whose name does not begin with ".",
+  // entering no directory twice; the full path of the first match. skipFile,
+  // when given, is passed over wherever it is met, and the search goes on.
   static bool FindFileUnderDirectory(const std::string& directory, std::string_view name,
-                                     std::string* result);
+                                     std::string* result, const std::string& skipFile = {});
 
   const uint8_t* PageBuffer() const { return page_.data(); }
   int32_t CurrentPage() const { return currentPage_; }

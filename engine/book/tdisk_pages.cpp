@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <optional>
+#include <set>
 #include <vector>
 
 #include "engine/book/file_lookup.h"
@@ -29,8 +31,12 @@ bool TDisk::OpenBookFile(std::string_view name, bool absolute, bool report) {
     openPath_ = path;
     return true;
   }
-  if (report) reporter_.RetryOrAbort(Sjis("ﾌｧｲﾙ：") + Sjis(path) + Sjis(" を開けない．"));
+  if (report) ReportCannotOpen(path);
   return false;
+}
+
+void TDisk::ReportCannotOpen(const std::string& path) {
+  reporter_.RetryOrAbort(Sjis("ﾌｧｲﾙ：") + Sjis(path) + Sjis(" を開けない．"));
 }
 
 void TDisk::CloseBookFile() {
@@ -40,13 +46,20 @@ void TDisk::CloseBookFile() {
 }
 
 bool TDisk::SelectFileForPage(int32_t page) {
-  const int row = bodyFiles_.RowOfPage(page);
   if (bodyFiles_.Count() == 0) {
     localPage_ = page;
     return file_ != nullptr;
   }
+  const int row = bodyFiles_.RowOfPage(page);
   const BodyFileRow& r = bodyFiles_.Row(row);
-  localPage_ = page - r.firstPage + 1;
+  // A page before its row's first page (the last row takes every page no
+  // other row holds) is in no file: local page 0, and no file is switched.
+  const int64_t local = int64_t{page} - r.firstPage + 1;
+  if (local < 1 || local > INT32_MAX) {
+    localPage_ = 0;
+    return file_ != nullptr;
+  }
+  localPage_ = static_cast<int32_t>(local);
   if (file_ && row == openRow_) return true;
   CloseBookFile();
   currentPage_ = 0;
@@ -56,17 +69,20 @@ bool TDisk::SelectFileForPage(int32_t page) {
 }
 
 int TDisk::ReadPage(int32_t page) {
-  if (page != 0 && page == currentPage_ && file_) return 0;
+  // Pages are numbered from 1: a page below that (a damaged number) is in no
+  // file, and nothing is read for it.
+  if (page < 1) return -1;
+  if (page == currentPage_ && file_) return 0;
   if (multiFile_) {
     SelectFileForPage(page);
   } else {
     localPage_ = page;
   }
+  if (localPage_ < 1) return -1;
   if (!file_) {
     volumeKind = -1;
     return -1;
   }
-  if (localPage_ < 1) return -1;
   const int64_t position = (static_cast<int64_t>(localPage_) - 1) * kPageSize;
   // A page that starts beyond the end of its file cannot be positioned; a
   // short page at the end is zero-filled so no stale bytes survive.
@@ -200,9 +216,18 @@ bool TDisk::DriveReady(const std::string& root) {
 
 namespace {
 
-bool IsDirectory(const std::string& path) {
+// A file or directory by device and inode: the same one reached by different
+// paths (links) compares equal.
+struct FileId {
+  dev_t device = 0;
+  ino_t inode = 0;
+  auto operator<=>(const FileId&) const = default;
+};
+
+std::optional<FileId> IdOf(const std::string& path, mode_t type) {
   struct stat st;
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (::stat(path.c_str(), &st) != 0 || (st.st_mode & S_IFMT) != type) return std::nullopt;
+  return FileId{st.st_dev, st.st_ino};
 }
 
 // The names in dir, sorted so that the walk does not depend on listing order.
@@ -218,35 +243,55 @@ std::vector<std::string> ListDirectory(const std::string& dir) {
   return names;
 }
 
-bool FindUnder(const std::string& dir, std::string_view name, std::string* result, int depth) {
-  if (depth > 32) return false;  // a link cycle must not walk forever
-  const std::vector<std::string> names = ListDirectory(dir);
-  // The plain file first, then its compressed form, then a decompressed
-  // ".org" body, as FindBookFile prefers them.
-  for (const char* suffix : {"", ".ebz", ".org"}) {
-    const std::string wanted = std::string(name) + suffix;
-    for (const auto& n : names) {
-      if (SameBookFileName(wanted, n) && !IsDirectory(dir + n)) {
+// One search for a file below a directory. Every directory entered is
+// remembered, so links that lead back up the tree (or two links to the same
+// directory) are walked once instead of multiplying the paths.
+class FileSearch {
+ public:
+  FileSearch(std::string_view name, std::optional<FileId> skip) : name_(name), skip_(skip) {}
+
+  bool Find(const std::string& dir, std::string* result, int depth) {
+    if (depth > kMaxDepth) return false;
+    const std::optional<FileId> id = IdOf(dir, S_IFDIR);
+    if (!id || !entered_.insert(*id).second) return false;
+    const std::vector<std::string> names = ListDirectory(dir);
+    // The plain file first, then its compressed form, then a decompressed
+    // ".org" body, as FindBookFile prefers them. Only regular files count.
+    for (const char* suffix : {"", ".ebz", ".org"}) {
+      const std::string wanted = name_ + suffix;
+      for (const auto& n : names) {
+        if (!SameBookFileName(wanted, n)) continue;
+        const std::optional<FileId> file = IdOf(dir + n, S_IFREG);
+        if (!file || file == skip_) continue;
         *result = dir + n;
         return true;
       }
     }
+    for (const auto& n : names) {
+      if (n[0] == '.') continue;
+      if (Find(dir + n + "/", result, depth + 1)) return true;
+    }
+    return false;
   }
-  for (const auto& n : names) {
-    if (n[0] == '.' || !IsDirectory(dir + n)) continue;
-    if (FindUnder(dir + n + "/", name, result, depth + 1)) return true;
-  }
-  return false;
-}
+
+ private:
+  // Deeper trees than this are not book volumes.
+  static constexpr int kMaxDepth = 32;
+  std::string name_;
+  std::optional<FileId> skip_;
+  std::set<FileId> entered_;
+};
 
 }  // namespace
 
-bool TDisk::FindFileUnderDirectory(const std::string& directory, std::string_view name, std::string* result) {
+bool TDisk::FindFileUnderDirectory(const std::string& directory, std::string_view name, std::string* result,
+                                   const std::string& skipFile) {
   auto found = FindPathNoCase(directory);
   if (!found) return false;
   std::string dir = *found;
   if (dir.empty() || dir.back() != '/') dir += '/';
-  return FindUnder(dir, name, result, 0);
+  const std::optional<FileId> skip = skipFile.empty() ? std::nullopt : IdOf(skipFile, S_IFREG);
+  return FileSearch(name, skip).Find(dir, result, 0);
 }
 
 }  // namespace morva

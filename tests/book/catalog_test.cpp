@@ -256,6 +256,19 @@ TEST_F(CatalogTest, FontFilesBecomeF1AndF2) {
   EXPECT_FALSE(disk_.indexes.Has(0xF2));
 }
 
+TEST_F(CatalogTest, FontNamesThatLeaveTheGaijiDirectoryAreNotUsed) {
+  mkbook::Subbook s = SimpleSubbook("辞典", "jiten");
+  s.AddFont(0, "../../gf", FontFile(16, 16));  // the volume root's gf
+  s.AddFont(4, "../gh", FontFile(8, 16));      // jiten/gh
+  Volume v;
+  v.AddSubbook(s);
+  v.WriteTo(Root());
+  ASSERT_TRUE(std::filesystem::exists(Root() + "/gf"));
+  ASSERT_TRUE(Select(0));
+  EXPECT_EQ(disk_.BodyFiles().Count(), 1);
+  EXPECT_FALSE(disk_.indexes.Has(0xF1));
+}
+
 // ---- Split layout ------------------------------------------------------------------
 
 TEST_F(CatalogTest, SplitLayoutFindsEachIndexInItsOwnFile) {

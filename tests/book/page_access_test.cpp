@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "engine/book/tdisk.h"
 #include "tests/support/recording_reporter.h"
 #include "tests/support/test_dirs.h"
@@ -84,9 +86,18 @@ TEST_F(PageSpaceTest, PushBackAndTellAgree) {
 }
 
 TEST_F(PageSpaceTest, BadPagesFailWithoutReading) {
-  EXPECT_EQ(disk_.Seek(-5, 0), -1);
-  EXPECT_EQ(disk_.Seek(0, 0), -1);
+  // A row whose first page lies far below page 1 (a damaged index entry or
+  // information file): its local page numbers do not fit.
+  disk_.BodyFiles().Add(dir_.str() + "/sub/extra", INT32_MIN);
+  disk_.BodyFiles().Sort();
+  disk_.volumeKind = 0;
+  for (int32_t page : {-5, 0, INT32_MIN, -1, 3}) {
+    EXPECT_EQ(disk_.Seek(page, 0), -1) << page;
+    EXPECT_EQ(disk_.volumeKind, 0) << page;
+  }
   EXPECT_TRUE(reporter_.boxes().empty());
+  ASSERT_EQ(disk_.Seek(4, 0), 0);
+  EXPECT_EQ(disk_.ReadByte(), Expected(50, 1, 0));
   // Page 6 would be the third page of a two-page file.
   EXPECT_EQ(disk_.ReadPage(6), -1);
   EXPECT_EQ(reporter_.Last(RecordedBox::kRetry), "Seek error at ReadPage.\nPress the cancel button to abort Morva");

@@ -7,6 +7,9 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "app/drive_search/drive_list.h"
@@ -138,6 +141,23 @@ TEST_F(DriveWalkTest, SubdirectoriesComeBeforeTheirParentAndDotsAreNotProbed) {
   // The sound-only sub-book is skipped, its volume's first book kept.
   EXPECT_EQ(r.bar[7].subbook, 0);
   for (int i = 0; i < r.BookCount(); ++i) EXPECT_EQ(r.bar[static_cast<size_t>(r.menu[static_cast<size_t>(i)].entry)].colour, FoundBookColor(i));
+}
+
+TEST_F(DriveWalkTest, LinksAndFifosNeitherRepeatNorHangTheWalk) {
+  // Two links to the root double the paths at every level, a link to a
+  // volume would list it twice, and a FIFO named like a catalog would wait
+  // for a writer for ever.
+  fs::create_directory_symlink(".", Root() / "loop1");
+  fs::create_directory_symlink(".", Root() / "loop2");
+  fs::create_directory_symlink("..", Root() / "a" / "up");
+  fs::create_directory_symlink("a", Root() / "again");
+  fs::create_directories(Root() / "fifo");
+  ASSERT_EQ(::mkfifo((Root() / "fifo" / "CATALOGS").c_str(), 0600), 0);
+  ::alarm(60);  // a regression ends the test run instead of hanging it
+  const DriveSearchResult r = SearchDrives(disk_, Root().string(), 40, nullptr);
+  ::alarm(0);
+  EXPECT_EQ(Titles(r), (std::vector<std::string>{"|", "深さ一", "|", "深さ二", "|", "深さ三", "|", "本体", "|", "深さ零"}));
+  EXPECT_TRUE(reporter_.boxes().empty());
 }
 
 TEST_F(DriveWalkTest, ProgressShowsOneStepPerRootAndCancelKeepsWhatWasFound) {

@@ -41,9 +41,10 @@ inline constexpr int kFontSlots = 8;
 struct CatalogRecord {
   // The title as stored: JIS X 0208 codes (JisFromUtf8) or, in a single-byte
   // volume, plain bytes. It is zero padded; a title that fills the whole field
-  // has no terminating zero. Readers take a volume as single-byte when a title
-  // holds a 2-byte value outside 0x2121..0x7424, so plain ASCII needs a
-  // space or a byte beyond 't' at an even position to be recognised.
+  // has no terminating zero. Readers take a volume as single-byte when a
+  // title holds a byte pair that is neither JIS (both bytes 0x21..0x7E) nor
+  // an external character (first byte 0xA1..0xFE), so plain ASCII needs a
+  // space, a control code or an odd length to be recognised.
   std::string title;
   std::string directory;  // ASCII, at most 8 characters, space padded
   uint64_t indexPage = 1;  // "catalogs" only
