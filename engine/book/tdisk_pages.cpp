@@ -108,6 +108,9 @@ int TDisk::Seek(int32_t page, int32_t offset) {
   // entry.
   if (dataInPage_ < kPageSize && offset >= dataInPage_) {
     ReportReadFailure(ReadFailure::Kind::kPastEnd, {page, offset});
+    offset_ = dataInPage_;  // a caller that reads on gets the end of data
+    pushedBack_ = 0;
+    readFailed_ = true;
     return -1;
   }
   offset_ = std::clamp(offset, 0, kPageSize);
