@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "cli/book_session.h"
 #include "cli/process_exit.h"
 #include "engine/text/unicode.h"
 
@@ -46,6 +47,9 @@ void StderrReporter::ReadFailed(const ReadFailure& failure) {
     case ReadFailure::Kind::kUnreadable: break;
     case ReadFailure::Kind::kReadingOn: reason = "the data ends before what is being read"; break;
   }
+  // The output read before the failure goes out first, so that on a terminal
+  // the line follows it.
+  Output::FlushCurrent();
   std::fprintf(stderr, "morva-cli: read error: %s at %d:%d: %s\n",
                failure.path.empty() ? "(no file)" : failure.path.c_str(), failure.at.page, failure.at.offset, reason);
 }
