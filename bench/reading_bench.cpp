@@ -88,7 +88,7 @@ void BM_WholeBodyAsText(benchmark::State& state) {
   size_t out = 0;
   for (auto _ : state) {
     cli::RenderBody(disk, 1, {disk.indexes.Start(0x00), 0}, cli::TextFormat::kReadable,
-                    [&out](std::string& item) { out += item.size(); });
+                    [&out](std::string& item) { out += item.size(); return true; });
   }
   benchmark::DoNotOptimize(out);
   state.SetBytesProcessed(state.iterations() * bodyBytes);

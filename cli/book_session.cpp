@@ -1,8 +1,12 @@
 #include "cli/book_session.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "cli/commands.h"
+#include "engine/book/temp_file.h"
 
 namespace morva::cli {
 
@@ -46,9 +50,32 @@ std::unique_ptr<BookSession> BookSession::OpenArgument(const std::string& volume
   return session;
 }
 
+namespace {
+Output* g_current = nullptr;
+}  // namespace
+
+Output::Output() : previous_(g_current) { g_current = this; }
+
+Output::~Output() {
+  Flush();
+  g_current = previous_;
+}
+
+void Output::FlushCurrent() {
+  if (g_current != nullptr) g_current->Flush();
+}
+
 void Output::Flush() {
-  if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
+  if (buffer_.empty()) return;
+  const bool written = std::fwrite(buffer_.data(), 1, buffer_.size(), stdout) == buffer_.size() &&
+                       std::fflush(stdout) == 0;
   buffer_.clear();
+  if (!written) {
+    const int error = errno;
+    std::fprintf(stderr, "morva-cli: cannot write the output: %s\n", std::strerror(error));
+    RemoveTempFilesNow();
+    std::_Exit(kExitBook);
+  }
 }
 
 }  // namespace morva::cli

@@ -36,18 +36,27 @@ class BookSession {
   BookBar bar_;
 };
 
-// Writes UTF-8 text to stdout through one large buffer.
+// Writes UTF-8 text to stdout through one large buffer. Output that cannot
+// be written (a closed pipe when SIGPIPE is ignored, a full disk) ends the
+// program with a message and status 1 instead of computing on for nobody.
 class Output {
  public:
-  ~Output() { Flush(); }
+  Output();
+  ~Output();
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
   std::string& buffer() { return buffer_; }
   void MaybeFlush() {
     if (buffer_.size() >= (1u << 20)) Flush();
   }
   void Flush();
+  // Flushes the output of the command now running, if any (for ending the
+  // program early).
+  static void FlushCurrent();
 
  private:
   std::string buffer_;
+  Output* previous_;
 };
 
 }  // namespace morva::cli

@@ -36,12 +36,12 @@ std::optional<BookAddress> ParseAddress(std::string_view arg, bool offsetOptiona
   if (colon == std::string_view::npos) {
     if (!offsetOptional) return std::nullopt;
     auto page = ParseNumber(arg);
-    if (!page || *page > 0x7FFFFFFF) return std::nullopt;
+    if (!page || *page < 1 || *page > 0x7FFFFFFF) return std::nullopt;
     return BookAddress{static_cast<int32_t>(*page), 0};
   }
   auto page = ParseNumber(arg.substr(0, colon));
   auto offset = ParseNumber(arg.substr(colon + 1));
-  if (!page || !offset || *page > 0x7FFFFFFF || *offset > 2047) return std::nullopt;
+  if (!page || !offset || *page < 1 || *page > 0x7FFFFFFF || *offset > 2047) return std::nullopt;
   return BookAddress{static_cast<int32_t>(*page), static_cast<int32_t>(*offset)};
 }
 

@@ -1,6 +1,7 @@
 // Command-line syntax shared by the commands: a volume with an optional
 // sub-book (DIR[:N], N counted from 1) and a book address (PAGE:OFFSET, each
-// decimal or hexadecimal with a 0x prefix).
+// decimal or hexadecimal with a 0x prefix; pages counted from 1, offsets
+// 0-2047).
 #pragma once
 
 #include <optional>

@@ -47,9 +47,11 @@ int RunBooks(Arguments& args) {
   }
   disk.SetBookList(&bar);
   Output out;
+  int status = kExitOk;
   for (int i = 0; i < count; ++i) {
     if (!disk.SelectSubbook(i + 1)) {
       out.buffer() += Format("%d\t(cannot be opened)\n", i + 1);
+      status = Fail(kExitBook, Format("sub-book %d of %s cannot be opened", i + 1, dir.c_str()));
       continue;
     }
     out.buffer() += Format("%d\t%s\t%s%s\n", i + 1, SjisToUtf8(disk.title).c_str(), LayoutName(kind),
@@ -72,7 +74,7 @@ int RunBooks(Arguments& args) {
       out.buffer() += Format("\tfile\t%s%s\n", shown.c_str(), compressed ? "\tcompressed (ebzip)" : "");
     }
   }
-  return kExitOk;
+  return status;
 }
 
 }  // namespace morva::cli

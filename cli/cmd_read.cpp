@@ -69,9 +69,12 @@ int RunText(Arguments& args) {
     at = *parsed;
   }
   Output out;
+  // A failed read ends the text there: what follows a damaged page cannot be
+  // trusted to start at an item.
   RenderBody(disk, BookSession::kRow, at, request.format, [&out](std::string& item) {
     out.buffer() += item;
     out.MaybeFlush();
+    return !StderrReporter::AnyReadFailed();
   });
   return kExitOk;
 }

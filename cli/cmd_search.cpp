@@ -55,10 +55,22 @@ int SearchGroup(Arguments& args, const std::string& booksFile, const HitListOpti
   TDisk disk(reporter);
   disk.settings().dicInfoPath = info;
   disk.SetBookList(&*bar);
+  // A book of the group that cannot be opened would be left out without a
+  // word: say so, search the others, and end with status 1.
+  bool missing = false;
+  for (size_t row = 0; row < bar->size(); ++row) {
+    const BookBarEntry& entry = (*bar)[row];
+    if (entry.IsSeparator() || (marked && !entry.mark)) continue;
+    if (!disk.SelectSubbook(static_cast<int>(row))) {
+      missing = true;
+      Fail(kExitBook, "book " + SjisToUtf8(entry.shortName) + " (" + entry.location + ") cannot be opened");
+    }
+  }
   HitListOptions withNames = options;
   withNames.bookNames = true;
   // Position 0 is the group's header (every book of it); -1 the marked books.
-  return SearchAndPrint(disk, *bar, Utf8ToSjis(args.positional()[0]), marked ? -1 : 0, withNames);
+  const int status = SearchAndPrint(disk, *bar, Utf8ToSjis(args.positional()[0]), marked ? -1 : 0, withNames);
+  return missing ? kExitBook : status;
 }
 
 }  // namespace

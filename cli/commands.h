@@ -1,5 +1,5 @@
 // The commands of morva-cli, one function each. Each returns the exit status:
-// 0 success, 1 the book cannot be opened, 2 a usage error, 3 no hits.
+// 0 success, 1 the book cannot be opened or read, 2 a usage error, 3 no hits.
 #pragma once
 
 #include "cli/cli_args.h"

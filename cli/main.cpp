@@ -4,6 +4,8 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/process_exit.h"
+#include "cli/stderr_reporter.h"
 
 namespace {
 
@@ -26,12 +28,13 @@ constexpr const char* kUsage =
     "                                     full-text search of the body text\n"
     "\n"
     "DIR names a volume directory, N a sub-book counted from 1 (default 1).\n"
-    "PAGE and OFFSET are decimal, or hexadecimal with a 0x prefix.\n"
+    "PAGE (from 1) and OFFSET (0-2047) are decimal, or hexadecimal with a 0x prefix.\n"
     "Options: --format text|marked (show, text, copyright), --info FILE (a per-book\n"
     "information file).\n"
     "Queries are words with and, or, not and parentheses; search status lines and\n"
     "progress go to stderr.\n"
-    "Exit status: 0 success, 1 the book cannot be opened, 2 usage error, 3 no hits.\n";
+    "Exit status: 0 success, 1 a book that cannot be opened or read (the message\n"
+    "names the file and the PAGE:OFFSET), 2 usage error, 3 no hits.\n";
 
 struct Command {
   const char* name;
@@ -55,8 +58,12 @@ int main(int argc, char** argv) {
   }
   for (const Command& c : kCommands) {
     if (std::strcmp(argv[1], c.name) == 0) {
+      morva::cli::InstallSignalCleanup();
       morva::cli::Arguments args(argc, argv, 2);
-      return c.run(args);
+      const int status = c.run(args);
+      // A failed read makes the output incomplete, whatever the command
+      // found; usage errors are reported before anything is read.
+      return morva::cli::StderrReporter::AnyReadFailed() ? morva::cli::kExitBook : status;
     }
   }
   std::fprintf(stderr, "morva-cli: unknown command '%s'\n%s", argv[1], kUsage);

@@ -22,7 +22,7 @@ BookAddress RenderItem(TContent& content, int row, BookAddress at, TextFormat fo
 }
 
 void RenderBody(TDisk& disk, int row, BookAddress from, TextFormat format,
-                const std::function<void(std::string& itemUtf8)>& sink) {
+                const std::function<bool(std::string& itemUtf8)>& sink) {
   const int32_t endPage = disk.indexes.End(0x00);
   TContent content(disk);
   std::string marked;
@@ -33,7 +33,7 @@ void RenderBody(TDisk& disk, int row, BookAddress from, TextFormat format,
     text.clear();
     const BookAddress next = content.FormatItemTo(row, at, &marked);
     RenderMarked(format, marked, &text);
-    sink(text);
+    if (!sink(text)) break;
     if (TDisk::CompareAddresses(next, at) <= 0) break;  // the end of data
     at = next;
   }

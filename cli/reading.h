@@ -24,8 +24,9 @@ void RenderMarked(TextFormat format, std::string_view marked, std::string* utf8)
 BookAddress RenderItem(TContent& content, int row, BookAddress at, TextFormat format, std::string* utf8);
 
 // Renders the body from `from` to the end of the body text (the end page of
-// index 0x00, or the end of data), handing each item's text to sink.
+// index 0x00, or the end of data), handing each item's text to sink; a sink
+// that returns false ends the run.
 void RenderBody(TDisk& disk, int row, BookAddress from, TextFormat format,
-                const std::function<void(std::string& itemUtf8)>& sink);
+                const std::function<bool(std::string& itemUtf8)>& sink);
 
 }  // namespace morva::cli

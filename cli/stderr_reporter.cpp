@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "cli/book_session.h"
+#include "cli/process_exit.h"
 #include "engine/text/unicode.h"
 
 namespace morva::cli {
@@ -22,13 +24,35 @@ void PrintBox(const char* kind, std::string_view sjis) {
 
 void StderrReporter::Fatal(std::string_view text) {
   PrintBox("fatal", text);
-  std::fflush(stdout);
-  std::_Exit(1);
+  ExitNow(1);
 }
 
 void StderrReporter::Warning(std::string_view text) { PrintBox("warning", text); }
 
-void StderrReporter::RetryOrAbort(std::string_view text) { PrintBox("error", text); }
+void StderrReporter::RetryOrAbort(std::string_view text) {
+  RecordReadFailure();
+  PrintBox("error", text);
+}
+
+void StderrReporter::ReadFailed(const ReadFailure& failure) {
+  const bool repeated = readFailed_ && failure.path == lastPath_ && failure.at.page == lastPage_;
+  RecordReadFailure();
+  lastPath_ = failure.path;
+  lastPage_ = failure.at.page;
+  if (repeated) return;
+  const char* reason = "the data cannot be read";
+  switch (failure.kind) {
+    case ReadFailure::Kind::kOpen: reason = "the file cannot be opened"; break;
+    case ReadFailure::Kind::kPastEnd: reason = "past the end of the file's data"; break;
+    case ReadFailure::Kind::kUnreadable: break;
+    case ReadFailure::Kind::kReadingOn: reason = "the data ends before what is being read"; break;
+  }
+  // The output read before the failure goes out first, so that on a terminal
+  // the line follows it.
+  Output::FlushCurrent();
+  std::fprintf(stderr, "morva-cli: read error: %s at %d:%d: %s\n",
+               failure.path.empty() ? "(no file)" : failure.path.c_str(), failure.at.page, failure.at.offset, reason);
+}
 
 StderrProgress::StderrProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}
 

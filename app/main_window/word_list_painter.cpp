@@ -34,14 +34,21 @@ void WordListPainter::Invalidate() {
   glyphs_.clear();
 }
 
-const std::string& WordListPainter::Heading(int row) {
-  static const std::string empty;
-  if (row < 0 || row >= list_.Count()) return empty;
+const WordListPainter::RowHeading& WordListPainter::Row(int row) {
+  static const RowHeading none;
+  if (row < 0 || row >= list_.Count()) return none;
   if (headings_.size() != static_cast<size_t>(list_.Count())) headings_.assign(static_cast<size_t>(list_.Count()), std::nullopt);
   auto& slot = headings_[static_cast<size_t>(row)];
-  if (!slot) slot = HeadingText(disk_, list_, row, HeadingMode::kDisplay);
+  if (!slot) {
+    slot.emplace();
+    slot->text = HeadingText(disk_, list_, row, HeadingMode::kDisplay, kListHeadingBytes, &slot->cut);
+  }
   return *slot;
 }
+
+const std::string& WordListPainter::Heading(int row) { return Row(row).text; }
+
+bool WordListPainter::HeadingCut(int row) { return Row(row).cut; }
 
 const QImage& WordListPainter::Glyph(int book, bool full, uint16_t code) {
   const uint64_t key = static_cast<uint64_t>(static_cast<uint32_t>(book)) << 17 | (full ? 0x10000u : 0u) | code;
@@ -134,6 +141,8 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
     k += std::max<size_t>(1, SjisCharLength(text, k));
   }
   flush(text.size());
+  // A heading cut at the list's limit says so.
+  if (HeadingCut(row)) painter.drawText(x, baseline, QString(QChar(0x2026)));
 }
 
 }  // namespace morva

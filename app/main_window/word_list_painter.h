@@ -41,8 +41,11 @@ class WordListPainter {
   // The list (or the fonts) changed: forget every decoded heading and glyph.
   void Invalidate();
   // The heading of a row as Shift-JIS display text (external characters as
-  // 0B w hi lo markers), decoded on first use.
+  // 0B w hi lo markers), at most kListHeadingBytes, decoded on first use.
   const std::string& Heading(int row);
+  // Whether the row's heading line is longer than what Heading gives: the
+  // row then ends in an ellipsis.
+  bool HeadingCut(int row);
 
   // current: the grid's current row; focused: the grid has the focus.
   void Paint(QPainter& painter, int row, const QRect& rect, bool current, bool focused, const WordListLook& look);
@@ -54,7 +57,13 @@ class WordListPainter {
   const Wordlist& list_;
   const BookBar& bar_;
   const DisplayFonts& fonts_;
-  std::vector<std::optional<std::string>> headings_;
+  struct RowHeading {
+    std::string text;
+    bool cut = false;
+  };
+  const RowHeading& Row(int row);
+
+  std::vector<std::optional<RowHeading>> headings_;
   std::map<uint64_t, QImage> glyphs_;
 };
 

@@ -6,7 +6,25 @@
 #include <string>
 #include <string_view>
 
+#include "engine/book/book_address.h"
+
 namespace morva {
+
+// A book file that could not be read: which file, where in the sub-book's
+// page space, and the box text the window shows for it.
+struct ReadFailure {
+  enum class Kind {
+    kOpen,        // the file holding the page cannot be opened
+    kPastEnd,     // the address lies beyond the data of the file
+    kUnreadable,  // the file's data there cannot be read (damage, I/O error)
+    kReadingOn,   // the byte reader ran out of data: the next page cannot
+                  // be read, or the file ends inside its last page
+  };
+  Kind kind = Kind::kUnreadable;
+  std::string path;   // the file (UTF-8 path), "" when no file is known
+  BookAddress at;     // page and offset of the read
+  std::string text;   // the box text, Shift-JIS
+};
 
 class Reporter {
  public:
@@ -25,6 +43,17 @@ class Reporter {
   // on with its failure result. Cancel ends the program inside the
   // implementation.
   virtual void RetryOrAbort(std::string_view text) = 0;
+
+  // Every failed read of a book file comes here. By default it shows the
+  // box of its kind: the warning box when the byte reader ran out of data,
+  // else the retry-or-abort box.
+  virtual void ReadFailed(const ReadFailure& failure) {
+    if (failure.kind == ReadFailure::Kind::kReadingOn) {
+      Warning(failure.text);
+    } else {
+      RetryOrAbort(failure.text);
+    }
+  }
 
   // The wait cursor shown around formatting runs and searches.
   virtual void SetWaitCursor(bool /*on*/) {}

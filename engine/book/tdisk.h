@@ -102,15 +102,16 @@ class TDisk {
   int SeekAbsolute(int64_t position);
 
   // Next byte of the stream, crossing pages and files by itself. 0 doubles as
-  // the end of data: a failed read of the next page shows the warning
-  // "辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました." and returns 0.
+  // the end of data: a failed read of the next page, or the end of a file
+  // inside its last page, shows the warning "辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました."
+  // and returns 0.
   int ReadByte() {
     if (pushedBack_ != 0) {
       int b = pushedBack_;
       pushedBack_ = 0;
       return b;
     }
-    if (offset_ < kPageSize) return page_[static_cast<size_t>(offset_++)];
+    if (offset_ < dataInPage_) return page_[static_cast<size_t>(offset_++)];
     if (readFailed_) return 0;
     return ReadByteFromNextPage();
   }
@@ -121,8 +122,8 @@ class TDisk {
   // page is used up; ReadByte then moves on), and moving the reader past n of
   // them. The span stays valid until the next page is read.
   std::span<const uint8_t> UnreadInPage() const {
-    if (pushedBack_ != 0 || offset_ >= kPageSize) return {};
-    return {page_.data() + offset_, static_cast<size_t>(kPageSize - offset_)};
+    if (pushedBack_ != 0 || offset_ >= dataInPage_) return {};
+    return {page_.data() + offset_, static_cast<size_t>(dataInPage_ - offset_)};
   }
   // REQUIRES: n <= UnreadInPage().size().
   void ConsumeInPage(int n) { offset_ += n; }
@@ -263,6 +264,9 @@ class TDisk {
   BookAddress TellNormalised() const;
   // Chooses and opens the file of a page in multi-file mode; sets localPage_.
   bool SelectFileForPage(int32_t page);
+  // Hand a failed read to the reporter with the file that holds the page.
+  void ReportOpenFailure(const std::string& path, int32_t page);
+  void ReportReadFailure(ReadFailure::Kind kind, BookAddress at);
 
   Reporter& reporter_;
   EngineSettings settings_;
@@ -275,6 +279,9 @@ class TDisk {
   // another box until the next seek.
   bool readFailed_ = false;
   int32_t currentPage_ = 0;  // the page held in the buffer, 0 none
+  // Bytes of the file's data in the buffer: less than a page at the end of a
+  // file, the rest zero-filled.
+  int32_t dataInPage_ = kPageSize;
   // The page the byte reader is on: it stays put when reading the next page
   // fails, so Tell still reports the end of what was read.
   int32_t streamPage_ = 0;

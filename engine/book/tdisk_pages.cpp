@@ -35,8 +35,20 @@ bool TDisk::OpenBookFile(std::string_view name, bool absolute, bool report) {
   return false;
 }
 
-void TDisk::ReportCannotOpen(const std::string& path) {
-  reporter_.RetryOrAbort(Sjis("ﾌｧｲﾙ：") + Sjis(path) + Sjis(" を開けない．"));
+void TDisk::ReportCannotOpen(const std::string& path) { ReportOpenFailure(path, 0); }
+
+void TDisk::ReportOpenFailure(const std::string& path, int32_t page) {
+  reporter_.ReadFailed({ReadFailure::Kind::kOpen, path, {page, 0},
+                        Sjis("ﾌｧｲﾙ：") + Sjis(path) + Sjis(" を開けない．")});
+}
+
+void TDisk::ReportReadFailure(ReadFailure::Kind kind, BookAddress at) {
+  std::string path = openPath_;
+  if (multiFile_ && bodyFiles_.Count() > 0) path = bodyFiles_.Row(bodyFiles_.RowOfPage(at.page)).path;
+  std::string text = kind == ReadFailure::Kind::kReadingOn
+                         ? Sjis("辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました.")
+                         : Sjis("Seek error at ReadPage.\nPress the cancel button to abort Morva");
+  reporter_.ReadFailed({kind, std::move(path), at, std::move(text)});
 }
 
 void TDisk::CloseBookFile() {
@@ -63,7 +75,10 @@ bool TDisk::SelectFileForPage(int32_t page) {
   if (file_ && row == openRow_) return true;
   CloseBookFile();
   currentPage_ = 0;
-  if (!OpenBookFile(r.path, true, true)) return false;
+  if (!OpenBookFile(r.path, true, false)) {
+    ReportOpenFailure(r.path, page);
+    return false;
+  }
   openRow_ = row;
   return true;
 }
@@ -86,13 +101,15 @@ int TDisk::ReadPage(int32_t page) {
   const int64_t position = (static_cast<int64_t>(localPage_) - 1) * kPageSize;
   // A page that starts beyond the end of its file cannot be positioned; a
   // short page at the end is zero-filled so no stale bytes survive.
-  const int64_t got = position < file_->Size() ? file_->ReadAt(position, page_.data(), kPageSize) : -1;
+  const bool inFile = position < file_->Size();
+  const int64_t got = inFile ? file_->ReadAt(position, page_.data(), kPageSize) : -1;
   if (got < 0) {
     currentPage_ = 0;
-    reporter_.RetryOrAbort(Sjis("Seek error at ReadPage.\nPress the cancel button to abort Morva"));
+    ReportReadFailure(inFile ? ReadFailure::Kind::kUnreadable : ReadFailure::Kind::kPastEnd, {page, 0});
     return -1;
   }
   if (got < kPageSize) std::memset(page_.data() + got, 0, static_cast<size_t>(kPageSize - got));
+  dataInPage_ = static_cast<int32_t>(got);
   currentPage_ = page;
   streamPage_ = page;
   return 0;
@@ -100,6 +117,16 @@ int TDisk::ReadPage(int32_t page) {
 
 int TDisk::Seek(int32_t page, int32_t offset) {
   if (ReadPage(page) != 0) return -1;
+  // The last page of a file may be short: an address in its zero fill points
+  // past the data, which is a damaged reference or a cut file, not an empty
+  // entry.
+  if (dataInPage_ < kPageSize && offset >= dataInPage_) {
+    ReportReadFailure(ReadFailure::Kind::kPastEnd, {page, offset});
+    offset_ = dataInPage_;  // a caller that reads on gets the end of data
+    pushedBack_ = 0;
+    readFailed_ = true;
+    return -1;
+  }
   offset_ = std::clamp(offset, 0, kPageSize);
   fullWidth = !singleByteBook;
   pendingChar = 0;
@@ -114,9 +141,15 @@ int TDisk::SeekAbsolute(int64_t position) {
 }
 
 int TDisk::ReadByteFromNextPage() {
+  if (offset_ < kPageSize) {
+    // The file ends inside this page: the rest is zero fill, not data.
+    readFailed_ = true;
+    ReportReadFailure(ReadFailure::Kind::kReadingOn, {streamPage_, offset_});
+    return 0;
+  }
   if (streamPage_ == INT32_MAX || ReadPage(streamPage_ + 1) != 0) {
     readFailed_ = true;
-    reporter_.Warning(Sjis("辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました."));
+    ReportReadFailure(ReadFailure::Kind::kReadingOn, {streamPage_ == INT32_MAX ? streamPage_ : streamPage_ + 1, 0});
     return 0;
   }
   offset_ = 0;

@@ -12,17 +12,28 @@
 namespace morva {
 namespace {
 
-constexpr size_t kHeadingLimit = 50;
 // Decoder units read at most: a heading longer than this is damaged data.
 constexpr int kMaxUnits = 4096;
 constexpr int kLineBreak = 0x0A;
 constexpr uint8_t kGaijiMarker = 0x0B;
 
 // Adds a multi-byte piece if the text stays below the limit; false ends it.
-bool AddWhole(std::string& text, std::string_view piece) {
-  if (text.size() + piece.size() >= kHeadingLimit) return false;
+bool AddWhole(std::string& text, std::string_view piece, size_t limit) {
+  if (piece.size() >= limit - text.size()) return false;
   text.append(piece);
   return true;
+}
+
+// Whether the heading line goes on with more text after the reader's place:
+// escapes other than the line break are not text.
+bool MoreText(TDisk& disk, EscapeItem& escape) {
+  for (int units = 0; units < kMaxUnits; ++units) {
+    const int value = DecodeNext(disk, escape, true);
+    if (value == kDecodeEnd) return false;
+    if (escape.code == 0) return true;
+    if (value == kDecodeEscape && escape.code == kLineBreak) return false;
+  }
+  return false;
 }
 
 // Key mode keeps letters and kana only, upper-cased.
@@ -34,7 +45,9 @@ void AddKeyByte(std::string& text, uint8_t c) {
 
 }  // namespace
 
-std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMode mode) {
+std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMode mode, size_t limit,
+                        bool* cut) {
+  if (cut != nullptr) *cut = false;
   if (index < 0 || index >= list.Count()) return {};
   const WordlistItem& item = list.Item(index);
   if (!disk.SelectSubbook(item.book)) return {};
@@ -44,7 +57,8 @@ std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMod
   const bool keyMode = mode == HeadingMode::kKey;
   std::string text;
   EscapeItem escape;
-  for (int units = 0; units < kMaxUnits && text.size() < kHeadingLimit; ++units) {
+  bool full = false;  // a piece did not fit below the limit
+  for (int units = 0; units < kMaxUnits && text.size() < limit; ++units) {
     const int value = DecodeNext(disk, escape, true);
     if (value == kDecodeEnd) break;
     if (escape.code != 0) {
@@ -62,7 +76,10 @@ std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMod
         std::snprintf(buf, sizeof buf, "[%04x]", static_cast<unsigned>(value));
         piece = buf;
       }
-      if (!AddWhole(text, piece)) break;
+      if (!AddWhole(text, piece, limit)) {
+        full = true;
+        break;
+      }
       continue;
     }
     const auto lead = static_cast<uint8_t>(value);
@@ -83,8 +100,12 @@ std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMod
       }
     }
     const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-    if (!AddWhole(text, std::string_view(pair, 2))) break;
+    if (!AddWhole(text, std::string_view(pair, 2), limit)) {
+      full = true;
+      break;
+    }
   }
+  if (cut != nullptr) *cut = full || (text.size() >= limit && MoreText(disk, escape));
   return text;
 }
 

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -112,11 +113,19 @@ enum class HeadingMode {
   kKey,      // the sort form: letters upper-cased, symbols and digits skipped
 };
 
-// The heading text of item `index` of list: at most 50 bytes, never splitting
-// a double-byte character. Selects the item's book first. An item without
-// heading gives "[メニュー全体]" ("[MENU]" in a single-byte book); an index
-// outside the list gives "". In display mode external characters come out as
-// the 4-byte marker 0x0B w h l under GaijiMode::kBitmap, else as "[%04x]".
-std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMode mode);
+// Bytes of a heading the word-list grid shows, and the limit that keeps the
+// whole heading line (for output that scripts read).
+inline constexpr size_t kListHeadingBytes = 50;
+inline constexpr size_t kWholeHeading = static_cast<size_t>(-1);
+
+// The heading text of item `index` of list: the heading line, below `limit`
+// bytes and never splitting a double-byte character. *cut (when given) tells
+// whether the limit left text of the line out. Selects the item's book first.
+// An item without heading gives "[メニュー全体]" ("[MENU]" in a single-byte
+// book); an index outside the list gives "". In display mode external
+// characters come out as the 4-byte marker 0x0B w h l under
+// GaijiMode::kBitmap, else as "[%04x]".
+std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMode mode,
+                        size_t limit = kListHeadingBytes, bool* cut = nullptr);
 
 }  // namespace morva

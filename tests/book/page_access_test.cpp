@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
+#include <vector>
 
 #include "engine/book/tdisk.h"
 #include "tests/support/recording_reporter.h"
@@ -30,6 +32,17 @@ uint8_t Expected(int tag, int localPage, int i) {
   return static_cast<uint8_t>(v == 0 ? 1 : v);
 }
 
+// Keeps every failed read as the engine describes it, and shows its box as
+// the window would.
+class FailureLog : public RecordingReporter {
+ public:
+  void ReadFailed(const ReadFailure& failure) override {
+    failures.push_back(failure);
+    RecordingReporter::ReadFailed(failure);
+  }
+  std::vector<ReadFailure> failures;
+};
+
 // A page space of a 3-page body file, a 2-page second file from page 4 and a
 // font file at the first font page.
 class PageSpaceTest : public ::testing::Test {
@@ -46,7 +59,7 @@ class PageSpaceTest : public ::testing::Test {
     disk_.SetMultiFile(true);
   }
   TempDir dir_;
-  RecordingReporter reporter_;
+  FailureLog reporter_;
   TDisk disk_{reporter_};
 };
 
@@ -125,11 +138,33 @@ TEST_F(PageSpaceTest, MissingFileGivesTheRetryBoxWithTheFullPath) {
   EXPECT_EQ(disk_.volumeKind, -1);
 }
 
-TEST_F(PageSpaceTest, TruncatedLastPageIsZeroFilled) {
+// A file cut inside its last page holds data up to the cut only: seeking
+// into the zero fill or reading on into it is a failure naming the file and
+// the address, in the box of its kind.
+TEST_F(PageSpaceTest, TruncatedLastPageEndsWhereTheFileEnds) {
   WriteFile(dir_ / "sub/extra", Pages(50, 2).substr(0, kPageSize + 100));
+  const std::string extra = dir_.str() + "/sub/extra";
   ASSERT_EQ(disk_.Seek(5, 99), 0);
   EXPECT_NE(disk_.ReadByte(), 0);
   EXPECT_EQ(disk_.ReadByte(), 0);
+  EXPECT_EQ(disk_.ReadByte(), 0);
+  EXPECT_EQ(disk_.Seek(5, 100), -1);
+  EXPECT_EQ(disk_.ReadByte(), 0);
+  EXPECT_EQ(disk_.Seek(5, 2047), -1);
+  EXPECT_EQ(disk_.Seek(6, 0), -1);
+  disk_.BodyFiles().Add(dir_.str() + "/sub/missing", 20);
+  disk_.BodyFiles().Sort();
+  EXPECT_EQ(disk_.Seek(21, 3), -1);
+  using Kind = ReadFailure::Kind;
+  const std::vector<std::tuple<Kind, std::string, BookAddress>> want{
+      {Kind::kReadingOn, extra, {5, 100}}, {Kind::kPastEnd, extra, {5, 100}}, {Kind::kPastEnd, extra, {5, 2047}},
+      {Kind::kPastEnd, extra, {6, 0}},     {Kind::kOpen, dir_.str() + "/sub/missing", {21, 0}},
+  };
+  std::vector<std::tuple<Kind, std::string, BookAddress>> got;
+  for (const ReadFailure& f : reporter_.failures) got.emplace_back(f.kind, f.path, f.at);
+  EXPECT_EQ(got, want);
+  EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
+  EXPECT_EQ(reporter_.Count(RecordedBox::kRetry), 4);
 }
 
 TEST(PageAccessTest, BcdBytesAndAddressComparison) {

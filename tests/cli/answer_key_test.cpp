@@ -63,7 +63,7 @@ TEST(AnswerKeyTest, EdictSmallWholeBodyHoldsEveryEntryInOrder) {
   ASSERT_TRUE(session);
   std::string all;
   RenderBody(session->disk(), BookSession::kRow, {session->disk().indexes.Start(0x00), 0}, TextFormat::kReadable,
-             [&all](std::string& item) { all += item; });
+             [&all](std::string& item) { all += item; return true; });
   const std::string folded = FoldVisibleText(all);
   size_t at = 0;
   int missing = 0;
@@ -94,7 +94,7 @@ TEST(AnswerKeyTest, EbstudioSampleSubbooksOpenAndRead) {
     EXPECT_FALSE(session->disk().title.empty());
     std::string all;
     RenderBody(session->disk(), BookSession::kRow, {session->disk().indexes.Start(0x00), 0},
-               TextFormat::kReadable, [&all](std::string& item) { all += item; });
+               TextFormat::kReadable, [&all](std::string& item) { all += item; return true; });
     EXPECT_GT(all.size(), 40u) << "sub-book " << sub;
     if (sub == 1) {
       EXPECT_NE(all.find("これ"), std::string::npos) << all;

@@ -44,6 +44,31 @@ TEST(SearchCommandTest, IndexKeysFindTheirEntries) {
   EXPECT_GT(checked, 5);
 }
 
+// Scripts get the whole heading line, however long: every heading of more
+// than 50 bytes in the answer key comes out whole from search, and one from
+// fulltext.
+TEST(SearchCommandTest, LongHeadingsPrintWhole) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  const testing::AnswerKey key = testing::ReadAnswerKey((testing::SharedBooks() / "edict-small.tsv").string());
+  int checked = 0;
+  for (const testing::AnswerRow& row : key.rows) {
+    const std::string& heading = key.Get(row, "heading");
+    const std::string keys = key.Get(row, "word_keys_normalized");
+    const std::string first = keys.substr(0, keys.find('|'));
+    if (heading.size() < 75 || heading.find('{') != std::string::npos || first.find('\'') != std::string::npos) {
+      continue;  // 25 characters of 3 UTF-8 bytes are 50 Shift-JIS bytes
+    }
+    const std::string line = key.Get(row, "text_pos") + "\t" + heading + "\n";
+    const CliRun r = RunCommand("search " + SmallBook() + " " + Quote(first));
+    EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
+    ++checked;
+  }
+  EXPECT_GT(checked, 20);
+  const CliRun text = RunCommand("fulltext " + SmallBook() + " " + Quote("occupy wall street"));
+  EXPECT_NE(text.out.find("\tウォールストリートをせんきょせよ【ウォールストリートを占拠せよ】\n"), std::string::npos)
+      << text.out;
+}
+
 TEST(SearchCommandTest, OutputAndStatuses) {
   MORVA_REQUIRE_SHARED_BOOKS();
   const CliRun one = RunCommand("search " + SmallBook() + " " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
@@ -151,7 +176,10 @@ TEST_F(MultiCommandTest, GroupSearchCoversTheGroupOrItsMarkedBooks) {
   // Shift-JIS group file: the test volume (marked) and edict-small.
   const std::string groups = "[g]\n"
                              "People,,," + Volume() + ",1,,FF,PPL,yes\n"
-                             "Small,,," + SmallBook() + ",1,,FF00,SML,no\n";
+                             "Small,,," + SmallBook() + ",1,,FF00,SML,no\n"
+                             "[h]\n"
+                             "Small,,," + SmallBook() + ",1,,FF00,SML,no\n"
+                             "Gone,,,/nonexistent/volume,1,,FF00,GON,no\n";
   testing::WriteFile(dir_ / "books.grp", groups);
   const std::string file = (dir_ / "books.grp").string();
   const CliRun both = RunCommand("search --books " + file + " --group g " + Quote("た or ＴＥＮＭＩＬＬＩＯＮ"));
@@ -160,6 +188,11 @@ TEST_F(MultiCommandTest, GroupSearchCoversTheGroupOrItsMarkedBooks) {
   const CliRun marked = RunCommand("search --books " + file + " --group g --marked " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
   EXPECT_EQ(marked.status, 3);
   EXPECT_EQ(RunCommand("search --books " + file + " --group nothere word").status, 1);
+  // A book that cannot be opened is named, the others searched, status 1.
+  const CliRun partial = RunCommand("search --books " + file + " --group h " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
+  EXPECT_EQ(partial.status, 1);
+  EXPECT_EQ(partial.out, "SML\t2:102\tいっせんまん【１０００万】\n");
+  EXPECT_NE(partial.err.find("GON (/nonexistent/volume) cannot be opened"), std::string::npos) << partial.err;
   EXPECT_EQ(RunCommand("search --books " + file + " word").status, 2);
 }
 

@@ -105,6 +105,28 @@ TEST_F(MainWindowTest, RowsCarryTheColourOfTheirBook) {
   EXPECT_EQ(square(1), QColor(0, 0, 255));
 }
 
+TEST_F(MainWindowTest, HeadingsCutAtTheListLimitEndInAnEllipsis) {
+  std::string fits;  // 24 characters: 48 bytes, the most the list shows
+  for (int i = 0; i < 24; ++i) fits += "漢";
+  UseBooks({{"一", MakeBook("a", "一", {{fits, {"ねこ"}}, {fits + "漢漢", {"ねこ"}}})}}, "",
+           "[Window]\nKeyWidth=700\n");
+  Open();
+  Search("ねこ");
+  ASSERT_EQ(form_->wordlist().Count(), 2);
+  // Both rows show the same 24 characters; only the cut one goes on.
+  const QImage picture = Grid()->viewport()->grab().toImage();
+  auto rightmostInk = [&](int row) {
+    const QRect rect = Grid()->RowRect(row);
+    const QColor background = picture.pixelColor(rect.right() - 1, rect.center().y());
+    for (int x = rect.right() - 1; x > rect.left(); --x)
+      for (int y = rect.top() + 1; y < rect.bottom(); ++y)
+        if (picture.pixelColor(x, y) != background) return x;
+    return rect.left();
+  };
+  ASSERT_LT(rightmostInk(0), Grid()->RowRect(0).right() - 40);  // room for the ellipsis
+  EXPECT_GT(rightmostInk(1), rightmostInk(0) + 3);
+}
+
 TEST_F(MainWindowTest, StartupRequestSearchesTheWordAtTheFirstShowing) {
   const std::string a = MakeBook("a", "一", Many("ねこ", 2));
   UseBooks({{"一", a}});

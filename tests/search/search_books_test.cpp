@@ -124,6 +124,55 @@ TEST_F(HeadingTest, ExternalCharactersAndItemsWithoutHeading) {
   EXPECT_EQ(Shown(1), "[MENU]");
 }
 
+TEST_F(HeadingTest, LimitKeepsCharactersWholeAndTellsWhetherTextWasLeftOut) {
+  mkbook::SubbookPages pages;
+  mkbook::BodyText body({pages.NextFreePage(), 0});
+  std::vector<BookAddress> starts;
+  auto heading = [&](int kanji, int narrow) {
+    starts.push_back(body.Here());
+    for (int i = 0; i < kanji; ++i) body.Text("漢");
+    if (narrow > 0) body.BeginNarrow().Text(std::string(static_cast<size_t>(narrow), 'x')).EndNarrow();
+    body.Newline().Text("body").Newline();
+  };
+  heading(24, 0);
+  heading(25, 0);
+  heading(30, 0);
+  heading(24, 2);
+  heading(24, 3);
+  pages.AddSection(0x00, body.Bytes());
+  mkbook::Subbook s;
+  s.record.title = testing::J("長い");
+  s.record.directory = "long";
+  s.body = pages.Build();
+  mkbook::Volume v;
+  v.AddSubbook(s);
+  v.WriteTo(Root(0));
+  books_.push_back({"L", Root(0), "", 0});
+  for (BookAddress a : starts) main_.Append(a, a, 0);
+
+  struct Case {
+    int item;
+    size_t limit;
+    size_t bytes;
+    bool cut;
+  };
+  const Case cases[] = {
+      {0, kListHeadingBytes, 48, false},  // fits exactly
+      {1, kListHeadingBytes, 48, true},   // the 25th character would reach 50
+      {2, kListHeadingBytes, 48, true},
+      {2, kWholeHeading, 60, false},
+      {1, 51, 50, false},
+      {3, kListHeadingBytes, 50, false},  // single bytes fill the limit, the line ends there
+      {4, kListHeadingBytes, 50, true},
+  };
+  for (const Case& c : cases) {
+    bool cut = !c.cut;
+    const std::string text = HeadingText(disk_, main_, c.item, HeadingMode::kDisplay, c.limit, &cut);
+    EXPECT_EQ(text.size(), c.bytes) << "item " << c.item << " limit " << c.limit;
+    EXPECT_EQ(cut, c.cut) << "item " << c.item << " limit " << c.limit;
+  }
+}
+
 TEST_F(HeadingTest, SortByNameUsesEightKeyBytes) {
   Book({"Cherry", "banana", "3D", "ABCDEFGHIJ", "ABCDEFGHAA", "abc漢字漢字"});
   main_.SortByName(disk_);
