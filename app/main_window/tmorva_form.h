@@ -249,6 +249,9 @@ class TMorvaForm final : public QMainWindow,
   void ApplyEngineAndViewSettings();
   void SetContinuous(bool on);
   std::optional<std::string> ClipboardWord();
+  // The face (Shift-JIS) of the open book's kind in the present settings
+  // (form_hosts.cpp).
+  std::string SearchBoxFace() const;
 
   // Search (form_search.cpp).
   void FillWordList();
@@ -321,7 +324,7 @@ class TMorvaForm final : public QMainWindow,
   bool copyResultPending_ = false;
   bool viewItemMode_ = false;  // the view shows a title page in item mode
   std::string titleGroup_;      // the group named in the window title
-  std::string searchBoxFace_;   // Shift-JIS face of the search box
+  bool searchBoxSingleByte_ = false;  // the search box has the face of single-byte books
   std::string openTitle_;       // Shift-JIS title of the open book
   StartupState startup_;
   std::string helpFile_;        // MORVA.HLP, absolute
