@@ -115,7 +115,8 @@ void TMorvaForm::FillWordList() {
 }
 
 void TMorvaForm::AfterIndexSearch(bool indexTab) {
-  if (!continuous_ && settings_.autoAll) {
+  allShownBySearch_ = !continuous_ && settings_.autoAll;
+  if (allShownBySearch_) {
     ButtonAllClick();
   } else if (!list_->IsEmpty() && indexTab) {
     AppendKeywordLog(currentWord_);
@@ -129,7 +130,13 @@ void TMorvaForm::AfterIndexSearch(bool indexTab) {
 void TMorvaForm::AfterSearch() {
   if (searchFromClipboard_ && !list_->IsEmpty()) {
     BringToFront();
-    if (copyResultPending_ && view_) view_->CopySelection();
+    if (copyResultPending_ && view_) {
+      // The result copied is what this search found: its first entry is
+      // shown first (unless all hits are shown already), so that neither the
+      // title page nor the entry shown before goes over the copied word.
+      if (!allShownBySearch_) ShowItem(0);
+      view_->CopySelection();
+    }
   }
   searchFromClipboard_ = false;
   copyResultPending_ = false;

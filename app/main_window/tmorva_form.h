@@ -322,6 +322,7 @@ class TMorvaForm final : public QMainWindow,
   bool saveSettings_ = true;
   bool searchFromClipboard_ = false;
   bool copyResultPending_ = false;
+  bool allShownBySearch_ = false;  // the last search showed all its hits itself
   bool viewItemMode_ = false;  // the view shows a title page in item mode
   std::string titleGroup_;      // the group named in the window title
   bool searchBoxSingleByte_ = false;  // the search box has the face of single-byte books
