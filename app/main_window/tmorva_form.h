@@ -62,6 +62,7 @@ class TPanel;
 class TTextView;
 class TWordGrid;
 class Wordlist;
+struct WordlistItem;
 class WordListPainter;
 
 // How a window is made: which settings file, which reporter, which screen.
@@ -258,6 +259,8 @@ class TMorvaForm final : public QMainWindow,
   void AfterIndexSearch(bool logging);
   void AfterSearch();
   void AppendKeywordLog(const std::string& word);
+  // Copies a found entry alone (the clipboard search's copied result).
+  void CopyEntry(const WordlistItem& item);
   void PushHistory(const std::string& wordSjis);
   void CheckSortItems();
   // Selects the open book; its per-book values, or null when none is open.

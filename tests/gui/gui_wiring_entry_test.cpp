@@ -102,12 +102,19 @@ TEST_F(EntryTest, CommandsOnTheShownEntryUseItsBookNotTheOpenOne) {
   EXPECT_TRUE(Clip().endsWith(QStringLiteral("\n出典二\n"))) << Clip().toStdString();
 }
 
-// AutoSearch 3 and 6 copy the entry their search found; nothing found leaves
-// the copied word alone.
+// AutoSearch 3 and 6 copy the entry their search found, alone also in
+// continuous display; nothing found leaves the copied word alone.
 TEST_F(EntryTest, CopiedResultIsTheEntryTheSearchFound) {
-  for (const int autoSearch : {6, 3}) {
-    SCOPED_TRACE(autoSearch);
-    UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}}, "AutoSearch=" + std::to_string(autoSearch));
+  struct Case {
+    int autoSearch;
+    const char* display;
+  };
+  for (const Case c : {Case{6, "Scroll=yes"}, Case{3, "Scroll=yes"}, Case{6, "Scroll=no"}}) {
+    const int autoSearch = c.autoSearch;
+    SCOPED_TRACE(std::to_string(autoSearch) + c.display);
+    UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}},
+             "AutoSearch=" + std::to_string(autoSearch) + "\n" + c.display);
+    WriteDat("[試験]\nSOURCE=出典\n");
     QGuiApplication::clipboard()->clear();
     TMorvaForm& form = OpenWired();
     QWidget other;
@@ -120,7 +127,7 @@ TEST_F(EntryTest, CopiedResultIsTheEntryTheSearchFound) {
     QGuiApplication::clipboard()->setText(QStringLiteral("ねこ"));
     if (autoSearch == 3) activate(form);
     EXPECT_EQ(form.wordlist().Count(), 3);
-    EXPECT_TRUE(Clip().startsWith(QStringLiteral("ねこ１\n説明の本文"))) << Clip().toStdString();
+    EXPECT_EQ(Clip(), QStringLiteral("ねこ１\n説明の本文\n\n出典\n")) << Clip().toStdString();
     EXPECT_EQ(form.view()->ShownAddress(), form.wordlist().Item(0).body);
     // The copy was not taken as a word of its own.
     EXPECT_EQ(Box()->currentText(), QStringLiteral("ねこ"));
