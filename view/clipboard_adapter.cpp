@@ -9,8 +9,11 @@
 namespace morva {
 
 void QtClipboard::SetText(std::string_view sjis) {
+  // Text on this platform's clipboard ends its lines with LF alone.
+  QString text = QString::fromStdString(SjisToUtf8(sjis));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   if (onOwnChange) onOwnChange();
-  QGuiApplication::clipboard()->setText(QString::fromStdString(SjisToUtf8(sjis)));
+  QGuiApplication::clipboard()->setText(text);
 }
 
 }  // namespace morva

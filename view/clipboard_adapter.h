@@ -1,5 +1,6 @@
 // Where copies go: the system clipboard in the program, a recorder in tests.
-// Text is Shift-JIS; the Qt implementation converts it at the edge.
+// Text is Shift-JIS with CR LF line ends; the Qt implementation converts it
+// at the edge, to Unicode with LF line ends.
 #pragma once
 
 #include <functional>

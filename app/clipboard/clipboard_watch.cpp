@@ -32,7 +32,7 @@ std::optional<std::string> ClipboardWatch::TakeClipboardWord() const {
 }
 
 void ClipboardWatch::CheckClipboard() {
-  const bool own = ownChange_;
+  const bool own = ownChange_ || clipboard_->ownsClipboard();
   ownChange_ = false;
   if (own || autoSearch_ == 0) return;
   if (hooks.indexTabActive && !hooks.indexTabActive()) return;
@@ -43,19 +43,16 @@ void ClipboardWatch::CheckClipboard() {
   if (hooks.putInSearchBox) hooks.putInSearchBox(word);
   searchPending_ = true;
   copyPending_ = autoSearch_ == 3 || autoSearch_ == 6;
-  if ((autoSearch_ == 5 || autoSearch_ == 6) && hooks.runSearch) hooks.runSearch();
+  if (autoSearch_ == 5 || autoSearch_ == 6) RunSearch();
 }
 
 void ClipboardWatch::FormActivate() {
-  if (searchPending_ && (autoSearch_ == 2 || autoSearch_ == 3) && hooks.runSearch) hooks.runSearch();
+  if (searchPending_ && (autoSearch_ == 2 || autoSearch_ == 3)) RunSearch();
   searchPending_ = false;
 }
 
-void ClipboardWatch::SearchFinished(int itemCount) {
-  if (searchPending_ && itemCount > 0) {
-    if (hooks.bringToFront) hooks.bringToFront();
-    if (copyPending_ && hooks.copyAll) hooks.copyAll();
-  }
+void ClipboardWatch::RunSearch() {
+  if (hooks.runSearch) hooks.runSearch(copyPending_);
   searchPending_ = false;
   copyPending_ = false;
 }

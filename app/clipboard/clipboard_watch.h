@@ -9,8 +9,10 @@
 //
 // The word is always put into the search box when the text is copied; the
 // search then runs at once (5, 6) or on the next activation (2, 3). A change
-// the program made itself (OwnClipboardChange, set before every own write)
-// is ignored.
+// the program made itself is ignored: OwnClipboardChange is set before every
+// write the program makes, and where the platform tells, a clipboard this
+// process owns counts as its own change too (this also covers the copies
+// that text boxes make by themselves, such as those of their context menus).
 //
 // The watch knows nothing of the window: what it needs of it comes through
 // the hooks.
@@ -32,11 +34,10 @@ struct ClipboardSearchHooks {
   // Ending-rule set 0 applied once to a word (Shift-JIS); unchanged when unset.
   std::function<std::string(const std::string& word)> applyEndingSet0;
   std::function<void(const std::string& word)> putInSearchBox;
-  // Runs the search of the search box as 検索 does. The window calls
-  // SearchFinished at its end.
-  std::function<void()> runSearch;
-  std::function<void()> bringToFront;
-  std::function<void()> copyAll;                // CopyAll of the content view
+  // Runs the search of the search box as 検索 does, as a search started by
+  // the watch: when it finds something the window comes forward and, with
+  // copyResult, copies the entry the search shows.
+  std::function<void(bool copyResult)> runSearch;
 };
 
 class ClipboardWatch final : public QObject {
@@ -59,8 +60,6 @@ class ClipboardWatch final : public QObject {
   bool ownChange() const { return ownChange_; }
   bool searchPending() const { return searchPending_; }
   bool copyResultPending() const { return copyPending_; }
-  // The search now running was started by the watch.
-  bool SearchStartedByWatch() const { return searchPending_; }
 
   // The clipboard's text (Shift-JIS), nothing when it holds none.
   std::optional<std::string> ClipboardText() const;
@@ -72,12 +71,11 @@ class ClipboardWatch final : public QObject {
   void CheckClipboard();
   // FormActivate: the window became active.
   void FormActivate();
-  // End of a search (step 6 of the search): a search the watch started that
-  // found something brings the window forward and, when asked, copies the
-  // shown content; both flags are cleared.
-  void SearchFinished(int itemCount);
 
  private:
+  // Runs the pending search; both flags are cleared after it.
+  void RunSearch();
+
   QClipboard* clipboard_;
   int autoSearch_ = 0;
   bool ownChange_ = true;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -16,6 +17,7 @@
 #include "engine/search/wordlist.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
+#include "platform/atomic_file.h"
 #include "view/ttextview.h"
 
 namespace morva {
@@ -24,19 +26,18 @@ namespace {
 QString FromPath(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
 std::string ToPath(const QString& s) { return QFile::encodeName(s).toStdString(); }
 
-// An output file opened for writing (created or emptied).
+// The contents of an output file, gathered and then written beside the old
+// file, which they replace whole: an editor that has the file open never
+// sees it half written.
 class OutputFile {
  public:
-  explicit OutputFile(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
-  bool ok() const { return out_.good(); }
-  void Write(std::string_view utf8) { out_.write(utf8.data(), static_cast<std::streamsize>(utf8.size())); }
-  bool Close() {
-    out_.close();
-    return !out_.fail();
-  }
+  explicit OutputFile(std::string path) : path_(std::move(path)) {}
+  void Write(std::string_view utf8) { text_ += utf8; }
+  bool Close() { return ReplaceFileContents(path_, text_); }
 
  private:
-  std::ofstream out_;
+  std::string path_;
+  std::string text_;
 };
 
 // Plain Shift-JIS line text with CR LF line ends as LF.
@@ -61,6 +62,12 @@ void WithTextGaiji(TDisk& disk, int row, F&& body) {
 
 std::string SourceLine(const std::string& source) {
   return source.empty() ? std::string() : SjisToUtf8(source) + "\n";
+}
+
+// The SOURCE= value of book-list row `row` (Shift-JIS), empty when it has
+// none or cannot be opened.
+std::string SourceOf(TDisk& disk, int row) {
+  return row >= 0 && disk.SelectSubbook(row) ? disk.info.source : std::string();
 }
 
 }  // namespace
@@ -103,7 +110,6 @@ std::string MarkedToPlainUtf8(std::string_view marked) {
 
 bool WriteShownContent(TTextView& view, const std::string& source, const std::string& path) {
   OutputFile file(path);
-  if (!file.ok()) return false;
   if (view.LineCount() > 0) {
     const bool hadSelection = view.HasSelection();
     const TextPos start = view.SelectionStart();
@@ -121,11 +127,10 @@ bool WriteShownContent(TTextView& view, const std::string& source, const std::st
   return file.Close();
 }
 
-bool WriteAllItems(TDisk& disk, const Wordlist& list, const std::string& source, ProgressBox* progress,
-                   const std::string& path) {
+bool WriteAllItems(TDisk& disk, const Wordlist& list, ProgressBox* progress, const std::string& path) {
   OutputFile file(path);
-  if (!file.ok()) return false;
   TContent content(disk);
+  std::vector<int> books;  // the books of the written items, in list order
   if (progress != nullptr) progress->Open(Sjis("ﾌｧｲﾙへ出力中"), list.Count());
   std::string marked;
   for (int i = 0; i < list.Count(); ++i) {
@@ -134,15 +139,22 @@ bool WriteAllItems(TDisk& disk, const Wordlist& list, const std::string& source,
     marked.clear();
     WithTextGaiji(disk, item.book, [&] { content.FormatItemTo(item.book, item.body, &marked); });
     file.Write(MarkedToPlainUtf8(marked));
+    if (std::find(books.begin(), books.end(), item.book) == books.end()) books.push_back(item.book);
   }
   if (progress != nullptr) progress->Close();
-  file.Write(SourceLine(source));
+  // Every book the items came from names its source, each text once.
+  std::vector<std::string> sources;
+  for (int book : books) {
+    std::string source = SourceOf(disk, book);
+    if (source.empty() || std::find(sources.begin(), sources.end(), source) != sources.end()) continue;
+    file.Write(SourceLine(source));
+    sources.push_back(std::move(source));
+  }
   return file.Close();
 }
 
 bool WriteHeadings(TDisk& disk, const Wordlist& list, const std::string& path) {
   OutputFile file(path);
-  if (!file.ok()) return false;
   for (int i = 0; i < list.Count(); ++i) {
     std::string heading;
     WithTextGaiji(disk, list.Item(i).book, [&] { heading = HeadingText(disk, list, i, HeadingMode::kDisplay); });
@@ -180,15 +192,14 @@ bool EditorCommand(EditorCommandContext& c, const EditorCommandHooks& hooks, QWi
     if (!yes) return false;
   }
 
-  std::string source;
-  if (c.disk.SelectSubbook(c.currentBook)) source = c.disk.info.source;
   bool written = false;
   switch (content) {
     case EditorContent::kShown:
-      written = WriteShownContent(c.view, source, path);
+      // The entry on screen may come from another book than the open one.
+      written = WriteShownContent(c.view, SourceOf(c.disk, c.view.ShownSubbook()), path);
       break;
     case EditorContent::kAllItems:
-      written = WriteAllItems(c.disk, c.list, source, c.progress, path);
+      written = WriteAllItems(c.disk, c.list, c.progress, path);
       break;
     case EditorContent::kHeadings:
       written = WriteHeadings(c.disk, c.list, path);
@@ -214,14 +225,11 @@ bool EnsureDicInfoSection(const std::string& path, const std::string& titleSjis)
     if (line == header) return true;
   }
   // New files get CR LF, as the settings files do; an existing file keeps
-  // its own line ends.
+  // its own line ends. The file is replaced whole, never appended to.
   const std::string eol = text.empty() || text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-  std::ofstream out(path, std::ios::binary | std::ios::app);
-  if (!out) return false;
-  if (!text.empty() && text.back() != '\n') out << eol;
-  out << header << eol;
-  out.close();
-  return !out.fail();
+  if (!text.empty() && text.back() != '\n') text += eol;
+  text += header + eol;
+  return ReplaceFileContents(path, text);
 }
 
 bool EditDicInfoCommand(TDisk& disk, int book, const Settings& settings, const RunEditorOptions& run) {

@@ -23,16 +23,16 @@ class TTextView;
 class Wordlist;
 struct Settings;
 
-// The three outputs. Each creates (or empties) the file and returns false
-// when it cannot be written. source is the open book's SOURCE= value
-// (Shift-JIS), written with a newline after the first two outputs when not
-// empty.
+// The three outputs. Each replaces the file whole (written beside it first)
+// and returns false when it cannot be written.
+// What the view shows; source is the shown book's SOURCE= value (Shift-JIS),
+// written with a newline after it when not empty.
 bool WriteShownContent(TTextView& view, const std::string& source, const std::string& path);
-// Every item of the list in order, as plain text; the progress box (may be
-// null) is captioned "ﾌｧｲﾙへ出力中" and stepped per item, and its cancel
-// ends the loop (what was written stays).
-bool WriteAllItems(TDisk& disk, const Wordlist& list, const std::string& source, ProgressBox* progress,
-                   const std::string& path);
+// Every item of the list in order, as plain text, then the SOURCE= line of
+// every book the written items came from (each text once); the progress box
+// (may be null) is captioned "ﾌｧｲﾙへ出力中" and stepped per item, and its
+// cancel ends the loop (what was written stays).
+bool WriteAllItems(TDisk& disk, const Wordlist& list, ProgressBox* progress, const std::string& path);
 bool WriteHeadings(TDisk& disk, const Wordlist& list, const std::string& path);
 
 // Marked text as plain UTF-8: hidden markers, indents and style codes left
@@ -53,7 +53,6 @@ struct EditorCommandContext {
   TDisk& disk;
   const Wordlist& list;
   TTextView& view;
-  int currentBook = -1;       // for the SOURCE= line
   Settings& settings;         // EditFile, Editor, English
   ProgressBox* progress = nullptr;
 };
@@ -62,8 +61,9 @@ struct EditorCommandContext {
 // was started.
 bool EditorCommand(EditorCommandContext& context, const EditorCommandHooks& hooks, QWidget* dialogParent = nullptr);
 
-// Appends the line "[title]" to the information file when no line of it reads
-// so (the file is created when missing). False when it cannot be written.
+// Adds the line "[title]" at the end of the information file when no line of
+// it reads so (the file is created when missing). False when it cannot be
+// written.
 bool EnsureDicInfoSection(const std::string& path, const std::string& titleSjis);
 
 // 辞書個別指定: opens book `book`, makes sure the information file has its

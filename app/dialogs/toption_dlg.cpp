@@ -121,6 +121,7 @@ QComboBox* TOptionDlg::MakeFaceBox(const char* name, QWidget* parent) {
   box->setObjectName(QLatin1String(name));
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
+  box->setCompleter(nullptr);  // the list never completes what is typed
   // The face lists are filled once, before the stored names are shown, so a
   // stored name that this system lacks still stands in the box.
   box->addItems(ScreenFonts());
@@ -134,6 +135,7 @@ QComboBox* TOptionDlg::MakeSizeBox(const char* name, bool with24, QWidget* paren
   box->setObjectName(QLatin1String(name));
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
+  box->setCompleter(nullptr);  // the list never completes what is typed
   box->addItems(SizeItems(with24));
   box->setMinimumContentsLength(3);
   return box;

@@ -32,10 +32,16 @@ void TMorvaForm::OpenBookOnIndexTab(int entry) { OpenBook(entry, kIndexTab); }
 bool TMorvaForm::SearchBoxEmpty() const { return comboBox1_->currentText().isEmpty(); }
 
 void TMorvaForm::SetSearchBoxFace(const std::string& faceSjis) {
-  searchBoxFace_ = faceSjis;
+  // The book just opened (if any) is the selected one: the box keeps its
+  // kind, so that a face changed in the options reaches the box at once.
+  searchBoxSingleByte_ = disk_->CurrentSubbook() >= 0 && disk_->singleByteBook;
   QFont boxFont = comboBox1_->font();
   boxFont.setFamily(DisplayFonts::ResolveFace(faceSjis));
   comboBox1_->setFont(boxFont);
+}
+
+std::string TMorvaForm::SearchBoxFace() const {
+  return searchBoxSingleByte_ ? settings_.font1.face1 : settings_.font0.face1;
 }
 
 void TMorvaForm::SetSearchBoxImeMode(int mode) { ApplyImeMode(*comboBox1_, mode); }

@@ -51,12 +51,23 @@ bool TMorvaForm::PreviewKey(QWidget* target, QKeyEvent* event) {
   const int key = event->key();
   const Qt::KeyboardModifiers modifiers = event->modifiers();
   const bool inSearchBox = target == comboBox1_ || target == comboBox1_->lineEdit();
+  auto* edit = qobject_cast<QLineEdit*>(target);
+  if (target == comboBox1_) edit = comboBox1_->lineEdit();
 
   if (event->type() == QEvent::ShortcutOverride) {
-    // 項目内容をｺﾋﾟｰ (Ctrl+A) wins over the box's own select-all.
-    return inSearchBox && event->matches(QKeySequence::SelectAll);
+    // 項目内容をｺﾋﾟｰ (Ctrl+A) wins over the box's own select-all, and ｺﾋﾟｰ
+    // (Ctrl+C) over every box's own copy, so that the copy is marked as the
+    // program's own change of the clipboard.
+    return (inSearchBox && event->matches(QKeySequence::SelectAll)) ||
+           (edit != nullptr && event->matches(QKeySequence::Copy));
   }
   if (key == Qt::Key_Control || event->type() != QEvent::KeyPress) return false;
+
+  // A box cuts by itself; the clipboard watch is told that this change is
+  // the program's own when there is something to cut.
+  if (edit != nullptr && event->matches(QKeySequence::Cut) && edit->hasSelectedText() && !edit->isReadOnly() &&
+      edit->echoMode() == QLineEdit::Normal && hooks_.ownClipboardChange)
+    hooks_.ownClipboardChange();
 
   if (key == Qt::Key_Escape && settings_.escKey) {
     SetWindowLayout(layout_ != kContentOnly ? kContentOnly : kConditionOnly);

@@ -56,7 +56,7 @@ void TMorvaForm::ApplyDisplaySettings() {
   // The search box in the face of the open book's kind at the character
   // height; the compound fields likewise.
   QFont boxFont = font();
-  if (!searchBoxFace_.empty()) boxFont.setFamily(DisplayFonts::ResolveFace(searchBoxFace_));
+  if (const std::string face = SearchBoxFace(); !face.empty()) boxFont.setFamily(DisplayFonts::ResolveFace(face));
   boxFont.setPixelSize(ch);
   comboBox1_->setFont(boxFont);
   for (size_t i = 0; i < multi_.labels.size(); ++i) {

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/clipboard/clipboard_word.h"
+#include "app/clipboard/editor_output.h"
 #include "app/main_window/find_dialog.h"
 #include "app/main_window/tmorva_form.h"
 #include "app/main_window/word_grid.h"
@@ -16,6 +17,7 @@
 #include "app/main_window/word_rules.h"
 #include "app/settings/settings_store.h"
 #include "engine/book/tdisk.h"
+#include "engine/decode/content.h"
 #include "engine/search/index_search.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/sjis.h"
@@ -115,7 +117,8 @@ void TMorvaForm::FillWordList() {
 }
 
 void TMorvaForm::AfterIndexSearch(bool indexTab) {
-  if (!continuous_ && settings_.autoAll) {
+  allShownBySearch_ = !continuous_ && settings_.autoAll;
+  if (allShownBySearch_) {
     ButtonAllClick();
   } else if (!list_->IsEmpty() && indexTab) {
     AppendKeywordLog(currentWord_);
@@ -129,11 +132,42 @@ void TMorvaForm::AfterIndexSearch(bool indexTab) {
 void TMorvaForm::AfterSearch() {
   if (searchFromClipboard_ && !list_->IsEmpty()) {
     BringToFront();
-    if (copyResultPending_ && view_) view_->CopySelection();
+    if (copyResultPending_ && view_) {
+      // The result copied is what this search found: its first entry is
+      // shown first (unless all hits are shown already), so that neither the
+      // title page nor the entry shown before goes over the copied word.
+      if (allShownBySearch_) {
+        view_->CopySelection();
+      } else {
+        ShowItem(0);
+        CopyEntry(list_->Item(0));
+      }
+    }
   }
   searchFromClipboard_ = false;
   copyResultPending_ = false;
   CheckSortItems();
+}
+
+void TMorvaForm::CopyEntry(const WordlistItem& item) {
+  // Continuous display shows the entries that follow as well: the entry
+  // alone is formatted for the copy.
+  if (!continuous_) {
+    view_->CopySelection();
+    return;
+  }
+  std::string marked;
+  content_->FormatItemTo(item.book, item.body, &marked);
+  std::string text = Utf8ToSjis(MarkedToPlainUtf8(marked));
+  // One line end after the entry, as a copy of the whole entry from the pane.
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  if (text.empty()) return;
+  const bool severalLines = text.find('\n') != std::string::npos;
+  text += '\n';
+  // Long or multi-line copies name the book's source, as the pane's copies do.
+  if ((text.size() > 80 || severalLines) && disk_->SelectSubbook(item.book) && !disk_->info.source.empty())
+    text += "\n" + disk_->info.source + "\n";
+  clipboard_.SetText(text);
 }
 
 void TMorvaForm::AppendKeywordLog(const std::string& word) {

@@ -190,7 +190,12 @@ void TMorvaForm::CopyCommand() {
     view_->CopySelection();
     return;
   }
-  if (QLineEdit* edit = FocusedEdit()) edit->copy();
+  // The box's copy changes the clipboard only when text is selected; the
+  // clipboard watch ignores that change, and only that one.
+  QLineEdit* edit = FocusedEdit();
+  if (edit == nullptr || !edit->hasSelectedText() || edit->echoMode() != QLineEdit::Normal) return;
+  if (hooks_.ownClipboardChange) hooks_.ownClipboardChange();
+  edit->copy();
 }
 
 void TMorvaForm::PasteCommand() {

@@ -219,7 +219,16 @@ void TMorvaForm::StartupCommand() {
   ParmRequest parm = ReadRequestFromParm(*store_);
   if (!parm.settingsFile.empty()) store_ = std::make_unique<SettingsStore>(parm.settingsFile);
   startup_ = ApplyRequest(parm, settings_, true, [this] { return ClipboardWord(); });
-  if (!startup_.searchDue) return;
+  if (!startup_.searchDue) {
+    // No word to search: a group the request names is still opened, so that
+    // the window shows the group its Group setting names; the window comes
+    // forward as the request asked for it.
+    const std::string requested = RequestedGroup();
+    if (!parm.request.group.empty() && requested != TitleGroup()) OpenGroup(requested);
+    RedrawBookBar();
+    BringToFront();
+    return;
+  }
   currentWord_ = startup_.word;
   comboBox1_->setEditText(ToQ(currentWord_));
   RunStartupSearch(*this, startup_);

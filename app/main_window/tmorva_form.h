@@ -64,6 +64,7 @@ class TPanel;
 class TTextView;
 class TWordGrid;
 class Wordlist;
+struct WordlistItem;
 class WordListPainter;
 
 // How a window is made: which settings file, which reporter, which screen.
@@ -256,12 +257,17 @@ class TMorvaForm final : public QMainWindow,
   void ApplyEngineAndViewSettings();
   void SetContinuous(bool on);
   std::optional<std::string> ClipboardWord();
+  // The face (Shift-JIS) of the open book's kind in the present settings
+  // (form_hosts.cpp).
+  std::string SearchBoxFace() const;
 
   // Search (form_search.cpp).
   void FillWordList();
   void AfterIndexSearch(bool logging);
   void AfterSearch();
   void AppendKeywordLog(const std::string& word);
+  // Copies a found entry alone (the clipboard search's copied result).
+  void CopyEntry(const WordlistItem& item);
   void PushHistory(const std::string& wordSjis);
   void CheckSortItems();
   // Selects the open book; its per-book values, or null when none is open.
@@ -332,9 +338,10 @@ class TMorvaForm final : public QMainWindow,
   std::optional<QRect> screenArea_;
   bool searchFromClipboard_ = false;
   bool copyResultPending_ = false;
+  bool allShownBySearch_ = false;  // the last search showed all its hits itself
   bool viewItemMode_ = false;  // the view shows a title page in item mode
   std::string titleGroup_;      // the group named in the window title
-  std::string searchBoxFace_;   // Shift-JIS face of the search box
+  bool searchBoxSingleByte_ = false;  // the search box has the face of single-byte books
   std::string openTitle_;       // Shift-JIS title of the open book
   StartupState startup_;
   std::string helpFile_;        // MORVA.HLP, absolute

@@ -117,12 +117,15 @@ void MorvaWindow::WireClipboard() {
     form_->SetSearchText(QString::fromStdString(SjisToUtf8(word)));
   };
   // The form brings itself forward and copies the result at the end of the
-  // search, so the watch's own bringToFront and copyAll stay unset.
-  hooks.runSearch = [this] {
+  // search.
+  hooks.runSearch = [this](bool copyResult) {
     form_->SetSearchFromClipboard(true);
-    form_->SetCopyResultPending(watch_->copyResultPending());
+    form_->SetCopyResultPending(copyResult);
     form_->SearchClicked(false);
-    watch_->SearchFinished(0);
+    // A search that did not run (another tab) leaves no flag behind for the
+    // user's next search.
+    form_->SetSearchFromClipboard(false);
+    form_->SetCopyResultPending(false);
   };
 
   MainWindowHooks& main = form.hooks();

@@ -34,7 +34,14 @@ void MorvaWindow::WireWindows() {
                     form_->UsableArea());
   };
   hooks.sound = [this](std::string_view marker) { FollowSoundLink(*cdAudio_, marker); };
-  hooks.dump = [this] { DumpForm().ShowDump(form_->CurrentBook()); };
+  // The entry on screen may belong to another book than the open one (a
+  // search over several books): the dump takes the book and the address of
+  // what the pane shows.
+  hooks.dump = [this] {
+    const TTextView* view = form_->view();
+    if (view == nullptr) return;
+    DumpForm().ShowDump(view->ShownSubbook(), view->ShownAddress());
+  };
   hooks.editor = [this] { RunEditorCommand(); };
   hooks.editDicInfo = [this] {
     EditDicInfoCommand(form_->disk(), form_->CurrentBook(), form_->settings(), options_.editorRun);
@@ -122,8 +129,7 @@ void MorvaWindow::ReleaseHelpFrom(QDialog& dialog) {
 void MorvaWindow::RunEditorCommand() {
   TTextView* view = form_->view();
   if (view == nullptr) return;
-  EditorCommandContext context{form_->disk(), form_->wordlist(), *view, form_->CurrentBook(), form_->settings(),
-                               progressBox_};
+  EditorCommandContext context{form_->disk(), form_->wordlist(), *view, form_->settings(), progressBox_};
   EditorCommandHooks hooks;
   hooks.showDialog = [this](QString* fileName, EditorContent* content) {
     TEditorDlg dialog(form_.get());

@@ -71,6 +71,7 @@ TGeneralSearch::TGeneralSearch(TDisk& disk, Wordlist& main, FullTextSearch& full
   keyword_->setObjectName(QStringLiteral("Keyword"));
   keyword_->setEditable(true);
   keyword_->setInsertPolicy(QComboBox::NoInsert);
+  keyword_->setCompleter(nullptr);  // the history never completes what is typed
   keyword_->setMaxCount(kHistoryLimit);
   keywordLabel->setBuddy(keyword_);
 

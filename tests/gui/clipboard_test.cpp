@@ -1,9 +1,12 @@
 // The clipboard watch: taking words from clipboard text and every AutoSearch
-// value, the program's own changes, activation and the end of a search.
+// value, the program's own changes and activation. What the window does with
+// the search (showing and copying the result) is tested through the window.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
+
+#include <vector>
 
 #include "app/clipboard/clipboard_watch.h"
 #include "app/clipboard/clipboard_word.h"
@@ -45,17 +48,7 @@ class ClipboardWatchTest : public ::testing::Test {
     watch_.hooks.neglect = [this] { return neglect_; };
     watch_.hooks.applyEndingSet0 = [](const std::string& w) { return w; };
     watch_.hooks.putInSearchBox = [this](const std::string& w) { box_ = w; };
-    watch_.hooks.runSearch = [this] {
-      ++searches_;
-      startedByWatch_ = watch_.SearchStartedByWatch();
-      watch_.SearchFinished(found_);
-    };
-    watch_.hooks.bringToFront = [this] { ++fronts_; };
-    watch_.hooks.copyAll = [this] {
-      ++copies_;
-      watch_.SetOwnChange();
-      QApplication::clipboard()->setText(QStringLiteral("result"));
-    };
+    watch_.hooks.runSearch = [this](bool copyResult) { searches_.push_back(copyResult); };
     // Joining the watch: its own notice is ignored.
     watch_.CheckClipboard();
   }
@@ -66,91 +59,45 @@ class ClipboardWatchTest : public ::testing::Test {
   bool indexTab_ = true;
   std::string neglect_;
   std::string box_;
-  int searches_ = 0;
-  int fronts_ = 0;
-  int copies_ = 0;
-  int found_ = 3;
-  bool startedByWatch_ = false;
+  std::vector<bool> searches_;  // one per search run: whether its result is to be copied
 };
 
-TEST_F(ClipboardWatchTest, OffDoesNothing) {
-  watch_.SetAutoSearch(0);
-  Copy(QStringLiteral("alpha"));
-  watch_.FormActivate();
-  EXPECT_TRUE(box_.empty());
-  EXPECT_EQ(searches_, 0);
-}
-
-TEST_F(ClipboardWatchTest, ActivationTimings) {
-  // 1: the word goes into the box; activation does not search.
-  watch_.SetAutoSearch(1);
-  Copy(QStringLiteral("alpha"));
-  EXPECT_EQ(box_, "alpha");
-  EXPECT_TRUE(watch_.searchPending());
-  watch_.FormActivate();
-  EXPECT_EQ(searches_, 0);
-  EXPECT_FALSE(watch_.searchPending());
-
-  // 2: activation searches; the found result brings the window forward.
-  watch_.SetAutoSearch(2);
-  Copy(QStringLiteral("beta"));
-  EXPECT_EQ(box_, "beta");
-  EXPECT_EQ(searches_, 0);
-  watch_.FormActivate();
-  EXPECT_EQ(searches_, 1);
-  EXPECT_TRUE(startedByWatch_);
-  EXPECT_EQ(fronts_, 1);
-  EXPECT_EQ(copies_, 0);
-  watch_.FormActivate();
-  EXPECT_EQ(searches_, 1);
-
-  // 3: activation searches and copies the result, whose notice is ignored.
-  watch_.SetAutoSearch(3);
-  Copy(QStringLiteral("gamma"));
-  EXPECT_TRUE(watch_.copyResultPending());
-  watch_.FormActivate();
-  EXPECT_EQ(searches_, 2);
-  EXPECT_EQ(copies_, 1);
-  EXPECT_EQ(box_, "gamma");
-  EXPECT_FALSE(watch_.ownChange());
-  EXPECT_FALSE(watch_.copyResultPending());
-}
-
-TEST_F(ClipboardWatchTest, CopyTimings) {
-  watch_.SetAutoSearch(4);
-  Copy(QStringLiteral("delta"));
-  EXPECT_EQ(box_, "delta");
-  EXPECT_EQ(searches_, 0);
-  watch_.FormActivate();
-  EXPECT_EQ(searches_, 0);
-
-  watch_.SetAutoSearch(5);
-  Copy(QStringLiteral("epsilon  "));
-  EXPECT_EQ(box_, "epsilon");
-  EXPECT_EQ(searches_, 1);
-  EXPECT_EQ(fronts_, 1);
-  EXPECT_EQ(copies_, 0);
-  EXPECT_FALSE(watch_.searchPending());
-
-  watch_.SetAutoSearch(6);
-  Copy(QStringLiteral("zeta"));
-  EXPECT_EQ(searches_, 2);
-  EXPECT_EQ(copies_, 1);
-  EXPECT_EQ(box_, "zeta");  // the copied result was not taken as a word
-
-  // Nothing found: the window stays behind and nothing is copied.
-  found_ = 0;
-  Copy(QStringLiteral("eta"));
-  EXPECT_EQ(searches_, 3);
-  EXPECT_EQ(fronts_, 2);
-  EXPECT_EQ(copies_, 1);
+// Every AutoSearch value: when the copied word is searched, and whether the
+// result is copied; the flags never outlive the search.
+TEST_F(ClipboardWatchTest, EveryAutoSearchValue) {
+  struct Case {
+    int autoSearch;
+    std::vector<bool> onCopy;        // searches at the copy
+    std::vector<bool> onActivation;  // searches added by the next activation
+  };
+  const Case cases[] = {
+      {0, {}, {}},           {1, {}, {}},           {2, {}, {false}}, {3, {}, {true}},
+      {4, {}, {}},           {5, {false}, {}},      {6, {true}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.autoSearch);
+    watch_.SetAutoSearch(c.autoSearch);
+    box_.clear();
+    searches_.clear();
+    Copy(QStringLiteral("word%1  ").arg(c.autoSearch));
+    EXPECT_EQ(box_, c.autoSearch == 0 ? "" : "word" + std::to_string(c.autoSearch));
+    EXPECT_EQ(searches_, c.onCopy);
+    std::vector<bool> all = c.onCopy;
+    all.insert(all.end(), c.onActivation.begin(), c.onActivation.end());
+    watch_.FormActivate();
+    EXPECT_EQ(searches_, all);
+    watch_.FormActivate();  // the pending search ran once
+    EXPECT_EQ(searches_, all);
+    EXPECT_FALSE(watch_.searchPending());
+    EXPECT_FALSE(watch_.copyResultPending());
+  }
 }
 
 TEST_F(ClipboardWatchTest, RefusedTextsOwnCopiesAndOtherTabs) {
   watch_.SetAutoSearch(5);
   Copy(QStringLiteral("two words"));
   EXPECT_TRUE(box_.empty());
-  EXPECT_EQ(searches_, 0);
+  EXPECT_TRUE(searches_.empty());
 
   watch_.SetOwnChange();
   Copy(QStringLiteral("own"));

@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QPlainTextEdit>
 
-#include "engine/decode/content.h"
 #include "tests/gui/windows_book.h"
 #include "view/dump_window/tdump_form.h"
 
@@ -21,9 +20,7 @@ class DumpFormTest : public PictureBookTest {
 };
 
 TEST_F(DumpFormTest, ShowsTheContentStartAndStepsToPageZeroThenStops) {
-  TContent content(disk_);
-  ASSERT_TRUE(content.FormatItem(kRow, {book_.bodyPage, 0}));
-  form_.ShowDump(kRow);
+  form_.ShowDump(kRow, {book_.bodyPage, 0});
   EXPECT_TRUE(form_.isVisible());
   EXPECT_EQ(form_.windowTitle(), QString::fromUtf8("ﾊﾞｲﾅﾘﾀﾞﾝﾌﾟ"));
   EXPECT_EQ(form_.page(), book_.bodyPage);
@@ -46,13 +43,10 @@ TEST_F(DumpFormTest, ShowsTheContentStartAndStepsToPageZeroThenStops) {
 }
 
 TEST_F(DumpFormTest, WithoutContentTheWindowKeepsWhatItShowed) {
-  ASSERT_TRUE(disk_.SelectSubbook(kRow));
-  disk_.contentStart = {book_.bodyPage, 0x20};
-  form_.ShowDump(kRow);
+  form_.ShowDump(kRow, {book_.bodyPage, 0x20});
   const QString before = Text();
   EXPECT_TRUE(before.startsWith(QStringLiteral("Position = 0x%1:0020").arg(book_.bodyPage, 8, 16, QLatin1Char('0'))));
-  disk_.contentStart = {};
-  form_.ShowDump(kRow);
+  form_.ShowDump(kRow, {});
   EXPECT_EQ(Text(), before);
   form_.NextClick();
   EXPECT_EQ(form_.page(), 0);
@@ -60,9 +54,7 @@ TEST_F(DumpFormTest, WithoutContentTheWindowKeepsWhatItShowed) {
 }
 
 TEST_F(DumpFormTest, MenusCopyAndSelectAll) {
-  ASSERT_TRUE(disk_.SelectSubbook(kRow));
-  disk_.contentStart = {book_.bodyPage, 0};
-  form_.ShowDump(kRow);
+  form_.ShowDump(kRow, {book_.bodyPage, 0});
   int own = 0;
   form_.onOwnClipboardChange = [&] { ++own; };
   form_.Copy1Click();  // nothing selected: nothing copied

@@ -1,6 +1,6 @@
 // The external editor: the three outputs written to the file, the command
 // with its overwrite question, the start of the editor (never a real one
-// here), the per-book information file, the copy commands, links and CD audio.
+// here), the per-book information file, links and CD audio.
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include "app/clipboard/cd_audio.h"
-#include "app/clipboard/copy_commands.h"
 #include "app/clipboard/editor_output.h"
 #include "app/clipboard/follow_link.h"
 #include "app/settings/settings.h"
@@ -63,7 +62,7 @@ class EditorTest : public PictureBookTest {
       *c = content;
       return true;
     };
-    EditorCommandContext c{disk_, list_, view_, kRow, settings_, &progress_};
+    EditorCommandContext c{disk_, list_, view_, settings_, &progress_};
     return EditorCommand(c, hooks_);
   }
   std::string Output() const { return testing::ReadFile(dir_ / "out.txt"); }
@@ -207,32 +206,6 @@ TEST_F(EditorTest, DicInfoSectionIsAddedOnceAndTheBookReleased) {
   result_ = 2;
   EXPECT_FALSE(EditDicInfoCommand(disk_, kRow, settings_, hooks_.run));
   EXPECT_EQ(warnings_.back(), QString::fromUtf8("辞書個別情報の編集|プログラムが見つからない"));
-}
-
-TEST_F(EditorTest, CopyCommandsFlagTheirChangesAndAddTheSource) {
-  WriteInfo("[画像テスト]\r\nSOURCE=出典\r\n");
-  TContent(disk_).FormatItem(kRow, book_.entry());
-  view_.Show(kRow, book_.entry().page, book_.entry().offset);
-  MenuCopyContent(view_);
-  EXPECT_EQ(ownChanges_, 1);
-  const QString all = QApplication::clipboard()->text();
-  EXPECT_TRUE(all.contains(QString::fromUtf8("図入り")));
-  EXPECT_TRUE(all.endsWith(QString::fromUtf8("出典\r\n")));
-  // The focused search box copies by itself.
-  QLineEdit box;
-  box.setText(QStringLiteral("boxed"));
-  box.selectAll();
-  int flagged = 0;
-  CopyCommand(&box, pane_, view_, [&] { ++flagged; });
-  EXPECT_EQ(flagged, 1);
-  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("boxed"));
-  box.clear();
-  PasteCommand(&box);
-  EXPECT_EQ(box.text(), QStringLiteral("boxed"));
-  // In the content pane: the whole entry again.
-  CopyCommand(pane_, pane_, view_, [&] { ++flagged; });
-  EXPECT_EQ(flagged, 1);
-  EXPECT_EQ(QApplication::clipboard()->text(), all);
 }
 
 TEST_F(EditorTest, PictureLinkOpensTheImageWindowWithTheLinkTitle) {

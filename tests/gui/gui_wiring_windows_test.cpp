@@ -1,5 +1,5 @@
 // The windows and commands wired into the main window: picture links and the
-// image window, the dump window, the options dialog, the drive search of the
+// image window, the options dialog, the drive search of the
 // menu and of the start, the clipboard watch, the general window's history,
 // and a walk over every item of the main menu.
 #include <QCheckBox>
@@ -64,22 +64,6 @@ TEST_F(WiringTest, PictureLinkOpensTheImageWindowWhoseTextHotSpotShowsItsText) {
   form.close();
   EXPECT_FALSE(graph->isVisible());
   EXPECT_EQ(form.settings().graphX, graph->frameGeometry().left() - form.frameGeometry().left());
-}
-
-TEST_F(WiringTest, DumpShowsThePageWhereTheShownEntryStarts) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}}, "Scroll=no");
-  TMorvaForm& form = OpenWired();
-  SearchWired("ねこ");
-  ASSERT_EQ(form.wordlist().Count(), 3);
-  form.ShowItem(2);
-  Act("Dump")->trigger();
-  TDumpForm* dump = window_->dumpForm();
-  ASSERT_NE(dump, nullptr);
-  EXPECT_TRUE(dump->isVisible());
-  EXPECT_EQ(dump->subbook(), 1);
-  EXPECT_EQ(dump->page(), form.wordlist().Item(2).body.page);
-  EXPECT_EQ(dump->offset(), form.wordlist().Item(2).body.offset);
-  EXPECT_FALSE(dump->memo()->toPlainText().isEmpty());
 }
 
 TEST_F(WiringTest, OptionsAppliedReachThePaneTheEngineAndTheClipboardWatch) {
@@ -179,7 +163,7 @@ TEST_F(WiringTest, CopiedWordIsSearchedAtOnceWithAutoSearchFive) {
   form.view()->Select({0, 0}, {1, 0});  // the heading line alone
   form.SetSearchText(QString());
   Act("MenuCopyContent")->trigger();
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("ねこ１\r\n"));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("ねこ１\n"));
   EXPECT_TRUE(Box()->currentText().isEmpty());
 }
 

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QStringList>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -82,13 +83,13 @@ TDumpForm::TDumpForm(TDisk& disk, QWidget* mainWindow) : disk_(disk) {
   }
 }
 
-void TDumpForm::ShowDump(int subbook) {
+void TDumpForm::ShowDump(int subbook, BookAddress start) {
   show();
   raise();
   activateWindow();
   subbook_ = subbook;
-  page_ = disk_.contentStart.page;
-  offset_ = disk_.contentStart.offset;
+  page_ = subbook >= 0 ? std::max(start.page, 0) : 0;
+  offset_ = start.offset;
   if (page_ > 0) Redo();
 }
 

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine/book/book_address.h"
+
 class QPlainTextEdit;
 
 namespace morva {
@@ -28,10 +30,13 @@ class TDumpForm final : public QMainWindow {
   // Centred over mainWindow (when given); the window is not its child.
   explicit TDumpForm(TDisk& disk, QWidget* mainWindow = nullptr);
 
-  // Shows the window with the dump of the content start of book-list row
-  // `subbook` (disk.contentStart, recorded by the last formatting run). With
-  // no content start (page 0) the window keeps what it showed before.
-  void ShowDump(int subbook);
+  // Shows the window with the dump of book-list row `subbook` from `start`,
+  // where the shown content begins. The book and the address are taken
+  // together from what the content pane shows, never from whichever book
+  // the book-access object last read. Without a body address (page 0: no
+  // content, or the title page) the window keeps what it showed before and
+  // the page buttons do nothing.
+  void ShowDump(int subbook, BookAddress start);
 
   // Called just before 編集 ｺﾋﾟｰ writes the clipboard (the clipboard watch
   // ignores the change that follows).

@@ -19,7 +19,6 @@
 #include "app/settings/settings.h"
 #include "engine/book/report.h"
 #include "engine/book/tdisk.h"
-#include "engine/decode/content.h"
 #include "tools/mkbook/body_text.h"
 #include "tools/mkbook/image.h"
 #include "tools/mkbook/index_page.h"
@@ -133,9 +132,8 @@ int main(int argc, char** argv) {
   ok &= Save(graph, out, "graph-window.png");
   graph.hide();
 
-  TContent(disk).FormatItem(1, {descriptor.page - 1, 0});
   TDumpForm dump(disk);
-  dump.ShowDump(1);
+  dump.ShowDump(1, {descriptor.page - 1, 0});
   ok &= Save(dump, out, "dump-window.png");
   dump.hide();
 
