@@ -157,7 +157,7 @@ bool WriteHeadings(TDisk& disk, const Wordlist& list, const std::string& path) {
   OutputFile file(path);
   for (int i = 0; i < list.Count(); ++i) {
     std::string heading;
-    WithTextGaiji(disk, list.Item(i).book, [&] { heading = HeadingText(disk, list, i, HeadingMode::kDisplay); });
+    WithTextGaiji(disk, list.Item(i).book, [&] { heading = HeadingText(disk, list, i, HeadingMode::kDisplay, kWholeHeading); });
     file.Write(MarkedToPlainUtf8(heading));
     file.Write("\n");
   }
