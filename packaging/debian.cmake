@@ -7,7 +7,7 @@ set(CPACK_PACKAGE_VENDOR "Morva")
 set(CPACK_PACKAGE_CONTACT "Morva developers <morva@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer and search tool for Japanese CD-ROM dictionaries")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Morva reads Japanese electronic dictionaries published on CD-ROM: their indexes, menus,\n compound forms, full text, external characters, pictures and sound references.\n morva-cli reads and searches the same books from the terminal.")
+    "Morva reads Japanese electronic dictionaries published on CD-ROM: their indexes, menus,\ncompound forms, full text, external characters, pictures and sound references.\nmorva-cli reads and searches the same books from the terminal.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY morva)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
