@@ -7,8 +7,8 @@
 //   --search WORD       search WORD (UTF-8) there and show the first entry
 //   --size WxH          the window's size for this run
 //   --screenshot FILE   save a picture of the window to FILE and quit
-//   --report            print the search-and-show time and the memory in use
-//                       and quit
+//   --report            print the window system, the search-and-show time and
+//                       the memory in use, and quit
 //   --first-paint       print the wall-clock time (ns since the epoch) of the
 //                       window's first paint and quit
 // With --book or --search the settings file is read but no start-up request
