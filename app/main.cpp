@@ -7,12 +7,16 @@
 //   --search WORD       search WORD (UTF-8) there and show the first entry
 //   --size WxH          the window's size for this run
 //   --screenshot FILE   save a picture of the window to FILE and quit
-//   --report            print the search-and-show time and the memory in use
-//                       and quit
+//   --report            print the window system, the search-and-show time and
+//                       the memory in use, and quit
 //   --first-paint       print the wall-clock time (ns since the epoch) of the
 //                       window's first paint and quit
 // With --book or --search the settings file is read but no start-up request
 // is handled and no running window is looked for.
+//
+// --prefer-x11 (the desktop entry's): start on X11 (XWayland) on a Wayland
+// session unless QT_QPA_PLATFORM chooses the platform, so that the clipboard
+// watch is told of changes made while Morva is not focused.
 //
 // SIGTERM (logout, shutdown), SIGINT and SIGHUP end the window the normal
 // way, so the settings are saved; a second one of the same kind ends the
@@ -29,6 +33,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fstream>
@@ -41,6 +46,7 @@
 #include "app/settings/settings_store.h"
 #include "app/startup/about_box.h"
 #include "app/startup/instance_channel.h"
+#include "app/startup/platform_choice.h"
 #include "app/startup/qt_translations.h"
 #include "app/startup/startup_flow.h"
 #include "engine/text/unicode.h"
@@ -190,6 +196,7 @@ int RunAutomated(const DeveloperOptions& dev) {
     return 1;
   }
   if (dev.report) {
+    std::printf("platform %s\n", QGuiApplication::platformName().toStdString().c_str());
     std::printf("status %s\n", form.StatusText(0).toStdString().c_str());
     std::printf("search-and-show-ms %.2f\n", searchMs);
     std::printf("vmrss-kb %ld\n", ResidentKb());
@@ -198,9 +205,30 @@ int RunAutomated(const DeveloperOptions& dev) {
   return QApplication::exec();
 }
 
+// Takes --prefer-x11 out of the arguments and, as StartOnX11 decides, sets
+// the platform before the application reads it.
+void ChoosePlatform(int& argc, char** argv) {
+  if (argc < 1) return;
+  bool prefer = false;
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], morva::kPreferX11Option) == 0) {
+      prefer = true;
+    } else {
+      argv[kept++] = argv[i];
+    }
+  }
+  argc = kept;
+  argv[argc] = nullptr;
+  if (morva::StartOnX11(prefer, std::getenv("QT_QPA_PLATFORM"), std::getenv("XDG_SESSION_TYPE"),
+                        std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY")))
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  ChoosePlatform(argc, argv);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Morva"));
   QApplication::setWindowIcon(morva::MorvaIcon());

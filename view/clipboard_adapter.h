@@ -13,6 +13,9 @@ class ClipboardAdapter {
  public:
   virtual ~ClipboardAdapter() = default;
   virtual void SetText(std::string_view sjis) = 0;
+  // Offers text as the primary selection (middle-button paste) where the
+  // platform has one; nothing elsewhere.
+  virtual void SetSelectionText(std::string_view sjis) { (void)sjis; }
 };
 
 class QtClipboard : public ClipboardAdapter {
@@ -20,8 +23,11 @@ class QtClipboard : public ClipboardAdapter {
   // Called just before the clipboard changes, so that the clipboard watcher
   // can ignore a change the program made itself.
   std::function<void()> onOwnChange;
+  // The same, just before the primary selection changes.
+  std::function<void()> onOwnSelectionChange;
 
   void SetText(std::string_view sjis) override;
+  void SetSelectionText(std::string_view sjis) override;
 };
 
 }  // namespace morva

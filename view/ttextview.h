@@ -193,6 +193,8 @@ class TTextView final : public QObject {
   void SelectWordAtAnchor();
   void AutoScroll(int x, int y);
   void RepaintSelection();
+  // Offers the selection made by the user as the primary selection.
+  void OfferSelection();
 
   TDisk& disk_;
   TMyScrollBox& pane_;

@@ -205,11 +205,13 @@ void TTextView::MouseUp(int x, int y) {
   const TextPos e = SelectionEnd();
   selStart_ = s;
   selEnd_ = e;
+  OfferSelection();
 }
 
 void TTextView::DoubleClick() {
   SelectWordAtAnchor();
   doubleClicked_ = true;
+  OfferSelection();
 }
 
 void TTextView::RightDown(int x, int y, QPoint globalPos) {
@@ -217,6 +219,7 @@ void TTextView::RightDown(int x, int y, QPoint globalPos) {
   if (!HasSelection()) {
     SetAnchor(HitTest(x, y, false).at);
     SelectWordAtAnchor();
+    OfferSelection();
   }
   if (HasSelection() && onContextMenu) onContextMenu(globalPos);
 }
@@ -328,6 +331,11 @@ std::string TTextView::SelectionText(bool singleLine, size_t maxBytes) {
     at.pos += static_cast<int>(n);
   }
   return out;
+}
+
+void TTextView::OfferSelection() {
+  // A click that selects nothing leaves the selection offered before.
+  if (HasSelection() && clipboard_ != nullptr) clipboard_->SetSelectionText(SelectionText(false));
 }
 
 void TTextView::CopySelection() {

@@ -12,6 +12,7 @@ namespace morva {
 ClipboardWatch::ClipboardWatch(QClipboard* clipboard, bool followActivation, QObject* parent)
     : QObject(parent), clipboard_(clipboard != nullptr ? clipboard : QGuiApplication::clipboard()) {
   connect(clipboard_, &QClipboard::dataChanged, this, &ClipboardWatch::CheckClipboard);
+  connect(clipboard_, &QClipboard::selectionChanged, this, &ClipboardWatch::CheckSelection);
   if (followActivation) {
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
       if (state == Qt::ApplicationActive) FormActivate();
@@ -19,8 +20,8 @@ ClipboardWatch::ClipboardWatch(QClipboard* clipboard, bool followActivation, QOb
   }
 }
 
-std::optional<std::string> ClipboardWatch::ClipboardText() const {
-  const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
+std::optional<std::string> ClipboardWatch::ClipboardText(bool selection) const {
+  const QMimeData* data = clipboard_->mimeData(selection ? QClipboard::Selection : QClipboard::Clipboard);
   if (data == nullptr || !data->hasText()) return std::nullopt;
   return Utf8ToSjis(data->text().toStdString());
 }
@@ -35,8 +36,20 @@ void ClipboardWatch::CheckClipboard() {
   const bool own = ownChange_ || clipboard_->ownsClipboard();
   ownChange_ = false;
   if (own || autoSearch_ == 0) return;
-  if (hooks.indexTabActive && !hooks.indexTabActive()) return;
-  const std::optional<std::string> taken = TakeClipboardWord();
+  TakeChange(ClipboardText());
+}
+
+void ClipboardWatch::CheckSelection() {
+  const bool own = ownSelectionChange_ || clipboard_->ownsSelection();
+  ownSelectionChange_ = false;
+  if (own || !watchSelection_ || autoSearch_ == 0) return;
+  TakeChange(ClipboardText(true));
+}
+
+void ClipboardWatch::TakeChange(const std::optional<std::string>& text) {
+  if (!text || (hooks.indexTabActive && !hooks.indexTabActive())) return;
+  const std::optional<std::string> taken =
+      morva::TakeClipboardWord(*text, hooks.neglect ? hooks.neglect() : std::string());
   if (!taken) return;
   std::string word = RemoveNeglected(*taken, hooks.neglect ? hooks.neglect() : std::string());
   if (hooks.applyEndingSet0) word = hooks.applyEndingSet0(word);

@@ -14,6 +14,11 @@
 // process owns counts as its own change too (this also covers the copies
 // that text boxes make by themselves, such as those of their context menus).
 //
+// With WatchSelection the primary selection (text selected in any program)
+// is watched too, by the same rules; the program's own selections (those the
+// content pane offers) are ignored in the same way, with a flag of their own
+// so that a selection change never uses up the clipboard's flag.
+//
 // The watch knows nothing of the window: what it needs of it comes through
 // the hooks.
 #pragma once
@@ -55,30 +60,42 @@ class ClipboardWatch final : public QObject {
   void SetAutoSearch(int value) { autoSearch_ = value; }
   int autoSearch() const { return autoSearch_; }
 
+  void SetWatchSelection(bool on) { watchSelection_ = on; }
+  bool watchSelection() const { return watchSelection_; }
+
   // OwnClipboardChange: call just before the program writes the clipboard.
   void SetOwnChange() { ownChange_ = true; }
+  // The same for the primary selection.
+  void SetOwnSelectionChange() { ownSelectionChange_ = true; }
   bool ownChange() const { return ownChange_; }
   bool searchPending() const { return searchPending_; }
   bool copyResultPending() const { return copyPending_; }
 
-  // The clipboard's text (Shift-JIS), nothing when it holds none.
-  std::optional<std::string> ClipboardText() const;
+  // The clipboard's (or the selection's) text (Shift-JIS), nothing when it
+  // holds none.
+  std::optional<std::string> ClipboardText(bool selection = false) const;
   // TakeClipboardWord on the clipboard's text with the open book's NEGLECT=.
   std::optional<std::string> TakeClipboardWord() const;
 
   // On every clipboard change (and at the first showing of the window when
   // the clipboard held text at creation).
   void CheckClipboard();
+  // On every change of the primary selection.
+  void CheckSelection();
   // FormActivate: the window became active.
   void FormActivate();
 
  private:
+  // Takes the word of newly changed text and acts by AutoSearch.
+  void TakeChange(const std::optional<std::string>& text);
   // Runs the pending search; both flags are cleared after it.
   void RunSearch();
 
   QClipboard* clipboard_;
   int autoSearch_ = 0;
+  bool watchSelection_ = false;
   bool ownChange_ = true;
+  bool ownSelectionChange_ = false;
   bool searchPending_ = false;
   bool copyPending_ = false;
 };

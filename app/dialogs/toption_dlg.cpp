@@ -289,6 +289,9 @@ QWidget* TOptionDlg::MakeClipboardTab() {
                                 U("検索を行った後、結果をｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰする")},
                                tab);
   clipAction_->setObjectName(QStringLiteral("ClipAction"));
+  // Text selected in any program (the primary selection) is watched as well.
+  watchSelection_ = new QCheckBox(U("他のﾌﾟﾛｸﾞﾗﾑで選択された文字列も対象にする(&S)"), tab);
+  watchSelection_->setObjectName(QStringLiteral("WatchSelection"));
   auto* radios = new QHBoxLayout;
   radios->addWidget(radio1_);
   radios->addWidget(radio2_);
@@ -297,6 +300,7 @@ QWidget* TOptionDlg::MakeClipboardTab() {
   layout->addLayout(radios);
   layout->addWidget(clipTiming_);
   layout->addWidget(clipAction_);
+  layout->addWidget(watchSelection_);
   layout->addStretch();
   return tab;
 }
@@ -367,6 +371,8 @@ void TOptionDlg::Fill(const Settings& s) {
   clipAction_->setItemIndex(a < 4 ? a - 1 : a - 4);
   clipTiming_->setEnabled(a != 0);
   clipAction_->setEnabled(a != 0);
+  watchSelection_->setChecked(s.watchSelection);
+  watchSelection_->setEnabled(a != 0);
 
   dicInfo_->setText(FromPath(s.dicInfo));
   editor_->setText(FromPath(s.editor));
@@ -419,6 +425,7 @@ void TOptionDlg::Apply(Settings& s, Reporter& reporter) const {
   } else {
     s.autoSearch = std::max(0, clipAction_->itemIndex()) + 1 + (clipTiming_->itemIndex() == 1 ? 0 : 3);
   }
+  s.watchSelection = watchSelection_->isChecked();
   // 6
   s.ime = ime_->isChecked();
   s.scrollKey = scrollKey_->isChecked();
@@ -435,6 +442,7 @@ void TOptionDlg::ClipRadioButtonClick() {
   const bool on = radio2_->isChecked();
   clipTiming_->setEnabled(on);
   clipAction_->setEnabled(on);
+  watchSelection_->setEnabled(on);
   if (on && clipTiming_->itemIndex() < 0) clipTiming_->setItemIndex(0);
   if (on && clipAction_->itemIndex() < 0) clipAction_->setItemIndex(0);
 }

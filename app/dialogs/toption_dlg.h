@@ -112,6 +112,7 @@ class TOptionDlg final : public QDialog {
   QRadioButton* radio2_ = nullptr;
   RadioGroup* clipTiming_ = nullptr;
   RadioGroup* clipAction_ = nullptr;
+  QCheckBox* watchSelection_ = nullptr;
   // 入出力
   QLineEdit* dicInfo_ = nullptr;
   QLineEdit* editor_ = nullptr;

@@ -80,6 +80,9 @@ struct MainWindowHooks {
   // The program is about to change the clipboard itself (a copy), so the
   // clipboard watch can ignore that change.
   std::function<void()> ownClipboardChange;
+  // The same for the primary selection (the content pane offers its
+  // selection there).
+  std::function<void()> ownSelectionChange;
 };
 
 }  // namespace morva

@@ -64,6 +64,9 @@ TMorvaForm::TMorvaForm(FormOptions options, QWidget* parent) : QMainWindow(paren
   clipboard_.onOwnChange = [this] {
     if (hooks_.ownClipboardChange) hooks_.ownClipboardChange();
   };
+  clipboard_.onOwnSelectionChange = [this] {
+    if (hooks_.ownSelectionChange) hooks_.ownSelectionChange();
+  };
   // Key preview: the window sees keys before its controls.
   qApp->installEventFilter(this);
 }

@@ -97,6 +97,7 @@ void MorvaWindow::CloseOwnWindows() {
 void MorvaWindow::WireClipboard() {
   TMorvaForm& form = *form_;
   watch_->SetAutoSearch(form.settings().autoSearch);
+  watch_->SetWatchSelection(form.settings().watchSelection);
   // The open book's per-book values, or null when none is open.
   auto openInfo = [this]() -> const BookInfo* {
     if (!form_ || form_->CurrentBook() < 0 || !form_->disk().SelectSubbook(form_->CurrentBook())) return nullptr;
@@ -132,6 +133,7 @@ void MorvaWindow::WireClipboard() {
   main.clipboardCheck = [this] { watch_->CheckClipboard(); };
   main.activated = [this] { watch_->FormActivate(); };
   main.ownClipboardChange = [this] { watch_->SetOwnChange(); };
+  main.ownSelectionChange = [this] { watch_->SetOwnSelectionChange(); };
 }
 
 // ---- The about box -------------------------------------------------------------

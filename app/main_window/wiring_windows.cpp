@@ -167,6 +167,7 @@ bool MorvaWindow::RunOptionsDialog() {
   if (result != QDialog::Accepted) return false;
   dialog.Apply(settings, form_->disk().reporter());
   watch_->SetAutoSearch(settings.autoSearch);
+  watch_->SetWatchSelection(settings.watchSelection);
   if (graph_) graph_->SetJumpColor(settings.jumpColor);
   return true;
 }

@@ -57,6 +57,9 @@ struct Settings {
   int bold = 0;
   int lineSpace = 0;
   int autoSearch = 0;
+  // The clipboard watch also watches the primary selection (text selected in
+  // any program), with the same AutoSearch rules.
+  bool watchSelection = false;
 
   // Colors
   uint32_t textColor = MakeColor(0, 0, 0);

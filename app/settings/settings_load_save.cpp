@@ -103,6 +103,7 @@ void SettingsStore::LoadAll(Settings& s, ScreenSize screen) const {
   s.graphZoom = ReadInt(kWindow, "GraphZoom", d.graphZoom);
   s.lineSpace = ReadInt(kOptions, "LineSpace", d.lineSpace);
   s.autoSearch = ReadInt(kOptions, "AutoSearch", d.autoSearch);
+  s.watchSelection = ReadBool(kOptions, "WatchSelection", d.watchSelection);
   s.showSpecialChars = ReadBool(kOptions, "ShowSpecialChars", d.showSpecialChars);
   s.clipResult = ReadBool(kOptions, "ClipResult", d.clipResult);
 }
@@ -141,6 +142,7 @@ bool SettingsStore::SaveAll(const Settings& s, int presentKeyWidth) {
   put(kOptions, "SearchRoots", s.searchRoots);
   putBool(kOptions, "SearchDialog", s.searchDialog);
   put(kOptions, "AutoSearch", FormatInt(s.autoSearch));
+  putBool(kOptions, "WatchSelection", s.watchSelection);
   put(kOptions, "BufferSize", FormatInt(s.bufferSize));
   putBool(kOptions, "SpecialMenu", s.specialMenu);
   putBool(kKeyboard, "ScrollKey", s.scrollKey);

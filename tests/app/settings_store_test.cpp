@@ -74,6 +74,7 @@ Settings NonDefault(const std::string& dir) {
   s.bold = 1;
   s.lineSpace = 3;
   s.autoSearch = 5;
+  s.watchSelection = true;
   s.textColor = MakeColor(1, 2, 3);
   s.backColor = MakeColor(250, 240, 230);
   s.titleColor = s.jumpColor = MakeColor(10, 20, 30);
@@ -99,6 +100,7 @@ TEST_F(SettingsStoreTest, SaveThenLoadGivesTheSameSettings) {
   EXPECT_EQ(Load(), saved);
   EXPECT_EQ(Stored("Options", "Win95Caption"), "no");
   EXPECT_EQ(Stored("Options", "Simple"), "0");
+  EXPECT_EQ(Stored("Options", "WatchSelection"), "yes");
   EXPECT_EQ(Stored("Options", "History"), "\x8c\xea.word.apple");
   EXPECT_EQ(Stored("Colors", "TextColor"), "1,2,3");
   EXPECT_EQ(Stored("Window", "Graph"), "30,-20,0,0");

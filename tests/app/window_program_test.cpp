@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/startup/platform_choice.h"
 #include "tests/support/test_dirs.h"
 
 namespace morva {
@@ -74,6 +75,36 @@ TEST(WindowProgramTest, EndedBySignalItSavesItsSettings) {
     const std::string ini = testing::ReadFile(settings / "MORVA.INI");
     EXPECT_NE(ini.find("Win95Caption=no"), std::string::npos) << "signal " << signal << ":\n" << ini;
     EXPECT_FALSE(std::filesystem::exists(stale)) << "signal " << signal;
+  }
+}
+
+// The desktop entry's --prefer-x11 moves a Wayland session with an X server
+// to X11, and nothing else: the user's own QT_QPA_PLATFORM stands.
+TEST(WindowProgramTest, PreferX11OnlyOnWaylandWithAnXServerAndNoChosenPlatform) {
+  struct Case {
+    bool prefer;
+    const char* qtPlatform;
+    const char* sessionType;
+    const char* waylandDisplay;
+    const char* display;
+    bool x11;
+  };
+  const Case cases[] = {
+      {true, nullptr, "wayland", "wayland-0", ":0", true},
+      {true, "", nullptr, "wayland-0", ":0", true},       // an empty choice is no choice
+      {true, nullptr, "wayland", nullptr, ":1", true},
+      {false, nullptr, "wayland", "wayland-0", ":0", false},
+      {true, "wayland", "wayland", "wayland-0", ":0", false},
+      {true, "offscreen", "wayland", "wayland-0", ":0", false},
+      {true, nullptr, "wayland", "wayland-0", nullptr, false},  // no XWayland
+      {true, nullptr, "wayland", "wayland-0", "", false},
+      {true, nullptr, "x11", nullptr, ":0", false},              // already X11
+      {true, nullptr, nullptr, nullptr, ":0", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(StartOnX11(c.prefer, c.qtPlatform, c.sessionType, c.waylandDisplay, c.display), c.x11)
+        << c.prefer << " " << (c.qtPlatform ? c.qtPlatform : "-") << " " << (c.sessionType ? c.sessionType : "-")
+        << " " << (c.waylandDisplay ? c.waylandDisplay : "-") << " " << (c.display ? c.display : "-");
   }
 }
 

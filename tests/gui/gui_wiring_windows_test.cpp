@@ -97,6 +97,7 @@ TEST_F(WiringTest, OptionsAppliedReachThePaneTheEngineAndTheClipboardWatch) {
     options->findChild<QRadioButton*>(QStringLiteral("RadioButton2"))->click();
     options->findChild<RadioGroup*>(QStringLiteral("ClipTiming"))->setItemIndex(0);
     options->findChild<RadioGroup*>(QStringLiteral("ClipAction"))->setItemIndex(1);
+    options->findChild<QCheckBox*>(QStringLiteral("WatchSelection"))->setChecked(true);
     return static_cast<int>(QDialog::Accepted);
   };
   Act("Option1")->trigger();
@@ -106,6 +107,21 @@ TEST_F(WiringTest, OptionsAppliedReachThePaneTheEngineAndTheClipboardWatch) {
   EXPECT_FALSE(form.disk().settings().zenpo);
   EXPECT_EQ(form.settings().autoSearch, 5);
   EXPECT_EQ(window_->clipboardWatch().autoSearch(), 5);
+  EXPECT_TRUE(window_->clipboardWatch().watchSelection());
+
+  // The selection option goes into MORVA.INI and comes back into the dialog
+  // and the watch of the next window.
+  window_.reset();
+  EXPECT_NE(ReadFile(IniPath()).find("WatchSelection=yes"), std::string::npos);
+  OpenWired();
+  EXPECT_TRUE(window_->clipboardWatch().watchSelection());
+  bool shownChecked = false;
+  answerDialog_ = [&shownChecked](QDialog& dialog) {
+    shownChecked = dialog.findChild<QCheckBox*>(QStringLiteral("WatchSelection"))->isChecked();
+    return static_cast<int>(QDialog::Rejected);
+  };
+  Act("Option1")->trigger();
+  EXPECT_TRUE(shownChecked);
 }
 
 TEST_F(WiringTest, DriveSearchMenuFillsTheBarFromTheSearchRoots) {
@@ -200,6 +216,7 @@ TEST_F(WiringTest, EveryHookOfTheFormIsFilled) {
       {"generalTabLeave", bool(h.generalTabLeave)}, {"historyWord", bool(h.historyWord)},
       {"clipboardCheck", bool(h.clipboardCheck)},   {"clipboardWord", bool(h.clipboardWord)},
       {"activated", bool(h.activated)},             {"ownClipboardChange", bool(h.ownClipboardChange)},
+      {"ownSelectionChange", bool(h.ownSelectionChange)},
   };
   for (const auto& [name, filled] : hooks) EXPECT_TRUE(filled) << name;
   // The window's own stacking of the compound rows is kept.

@@ -240,9 +240,16 @@ TEST_F(OptionDlgTest, ClipboardMapping) {
   dialog_.Fill(settings_);
   EXPECT_EQ(timing->item(timing->itemIndex())->text(), QString::fromUtf8("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰされたとき"));
   EXPECT_EQ(action->item(action->itemIndex())->text(), QString::fromUtf8("検索を行う"));
-  // Turning it off disables the groups; on again with a new choice.
+  // Turning it off disables the groups and the selection option (whose
+  // choice is kept); on again with a new choice.
+  auto* selection = Find<QCheckBox>("WatchSelection");
+  EXPECT_TRUE(selection->isEnabled());
+  EXPECT_FALSE(selection->isChecked());  // off by default
+  selection->setChecked(true);
   off->click();
   EXPECT_FALSE(timing->isEnabled());
+  EXPECT_FALSE(selection->isEnabled());
+  EXPECT_TRUE(Applied().watchSelection);
   EXPECT_EQ(Applied().autoSearch, 0);
   on->click();
   EXPECT_TRUE(action->isEnabled());

@@ -35,7 +35,7 @@ if [ "$gui" = ON ]; then
   done
   [ -f "$usr/share/man/man1/morva.1" ] || fail "man page of morva not installed"
   [ -f "$usr/share/doc/morva/help/morva.html" ] || fail "help pages not installed"
-  grep -q '^Exec=morva %f$' "$desktop" || fail "desktop entry does not start morva with a file"
+  grep -q '^Exec=morva --prefer-x11 %f$' "$desktop" || fail "desktop entry does not start morva on X11 with a file"
   grep -q '^Categories=Office;Dictionary;Education;$' "$desktop" || fail "desktop entry categories"
   grep -q '^Name\[ja\]=' "$desktop" || fail "desktop entry has no Japanese name"
   command -v desktop-file-validate >/dev/null || fail "desktop-file-validate missing (tools/setup.sh installs desktop-file-utils)"

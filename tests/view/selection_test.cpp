@@ -53,6 +53,25 @@ TEST(SelectionTest, DoubleClickSelectsAHiraganaRunWithItsLongVowelMark) {
   EXPECT_EQ(h.view->SelectionText(false), J("ーカナ"));
 }
 
+// What the user selects is offered as the primary selection; a click that
+// selects nothing and the copy's own selection of the whole entry are not.
+TEST(SelectionTest, UserSelectionsAreOfferedAsThePrimarySelection) {
+  ViewHarness h;
+  h.ShowMarked("abc def\nghi\n");
+  const int line = h.view->LineHeight();
+  h.view->MouseDown(1, line / 2, false);
+  h.view->MouseUp(1, line / 2);
+  EXPECT_TRUE(h.clipboard.selections.empty());
+  h.view->MouseDown(1, line / 2, false);
+  h.view->MouseMove(1, line * 3 / 2, false);
+  h.view->MouseUp(1, line * 3 / 2);
+  h.view->SetAnchor({0, 5});
+  h.view->DoubleClick();
+  h.view->SetAnchor({1, 0});
+  h.view->CopySelection();
+  EXPECT_EQ(h.clipboard.selections, (std::vector<std::string>{"abc def\r\n", "def"}));
+}
+
 TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
   ViewHarness h;
   h.ShowMarked("x\n");

@@ -29,7 +29,9 @@ namespace morva::testing {
 class FakeClipboard : public ClipboardAdapter {
  public:
   void SetText(std::string_view sjis) override { texts.emplace_back(sjis); }
+  void SetSelectionText(std::string_view sjis) override { selections.emplace_back(sjis); }
   std::vector<std::string> texts;
+  std::vector<std::string> selections;  // offered as the primary selection
 };
 
 inline ViewSettings TestSettings() {
