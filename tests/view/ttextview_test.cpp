@@ -248,7 +248,6 @@ TEST(TextViewContinuousTest, PagingAcrossStretchesKeepsTheText) {
     h.view->Key(Qt::Key_PageDown);
   }
   ASSERT_NE(h.view->brows().Start(), first);
-  const BookAddress second = h.view->brows().Start();
   EXPECT_EQ(h.view->brows().GetLine(h.view->TopLine()).text, bottom);
   // Up from the top loads the stretch before; the old top line is then one
   // line below the new top.
