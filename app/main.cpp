@@ -1,5 +1,7 @@
 // Morva's window program: the entry of the start-up request (hand-over to a
-// running window when the request asks for it), then the main window.
+// running window when the request asks for it), then the main window. A
+// folder given as the only argument instead has its books added to the
+// current group and opened (as ﾌｧｲﾙ > 辞書ﾌｫﾙﾀﾞを開く does).
 //
 // Developer options for automation and measurements (not shown anywhere in
 // the program; see the README's developer section):
@@ -27,6 +29,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -243,6 +246,18 @@ int main(int argc, char** argv) {
   }
   if (dev->Automated()) return RunAutomated(*dev);
 
+  // An existing folder as the only argument is a volume (or a folder of
+  // volumes) to open rather than a start-up request, whose first field names
+  // a settings file and never a folder.
+  QString folder;
+  if (args.size() == 1) {
+    const QFileInfo given(QString::fromLocal8Bit(args[0]));
+    if (given.isDir()) {
+      folder = given.absoluteFilePath();
+      args.clear();
+    }
+  }
+
   using namespace morva;
   // Files a killed Morva left half written beside the settings.
   RemoveStaleTemporaryFiles(SettingsDirectory());
@@ -265,5 +280,6 @@ int main(int argc, char** argv) {
   QObject::connect(&server, &InstanceServer::commandReceived, &form, [&form](int) { form.StartupCommand(); });
   server.Listen();
   form.show();
+  if (!folder.isEmpty()) form.AddBooksFromFolder(folder);
   return QApplication::exec();
 }

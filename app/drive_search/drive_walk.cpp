@@ -153,10 +153,14 @@ void AddVolumeBooks(TDisk& disk, const std::string& volumeDirectory, DriveSearch
   }
 }
 
-DriveSearchResult SearchDrives(TDisk& disk, const std::string& searchRoots, int depthLimit, ProgressBox* progress) {
+namespace {
+
+// Walks every root in turn with the progress box (when given), one step per
+// root; a cancel keeps what was found so far.
+DriveSearchResult SearchRootList(TDisk& disk, const std::vector<std::string>& roots, int depthLimit,
+                                 ProgressBox* progress) {
   DriveSearchResult result;
   disk.CloseSubbook();
-  const std::vector<std::string> roots = ParseSearchRoots(searchRoots, HomeDirectory());
   if (progress != nullptr) progress->Open(Sjis("ﾄﾞﾗｲﾌﾞをｻｰﾁしています"), static_cast<int>(roots.size()));
   for (size_t i = 0; i < roots.size(); ++i) {
     if (progress != nullptr && progress->Step(static_cast<int>(i) + 1)) {
@@ -169,6 +173,16 @@ DriveSearchResult SearchDrives(TDisk& disk, const std::string& searchRoots, int 
   if (progress != nullptr) progress->Close();
   disk.CloseSubbook();
   return result;
+}
+
+}  // namespace
+
+DriveSearchResult SearchDrives(TDisk& disk, const std::string& searchRoots, int depthLimit, ProgressBox* progress) {
+  return SearchRootList(disk, ParseSearchRoots(searchRoots, HomeDirectory()), depthLimit, progress);
+}
+
+DriveSearchResult SearchFolder(TDisk& disk, const std::string& folder, int depthLimit, ProgressBox* progress) {
+  return SearchRootList(disk, {folder}, depthLimit, progress);
 }
 
 }  // namespace morva

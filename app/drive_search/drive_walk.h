@@ -45,4 +45,8 @@ void AddVolumeBooks(TDisk& disk, const std::string& volumeDirectory, DriveSearch
 // entered twice in one root's walk (links back up the tree end there).
 DriveSearchResult SearchDrives(TDisk& disk, const std::string& searchRoots, int depthLimit, ProgressBox* progress);
 
+// The same walk over one folder taken as it is (a ";" in its name does not
+// split it): the folder a user chose or dropped.
+DriveSearchResult SearchFolder(TDisk& disk, const std::string& folder, int depthLimit, ProgressBox* progress);
+
 }  // namespace morva

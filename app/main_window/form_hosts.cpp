@@ -25,6 +25,7 @@ void TMorvaForm::OpenBook(int entry, int preferredTab) {
     SetStatus({});
   }
   if (previous != currentBook_) booksGrid_->update();
+  ShowFirstStartHint();
 }
 
 void TMorvaForm::OpenBookOnIndexTab(int entry) { OpenBook(entry, kIndexTab); }

@@ -77,6 +77,10 @@ void TMorvaForm::ApplyDisplaySettings() {
   const uint32_t back = settings_.backColor;
   palette.setColor(QPalette::Window, QColor(static_cast<int>(back & 0xFF), static_cast<int>(back >> 8 & 0xFF),
                                             static_cast<int>(back >> 16 & 0xFF)));
+  // The hint on an empty pane is written in the text colour.
+  const uint32_t text = settings_.textColor;
+  palette.setColor(QPalette::WindowText, QColor(static_cast<int>(text & 0xFF), static_cast<int>(text >> 8 & 0xFF),
+                                                static_cast<int>(text >> 16 & 0xFF)));
   myScrollBox1_->viewport()->setPalette(palette);
   myScrollBox1_->setFocusPolicy(settings_.scrollKey ? Qt::ClickFocus : Qt::StrongFocus);
   if (view_) view_->SetSettings(CurrentViewSettings());

@@ -30,6 +30,10 @@ void TMorvaForm::BuildMenus() {
   // ﾌｧｲﾙ(&F)
   QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
   file->setObjectName(QStringLiteral("File1"));
+  connect(AddAction(file, "OpenFolder", QStringLiteral("辞書ﾌｫﾙﾀﾞを開く(&O)..."), QKeySequence(QStringLiteral("Ctrl+O"))),
+          &QAction::triggered, this, [this] {
+            if (hooks_.openFolder) hooks_.openFolder();
+          });
   cds1_ = AddAction(file, "CDS1", QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする(&S)..."));
   auto driveSearch = [this] {
     // The bar was replaced: the first book of the new bar opens.

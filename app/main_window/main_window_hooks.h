@@ -18,6 +18,9 @@ struct MainWindowHooks {
   // window then calls RefreshLayout and opens the bar's first book on the
   // 索引 tab).
   std::function<bool(bool showDialog)> driveSearch;
+  // ﾌｧｲﾙ > 辞書ﾌｫﾙﾀﾞを開く (OpenFolder): chooses a folder and adds its books
+  // (TMorvaForm::AddBooksFromFolder).
+  std::function<void()> openFolder;
   // The drive search at the first showing, when no group is named and Book
   // is not negative: refills the bar and the 辞書 menu without a dialog or a
   // warning; the window then opens book Book itself.

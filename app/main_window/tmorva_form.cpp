@@ -55,6 +55,7 @@ TMorvaForm::TMorvaForm(FormOptions options, QWidget* parent) : QMainWindow(paren
   clipboardHadText_ = !QGuiApplication::clipboard()->text().isEmpty();
 
   BuildControls();
+  BuildFirstStartHint();
   BuildMenus();
   LoadSettings(options);
 

@@ -156,6 +156,12 @@ class TMorvaForm final : public QMainWindow,
   // Fills the bar with one book (a volume directory, its first sub-book) and
   // opens it: the developer's --book option.
   void OpenSingleBook(const std::string& directory);
+  // Finds the volumes in folder and up to two levels below it and adds their
+  // books to the current group (a new group named after the folder when none
+  // is open), saving the group file; the group then opens at the first book
+  // found. Without a book there, the warning box says so and nothing
+  // changes.
+  void AddBooksFromFolder(const QString& folder);
   // Lays a tab page's controls and the word list under them out again (the
   // 複合 tab after its shown rows changed).
   void LayOutTab(int tab) { LayOutTabPage(tab); }
@@ -248,6 +254,10 @@ class TMorvaForm final : public QMainWindow,
  private:
   // Construction (form_controls.cpp, form_menus.cpp).
   void BuildControls();
+  // The content pane's hint on adding books, shown while no book is open
+  // (form_folder.cpp).
+  void BuildFirstStartHint();
+  void ShowFirstStartHint();
   void BuildMenus();
   QAction* AddAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
   // Creation and exit (tmorva_form.cpp).
@@ -372,6 +382,7 @@ class TMorvaForm final : public QMainWindow,
   QMenu* popupMenu1_ = nullptr;
   QMenu* popupMenuSort_ = nullptr;
   TFindDialog* findDialog1_ = nullptr;
+  QLabel* firstStartHint_ = nullptr;
 
   // Menu items used after construction.
   QAction* cds1_ = nullptr;

@@ -47,6 +47,7 @@ MorvaWindow::MorvaWindow(FormOptions formOptions, MorvaWindowOptions options) : 
   WireWindows();
   WireDriveSearch();
   WireProgram();
+  form_->setAcceptDrops(true);
   form_->installEventFilter(this);
 }
 
@@ -77,6 +78,7 @@ int MorvaWindow::ExecDialog(QDialog& dialog) {
 
 bool MorvaWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == form_.get() && event->type() == QEvent::Close) CloseOwnWindows();
+  if (watched == form_.get() && DropEvent(event)) return true;
   return QObject::eventFilter(watched, event);
 }
 

@@ -8,7 +8,8 @@
 // It owns the TMorvaForm and every part, creates the clipboard watch before
 // the form (the start-up request may ask for the clipboard word while the
 // form is being made) and the other parts right after it; windows that are
-// used rarely are made on first use and kept. When the form closes, the
+// used rarely are made on first use and kept. A folder dropped on the window
+// has its books added, as ﾌｧｲﾙ > 辞書ﾌｫﾙﾀﾞを開く does. When the form closes, the
 // windows that belong to it close too; on destruction the parts go before the
 // form, which saves the settings last.
 //
@@ -57,6 +58,9 @@ struct MorvaWindowOptions {
   // The open-file dialog (options, the editor dialog's 参照); nothing when
   // cancelled. Unset: Qt's file dialog.
   std::function<std::optional<QString>(const QString& initial)> chooseFile;
+  // The folder dialog of ﾌｧｲﾙ > 辞書ﾌｫﾙﾀﾞを開く; nothing when cancelled.
+  // Unset: Qt's folder dialog.
+  std::function<std::optional<QString>(const QString& initial)> chooseFolder;
   // The yes/no box of the editor command (caption, text); true for yes.
   // Unset: a question box.
   std::function<bool(const QString& caption, const QString& text)> confirm;
@@ -130,8 +134,9 @@ class MorvaWindow final : public QObject {
   GroupEditResult EditGroups();
 
   // wiring_drives.cpp: the drive search of the menu, of the start and of the
-  // group editor.
+  // group editor; the folder of 辞書ﾌｫﾙﾀﾞを開く and of a drop.
   void WireDriveSearch();
+  bool DropEvent(QEvent* event);
 
   MorvaWindowOptions options_;
   // Made before the form, destroyed after it.

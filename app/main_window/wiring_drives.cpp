@@ -1,7 +1,16 @@
 // MorvaWindow: the drive search — the menu command (CDS1, N11), the search
 // at the first showing, and the group editor's ﾄﾞﾗｲﾌﾞｻｰﾁ button. All three
 // walk the search roots (SearchRoots) with the progress box; the editor's
-// are those typed in it.
+// are those typed in it. Also the folder whose books ﾌｧｲﾙ > 辞書ﾌｫﾙﾀﾞを開く
+// or a drop on the window adds to the group.
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
 #include "app/drive_search/drive_search_command.h"
 #include "app/drive_search/drive_walk.h"
 #include "app/groups/group_table.h"
@@ -11,6 +20,18 @@
 #include "view/ttextview.h"
 
 namespace morva {
+namespace {
+
+// The local folders among dropped URLs.
+QStringList DroppedFolders(const QMimeData* data) {
+  QStringList folders;
+  if (data == nullptr) return folders;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir()) folders.append(url.toLocalFile());
+  return folders;
+}
+
+}  // namespace
 
 void MorvaWindow::WireDriveSearch() {
   MainWindowHooks& hooks = form_->hooks();
@@ -39,6 +60,18 @@ void MorvaWindow::WireDriveSearch() {
     return DriveSearchCommand(form.disk(), form.Bar(), form.settings(), progressBox_, steps, &form);
   };
 
+  hooks.openFolder = [this] {
+    const QString initial = QDir::homePath();
+    std::optional<QString> folder;
+    if (options_.chooseFolder) {
+      folder = options_.chooseFolder(initial);
+    } else {
+      const QString chosen = QFileDialog::getExistingDirectory(form_.get(), QStringLiteral("辞書ﾌｫﾙﾀﾞを開く"), initial);
+      if (!chosen.isEmpty()) folder = chosen;
+    }
+    if (folder) form_->AddBooksFromFolder(*folder);
+  };
+
   hooks.startupDriveSearch = [this] {
     StartupDriveSearch(form_->disk(), form_->Bar(), form_->settings(), progressBox_,
                        [this](const std::vector<DicMenuItem>& items) { form_->FillDicMenu(items); });
@@ -57,6 +90,28 @@ void MorvaWindow::WireDriveSearch() {
     }
     return found;
   };
+}
+
+bool MorvaWindow::DropEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (DroppedFolders(drag->mimeData()).isEmpty()) drag->ignore();
+      else drag->acceptProposedAction();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const QStringList folders = DroppedFolders(drop->mimeData());
+      if (folders.isEmpty()) return false;
+      drop->acceptProposedAction();
+      for (const QString& folder : folders) form_->AddBooksFromFolder(folder);
+      return true;
+    }
+    default:
+      return false;
+  }
 }
 
 }  // namespace morva

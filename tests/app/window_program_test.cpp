@@ -1,7 +1,7 @@
 // The window program (the real morva binary, on the offscreen platform with a
 // settings folder of its own) ended by a signal, as at logout or shutdown: it
 // quits the normal way and saves its settings; at start it clears away what
-// killed saves left beside them.
+// killed saves left beside them. A folder as its one argument is opened.
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -18,6 +18,10 @@
 
 #include "app/startup/platform_choice.h"
 #include "tests/support/test_dirs.h"
+#include "tools/mkbook/body_text.h"
+#include "tools/mkbook/jis_text.h"
+#include "tools/mkbook/subbook_pages.h"
+#include "tools/mkbook/volume.h"
 
 namespace morva {
 namespace {
@@ -106,6 +110,54 @@ TEST(WindowProgramTest, PreferX11OnlyOnWaylandWithAnXServerAndNoChosenPlatform) 
         << c.prefer << " " << (c.qtPlatform ? c.qtPlatform : "-") << " " << (c.sessionType ? c.sessionType : "-")
         << " " << (c.waylandDisplay ? c.waylandDisplay : "-") << " " << (c.display ? c.display : "-");
   }
+}
+
+// `morva vol` run in the folder above the volume: the volume joins a new
+// group named after it, with its absolute path, and is the book open when the
+// program ends.
+TEST(WindowProgramTest, FolderArgumentOpensTheVolume) {
+  testing::TempDir dir;
+  const std::filesystem::path settings = dir / "config" / "morva";
+  std::filesystem::create_directories(settings);
+  std::filesystem::create_directories(dir / "run");
+  ::chmod((dir / "run").c_str(), 0700);
+  testing::WriteFile(settings / "MORVA.INI", "[Options]\r\nBook=-1\r\n");
+  mkbook::SubbookPages pages;
+  mkbook::BodyText body({pages.NextFreePage(), 0});
+  body.Headword("ねこ").Newline();
+  pages.AddSection(0x00, body.EndText().Bytes());
+  mkbook::Subbook subbook;
+  subbook.record.title = mkbook::JisFromUtf8("試験");
+  subbook.record.directory = "book";
+  subbook.body = pages.Build();
+  mkbook::Volume volume;
+  volume.AddSubbook(subbook);
+  volume.WriteTo(dir / "vol");
+
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (::chdir(dir.path().c_str()) != 0) ::_exit(126);
+    ::execl(MORVA_BINARY, "morva", "vol", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // The group file is written before the window waits for events.
+  for (int i = 0; i < 600 && !std::filesystem::exists(settings / "MORVA.GRP"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  ::kill(pid, SIGTERM);
+  const int status = WaitForEnd(pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  const std::string ini = testing::ReadFile(settings / "MORVA.INI");
+  EXPECT_NE(ini.find("Group=vol\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Book=1\r\n"), std::string::npos) << ini;
+  EXPECT_EQ(ini.find("Parm=vol"), std::string::npos) << ini;
+  const std::string grp = testing::ReadFile(settings / "MORVA.GRP");
+  EXPECT_NE(grp.find("[vol]"), std::string::npos) << grp;
+  EXPECT_NE(grp.find("," + (dir / "vol").string() + ",1,"), std::string::npos) << grp;
 }
 
 }  // namespace

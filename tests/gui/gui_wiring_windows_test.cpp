@@ -203,6 +203,7 @@ TEST_F(WiringTest, EveryHookOfTheFormIsFilled) {
   const MainWindowHooks& h = Form().hooks();
   const std::pair<const char*, bool> hooks[] = {
       {"driveSearch", bool(h.driveSearch)},         {"startupDriveSearch", bool(h.startupDriveSearch)},
+      {"openFolder", bool(h.openFolder)},
       {"editor", bool(h.editor)},                   {"editDicInfo", bool(h.editDicInfo)},
       {"options", bool(h.options)},                 {"dump", bool(h.dump)},
       {"image", bool(h.image)},                     {"sound", bool(h.sound)},
@@ -234,6 +235,8 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
     return 33;
   };
   options.editorRun.warning = [](const QString&, const QString&) {};
+  int foldersAsked = 0;
+  options.chooseFolder = [&](const QString&) { return ++foldersAsked, std::optional<QString>(); };
   TMorvaForm& form = OpenWired(std::move(options));
   form.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -249,6 +252,7 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
     std::function<bool()> done;
   };
   const std::map<std::string, Check> checks = {
+      {"OpenFolder", {nullptr, [&] { return foldersAsked == 1; }}},
       {"CDS1", {nullptr, [&] { return lastDialog() == "morva::TDriveSearch"; }}},
       {"Copy1",
        {[&] {

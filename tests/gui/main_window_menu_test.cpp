@@ -16,6 +16,7 @@ TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsAndShortcuts) {
     const char* shortcut;
   };
   const Item items[] = {
+      {"OpenFolder", "辞書ﾌｫﾙﾀﾞを開く(&O)...", "Ctrl+O"},
       {"CDS1", "ﾄﾞﾗｲﾌﾞをｻｰﾁする(&S)...", ""},
       {"Exit1", "終了(&X)", ""},
       {"Copy1", "ｺﾋﾟｰ(&C)", "Ctrl+C"},
