@@ -28,6 +28,11 @@ class ListKeysTest : public WiringTest {
     }
   }
   std::string Text() { return Box()->currentText().toStdString(); }
+  // Waits (at most five seconds) for the list to hold n hits; the count then.
+  int CountOnceItIs(int n) {
+    QTest::qWaitFor([&] { return Form().wordlist().Count() == n; });
+    return Form().wordlist().Count();
+  }
   // Two books holding ねこ; the first also has CAT (found through an ending
   // rule from "cats").
   void TwoBooks(const std::string& options) {
@@ -117,7 +122,7 @@ TEST_F(ListKeysTest, SearchAsYouTypeSearchesTheOpenBookAndLeavesTheHistoryToEnte
       window_.reset();
       continue;
     }
-    QTRY_COMPARE(form.wordlist().Count(), 3);
+    ASSERT_EQ(CountOnceItIs(3), 3);
     for (const WordlistItem& item : form.wordlist().Items()) EXPECT_EQ(item.book, 1);
     EXPECT_EQ(form.SearchHistory(), history);
     EXPECT_EQ(form.CurrentWord(), "");
@@ -126,7 +131,7 @@ TEST_F(ListKeysTest, SearchAsYouTypeSearchesTheOpenBookAndLeavesTheHistoryToEnte
     // An ending rule finds the word; the box keeps what was typed.
     Box()->lineEdit()->clear();
     QTest::keyClicks(Box()->lineEdit(), "cats");
-    QTRY_COMPARE(form.wordlist().Count(), 1);
+    ASSERT_EQ(CountOnceItIs(1), 1);
     EXPECT_EQ(Text(), "cats");
 
     // Emptying the box empties the list and leaves the pane.
@@ -137,7 +142,7 @@ TEST_F(ListKeysTest, SearchAsYouTypeSearchesTheOpenBookAndLeavesTheHistoryToEnte
     Box()->setFocus();
     Box()->lineEdit()->selectAll();
     Key(Box()->lineEdit(), Qt::Key_Backspace);
-    QTRY_COMPARE(form.wordlist().Count(), 0);
+    ASSERT_EQ(CountOnceItIs(0), 0);
     EXPECT_EQ(Shown(), shown);
     EXPECT_EQ(form.SearchHistory(), history);
 
