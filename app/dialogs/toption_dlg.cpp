@@ -153,6 +153,8 @@ QWidget* TOptionDlg::MakeSearchTab() {
   auto_ = Check("全項目を自動表示する(&T)", "Auto", tab);
   copyNumber_ = Check("該当項目数を複写する(&N)", "CopyNumber", tab);
   specialMenu_ = Check("独自ﾒﾆｭｰ検索(&I)", "SpecialMenu", tab);
+  arrowShows_ = Check("矢印ｷｰで選んだ項目を表示する(&R)", "ArrowShows", tab);
+  searchAsYouType_ = Check("入力中に検索する(&Y)", "SearchAsYouType", tab);
 
   auto* drives = new QGroupBox(U("辞書ﾄﾞﾗｲﾌﾞのｻｰﾁ"), tab);
   searchDrive_ = Edit("SearchDrive", drives);
@@ -182,6 +184,8 @@ QWidget* TOptionDlg::MakeSearchTab() {
   left->addWidget(auto_);
   left->addWidget(copyNumber_);
   left->addWidget(specialMenu_);
+  left->addWidget(arrowShows_);
+  left->addWidget(searchAsYouType_);
   left->addStretch();
   auto* top = new QHBoxLayout;
   top->addLayout(left);
@@ -346,6 +350,8 @@ void TOptionDlg::Fill(const Settings& s) {
   auto_->setChecked(s.autoAll);
   copyNumber_->setChecked(s.clipResult);
   specialMenu_->setChecked(s.specialMenu);
+  arrowShows_->setChecked(s.arrowShows);
+  searchAsYouType_->setChecked(s.searchAsYouType);
   searchDrive_->setText(FromPath(s.searchRoots));
   depth_->setText(QString::number(s.searchDepth));
   searchDlg_->setChecked(s.searchDialog);
@@ -402,6 +408,8 @@ void TOptionDlg::Apply(Settings& s, Reporter& reporter) const {
   s.searchRoots = ToPath(searchDrive_->text().trimmed());
   s.searchDepth = NumberOr(depth_->text(), 0);
   s.searchDialog = searchDlg_->isChecked();
+  s.arrowShows = arrowShows_->isChecked();
+  s.searchAsYouType = searchAsYouType_->isChecked();
   // 4
   s.font0.face1 = FaceOf(font1_);
   s.font1.face1 = FaceOf(font3_);

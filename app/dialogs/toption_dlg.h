@@ -89,6 +89,8 @@ class TOptionDlg final : public QDialog {
   QCheckBox* auto_ = nullptr;
   QCheckBox* copyNumber_ = nullptr;
   QCheckBox* specialMenu_ = nullptr;
+  QCheckBox* arrowShows_ = nullptr;
+  QCheckBox* searchAsYouType_ = nullptr;
   QLineEdit* searchDrive_ = nullptr;
   QLineEdit* depth_ = nullptr;
   UpDown* upDownDepth_ = nullptr;

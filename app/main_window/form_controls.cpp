@@ -168,6 +168,7 @@ void TMorvaForm::BuildControls() {
     DrawWordListCell(painter, row, rect, current);
   };
   drawGrid1_->OnShowRow = [this](int row) { ShowItem(row); };
+  ConnectListAndTyping();
 
   // Panel21: the display-mode buttons under the list.
   panel21_ = new QWidget(panel2_);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -33,6 +34,9 @@ std::string ToSjis(const QString& text) { return Utf8ToSjis(text.toStdString());
 // Ending rules may name one another in a circle; a search is tried at most
 // this many times.
 constexpr int kMaxSearchRetries = 32;
+
+// The pause in typing after which the typed word is searched.
+constexpr int kTypingPauseMs = 350;
 
 }  // namespace
 
@@ -77,22 +81,70 @@ void TMorvaForm::SearchCompoundQuery(const std::string& query) {
 }
 
 void TMorvaForm::RunSearch(int position) {
+  // A confirmed search replaces the one a pause in typing would start.
+  typingPause_->stop();
+  currentWord_ = SearchWithEndings(currentWord_, position, true);
+  FillWordList();
+  AfterIndexSearch(activeTab_ == kIndexTab);
+}
+
+std::string TMorvaForm::SearchWithEndings(std::string word, int position, bool showInBox) {
   // The ending rules are the open book's, whichever books are searched.
   std::array<std::string, 10> endings{};
   if (const BookInfo* info = OpenBookInfo()) endings = info->endings;
 
   int set = 1;
   for (int attempt = 0; attempt < kMaxSearchRetries; ++attempt) {
-    SetStatusPanel0(Search(*disk_, *list_, bar_, currentWord_, position));
+    SetStatusPanel0(Search(*disk_, *list_, bar_, word, position));
     if (!list_->IsEmpty()) break;
-    if (!currentWord_.empty() && currentWord_.back() == '*') currentWord_.pop_back();
-    const EndingResult rule = ApplyEndingSet(&currentWord_, set, endings);
+    if (!word.empty() && word.back() == '*') word.pop_back();
+    const EndingResult rule = ApplyEndingSet(&word, set, endings);
     if (!rule.applied) break;
-    comboBox1_->setEditText(ToQ(currentWord_));
+    if (showInBox) comboBox1_->setEditText(ToQ(word));
     set = rule.nextSet;
   }
+  return word;
+}
+
+void TMorvaForm::ConnectListAndTyping() {
+  // With ArrowShows the row the keys move to is shown; the keys stay with
+  // the list. An empty list has no row to show (and the pane keeps its text).
+  drawGrid1_->OnMoveRow = [this](int row) {
+    if (settings_.arrowShows && row < list_->Count()) ShowItem(row, true);
+  };
+  typingPause_ = new QTimer(this);
+  typingPause_->setSingleShot(true);
+  typingPause_->setInterval(kTypingPauseMs);
+  connect(typingPause_, &QTimer::timeout, this, [this] { TypedSearch(); });
+  // Only the user's own edits count: a word the program puts in the box (the
+  // history, the clipboard, a retried ending) starts nothing.
+  connect(comboBox1_->lineEdit(), &QLineEdit::textEdited, this, [this] {
+    if (settings_.searchAsYouType && activeTab_ == kIndexTab) typingPause_->start();
+  });
+}
+
+// A search while the word is typed: the open book only, the box left as the
+// user typed it, and none of what a confirmed search does (history, keyword
+// log, all hits shown, a copied result) until Enter or 検索. An emptied box
+// empties the list; the content pane keeps what it shows.
+void TMorvaForm::TypedSearch() {
+  if (!settings_.searchAsYouType || activeTab_ != kIndexTab) return;
+  if (busy_) {
+    // A long operation is running: the search waits for another pause.
+    typingPause_->start();
+    return;
+  }
+  const BookInfo* info = OpenBookInfo();
+  if (info == nullptr) return;
+  std::string word(SjisCut(ToSjis(comboBox1_->currentText()), kMaxSearchWord));
+  if (word.empty()) {
+    list_->Empty();
+    SetStatusPanel0({});
+  } else {
+    word = std::string(SjisCut(Translate(word, info->translate), kMaxSearchWord));
+    SearchWithEndings(word, currentBook_, false);
+  }
   FillWordList();
-  AfterIndexSearch(activeTab_ == kIndexTab);
 }
 
 void TMorvaForm::ShowSearchResult(const std::string& statusSjis) {

@@ -33,7 +33,7 @@ constexpr int kItemsWithoutProgress = 100;
 
 }  // namespace
 
-void TMorvaForm::ShowItem(int row) {
+void TMorvaForm::ShowItem(int row, bool keepKeys) {
   if (!view_) return;
   if (list_->IsEmpty() || (row == -1 && list_->MarkedCount() == 0) || row >= list_->Count()) {
     view_->Clear();
@@ -87,9 +87,9 @@ void TMorvaForm::ShowItem(int row) {
   }
   if (activeTab_ == kIndexTab) {
     SetStatus({});
-    if (settings_.focusReturn) comboBox1_->setFocus();
+    if (settings_.focusReturn && !keepKeys) comboBox1_->setFocus();
   }
-  if (layout_ == kConditionOnly) SetWindowLayout(kContentOnly);
+  if (layout_ == kConditionOnly && !keepKeys) SetWindowLayout(kContentOnly);
 }
 
 // The title page is no body address, so continuous display cannot load the

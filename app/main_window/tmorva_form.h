@@ -49,6 +49,7 @@ class QPushButton;
 class QSpinBox;
 class QSplitter;
 class QTabWidget;
+class QTimer;
 
 namespace morva {
 
@@ -123,8 +124,10 @@ class TMorvaForm final : public QMainWindow,
   // The 複合 tab's search: the query (Shift-JIS) the compound search built
   // from its fields, searched in the open book.
   void SearchCompoundQuery(const std::string& query);
-  // Shows a word-list row, or every marked row for -1.
-  void ShowItem(int row);
+  // Shows a word-list row, or every marked row for -1. keepKeys: the keys
+  // stay with the list and the pane layout stays (a row shown by the keys
+  // that move the highlight).
+  void ShowItem(int row, bool keepKeys = false);
   void ApplyDisplaySettings();
   // The settings were changed (by the options dialog): the engine's and the
   // view's values, the display mode and the fonts follow them, then
@@ -272,6 +275,14 @@ class TMorvaForm final : public QMainWindow,
   std::string SearchBoxFace() const;
 
   // Search (form_search.cpp).
+  // Searches word in `position` with the open book's ending-rule retries;
+  // returns the word last tried. showInBox: each retried word goes into the
+  // search box.
+  std::string SearchWithEndings(std::string word, int position, bool showInBox);
+  // The word list's moves and the search box's typing (search as you type).
+  void ConnectListAndTyping();
+  // The search of the open book a pause in typing starts.
+  void TypedSearch();
   void FillWordList();
   void AfterIndexSearch(bool logging);
   void AfterSearch();
@@ -383,6 +394,7 @@ class TMorvaForm final : public QMainWindow,
   QMenu* popupMenuSort_ = nullptr;
   TFindDialog* findDialog1_ = nullptr;
   QLabel* firstStartHint_ = nullptr;
+  QTimer* typingPause_ = nullptr;  // a single shot, restarted by each edit of the search box
 
   // Menu items used after construction.
   QAction* cds1_ = nullptr;

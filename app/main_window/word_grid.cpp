@@ -101,25 +101,31 @@ void TWordGrid::keyPressEvent(QKeyEvent* event) {
   if (rows_ == 0) return QAbstractScrollArea::keyPressEvent(event);
   const bool moving = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ||
                       event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown;
+  const int before = HighlightedRow();
   if (moving && !cursorShown_) {
     // The first move only brings the hidden cursor out where it is.
     SetCurrentRow(current_);
-    event->accept();
-    return;
-  }
-  switch (event->key()) {
-    case Qt::Key_Up: SetCurrentRow(current_ - 1); break;
-    case Qt::Key_Down: SetCurrentRow(current_ + 1); break;
-    case Qt::Key_PageUp: SetCurrentRow(current_ - (VisibleRows() - 1)); break;
-    case Qt::Key_PageDown: SetCurrentRow(current_ + (VisibleRows() - 1)); break;
-    case Qt::Key_Home: SetCurrentRow(0); break;
-    case Qt::Key_End: SetCurrentRow(rows_ - 1); break;
-    case Qt::Key_Space:
-      if (OnShowRow) OnShowRow(current_);
-      break;
-    default: QAbstractScrollArea::keyPressEvent(event); return;
+  } else {
+    switch (event->key()) {
+      case Qt::Key_Up: SetCurrentRow(current_ - 1); break;
+      case Qt::Key_Down: SetCurrentRow(current_ + 1); break;
+      case Qt::Key_PageUp: SetCurrentRow(current_ - (VisibleRows() - 1)); break;
+      case Qt::Key_PageDown: SetCurrentRow(current_ + (VisibleRows() - 1)); break;
+      case Qt::Key_Home: SetCurrentRow(0); break;
+      case Qt::Key_End: SetCurrentRow(rows_ - 1); break;
+      // Enter shows the row as Space does; the key goes no further, so no
+      // button of the window takes it as well.
+      case Qt::Key_Space:
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        if (OnShowRow) OnShowRow(current_);
+        event->accept();
+        return;
+      default: QAbstractScrollArea::keyPressEvent(event); return;
+    }
   }
   event->accept();
+  if (HighlightedRow() != before && OnMoveRow) OnMoveRow(current_);
 }
 
 // The input method's keys reach the list as committed text: they show the

@@ -3,9 +3,10 @@
 // height, the current row and the scroll position in whole rows; what a row
 // shows is drawn by the owner (OnDrawCell).
 //
-// A mouse press on a row, Space, and text committed by an input method on the
-// focused list report the row (OnShowRow); the arrow and paging keys only move
-// the current row. The right button opens the owner's popup menu.
+// A mouse press on a row, Space, Enter, and text committed by an input method
+// on the focused list report the row (OnShowRow); the arrow, paging, Home and
+// End keys move the current row and report where it went (OnMoveRow), which
+// the owner may show. The right button opens the owner's popup menu.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -27,6 +28,8 @@ class TWordGrid final : public QAbstractScrollArea {
   std::function<void(QPainter& painter, int row, const QRect& rect, bool current)> OnDrawCell;
   // A row was chosen for showing.
   std::function<void(int row)> OnShowRow;
+  // A key moved the highlight to row (or brought it out there).
+  std::function<void(int row)> OnMoveRow;
 
   void SetRowCount(int rows);
   int RowCount() const { return rows_; }

@@ -40,6 +40,9 @@ struct Settings {
   bool scrollKey = false;
   bool escKey = false;
   bool focusReturn = false;
+  // Word list and search box
+  bool arrowShows = false;       // the keys that move the list's highlight show the row
+  bool searchAsYouType = false;  // the open book is searched after a pause in typing
 
   // Options: numbers and names
   int bufferSize = 8000;

@@ -106,6 +106,8 @@ void SettingsStore::LoadAll(Settings& s, ScreenSize screen) const {
   s.watchSelection = ReadBool(kOptions, "WatchSelection", d.watchSelection);
   s.showSpecialChars = ReadBool(kOptions, "ShowSpecialChars", d.showSpecialChars);
   s.clipResult = ReadBool(kOptions, "ClipResult", d.clipResult);
+  s.arrowShows = ReadBool(kOptions, "ArrowShows", d.arrowShows);
+  s.searchAsYouType = ReadBool(kOptions, "SearchAsYouType", d.searchAsYouType);
 }
 
 bool SettingsStore::SaveAll(const Settings& s, int presentKeyWidth) {
@@ -165,6 +167,8 @@ bool SettingsStore::SaveAll(const Settings& s, int presentKeyWidth) {
   put(kOptions, "LineSpace", FormatInt(s.lineSpace));
   putBool(kOptions, "WordWrap", s.wordWrap);
   putBool(kOptions, "ClipResult", s.clipResult);
+  putBool(kOptions, "ArrowShows", s.arrowShows);
+  putBool(kOptions, "SearchAsYouType", s.searchAsYouType);
   put(kWindow, "Graph", FormatRect(Rect{s.graphX, s.graphY, 0, 0}));
   put(kWindow, "GraphZoom", FormatInt(s.graphZoom));
   put(kWindow, "KeyWidth", FormatInt(s.windowLayout == 0 ? presentKeyWidth : s.keyWidth));

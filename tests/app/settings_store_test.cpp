@@ -59,6 +59,7 @@ Settings NonDefault(const std::string& dir) {
   s.zenpo = s.ime = s.scroll = s.searchDialog = s.specialMenu = s.simple = false;
   s.kusizasi = s.autoAll = s.english = s.wordWrap = s.showSpecialChars = s.clipResult = true;
   s.scrollKey = s.escKey = s.focusReturn = s.expert = s.mac = s.notShow = s.keepFocus = true;
+  s.arrowShows = s.searchAsYouType = true;
   s.bufferSize = 20000;
   s.group = "\x8e\xab\x8f\x91";  // 辞書
   s.book = 3;

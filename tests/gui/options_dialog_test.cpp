@@ -63,6 +63,8 @@ Settings Unusual() {
   s.searchRoots = "~/dict;/media/cdrom";
   s.searchDepth = 3;
   s.searchDialog = false;
+  s.arrowShows = true;
+  s.searchAsYouType = true;
   s.font0 = {Sjis("ＭＳ 明朝"), 11, "IPAGothic", 22};
   s.font1 = {"Courier", 18, "Terminal", 26};
   s.lineSpace = 4;
@@ -111,6 +113,8 @@ TEST_F(OptionDlgTest, EveryControlRoundTrips) {
     EXPECT_EQ(back.searchRoots, s.searchRoots);
     EXPECT_EQ(back.searchDepth, s.searchDepth);
     EXPECT_EQ(back.searchDialog, s.searchDialog);
+    EXPECT_EQ(back.arrowShows, s.arrowShows);
+    EXPECT_EQ(back.searchAsYouType, s.searchAsYouType);
     EXPECT_EQ(back.font0, s.font0);
     EXPECT_EQ(back.font1.face1, s.font1.face1);
     EXPECT_EQ(back.font1.face2, s.font1.face2);
