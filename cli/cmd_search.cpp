@@ -22,16 +22,14 @@ constexpr const char* kSearchUsage =
 // The book bar of a group of the group file; relative volume paths are taken
 // from the group file's directory. Nothing (and a reason) when it fails.
 std::optional<BookBar> LoadGroup(const std::string& path, const std::string& name, std::string* error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  const std::optional<std::string> text = ReadGroupFileText(path);
+  if (!text) {
     *error = "cannot read " + path;
     return std::nullopt;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
   // An empty name would pick a group by its place in the file.
   std::optional<GroupSection> section;
-  if (!name.empty()) section = FindGroup(SplitGroupFileLines(text.str()), Utf8ToSjis(name), 0);
+  if (!name.empty()) section = FindGroup(SplitGroupFileLines(*text), Utf8ToSjis(name), 0);
   if (!section) {
     *error = "no group '" + name + "' in " + path;
     return std::nullopt;

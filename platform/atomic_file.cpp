@@ -118,13 +118,17 @@ bool ReadFileContents(const std::string& path, std::string& bytes, std::error_co
     if (error) *error = std::error_code(code, std::generic_category());
     return false;
   };
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting, so a FIFO of that name cannot hang the program.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return fail(errno);
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int code = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     ::close(fd);
-    return fail(EISDIR);
+    return fail(code);
   }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   if (st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
   for (;;) {

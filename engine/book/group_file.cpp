@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <unistd.h>
 
+#include <cerrno>
+
+#include "engine/book/file_lookup.h"
 #include "engine/text/sjis.h"
 
 namespace morva {
@@ -80,11 +82,28 @@ std::vector<GroupFileLine> SplitGroupFileLines(std::string_view contents) {
   return lines;
 }
 
+std::optional<std::string> ReadGroupFileText(const std::string& path) {
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return std::nullopt;
+  std::string text;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return text;
+}
+
 std::vector<GroupFileLine> ReadGroupFileLines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return SplitGroupFileLines(contents);
+  const std::optional<std::string> text = ReadGroupFileText(path);
+  return text ? SplitGroupFileLines(*text) : std::vector<GroupFileLine>{};
 }
 
 std::string FormatGroupColour(uint32_t colour) {

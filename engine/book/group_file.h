@@ -43,6 +43,9 @@ struct GroupFileLine {
 
 // Reads the file into lines; empty when it cannot be read.
 std::vector<GroupFileLine> ReadGroupFileLines(const std::string& path);
+// The whole text of a group file; nothing when it is not a readable regular
+// file (a FIFO of that name is refused rather than waited on).
+std::optional<std::string> ReadGroupFileText(const std::string& path);
 // Splits file contents into lines as ReadGroupFileLines does.
 std::vector<GroupFileLine> SplitGroupFileLines(std::string_view contents);
 

@@ -2,6 +2,7 @@
 // fulltext, their output and exit statuses.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <array>
@@ -207,6 +208,13 @@ TEST_F(MultiCommandTest, GroupHeadersAreReadAsTheWindowReadsThem) {
     EXPECT_EQ(RunCommand("search --books " + file + " --group " + Quote(name) + " --marked " + Quote("ＴＥＮＭＩＬＬＩＯＮ")).status, 3)
         << header;
   }
+  // A FIFO in place of the group file is refused, not waited on.
+  const std::string fifo = (dir_ / "fifo.grp").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const CliRun r = RunCli("search --books " + fifo + " --group g " + Quote("ＴＥＮＭＩＬＬＩＯＮ"), 20);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("cannot read"), std::string::npos) << r.err;
 }
 
 }  // namespace
