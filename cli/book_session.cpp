@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "cli/commands.h"
 #include "engine/book/temp_file.h"
@@ -48,6 +49,27 @@ std::unique_ptr<BookSession> BookSession::OpenArgument(const std::string& volume
   auto session = Open(*spec, infoPath, &error);
   if (!session) *status = Fail(kExitBook, error);
   return session;
+}
+
+void BookSession::LoadMap(const std::optional<std::string>& mapOption) {
+  std::string path;
+  if (mapOption) {
+    path = *mapOption;
+  } else {
+    const std::filesystem::path subbook(disk_.subbookDirectory);
+    path = FindGaijiMap(disk_.VolumeRoot(), subbook.filename().string());
+    if (path.empty()) return;
+  }
+  auto parsed = LoadGaijiMap(path);
+  if (!parsed) {
+    std::fprintf(stderr, "morva-cli: cannot read the map %s\n", path.c_str());
+    return;
+  }
+  if (const std::string warning = GaijiMapWarning(path, *parsed); !warning.empty())
+    std::fprintf(stderr, "morva-cli: %s\n", warning.c_str());
+  map_ = std::move(parsed->map);
+  map_.DropConverted(disk_.conversion);
+  if (!map_.Empty()) disk_.unicodeMap = &map_;
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include "cli/cli_args.h"
 #include "cli/stderr_reporter.h"
 #include "engine/book/tdisk.h"
+#include "engine/decode/gaiji_map.h"
 
 namespace morva::cli {
 
@@ -26,6 +27,12 @@ class BookSession {
                                                    const char* usage, int* status);
 
   TDisk& disk() { return disk_; }
+  // Loads the Unicode map of external characters: the file given with --map,
+  // else the sub-book's own map where the window looks for it too. An
+  // unreadable file or malformed lines give one warning on stderr.
+  void LoadMap(const std::optional<std::string>& mapOption);
+  // The loaded map; nothing when there is none.
+  const GaijiMap* map() const { return map_.Empty() ? nullptr : &map_; }
   // The book-list row of the open sub-book.
   static constexpr int kRow = 1;
 
@@ -34,6 +41,7 @@ class BookSession {
   StderrReporter reporter_;
   TDisk disk_{reporter_};
   BookBar bar_;
+  GaijiMap map_;
 };
 
 // Writes UTF-8 text to stdout through one large buffer. Output that cannot

@@ -50,17 +50,20 @@ class ThrottledProgress : public ProgressBox {
 
 int RunFulltext(Arguments& args) {
   constexpr const char* kUsage =
-      "usage: morva-cli fulltext DIR[:N] QUERY [--case] [--from WORD] [--all] [--info FILE]";
+      "usage: morva-cli fulltext DIR[:N] QUERY [--case] [--from WORD] [--all] [--info FILE] [--map FILE]";
   const bool matchCase = args.TakeFlag("case");
   const std::string from = args.TakeOption("from").value_or("");
   HitListOptions options;
   options.entries = args.TakeFlag("all");
   const std::string info = args.TakeOption("info").value_or("");
+  const auto map = args.TakeOption("map");
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
   if (args.positional().size() != 2) return Fail(kExitUsage, kUsage);
   int status = kExitOk;
   auto session = BookSession::OpenArgument(args.positional()[0], info, kUsage, &status);
   if (!session) return status;
+  session->LoadMap(map);
+  options.map = session->map();
   TDisk& disk = session->disk();
 
   Wordlist hits(disk.reporter());

@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: morva-cli multi DIR[:N] --list [--info FILE]\n"
-    "       morva-cli multi DIR[:N] --form K --field F=VALUE ... [--all] [--info FILE]";
+    "       morva-cli multi DIR[:N] --form K --field F=VALUE ... [--all] [--info FILE] [--map FILE]";
 
 std::string Readable(std::string_view sjisMarked) {
   std::string utf8;
@@ -68,6 +68,7 @@ int RunMulti(Arguments& args) {
   HitListOptions options;
   options.entries = args.TakeFlag("all");
   const std::string info = args.TakeOption("info").value_or("");
+  const auto map = args.TakeOption("map");
   std::vector<std::string> fields;
   while (auto field = args.TakeOption("field")) fields.push_back(std::move(*field));
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
@@ -77,6 +78,8 @@ int RunMulti(Arguments& args) {
   int status = kExitOk;
   auto session = BookSession::OpenArgument(args.positional()[0], info, kUsage, &status);
   if (!session) return status;
+  session->LoadMap(map);
+  options.map = session->map();
   TDisk& disk = session->disk();
   if (list) return List(disk);
 

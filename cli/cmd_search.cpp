@@ -16,7 +16,7 @@ namespace morva::cli {
 namespace {
 
 constexpr const char* kSearchUsage =
-    "usage: morva-cli search DIR[:N] QUERY [--all] [--info FILE]\n"
+    "usage: morva-cli search DIR[:N] QUERY [--all] [--info FILE] [--map FILE]\n"
     "       morva-cli search --books FILE.GRP --group NAME [--marked] QUERY [--all] [--info FILE]";
 
 // The book bar of a group of the group file; relative volume paths are taken
@@ -78,27 +78,33 @@ int RunSearch(Arguments& args) {
   options.entries = args.TakeFlag("all");
   const std::string info = args.TakeOption("info").value_or("");
   if (const auto booksFile = args.TakeOption("books")) return SearchGroup(args, *booksFile, options, info);
+  const auto map = args.TakeOption("map");
 
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
   if (args.positional().size() != 2) return Fail(kExitUsage, kSearchUsage);
   int status = kExitOk;
   auto session = BookSession::OpenArgument(args.positional()[0], info, kSearchUsage, &status);
   if (!session) return status;
+  session->LoadMap(map);
+  options.map = session->map();
   TDisk& disk = session->disk();
   return SearchAndPrint(disk, *disk.BookList(), Utf8ToSjis(args.positional()[1]), BookSession::kRow, options);
 }
 
 int RunMenu(Arguments& args) {
-  constexpr const char* kUsage = "usage: morva-cli menu DIR[:N] [--whole] [--all] [--info FILE]";
+  constexpr const char* kUsage = "usage: morva-cli menu DIR[:N] [--whole] [--all] [--info FILE] [--map FILE]";
   HitListOptions options;
   options.entries = args.TakeFlag("all");
   const bool whole = args.TakeFlag("whole");
   const std::string info = args.TakeOption("info").value_or("");
+  const auto map = args.TakeOption("map");
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
   if (args.positional().size() != 1) return Fail(kExitUsage, kUsage);
   int status = kExitOk;
   auto session = BookSession::OpenArgument(args.positional()[0], info, kUsage, &status);
   if (!session) return status;
+  session->LoadMap(map);
+  options.map = session->map();
   TDisk& disk = session->disk();
   // --whole: the menu as one item, as without the SpecialMenu setting.
   disk.settings().specialMenu = !whole;

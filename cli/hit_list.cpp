@@ -27,10 +27,10 @@ void PrintHits(TDisk& disk, const Wordlist& hits, const BookBar& books, const Hi
     text += Format("%d:%d\t", item.body.page, item.body.offset);
     // The whole heading line: scripts get what the window's list cuts short.
     // Headings keep external characters as markers, which read as "[hA121]".
-    AppendReadable(HeadingText(disk, hits, i, HeadingMode::kDisplay, kWholeHeading), &text);
+    AppendReadable(HeadingText(disk, hits, i, HeadingMode::kDisplay, kWholeHeading), &text, options.map);
     text += '\n';
     if (options.entries) {
-      RenderItem(content, item.book, item.body, TextFormat::kReadable, &text);
+      RenderItem(content, item.book, item.body, TextFormat::kReadable, &text, options.map);
       text += '\n';
     }
     out.MaybeFlush();

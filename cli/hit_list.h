@@ -15,6 +15,7 @@ namespace morva::cli {
 struct HitListOptions {
   bool bookNames = false;  // lead each line with the short name of the hit's book
   bool entries = false;    // print each entry's text after its line
+  const GaijiMap* map = nullptr;  // external characters as Unicode text
 };
 
 // "[NAME TAB] PAGE:OFFSET TAB heading" per item, as UTF-8. Selects the items'

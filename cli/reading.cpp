@@ -6,23 +6,24 @@
 
 namespace morva::cli {
 
-void RenderMarked(TextFormat format, std::string_view marked, std::string* utf8) {
+void RenderMarked(TextFormat format, std::string_view marked, std::string* utf8, const GaijiMap* map) {
   if (format == TextFormat::kMarked) {
     AppendMarked(marked, utf8);
   } else {
-    AppendReadable(marked, utf8);
+    AppendReadable(marked, utf8, map);
   }
 }
 
-BookAddress RenderItem(TContent& content, int row, BookAddress at, TextFormat format, std::string* utf8) {
+BookAddress RenderItem(TContent& content, int row, BookAddress at, TextFormat format, std::string* utf8,
+                       const GaijiMap* map) {
   std::string marked;
   const BookAddress next = content.FormatItemTo(row, at, &marked);
-  RenderMarked(format, marked, utf8);
+  RenderMarked(format, marked, utf8, map);
   return next;
 }
 
 void RenderBody(TDisk& disk, int row, BookAddress from, TextFormat format,
-                const std::function<bool(std::string& itemUtf8)>& sink) {
+                const std::function<bool(std::string& itemUtf8)>& sink, const GaijiMap* map) {
   const int32_t endPage = disk.indexes.End(0x00);
   TContent content(disk);
   std::string marked;
@@ -32,7 +33,7 @@ void RenderBody(TDisk& disk, int row, BookAddress from, TextFormat format,
     marked.clear();
     text.clear();
     const BookAddress next = content.FormatItemTo(row, at, &marked);
-    RenderMarked(format, marked, &text);
+    RenderMarked(format, marked, &text, map);
     if (!sink(text)) break;
     if (TDisk::CompareAddresses(next, at) <= 0) break;  // the end of data
     at = next;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/decode/gaiji_map.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
 
@@ -25,7 +26,7 @@ void FlushText(std::string_view m, size_t begin, size_t end, std::string* out) {
 
 }  // namespace
 
-void AppendReadable(std::string_view m, std::string* out) {
+void AppendReadable(std::string_view m, std::string* out, const GaijiMap* map) {
   size_t run = 0;
   bool lineStart = true;
   for (size_t i = 0; i < m.size();) {
@@ -54,10 +55,18 @@ void AppendReadable(std::string_view m, std::string* out) {
         break;
       case 0x0B: {
         if (i + 3 < m.size()) {
-          char code[16];
-          std::snprintf(code, sizeof code, "[%c%02X%02X]", m[i + 1] == '1' ? 'z' : 'h',
-                        static_cast<uint8_t>(m[i + 2]), static_cast<uint8_t>(m[i + 3]));
-          out->append(code);
+          const bool fullWidth = m[i + 1] == '1';
+          const auto code = static_cast<uint16_t>(static_cast<uint8_t>(m[i + 2]) << 8 | static_cast<uint8_t>(m[i + 3]));
+          const GaijiMapEntry* mapped = map != nullptr ? map->Find(fullWidth, code) : nullptr;
+          if (mapped != nullptr && mapped->HasCharacter()) {
+            out->append(mapped->utf8);
+          } else if (mapped != nullptr && !mapped->replacement.empty()) {
+            out->append(mapped->replacement);
+          } else {
+            char text[16];
+            std::snprintf(text, sizeof text, "[%c%04X]", fullWidth ? 'z' : 'h', code);
+            out->append(text);
+          }
         }
         lineStart = false;
         i += 4;

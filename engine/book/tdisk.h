@@ -30,6 +30,7 @@
 #include "engine/book/temp_file.h"
 #include "engine/decode/decoder.h"
 #include "engine/decode/gaiji.h"
+#include "engine/decode/gaiji_map.h"
 
 namespace morva {
 
@@ -243,6 +244,9 @@ class TDisk {
   uint8_t headwordStart = 0x41;    // 0x16 after the decoder meets escape 0x16
   uint8_t headwordEnd = 0x61;      // 0x17 likewise
   TGaiji conversion;               // external-character conversion table
+  // Codes this Unicode map has keep their marker in GaijiMode::kText, so that
+  // plain text can show them as their characters; nullptr for none.
+  const GaijiMap* unicodeMap = nullptr;
 
   // ---- External-character bitmap cache --------------------------------------
 

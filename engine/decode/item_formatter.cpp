@@ -139,8 +139,12 @@ void ItemFormatter::AppendGaiji(int code) {
   const auto low = static_cast<uint8_t>(code);
   // Damaged text can pair a lead byte with a control byte; such a code would
   // put a line feed or a 0 (the view's end of text) into the marker, so it
-  // is written in the text form instead.
-  if (disk_.gaijiMode == GaijiMode::kBitmap && high >= 0x20 && low >= 0x20) {
+  // is written in the text form instead. Plain text keeps the marker of a
+  // code the Unicode map has, for the reader to write its characters.
+  const bool marker = disk_.gaijiMode == GaijiMode::kBitmap ||
+                      (disk_.unicodeMap != nullptr &&
+                       disk_.unicodeMap->Find(disk_.fullWidth, static_cast<uint16_t>(code)) != nullptr);
+  if (marker && high >= 0x20 && low >= 0x20) {
     if (highlightOpen_) out_ += kHighlightEnd;
     out_ += kGaiji;
     out_ += disk_.fullWidth ? '1' : '0';
