@@ -83,7 +83,7 @@ TEST_F(HandOverTest, RuleTwoWithAWordHandsOverAndTheRunningWindowGetsCommand111)
   EXPECT_TRUE(result.handedOver);
   EXPECT_EQ(store.ReadParm(), ",2,,,apple");
   // QTRY_COMPARE would only return from the test on failure: wait, then assert.
-  QTest::qWaitFor([&] { return commands.count() >= 1; });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return commands.count() >= 1; }));
   ASSERT_EQ(commands.count(), 1);
   EXPECT_EQ(commands.at(0).at(0).toInt(), 111);
 }
@@ -94,7 +94,7 @@ TEST_F(HandOverTest, RuleOneNeedsTheSameGroupInTheTitle) {
   EXPECT_FALSE(RunEntry(store, S(",1,国語,,x"), channel()).handedOver);
   EXPECT_FALSE(RunEntry(store, S(",1,,,x"), channel()).handedOver);
   EXPECT_TRUE(RunEntry(store, S(",1,英和,,x"), channel()).handedOver);
-  QTest::qWaitFor([&] { return commands.count() >= 1; });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return commands.count() >= 1; }));
   EXPECT_EQ(commands.count(), 1);
 }
 
