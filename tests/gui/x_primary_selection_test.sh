@@ -5,27 +5,8 @@
 tests="$1"
 command -v Xvfb >/dev/null 2>&1 || { echo "SKIP: no Xvfb"; exit 77; }
 
-work=$(mktemp -d) || exit 1
-xpid=""
-cleanup() {
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-display=""
-for n in 71 72 73 74 75 76 77 78 79; do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "SKIP: no free display"; exit 77; }
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xpid=$!
-i=0
-until [ -e "/tmp/.X11-unix/X$display" ]; do
-  i=$((i + 1))
-  if [ $i -gt 50 ] || ! kill -0 "$xpid" 2>/dev/null; then echo "SKIP: the X server did not start"; exit 77; fi
-  sleep 0.1
-done
+. "$(dirname "$0")/xvfb_session.sh"
+start_xvfb 71 1280x1024
 
 mkdir -m 700 "$work/run"
 XDG_RUNTIME_DIR="$work/run" DISPLAY=":$display" QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY="" "$tests" --gtest_filter='PrimarySelectionTest.*' \

@@ -6,30 +6,11 @@
 morva="$1"
 command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 || { echo "SKIP: no Xvfb or xdotool"; exit 77; }
 
-work=$(mktemp -d) || exit 1
-xpid=""
+. "$(dirname "$0")/xvfb_session.sh"
+# The program is ended before the server.
 mpid=""
-cleanup() {
-  [ -n "$mpid" ] && kill "$mpid" 2>/dev/null
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display number nobody uses.
-display=""
-for n in 61 62 63 64 65 66 67 68 69; do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "SKIP: no free display"; exit 77; }
-Xvfb ":$display" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xpid=$!
-i=0
-until [ -e "/tmp/.X11-unix/X$display" ]; do
-  i=$((i + 1))
-  if [ $i -gt 50 ] || ! kill -0 "$xpid" 2>/dev/null; then echo "SKIP: the X server did not start"; exit 77; fi
-  sleep 0.1
-done
+on_exit='[ -n "$mpid" ] && kill "$mpid" 2>/dev/null'
+start_xvfb 61 800x600
 
 mkdir -p "$work/config/morva" "$work/run"
 chmod 700 "$work/run"
