@@ -1,6 +1,6 @@
 // The marked-text forms written for body text.
 #include "tests/decode/content_fixture.h"
-#include "tests/mkbook/hex.h"
+#include "tests/support/hex.h"
 
 namespace morva {
 namespace {
@@ -30,7 +30,7 @@ TEST_F(MarkupTest, FormsOfJisBookText) {
       {"sound", BodyText().BeginSound(1, {1, 2, 3}, {0, 1, 0}).EndSound(),
        "\x01" + J("[音]") + "\x02\x30" "S0100122D001278\n"},
       {"anchor without target", BodyText().Escape(0x43).Text("無").Escape(0x65), "\x01" + J("無") + "\x02\x22" "D\n"},
-      {"reference block with indent", BodyText().Escape(0x49, mkbook::Hex("0003 0000 00000012 0034")).Text("項").Escape(0x69),
+      {"reference block with indent", BodyText().Escape(0x49, testing::Hex("0003 0000 00000012 0034")).Text("項").Escape(0x69),
        "\x09\x23\x01" + J("項") + "\x02\x2E" "R0000000C0022\n"},
       {"external characters",
        BodyText().Gaiji(0xA121).BeginNarrow().Gaiji(0xA122).EndNarrow().BeginEmphasis(1).Gaiji(0xA123).EndEmphasis(),

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace morva::mkbook {
+namespace morva::testing {
 
 inline std::string Hex(std::string_view text) {
   std::string out;
@@ -25,4 +25,4 @@ inline std::string Hex(std::string_view text) {
   return out;
 }
 
-}  // namespace morva::mkbook
+}  // namespace morva::testing
