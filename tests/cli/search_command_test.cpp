@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "engine/text/unicode.h"
-#include "tests/cli/answer_key.h"
+#include "tests/support/answer_key.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/support/test_dirs.h"
 #include "tools/mkbook/body_text.h"
@@ -30,10 +30,10 @@ std::string SmallBook() { return (testing::SharedBooks() / "edict-small").string
 
 TEST(SearchCommandTest, IndexKeysFindTheirEntries) {
   MORVA_REQUIRE_SHARED_BOOKS();
-  const testing::AnswerKey key = testing::ReadAnswerKey((testing::SharedBooks() / "edict-small.tsv").string(), 400);
+  const testing::AnswerKey key = testing::ReadAnswerKey("edict-small.tsv", 400);
   int checked = 0;
   for (size_t i = 0; i < key.rows.size(); i += 37) {
-    const testing::AnswerRow& row = key.rows[i];
+    const auto& row = key.rows[i];
     const std::string keys = key.Get(row, "word_keys_normalized");
     const std::string first = keys.substr(0, keys.find('|'));
     if (first.empty() || first.find('\'') != std::string::npos) continue;
@@ -50,9 +50,9 @@ TEST(SearchCommandTest, IndexKeysFindTheirEntries) {
 // fulltext.
 TEST(SearchCommandTest, LongHeadingsPrintWhole) {
   MORVA_REQUIRE_SHARED_BOOKS();
-  const testing::AnswerKey key = testing::ReadAnswerKey((testing::SharedBooks() / "edict-small.tsv").string());
+  const testing::AnswerKey key = testing::ReadAnswerKey("edict-small.tsv");
   int checked = 0;
-  for (const testing::AnswerRow& row : key.rows) {
+  for (const auto& row : key.rows) {
     const std::string& heading = key.Get(row, "heading");
     const std::string keys = key.Get(row, "word_keys_normalized");
     const std::string first = keys.substr(0, keys.find('|'));

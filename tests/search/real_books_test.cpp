@@ -1,71 +1,16 @@
 // Every registered key of the real test books finds its entry.
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 
 #include "engine/search/index_search.h"
 #include "engine/text/unicode.h"
 #include "tests/search/search_test_support.h"
+#include "tests/support/answer_key.h"
 
 namespace morva {
 namespace {
-
-// The rows of an answer key (tab-separated UTF-8 after a header line; "\\",
-// "\n" and "\t" escaped). zlib reads the gzipped key and the plain one alike.
-class AnswerKey {
- public:
-  explicit AnswerKey(const std::string& path) : file_(gzopen(path.c_str(), "rb")) {
-    std::vector<std::string> header;
-    if (file_ != nullptr && Next(&header))
-      for (size_t i = 0; i < header.size(); ++i) columns_[header[i]] = i;
-  }
-  ~AnswerKey() {
-    if (file_ != nullptr) gzclose(file_);
-  }
-  AnswerKey(const AnswerKey&) = delete;
-  AnswerKey& operator=(const AnswerKey&) = delete;
-
-  size_t Column(const std::string& name) const { return columns_.at(name); }
-
-  bool Next(std::vector<std::string>* fields) {
-    std::string line;
-    char buffer[1 << 16];
-    while (line.empty() || line.back() != '\n') {
-      if (gzgets(file_, buffer, sizeof buffer) == nullptr) break;
-      line += buffer;
-    }
-    if (line.empty()) return false;
-    fields->assign(1, std::string());
-    for (size_t i = 0; i < line.size() && line[i] != '\n'; ++i) {
-      if (line[i] == '\t') {
-        fields->emplace_back();
-      } else if (line[i] == '\\' && i + 1 < line.size()) {
-        const char e = line[++i];
-        fields->back() += e == 'n' ? '\n' : e == 't' ? '\t' : e;
-      } else {
-        fields->back() += line[i];
-      }
-    }
-    return true;
-  }
-
- private:
-  gzFile file_;
-  std::map<std::string, size_t> columns_;
-};
-
-std::vector<std::string> SplitList(const std::string& list) {
-  std::vector<std::string> items;
-  for (size_t start = 0; start < list.size();) {
-    const size_t bar = std::min(list.find('|', start), list.size());
-    items.push_back(list.substr(start, bar - start));
-    start = bar + 1;
-  }
-  return items;
-}
 
 // Keys a typed query cannot reproduce: a leading ＊, ＋ or ＠ (or a trailing
 // ＊) is a search marker, and the writer stores the hiragana forms of ヴ ヵ ヶ
@@ -107,10 +52,9 @@ class RealBookSearchTest : public ::testing::Test {
   // Word keys forward (0x91) and, starred, backward (0x71); keyword keys with
   // "+" (0x80). A key holds 39 characters: longer ones can only match as a
   // prefix, forward.
-  void CheckRow(const std::vector<std::string>& row, const AnswerKey& key, bool exactForward) {
-    const std::string& pos = row[key.Column("text_pos")];
-    const BookAddress body{std::stoi(pos), std::stoi(pos.substr(pos.find(':') + 1))};
-    for (const std::string& word : SplitList(row[key.Column("word_keys_normalized")])) {
+  void CheckRow(const std::vector<std::string>& row, const testing::AnswerKey& key, bool exactForward) {
+    const BookAddress body = key.Address(row, "text_pos");
+    for (const std::string& word : key.List(row, "word_keys_normalized")) {
       const std::string sjis = Utf8ToSjis(word);
       if (!Typeable(sjis)) continue;
       const bool fits = sjis.size() <= 78;
@@ -118,14 +62,14 @@ class RealBookSearchTest : public ::testing::Test {
       if (fits) Expect("*\"" + sjis + "\"", body);
     }
     // Keys typed with their hyphens, half- and full-width.
-    for (const std::string& word : SplitList(row[key.Column("word_keys")])) {
+    for (const std::string& word : key.List(row, "word_keys")) {
       if (word.find('-') == std::string::npos ||
           !std::all_of(word.begin(), word.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-'; }))
         continue;
       Expect(word, body);
       Expect(Utf8ToSjis(ToFullWidth(word)), body);
     }
-    for (const std::string& word : SplitList(row[key.Column("keyword_keys_normalized")])) {
+    for (const std::string& word : key.List(row, "keyword_keys_normalized")) {
       const std::string sjis = Utf8ToSjis(word);
       if (Typeable(sjis) && sjis.size() <= 78) Expect("+\"" + sjis + "\"", body);
     }
@@ -143,8 +87,8 @@ class RealBookSearchTest : public ::testing::Test {
 TEST_F(RealBookSearchTest, EveryKeyOfTheSmallBookFindsItsEntry) {
   MORVA_REQUIRE_SHARED_BOOKS();
   Open("edict-small");
-  AnswerKey key((testing::SharedBooks() / "edict-small.tsv").string());
-  for (std::vector<std::string> row; key.Next(&row);) CheckRow(row, key, false);
+  const testing::AnswerKey key = testing::ReadAnswerKey("edict-small.tsv");
+  for (const auto& row : key.rows) CheckRow(row, key, false);
   EXPECT_GT(searches_, 20000);
   EXPECT_EQ(failed_, 0) << failures_;
   EXPECT_TRUE(reporter_.boxes().empty());
@@ -155,14 +99,9 @@ TEST_F(RealBookSearchTest, SampledKeysOfTheFullBookFindTheirEntries) {
   MORVA_REQUIRE_SHARED_BOOKS();
   disk_.settings().zenpo = false;
   Open("edict-full");
-  AnswerKey key((testing::SharedBooks() / "edict-full.tsv.gz").string());
+  const testing::AnswerKey key = testing::ReadAnswerKey("edict-full.tsv.gz");
   int sampled = 0;
-  std::vector<std::string> row;
-  for (int line = 0; key.Next(&row); ++line) {
-    if (line % 59 != 0) continue;
-    CheckRow(row, key, true);
-    ++sampled;
-  }
+  for (size_t line = 0; line < key.rows.size(); line += 59, ++sampled) CheckRow(key.rows[line], key, true);
   EXPECT_GE(sampled, 2000);
   EXPECT_EQ(failed_, 0) << failures_;
   EXPECT_TRUE(reporter_.boxes().empty());

@@ -1,14 +1,15 @@
-#include "tests/cli/answer_key.h"
+#include "tests/support/answer_key.h"
 
 #include <zlib.h>
 
-#include <fstream>
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
 #include "engine/text/width.h"
+#include "tests/support/test_dirs.h"
 
 namespace morva::testing {
 
@@ -42,45 +43,51 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 
 }  // namespace
 
-const std::string& AnswerRow::Field(const std::vector<std::string>& header, const std::string& name) const {
+const std::string& AnswerKey::Get(const std::vector<std::string>& row, const std::string& column) const {
   for (size_t i = 0; i < header.size(); ++i)
-    if (header[i] == name) {
+    if (header[i] == column) {
       static const std::string empty;
-      return i < fields.size() ? fields[i] : empty;
+      return i < row.size() ? row[i] : empty;
     }
-  throw std::runtime_error("no column " + name);
+  throw std::runtime_error("no column " + column);
 }
 
-namespace {
-AnswerKey ReadAnswerKeyFrom(std::istream& in, size_t maxRows) {
-  AnswerKey key;
-  std::string line;
-  if (!std::getline(in, line)) return key;
-  key.header = SplitTabs(line);
-  while (std::getline(in, line)) {
-    if (line.empty()) continue;
-    key.rows.push_back({SplitTabs(line)});
-    if (maxRows && key.rows.size() >= maxRows) break;
+BookAddress AnswerKey::Address(const std::vector<std::string>& row, const std::string& column) const {
+  const std::string& pos = Get(row, column);
+  return {std::stoi(pos), std::stoi(pos.substr(pos.find(':') + 1))};
+}
+
+std::vector<std::string> AnswerKey::List(const std::vector<std::string>& row, const std::string& column) const {
+  const std::string& list = Get(row, column);
+  std::vector<std::string> items;
+  for (size_t start = 0; start < list.size();) {
+    const size_t bar = std::min(list.find('|', start), list.size());
+    items.push_back(list.substr(start, bar - start));
+    start = bar + 1;
   }
-  return key;
-}
-}  // namespace
-
-AnswerKey ReadAnswerKey(const std::string& path, size_t maxRows) {
-  std::ifstream in(path);
-  return ReadAnswerKeyFrom(in, maxRows);
+  return items;
 }
 
-AnswerKey ReadGzAnswerKey(const std::string& path, size_t maxRows) {
+AnswerKey ReadAnswerKey(const std::string& name, size_t maxRows) {
+  // zlib reads the gzipped key and the plain one alike.
   std::string all;
-  if (gzFile f = gzopen(path.c_str(), "rb")) {
+  if (gzFile f = gzopen((SharedBooks() / name).c_str(), "rb")) {
     char buf[1 << 16];
     int n;
     while ((n = gzread(f, buf, sizeof buf)) > 0) all.append(buf, static_cast<size_t>(n));
     gzclose(f);
   }
   std::istringstream in(all);
-  return ReadAnswerKeyFrom(in, maxRows);
+  AnswerKey key;
+  std::string line;
+  if (!std::getline(in, line)) return key;
+  key.header = SplitTabs(line);
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    key.rows.push_back(SplitTabs(line));
+    if (maxRows && key.rows.size() >= maxRows) break;
+  }
+  return key;
 }
 
 std::string FoldVisibleText(const std::string& utf8) {

@@ -1,0 +1,34 @@
+// The answer keys of the real test books (*.tsv or *.tsv.gz beside them):
+// UTF-8, tab-separated, one header line, one row per entry in book order.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/book/book_address.h"
+
+namespace morva::testing {
+
+struct AnswerKey {
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> rows;  // fields unescaped (\\, \n, \t)
+
+  // The field of a column; throws for a column the key lacks.
+  const std::string& Get(const std::vector<std::string>& row, const std::string& column) const;
+  // A "PAGE:OFFSET" column as an address.
+  BookAddress Address(const std::vector<std::string>& row, const std::string& column) const;
+  // A "|"-separated list column.
+  std::vector<std::string> List(const std::vector<std::string>& row, const std::string& column) const;
+};
+
+// Reads a key, plain or gzip-compressed, of a file under the shared books
+// ("edict-small.tsv"); rows beyond maxRows are not read (0: all).
+AnswerKey ReadAnswerKey(const std::string& name, size_t maxRows = 0);
+
+// Visible text folded for comparison: full-width ASCII and katakana to their
+// half-width forms, "{hA121}" to "[hA121]", leading spaces of every line and
+// trailing spaces and blank lines dropped. Returns Shift-JIS.
+std::string FoldVisibleText(const std::string& utf8);
+
+}  // namespace morva::testing
