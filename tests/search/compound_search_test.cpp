@@ -5,7 +5,7 @@
 #include "engine/search/compound.h"
 #include "engine/search/compound_search.h"
 #include "engine/search/index_search.h"
-#include "tests/search/search_test_support.h"
+#include "tests/support/book_test.h"
 #include "tools/mkbook/compound.h"
 
 namespace morva {
@@ -22,7 +22,7 @@ struct Person {
 
 // A volume whose sub-book lists people, with compound searches over their
 // names (typed) and countries (chosen from a list with a nested part).
-class CompoundBookTest : public ::testing::Test {
+class CompoundBookTest : public testing::BookTest {
  protected:
   using Form = std::vector<mkbook::CompoundField>;
   // Builds the forms; `forms(pages, names, countries)` gets the two field
@@ -54,20 +54,14 @@ class CompoundBookTest : public ::testing::Test {
       for (const Form& form : forms(pages, mkbook::IndexOf(nameTree), mkbook::IndexOf(countryTree)))
         mkbook::AddCompoundSearch(pages, form);
     }
-    mkbook::Subbook s;
-    s.record.title = J("人名");
-    s.record.directory = "people";
+    mkbook::Subbook s = testing::Subbook("人名", "people", pages.Build());
     s.record.indexPage = static_cast<uint64_t>(indexPage);
-    s.body = pages.Build();
-    mkbook::Volume v;
-    v.AddSubbook(s);
-    v.WriteTo(dir_.path() / "vol");
+    testing::WriteVolume(dir_.path() / "vol", {s});
     if (!info.empty()) {
       testing::WriteFile(dir_ / "info.dat", S(info));
       disk_.settings().dicInfoPath = (dir_ / "info.dat").string();
     }
     books_ = {BookBarEntry{}, BookBarEntry{"P", (dir_.path() / "vol").string(), "", 0, false}};
-    disk_.SetBookList(&books_);
     ASSERT_TRUE(disk_.SelectSubbook(1));
   }
 
@@ -80,12 +74,7 @@ class CompoundBookTest : public ::testing::Test {
   }
 
   std::vector<Person> people_{{"たなか", "日本"}, {"すみす", "英国"}, {"たなか", "英国"}, {"りー", "中国"}};
-  testing::TempDir dir_;
-  testing::RecordingReporter reporter_;
-  TDisk disk_{reporter_};
-  BookBar books_;
   std::vector<BookAddress> bodies_;
-  Wordlist main_{reporter_};
   CompoundSearch form_{disk_};
 };
 
@@ -164,14 +153,14 @@ TEST_F(CompoundBookTest, TypedAndChosenFieldsMakeOneQueryThatSearchesBoth) {
   const std::string query = form_.BuildQuery();
   EXPECT_EQ(query, S("@00\"たなか\" @01\"英国\" "));
   EXPECT_EQ(form_.field(0).buffer, S("たなか"));
-  EXPECT_EQ(Search(disk_, main_, books_, query, 1), S("1 項目"));
-  EXPECT_EQ(Bodies(main_), std::vector<BookAddress>{bodies_[2]});
+  EXPECT_EQ(Search(disk_, hits_, books_, query, 1), S("1 項目"));
+  EXPECT_EQ(Bodies(hits_), std::vector<BookAddress>{bodies_[2]});
 
   // Typing into a field after choosing a candidate: the typed text counts.
   form_.SetFieldText(1, S("日本"));
   EXPECT_EQ(form_.BuildQuery(), S("@00\"たなか\" @01\"日本\" "));
-  EXPECT_EQ(Search(disk_, main_, books_, form_.BuildQuery(), 1), S("1 項目"));
-  EXPECT_EQ(Bodies(main_), std::vector<BookAddress>{bodies_[0]});
+  EXPECT_EQ(Search(disk_, hits_, books_, form_.BuildQuery(), 1), S("1 項目"));
+  EXPECT_EQ(Bodies(hits_), std::vector<BookAddress>{bodies_[0]});
   EXPECT_TRUE(reporter_.boxes().empty());
 }
 
@@ -189,8 +178,8 @@ TEST_F(CompoundBookTest, ChosenExternalCharactersGoIntoTheQueryAsTheirCodes) {
   EXPECT_EQ(form_.field(1).text, S("ＣＡ＿"));
   const std::string query = form_.BuildQuery();
   EXPECT_EQ(query, "@01\"" + S("ＣＡ") + "\xA1\x21\" ");
-  EXPECT_EQ(Search(disk_, main_, books_, query, 1), S("1 項目"));
-  EXPECT_EQ(Bodies(main_), std::vector<BookAddress>{bodies_.back()});
+  EXPECT_EQ(Search(disk_, hits_, books_, query, 1), S("1 項目"));
+  EXPECT_EQ(Bodies(hits_), std::vector<BookAddress>{bodies_.back()});
 }
 
 TEST_F(CompoundBookTest, QueryLeavesOutFieldsThatDoNotFit) {
@@ -230,8 +219,8 @@ TEST_F(CompoundBookTest, FieldIndexesAreFoundOnAnIndexPageBeyondPageOne) {
   EXPECT_EQ(disk_.indexPage, 3);
   ASSERT_TRUE(LoadFieldIndex(disk_, 0, 1));
   EXPECT_NE(disk_.indexes.Start(0xFF), 0);
-  EXPECT_EQ(Search(disk_, main_, books_, S("@01\"英国\""), 1), S("2 項目"));
-  EXPECT_EQ(Bodies(main_), (std::vector<BookAddress>{bodies_[1], bodies_[2]}));
+  EXPECT_EQ(Search(disk_, hits_, books_, S("@01\"英国\""), 1), S("2 項目"));
+  EXPECT_EQ(Bodies(hits_), (std::vector<BookAddress>{bodies_[1], bodies_[2]}));
   EXPECT_FALSE(LoadFieldIndex(disk_, 0, 2));
   EXPECT_EQ(disk_.indexes.Start(0xFF), 0);
 }

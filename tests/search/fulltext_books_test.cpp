@@ -14,7 +14,7 @@
 #include "engine/search/topic_reader.h"
 #include "engine/text/unicode.h"
 #include "tests/search/reference_topics.h"
-#include "tests/search/search_test_support.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {

@@ -5,7 +5,7 @@
 #include "engine/search/fulltext.h"
 #include "engine/search/fulltext_query.h"
 #include "engine/text/sjis.h"
-#include "tests/search/fulltext_fixture.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
@@ -94,12 +94,60 @@ TEST(IndexConditionQueryTest, QueriesStayBelow128Bytes) {
 
 // ---- Searching a book -------------------------------------------------------------
 
-class FullTextSearchTest : public testing::FullTextBookTest {
+class FullTextBookTest : public testing::BookTest {
+ protected:
+  using BodyWriter = std::function<void(mkbook::BodyText&)>;
+
+  // Writes the body; the keys that `write` puts into keys_ (UTF-8 key, body
+  // address) make a forward notation index (0x91). `info` is the book's
+  // section of a per-book information file.
+  void Write(const BodyWriter& write, const std::string& info = "") {
+    mkbook::SubbookPages pages;
+    mkbook::BodyText body({pages.NextFreePage(), 0});
+    keys_.clear();
+    write(body);
+    bodyStart_ = body.Start();
+    pages.AddSection(0x00, body.Bytes());
+    if (!keys_.empty()) {
+      std::vector<mkbook::TreeEntry> index;
+      for (const auto& [key, at] : keys_) index.push_back({testing::J(key), at, at});
+      pages.AddSection(0x91, mkbook::BuildIndexTree(index, pages.NextFreePage()).pages);
+    }
+    testing::WriteVolume(dir_.path() / "vol", {testing::Subbook("全文", "book", pages.Build())});
+    if (!info.empty()) {
+      testing::WriteFile(dir_ / "info.dat", testing::S("[全文]\n" + info));
+      disk_.settings().dicInfoPath = (dir_ / "info.dat").string();
+    }
+    books_ = {BookBarEntry{}, BookBarEntry{"F", (dir_.path() / "vol").string(), "", 0, false}};
+    disk_.ForgetCurrentSubbook();
+    ASSERT_TRUE(disk_.SelectSubbook(1));
+  }
+
+  // An entry as the real books write them: indent, headword line, then lines
+  // one step in. Returns where it begins.
+  static BookAddress Entry(mkbook::BodyText& body, std::string_view headword,
+                           const std::vector<std::string>& lines) {
+    const BookAddress at = body.Here();
+    body.Indent(1).Headword(headword).Newline();
+    for (const std::string& line : lines) body.Indent(2).Text(line).Newline();
+    return at;
+  }
+  // Where the topic of an entry begins: at its headword escape (the indent
+  // before it still belongs to the topic before).
+  static BookAddress TopicOf(BookAddress entry) { return BookAddress{entry.page, entry.offset + 4}.Normalised(); }
+
+  testing::RecordingProgress progress_;
+  BookAddress bodyStart_;
+  std::vector<std::pair<std::string, BookAddress>> keys_;
+};
+
+
+class FullTextSearchTest : public FullTextBookTest {
  protected:
   V Run(std::string_view query, bool matchCase = false, std::string_view presearch = "") {
-    FullTextSearch search(disk_, main_);
+    FullTextSearch search(disk_, hits_);
     EXPECT_TRUE(search.Search(S(query), matchCase, S(presearch), progress_));
-    return Bodies(main_);
+    return Bodies(hits_);
   }
   std::vector<BookAddress> entries_;
 };
@@ -113,11 +161,11 @@ TEST_F(FullTextSearchTest, EveryTopicIsAnEntryAndEmptyQueriesMatchThemAll) {
   });
   // The first topic starts at the body's start, the others at their
   // headword escapes (the indent before belongs to the topic before).
-  const V topics{entries_[0], testing::FullTextBookTest::TopicOf(entries_[1]),
-                 testing::FullTextBookTest::TopicOf(entries_[2])};
+  const V topics{entries_[0], FullTextBookTest::TopicOf(entries_[1]),
+                 FullTextBookTest::TopicOf(entries_[2])};
   EXPECT_EQ(Run(""), topics);
-  EXPECT_EQ(main_.Item(1).heading, topics[1]);
-  EXPECT_EQ(main_.Item(1).book, 1);
+  EXPECT_EQ(hits_.Item(1).heading, topics[1]);
+  EXPECT_EQ(hits_.Item(1).book, 1);
   EXPECT_EQ(progress_.caption(), S("全文検索中(3件該当)"));
   EXPECT_EQ(progress_.maximum(), 1000);
   EXPECT_EQ(progress_.steps(), 3);
@@ -134,7 +182,7 @@ TEST_F(FullTextSearchTest, TextIsComparedAsShown) {
     entries_.push_back(Entry(b, "アヒル", {"cd"}));
     b.EndText();
   });
-  const BookAddress second = testing::FullTextBookTest::TopicOf(entries_[1]);
+  const BookAddress second = FullTextBookTest::TopicOf(entries_[1]);
   EXPECT_EQ(Run("cow bull"), V{entries_[0]});  // narrow text reads as ASCII
   EXPECT_EQ(Run("cow", true), V{});            // case matters when asked
   EXPECT_EQ(Run("Cow", true), V{entries_[0]});
@@ -151,24 +199,24 @@ TEST_F(FullTextSearchTest, CancelKeepsTheHitsAndResumeGoesOn) {
     for (const char* h : {"あ", "い", "う", "え", "お"}) entries_.push_back(Entry(b, h, {"共通"}));
     b.EndText();
   });
-  FullTextSearch search(disk_, main_);
+  FullTextSearch search(disk_, hits_);
   progress_.cancelAfterSteps = 2;
   ASSERT_TRUE(search.Search(S("共通"), false, "", progress_));
-  EXPECT_EQ(main_.Count(), 2);
+  EXPECT_EQ(hits_.Count(), 2);
   EXPECT_EQ(search.HitCount(), 2);
   EXPECT_FALSE(progress_.open());
   progress_.cancelAfterSteps = -1;
   ASSERT_TRUE(search.Resume(S("共通"), false, progress_));
-  EXPECT_EQ(main_.Count(), 5);
+  EXPECT_EQ(hits_.Count(), 5);
   EXPECT_EQ(search.HitCount(), 5);
   EXPECT_EQ(progress_.caption(), S("全文検索中(5件該当)"));
-  EXPECT_EQ(main_.Item(2).body, testing::FullTextBookTest::TopicOf(entries_[2]));
+  EXPECT_EQ(hits_.Item(2).body, FullTextBookTest::TopicOf(entries_[2]));
   // Resuming at the end finds nothing more.
   ASSERT_TRUE(search.Resume(S("共通"), false, progress_));
   EXPECT_EQ(search.HitCount(), 5);
   // A resume before any search starts at the beginning.
-  main_.Empty();
-  FullTextSearch fresh(disk_, main_);
+  hits_.Empty();
+  FullTextSearch fresh(disk_, hits_);
   ASSERT_TRUE(fresh.Resume(S("共通"), false, progress_));
   EXPECT_EQ(fresh.HitCount(), 5);
 }
@@ -183,9 +231,9 @@ TEST_F(FullTextSearchTest, AnIndexSearchCanGiveTheStart) {
   });
   // The start is the entry's body address, so the first topic holds the
   // headword escape; the topics after it are as before.
-  EXPECT_EQ(Run("共通", false, "い"), (V{entries_[1], testing::FullTextBookTest::TopicOf(entries_[2])}));
-  EXPECT_EQ(Run("共通", false, "ん"), (V{entries_[0], testing::FullTextBookTest::TopicOf(entries_[1]),
-                                         testing::FullTextBookTest::TopicOf(entries_[2])}));
+  EXPECT_EQ(Run("共通", false, "い"), (V{entries_[1], FullTextBookTest::TopicOf(entries_[2])}));
+  EXPECT_EQ(Run("共通", false, "ん"), (V{entries_[0], FullTextBookTest::TopicOf(entries_[1]),
+                                         FullTextBookTest::TopicOf(entries_[2])}));
   EXPECT_TRUE(reporter_.boxes().empty());
 }
 
@@ -227,21 +275,21 @@ TEST_F(FullTextSearchTest, BufferFailuresAreWarnings) {
     b.EndText();
   });
   {
-    FullTextSearch search(disk_, main_);
+    FullTextSearch search(disk_, hits_);
     search.LimitBufferCapacity(1000);
     EXPECT_FALSE(search.Search(S("短い"), false, "", progress_));
     EXPECT_EQ(progress_.steps(), 0);
   }
   EXPECT_EQ(reporter_.Last(testing::RecordedBox::kWarning), "全文検索用のバッファを確保できません。");
   reporter_.Clear();
-  FullTextSearch search(disk_, main_);
+  FullTextSearch search(disk_, hits_);
   search.LimitBufferCapacity(20000);  // the long topic needs 24,000 bytes
   EXPECT_TRUE(search.Search(S("短い or 長い"), false, "", progress_));
-  EXPECT_EQ(Bodies(main_), V{entries_[0]});  // the scan ended at the long topic
+  EXPECT_EQ(Bodies(hits_), V{entries_[0]});  // the scan ended at the long topic
   EXPECT_EQ(reporter_.Count(testing::RecordedBox::kWarning), 1);
   search.LimitBufferCapacity(0);
   EXPECT_TRUE(search.Search(S("短い or 長い"), false, "", progress_));
-  EXPECT_EQ(main_.Count(), 2);
+  EXPECT_EQ(hits_.Count(), 2);
 }
 
 TEST_F(FullTextSearchTest, BookWithoutBodyIndexHasNoTopics) {

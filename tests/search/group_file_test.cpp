@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/book/group_file.h"
-#include "tests/search/search_test_support.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {

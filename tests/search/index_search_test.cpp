@@ -7,7 +7,7 @@
 #include "engine/search/compound.h"
 #include "engine/search/index_search.h"
 #include "engine/search/query.h"
-#include "tests/search/search_test_support.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
@@ -26,13 +26,13 @@ using V = std::vector<BookAddress>;
 
 BookAddress A(int32_t page, int32_t offset = 0) { return {page, offset}; }
 
-class IndexSearchTest : public testing::RawBookTest {
+class IndexSearchTest : public testing::BookTest {
  protected:
   IndexSearchTest() { disk_.info.zenpo = false; }
 
   void OpenTree(std::vector<TreeEntry> entries, uint8_t code, const IndexTreeOptions& options = {}) {
     const mkbook::IndexTree tree = mkbook::BuildIndexTree(std::move(entries), 2, options);
-    OpenIndex(tree.pages, code);
+    LoadIndex(tree.pages, code);
     depth_ = tree.depth;
   }
   int Word(std::string_view utf8) { return SearchWord(context_, hits_, S(utf8)); }
@@ -130,7 +130,7 @@ TEST_F(IndexSearchTest, ShortBranchKeysSendTheScanToTheChildTheKeyBeginsWith) {
   const std::string leaf4 = IndexPage(0xA0, 0, 2, "\x04" + J("亜阿") + Address(A(12)) + Address(A(9)) +
                                                       "\x04" + J("唖亜") + Address(A(13)) + Address(A(9)));
   const std::string root = IndexPage(0x20, 2, 2, J("亜") + mkbook::Be32(3) + J("唖") + mkbook::Be32(4));
-  OpenIndex(root + leaf3 + leaf4, 0x91);
+  LoadIndex(root + leaf3 + leaf4, 0x91);
   EXPECT_EQ(Found("亜唖"), V{});
   EXPECT_EQ(Found("亜娃"), V{A(11)});
   EXPECT_EQ(Found("亜阿"), V{A(12)});  // below 唖, but the scan starts in the child read 亜
@@ -167,7 +167,7 @@ TEST_F(IndexSearchTest, KeywordGroupMembersTakeTheHeadingsThatFollowTheGroupHead
   grouped.leaves = LeafLayout::kGroupedKeyword;
   const mkbook::IndexTree tree = mkbook::BuildIndexTree(
       {{J("ねこ"), A(61), h1}, {J("ねこ"), A(62), h1}, {J("ねこ"), A(63), h1}, {J("いぬ"), A(60), h3}}, 3, grouped);
-  Open(std::string(kPageSize, '\0') + bodyPage + tree.pages);
+  LoadPages(std::string(kPageSize, '\0') + bodyPage + tree.pages);
   disk_.indexes.ByCode(0x80).start = 3;
 
   ASSERT_EQ(Found("+ねこ"), (V{A(61), A(62), A(63)}));
@@ -204,7 +204,7 @@ TEST_F(IndexSearchTest, CompoundFieldOperandLoadsItsIndex) {
   grouped.leaves = LeafLayout::kGroupedCompound;
   const mkbook::IndexTree field = mkbook::BuildIndexTree(
       {{J("ねこ"), A(70), A(80)}, {J("ねこ"), A(71), A(81)}, {J("ねずみ"), A(72), A(82)}}, 4, grouped);
-  Open(table + definition({40, 41}) + definition({50, 51, 4}) + field.pages);
+  LoadPages(table + definition({40, 41}) + definition({50, 51, 4}) + field.pages);
 
   const std::string query = "@12" + S("ねこ");
   std::string_view cursor = query;
@@ -232,10 +232,10 @@ TEST_F(IndexSearchTest, DescentStopsAfterOneHundredAndOnePages) {
     for (int i = 0; i < branches; ++i) pages += IndexPage(0x00, 2, 1, J("亜") + mkbook::Be32(1));
     return pages + IndexPage(0xA0, 0, 1, "\x02" + J("葵") + Address(A(90)) + Address(A(9)));
   };
-  OpenIndex(chain(100), 0x91);
+  LoadIndex(chain(100), 0x91);
   EXPECT_EQ(Found("葵"), V{A(90)});
   EXPECT_TRUE(reporter_.boxes().empty());
-  OpenIndex(chain(101), 0x91);
+  LoadIndex(chain(101), 0x91);
   EXPECT_EQ(Word("葵"), kWordNotFound);
   EXPECT_EQ(reporter_.Last(RecordedBox::kWarning), "ｲﾝﾃﾞｯｸｽの入力ｴﾗｰが発生しました.");
 }
@@ -259,7 +259,7 @@ TEST_F(IndexSearchTest, DamagedPagesRaiseTheirFatalBoxesAndKeepEarlierHits) {
   };
   for (const Case& c : cases) {
     reporter_.Clear();
-    OpenIndex(c.page, c.code);
+    LoadIndex(c.page, c.code);
     if (c.page[0] & 0x80) EXPECT_EQ(Found(c.query), V{A(95)}) << c.fatal;
     else EXPECT_EQ(Word(c.query), kWordNotFound);
     EXPECT_EQ(reporter_.Count(RecordedBox::kFatal), 1) << c.fatal;
@@ -268,9 +268,9 @@ TEST_F(IndexSearchTest, DamagedPagesRaiseTheirFatalBoxesAndKeepEarlierHits) {
   // Plain pages have no box of their own: too many entries, or a key length
   // beyond the page, just end the scan.
   reporter_.Clear();
-  OpenIndex(IndexPage(0xA0, 0, 500, "\x04" + J("ねこ") + Address(A(96)) + Address(A(9))), 0x91);
+  LoadIndex(IndexPage(0xA0, 0, 500, "\x04" + J("ねこ") + Address(A(96)) + Address(A(9))), 0x91);
   EXPECT_EQ(Found("ね*"), V{A(96)});
-  OpenIndex(IndexPage(0xA0, 255, 100, ""), 0x91);
+  LoadIndex(IndexPage(0xA0, 255, 100, ""), 0x91);
   EXPECT_EQ(Word("ね*"), kWordNotFound);
   EXPECT_TRUE(reporter_.boxes().empty());
 }
@@ -281,7 +281,7 @@ TEST_F(IndexSearchTest, RandomBytesNeverReadOutsideThePages) {
     std::string pages(3 * kPageSize, '\0');
     for (char& b : pages) b = static_cast<char>(random());
     for (int p = 0; p < 3; ++p) pages[p * kPageSize] = static_cast<char>(pages[p * kPageSize] & 0xB0);
-    OpenIndex(pages, std::array<uint8_t, 3>{0x91, 0x80, 0xFF}[round % 3]);
+    LoadIndex(pages, std::array<uint8_t, 3>{0x91, 0x80, 0xFF}[round % 3]);
     disk_.info.zenpo = round % 2 == 0;
     Word(std::array{"ね", "+ね", "@ね"}[round % 3]);
   }

@@ -6,7 +6,7 @@
 
 #include "engine/search/index_search.h"
 #include "engine/text/unicode.h"
-#include "tests/search/search_test_support.h"
+#include "tests/support/book_test.h"
 #include "tests/support/answer_key.h"
 
 namespace morva {

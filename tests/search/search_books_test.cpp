@@ -3,7 +3,7 @@
 #include "engine/search/index_search.h"
 #include "engine/search/menu.h"
 #include "engine/search/wordlist.h"
-#include "tests/search/search_test_support.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
@@ -18,9 +18,9 @@ std::vector<int> BooksOf(const Wordlist& list) {
   return out;
 }
 
-class SearchTest : public testing::BookSearchTest {
+class SearchTest : public testing::BookTest {
  protected:
-  std::string Run(std::string_view utf8, int position) { return Search(disk_, main_, books_, S(utf8), position); }
+  std::string Run(std::string_view utf8, int position) { return Search(disk_, hits_, books_, S(utf8), position); }
 };
 
 TEST_F(SearchTest, GroupHeaderSearchesItsBooksAndMinusOneTheMarkedBooks) {
@@ -31,15 +31,15 @@ TEST_F(SearchTest, GroupHeaderSearchesItsBooksAndMinusOneTheMarkedBooks) {
   const V c = AddBook({{"犬", {"いぬ"}}, {"猫", {"ねこ"}}}, true);   // 4
 
   EXPECT_EQ(Run("ねこ", 0), S("2 項目"));
-  EXPECT_EQ(BooksOf(main_), (std::vector<int>{1, 2}));
-  EXPECT_EQ(Bodies(main_), (V{a[0], b[0]}));
+  EXPECT_EQ(BooksOf(hits_), (std::vector<int>{1, 2}));
+  EXPECT_EQ(Bodies(hits_), (V{a[0], b[0]}));
   EXPECT_EQ(Run("ねこ", -1), S("2 項目"));
-  EXPECT_EQ(BooksOf(main_), (std::vector<int>{1, 4}));
-  EXPECT_EQ(main_.Item(1).body, c[1]);
+  EXPECT_EQ(BooksOf(hits_), (std::vector<int>{1, 4}));
+  EXPECT_EQ(hits_.Item(1).body, c[1]);
   EXPECT_EQ(disk_.CurrentSubbook(), 4);  // the disk stays on the last book searched
   EXPECT_EQ(Run("ねこ", 2), S("1 項目"));  // one book, marked or not
   EXPECT_EQ(Run("ねこ", 3), S("1 項目"));
-  EXPECT_EQ(BooksOf(main_), std::vector<int>{4});
+  EXPECT_EQ(BooksOf(hits_), std::vector<int>{4});
   EXPECT_EQ(Run("とり", -1), S("該当項目なし"));
   EXPECT_EQ(Run("ねこ", 9), S("該当項目なし"));
   EXPECT_TRUE(reporter_.boxes().empty());
@@ -49,15 +49,15 @@ TEST_F(SearchTest, SortSettingDecidesOrderAndDuplicates) {
   const V body = AddBook({{"猫犬", {"ねこ", "いぬ"}}, {"猫", {"ねこ"}}, {"犬", {"いぬ"}}});
   disk_.settings().sort = 0;
   EXPECT_EQ(Run("ねこ or いぬ", 0), S("4 項目"));
-  EXPECT_EQ(Bodies(main_), (V{body[0], body[1], body[0], body[2]}));
+  EXPECT_EQ(Bodies(hits_), (V{body[0], body[1], body[0], body[2]}));
   disk_.settings().sort = 1;
   EXPECT_EQ(Run("いぬ or ねこ", 0), S("3 項目"));
-  EXPECT_EQ(Bodies(main_), (V{body[0], body[1], body[2]}));
+  EXPECT_EQ(Bodies(hits_), (V{body[0], body[1], body[2]}));
   disk_.settings().sort = 2;  // by heading: 犬 < 猫 < 猫犬 in Shift-JIS
-  main_.SetMarks(true);
+  hits_.SetMarks(true);
   EXPECT_EQ(Run("いぬ or ねこ", 0), S("3 項目"));
-  EXPECT_EQ(Bodies(main_), (V{body[2], body[1], body[0]}));
-  EXPECT_EQ(main_.MarkedCount(), 0);
+  EXPECT_EQ(Bodies(hits_), (V{body[2], body[1], body[0]}));
+  EXPECT_EQ(hits_.MarkedCount(), 0);
 }
 
 TEST_F(SearchTest, StatusLineTellsAMissingIndexOnlyForTheLastOperand) {
@@ -70,15 +70,15 @@ TEST_F(SearchTest, StatusLineTellsAMissingIndexOnlyForTheLastOperand) {
 
 // ---- Headings ------------------------------------------------------------------
 
-class HeadingTest : public testing::BookSearchTest {
+class HeadingTest : public testing::BookTest {
  protected:
   void Book(const std::vector<std::string>& headings) {
     std::vector<testing::TestEntry> entries;
     for (const std::string& h : headings) entries.push_back({h, {}});
-    for (BookAddress a : AddBook(entries)) main_.Append(a, a, 0);
+    for (BookAddress a : AddBook(entries)) hits_.Append(a, a, 0);
   }
-  std::string Key(int i) { return HeadingText(disk_, main_, i, HeadingMode::kKey); }
-  std::string Shown(int i) { return HeadingText(disk_, main_, i, HeadingMode::kDisplay); }
+  std::string Key(int i) { return HeadingText(disk_, hits_, i, HeadingMode::kKey); }
+  std::string Shown(int i) { return HeadingText(disk_, hits_, i, HeadingMode::kDisplay); }
 };
 
 TEST_F(HeadingTest, KeyModeKeepsLettersAndKanaUpperCased) {
@@ -104,16 +104,10 @@ TEST_F(HeadingTest, ExternalCharactersAndItemsWithoutHeading) {
   const BookAddress at = body.Here();
   body.Text("字").Gaiji(0xA121).BeginNarrow().Gaiji(0xA122).EndNarrow().Text("a").Newline();
   pages.AddSection(0x00, body.Bytes());
-  mkbook::Subbook s;
-  s.record.title = testing::J("外字");
-  s.record.directory = "gaiji";
-  s.body = pages.Build();
-  mkbook::Volume v;
-  v.AddSubbook(s);
-  v.WriteTo(Root(0));
-  books_.push_back({"G", Root(0), "", 0});
-  main_.Append(at, at, 0);
-  main_.Append(BookAddress{}, BookAddress{9, 0}, 0);
+  testing::WriteVolume(Root(0), {testing::Subbook("外字", "gaiji", pages.Build())});
+  AddRow(Root(0));
+  hits_.Append(at, at, 0);
+  hits_.Append(BookAddress{}, BookAddress{9, 0}, 0);
 
   EXPECT_EQ(Shown(0), S("字") + "\x0B" "1\xA1\x21" "\x0B" "0\xA1\x22" + S("ａ"));
   EXPECT_EQ(Key(0), S("字") + "A");
@@ -140,15 +134,9 @@ TEST_F(HeadingTest, LimitKeepsCharactersWholeAndTellsWhetherTextWasLeftOut) {
   heading(24, 2);
   heading(24, 3);
   pages.AddSection(0x00, body.Bytes());
-  mkbook::Subbook s;
-  s.record.title = testing::J("長い");
-  s.record.directory = "long";
-  s.body = pages.Build();
-  mkbook::Volume v;
-  v.AddSubbook(s);
-  v.WriteTo(Root(0));
-  books_.push_back({"L", Root(0), "", 0});
-  for (BookAddress a : starts) main_.Append(a, a, 0);
+  testing::WriteVolume(Root(0), {testing::Subbook("長い", "long", pages.Build())});
+  AddRow(Root(0));
+  for (BookAddress a : starts) hits_.Append(a, a, 0);
 
   struct Case {
     int item;
@@ -167,7 +155,7 @@ TEST_F(HeadingTest, LimitKeepsCharactersWholeAndTellsWhetherTextWasLeftOut) {
   };
   for (const Case& c : cases) {
     bool cut = !c.cut;
-    const std::string text = HeadingText(disk_, main_, c.item, HeadingMode::kDisplay, c.limit, &cut);
+    const std::string text = HeadingText(disk_, hits_, c.item, HeadingMode::kDisplay, c.limit, &cut);
     EXPECT_EQ(text.size(), c.bytes) << "item " << c.item << " limit " << c.limit;
     EXPECT_EQ(cut, c.cut) << "item " << c.item << " limit " << c.limit;
   }
@@ -175,15 +163,15 @@ TEST_F(HeadingTest, LimitKeepsCharactersWholeAndTellsWhetherTextWasLeftOut) {
 
 TEST_F(HeadingTest, SortByNameUsesEightKeyBytes) {
   Book({"Cherry", "banana", "3D", "ABCDEFGHIJ", "ABCDEFGHAA", "abc漢字漢字"});
-  main_.SortByName(disk_);
+  hits_.SortByName(disk_);
   std::vector<std::string> keys;
-  for (const WordlistItem& i : main_.Items()) keys.push_back(std::string(i.NameKey()));
+  for (const WordlistItem& i : hits_.Items()) keys.push_back(std::string(i.NameKey()));
   EXPECT_EQ(keys, (std::vector<std::string>{"ABCDEFGH", "ABCDEFGH", "ABC" + S("漢字"), "BANANA", "CHERRY", "D"}));
 }
 
 // ---- Menus ------------------------------------------------------------------------
 
-class MenuTest : public testing::BookSearchTest {
+class MenuTest : public testing::BookTest {
  protected:
   // Each inner list is one menu line's candidates (their target pages).
   void BookWithMenu(const std::vector<std::vector<int32_t>>& lines) {
@@ -198,7 +186,7 @@ class MenuTest : public testing::BookSearchTest {
       }
       return menu.EndText().Bytes();
     });
-    MenuSearch(disk_, main_, 0);
+    MenuSearch(disk_, hits_, 0);
   }
   BookAddress WholeMenu() const { return {menuPage_, 0}; }
   int32_t menuPage_ = 0;
@@ -207,35 +195,35 @@ class MenuTest : public testing::BookSearchTest {
 TEST_F(MenuTest, WithoutSpecialMenuTheWholeMenuIsOneItem) {
   disk_.settings().specialMenu = false;
   BookWithMenu({{10, 11}});
-  ASSERT_EQ(Bodies(main_), V{WholeMenu()});
-  EXPECT_EQ(HeadingText(disk_, main_, 0, HeadingMode::kDisplay), S("[メニュー全体]"));
+  ASSERT_EQ(Bodies(hits_), V{WholeMenu()});
+  EXPECT_EQ(HeadingText(disk_, hits_, 0, HeadingMode::kDisplay), S("[メニュー全体]"));
 }
 
 TEST_F(MenuTest, OneItemPerCandidateAndTheWholeMenuAfterAMultiCandidateLine) {
   BookWithMenu({{10}, {11, 12, 13}, {14}});
-  ASSERT_EQ(Bodies(main_), (V{{10, 4}, {11, 4}, {12, 4}, {13, 4}, {14, 4}, WholeMenu()}));
-  EXPECT_EQ(main_.Item(1).heading, main_.Item(3).heading);
-  EXPECT_NE(main_.Item(0).heading, main_.Item(1).heading);
-  EXPECT_EQ(main_.Item(5).heading.page, 0);
-  EXPECT_EQ(HeadingText(disk_, main_, 1, HeadingMode::kDisplay), S("行候補候補候補"));
+  ASSERT_EQ(Bodies(hits_), (V{{10, 4}, {11, 4}, {12, 4}, {13, 4}, {14, 4}, WholeMenu()}));
+  EXPECT_EQ(hits_.Item(1).heading, hits_.Item(3).heading);
+  EXPECT_NE(hits_.Item(0).heading, hits_.Item(1).heading);
+  EXPECT_EQ(hits_.Item(5).heading.page, 0);
+  EXPECT_EQ(HeadingText(disk_, hits_, 1, HeadingMode::kDisplay), S("行候補候補候補"));
 }
 
 TEST_F(MenuTest, SingleCandidateLinesGiveNoWholeMenuItem) {
   BookWithMenu({{10}, {11}, {}});
-  EXPECT_EQ(Bodies(main_), (V{{10, 4}, {11, 4}}));
+  EXPECT_EQ(Bodies(hits_), (V{{10, 4}, {11, 4}}));
   disk_.specialTitle = true;  // suspended while the menu is read, then restored
-  MenuSearch(disk_, main_, 0);
-  EXPECT_EQ(main_.Count(), 2);
+  MenuSearch(disk_, hits_, 0);
+  EXPECT_EQ(hits_.Count(), 2);
   EXPECT_TRUE(disk_.specialTitle);
 }
 
 TEST_F(MenuTest, NoCandidatesGiveTheWholeMenuAndNoMenuLeavesTheListEmpty) {
   BookWithMenu({{}, {}});
-  ASSERT_EQ(main_.Count(), 1);
-  EXPECT_EQ(main_.Item(0).heading.page, 0);
+  ASSERT_EQ(hits_.Count(), 1);
+  EXPECT_EQ(hits_.Item(0).heading.page, 0);
   AddBook({{"犬", {"いぬ"}}});
-  MenuSearch(disk_, main_, 1);
-  EXPECT_TRUE(main_.IsEmpty());
+  MenuSearch(disk_, hits_, 1);
+  EXPECT_TRUE(hits_.IsEmpty());
 }
 
 }  // namespace

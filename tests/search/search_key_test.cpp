@@ -4,7 +4,7 @@
 
 #include "engine/search/query.h"
 #include "engine/search/search_key.h"
-#include "tests/search/search_test_support.h"
+#include "tests/support/book_test.h"
 #include "tools/mkbook/index_keys.h"
 
 namespace morva {
@@ -14,7 +14,7 @@ using testing::J;
 using testing::S;
 using namespace search_flags;
 
-class SearchKeyTest : public testing::RawBookTest {
+class SearchKeyTest : public testing::BookTest {
  protected:
   void Have(std::initializer_list<uint8_t> codes) {
     for (uint8_t c : codes) disk_.indexes.ByCode(c).start = 10;

@@ -9,7 +9,7 @@
 #include "engine/search/topic_prefilter.h"
 #include "engine/search/topic_reader.h"
 #include "tests/search/reference_topics.h"
-#include "tests/search/search_test_support.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
@@ -80,12 +80,12 @@ std::string RandomBody(std::mt19937& rng, size_t size) {
   return out;
 }
 
-class TopicReaderTest : public testing::RawBookTest {
+class TopicReaderTest : public testing::BookTest {
  protected:
   void OpenBody(const std::string& body) {
     std::string pages = body;
     pages.resize((body.size() + kPageSize - 1) / kPageSize * kPageSize, '\0');
-    Open(pages);
+    LoadPages(pages);
     IndexKindRow& row = disk_.indexes.ByCode(0x00);
     row.start = 1;
     row.end = static_cast<int32_t>(pages.size() / kPageSize);

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "engine/search/wordlist.h"
-#include "tests/search/search_test_support.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
