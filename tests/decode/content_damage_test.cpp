@@ -4,7 +4,7 @@
 
 #include "engine/decode/dump.h"
 #include "engine/text/sjis.h"
-#include "tests/decode/content_fixture.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
@@ -35,7 +35,7 @@ std::string MarkedTextFault(const std::string& m, bool pairs) {
   return "";
 }
 
-class DamageTest : public ContentTest {};
+class DamageTest : public testing::ContentTest {};
 
 TEST_F(DamageTest, RandomBodiesGiveWellFormedItemsWindowsAndDumps) {
   disk_.settings().bufferSize = 3000;
@@ -46,7 +46,7 @@ TEST_F(DamageTest, RandomBodiesGiveWellFormedItemsWindowsAndDumps) {
       const auto b = static_cast<uint8_t>(rng() % 5 == 0 ? 0x1F : rng());
       c = static_cast<char>(b == 0 ? 0x21 : b);  // a 0 byte would end the text at once
     }
-    LoadBody(bytes);
+    LoadPages(bytes);
     disk_.gaijiMode = seed % 2 ? GaijiMode::kBitmap : GaijiMode::kText;
     disk_.singleByteBook = seed % 3 == 0;
     for (int32_t offset : {0, 1, 777, 2047}) {
@@ -66,7 +66,7 @@ TEST_F(DamageTest, RandomBodiesGiveWellFormedItemsWindowsAndDumps) {
 }
 
 TEST_F(DamageTest, EscapeCutByTheEndOfTheBookEndsTheItem) {
-  LoadBody(std::string(kPageSize - 4, '\x21') + "\x1F\x62\x12\x34");
+  LoadPages(std::string(kPageSize - 4, '\x21') + "\x1F\x62\x12\x34");
   EXPECT_EQ(MarkedTextFault(Item(), true), "");
   EXPECT_TRUE(content_.EndOfData());
 }

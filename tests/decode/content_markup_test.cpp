@@ -1,5 +1,5 @@
 // The marked-text forms written for body text.
-#include "tests/decode/content_fixture.h"
+#include "tests/support/book_test.h"
 #include "tests/support/hex.h"
 
 namespace morva {
@@ -7,7 +7,7 @@ namespace {
 
 using mkbook::BodyText;
 
-class MarkupTest : public ContentTest {};
+class MarkupTest : public testing::ContentTest {};
 
 TEST_F(MarkupTest, FormsOfJisBookText) {
   const struct {
@@ -16,7 +16,7 @@ TEST_F(MarkupTest, FormsOfJisBookText) {
     std::string expected;
   } cases[] = {
       {"entry", BodyText().Indent(1).Headword("あ").Text("本").Newline().Indent(2).Text("訳"),
-       kIndent0 + "\x03" + J("あ") + "\x04" + J("本") + "\n" + kIndent1 + J("訳") + "\n"},
+       testing::kIndent0 + "\x03" + J("あ") + "\x04" + J("本") + "\n" + testing::kIndent1 + J("訳") + "\n"},
       // Packed-decimal page 00001234 is 0x4D2; a link without text gets an arrow.
       {"empty link", BodyText().BeginReference().EndReference({1234, 56}),
        "\x01\x81\xA8\x02\x2E" "R000004D20038\n"},
@@ -47,23 +47,23 @@ TEST_F(MarkupTest, FormsOfJisBookText) {
       {"half width", BodyText().Narrow("(n) ガ"), J("(n) ｶﾞ") + "\n"},
   };
   for (const auto& c : cases) {
-    LoadBody(c.body);
+    LoadPages(c.body);
     EXPECT_EQ(Item(), c.expected) << c.name;
   }
 }
 
 TEST_F(MarkupTest, ExternalCharactersAsTextAndOtherBookKinds) {
   disk_.gaijiMode = GaijiMode::kText;
-  LoadBody(BodyText().Gaiji(0xA121).BeginNarrow().Gaiji(0xB021).EndNarrow());
+  LoadPages(BodyText().Gaiji(0xA121).BeginNarrow().Gaiji(0xB021).EndNarrow());
   EXPECT_EQ(Item(), "[zA121][hB021]\n");
 
   disk_.specialTitle = true;  // captions stand in for the link text
-  LoadBody(BodyText().Escape(0x6A, mkbook::BcdAddress({5, 6})).Escape(0x6E, mkbook::BcdAddress({7, 8})));
+  LoadPages(BodyText().Escape(0x6A, mkbook::BcdAddress({5, 6})).Escape(0x6E, mkbook::BcdAddress({7, 8})));
   EXPECT_EQ(Item(), "\x01" + J("[規定]") + "\x02\x2E" "R000000050006" "\x01" + J("[目次]") + "\x02\x2E" "R000000070008\n");
 
   disk_.specialTitle = false;
   disk_.singleByteBook = true;
-  LoadBody(BodyText({1, 0}, mkbook::TextCoding::kSingleByte).Text("see ").BeginReference().EndReference({7, 8}));
+  LoadPages(BodyText({1, 0}, mkbook::TextCoding::kSingleByte).Text("see ").BeginReference().EndReference({7, 8}));
   EXPECT_EQ(Item(), "see \x01->\x02\x2E" "R000000070008\n");
 }
 

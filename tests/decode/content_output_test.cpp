@@ -1,19 +1,19 @@
 // The marked-text file and the copyright page.
-#include "tests/decode/content_fixture.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
 
 using mkbook::BodyText;
 
-class OutputTest : public ContentTest {};
+class OutputTest : public testing::ContentTest {};
 
 TEST_F(OutputTest, FormatItemWritesCrLfFileWithoutReferenceParameters) {
   BodyText body;
   body.Text("前").Newline();
   const BookAddress item = body.Here();
   body.Reference("あ", {2, 0});
-  LoadBody(body);
+  LoadPages(body);
   ASSERT_TRUE(content_.FormatItem(-1, {1, 0}));
   EXPECT_EQ(MarkedFile(), J("前") + "\r\n" + "\x01" + J("あ") + "\x02\x2E" "R000000020000\r\n");
 
@@ -30,11 +30,11 @@ TEST_F(OutputTest, FormatItemWritesCrLfFileWithoutReferenceParameters) {
 TEST_F(OutputTest, CopyrightPage) {
   mkbook::PageFile file(1);
   file.Write({3, 0}, BodyText({3, 0}).Text("著作").Newline().Indent(1).Headword("次").Bytes());
-  LoadBody(file.Bytes());
+  LoadPages(file.Bytes());
   disk_.indexes.ByCode(0x02).start = 3;
   disk_.protection = 0x05;
   ASSERT_TRUE(content_.CopyrightPage());
-  EXPECT_EQ(MarkedFile(), J("著作") + "\r\n" + kIndent0 + "\x03" + J("次") + "\x04\r\n" +
+  EXPECT_EQ(MarkedFile(), J("著作") + "\r\n" + testing::kIndent0 + "\x03" + J("次") + "\x04\r\n" +
                               J("  この文献の保護情報は、表示禁止、印刷許可、引用禁止です。") + "\r\n");
   EXPECT_TRUE(disk_.settings().scroll);  // switched off for the call only
 

@@ -1,6 +1,6 @@
 // Continuous display: windows of about BufferSize bytes, where the next
 // window starts, and finding an earlier start for scrolling back.
-#include "tests/decode/content_fixture.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
@@ -22,7 +22,7 @@ BodyText IndentBlocks(int count) {
 }
 BookAddress Block(int k) { return BookAddress::FromPosition(int64_t{202} * k); }
 
-class WindowTest : public ContentTest {
+class WindowTest : public testing::ContentTest {
  protected:
   WindowTest() { disk_.settings().bufferSize = 8000; }
   bool Window(int direction) { return content_.FormatWindow(-1, direction, &start_, &next_, &length_); }
@@ -33,13 +33,13 @@ class WindowTest : public ContentTest {
 };
 
 TEST_F(WindowTest, WindowsCutAtIndentsForwardAndBack) {
-  LoadBody(IndentBlocks(130));
+  LoadPages(IndentBlocks(130));
   ASSERT_TRUE(Window(0));
   EXPECT_EQ(next_, Block(20));  // the first indent after 4000 bytes
   EXPECT_EQ(length_, 4000);
   std::string file = MarkedFile();
   EXPECT_EQ(file.size(), 16000u);  // stopped at the indent after 16000 bytes
-  EXPECT_EQ(file.substr(3998, 4), "\r\n" + kIndent0);
+  EXPECT_EQ(file.substr(3998, 4), "\r\n" + testing::kIndent0);
 
   ASSERT_TRUE(Window(1));
   EXPECT_EQ(start_, Block(20));
@@ -51,20 +51,20 @@ TEST_F(WindowTest, WindowsCutAtIndentsForwardAndBack) {
   EXPECT_EQ(start_, Block(1));
   EXPECT_EQ(next_, Block(40));
   EXPECT_EQ(length_, 39 * 200);
-  EXPECT_EQ(MarkedFile().substr(static_cast<size_t>(length_), 2), kIndent0);
+  EXPECT_EQ(MarkedFile().substr(static_cast<size_t>(length_), 2), testing::kIndent0);
   EXPECT_EQ(reporter_.shown, reporter_.hidden);
 }
 
 TEST_F(WindowTest, WithoutIndentsWindowsCutAtNewLines) {
   BodyText body;  // 99 characters and a new line: 200 bytes in book and file
   for (int k = 0; k < 130; ++k) body.Text(Repeat("あ", 99)).Newline();
-  LoadBody(body);
+  LoadPages(body);
   ASSERT_TRUE(Window(0));
   EXPECT_EQ(next_, BookAddress::FromPosition(8000));
   EXPECT_EQ(length_, 8000);
   EXPECT_EQ(MarkedFile().size(), 24000u);
 
-  LoadBody(BodyText().Text(Repeat("あ", 30000)));  // neither: still cut
+  LoadPages(BodyText().Text(Repeat("あ", 30000)));  // neither: still cut
   start_ = {1, 0};
   ASSERT_TRUE(Window(0));
   EXPECT_LT(MarkedFile().size(), 60000u);
@@ -77,9 +77,9 @@ TEST_F(WindowTest, ItemLimitsDoNotApplyAndTheUserSettingIsKept) {
   disk_.info.nBytes = 10;
   BodyText body;
   for (int k = 0; k < 40; ++k) body.Indent(1).Headword("あ").Newline();
-  LoadBody(body);
+  LoadPages(body);
   ASSERT_TRUE(Window(0));
-  EXPECT_EQ(MarkedFile(), Repeat(kIndent0 + "\x03" + J("あ") + "\x04\r\n", 40));
+  EXPECT_EQ(MarkedFile(), Repeat(testing::kIndent0 + "\x03" + J("あ") + "\x04\r\n", 40));
   EXPECT_EQ(next_, start_);  // the data ended before a next window
   EXPECT_FALSE(disk_.settings().scroll);
 }
@@ -91,7 +91,7 @@ TEST_F(WindowTest, EarlierStart) {
   body.Indent(1).Text("二").Newline();
   const BookAddress given = body.Here();
   body.Indent(1).Text("三");
-  LoadBody(body);
+  LoadPages(body);
 
   EXPECT_EQ(content_.FindEarlierStart(given), textStart);  // just after the start of text
   EXPECT_EQ(content_.FindEarlierStart({1, 0}), (BookAddress{1, 0}));

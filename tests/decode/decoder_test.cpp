@@ -9,19 +9,19 @@
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
 #include "engine/decode/decoder.h"
-#include "tests/decode/raw_pages.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
 
-using testing::HexBytes;
+using testing::Hex;
 using testing::RecordedBox;
 
 // あ as stored: what follows every escape below, to prove that exactly the
 // escape's parameters were read.
 constexpr const char* kA = "2422";
 
-class DecoderTest : public testing::RawPagesTest {
+class DecoderTest : public testing::BookTest {
  protected:
   int Next(bool allowConversion = true) { return DecodeNext(disk_, item_, allowConversion); }
 
@@ -39,7 +39,7 @@ class DecoderTest : public testing::RawPagesTest {
 };
 
 TEST_F(DecoderTest, TextComesOutAsShiftJisOneByteACall) {
-  Load(HexBytes("2422 0A 217F 7F21 8021"));
+  LoadPages(Hex("2422 0A 217F 7F21 8021"));
   EXPECT_EQ(Next(), 0x82);
   EXPECT_EQ(item_.code, 0);
   EXPECT_EQ(item_.p1, 0);
@@ -52,7 +52,7 @@ TEST_F(DecoderTest, TextComesOutAsShiftJisOneByteACall) {
 
 TEST_F(DecoderTest, HalfWidthModeNarrowsWhatItCan) {
   // ガ カ ‐ ― “ ぱ Ａ 亜 and an invalid code, then full width again: Ａ.
-  Load(HexBytes("1F04 252C 252B 213E 213D 2148 2451 2341 3021 217F 1F05 2341"));
+  LoadPages(Hex("1F04 252C 252B 213E 213D 2148 2451 2341 3021 217F 1F05 2341"));
   EXPECT_EQ(Next(), kDecodeEscape);
   EXPECT_EQ(item_.code, 0x04);
   EXPECT_FALSE(disk_.fullWidth);
@@ -119,7 +119,7 @@ TEST_F(DecoderTest, EveryEscapeReadsItsParameters) {
     SCOPED_TRACE(c.bytes);
     disk_.specialTitle = c.special;
     disk_.refParamFlag = c.refParam;
-    Load(HexBytes(std::string("1F") + c.bytes + kA));
+    LoadPages(Hex(std::string("1F") + c.bytes + kA));
     const int value = Next();
     EXPECT_EQ(value, c.value);
     EXPECT_EQ(item_.code, c.code);
@@ -138,7 +138,7 @@ TEST_F(DecoderTest, EveryEscapeReadsItsParameters) {
 }
 
 TEST_F(DecoderTest, EscapesChangeTheDecoderState) {
-  Load(HexBytes("1F16 1F44 0000 0000 0001 0000 0001 1F64 00000001 0000 1F45 2422 1F65 "
+  LoadPages(Hex("1F16 1F44 0000 0000 0001 0000 0001 1F64 00000001 0000 1F45 2422 1F65 "
                 "1F48 0100 00000000 00000000 1F68 1F4D 0000 0000 0000 0000 0000 0000 00000001 0000 1F6D"));
   const std::vector<bool> picture = {false, true, false, true, false, true, false, true, false};
   for (size_t i = 0; i < picture.size(); ++i) {
@@ -162,7 +162,7 @@ TEST_F(DecoderTest, EndOfTextBecomesALineBreakOnlyInTheSpecialBookWhileScrolling
   for (const Case c : {Case{true, true, 0x0A}, Case{true, false, 0x03}, Case{false, true, 0x03}}) {
     disk_.specialTitle = c.special;
     disk_.settings().scroll = c.scroll;
-    Load(HexBytes("1F03"));
+    LoadPages(Hex("1F03"));
     EXPECT_EQ(Next(), kDecodeEscape);
     EXPECT_EQ(item_.code, c.code);
   }
@@ -172,15 +172,15 @@ TEST_F(DecoderTest, EndOfTextBecomesALineBreakOnlyInTheSpecialBookWhileScrolling
 
 TEST_F(DecoderTest, SkipListMakesEscapesInvisible) {
   disk_.info.skipCodes = {{0xAB, 2}, {0xE4, 2}, {0x0A, 0}};
-  Load(HexBytes("1FAB 0102 2422 1FAB 1F1F 1FE4 0000 1F0A 1F0A 2424"));
+  LoadPages(Hex("1FAB 0102 2422 1FAB 1F1F 1FE4 0000 1F0A 1F0A 2424"));
   EXPECT_EQ(All(), (std::vector<int>{0x82, 0xA0, 0x82, 0xA2, 0}));
 }
 
 TEST_F(DecoderTest, RunOfSkippedEscapesEndsWithTheData) {
   disk_.info.skipCodes = {{0xAB, 2}};
   std::string page;
-  while (page.size() < kPageSize) page += HexBytes("1FAB 0102");
-  Load(page);  // exactly one page: the next read fails
+  while (page.size() < kPageSize) page += Hex("1FAB 0102");
+  LoadPages(page);  // exactly one page: the next read fails
   EXPECT_EQ(All(), std::vector<int>{0});
   EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
 }
@@ -198,9 +198,9 @@ TEST_F(DecoderTest, SkipCountsReachingBeyondTheDataEndWithIt) {
     disk_.info.skipCodes = {{0xAB, c.count}};
     reporter_.Clear();
     // The page space is padded to whole pages, as books are.
-    std::string data = HexBytes("1FAB") + std::string(c.filler, '\x01') + HexBytes(kA);
+    std::string data = Hex("1FAB") + std::string(c.filler, '\x01') + Hex(kA);
     data.resize((data.size() + kPageSize - 1) / kPageSize * kPageSize, '\0');
-    Load(data);
+    LoadPages(data);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(All(), c.expected);
     // Skipping stops where the data ends instead of counting on.
@@ -213,7 +213,7 @@ TEST_F(DecoderTest, SkipCountsReachingBeyondTheDataEndWithIt) {
 
 TEST_F(DecoderTest, SingleByteBookReturnsBytesAndMapsItsExternalCharacters) {
   disk_.singleByteBook = true;
-  Load(HexBytes("41 0F21 0F10 0A 0FFF 81"));
+  LoadPages(Hex("41 0F21 0F10 0A 0FFF 81"));
   EXPECT_FALSE(disk_.fullWidth);
   EXPECT_EQ(Next(), 0x41);
   EXPECT_EQ(Next(), 0xF121);
@@ -239,7 +239,7 @@ TEST(SingleByteGaijiMapping, RoundTripsAtTheBoundaries) {
 }
 
 TEST_F(DecoderTest, ExternalCharacterIsACodeOrItsRawBytes) {
-  Load(HexBytes("A121 B02F"));
+  LoadPages(Hex("A121 B02F"));
   EXPECT_EQ(Next(), 0xA121);
   EXPECT_EQ(item_.code, 0);
   EXPECT_EQ(item_.p1, 1);
@@ -254,7 +254,7 @@ TEST_F(DecoderTest, ConversionTextIsDeliveredOneByteACall) {
   ASSERT_TRUE(disk_.conversion.AddLine(disk_, "A122="));
   ASSERT_TRUE(disk_.conversion.AddLine(disk_, "hA123=x"));
   disk_.gaijiMode = GaijiMode::kText;
-  Load(HexBytes("A121 2422 A122 A123 A124 1F04 A123 A121"));
+  LoadPages(Hex("A121 2422 A122 A123 A124 1F04 A123 A121"));
   const std::string converted = Sjis("(あ)");
   std::vector<int> expected;
   for (char c : converted) expected.push_back(static_cast<uint8_t>(c));
@@ -278,11 +278,11 @@ TEST_F(DecoderTest, UnitsCutByAZeroByteEndTheData) {
   for (const char* bytes : {"24", "1F", "1F14 1E01", "1F42 0102", "1F45", "1F4C 00000001 0002 0003 0004 2422",
                             "1F4C 00000001 0002 0003 0004 1F", "1FE2 0000 2422", "1FE2 0000 24"}) {
     SCOPED_TRACE(bytes);
-    Load(HexBytes(bytes) + std::string(1, '\0') + HexBytes("2422 2422"));
+    LoadPages(Hex(bytes) + std::string(1, '\0') + Hex("2422 2422"));
     EXPECT_EQ(Next(), kDecodeEnd);
   }
   disk_.specialTitle = true;
-  Load(HexBytes("1F4D 2422 1F") + std::string(1, '\0') + HexBytes("6D 2422"));
+  LoadPages(Hex("1F4D 2422 1F") + std::string(1, '\0') + Hex("6D 2422"));
   EXPECT_EQ(Next(), kDecodeEnd);
 }
 
@@ -300,10 +300,10 @@ TEST_F(DecoderTest, SkippingLoopsEndWhenTheLastPageIsUsedUp) {
     SCOPED_TRACE(c.head);
     disk_.specialTitle = c.special;
     reporter_.Clear();
-    std::string page = HexBytes(c.head);
+    std::string page = Hex(c.head);
     if (page.size() % 2 == 1) page += '\x01';
-    while (page.size() < kPageSize) page += HexBytes(c.filler);
-    Load(page);
+    while (page.size() < kPageSize) page += Hex(c.filler);
+    LoadPages(page);
     EXPECT_EQ(All(), std::vector<int>{0});
     EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
   }
@@ -325,7 +325,7 @@ TEST_F(DecoderTest, RandomBytesAlwaysComeToAnEnd) {
     disk_.refParamFlag = round % 5 == 3;
     disk_.gaijiMode = round % 2 == 0 ? GaijiMode::kText : GaijiMode::kBitmap;
     disk_.info.skipCodes = {{0x99, 3}, {0x42, 1}};
-    Load(bytes);
+    LoadPages(bytes);
     // Every call takes a byte or hands out one held back; 0 bytes of the data
     // end a unit early, so go on until the reader reports that the file is
     // used up.
@@ -347,7 +347,7 @@ TEST_F(DecoderTest, RandomBytesAlwaysComeToAnEnd) {
 // ---- DecodeText --------------------------------------------------------------
 
 TEST_F(DecoderTest, DecodeTextStopsAtTheEndOfTextAndDropsOtherEscapes) {
-  Load(HexBytes("2422 1F04 2341 1F05 1F0A 2424 1F03 2426"));
+  LoadPages(Hex("2422 1F04 2341 1F05 1F0A 2424 1F03 2426"));
   disk_.fullWidth = false;
   EXPECT_EQ(DecodeText(disk_, 100, 0, true), Sjis("あAい"));
   ASSERT_EQ(disk_.Seek(1, 0), 0);
@@ -355,7 +355,7 @@ TEST_F(DecoderTest, DecodeTextStopsAtTheEndOfTextAndDropsOtherEscapes) {
 }
 
 TEST_F(DecoderTest, DecodeTextWritesExternalCharactersWhenTheyFitWhole) {
-  Load(HexBytes("2422 A121 2424"));
+  LoadPages(Hex("2422 A121 2424"));
   disk_.gaijiMode = GaijiMode::kText;
   EXPECT_EQ(DecodeText(disk_, 100, 0, true), Sjis("あ[a121]い"));
   ASSERT_EQ(disk_.Seek(1, 0), 0);
@@ -373,8 +373,8 @@ TEST_F(DecoderTest, DecodeTextWritesExternalCharactersWhenTheyFitWhole) {
 
 TEST_F(DecoderTest, DecodeTextNeverSplitsACharacterAndStopsAtTheCapacity) {
   std::string page;
-  while (page.size() < kPageSize) page += HexBytes("2422");
-  Load(page);
+  while (page.size() < kPageSize) page += Hex("2422");
+  LoadPages(page);
   EXPECT_EQ(DecodeText(disk_, 6, 0, true), Sjis("ああ"));
   for (size_t capacity : {0, 1, 2, 3}) {
     ASSERT_EQ(disk_.Seek(1, 0), 0);

@@ -1,18 +1,18 @@
 // Hexadecimal page dumps.
 #include "engine/decode/dump.h"
-#include "tests/decode/content_fixture.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
 
 const std::string kHeader = "Offs -0--1--2--3--4--5--6--7--8--9--A--B--C--D--E--F 0123456789ABCDEF";
 
-class DumpTest : public ContentTest {
+class DumpTest : public testing::ContentTest {
  protected:
   void LoadPagesOf(const std::string& pair, int pages) {
     std::string bytes;
     for (int i = 0; i < pages * kPageSize / 2; ++i) bytes += pair;
-    LoadBody(bytes);
+    LoadPages(bytes);
   }
 };
 
@@ -32,7 +32,7 @@ TEST_F(DumpTest, DumpFromAnOffsetRunsIntoTheNextPage) {
 }
 
 TEST_F(DumpTest, ZeroRowsAreLeftOutButHeadersStay) {
-  LoadBody(std::string(kPageSize, '\0'));
+  LoadPages(std::string(kPageSize, '\0'));
   const auto lines = DumpPage(disk_, -1, 1, 0);
   EXPECT_EQ(lines, std::vector<std::string>({"Page = 0x00000001", kHeader, kHeader, kHeader, kHeader, kHeader, kHeader,
                                               kHeader, kHeader}));
@@ -40,12 +40,12 @@ TEST_F(DumpTest, ZeroRowsAreLeftOutButHeadersStay) {
 
 TEST_F(DumpTest, CharacterColumns) {
   // 亜, an external character, a control pair, the full-width space, あ.
-  LoadBody(std::string("\x30\x21\xA1\x21\x1F\x09\x21\x21\x24\x22\x01\x01\x01\x01\x01\x01", 16));
+  LoadPages(std::string("\x30\x21\xA1\x21\x1F\x09\x21\x21\x24\x22\x01\x01\x01\x01\x01\x01", 16));
   EXPECT_EQ(DumpPage(disk_, -1, 1, 0).at(2),
             "0000 30 21 A1 21 1F 09 21 21 24 22 01 01 01 01 01 01 " + J("亜....　あ......"));
 
   disk_.singleByteBook = true;
-  LoadBody(std::string("Ab \x1F\x7E\x80\xFFzxxxxxxxx", 16));
+  LoadPages(std::string("Ab \x1F\x7E\x80\xFFzxxxxxxxx", 16));
   EXPECT_EQ(DumpPage(disk_, -1, 1, 0).at(2), "0000 41 62 20 1F 7E 80 FF 7A 78 78 78 78 78 78 78 78 Ab .~..zxxxxxxxx");
 }
 

@@ -4,7 +4,7 @@
 
 #include "engine/book/tdisk.h"
 #include "engine/decode/gaiji.h"
-#include "tests/decode/raw_pages.h"
+#include "tests/support/book_test.h"
 #include "tools/mkbook/font.h"
 
 namespace morva {
@@ -33,17 +33,17 @@ const Font kCodes(16, 16);
 
 uint8_t Ink(int k, int i) { return static_cast<uint8_t>((k * 7 + i) & 0xFF); }
 
-class GaijiCacheTest : public testing::RawPagesTest {
+class GaijiCacheTest : public testing::BookTest {
  protected:
   void SetUp() override { Reset(); }
   // A page space of one body page and no fonts.
-  void Reset() { Load(std::string(kPageSize, '\x01')); }
+  void Reset() { LoadPages(std::string(kPageSize, '\x01')); }
 
   // Places a font file in the page space and enters it as IndexKind row code.
   void AddFont(uint8_t code, const Font& font) { AddFont(code, font.Build()); }
   void AddFont(uint8_t code, const std::string& file) {
     const int32_t first = code == 0xF1 ? kFullFontPage : kHalfFontPage;
-    AddFile(code == 0xF1 ? "gai16f" : "gai16h", file, first);
+    AddPageFile(code == 0xF1 ? "gai16f" : "gai16h", file, first);
     disk_.indexes.ByCode(code).start = first;
   }
 

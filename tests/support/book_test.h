@@ -13,6 +13,7 @@
 #include "engine/book/book_list.h"
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
+#include "engine/decode/content.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/jis.h"
 #include "tests/support/hex.h"
@@ -133,6 +134,7 @@ class BookTest : public ::testing::Test {
     disk_.SetMultiFile(true);
     ASSERT_EQ(disk_.Seek(1, 0), 0);
   }
+  void LoadPages(const mkbook::BodyText& body) { LoadPages(body.Bytes()); }
   // Adds a further file of the page space from firstPage on.
   void AddPageFile(const std::string& name, const std::string& bytes, int32_t firstPage) {
     WriteFile(dir_ / name, bytes);
@@ -172,5 +174,25 @@ class BookTest : public ::testing::Test {
   TDisk disk_{reporter_};
   Wordlist hits_{reporter_};
 };
+
+// A TContent on the fixture's disk, for the content markup tests.
+class ContentTest : public BookTest {
+ protected:
+  // The marked text of the item at `at`; following_ is where the next begins.
+  std::string Item(BookAddress at = {1, 0}) {
+    std::string out;
+    following_ = content_.FormatItemTo(-1, at, &out);
+    return out;
+  }
+  std::string MarkedFile() const { return ReadFile(disk_.MarkedTextPath()); }
+  // Shift-JIS here: what marked text holds.
+  static std::string J(std::string_view utf8) { return Sjis(utf8); }
+
+  TContent content_{disk_};
+  BookAddress following_;
+};
+
+inline const std::string kIndent0 = "\x09\x20";
+inline const std::string kIndent1 = "\x09\x21";
 
 }  // namespace morva::testing
