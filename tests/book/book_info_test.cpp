@@ -5,7 +5,7 @@
 
 #include "engine/book/messages.h"
 #include "engine/text/unicode.h"
-#include "tests/book/catalog_fixture.h"
+#include "tests/support/book_test.h"
 #include "tools/mkbook/font.h"
 
 namespace morva {
@@ -14,12 +14,10 @@ namespace {
 using testing::RecordedBox;
 
 // A catalogued book titled 辞典 whose information file each test writes.
-class BookInfoTest : public CatalogTestBase {
+class BookInfoTest : public testing::BookTest {
  protected:
   void SetUp() override {
-    mkbook::Volume v;
-    v.AddSubbook(SimpleSubbook("辞典", "jiten"));
-    v.WriteTo(Root());
+    testing::WriteVolume(Root(), {testing::SimpleSubbook("辞典", "jiten")});
     BookBarEntry e;
     e.location = Root();
     e.subbook = 0;

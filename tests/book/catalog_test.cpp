@@ -4,7 +4,7 @@
 
 #include "engine/book/keyed_index.h"
 #include "engine/text/unicode.h"
-#include "tests/book/catalog_fixture.h"
+#include "tests/support/book_test.h"
 #include "tools/mkbook/damage.h"
 #include "tools/mkbook/font.h"
 #include "tools/mkbook/split_layout.h"
@@ -26,16 +26,14 @@ std::string FontFile(int width, int height) {
   return f.Build();
 }
 
-class CatalogTest : public CatalogTestBase {};
+class CatalogTest : public testing::BookTest {};
 
 // ---- Volumes ---------------------------------------------------------------------
 
 TEST_F(CatalogTest, CatalogsLayoutWinsOverCatalog) {
-  Volume v(CatalogLayout::kCatalogs);
-  v.AddSubbook(SimpleSubbook("国語辞典", "kokugo"));
-  v.WriteTo(Root());
+  testing::WriteVolume(Root(), {testing::SimpleSubbook("国語辞典", "kokugo")});
   Volume other(CatalogLayout::kCatalog);
-  other.AddSubbook(SimpleSubbook("別の本", "other"));
+  other.AddSubbook(testing::SimpleSubbook("別の本", "other"));
   other.WriteTo(Root());
 
   ASSERT_TRUE(Select(0));
@@ -52,8 +50,8 @@ TEST_F(CatalogTest, CatalogsLayoutWinsOverCatalog) {
 TEST_F(CatalogTest, AsciiTitleMakesTheWholeVolumeSingleByte) {
   Volume v(CatalogLayout::kCatalog);
   v.SetNameCase(mkbook::NameCase::kUpper);
-  v.AddSubbook(SimpleSubbook("和英", "waei"));
-  mkbook::Subbook ascii = SimpleSubbook("x", "english");
+  v.AddSubbook(testing::SimpleSubbook("和英", "waei"));
+  mkbook::Subbook ascii = testing::SimpleSubbook("x", "english");
   ascii.record.title = "My Book";
   v.AddSubbook(ascii);
   v.WriteTo(Root());
@@ -67,7 +65,7 @@ TEST_F(CatalogTest, AsciiTitleMakesTheWholeVolumeSingleByte) {
 
 TEST_F(CatalogTest, VolumesWithoutCatalog) {
   Volume v = Volume::WithoutCatalog();
-  v.AddFile("data/honmon", SimpleBody());
+  v.AddFile("data/honmon", testing::SimpleBody());
   v.WriteTo(Root());
   WriteInfo(Sjis("[個人辞書]\nHONMON=data\\honmon,1\n"));
 
@@ -85,7 +83,7 @@ TEST_F(CatalogTest, VolumesWithoutCatalog) {
   EXPECT_FALSE(Select(0, "", Root() + "/missing"));
 
   const std::string sekai = dir_.str() + "/sekai";
-  mkbook::WriteBytes(sekai + "/SEKAI/HONMON", SimpleBody());
+  mkbook::WriteBytes(sekai + "/SEKAI/HONMON", testing::SimpleBody());
   WriteInfo(Sjis("[平凡社「世界大百科事典」]\nHONMON=sekai/honmon,1\n"));
   ASSERT_TRUE(Select(0, "", sekai));
   EXPECT_TRUE(disk_.specialTitle);
@@ -99,8 +97,8 @@ TEST_F(CatalogTest, VolumesWithoutCatalog) {
 
 TEST_F(CatalogTest, CatalogCountIsNotTrustedBeyondTheFile) {
   Volume v;
-  v.AddSubbook(SimpleSubbook("一", "one"));
-  v.AddSubbook(SimpleSubbook("二", "two"));
+  v.AddSubbook(testing::SimpleSubbook("一", "one"));
+  v.AddSubbook(testing::SimpleSubbook("二", "two"));
   v.SetDeclaredSubbookCount(1);
   v.WriteTo(Root());
   EXPECT_FALSE(Select(1));
@@ -117,10 +115,7 @@ TEST_F(CatalogTest, CatalogCountIsNotTrustedBeyondTheFile) {
 }
 
 TEST_F(CatalogTest, ListingTitlesLeavesTheOpenSubbookReadable) {
-  Volume v;
-  v.AddSubbook(SimpleSubbook("一", "one"));
-  v.AddSubbook(SimpleSubbook("二番目", "two"));
-  v.WriteTo(Root());
+  testing::WriteVolume(Root(), {testing::SimpleSubbook("一", "one"), testing::SimpleSubbook("二番目", "two")});
 
   ASSERT_TRUE(disk_.OpenVolume(Root(), ""));
   EXPECT_EQ(disk_.subbookCount, 2);
@@ -135,9 +130,7 @@ TEST_F(CatalogTest, ListingTitlesLeavesTheOpenSubbookReadable) {
 }
 
 TEST_F(CatalogTest, SelectingTheCurrentRowAgainDoesNothing) {
-  Volume v;
-  v.AddSubbook(SimpleSubbook("辞典", "jiten"));
-  v.WriteTo(Root());
+  testing::WriteVolume(Root(), {testing::SimpleSubbook("辞典", "jiten")});
   WriteInfo(Sjis("[辞典]\nnKey=5\n"));
   ASSERT_TRUE(Select(0));
   WriteInfo(Sjis("[辞典]\nnKey=6\n"));
@@ -158,7 +151,7 @@ TEST_F(CatalogTest, SelectingTheCurrentRowAgainDoesNothing) {
 
 TEST_F(CatalogTest, IndexPageEntriesFillTheTable) {
   Volume v;
-  v.AddSubbook(SimpleSubbook("辞典", "jiten",
+  v.AddSubbook(testing::SimpleSubbook("辞典", "jiten",
                              {{0x91, 5, 3, {1, 2, 3}},
                               {0x91, 9, 1, {}},   // the same code again
                               {0x33, 7, 1, {}},   // a code the table does not know
@@ -184,9 +177,9 @@ TEST_F(CatalogTest, IndexPageClaimingTooManyEntriesIsReadForAHundred) {
   std::vector<mkbook::IndexEntry> entries(98, {0x05, 2, 1, {}});
   entries.push_back({0x91, 3, 1, {}});  // entry 99
   entries.push_back({0x80, 4, 1, {}});  // entry 100
-  Volume v;
-  v.AddSubbook(SimpleSubbook("辞典", "jiten", entries)).body[1] = static_cast<char>(0xFF);
-  v.WriteTo(Root());
+  mkbook::Subbook s = testing::SimpleSubbook("辞典", "jiten", entries);
+  s.body[1] = static_cast<char>(0xFF);
+  testing::WriteVolume(Root(), {s});
 
   ASSERT_TRUE(Select(0));
   EXPECT_TRUE(disk_.indexes.Has(0x91));
@@ -194,10 +187,7 @@ TEST_F(CatalogTest, IndexPageClaimingTooManyEntriesIsReadForAHundred) {
 }
 
 TEST_F(CatalogTest, KeyedIndexesAndTheInputMethod) {
-  Volume v;
-  v.AddSubbook(SimpleSubbook("表記", "hyoki", {{0x71, 3, 1, {}}, {0x05, 4, 1, {}}, {0x91, 5, 1, {}}}));
-  v.AddSubbook(SimpleSubbook("かな", "kana", {{0x90, 3, 1, {}}}));
-  v.WriteTo(Root());
+  testing::WriteVolume(Root(), {testing::SimpleSubbook("表記", "hyoki", {{0x71, 3, 1, {}}, {0x05, 4, 1, {}}, {0x91, 5, 1, {}}}), testing::SimpleSubbook("かな", "kana", {{0x90, 3, 1, {}}})});
 
   ASSERT_TRUE(Select(0));
   uint8_t code = 0;
@@ -225,17 +215,14 @@ TEST_F(CatalogTest, KeyedIndexesAndTheInputMethod) {
 // ---- Font files --------------------------------------------------------------------
 
 TEST_F(CatalogTest, FontFilesBecomeF1AndF2) {
-  mkbook::Subbook both = SimpleSubbook("両方", "both");
+  mkbook::Subbook both = testing::SimpleSubbook("両方", "both");
   both.AddFont(0, "GAI16F", FontFile(16, 16));
   both.AddFont(1, "GAI24F", FontFile(24, 24));
   both.AddFont(4, "SMALL", std::string(2048, '\1'));  // too small to hold a font
   both.AddFont(6, "GAI16H", FontFile(8, 16));
-  mkbook::Subbook second = SimpleSubbook("半角", "half");
+  mkbook::Subbook second = testing::SimpleSubbook("半角", "half");
   second.AddFont(5, "GAI24H", FontFile(16, 24));
-  Volume v;
-  v.AddSubbook(both);
-  v.AddSubbook(second);
-  v.WriteTo(Root());
+  testing::WriteVolume(Root(), {both, second});
 
   ASSERT_TRUE(Select(0));
   ASSERT_EQ(disk_.BodyFiles().Count(), 3);
@@ -257,12 +244,10 @@ TEST_F(CatalogTest, FontFilesBecomeF1AndF2) {
 }
 
 TEST_F(CatalogTest, FontNamesThatLeaveTheGaijiDirectoryAreNotUsed) {
-  mkbook::Subbook s = SimpleSubbook("辞典", "jiten");
+  mkbook::Subbook s = testing::SimpleSubbook("辞典", "jiten");
   s.AddFont(0, "../../gf", FontFile(16, 16));  // the volume root's gf
   s.AddFont(4, "../gh", FontFile(8, 16));      // jiten/gh
-  Volume v;
-  v.AddSubbook(s);
-  v.WriteTo(Root());
+  testing::WriteVolume(Root(), {s});
   ASSERT_TRUE(std::filesystem::exists(Root() + "/gf"));
   ASSERT_TRUE(Select(0));
   EXPECT_EQ(disk_.BodyFiles().Count(), 1);
@@ -279,7 +264,7 @@ TEST_F(CatalogTest, SplitLayoutFindsEachIndexInItsOwnFile) {
   mkbook::PageFile titles(20);
   titles.Write({20, 0}, std::string(16, '\x55'));
 
-  mkbook::Subbook s = SimpleSubbook("分割", "split");
+  mkbook::Subbook s = testing::SimpleSubbook("分割", "split");
   mkbook::IndexPage index;
   index.Add({0x02, 30, 1, {}});  // no file name belongs to the copyright page
   index.Add({0x80, 40, 1, {}});  // joken.idx is not there
@@ -311,7 +296,7 @@ TEST_F(CatalogTest, SplitLayoutFindsEachIndexInItsOwnFile) {
 // ---- Damage ------------------------------------------------------------------------
 
 TEST_F(CatalogTest, DamagedCatalogsAndIndexPagesAreHarmless) {
-  mkbook::Subbook s = SimpleSubbook("辞典", "jiten", {{0x91, 3, 1, {}}});
+  mkbook::Subbook s = testing::SimpleSubbook("辞典", "jiten", {{0x91, 3, 1, {}}});
   s.AddFont(0, "GAI16F", FontFile(16, 16));
   Volume v;
   v.AddSubbook(s);

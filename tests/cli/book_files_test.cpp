@@ -11,16 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/book/text_utils.h"
 #include "tests/cli/cli_runner.h"
-#include "tests/support/test_dirs.h"
-#include "tools/mkbook/body_text.h"
+#include "tests/support/book_test.h"
 #include "tools/mkbook/damage.h"
 #include "tools/mkbook/ebzip_writer.h"
-#include "tools/mkbook/jis_text.h"
 #include "tools/mkbook/split_layout.h"
-#include "tools/mkbook/subbook_pages.h"
-#include "tools/mkbook/volume.h"
 
 namespace morva::cli {
 namespace {
@@ -36,25 +31,14 @@ std::string EntryText(int32_t page, const std::string& headword) {
   return mkbook::BodyText({page, 0}).Indent(1).Headword(headword).Text("本文").Newline().Bytes();
 }
 
-// A body file with one entry, its index page on page 1.
-std::string OneEntryBody(const std::string& headword) {
+mkbook::Subbook OneEntry(const std::string& directory, const std::string& headword = "見出し") {
   mkbook::SubbookPages pages;
   pages.AddSection(mkbook::index_code::kBody, EntryText(pages.NextFreePage(), headword));
-  return pages.Build();
-}
-
-mkbook::Subbook OneEntry(const std::string& directory, const std::string& headword = "見出し") {
-  mkbook::Subbook s;
-  s.record.title = mkbook::JisFromUtf8("辞典");
-  s.record.directory = directory;
-  s.body = OneEntryBody(headword);
-  return s;
+  return testing::Subbook("辞典", directory, pages.Build());
 }
 
 void WriteVolume(const fs::path& root, const mkbook::Subbook& s, CatalogLayout layout = CatalogLayout::kCatalogs) {
-  mkbook::Volume v(layout);
-  v.AddSubbook(s);
-  v.WriteTo(root);
+  testing::WriteVolume(root, {s}, layout);
 }
 
 void MakeFifo(const fs::path& path) {
@@ -64,11 +48,7 @@ void MakeFifo(const fs::path& path) {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-class BookFilesTest : public ::testing::Test {
- protected:
-  std::string Root() const { return (dir_ / "vol").string(); }
-  testing::TempDir dir_;
-};
+class BookFilesTest : public testing::BookTest {};
 
 // ---- Text coding from the catalog's titles ------------------------------------------
 
@@ -229,7 +209,7 @@ TEST_F(BookFilesTest, CatalogDirectoryNamesStayInsideTheVolume) {
     std::string slashed = name;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     const fs::path outside = fs::path(root.string() + "/" + slashed + "/data/honmon").lexically_normal();
-    mkbook::WriteBytes(outside, OneEntryBody("外の本文"));
+    mkbook::WriteBytes(outside, OneEntry("x", "外の本文").body);
     fs::create_directories(root / "x");
     WriteVolume(root, OneEntry(name));
 

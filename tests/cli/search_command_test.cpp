@@ -11,7 +11,7 @@
 #include "engine/text/unicode.h"
 #include "tests/support/answer_key.h"
 #include "tests/cli/cli_runner.h"
-#include "tests/support/test_dirs.h"
+#include "tests/support/book_test.h"
 #include "tools/mkbook/body_text.h"
 #include "tools/mkbook/compound.h"
 #include "tools/mkbook/index_tree.h"
@@ -151,9 +151,7 @@ class MultiCommandTest : public ::testing::Test {
     s.record.title = mkbook::JisFromUtf8("人名");
     s.record.directory = "people";
     s.body = pages.Build();
-    mkbook::Volume v;
-    v.AddSubbook(s);
-    v.WriteTo(dir_.path() / "vol");
+    testing::WriteVolume(dir_.path() / "vol", {s});
   }
   std::string Volume() const { return (dir_.path() / "vol").string(); }
   testing::TempDir dir_;

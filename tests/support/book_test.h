@@ -21,6 +21,7 @@
 #include "tests/support/test_dirs.h"
 #include "tools/mkbook/body_text.h"
 #include "tools/mkbook/bytes.h"
+#include "tools/mkbook/index_page.h"
 #include "tools/mkbook/index_tree.h"
 #include "tools/mkbook/jis_text.h"
 #include "tools/mkbook/page_file.h"
@@ -83,6 +84,21 @@ inline void WriteVolume(const std::filesystem::path& root, std::vector<mkbook::S
   mkbook::Volume v(layout);
   for (mkbook::Subbook& s : subbooks) v.AddSubbook(std::move(s));
   v.WriteTo(root);
+}
+
+// A body file with one entry, its index page on page 1 listing the body
+// text and the extra entries.
+inline std::string SimpleBody(const std::vector<mkbook::IndexEntry>& extra = {}) {
+  mkbook::SubbookPages pages;
+  mkbook::BodyText body({pages.NextFreePage(), 0});
+  body.Indent(1).Headword("あ").Text("本文").Newline();
+  pages.AddSection(mkbook::index_code::kBody, body.Bytes());
+  for (const auto& e : extra) pages.index().Add(e);
+  return pages.Build();
+}
+inline mkbook::Subbook SimpleSubbook(std::string_view titleUtf8, const std::string& directory,
+                                     const std::vector<mkbook::IndexEntry>& extra = {}) {
+  return Subbook(titleUtf8, directory, SimpleBody(extra));
 }
 
 struct TestEntry {
@@ -155,6 +171,16 @@ class BookTest : public ::testing::Test {
   int AddRow(const std::string& root, int subbook = 0, bool marked = false, const std::string& userTitle = "") {
     books_.push_back({"B" + std::to_string(books_.size()), root, userTitle, static_cast<int16_t>(subbook), marked});
     return static_cast<int>(books_.size()) - 1;
+  }
+  // Appends a book-list row of sub-book `subbook` (of Root() unless root is
+  // given) and selects it.
+  bool Select(int subbook, const std::string& userTitleUtf8 = "", const std::string& root = "") {
+    return disk_.SelectSubbook(AddRow(root.empty() ? Root() : root, subbook, false, Sjis(userTitleUtf8)));
+  }
+  // Writes the per-book information file and makes the disk read it.
+  void WriteInfo(const std::string& sjis) {
+    WriteFile(dir_ / "MORVA.DAT", sjis);
+    disk_.settings().dicInfoPath = (dir_ / "MORVA.DAT").string();
   }
   // Writes a one-sub-book volume of entries, lists it; returns the entries'
   // body addresses.
