@@ -4,31 +4,18 @@
 
 #include "engine/book/tdisk.h"
 #include "engine/text/unicode.h"
-#include "tests/support/recording_reporter.h"
-#include "tests/support/test_dirs.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
 
-using testing::RecordingReporter;
 using testing::SharedBooks;
 
-class RealBooksTest : public ::testing::Test {
+class RealBooksTest : public testing::BookTest {
  protected:
-  RealBooksTest() { disk_.SetBookList(&books_); }
-
   bool Select(const std::string& folder, int subbook) {
-    BookBarEntry e;
-    e.shortName = folder;
-    e.location = (SharedBooks() / folder).string();
-    e.subbook = static_cast<int16_t>(subbook);
-    books_.push_back(e);
-    return disk_.SelectSubbook(static_cast<int>(books_.size()) - 1);
+    return disk_.SelectSubbook(AddRow((SharedBooks() / folder).string(), subbook));
   }
-
-  RecordingReporter reporter_;
-  BookBar books_;
-  TDisk disk_{reporter_};
 };
 
 TEST_F(RealBooksTest, EbstudioSampleHasTwoTitledSubbooks) {

@@ -80,13 +80,6 @@ uint32_t Adler(std::string_view bytes) {
       adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
 }
 
-// Offset i of a compressed file's index.
-uint64_t IndexEntry(const std::string& packed, uint64_t originalSize, int i) {
-  const int width = ebzip::OffsetWidth(originalSize);
-  return ebzip::ReadBigEndian(reinterpret_cast<const uint8_t*>(packed.data()) + ebzip::kHeaderSize + i * width,
-                              width);
-}
-
 // A TDisk whose page space is the one file at path.
 struct OneFileDisk {
   explicit OneFileDisk(const std::string& path) {
@@ -129,15 +122,6 @@ TEST_P(EbzipLevelTest, MixedDataReadsBackThroughTDisk) {
   ExpectServes(dir.str() + "/honmon", plain);
 }
 
-TEST_P(EbzipLevelTest, RealBodyReadsBackThroughTDisk) {
-  MORVA_REQUIRE_SHARED_BOOKS();
-  const std::string plain = ReadFile(testing::SharedBooks() / "edict-small/edsmall/data/honmon");
-  ASSERT_FALSE(plain.empty());
-  TempDir dir;
-  WriteFile(dir / "honmon.ebz", Encode(plain, GetParam()));
-  ExpectServes(dir.str() + "/honmon", plain);
-}
-
 INSTANTIATE_TEST_SUITE_P(Levels, EbzipLevelTest, ::testing::Values(0, 2, 5));
 
 TEST(EbzipRoundTrip, OddSizesAtSliceBoundaries) {
@@ -148,47 +132,6 @@ TEST(EbzipRoundTrip, OddSizesAtSliceBoundaries) {
     WriteFile(dir / "start.ebz", Encode(plain, 0));
     ExpectServes(dir.str() + "/start", plain);
   }
-}
-
-// ---- The writer's layout --------------------------------------------------------
-
-TEST(EbzipWriter, HeaderAndOffsetWidthFollowTheOriginalSize) {
-  struct Case {
-    size_t size;
-    int width;
-  };
-  for (Case c : {Case{65535, 2}, Case{65536, 3}, Case{16777215, 3}, Case{16777216, 4}}) {
-    SCOPED_TRACE(c.size);
-    const std::string plain(c.size, 'a');
-    const std::string packed = Encode(plain, 5);
-    auto h = ebzip::DecodeHeader(reinterpret_cast<const uint8_t*>(packed.data()), packed.size());
-    ASSERT_TRUE(h);
-    EXPECT_EQ(h->level, 5);
-    EXPECT_EQ(h->originalSize, c.size);
-    EXPECT_EQ(h->adler, Adler(plain));
-    const int64_t slices = static_cast<int64_t>((c.size + 65535) / 65536);
-    EXPECT_EQ(IndexEntry(packed, c.size, 0), static_cast<uint64_t>(ebzip::kHeaderSize + (slices + 1) * c.width));
-    EXPECT_EQ(IndexEntry(packed, c.size, static_cast<int>(slices)), packed.size());
-  }
-}
-
-TEST(EbzipWriter, StoresSlicesThatDoNotShrinkAsTheyAre) {
-  // One random slice (stored) between two text slices (compressed).
-  const std::string plain = TextBytes(2048) + RandomBytes(2048, 3) + TextBytes(2048);
-  const std::string packed = Encode(plain, 0);
-  const auto length = [&](int i) { return IndexEntry(packed, plain.size(), i + 1) - IndexEntry(packed, plain.size(), i); };
-  EXPECT_LT(length(0), 2048u);
-  ASSERT_EQ(length(1), 2048u);
-  EXPECT_EQ(packed.substr(IndexEntry(packed, plain.size(), 1), 2048), plain.substr(2048, 2048));
-  EXPECT_LT(length(2), 2048u);
-}
-
-TEST(EbzipWriter, RefusesWhatTheFormatCannotHold) {
-  EXPECT_FALSE(EncodeEbzip("abc", 6));
-  EXPECT_FALSE(EncodeEbzip("abc", -1));
-  // Incompressible data just under 64 KB, 32 stored slices, ends
-  // beyond what 2-byte offsets can name.
-  EXPECT_FALSE(EncodeEbzip(RandomBytes(65535, 1), 0));
 }
 
 // ---- Finding compressed files ------------------------------------------------------
@@ -408,34 +351,6 @@ TEST_F(EbzipDamageTest, RandomDamageNeverCrashes) {
     for (int64_t at = -1; at < source->Size() + 10 && at < 1 << 20; at += 1499)
       source->ReadAt(at, buf.data(), buf.size());
   }
-}
-
-// ---- Whole volumes ----------------------------------------------------------------
-
-TEST(EbzipVolume, CompressVolumeReplacesBookFilesButTheCatalog) {
-  MORVA_REQUIRE_SHARED_BOOKS();
-  TempDir dir;
-  const fs::path source = testing::SharedBooks() / "edict-small";
-  // Copied file by file: the shared books are read-only.
-  for (const auto& e : fs::recursive_directory_iterator(source))
-    if (e.is_regular_file()) WriteFile(dir.path() / "book" / fs::relative(e.path(), source), ReadFile(e.path()));
-  WriteFile(dir / "book/edsmall/data/odd", RandomBytes(65535, 5));  // cannot be described
-
-  ASSERT_TRUE(mkbook::CompressVolume((dir.path() / "book").string(), 3));
-  const std::string root = dir.str() + "/book/";
-  EXPECT_TRUE(fs::exists(root + "catalogs"));
-  EXPECT_FALSE(IsCompressedBookFile(root + "catalogs"));
-  EXPECT_TRUE(fs::exists(root + "edsmall/data/odd"));
-  EXPECT_FALSE(IsCompressedBookFile(root + "edsmall/data/odd"));
-  for (const char* name : {"edsmall/data/honmon", "edsmall/gaiji/gai16f", "edsmall/gaiji/gai24h"}) {
-    SCOPED_TRACE(name);
-    EXPECT_FALSE(fs::exists(root + name));
-    EXPECT_TRUE(fs::exists(root + name + ".ebz"));
-    EXPECT_TRUE(IsCompressedBookFile(root + name));
-    const std::string plain = ReadFile(source / name);
-    EXPECT_EQ(TDisk::FileSize(root + name), static_cast<int64_t>(plain.size()));
-  }
-  ExpectServes(root + "edsmall/gaiji/gai16f", ReadFile(source / "edsmall/gaiji/gai16f"));
 }
 
 }  // namespace

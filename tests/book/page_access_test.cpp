@@ -212,43 +212,6 @@ TEST(PageAccessTest, RelativeNamesResolveUnderTheVolumeRoot) {
   EXPECT_EQ(TDisk::FileSize(dir.str() + "/nothing"), 0);
 }
 
-// Real books: the catalogs files open whatever their case, and page 1 of each
-// body file reads.
-TEST(SharedBooksPageTest, CatalogsAndBodyFilesOpen) {
-  MORVA_REQUIRE_SHARED_BOOKS();
-  struct Book {
-    const char* root;
-    const char* catalog;
-    std::vector<const char*> bodies;
-  };
-  const Book books[] = {
-      {"ebstudio-sample", "catalogs", {"test/data/honmon", "chimei/data/honmon"}},
-      {"edict-small", "CATALOGS", {"EDSMALL/DATA/HONMON"}},
-      {"edict-full", "catalogs", {"edfull/data/honmon"}},
-  };
-  for (const auto& b : books) {
-    RecordingReporter reporter;
-    TDisk disk(reporter);
-    disk.SetVolumeRoot((testing::SharedBooks() / b.root).string() + "/");
-    ASSERT_TRUE(disk.OpenBookFile(b.catalog, false, true)) << b.root;
-    ASSERT_EQ(disk.ReadPage(1), 0);
-    const int subbooks = TDisk::Be16(disk.PageBuffer());
-    EXPECT_GE(subbooks, 1);
-    EXPECT_LE(subbooks, 50);
-    disk.CloseBookFile();
-    for (const char* body : b.bodies) {
-      disk.BodyFiles().Clear();
-      disk.BodyFiles().Add(disk.VolumeRoot() + body, 1);
-      disk.SetMultiFile(true);
-      ASSERT_EQ(disk.Seek(1, 0), 0) << body;
-      EXPECT_GT(TDisk::FileSize(disk.VolumeRoot() + body), 0);
-      disk.CloseBookFile();
-      disk.SetMultiFile(false);
-    }
-    EXPECT_TRUE(reporter.boxes().empty()) << b.root;
-  }
-}
-
 TEST(BodyFileTableTest, RowsAndSorting) {
   BodyFileTable t;
   EXPECT_EQ(t.RowOfPage(5), 0);

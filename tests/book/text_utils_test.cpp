@@ -27,7 +27,5 @@ TEST(TextUtilsTest, PlainTextCopySkipsGaijiMarkersAndKeepsPairsWhole) {
   EXPECT_EQ(PlainTextCopy(marked, 0), "");
 }
 
-TEST(TextUtilsTest, FormatBehavesLikeSprintf) { EXPECT_EQ(Format("%08lX%04X", 0x4D2L, 5), "000004D20005"); }
-
 }  // namespace
 }  // namespace morva
