@@ -41,16 +41,14 @@ struct Topic {
   testing::ReferenceTopic read;
 };
 
-class FullTextBooksTest : public ::testing::Test {
+class FullTextBooksTest : public testing::BookTest {
  protected:
   void Open(const std::string& folder, int16_t subbook) {
     books_ = {BookBarEntry{}, BookBarEntry{"B", (testing::SharedBooks() / folder).string(), "", subbook, false}};
-    disk_.SetBookList(&books_);
     disk_.ForgetCurrentSubbook();
     ASSERT_TRUE(disk_.SelectSubbook(1));
     end_ = disk_.indexes.End(0x00);
   }
-  void TearDown() override { disk_.SetBookList(nullptr); }
 
   // The topics from `at` as the decoder reads them, while they begin at or
   // before page `lastPage`.
@@ -107,16 +105,12 @@ class FullTextBooksTest : public ::testing::Test {
     std::vector<BookAddress> expected;
     for (const Topic& topic : topics)
       if (compiled.Matches(topic.read.text)) expected.push_back(topic.start);
-    Wordlist hits(reporter_);
-    FullTextSearch search(disk_, hits);
+    FullTextSearch search(disk_, hits_);
     testing::RecordingProgress progress;
     ASSERT_TRUE(search.Search(query, matchCase, "", progress));
-    EXPECT_EQ(testing::Bodies(hits), expected) << SjisToUtf8(query) << (matchCase ? " (case)" : "");
+    EXPECT_EQ(testing::Bodies(hits_), expected) << SjisToUtf8(query) << (matchCase ? " (case)" : "");
   }
 
-  testing::RecordingReporter reporter_;
-  TDisk disk_{reporter_};
-  BookBar books_;
   int32_t end_ = 0;
 };
 

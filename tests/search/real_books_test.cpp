@@ -33,18 +33,16 @@ std::string ToFullWidth(const std::string& ascii) {
   return out;
 }
 
-class RealBookSearchTest : public ::testing::Test {
+class RealBookSearchTest : public testing::BookTest {
  protected:
   void Open(const std::string& folder) {
-    books_.push_back({"E", (testing::SharedBooks() / folder).string(), "", 0});
-    disk_.SetBookList(&books_);
-    ASSERT_TRUE(disk_.SelectSubbook(0));
+    ASSERT_TRUE(disk_.SelectSubbook(AddRow((testing::SharedBooks() / folder).string())));
   }
 
   void Expect(const std::string& query, BookAddress body) {
     ++searches_;
-    Search(disk_, main_, books_, query, 0);
-    if (main_.Contains(body)) return;  // the list is sorted by body address
+    Search(disk_, hits_, books_, query, 0);
+    if (hits_.Contains(body)) return;  // the list is sorted by body address
     if (failed_ < 10) failures_ += SjisToUtf8(query) + "\n";
     ++failed_;
   }
@@ -75,10 +73,6 @@ class RealBookSearchTest : public ::testing::Test {
     }
   }
 
-  testing::RecordingReporter reporter_;
-  BookBar books_;
-  TDisk disk_{reporter_};
-  Wordlist main_{reporter_};
   int searches_ = 0;
   int failed_ = 0;
   std::string failures_;

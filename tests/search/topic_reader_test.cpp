@@ -171,12 +171,9 @@ TEST_F(TopicReaderTest, BooksTheDecoderReadsSpeciallyAreReadByItAlone) {
 
 TEST_F(TopicReaderTest, AgreesWithTheDecoderOnARealBook) {
   MORVA_REQUIRE_SHARED_BOOKS();
-  BookBar bar{BookBarEntry{}, BookBarEntry{"S", (testing::SharedBooks() / "edict-small").string(), "", 0, false}};
-  disk_.SetBookList(&bar);
-  ASSERT_TRUE(disk_.SelectSubbook(1));
+  ASSERT_TRUE(disk_.SelectSubbook(AddRow((testing::SharedBooks() / "edict-small").string())));
   const int topics = Compare(true, {"A", S("東")}, "edict-small");
   EXPECT_EQ(topics, 4539);  // one per entry
-  disk_.SetBookList(nullptr);
 }
 
 TEST(TopicPrefilterTest, CharactersAndTheirCodes) {

@@ -16,10 +16,9 @@ using V = std::vector<BookAddress>;
 
 BookAddress A(int32_t page, int32_t offset = 0) { return {page, offset}; }
 
-class WordlistTest : public ::testing::Test {
+class WordlistTest : public testing::BookTest {
  protected:
-  testing::RecordingReporter reporter_;
-  Wordlist list_{reporter_};
+  Wordlist& list_ = hits_;
 };
 
 TEST_F(WordlistTest, RepeatedItemIsStoredOnceOnlyWhenItFollowsItself) {
