@@ -12,12 +12,6 @@
 #include "tests/support/answer_key.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/support/book_test.h"
-#include "tools/mkbook/body_text.h"
-#include "tools/mkbook/compound.h"
-#include "tools/mkbook/index_tree.h"
-#include "tools/mkbook/jis_text.h"
-#include "tools/mkbook/subbook_pages.h"
-#include "tools/mkbook/volume.h"
 
 namespace morva::cli {
 namespace {
@@ -27,23 +21,6 @@ CliRun RunCommand(const std::string& args) { return RunCli(args); }
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
 
 std::string SmallBook() { return (testing::SharedBooks() / "edict-small").string(); }
-
-TEST(SearchCommandTest, IndexKeysFindTheirEntries) {
-  MORVA_REQUIRE_SHARED_BOOKS();
-  const testing::AnswerKey key = testing::ReadAnswerKey("edict-small.tsv", 400);
-  int checked = 0;
-  for (size_t i = 0; i < key.rows.size(); i += 37) {
-    const auto& row = key.rows[i];
-    const std::string keys = key.Get(row, "word_keys_normalized");
-    const std::string first = keys.substr(0, keys.find('|'));
-    if (first.empty() || first.find('\'') != std::string::npos) continue;
-    const CliRun r = RunCommand("search " + SmallBook() + " " + Quote(first));
-    EXPECT_EQ(r.status, 0) << first;
-    EXPECT_NE(r.out.find(key.Get(row, "text_pos") + "\t"), std::string::npos) << first << "\n" << r.out;
-    ++checked;
-  }
-  EXPECT_GT(checked, 5);
-}
 
 // Scripts get the whole heading line, however long: every heading of more
 // than 50 bytes in the answer key comes out whole from search, and one from
@@ -70,52 +47,54 @@ TEST(SearchCommandTest, LongHeadingsPrintWhole) {
       << text.out;
 }
 
+// Output and exit statuses of search, menu and fulltext; "~" before the
+// expected output asks only that it be contained. Queries count up to 127
+// bytes; longer ones are cut (the word then falls beyond the cut).
 TEST(SearchCommandTest, OutputAndStatuses) {
   MORVA_REQUIRE_SHARED_BOOKS();
-  const CliRun one = RunCommand("search " + SmallBook() + " " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
-  EXPECT_EQ(one.status, 0);
-  EXPECT_EQ(one.out, "2:102\tいっせんまん【１０００万】\n");
-  const CliRun all = RunCommand("search " + SmallBook() + " " + Quote("ＴＥＮＭＩＬＬＩＯＮ") + " --all");
-  EXPECT_NE(all.out.find("ten million"), std::string::npos) << all.out;
-  const CliRun none = RunCommand("search " + SmallBook() + " zzqqxyzzy");
-  EXPECT_EQ(none.status, 3);
-  EXPECT_EQ(none.out, "");
-  EXPECT_EQ(RunCommand("search " + SmallBook()).status, 2);
-  EXPECT_EQ(RunCommand("search /nonexistent/volume word").status, 1);
-  EXPECT_EQ(RunCommand("search " + SmallBook() + " word --bogus").status, 2);
-}
-
-TEST(SearchCommandTest, QueriesCountUpTo127Bytes) {
-  MORVA_REQUIRE_SHARED_BOOKS();
+  const std::string word = Quote("ＴＥＮＭＩＬＬＩＯＮ");  // 30 bytes in Shift-JIS
+  const std::string heading = "いっせんまん【１０００万】\n";
   struct Case {
-    std::string command;
-    std::string query;
+    std::string args;  // after the command and the volume
     int status;
+    std::string out;
   };
-  const std::string word = "ＴＥＮＭＩＬＬＩＯＮ";  // 30 bytes in Shift-JIS
-  for (const Case& c : {Case{"search", std::string(100000, '('), 3}, Case{"fulltext", std::string(100000, '('), 0},
-                        Case{"search", std::string(97, ' ') + word, 0}, Case{"search", std::string(126, ' ') + word, 3}}) {
-    const CliRun r = RunCommand(c.command + " " + SmallBook() + " " + Quote(c.query));
-    EXPECT_EQ(r.status, c.status) << c.command << " " << c.query.size();
+  const Case cases[] = {
+      {"search " + word, 0, "2:102\t" + heading},
+      {"search " + word + " --all", 0, "~ten million"},
+      {"search zzqqxyzzy", 3, ""},
+      {"search", 2, ""},
+      {"search word --bogus", 2, ""},
+      {"search " + Quote(std::string(100000, '(')), 3, ""},
+      {"fulltext " + Quote(std::string(100000, '(')), 0, "~"},
+      {"search " + Quote(std::string(97, ' ') + "ＴＥＮＭＩＬＬＩＯＮ"), 0, "~2:102"},
+      {"search " + Quote(std::string(126, ' ') + "ＴＥＮＭＩＬＬＩＯＮ"), 3, ""},
+      // The book's menu lines are links, not menu candidates: the whole menu
+      // is offered instead.
+      {"menu", 0, "411:0\t[メニュー全体]\n"},
+      {"menu --whole", 0, "411:0\t[メニュー全体]\n"},
+      {"fulltext " + Quote("ten million"), 0, "2:106\t" + heading},  // the topic starts at the headword
+      {"fulltext " + Quote("Ten Million") + " --case", 3, ""},
+      {"fulltext zzqqxyzzy", 3, ""},
+  };
+  for (const Case& c : cases) {
+    const size_t space = c.args.find(' ');
+    const CliRun r = RunCommand(c.args.substr(0, space) + " " + SmallBook() +
+                                (space == std::string::npos ? "" : c.args.substr(space)));
+    EXPECT_EQ(r.status, c.status) << c.args.substr(0, 80);
+    if (c.out.starts_with("~")) {
+      EXPECT_NE(r.out.find(c.out.substr(1)), std::string::npos) << c.args.substr(0, 80) << "\n" << r.out;
+    } else {
+      EXPECT_EQ(r.out, c.out) << c.args.substr(0, 80);
+    }
   }
+  EXPECT_EQ(RunCommand("search /nonexistent/volume word").status, 1);
 }
 
-TEST(SearchCommandTest, MenuAndFullText) {
+// Starting further on, at an entry found through the index: the first topic
+// then starts at the entry (its indent), not at its headword.
+TEST(SearchCommandTest, FullTextFromAnEntry) {
   MORVA_REQUIRE_SHARED_BOOKS();
-  // The book's menu lines are links, not menu candidates: the whole menu is
-  // offered instead.
-  EXPECT_EQ(RunCommand("menu " + SmallBook()).out, "411:0\t[メニュー全体]\n");
-  const CliRun whole = RunCommand("menu " + SmallBook() + " --whole");
-  EXPECT_EQ(whole.status, 0);
-  EXPECT_EQ(whole.out, "411:0\t[メニュー全体]\n");
-
-  const CliRun hits = RunCommand("fulltext " + SmallBook() + " " + Quote("ten million"));
-  EXPECT_EQ(hits.status, 0);
-  EXPECT_EQ(hits.out, "2:106\tいっせんまん【１０００万】\n");  // the topic starts at the headword
-  EXPECT_EQ(RunCommand("fulltext " + SmallBook() + " " + Quote("Ten Million") + " --case").status, 3);
-  EXPECT_EQ(RunCommand("fulltext " + SmallBook() + " zzqqxyzzy").status, 3);
-  // Starting further on, at an entry found through the index: the first
-  // topic then starts at the entry (its indent), not at its headword.
   const CliRun later = RunCommand("fulltext " + SmallBook() + " million --from " + Quote("いっせんまん"));
   const CliRun all = RunCommand("fulltext " + SmallBook() + " million");
   EXPECT_EQ(later.status, 0);
@@ -129,29 +108,12 @@ TEST(SearchCommandTest, MenuAndFullText) {
 class MultiCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    mkbook::SubbookPages pages;
-    mkbook::BodyText body({pages.NextFreePage(), 0});
-    std::vector<mkbook::TreeEntry> names;
-    std::vector<mkbook::TreeEntry> countries;
-    const std::vector<std::pair<std::string, std::string>> people{{"たなか", "日本"}, {"すみす", "英国"}};
-    for (const auto& [name, country] : people) {
-      names.push_back({mkbook::JisFromUtf8(name), body.Here(), body.Here()});
-      countries.push_back({mkbook::JisFromUtf8(country), body.Here(), body.Here()});
-      body.Indent(1).Headword(name).Newline().Text(country).Newline();
-    }
-    pages.AddSection(0x00, body.EndText().Bytes());
-    const mkbook::IndexTreeOptions grouped{.leaves = mkbook::LeafLayout::kGroupedCompound};
-    const mkbook::IndexTree nameTree = mkbook::BuildIndexTree(names, pages.NextFreePage(), grouped);
-    pages.file().AppendPages(nameTree.pages);
-    const mkbook::IndexTree countryTree = mkbook::BuildIndexTree(countries, pages.NextFreePage(), grouped);
-    pages.file().AppendPages(countryTree.pages);
-    const int32_t list = mkbook::AddCandidateLists(pages, {{"日本"}, {"英国"}});
-    mkbook::AddCompoundSearch(pages, {{"名前", mkbook::IndexOf(nameTree)}, {"国", mkbook::IndexOf(countryTree), list}});
-    mkbook::Subbook s;
-    s.record.title = mkbook::JisFromUtf8("人名");
-    s.record.directory = "people";
-    s.body = pages.Build();
-    testing::WriteVolume(dir_.path() / "vol", {s});
+    const testing::CompoundForms forms = [](mkbook::SubbookPages& pages, const mkbook::CompoundIndex& names,
+                                            const mkbook::CompoundIndex& countries) {
+      const int32_t list = mkbook::AddCandidateLists(pages, {{"日本"}, {"英国"}});
+      return std::vector<testing::CompoundForm>{{{"名前", names}, {"国", countries, list}}};
+    };
+    testing::WriteVolume(dir_.path() / "vol", {testing::PeopleSubbook({{"たなか", "日本"}, {"すみす", "英国"}}, forms)});
   }
   std::string Volume() const { return (dir_.path() / "vol").string(); }
   testing::TempDir dir_;

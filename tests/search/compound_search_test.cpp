@@ -15,48 +15,16 @@ using testing::Bodies;
 using testing::J;
 using testing::S;
 
-struct Person {
-  std::string name;
-  std::string country;
-};
+using testing::Person;
 
 // A volume whose sub-book lists people, with compound searches over their
 // names (typed) and countries (chosen from a list with a nested part).
 class CompoundBookTest : public testing::BookTest {
  protected:
-  using Form = std::vector<mkbook::CompoundField>;
-  // Builds the forms; `forms(pages, names, countries)` gets the two field
-  // indexes.
-  void Write(const std::vector<Person>& people,
-             const std::function<std::vector<Form>(mkbook::SubbookPages&, const mkbook::CompoundIndex&,
-                                                   const mkbook::CompoundIndex&)>& forms,
-             int32_t indexPage = 1, const std::string& info = "") {
-    mkbook::SubbookPages pages(indexPage);
-    mkbook::BodyText body({pages.NextFreePage(), 0});
-    std::vector<mkbook::TreeEntry> names;
-    std::vector<mkbook::TreeEntry> countries;
-    for (const Person& p : people) {
-      bodies_.push_back(body.Here());
-      names.push_back({J(p.name), body.Here(), body.Here()});
-      // A country ending in "{A121}" ends in that external character.
-      const bool external = p.country.ends_with("{A121}");
-      const std::string country = J(p.country.substr(0, p.country.size() - (external ? 6 : 0)));
-      countries.push_back({external ? country + "\xA1\x21" : country, body.Here(), body.Here()});
-      body.Indent(1).Headword(p.name).Newline().Text(p.country).Newline();
-    }
-    pages.AddSection(0x00, body.EndText().Bytes());
-    const mkbook::IndexTreeOptions grouped{.leaves = mkbook::LeafLayout::kGroupedCompound};
-    const mkbook::IndexTree nameTree = mkbook::BuildIndexTree(names, pages.NextFreePage(), grouped);
-    pages.file().AppendPages(nameTree.pages);
-    const mkbook::IndexTree countryTree = mkbook::BuildIndexTree(countries, pages.NextFreePage(), grouped);
-    pages.file().AppendPages(countryTree.pages);
-    if (forms) {
-      for (const Form& form : forms(pages, mkbook::IndexOf(nameTree), mkbook::IndexOf(countryTree)))
-        mkbook::AddCompoundSearch(pages, form);
-    }
-    mkbook::Subbook s = testing::Subbook("人名", "people", pages.Build());
-    s.record.indexPage = static_cast<uint64_t>(indexPage);
-    testing::WriteVolume(dir_.path() / "vol", {s});
+  using Form = testing::CompoundForm;
+  void Write(const std::vector<Person>& people, const testing::CompoundForms& forms, int32_t indexPage = 1,
+             const std::string& info = "") {
+    testing::WriteVolume(dir_.path() / "vol", {testing::PeopleSubbook(people, forms, indexPage, &bodies_)});
     if (!info.empty()) {
       testing::WriteFile(dir_ / "info.dat", S(info));
       disk_.settings().dicInfoPath = (dir_ / "info.dat").string();

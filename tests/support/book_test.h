@@ -21,6 +21,7 @@
 #include "tests/support/test_dirs.h"
 #include "tools/mkbook/body_text.h"
 #include "tools/mkbook/bytes.h"
+#include "tools/mkbook/compound.h"
 #include "tools/mkbook/index_page.h"
 #include "tools/mkbook/index_tree.h"
 #include "tools/mkbook/jis_text.h"
@@ -123,6 +124,47 @@ inline std::string EntryPages(const std::vector<TestEntry>& entries, std::vector
   if (!index.empty()) pages.AddSection(0x91, mkbook::BuildIndexTree(index, pages.NextFreePage()).pages);
   if (menu) pages.AddSection(0x01, menu(pages.NextFreePage()));
   return pages.Build();
+}
+
+struct Person {
+  std::string name;
+  std::string country;  // UTF-8; a trailing "{A121}" is that external character
+};
+using CompoundForm = std::vector<mkbook::CompoundField>;
+// Builds the compound searches of a people book from its two field indexes.
+using CompoundForms = std::function<std::vector<CompoundForm>(
+    mkbook::SubbookPages&, const mkbook::CompoundIndex& names, const mkbook::CompoundIndex& countries)>;
+
+// A sub-book listing people (headword name, text country), with grouped
+// indexes of their names and countries and the compound searches `forms`
+// makes over them; the entries' addresses go to bodies.
+inline mkbook::Subbook PeopleSubbook(const std::vector<Person>& people, const CompoundForms& forms,
+                                     int32_t indexPage = 1, std::vector<BookAddress>* bodies = nullptr) {
+  mkbook::SubbookPages pages(indexPage);
+  mkbook::BodyText body({pages.NextFreePage(), 0});
+  std::vector<mkbook::TreeEntry> names;
+  std::vector<mkbook::TreeEntry> countries;
+  for (const Person& p : people) {
+    if (bodies) bodies->push_back(body.Here());
+    names.push_back({J(p.name), body.Here(), body.Here()});
+    const bool external = p.country.ends_with("{A121}");
+    const std::string country = J(p.country.substr(0, p.country.size() - (external ? 6 : 0)));
+    countries.push_back({external ? country + "\xA1\x21" : country, body.Here(), body.Here()});
+    body.Indent(1).Headword(p.name).Newline().Text(p.country).Newline();
+  }
+  pages.AddSection(0x00, body.EndText().Bytes());
+  const mkbook::IndexTreeOptions grouped{.leaves = mkbook::LeafLayout::kGroupedCompound};
+  const mkbook::IndexTree nameTree = mkbook::BuildIndexTree(names, pages.NextFreePage(), grouped);
+  pages.file().AppendPages(nameTree.pages);
+  const mkbook::IndexTree countryTree = mkbook::BuildIndexTree(countries, pages.NextFreePage(), grouped);
+  pages.file().AppendPages(countryTree.pages);
+  if (forms) {
+    for (const CompoundForm& form : forms(pages, mkbook::IndexOf(nameTree), mkbook::IndexOf(countryTree)))
+      mkbook::AddCompoundSearch(pages, form);
+  }
+  mkbook::Subbook s = Subbook("人名", "people", pages.Build());
+  s.record.indexPage = static_cast<uint64_t>(indexPage);
+  return s;
 }
 
 // Counts wait-cursor calls so runs can be checked to take it down again.
