@@ -123,21 +123,5 @@ TEST(AnswerKeyTest, EdictSmallWholeBodyHoldsEveryEntryInOrder) {
   EXPECT_EQ(missing, 0);
 }
 
-TEST(AnswerKeyTest, EbstudioSampleSubbooksOpenAndRead) {
-  MORVA_REQUIRE_SHARED_BOOKS();
-  for (int sub = 1; sub <= 2; ++sub) {
-    auto session = OpenShared("ebstudio-sample", sub);
-    ASSERT_TRUE(session);
-    EXPECT_FALSE(session->disk().title.empty());
-    std::string all;
-    RenderBody(session->disk(), BookSession::kRow, {session->disk().indexes.Start(0x00), 0},
-               TextFormat::kReadable, [&all](std::string& item) { all += item; return true; });
-    EXPECT_GT(all.size(), 40u) << "sub-book " << sub;
-    if (sub == 1) {
-      EXPECT_NE(all.find("これ"), std::string::npos) << all;
-    }
-  }
-}
-
 }  // namespace
 }  // namespace morva::cli
