@@ -243,6 +243,8 @@ struct GoldenCase {
   std::function<void(const fs::path&)> write;
 };
 
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+
 class GoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenTest, WriterOutputMatchesItsDump) {
