@@ -1,7 +1,8 @@
 // The main window's tests: a settings folder of their own (settings file,
 // group file, per-book information file, all Shift-JIS), books written by
-// mkbook into it or taken from the shared books, and a TMorvaForm over them
-// with a recording reporter and progress box.
+// mkbook into it or taken from the shared books, and the program's main
+// window over them (MorvaWindow, as the program makes it) with a recording
+// reporter and progress box; modal dialogs are answered with Cancel.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "app/main_window/tmorva_form.h"
+#include "app/main_window/window_wiring.h"
 #include "app/main_window/word_grid.h"
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
@@ -56,7 +59,7 @@ class MainWindowTest : public ::testing::Test {
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir_.str()));
     std::filesystem::create_directories(SettingsDir());
   }
-  ~MainWindowTest() override { form_.reset(); }
+  ~MainWindowTest() override { Close(); }
 
   std::filesystem::path SettingsDir() const { return dir_.path() / "morva"; }
   std::filesystem::path IniPath() const { return SettingsDir() / "MORVA.INI"; }
@@ -117,20 +120,28 @@ class MainWindowTest : public ::testing::Test {
     return entries;
   }
 
-  TMorvaForm& Open() {
+  // Makes and shows the main window; with startupRequest it also takes the
+  // request of the settings file's Parm line, as a started program does.
+  // Modal dialogs are cancelled unless wired says otherwise.
+  TMorvaForm& Open(bool startupRequest = false, MorvaWindowOptions wired = {}) {
     FormOptions options;
     options.settingsFile = IniPath().string();
-    options.readStartupRequest = false;
+    options.readStartupRequest = startupRequest;
     options.reporter = &reporter_;
     options.screenArea = QRect(0, 0, 1024, 768);
-    form_ = std::make_unique<TMorvaForm>(std::move(options));
-    form_->SetProgressBox(&progress_);
+    if (!wired.execDialog) wired.execDialog = [](QDialog&) { return static_cast<int>(QDialog::Rejected); };
+    main_ = std::make_unique<MorvaWindow>(std::move(options), std::move(wired));
+    main_->UseProgressBox(&progress_);
+    form_ = &main_->form();
     form_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_));
     return *form_;
   }
   // Destroys the window (which saves the settings).
-  void Close() { form_.reset(); }
+  void Close() {
+    main_.reset();
+    form_ = nullptr;
+  }
 
   template <typename T>
   T* Find(const char* name) {
@@ -181,7 +192,8 @@ class MainWindowTest : public ::testing::Test {
   TempDir dir_;
   RecordingReporter reporter_;
   RecordingProgress progress_;
-  std::unique_ptr<TMorvaForm> form_;
+  std::unique_ptr<MorvaWindow> main_;
+  TMorvaForm* form_ = nullptr;
 };
 
 }  // namespace morva::testing
