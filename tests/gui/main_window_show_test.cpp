@@ -237,5 +237,16 @@ TEST_F(MainWindowTest, BookMenuOpensTheChosenBookAndAMissingVolumeIsReported) {
   EXPECT_EQ(Status(0), "1 項目");
 }
 
+// A book's IME=OFF asks for Latin input in the search box, IME=ON for the
+// input method again.
+TEST_F(MainWindowTest, TheOpenBooksImeSettingReachesTheSearchBox) {
+  UseBooks({{"一", MakeBook("a", "一", Many("ねこ", 1))}, {"二", MakeBook("b", "二", Many("ねこ", 1))}});
+  WriteDat("[一]\nIME=OFF\n[二]\nIME=ON\n");
+  Open();
+  EXPECT_TRUE(Box()->inputMethodHints() & Qt::ImhPreferLatin);
+  Find<QMenu>("MenuDic")->actions()[1]->trigger();
+  EXPECT_FALSE(Box()->inputMethodHints() & Qt::ImhPreferLatin);
+}
+
 }  // namespace
 }  // namespace morva::testing
