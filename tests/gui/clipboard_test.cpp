@@ -91,14 +91,21 @@ TEST_F(ClipboardWatchTest, EveryAutoSearchValue) {
   }
 }
 
-// Text of more than one word is not taken, nor a copy on another tab; the
-// book's NEGLECT= characters are removed and its ending set 0 applied once.
+// Text of more than one word is not taken, nor the program's own copy, nor a
+// copy on another tab; the book's NEGLECT= characters are removed and its
+// ending set 0 applied once.
 TEST_F(ClipboardWatchTest, RefusedTextsOtherTabsNeglectAndEndings) {
   OpenWith("AutoSearch=5", "[試験]\nNEGLECT=・\nENDING=s,\n");
   Copy(QStringLiteral("two words"));
   EXPECT_EQ(BoxText(), "");
   Copy(QStringLiteral("ね・こ"));
   EXPECT_EQ(BoxText(), "ねこ");
+  EXPECT_TRUE(Searched());
+  // The program's own copies are not taken: a word copied from the box.
+  Box()->setEditText(QStringLiteral("いぬ"));
+  Box()->lineEdit()->selectAll();
+  QTest::keyClick(Box()->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+  ASSERT_EQ(QApplication::clipboard()->text(), QStringLiteral("いぬ"));
   EXPECT_TRUE(Searched());
   Copy(QStringLiteral("catss"));
   EXPECT_EQ(BoxText(), "cats");
