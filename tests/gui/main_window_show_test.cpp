@@ -220,8 +220,9 @@ TEST_F(MainWindowTest, SettingsAreSavedAtDestructionAndLoadedAtCreation) {
   EXPECT_EQ(Box()->currentText(), QString());
 }
 
-// The 辞書 menu lists the group's books and opens the one chosen; a book
-// whose volume is missing is reported and leaves no book open.
+// The 辞書 menu lists the group's books and opens the one chosen, searching
+// the last word again; a book whose volume is missing is reported and leaves
+// no book open.
 TEST_F(MainWindowTest, BookMenuOpensTheChosenBookAndAMissingVolumeIsReported) {
   UseBooks({{"無", "/nonexistent/cdrom"}, {"試験", MakeBook("a", "試験", Many("ねこ", 1))}});
   TMorvaForm& form = Open();
@@ -229,11 +230,11 @@ TEST_F(MainWindowTest, BookMenuOpensTheChosenBookAndAMissingVolumeIsReported) {
   EXPECT_EQ(reporter_.Last(RecordedBox::kWarning), "ﾄﾞﾗｲﾌﾞ /nonexistent/cdrom に辞書が入っていません。");
   auto* menu = Find<QMenu>("MenuDic");
   ASSERT_EQ(menu->actions().size(), 2);
+  Search("ねこ");  // with no book open nothing is found; the chosen book searches the word again
   menu->actions()[1]->trigger();
   EXPECT_EQ(form.CurrentBook(), 2);
   EXPECT_TRUE(menu->actions()[1]->isChecked());
   EXPECT_FALSE(menu->actions()[0]->isChecked());
-  Search("ねこ");
   EXPECT_EQ(Status(0), "1 項目");
 }
 
