@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,9 +84,11 @@ class MainWindowTest : public ::testing::Test {
   }
 
   // A volume of one sub-book titled title: the entries, a forward word index
-  // and, when asked, a menu with one choice per entry.
+  // and, when asked, a menu with one choice per entry. Each entry's text
+  // after its heading is written by `text` (a line 説明の本文 when unset).
   std::string MakeBook(const std::string& name, const std::string& titleUtf8,
-                       const std::vector<BookEntry>& entries, bool withMenu = false) {
+                       const std::vector<BookEntry>& entries, bool withMenu = false,
+                       const std::function<void(mkbook::BodyText&)>& text = {}) {
     mkbook::SubbookPages pages;
     mkbook::BodyText body({pages.NextFreePage(), 0});
     std::vector<BookAddress> bodies;
@@ -93,7 +96,9 @@ class MainWindowTest : public ::testing::Test {
     for (const BookEntry& e : entries) {
       bodies.push_back(body.Here());
       for (const std::string& w : e.words) index.push_back({mkbook::JisFromUtf8(w), body.Here(), body.Here()});
-      body.Indent(1).Headword(e.heading).Newline().Text("説明の本文").Newline();
+      body.Indent(1).Headword(e.heading).Newline();
+      if (text) text(body);
+      else body.Text("説明の本文").Newline();
     }
     pages.AddSection(0x00, body.EndText().Bytes());
     pages.AddSection(0x91, mkbook::BuildIndexTree(index, pages.NextFreePage()).pages);
