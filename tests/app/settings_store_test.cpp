@@ -141,19 +141,19 @@ TEST_F(SettingsStoreTest, KeyWidthOutsideThePaneBecomesAThird) {
 }
 
 TEST_F(SettingsStoreTest, ImageWindowOffsetMustKeepItOnTheScreen) {
-  auto graph = [this](const std::string& main, const std::string& offset) {
-    Settings s = LoadFrom("[Window]\r\nMain=" + main + "\r\nGraph=" + offset + "\r\n");
-    return std::make_pair(s.graphX, s.graphY);
-  };
-  EXPECT_EQ(graph("100,100,400,300", "50,-60,0,0"), std::make_pair(50, -60));
-  EXPECT_EQ(graph("100,100,400,300", "-101,0,0,0"), std::make_pair(0, 0));
-  EXPECT_EQ(graph("100,100,400,300", "0,-101,0,0"), std::make_pair(0, 0));
-  EXPECT_EQ(graph("100,100,400,300", "907,651,0,0"), std::make_pair(907, 651));
-  EXPECT_EQ(graph("100,100,400,300", "908,0,0,0"), std::make_pair(0, 0));
-  EXPECT_EQ(graph("100,100,400,300", "0,652,0,0"), std::make_pair(0, 0));
-  // Checked against the window after it was brought back to the corner.
-  EXPECT_EQ(graph("5000,5000,400,300", "-10,10,0,0"), std::make_pair(0, 0));
-  EXPECT_EQ(graph("5000,5000,400,300", "10,10,0,0"), std::make_pair(10, 10));
+  // The last two are checked against the window after it was brought back
+  // to the corner.
+  const struct {
+    const char *main, *offset;
+    int x, y;
+  } cases[] = {{"100,100,400,300", "50,-60,0,0", 50, -60}, {"100,100,400,300", "-101,0,0,0", 0, 0},
+               {"100,100,400,300", "0,-101,0,0", 0, 0},    {"100,100,400,300", "907,651,0,0", 907, 651},
+               {"100,100,400,300", "908,0,0,0", 0, 0},     {"100,100,400,300", "0,652,0,0", 0, 0},
+               {"5000,5000,400,300", "-10,10,0,0", 0, 0},  {"5000,5000,400,300", "10,10,0,0", 10, 10}};
+  for (const auto& c : cases) {
+    const Settings s = LoadFrom(std::string("[Window]\r\nMain=") + c.main + "\r\nGraph=" + c.offset + "\r\n");
+    EXPECT_EQ(std::make_pair(s.graphX, s.graphY), std::make_pair(c.x, c.y)) << c.main << " " << c.offset;
+  }
 }
 
 TEST_F(SettingsStoreTest, FileNamesAreAbsoluteInMemoryAndRelativeInTheFile) {

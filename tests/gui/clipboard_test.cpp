@@ -1,6 +1,7 @@
-// The clipboard watch: taking words from clipboard text and every AutoSearch
-// value, the program's own changes and activation. What the window does with
-// the search (showing and copying the result) is tested through the window.
+// The clipboard watch: taking words from clipboard text, and in the main
+// window every AutoSearch value, activation, other tabs and the book's
+// characters to leave out and ending rules. The program's own copies are
+// tested with the other windows that copy.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,11 +9,11 @@
 
 #include <vector>
 
-#include "app/clipboard/clipboard_watch.h"
 #include "app/clipboard/clipboard_word.h"
 #include "engine/book/text_utils.h"
+#include "tests/gui/main_window_fixture.h"
 
-namespace morva {
+namespace morva::testing {
 namespace {
 
 // ---- Taking a word -------------------------------------------------------------------
@@ -39,90 +40,79 @@ TEST(ClipboardWord, NeglectWithABlankTakesTheTextAsItStands) {
   EXPECT_EQ(RemoveNeglected(Sjis("E・E"), "E"), Sjis("・"));
 }
 
-// ---- The watch ---------------------------------------------------------------------------
+// ---- The watch in the main window ------------------------------------------------
 
-class ClipboardWatchTest : public ::testing::Test {
+class ClipboardWatchTest : public MainWindowTest {
  protected:
-  ClipboardWatchTest() {
-    watch_.hooks.indexTabActive = [this] { return indexTab_; };
-    watch_.hooks.neglect = [this] { return neglect_; };
-    watch_.hooks.applyEndingSet0 = [](const std::string& w) { return w; };
-    watch_.hooks.putInSearchBox = [this](const std::string& w) { box_ = w; };
-    watch_.hooks.runSearch = [this](bool copyResult) { searches_.push_back(copyResult); };
-    // Joining the watch: its own notice is ignored.
-    watch_.CheckClipboard();
+  // A book with ねこ (and a menu), opened with the settings and book lines.
+  void OpenWith(const std::string& options, const std::string& dat = "") {
+    UseBooks({{"試験", MakeBook("a", "試験", {{"ねこ", {"ねこ", "cat"}}}, true)}}, options);
+    if (!dat.empty()) WriteDat(dat);
+    QApplication::clipboard()->clear();  // text there at the start would be taken
+    Open();
+    Activate();
   }
+  // The window becomes active again, after another window was.
+  void Activate() {
+    other_.show();
+    other_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other_));
+    form_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_));
+  }
+  static void Copy(const QString& text) { QApplication::clipboard()->setText(text); }
+  bool Searched() { return Status(0) == "1 項目"; }
 
-  void Copy(const QString& text) { QApplication::clipboard()->setText(text); }
-
-  ClipboardWatch watch_{nullptr, false};
-  bool indexTab_ = true;
-  std::string neglect_;
-  std::string box_;
-  std::vector<bool> searches_;  // one per search run: whether its result is to be copied
+  QWidget other_;
 };
 
-// Every AutoSearch value: when the copied word is searched, and whether the
-// result is copied; the flags never outlive the search.
+// Every AutoSearch value: whether the copied word goes into the box, when it
+// is searched, whether the result is copied; one activation runs one search.
 TEST_F(ClipboardWatchTest, EveryAutoSearchValue) {
-  struct Case {
+  const struct {
     int autoSearch;
-    std::vector<bool> onCopy;        // searches at the copy
-    std::vector<bool> onActivation;  // searches added by the next activation
-  };
-  const Case cases[] = {
-      {0, {}, {}},           {1, {}, {}},           {2, {}, {false}}, {3, {}, {true}},
-      {4, {}, {}},           {5, {false}, {}},      {6, {true}, {}},
-  };
-  for (const Case& c : cases) {
+    bool onCopy, onActivation, resultCopied;
+  } cases[] = {{0, false, false, false}, {1, false, false, false}, {2, false, true, false}, {3, false, true, true},
+               {4, false, false, false}, {5, true, false, false},  {6, true, false, true}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.autoSearch);
-    watch_.SetAutoSearch(c.autoSearch);
-    box_.clear();
-    searches_.clear();
-    Copy(QStringLiteral("word%1  ").arg(c.autoSearch));
-    EXPECT_EQ(box_, c.autoSearch == 0 ? "" : "word" + std::to_string(c.autoSearch));
-    EXPECT_EQ(searches_, c.onCopy);
-    std::vector<bool> all = c.onCopy;
-    all.insert(all.end(), c.onActivation.begin(), c.onActivation.end());
-    watch_.FormActivate();
-    EXPECT_EQ(searches_, all);
-    watch_.FormActivate();  // the pending search ran once
-    EXPECT_EQ(searches_, all);
-    EXPECT_FALSE(watch_.searchPending());
-    EXPECT_FALSE(watch_.copyResultPending());
+    OpenWith("AutoSearch=" + std::to_string(c.autoSearch));
+    Copy(QStringLiteral("ねこ  "));
+    EXPECT_EQ(BoxText(), c.autoSearch == 0 ? "" : "ねこ");
+    EXPECT_EQ(Searched(), c.onCopy);
+    Activate();
+    EXPECT_EQ(Searched(), c.onCopy || c.onActivation);
+    EXPECT_EQ(QApplication::clipboard()->text() != QStringLiteral("ねこ  "), c.resultCopied);
+    // The search ran once: the next activation searches nothing.
+    Box()->setEditText(QStringLiteral("zz"));
+    Activate();
+    EXPECT_EQ(Box()->findText(QStringLiteral("zz")), -1);
+    Close();
   }
 }
 
-TEST_F(ClipboardWatchTest, RefusedTextsOwnCopiesAndOtherTabs) {
-  watch_.SetAutoSearch(5);
+// Text of more than one word is not taken, nor the program's own copy, nor a
+// copy on another tab; the book's NEGLECT= characters are removed and its
+// ending set 0 applied once.
+TEST_F(ClipboardWatchTest, RefusedTextsOtherTabsNeglectAndEndings) {
+  OpenWith("AutoSearch=5", "[試験]\nNEGLECT=・\nENDING=s,\n");
   Copy(QStringLiteral("two words"));
-  EXPECT_TRUE(box_.empty());
-  EXPECT_TRUE(searches_.empty());
-
-  watch_.SetOwnChange();
-  Copy(QStringLiteral("own"));
-  EXPECT_TRUE(box_.empty());
-  EXPECT_FALSE(watch_.ownChange());
-  Copy(QStringLiteral("next"));
-  EXPECT_EQ(box_, "next");
-
-  indexTab_ = false;
-  Copy(QStringLiteral("menu"));
-  EXPECT_EQ(box_, "next");
-
-  // The book's NEGLECT= characters are removed from the word.
-  indexTab_ = true;
-  neglect_ = Sjis("・");
-  Copy(QString::fromUtf8("ねこ・いぬ"));
-  EXPECT_EQ(box_, Sjis("ねこいぬ"));
-}
-
-TEST_F(ClipboardWatchTest, EndingRulesAreAppliedOnce) {
-  watch_.SetAutoSearch(4);
-  watch_.hooks.applyEndingSet0 = [](const std::string& w) { return w + "!"; };
-  Copy(QStringLiteral("cats"));
-  EXPECT_EQ(box_, "cats!");
+  EXPECT_EQ(BoxText(), "");
+  Copy(QStringLiteral("ね・こ"));
+  EXPECT_EQ(BoxText(), "ねこ");
+  EXPECT_TRUE(Searched());
+  // The program's own copies are not taken: a word copied from the box.
+  Box()->setEditText(QStringLiteral("いぬ"));
+  Box()->lineEdit()->selectAll();
+  QTest::keyClick(Box()->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+  ASSERT_EQ(QApplication::clipboard()->text(), QStringLiteral("いぬ"));
+  EXPECT_TRUE(Searched());
+  Copy(QStringLiteral("catss"));
+  EXPECT_EQ(BoxText(), "cats");
+  Action("MenuMenu")->trigger();
+  Copy(QStringLiteral("いぬ"));
+  EXPECT_EQ(BoxText(), "cats");
 }
 
 }  // namespace
-}  // namespace morva
+}  // namespace morva::testing

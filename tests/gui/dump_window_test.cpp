@@ -1,85 +1,74 @@
-// The dump window: the dump of the content start and stepping between pages.
-#include <QAction>
-#include <QApplication>
+// The dump window as 表示 > ﾊﾞｲﾅﾘﾀﾞﾝﾌﾟ opens it from the main window: the page
+// of the shown entry, stepping between pages, what it keeps when nothing is
+// shown, and copying.
 #include <QClipboard>
 #include <QPlainTextEdit>
 
-#include "tests/gui/windows_book.h"
+#include "tests/gui/main_window_fixture.h"
 #include "view/dump_window/tdump_form.h"
+#include "view/ttextview.h"
 
-namespace morva {
+namespace morva::testing {
 namespace {
 
-using testing::PictureBookTest;
-
-class DumpFormTest : public PictureBookTest {
+class DumpWindowTest : public MainWindowTest {
  protected:
-  ~DumpFormTest() override { form_.hide(); }
-  QString Text() const { return form_.memo()->toPlainText(); }
-  TDumpForm form_{disk_};
+  DumpWindowTest() {
+    UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 2), true)}}, "Scroll=no");
+    Open();
+    Search("ねこ");
+    ClickRow(1);
+  }
+  TDumpForm& Dump() {
+    Action("Dump")->trigger();
+    EXPECT_NE(main_->dumpForm(), nullptr);
+    return *main_->dumpForm();
+  }
+  void Do(const char* action) { main_->dumpForm()->findChild<QAction*>(QLatin1String(action))->trigger(); }
+  QString Text() { return main_->dumpForm()->memo()->toPlainText(); }
 };
 
-TEST_F(DumpFormTest, ShowsTheContentStartAndStepsToPageZeroThenStops) {
-  form_.ShowDump(kRow, {book_.bodyPage, 0});
-  EXPECT_TRUE(form_.isVisible());
-  EXPECT_EQ(form_.windowTitle(), QString::fromUtf8("ﾊﾞｲﾅﾘﾀﾞﾝﾌﾟ"));
-  EXPECT_EQ(form_.page(), book_.bodyPage);
-  EXPECT_TRUE(Text().startsWith(QStringLiteral("Page = 0x%1").arg(book_.bodyPage, 8, 16, QLatin1Char('0'))));
-
-  form_.NextClick();
-  EXPECT_EQ(form_.page(), book_.bodyPage + 1);
-  // Back to page 1, then page 0, then no further.
-  while (form_.page() > 1) form_.PriorClick();
-  form_.PriorClick();
-  EXPECT_EQ(form_.page(), 0);
-  EXPECT_EQ(form_.offset(), 0);
+TEST_F(DumpWindowTest, ShowsTheShownEntrysPageAndStepsToPageZeroThenStops) {
+  const BookAddress at = form_->wordlist().Item(1).body;
+  TDumpForm& dump = Dump();
+  EXPECT_TRUE(dump.isVisible());
+  EXPECT_EQ(dump.page(), at.page);
+  EXPECT_TRUE(Text().startsWith(QString::asprintf("Position = 0x%08X:%04X", at.page, at.offset))) << Text().toStdString();
+  Do("Next");
+  EXPECT_EQ(dump.page(), at.page + 1);
+  while (dump.page() > 0) Do("Prior");
+  EXPECT_EQ(dump.offset(), 0);
   const QString pageZero = Text();
   EXPECT_TRUE(pageZero.startsWith(QStringLiteral("Page = 0x00000000")));
-  form_.PriorClick();
-  EXPECT_EQ(form_.page(), 0);
-  form_.NextClick();
-  EXPECT_EQ(form_.page(), 0);
+  Do("Prior");
+  Do("Next");
+  EXPECT_EQ(dump.page(), 0);
   EXPECT_EQ(Text(), pageZero);
 }
 
-TEST_F(DumpFormTest, WithoutContentTheWindowKeepsWhatItShowed) {
-  form_.ShowDump(kRow, {book_.bodyPage, 0x20});
+TEST_F(DumpWindowTest, WithoutContentTheWindowKeepsWhatItShowed) {
+  TDumpForm& dump = Dump();
   const QString before = Text();
-  EXPECT_TRUE(before.startsWith(QStringLiteral("Position = 0x%1:0020").arg(book_.bodyPage, 8, 16, QLatin1Char('0'))));
-  form_.ShowDump(kRow, {});
-  EXPECT_EQ(Text(), before);
-  form_.NextClick();
-  EXPECT_EQ(form_.page(), 0);
+  Action("MenuMenu")->trigger();  // another tab: nothing shown in the pane
+  Action("MenuIndex")->trigger();
+  ASSERT_EQ(form_->view()->ShownSubbook(), -1);
+  Dump();
+  Do("Next");  // the page buttons do nothing
+  EXPECT_EQ(dump.page(), 0);
   EXPECT_EQ(Text(), before);
 }
 
-TEST_F(DumpFormTest, MenusCopyAndSelectAll) {
-  form_.ShowDump(kRow, {book_.bodyPage, 0});
-  int own = 0;
-  form_.onOwnClipboardChange = [&] { ++own; };
-  form_.Copy1Click();  // nothing selected: nothing copied
-  EXPECT_EQ(own, 0);
-  form_.SelectAll1Click();
-  form_.Copy1Click();
-  EXPECT_EQ(own, 1);
+TEST_F(DumpWindowTest, CopiesWhatIsSelected) {
+  Dump();
+  QApplication::clipboard()->setText(QStringLiteral("before"));
+  Do("Copy1");  // nothing selected: nothing copied
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
+  Do("SelectAll1");
+  Do("Copy1");
   EXPECT_EQ(QApplication::clipboard()->text(), Text());
-  EXPECT_EQ(form_.findChild<QAction*>(QStringLiteral("Copy1"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-  EXPECT_EQ(form_.findChild<QAction*>(QStringLiteral("SelectAll1"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
-  form_.Close1Click();
-  EXPECT_FALSE(form_.isVisible());
-}
-
-TEST(DumpForm, IsCentredOverTheMainWindow) {
-  testing::RecordingReporter reporter;
-  TDisk disk(reporter);
-  QWidget main;
-  main.setGeometry(200, 100, 800, 600);
-  TDumpForm form(disk, &main);
-  const QRect m = main.frameGeometry();
-  EXPECT_EQ(form.x(), m.left() + (m.width() - form.width()) / 2);
-  EXPECT_EQ(form.y(), m.top() + (m.height() - form.height()) / 2);
-  EXPECT_EQ(form.width(), TDumpForm::kClientWidth);
+  Do("Close1");
+  EXPECT_FALSE(main_->dumpForm()->isVisible());
 }
 
 }  // namespace
-}  // namespace morva
+}  // namespace morva::testing

@@ -9,7 +9,6 @@
 
 #include "engine/text/unicode.h"
 #include "tests/gui/windows_book.h"
-#include "view/graph_window/bmp_writer.h"
 #include "tools/mkbook/page_file.h"
 #include "view/graph_window/picture_data.h"
 #include "view/graph_window/picture_history.h"
@@ -26,19 +25,7 @@ std::string LongMarker(BookAddress at, int w, int h) {
   return Format("\x02\x37G%08X%04X %04X%04X", at.page, at.offset, w, h);
 }
 
-// ---- Marker, title, rows ------------------------------------------------------
-
-TEST(PictureData, MarkerFieldsShortAndLongForms) {
-  const ImageMarker s = ParseImageMarker(Marker({0x12, 0x3A}));
-  EXPECT_EQ(s.at, (BookAddress{0x12, 0x3A}));
-  EXPECT_EQ(s.width, 0);
-  EXPECT_EQ(s.height, 0);
-  const ImageMarker l = ParseImageMarker(LongMarker({7, 0x100}, 17, 0x20));
-  EXPECT_EQ(l.at, (BookAddress{7, 0x100}));
-  EXPECT_EQ(l.width, 17);
-  EXPECT_EQ(l.height, 0x20);
-  EXPECT_EQ(ParseImageMarker("\x02\x2EGzz").at.page, 0);
-}
+// ---- Title, rows, descriptors ------------------------------------------------------
 
 TEST(PictureData, TitleIsTheLinkTextWithoutExternalCharacters) {
   EXPECT_EQ(PictureTitle("abc\x01" + Sjis("地図") + "\x0B" "1\xA1\x21" + Sjis("Ａ")), Sjis("地図Ａ"));
@@ -154,12 +141,10 @@ TEST(PictureData, HotSpotBoxIsExclusive) {
   PictureRegions r;
   r.entries[2] = {{5, 0}, 30, 40, 0};
   r.count = 3;
-  EXPECT_EQ(r.HotSpotAt(11, 40), 2);
-  EXPECT_EQ(r.HotSpotAt(33, 48), 2);
-  EXPECT_EQ(r.HotSpotAt(10, 40), 0);
-  EXPECT_EQ(r.HotSpotAt(34, 40), 0);
-  EXPECT_EQ(r.HotSpotAt(20, 31), 0);
-  EXPECT_EQ(r.HotSpotAt(20, 49), 0);
+  // The spot (30, 40) answers inside (10..34) x (31..49), exclusive.
+  const int inside[][2] = {{11, 40}, {33, 48}}, outside[][2] = {{10, 40}, {34, 40}, {20, 31}, {20, 49}};
+  for (const auto& p : inside) EXPECT_EQ(r.HotSpotAt(p[0], p[1]), 2) << p[0] << "," << p[1];
+  for (const auto& p : outside) EXPECT_EQ(r.HotSpotAt(p[0], p[1]), 0) << p[0] << "," << p[1];
 }
 
 // ---- The window --------------------------------------------------------------
@@ -315,14 +300,6 @@ TEST_F(GraphFormTest, SavedBmpReadsBackAsTheShownPicture) {
     }
 }
 
-TEST(BmpWriter, RowsAreBottomUpAndPadded) {
-  const std::string bmp = EncodeMonochromeBmp(3, 2, [](int x, int y) { return x == 0 && y == 0; });
-  ASSERT_EQ(bmp.size(), static_cast<size_t>(kBmpHeaderBytes + 8));
-  EXPECT_EQ(static_cast<uint8_t>(bmp[kBmpHeaderBytes]), 0xE0);      // bottom row: all white
-  EXPECT_EQ(static_cast<uint8_t>(bmp[kBmpHeaderBytes + 4]), 0x60);  // top row: pixel 0 black
-  EXPECT_TRUE(EncodeMonochromeBmp(0, 5, [](int, int) { return false; }).empty());
-}
-
 TEST_F(GraphFormTest, PrintsToAPdfFile) {
   ShowFirst();
   const QString path = QString::fromStdString((dir_ / "picture.pdf").string());
@@ -340,26 +317,6 @@ TEST_F(GraphFormTest, PrintsToAPdfFile) {
   form_.preparePrinter = [](QPrinter&) { return false; };
   form_.Print1Click();
   EXPECT_FALSE(QFile::exists(path));
-}
-
-TEST_F(GraphFormTest, HidingReportsTheOffsetsFromTheMainWindow) {
-  QWidget main;
-  main.setGeometry(100, 80, 300, 200);
-  main.show();
-  TGraphForm form(disk_, &main);
-  int dx = -1;
-  int dy = -1;
-  form.onHidden = [&](int x, int y) {
-    dx = x;
-    dy = y;
-  };
-  form.ShowImage(kRow, Marker(book_.descriptor1()), "");
-  form.move(main.frameGeometry().topLeft() + QPoint(40, 30));
-  form.Exit1Click();
-  EXPECT_FALSE(form.isVisible());
-  EXPECT_EQ(dx, 40);
-  EXPECT_EQ(dy, 30);
-  EXPECT_EQ(form.windowTitle(), QString::fromUtf8("画像 100×100"));
 }
 
 }  // namespace

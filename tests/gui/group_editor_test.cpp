@@ -61,27 +61,16 @@ class GroupEditorTest : public ::testing::Test {
   uint32_t offeredColour_ = 0;
 };
 
-TEST_F(GroupEditorTest, StartsAtTheOpenGroupWithItsControls) {
+TEST_F(GroupEditorTest, StartsAtTheOpenGroup) {
   auto dlg = Make();
-  EXPECT_EQ(dlg->windowTitle(), QStringLiteral("辞書ｸﾞﾙｰﾌﾟ編集"));
   EXPECT_EQ(dlg->GroupIndex(), 1);
   EXPECT_EQ(Find<QLineEdit>(*dlg, "GroupName")->text(), "second");
   EXPECT_EQ(Find<QLineEdit>(*dlg, "SearchDrive")->text(), "/Media/CD;~");
   EXPECT_EQ(Find<QSpinBox>(*dlg, "Depth")->value(), 2);
   QTableWidget* grid = Find<QTableWidget>(*dlg, "Group");
   ASSERT_NE(grid, nullptr);
-  EXPECT_EQ(grid->columnCount(), 7);
-  EXPECT_EQ(grid->rowCount(), 99);
-  EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QStringLiteral("辞書ﾀｲﾄﾙ名"));
-  EXPECT_EQ(grid->horizontalHeaderItem(6)->text(), QStringLiteral("選択"));
-  EXPECT_TRUE(grid->isColumnHidden(1));
-  EXPECT_EQ(grid->columnWidth(0), 126);
   EXPECT_EQ(grid->item(0, 0)->text(), "B");
   EXPECT_EQ(grid->item(0, 2)->text(), "/b,1");
-  for (const char* name : {"Search", "Add", "All", "Up", "Down", "Delete", "Color", "NextGroup",
-                           "DeleteGroup", "ButtonHelp", "OKBtn", "CancelBtn"})
-    Find<QPushButton>(*dlg, name);
-  EXPECT_EQ(Find<QPushButton>(*dlg, "Down")->text(), QStringLiteral("下へ(&D)"));
 }
 
 TEST_F(GroupEditorTest, SearchAndAddFillTheTableAndOkSavesIt) {

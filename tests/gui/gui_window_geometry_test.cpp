@@ -45,26 +45,13 @@ class GeometryTest : public WiringTest {
   // A book whose one entry ("ねこ") has a long indented paragraph of
   // half-width words under its headword, and a long Japanese line.
   std::string MakeLongBook(const std::string& name) {
-    mkbook::SubbookPages pages;
-    mkbook::BodyText body({pages.NextFreePage(), 0});
-    const BookAddress at = body.Here();
-    body.Indent(1).Headword("ねこ").Newline();
-    body.Indent(3).BeginNarrow();
-    for (int i = 0; i < 12; ++i) body.Text("the quick brown fox jumps over the lazy dog ");
-    body.EndNarrow().Newline().Indent(1);
-    for (int i = 0; i < 10; ++i) body.Text("吾輩は猫である名前はまだ無い");
-    body.Newline();
-    pages.AddSection(0x00, body.EndText().Bytes());
-    pages.AddSection(0x91, mkbook::BuildIndexTree({{mkbook::JisFromUtf8("ねこ"), at, at}}, pages.NextFreePage()).pages);
-    mkbook::Subbook s;
-    s.record.title = mkbook::JisFromUtf8("長文");
-    s.record.directory = "book";
-    s.body = pages.Build();
-    mkbook::Volume v;
-    v.AddSubbook(s);
-    const std::filesystem::path root = dir_.path() / name;
-    v.WriteTo(root);
-    return root.string();
+    return MakeBook(name, "長文", {{"ねこ", {"ねこ"}}}, false, [](mkbook::BodyText& body) {
+      body.Indent(3).BeginNarrow();
+      for (int i = 0; i < 12; ++i) body.Text("the quick brown fox jumps over the lazy dog ");
+      body.EndNarrow().Newline().Indent(1);
+      for (int i = 0; i < 10; ++i) body.Text("吾輩は猫である名前はまだ無い");
+      body.Newline();
+    });
   }
 };
 

@@ -1,7 +1,8 @@
 // The main window's tests: a settings folder of their own (settings file,
 // group file, per-book information file, all Shift-JIS), books written by
-// mkbook into it or taken from the shared books, and a TMorvaForm over them
-// with a recording reporter and progress box.
+// mkbook into it or taken from the shared books, and the program's main
+// window over them (MorvaWindow, as the program makes it) with a recording
+// reporter and progress box; modal dialogs are answered with Cancel.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,16 +11,19 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/main_window/tmorva_form.h"
+#include "app/main_window/window_wiring.h"
 #include "app/main_window/word_grid.h"
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
@@ -56,7 +60,7 @@ class MainWindowTest : public ::testing::Test {
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir_.str()));
     std::filesystem::create_directories(SettingsDir());
   }
-  ~MainWindowTest() override { form_.reset(); }
+  ~MainWindowTest() override { Close(); }
 
   std::filesystem::path SettingsDir() const { return dir_.path() / "morva"; }
   std::filesystem::path IniPath() const { return SettingsDir() / "MORVA.INI"; }
@@ -80,9 +84,11 @@ class MainWindowTest : public ::testing::Test {
   }
 
   // A volume of one sub-book titled title: the entries, a forward word index
-  // and, when asked, a menu with one choice per entry.
+  // and, when asked, a menu with one choice per entry. Each entry's text
+  // after its heading is written by `text` (a line 説明の本文 when unset).
   std::string MakeBook(const std::string& name, const std::string& titleUtf8,
-                       const std::vector<BookEntry>& entries, bool withMenu = false) {
+                       const std::vector<BookEntry>& entries, bool withMenu = false,
+                       const std::function<void(mkbook::BodyText&)>& text = {}) {
     mkbook::SubbookPages pages;
     mkbook::BodyText body({pages.NextFreePage(), 0});
     std::vector<BookAddress> bodies;
@@ -90,7 +96,9 @@ class MainWindowTest : public ::testing::Test {
     for (const BookEntry& e : entries) {
       bodies.push_back(body.Here());
       for (const std::string& w : e.words) index.push_back({mkbook::JisFromUtf8(w), body.Here(), body.Here()});
-      body.Indent(1).Headword(e.heading).Newline().Text("説明の本文").Newline();
+      body.Indent(1).Headword(e.heading).Newline();
+      if (text) text(body);
+      else body.Text("説明の本文").Newline();
     }
     pages.AddSection(0x00, body.EndText().Bytes());
     pages.AddSection(0x91, mkbook::BuildIndexTree(index, pages.NextFreePage()).pages);
@@ -117,20 +125,28 @@ class MainWindowTest : public ::testing::Test {
     return entries;
   }
 
-  TMorvaForm& Open() {
+  // Makes and shows the main window; with startupRequest it also takes the
+  // request of the settings file's Parm line, as a started program does.
+  // Modal dialogs are cancelled unless wired says otherwise.
+  TMorvaForm& Open(bool startupRequest = false, MorvaWindowOptions wired = {}) {
     FormOptions options;
     options.settingsFile = IniPath().string();
-    options.readStartupRequest = false;
+    options.readStartupRequest = startupRequest;
     options.reporter = &reporter_;
     options.screenArea = QRect(0, 0, 1024, 768);
-    form_ = std::make_unique<TMorvaForm>(std::move(options));
-    form_->SetProgressBox(&progress_);
+    if (!wired.execDialog) wired.execDialog = [](QDialog&) { return static_cast<int>(QDialog::Rejected); };
+    main_ = std::make_unique<MorvaWindow>(std::move(options), std::move(wired));
+    main_->UseProgressBox(&progress_);
+    form_ = &main_->form();
     form_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_));
     return *form_;
   }
   // Destroys the window (which saves the settings).
-  void Close() { form_.reset(); }
+  void Close() {
+    main_.reset();
+    form_ = nullptr;
+  }
 
   template <typename T>
   T* Find(const char* name) {
@@ -181,7 +197,8 @@ class MainWindowTest : public ::testing::Test {
   TempDir dir_;
   RecordingReporter reporter_;
   RecordingProgress progress_;
-  std::unique_ptr<TMorvaForm> form_;
+  std::unique_ptr<MorvaWindow> main_;
+  TMorvaForm* form_ = nullptr;
 };
 
 }  // namespace morva::testing

@@ -1,11 +1,11 @@
 // The main window's keys and the word list's own events and drawing: the
-// paging keys of the search box, Ctrl and the book bar, the list's input
-// method key, finding in the content, and the colour squares of the rows.
+// paging keys of the search box, the list's input method key, finding in the
+// content, the colour squares of the rows, cut headings, the start-up
+// request, and the boxes the window shows.
 #include "tests/gui/main_window_fixture.h"
 
 #include <QImage>
 
-#include "app/book_bar/book_bar_widget.h"
 #include "app/main_window/find_dialog.h"
 #include "app/main_window/gui_reporter.h"
 #include "view/ttextview.h"
@@ -13,45 +13,27 @@
 namespace morva::testing {
 namespace {
 
-TEST_F(MainWindowTest, PagingKeysInTheSearchBoxScrollTheContentWithScrollKey) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 60))}}, "", "[Keyboard]\nScrollKey=yes\n");
-  TMorvaForm& form = Open();
-  Search("ねこ");
-  ClickRow(0);
-  ASSERT_GT(form.view()->LineCount(), form.view()->VisibleLines());
-  EXPECT_EQ(form.view()->TopLine(), 0);
-  QTest::keyClick(Box()->lineEdit(), Qt::Key_PageDown);
-  EXPECT_GT(form.view()->TopLine(), 0);
-  const int top = form.view()->TopLine();
-  QTest::keyClick(Box()->lineEdit(), Qt::Key_Up);
-  EXPECT_EQ(form.view()->TopLine(), top - 1);
-  // With Shift the key stays with the box.
-  QTest::keyClick(Box()->lineEdit(), Qt::Key_PageDown, Qt::ShiftModifier);
-  EXPECT_EQ(form.view()->TopLine(), top - 1);
-}
-
-TEST_F(MainWindowTest, PagingKeysStayInTheSearchBoxWithoutScrollKey) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 60))}});
-  TMorvaForm& form = Open();
-  Search("ねこ");
-  ClickRow(0);
-  QTest::keyClick(Box()->lineEdit(), Qt::Key_PageDown);
-  EXPECT_EQ(form.view()->TopLine(), 0);
-}
-
-TEST_F(MainWindowTest, CtrlShowsTheMarkedBooksInTheBar) {
-  const std::string a = MakeBook("a", "一", Many("ねこ", 1));
-  UseBooks({{"一", a}, {"二", a, false}});
-  TMorvaForm& form = Open();
-  BookBarWidget* bar = form.bookBarWidget();
-  ASSERT_NE(bar, nullptr);
-  EXPECT_FALSE(bar->MarksShown());
-  QTest::keyPress(Box()->lineEdit(), Qt::Key_Control);
-  EXPECT_TRUE(bar->MarksShown());
-  EXPECT_EQ(bar->EdgeOf(1), BookBarWidget::Edge::kSunken);
-  EXPECT_EQ(bar->EdgeOf(2), BookBarWidget::Edge::kFlat);
-  QTest::keyRelease(Box()->lineEdit(), Qt::Key_Control);
-  EXPECT_FALSE(bar->MarksShown());
+// With ScrollKey the paging keys of the search box scroll the content (not
+// with Shift); without it they stay with the box.
+TEST_F(MainWindowTest, PagingKeysInTheSearchBoxScrollTheContentOnlyWithScrollKey) {
+  for (const bool scrollKey : {true, false}) {
+    SCOPED_TRACE(scrollKey);
+    UseBooks({{"試験", MakeBook(scrollKey ? "a" : "b", "試験", Many("ねこ", 60))}}, "",
+             scrollKey ? "[Keyboard]\nScrollKey=yes\n" : "");
+    TMorvaForm& form = Open();
+    Search("ねこ");
+    ClickRow(0);
+    ASSERT_GT(form.view()->LineCount(), form.view()->VisibleLines());
+    QTest::keyClick(Box()->lineEdit(), Qt::Key_PageDown);
+    EXPECT_EQ(form.view()->TopLine() > 0, scrollKey);
+    if (!scrollKey) continue;
+    const int top = form.view()->TopLine();
+    QTest::keyClick(Box()->lineEdit(), Qt::Key_Up);
+    EXPECT_EQ(form.view()->TopLine(), top - 1);
+    QTest::keyClick(Box()->lineEdit(), Qt::Key_PageDown, Qt::ShiftModifier);
+    EXPECT_EQ(form.view()->TopLine(), top - 1);
+    Close();
+  }
 }
 
 TEST_F(MainWindowTest, InputMethodKeyOnTheListShowsTheCurrentRow) {
@@ -132,13 +114,7 @@ TEST_F(MainWindowTest, StartupRequestSearchesTheWordAtTheFirstShowing) {
   UseBooks({{"一", a}});
   // Parm: settings file, instance rule, group, book, word.
   WriteIni("[Options]\nGroup=\nBook=-1\nParm=,0,G,1,ねこ\n");
-  FormOptions options;
-  options.settingsFile = IniPath().string();
-  options.reporter = &reporter_;
-  options.screenArea = QRect(0, 0, 1024, 768);
-  form_ = std::make_unique<TMorvaForm>(std::move(options));
-  form_->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+  Open(true);
   EXPECT_EQ(form_->CurrentBook(), 1);
   EXPECT_EQ(form_->wordlist().Count(), 2);
   EXPECT_EQ(BoxText(), "ねこ");
@@ -147,26 +123,22 @@ TEST_F(MainWindowTest, StartupRequestSearchesTheWordAtTheFirstShowing) {
 
 TEST(GuiReporter, BoxesGoThroughTheInjectedFunctionAndFatalEndsTheProgram) {
   GuiReporter reporter;
-  std::vector<std::pair<GuiReporter::Box, QString>> shown;
+  std::vector<GuiReporter::Box> shown;
   std::vector<int> exits;
   bool answer = true;
-  reporter.SetBoxFunction([&](GuiReporter::Box box, const QString& caption, const QString& text) {
-    shown.push_back({box, caption + "|" + text});
+  reporter.SetBoxFunction([&](GuiReporter::Box box, const QString&, const QString&) {
+    shown.push_back(box);
     return answer;
   });
   reporter.SetExitFunction([&](int code) { exits.push_back(code); });
-
   reporter.Warning(Sjis("警告文"));
   reporter.RetryOrAbort(Sjis("開けない"));  // OK goes on
   EXPECT_TRUE(exits.empty());
   answer = false;
   reporter.RetryOrAbort(Sjis("開けない"));  // Cancel ends the program
   reporter.Fatal(Sjis("壊れている"));
-  ASSERT_EQ(shown.size(), 4u);
-  EXPECT_EQ(shown[0].first, GuiReporter::Box::kWarning);
-  EXPECT_EQ(shown[0].second, QStringLiteral("Morvaからの警告|警告文"));
-  EXPECT_EQ(shown[3].first, GuiReporter::Box::kFatal);
-  EXPECT_EQ(shown[3].second, QStringLiteral("修復できない障害|壊れている"));
+  EXPECT_EQ(shown, (std::vector<GuiReporter::Box>{GuiReporter::Box::kWarning, GuiReporter::Box::kRetryOrAbort,
+                                                  GuiReporter::Box::kRetryOrAbort, GuiReporter::Box::kFatal}));
   EXPECT_EQ(exits, (std::vector<int>{1, 1}));
 }
 

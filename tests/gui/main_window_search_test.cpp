@@ -206,5 +206,15 @@ TEST_F(MainWindowTest, SortMenuReordersTheList) {
   EXPECT_EQ(form.settings().sort, 1);
 }
 
+TEST_F(MainWindowTest, SearchBoxTakesAtMost127BytesOfShiftJis) {
+  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 1))}});
+  Open();
+  Type(QString(130, QLatin1Char('a')));
+  EXPECT_EQ(Box()->currentText().size(), 127);
+  Box()->lineEdit()->clear();
+  Type(QString(70, QChar(0x3042)));  // あ: two bytes each
+  EXPECT_EQ(Box()->currentText().size(), 63);
+}
+
 }  // namespace
 }  // namespace morva::testing

@@ -3,6 +3,7 @@
 // status and title, and the settings kept from one window to the next.
 #include "tests/gui/main_window_fixture.h"
 
+#include <QMenu>
 #include <QSplitter>
 
 #include "engine/book/tdisk.h"
@@ -217,6 +218,35 @@ TEST_F(MainWindowTest, SettingsAreSavedAtDestructionAndLoadedAtCreation) {
   EXPECT_EQ(Box()->itemText(0), QStringLiteral("いぬ"));
   EXPECT_EQ(Box()->itemText(1), QStringLiteral("ねこ"));
   EXPECT_EQ(Box()->currentText(), QString());
+}
+
+// The 辞書 menu lists the group's books and opens the one chosen, searching
+// the last word again; a book whose volume is missing is reported and leaves
+// no book open.
+TEST_F(MainWindowTest, BookMenuOpensTheChosenBookAndAMissingVolumeIsReported) {
+  UseBooks({{"無", "/nonexistent/cdrom"}, {"試験", MakeBook("a", "試験", Many("ねこ", 1))}});
+  TMorvaForm& form = Open();
+  EXPECT_EQ(form.CurrentBook(), -1);
+  EXPECT_EQ(reporter_.Last(RecordedBox::kWarning), "ﾄﾞﾗｲﾌﾞ /nonexistent/cdrom に辞書が入っていません。");
+  auto* menu = Find<QMenu>("MenuDic");
+  ASSERT_EQ(menu->actions().size(), 2);
+  Search("ねこ");  // with no book open nothing is found; the chosen book searches the word again
+  menu->actions()[1]->trigger();
+  EXPECT_EQ(form.CurrentBook(), 2);
+  EXPECT_TRUE(menu->actions()[1]->isChecked());
+  EXPECT_FALSE(menu->actions()[0]->isChecked());
+  EXPECT_EQ(Status(0), "1 項目");
+}
+
+// A book's IME=OFF asks for Latin input in the search box, IME=ON for the
+// input method again.
+TEST_F(MainWindowTest, TheOpenBooksImeSettingReachesTheSearchBox) {
+  UseBooks({{"一", MakeBook("a", "一", Many("ねこ", 1))}, {"二", MakeBook("b", "二", Many("ねこ", 1))}});
+  WriteDat("[一]\nIME=OFF\n[二]\nIME=ON\n");
+  Open();
+  EXPECT_TRUE(Box()->inputMethodHints() & Qt::ImhPreferLatin);
+  Find<QMenu>("MenuDic")->actions()[1]->trigger();
+  EXPECT_FALSE(Box()->inputMethodHints() & Qt::ImhPreferLatin);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Support of the search-window tests: a wait for a condition that input
-// processing brings about, and books written with mkbook into a temporary
+// Books for the search-window tests, written with mkbook into a temporary
 // directory and listed in a book bar:
 //
 //   book 0 "compound": entries of animals and stones plus filler topics, two
@@ -8,9 +7,6 @@
 //     fonts whose glyphs are solid ink; no keyword or cross index.
 //   book 1 "keyword": a few entries with a keyword index (0x80).
 #pragma once
-
-#include <QElapsedTimer>
-#include <QTest>
 
 #include <string>
 #include <vector>
@@ -28,19 +24,6 @@
 #include "tools/mkbook/volume.h"
 
 namespace morva::testing {
-
-// Processes input until condition() holds or timeoutMs passed; returns
-// whether it held.
-template <typename Condition>
-bool WaitUntil(Condition condition, int timeoutMs = 5000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!condition()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QTest::qWait(5);
-  }
-  return true;
-}
 
 struct SearchBooks {
   static constexpr int kCompoundBook = 0;

@@ -9,7 +9,6 @@
 #include "engine/book/text_utils.h"
 #include "tests/view/layout_fixture.h"
 #include "tests/view/view_fixture.h"
-#include "view/history_ring.h"
 
 namespace morva {
 namespace {
@@ -46,19 +45,6 @@ TEST(DisplayFontsTest, MissingWindowsFacesFallBackToJapaneseFaces) {
   EXPECT_EQ(fonts.Small().pixelSize(), 18 * 3 / 5);
   settings.bold = 2;
   EXPECT_EQ(DisplayFonts(settings).Set(1).normal.weight(), QFont::Bold);
-}
-
-TEST(HistoryRingTest, KeepsTenEntriesAndDropsTheOldest) {
-  HistoryRing ring;
-  EXPECT_TRUE(ring.Empty());
-  EXPECT_FALSE(ring.Pop().has_value());
-  for (int i = 1; i <= 11; ++i) ring.Push({1, i, 0, i});
-  EXPECT_EQ(ring.Count(), 10);
-  EXPECT_TRUE(ring.AtLeastTwo());
-  for (int i = 11; i >= 2; --i) EXPECT_EQ(ring.Pop()->page, i);
-  EXPECT_TRUE(ring.Empty());
-  ring.Push({1, 5, 0, 0});
-  EXPECT_FALSE(ring.AtLeastTwo());
 }
 
 TEST(TextViewPaintTest, HeadingsLinksAndSelectionHaveTheirColours) {
@@ -269,12 +255,6 @@ TEST(TextViewContinuousTest, PagingAcrossStretchesKeepsTheText) {
   EXPECT_EQ(h.view->brows().GetLine(top).text, topText);
 }
 
-}  // namespace
-}  // namespace morva
-
-namespace morva {
-namespace {
-
 // Damaged marked text (random bytes rich in control codes, markers cut short,
 // lead bytes at line ends) is laid out, painted, selected, copied and searched
 // without reading outside the line texts.
@@ -306,12 +286,6 @@ TEST(TextViewDamageTest, RandomMarkedTextIsHandledSafely) {
     h.view->HitTest(100, 50, false);
   }
 }
-
-}  // namespace
-}  // namespace morva
-
-namespace morva {
-namespace {
 
 TEST(TextViewClearTest, ClearingForgetsLinesSelectionAndScrollRange) {
   ViewHarness h;

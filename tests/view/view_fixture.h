@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -90,25 +89,6 @@ class ViewHarness {
   static void Process() {
     for (int i = 0; i < 3; ++i) QApplication::processEvents();
   }
-  // Runs the event loop for a while (timers included).
-  static void Wait(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-
-  // Runs the event loop until the condition holds; false after 10 seconds.
-  template <typename Condition>
-  static bool WaitUntil(Condition condition) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-      if (timer.elapsed() > 10000) return false;
-      QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-  }
-
   QImage Grab() { return pane.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
   QScrollBar* bar_() { return pane.verticalScrollBar(); }
 

@@ -1,6 +1,6 @@
-// The window tests need one QApplication for the whole run, on the offscreen
-// platform unless the environment names another; settings go to a temporary
-// directory so a user's own are never touched.
+// The main of the Qt test programs: one QApplication for the whole run, on
+// the offscreen platform unless the environment names another, and settings
+// in a temporary directory so a user's own are never touched.
 #include <gtest/gtest.h>
 
 #include <QApplication>
