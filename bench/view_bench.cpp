@@ -1,17 +1,23 @@
 // The content view: laying out about 24,000 bytes of marked text (goal under
 // 5 ms), painting a full 40-line pane on the offscreen platform (goal under
-// 8 ms), and the lines repainted when the view scrolls by one line.
+// 8 ms), the lines repainted when the view scrolls by one line, and painting
+// external characters as bitmaps and as the characters a Unicode map gives
+// them (goal: within 10 % of the same text with real characters).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QScrollBar>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "bench/bench_support.h"
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
+#include "tools/mkbook/demo_book.h"
 #include "view/display_fonts.h"
 #include "view/tbrows.h"
 #include "view/tmyscrollbox.h"
@@ -116,6 +122,60 @@ void BM_ScrollOneLine(benchmark::State& state) {
   state.counters["lines/scroll"] = scrolls > 0 ? static_cast<double>(p.view->LinesPainted()) / scrolls : 0;
 }
 BENCHMARK(BM_ScrollOneLine)->Unit(benchmark::kMicrosecond);
+
+// A pane showing the demo book's sub-book with the sample text in which
+// every "字" is a full-width character of the given kind.
+enum class CharacterKind { kText, kBitmap, kMapped };
+
+struct BookPane {
+  explicit BookPane(CharacterKind kind) : fonts(settings) {
+    const std::filesystem::path volume = std::filesystem::path(disk.MarkedTextPath()).parent_path() /
+                                         ("morva-bench-book-" + std::to_string(::getpid()));
+    mkbook::BuildDemoBook().volume.WriteTo(volume);
+    disk.settings().unicodeMaps = true;
+    bar = {BookBarEntry{}, BookBarEntry{}};
+    bar[1].location = volume.string();
+    disk.SetBookList(&bar);
+    if (kind == CharacterKind::kMapped) {
+      disk.SelectSubbook(1);
+      const std::string name = std::filesystem::path(disk.subbookDirectory).filename().string();
+      WriteFile((volume / (name + ".map")).string(), "zA121\tu5B57\n");
+      disk.ForgetCurrentSubbook();
+    }
+    disk.SelectSubbook(1);
+    std::string text = SampleMarkedText(24000);
+    if (kind != CharacterKind::kText) {
+      const std::string character = Sjis("字");
+      for (size_t at = text.find(character); at != std::string::npos; at = text.find(character, at))
+        text.replace(at, character.size(), "\x0B" "1\xA1\x21");
+    }
+    WriteFile(disk.MarkedTextPath(), text);
+    settings.scroll = false;
+    const int h = fonts.Set(0).lineHeight;
+    pane.resize(700, 40 * h + 2 * pane.frameWidth());
+    pane.show();
+    view = std::make_unique<TTextView>(disk, pane, fonts, settings);
+    view->Show(1, 1, 0);
+    QApplication::processEvents();
+    volume_ = volume;
+  }
+  ~BookPane() { std::filesystem::remove_all(volume_); }
+  SilentReporter reporter;
+  TDisk disk{reporter};
+  BookBar bar;
+  ViewSettings settings;
+  DisplayFonts fonts;
+  TMyScrollBox pane;
+  std::unique_ptr<TTextView> view;
+  std::filesystem::path volume_;
+};
+
+void BM_PaintExternalCharacters(benchmark::State& state) {
+  BookPane p(static_cast<CharacterKind>(state.range(0)));
+  for (auto _ : state) p.pane.viewport()->repaint();
+}
+// 0: real characters, 1: bitmaps, 2: mapped to the same character.
+BENCHMARK(BM_PaintExternalCharacters)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace morva::bench

@@ -52,24 +52,12 @@ std::unique_ptr<BookSession> BookSession::OpenArgument(const std::string& volume
 }
 
 void BookSession::LoadMap(const std::optional<std::string>& mapOption) {
-  std::string path;
-  if (mapOption) {
-    path = *mapOption;
-  } else {
-    const std::filesystem::path subbook(disk_.subbookDirectory);
-    path = FindGaijiMap(disk_.VolumeRoot(), subbook.filename().string());
-    if (path.empty()) return;
-  }
-  auto parsed = LoadGaijiMap(path);
-  if (!parsed) {
-    std::fprintf(stderr, "morva-cli: cannot read the map %s\n", path.c_str());
-    return;
-  }
-  if (const std::string warning = GaijiMapWarning(path, *parsed); !warning.empty())
-    std::fprintf(stderr, "morva-cli: %s\n", warning.c_str());
-  map_ = std::move(parsed->map);
-  map_.DropConverted(disk_.conversion);
-  if (!map_.Empty()) disk_.unicodeMap = &map_;
+  std::string warning;
+  disk_.unicodeMap =
+      mapOption ? maps_.Load(*mapOption, disk_.subbookDirectory, disk_.conversion, &warning)
+                : maps_.OfSubbook(disk_.VolumeRoot(), disk_.subbookDirectory, disk_.conversion,
+                                  &warning);
+  if (!warning.empty()) std::fprintf(stderr, "morva-cli: %s\n", warning.c_str());
 }
 
 namespace {

@@ -4,31 +4,29 @@
 #include <QGuiApplication>
 #include <QString>
 
-#include "engine/text/unicode.h"
-
 namespace morva {
 namespace {
 
 // Text on this platform's clipboard and selection ends its lines with LF alone.
-QString PlatformText(std::string_view sjis) {
-  QString text = QString::fromStdString(SjisToUtf8(sjis));
+QString PlatformText(std::string_view utf8) {
+  QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return text;
 }
 
 }  // namespace
 
-void QtClipboard::SetText(std::string_view sjis) {
-  const QString text = PlatformText(sjis);
+void QtClipboard::SetText(std::string_view utf8) {
+  const QString text = PlatformText(utf8);
   if (onOwnChange) onOwnChange();
   QGuiApplication::clipboard()->setText(text);
 }
 
-void QtClipboard::SetSelectionText(std::string_view sjis) {
+void QtClipboard::SetSelectionText(std::string_view utf8) {
   QClipboard* clipboard = QGuiApplication::clipboard();
   // Marking a change that never comes would swallow the next real one.
-  if (!clipboard->supportsSelection() || sjis.empty()) return;
-  const QString text = PlatformText(sjis);
+  if (!clipboard->supportsSelection() || utf8.empty()) return;
+  const QString text = PlatformText(utf8);
   if (onOwnSelectionChange) onOwnSelectionChange();
   clipboard->setText(text, QClipboard::Selection);
 }

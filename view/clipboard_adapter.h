@@ -1,6 +1,6 @@
 // Where copies go: the system clipboard in the program, a recorder in tests.
-// Text is Shift-JIS with CR LF line ends; the Qt implementation converts it
-// at the edge, to Unicode with LF line ends.
+// Text is UTF-8 (mapped external characters are not in Shift-JIS) with CR LF
+// line ends; the Qt implementation gives it LF line ends.
 #pragma once
 
 #include <functional>
@@ -12,10 +12,10 @@ namespace morva {
 class ClipboardAdapter {
  public:
   virtual ~ClipboardAdapter() = default;
-  virtual void SetText(std::string_view sjis) = 0;
+  virtual void SetText(std::string_view utf8) = 0;
   // Offers text as the primary selection (middle-button paste) where the
   // platform has one; nothing elsewhere.
-  virtual void SetSelectionText(std::string_view sjis) { (void)sjis; }
+  virtual void SetSelectionText(std::string_view utf8) { (void)utf8; }
 };
 
 class QtClipboard : public ClipboardAdapter {
@@ -26,8 +26,8 @@ class QtClipboard : public ClipboardAdapter {
   // The same, just before the primary selection changes.
   std::function<void()> onOwnSelectionChange;
 
-  void SetText(std::string_view sjis) override;
-  void SetSelectionText(std::string_view sjis) override;
+  void SetText(std::string_view utf8) override;
+  void SetSelectionText(std::string_view utf8) override;
 };
 
 }  // namespace morva

@@ -76,6 +76,8 @@ TTextView::~TTextView() {
 void TTextView::SetSettings(const ViewSettings& settings) {
   settings_ = settings;
   gaijiImages_.clear();
+  inkedGaiji_.clear();
+  shownMapKnown_ = false;
   columns_ = 0;
   if (shown_.subbook >= 0 && lineCount_ > 0) {
     shown_.topLine = TopLine();
@@ -106,6 +108,8 @@ void TTextView::Clear() {
   selStart_ = selEnd_ = previousEnd_ = {};
   selecting_ = false;
   gaijiImages_.clear();
+  inkedGaiji_.clear();
+  shownMapKnown_ = false;
   pane_.verticalScrollBar()->setRange(0, 0);
   if (onBackEnabled) onBackEnabled(false);
   pane_.viewport()->update();
@@ -127,6 +131,8 @@ void TTextView::Show(int subbook, int32_t page, int32_t offset) {
   selStart_ = selEnd_ = previousEnd_ = {};
   selecting_ = false;
   gaijiImages_.clear();
+  inkedGaiji_.clear();
+  shownMapKnown_ = false;
   pane_.viewport()->update();
 
   if (back) {
@@ -491,8 +497,12 @@ void TTextView::PaintLine(QPainter& painter, int line, int y) {
           const bool full = text[k + 1] != '0';
           const uint16_t code =
               static_cast<uint16_t>(static_cast<uint8_t>(text[k + 2]) << 8 | static_cast<uint8_t>(text[k + 3]));
-          DrawGaiji(painter, full, code, here, x, y);
-          x += full ? 2 * set.cw : set.cw;
+          const int advance = full ? 2 * set.cw : set.cw;
+          if (const GaijiMapEntry* mapped = MappedGaiji(full, code); mapped && mapped->HasCharacter())
+            DrawMark(painter, QString::fromStdString(mapped->utf8), advance, here, x, y);
+          else
+            DrawGaiji(painter, full, code, here, x, y);
+          x += advance;
         }
         k += 3;
         break;
@@ -525,6 +535,17 @@ const QImage& TTextView::GaijiImage(bool full, uint16_t code) {
   return gaijiImages_.emplace(key, std::move(image)).first->second;
 }
 
+const GaijiMapEntry* TTextView::MappedGaiji(bool full, uint16_t code) {
+  if (!shownMapKnown_) {
+    shownMap_ = nullptr;
+    if (shown_.subbook >= 0 &&
+        (disk_.CurrentSubbook() == shown_.subbook || disk_.SelectSubbook(shown_.subbook)))
+      shownMap_ = disk_.unicodeMap;
+    shownMapKnown_ = true;
+  }
+  return shownMap_ != nullptr ? shownMap_->Find(full, code) : nullptr;
+}
+
 void TTextView::DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t attribute, int x, int y) {
   const FontSet& set = Fonts();
   const QColor colour = ClassColour(attribute);
@@ -536,11 +557,29 @@ void TTextView::DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t 
   int cell = set.textHeight;
   if (cell >= 16 && cell <= 18) cell = 16;
   const int width = full ? cell : cell * glyph.width() / glyph.height();
-  QImage ink = glyph;
-  ink.setColorTable({qRgba(0, 0, 0, 0), (selected ? Colour(settings_.backColor) : colour).rgba()});
-  painter.drawImage(QRect(x, y, width, cell), ink);
+  const QColor ink = selected ? Colour(settings_.backColor) : colour;
+  const QImage& shape = InkedGaiji(full, code, QSize(width, cell), painter.device()->devicePixelRatio(), ink);
+  painter.drawImage(QRect(x, y, width, cell), shape);
   // Bold: the ink once more one pixel to the right.
-  if ((attribute & kBold) != 0 || settings_.bold == 2) painter.drawImage(QRect(x + 1, y, width, cell), ink);
+  if ((attribute & kBold) != 0 || settings_.bold == 2) painter.drawImage(QRect(x + 1, y, width, cell), shape);
+}
+
+const QImage& TTextView::InkedGaiji(bool full, uint16_t code, QSize size, qreal ratio, const QColor& ink) {
+  const GaijiShapeKey key{(full ? 0x10000u : 0u) | code, size.width(), size.height(),
+                          qRound(ratio * 100), ink.rgba()};
+  auto found = inkedGaiji_.find(key);
+  if (found != inkedGaiji_.end()) return found->second;
+  // The bitmap is scaled to the device's pixels with a smooth filter, so that
+  // strokes stay even at sizes that are no multiple of the font's and on
+  // high-density screens.
+  QImage shape = GaijiImage(full, code);
+  shape.setColorTable({qRgba(0, 0, 0, 0), ink.rgba()});
+  shape = shape.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const QSize pixels(qRound(size.width() * ratio), qRound(size.height() * ratio));
+  if (shape.size() != pixels)
+    shape = shape.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  shape.setDevicePixelRatio(ratio);
+  return inkedGaiji_.emplace(key, std::move(shape)).first->second;
 }
 
 }  // namespace morva

@@ -23,9 +23,13 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 
+#include <QColor>
 #include <QImage>
+#include <QSize>
 
+#include "engine/decode/gaiji_map.h"
 #include "view/clipboard_adapter.h"
 #include "view/content_window_source.h"
 #include "view/display_fonts.h"
@@ -129,6 +133,10 @@ class TTextView final : public QObject {
   // line break (or the end, when one line is wanted), "_" / "＿" for external
   // characters; at most maxBytes bytes.
   std::string SelectionText(bool singleLine, size_t maxBytes = SIZE_MAX);
+  // The selection as UTF-8 for copies (CR LF line ends): external characters
+  // the book's Unicode map has become their characters, or the map's
+  // replacement text.
+  std::string SelectionUtf8();
   // Copies the selection, or the whole entry when nothing is selected, adding
   // the book's source notice to long or multi-line copies; then collapses the
   // selection.
@@ -187,6 +195,15 @@ class TTextView final : public QObject {
   void DrawMark(QPainter& painter, const QString& text, int advance, uint16_t attribute, int x, int y);
   void DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t attribute, int x, int y);
   const QImage& GaijiImage(bool full, uint16_t code);
+  // The bitmap in ink, scaled to size at the device pixel ratio.
+  const QImage& InkedGaiji(bool full, uint16_t code, QSize size, qreal ratio, const QColor& ink);
+  // The characters the shown book's Unicode map gives an external character;
+  // nullptr when it has none (the bitmap is drawn).
+  const GaijiMapEntry* MappedGaiji(bool full, uint16_t code);
+  // The selected tokens in order, each as (first byte, its bytes); stops
+  // where piece returns false.
+  template <typename Piece>
+  void ForEachSelected(bool singleLine, Piece&& piece);
 
   // Selection.
   TextPos WordEnd(TextPos from);
@@ -218,6 +235,12 @@ class TTextView final : public QObject {
   int linesPainted_ = 0;
   HistoryRing history_;
   std::map<uint32_t, QImage> gaijiImages_;
+  // Scaled, inked bitmaps by code, size, pixel ratio (percent) and ink.
+  using GaijiShapeKey = std::tuple<uint32_t, int, int, int, QRgb>;
+  std::map<GaijiShapeKey, QImage> inkedGaiji_;
+  // The shown book's Unicode map, looked up once per shown book.
+  const GaijiMap* shownMap_ = nullptr;
+  bool shownMapKnown_ = false;
 
   TextPos selStart_;
   TextPos selEnd_;

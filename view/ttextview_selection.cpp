@@ -10,6 +10,7 @@
 
 #include "engine/book/tdisk.h"
 #include "engine/text/sjis.h"
+#include "engine/text/unicode.h"
 #include "view/tmyscrollbox.h"
 #include "view/ttextview.h"
 #include "view/word_classes.h"
@@ -303,11 +304,10 @@ void TTextView::SelectWordAtAnchor() {
 
 // ---- Copying ------------------------------------------------------------------
 
-std::string TTextView::SelectionText(bool singleLine, size_t maxBytes) {
-  std::string out;
+template <typename Piece>
+void TTextView::ForEachSelected(bool singleLine, Piece&& piece) {
   const TextPos end = SelectionEnd();
   TextPos at = SelectionStart();
-  static const std::string wideUnderscore = "\x81\x51";  // ＿
   while (at < end && at.line < lineCount_) {
     const std::string_view text = brows_.GetLine(at.line).text;
     const size_t k = static_cast<size_t>(at.pos);
@@ -317,33 +317,70 @@ std::string TTextView::SelectionText(bool singleLine, size_t maxBytes) {
     }
     const uint8_t b = static_cast<uint8_t>(text[k]);
     const size_t n = TokenLength(text, k);
-    std::string_view piece;
-    if (b == 0x0B) {
-      piece = n == 4 && text[k + 1] != '0' ? std::string_view(wideUnderscore) : std::string_view("_");
-    } else if (b == 0x0D) {
-      if (singleLine) break;
-      piece = "\r\n";
-    } else if (b >= 0x20) {
-      piece = text.substr(k, n);
-    }
-    if (out.size() + piece.size() > maxBytes) break;
-    out += piece;
+    if (b == 0x0D && singleLine) break;
+    if (!piece(b, text.substr(k, n))) break;
     at.pos += static_cast<int>(n);
   }
+}
+
+namespace {
+
+// A Shift-JIS piece of a selected token: an external character as a low line
+// of its width, a line end as CR LF; markers give nothing.
+std::string_view SjisPiece(uint8_t b, std::string_view token) {
+  static const std::string_view wideUnderscore = "\x81\x51";  // ＿
+  if (b == 0x0B) return token.size() == 4 && token[1] != '0' ? wideUnderscore : "_";
+  if (b == 0x0D) return "\r\n";
+  if (b >= 0x20) return token;
+  return {};
+}
+
+}  // namespace
+
+std::string TTextView::SelectionText(bool singleLine, size_t maxBytes) {
+  std::string out;
+  ForEachSelected(singleLine, [&](uint8_t b, std::string_view token) {
+    const std::string_view piece = SjisPiece(b, token);
+    if (out.size() + piece.size() > maxBytes) return false;
+    out += piece;
+    return true;
+  });
   return out;
+}
+
+std::string TTextView::SelectionUtf8() {
+  std::string out;
+  std::string sjis;  // the Shift-JIS run not yet converted
+  ForEachSelected(false, [&](uint8_t b, std::string_view token) {
+    const GaijiMapEntry* mapped =
+        b == 0x0B && token.size() == 4
+            ? MappedGaiji(token[1] != '0', static_cast<uint16_t>(static_cast<uint8_t>(token[2]) << 8 |
+                                                                 static_cast<uint8_t>(token[3])))
+            : nullptr;
+    if (mapped == nullptr) {
+      sjis += SjisPiece(b, token);
+      return true;
+    }
+    out += SjisToUtf8(sjis);
+    sjis.clear();
+    out += mapped->HasCharacter() ? mapped->utf8 : mapped->replacement;
+    return true;
+  });
+  return out + SjisToUtf8(sjis);
 }
 
 void TTextView::OfferSelection() {
   // A click that selects nothing leaves the selection offered before.
-  if (HasSelection() && clipboard_ != nullptr) clipboard_->SetSelectionText(SelectionText(false));
+  if (HasSelection() && clipboard_ != nullptr) clipboard_->SetSelectionText(SelectionUtf8());
 }
 
 void TTextView::CopySelection() {
   if (lineCount_ == 0) return;
   if (!HasSelection()) SelectAll();
-  std::string text = SelectionText(false);
+  std::string text = SelectionUtf8();
   const bool severalLines = SelectionStart().line != SelectionEnd().line;
-  if ((text.size() > 80 || severalLines) && !sourceNotice_.empty()) text += "\r\n" + sourceNotice_ + "\r\n";
+  if ((SelectionText(false).size() > 80 || severalLines) && !sourceNotice_.empty())
+    text += "\r\n" + SjisToUtf8(sourceNotice_) + "\r\n";
   if (clipboard_ != nullptr) clipboard_->SetText(text);
   SetAnchor({0, 0});
 }

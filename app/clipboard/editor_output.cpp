@@ -72,9 +72,10 @@ std::string SourceOf(TDisk& disk, int row) {
 
 }  // namespace
 
-std::string MarkedToPlainUtf8(std::string_view marked) {
+std::string MarkedToPlainUtf8(std::string_view marked, const GaijiMap* map) {
   static const std::string kWideLowLine = "\x81\x51";
-  std::string plain;
+  std::string out;    // converted so far
+  std::string plain;  // the Shift-JIS run not yet converted
   for (size_t k = 0; k < marked.size();) {
     const auto b = static_cast<uint8_t>(marked[k]);
     if (b == 0x02) {
@@ -88,7 +89,19 @@ std::string MarkedToPlainUtf8(std::string_view marked) {
       continue;
     }
     if (b == 0x0B) {
-      plain += k + 1 < marked.size() && marked[k + 1] == '1' ? kWideLowLine : std::string("_");
+      const bool full = k + 1 < marked.size() && marked[k + 1] == '1';
+      const GaijiMapEntry* mapped =
+          map != nullptr && k + 3 < marked.size()
+              ? map->Find(full, static_cast<uint16_t>(static_cast<uint8_t>(marked[k + 2]) << 8 |
+                                                      static_cast<uint8_t>(marked[k + 3])))
+              : nullptr;
+      if (mapped != nullptr) {
+        out += SjisToUtf8(WithoutCarriageReturns(plain));
+        plain.clear();
+        out += mapped->HasCharacter() ? mapped->utf8 : mapped->replacement;
+      } else {
+        plain += full ? kWideLowLine : std::string("_");
+      }
       k += 4;
       continue;
     }
@@ -105,7 +118,7 @@ std::string MarkedToPlainUtf8(std::string_view marked) {
     plain.append(marked.substr(k, n));
     k += n;
   }
-  return SjisToUtf8(WithoutCarriageReturns(plain));
+  return out + SjisToUtf8(WithoutCarriageReturns(plain));
 }
 
 bool WriteShownContent(TTextView& view, const std::string& source, const std::string& path) {
@@ -115,13 +128,13 @@ bool WriteShownContent(TTextView& view, const std::string& source, const std::st
     const TextPos start = view.SelectionStart();
     const TextPos end = view.SelectionEnd();
     view.SelectAll();
-    const std::string text = view.SelectionText(false);
+    const std::string text = view.SelectionUtf8();
     if (hadSelection) {
       view.Select(start, end);
     } else {
       view.SetAnchor(start);
     }
-    file.Write(SjisToUtf8(WithoutCarriageReturns(text)));
+    file.Write(WithoutCarriageReturns(text));
   }
   file.Write(SourceLine(source));
   return file.Close();
@@ -138,7 +151,7 @@ bool WriteAllItems(TDisk& disk, const Wordlist& list, ProgressBox* progress, con
     const WordlistItem& item = list.Item(i);
     marked.clear();
     WithTextGaiji(disk, item.book, [&] { content.FormatItemTo(item.book, item.body, &marked); });
-    file.Write(MarkedToPlainUtf8(marked));
+    file.Write(MarkedToPlainUtf8(marked, disk.unicodeMap));
     if (std::find(books.begin(), books.end(), item.book) == books.end()) books.push_back(item.book);
   }
   if (progress != nullptr) progress->Close();
@@ -158,7 +171,7 @@ bool WriteHeadings(TDisk& disk, const Wordlist& list, const std::string& path) {
   for (int i = 0; i < list.Count(); ++i) {
     std::string heading;
     WithTextGaiji(disk, list.Item(i).book, [&] { heading = HeadingText(disk, list, i, HeadingMode::kDisplay, kWholeHeading); });
-    file.Write(MarkedToPlainUtf8(heading));
+    file.Write(MarkedToPlainUtf8(heading, disk.unicodeMap));
     file.Write("\n");
   }
   return file.Close();

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/clipboard/run_editor.h"
+#include "engine/decode/gaiji_map.h"
 #include "app/dialogs/teditor_dlg.h"
 
 namespace morva {
@@ -36,8 +37,9 @@ bool WriteAllItems(TDisk& disk, const Wordlist& list, ProgressBox* progress, con
 bool WriteHeadings(TDisk& disk, const Wordlist& list, const std::string& path);
 
 // Marked text as plain UTF-8: hidden markers, indents and style codes left
-// out, new lines kept, external-character markers as "_" / "＿".
-std::string MarkedToPlainUtf8(std::string_view marked);
+// out, new lines kept, external-character markers as the characters (or the
+// replacement text) map gives them, else as "_" / "＿".
+std::string MarkedToPlainUtf8(std::string_view marked, const GaijiMap* map);
 
 struct EditorCommandHooks {
   // Shows TEditorDlg preset to *fileName and *content; true on OK with both

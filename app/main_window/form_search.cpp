@@ -210,15 +210,17 @@ void TMorvaForm::CopyEntry(const WordlistItem& item) {
   }
   std::string marked;
   content_->FormatItemTo(item.book, item.body, &marked);
-  std::string text = Utf8ToSjis(MarkedToPlainUtf8(marked));
+  // Mapped external characters are not in Shift-JIS: the text stays UTF-8.
+  std::string text = MarkedToPlainUtf8(marked, disk_->unicodeMap);
   // One line end after the entry, as a copy of the whole entry from the pane.
   while (!text.empty() && text.back() == '\n') text.pop_back();
   if (text.empty()) return;
   const bool severalLines = text.find('\n') != std::string::npos;
   text += '\n';
   // Long or multi-line copies name the book's source, as the pane's copies do.
-  if ((text.size() > 80 || severalLines) && disk_->SelectSubbook(item.book) && !disk_->info.source.empty())
-    text += "\n" + disk_->info.source + "\n";
+  if ((Utf8ToSjis(text).size() > 80 || severalLines) && disk_->SelectSubbook(item.book) &&
+      !disk_->info.source.empty())
+    text += "\n" + SjisToUtf8(disk_->info.source) + "\n";
   clipboard_.SetText(text);
 }
 

@@ -131,9 +131,16 @@ void TMorvaForm::LoadSettings(const FormOptions& options) {
 void TMorvaForm::ApplyEngineAndViewSettings() {
   settings_.scroll = continuous_;
   const std::string dicInfo = disk_->settings().dicInfoPath;
+  const int fontSize = disk_->settings().font0TextSize;
   disk_->settings() = ToEngineSettings(settings_);
-  // A changed information file must be read again at the next selection.
-  if (disk_->settings().dicInfoPath != dicInfo) disk_->ForgetCurrentSubbook();
+  // External-character fonts are chosen for the screen's pixels: on a
+  // high-density screen a 16 px text size is drawn with 32 device pixels and
+  // takes the 24-dot font where the book has one.
+  disk_->settings().font0TextSize = qRound(settings_.font0.size2 * qApp->devicePixelRatio());
+  // A changed information file or font size must be read again at the next
+  // selection.
+  if (disk_->settings().dicInfoPath != dicInfo || disk_->settings().font0TextSize != fontSize)
+    disk_->ForgetCurrentSubbook();
 }
 
 void TMorvaForm::SaveSettings() {

@@ -13,6 +13,7 @@ EngineSettings ToEngineSettings(const Settings& s) {
   e.sort = s.sort;
   e.specialMenu = s.specialMenu;
   e.dicInfoPath = s.dicInfo;
+  e.unicodeMaps = true;
   return e;
 }
 

@@ -11,6 +11,7 @@
 #include "engine/book/text_utils.h"
 #include "engine/decode/decoder.h"
 #include "engine/decode/gaiji.h"
+#include "engine/text/unicode.h"
 
 namespace morva {
 namespace {
@@ -208,6 +209,7 @@ bool TDisk::SelectSubbook(int row) {
   }
   currentSubbook_ = row;
   (*bookList_)[static_cast<size_t>(row)].fontFlag = singleByteBook ? 0 : 1;
+  if (settings_.unicodeMaps) TakeUnicodeMap();
   return true;
 }
 
@@ -217,8 +219,17 @@ void TDisk::CloseSubbook() {
   title.clear();
   specialTitle = false;
   currentSubbook_ = -1;
+  if (settings_.unicodeMaps) unicodeMap = nullptr;
   // The cache file stays; only the bitmap page in memory is forgotten.
   gaijiBufferPage = -1;
+}
+
+void TDisk::TakeUnicodeMap() {
+  std::string warning;
+  unicodeMap = unicodeMaps.OfSubbook(VolumeRoot(), subbookDirectory, conversion, &warning);
+  if (warning.empty()) return;
+  const std::string text = (settings_.english ? "Unicode map: " : "外字ﾏｯﾌﾟ：") + warning;
+  reporter_.Warning(Utf8ToSjis(text));
 }
 
 bool TDisk::OpenVolume(const std::string& root, const std::string& userTitle) {

@@ -16,6 +16,7 @@ struct EngineSettings {
   int sort = 1;              // word-list order: 0 none, 1 storage, 2 heading
   bool specialMenu = true;   // one word-list item per menu candidate
   std::string dicInfoPath;   // per-book information file; empty: none
+  bool unicodeMaps = false;  // each opened sub-book takes its own Unicode map
 };
 
 }  // namespace morva

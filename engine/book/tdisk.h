@@ -30,7 +30,7 @@
 #include "engine/book/temp_file.h"
 #include "engine/decode/decoder.h"
 #include "engine/decode/gaiji.h"
-#include "engine/decode/gaiji_map.h"
+#include "engine/decode/gaiji_map_store.h"
 
 namespace morva {
 
@@ -247,6 +247,9 @@ class TDisk {
   // Codes this Unicode map has keep their marker in GaijiMode::kText, so that
   // plain text can show them as their characters; nullptr for none.
   const GaijiMap* unicodeMap = nullptr;
+  // The maps read so far; with settings().unicodeMaps, selecting a sub-book
+  // sets unicodeMap from here.
+  GaijiMapStore unicodeMaps;
 
   // ---- External-character bitmap cache --------------------------------------
 
@@ -264,6 +267,8 @@ class TDisk {
   const std::string& GaijiCachePath() const { return gaijiCache_.Path(); }
 
  private:
+  // Sets unicodeMap to the selected sub-book's map; a bad map gives one warning.
+  void TakeUnicodeMap();
   int ReadByteFromNextPage();
   BookAddress TellNormalised() const;
   // Chooses and opens the file of a page in multi-file mode; sets localPage_.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/text/unicode.h"
 #include "engine/book/tdisk.h"
 #include "tests/support/recording_reporter.h"
 #include "tests/support/test_dirs.h"
@@ -27,9 +28,14 @@ namespace morva::testing {
 
 class FakeClipboard : public ClipboardAdapter {
  public:
-  void SetText(std::string_view sjis) override { texts.emplace_back(sjis); }
-  void SetSelectionText(std::string_view sjis) override { selections.emplace_back(sjis); }
+  // Kept in Shift-JIS, as the tests compare them with the shown text.
+  void SetText(std::string_view utf8) override {
+    texts.push_back(Utf8ToSjis(utf8));
+    utf8Texts.emplace_back(utf8);
+  }
+  void SetSelectionText(std::string_view utf8) override { selections.push_back(Utf8ToSjis(utf8)); }
   std::vector<std::string> texts;
+  std::vector<std::string> utf8Texts;  // as handed over
   std::vector<std::string> selections;  // offered as the primary selection
 };
 
