@@ -84,7 +84,7 @@ void TMorvaForm::BuildControls() {
 
   // Panel1: the book bar.
   panel1_ = new TPanel("Panel1", central);
-  booksGrid_ = new BookBarWidget(bar_, currentBook_, panel1_);
+  booksGrid_ = new BookBarWidget(bar_, session_->bookSlot(), panel1_);
   connect(booksGrid_, &BookBarWidget::bookClicked, this, [this](int entry) { SelectBook(*this, bar_, entry); });
   connect(booksGrid_, &BookBarWidget::separatorClicked, this,
           [this](int entry, const QList<int>&) { SelectBook(*this, bar_, entry); });
@@ -136,9 +136,8 @@ void TMorvaForm::BuildControls() {
   indexSearchButton_->setDefault(true);
   connect(indexSearchButton_, &QPushButton::clicked, this, [this] { IndexSearchButtonClick(); });
   buttonHint_ = MakeButton("ButtonHint", QStringLiteral("?"), index);
-  connect(buttonHint_, &QPushButton::clicked, this, [this] {
-    if (hooks_.helpTopic) hooks_.helpTopic(currentHelpFile_, "SakuinKensaku");
-  });
+  connect(buttonHint_, &QPushButton::clicked, this,
+          [this] { emit helpTopicRequested(currentHelpFile_, "SakuinKensaku"); });
 
   // The 複合 tab: its fields; the compound search drives them.
   QWidget* multi = tabSheets_[kMultiTab];

@@ -33,22 +33,22 @@ void MorvaWindow::WireCompoundTab() {
   for (QLineEdit* edit : multi.edits)
     connect(edit, &QLineEdit::returnPressed, this, [this] { form_->SearchClicked(false); });
 
-  MainWindowHooks& hooks = form.hooks();
-  hooks.multiTabEnter = [this] { compoundTab_->TabShown(); };
-  hooks.multiTabLeave = [this] { compoundTab_->TabLeft(); };
-  hooks.multiNextForm = [this] { compoundTab_->StepForm(); };
-  hooks.multiQuery = [this] { return compoundTab_->BuildQuery(); };
+  connect(&form, &TMorvaForm::compoundTabEntered, this, [this] { compoundTab_->TabShown(); });
+  connect(&form, &TMorvaForm::compoundTabLeft, this, [this] { compoundTab_->TabLeft(); });
+  connect(&form, &TMorvaForm::compoundNextFormRequested, this, [this] { compoundTab_->StepForm(); });
+  connect(&form, &TMorvaForm::compoundSearchRequested, this,
+          [this] { form_->SearchCompoundQuery(compoundTab_->BuildQuery()); });
 }
 
 void MorvaWindow::WireGeneralTab() {
-  MainWindowHooks& hooks = form_->hooks();
-  hooks.generalTabEnter = [this] { EnterGeneralTab(); };
-  hooks.generalTabLeave = [this] {
+  TMorvaForm* form = form_.get();
+  connect(form, &TMorvaForm::generalTabEntered, this, &MorvaWindow::EnterGeneralTab);
+  connect(form, &TMorvaForm::generalTabLeft, this, [this] {
     if (general_) general_->close();
-  };
-  hooks.historyWord = [this](const std::string& word) {
+  });
+  connect(form, &TMorvaForm::wordRemembered, this, [this](const std::string& word) {
     if (general_) general_->RememberWord(QString::fromStdString(SjisToUtf8(word)));
-  };
+  });
 }
 
 TGeneralSearch& MorvaWindow::GeneralSearch() {

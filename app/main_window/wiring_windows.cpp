@@ -25,46 +25,51 @@
 namespace morva {
 
 void MorvaWindow::WireWindows() {
-  MainWindowHooks& hooks = form_->hooks();
-  hooks.image = [this](std::string_view marker) {
+  TMorvaForm* form = form_.get();
+  connect(form, &TMorvaForm::imageLinkFollowed, this, [this](const std::string& marker) {
     TTextView* view = form_->view();
     if (view == nullptr) return;
     const Settings& settings = form_->settings();
     FollowImageLink(GraphForm(), *view, marker, form_->frameGeometry(), settings.graphX, settings.graphY,
                     form_->UsableArea());
-  };
-  hooks.sound = [this](std::string_view marker) { FollowSoundLink(*cdAudio_, marker); };
+  });
+  connect(form, &TMorvaForm::soundLinkFollowed, this,
+          [this](const std::string& marker) { FollowSoundLink(*cdAudio_, marker); });
   // The entry on screen may belong to another book than the open one (a
   // search over several books): the dump takes the book and the address of
   // what the pane shows.
-  hooks.dump = [this] {
+  connect(form, &TMorvaForm::dumpRequested, this, [this] {
     const TTextView* view = form_->view();
     if (view == nullptr) return;
     DumpForm().ShowDump(view->ShownSubbook(), view->ShownAddress());
-  };
-  hooks.editor = [this] { RunEditorCommand(); };
-  hooks.editDicInfo = [this] {
+  });
+  connect(form, &TMorvaForm::editorRequested, this, &MorvaWindow::RunEditorCommand);
+  connect(form, &TMorvaForm::dicInfoEditRequested, this, [this] {
     EditDicInfoCommand(form_->disk(), form_->CurrentBook(), form_->settings(), options_.editorRun);
-  };
-  hooks.options = [this] { return RunOptionsDialog(); };
+  });
+  connect(form, &TMorvaForm::optionsRequested, this, [this] {
+    if (RunOptionsDialog()) form_->SettingsChanged();
+  });
 
   // The form names the help files by their stored names; the help window
   // keeps which one is current.
-  hooks.helpContents = [this](const std::string& file) { Help().ShowContents(HelpWindow::FileFromName(file)); };
-  hooks.helpFinder = [this](const std::string& file) {
+  connect(form, &TMorvaForm::helpContentsRequested, this,
+          [this](const std::string& file) { Help().ShowContents(HelpWindow::FileFromName(file)); });
+  connect(form, &TMorvaForm::helpFinderRequested, this, [this](const std::string& file) {
     HelpWindow& help = Help();
     help.SetCurrentFile(HelpWindow::FileFromName(file));
     help.ShowFinder();
-  };
-  hooks.helpTopic = [this](const std::string& file, const std::string& topic) {
+  });
+  connect(form, &TMorvaForm::helpTopicRequested, this, [this](const std::string& file, const std::string& topic) {
     HelpWindow& help = Help();
     help.SetCurrentFile(HelpWindow::FileFromName(file));
     help.ShowTopic(QString::fromStdString(topic));
-  };
+  });
 
-  hooks.editGroups = [this] { return EditGroups(); };
-  hooks.groupEditor.chooseColour = options_.chooseColor;
-  hooks.groupEditor.warning = [this](const std::string& text) { form_->disk().reporter().Warning(text); };
+  connect(form, &TMorvaForm::groupEditRequested, this, [this] {
+    const std::string before = form_->settings().group;
+    form_->GroupsEdited(EditGroups(), before);
+  });
 }
 
 TGraphForm& MorvaWindow::GraphForm() {
@@ -176,7 +181,10 @@ bool MorvaWindow::RunOptionsDialog() {
 // afterwards, as the result asks.
 GroupEditResult MorvaWindow::EditGroups() {
   Settings& settings = form_->settings();
-  GroupEditHooks hooks = form_->hooks().groupEditor;
+  GroupEditHooks hooks;
+  hooks.searchFolders = [this](const std::string& roots, int depth) { return SearchFolders(roots, depth); };
+  hooks.chooseColour = options_.chooseColor;
+  hooks.warning = [this](const std::string& text) { form_->disk().reporter().Warning(text); };
   // The dialog is made below; its help button runs while it exists.
   QDialog* shown = nullptr;
   hooks.showHelp = [this, &shown](const char* topic) {

@@ -197,33 +197,6 @@ TEST_F(WiringTest, MainWindowSearchesReachTheGeneralWindowsHistory) {
   EXPECT_EQ(form.ActiveTab(), kIndexTab);
 }
 
-TEST_F(WiringTest, EveryHookOfTheFormIsFilled) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 1))}});
-  OpenWired();
-  const MainWindowHooks& h = Form().hooks();
-  const std::pair<const char*, bool> hooks[] = {
-      {"driveSearch", bool(h.driveSearch)},         {"startupDriveSearch", bool(h.startupDriveSearch)},
-      {"openFolder", bool(h.openFolder)},
-      {"editor", bool(h.editor)},                   {"editDicInfo", bool(h.editDicInfo)},
-      {"options", bool(h.options)},                 {"dump", bool(h.dump)},
-      {"image", bool(h.image)},                     {"sound", bool(h.sound)},
-      {"helpContents", bool(h.helpContents)},       {"helpFinder", bool(h.helpFinder)},
-      {"helpTopic", bool(h.helpTopic)},             {"editGroups", bool(h.editGroups)},
-      {"groupEditor.searchFolders", bool(h.groupEditor.searchFolders)},
-      {"groupEditor.warning", bool(h.groupEditor.warning)},
-      {"about", bool(h.about)},                     {"multiTabEnter", bool(h.multiTabEnter)},
-      {"multiTabLeave", bool(h.multiTabLeave)},     {"multiNextForm", bool(h.multiNextForm)},
-      {"multiQuery", bool(h.multiQuery)},           {"generalTabEnter", bool(h.generalTabEnter)},
-      {"generalTabLeave", bool(h.generalTabLeave)}, {"historyWord", bool(h.historyWord)},
-      {"clipboardCheck", bool(h.clipboardCheck)},   {"clipboardWord", bool(h.clipboardWord)},
-      {"activated", bool(h.activated)},             {"ownClipboardChange", bool(h.ownClipboardChange)},
-      {"ownSelectionChange", bool(h.ownSelectionChange)},
-  };
-  for (const auto& [name, filled] : hooks) EXPECT_TRUE(filled) << name;
-  // The window's own stacking of the compound rows is kept.
-  EXPECT_FALSE(h.multiTabLayout);
-}
-
 // Every item of the main menu but the books and groups listed in 辞書 and
 // ｸﾞﾙｰﾌﾟ does something visible.
 TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {

@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, MenuItemsHaveTheirCaptionsAndShortcuts) {
   EXPECT_EQ(titles, (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "表示(&V)", "ﾂｰﾙ(&T)", "辞書(&B)", "ｸﾞﾙｰﾌﾟ(&G)", "ﾍﾙﾌﾟ(&H)"}));
 }
 
-TEST_F(MainWindowTest, ItemsOfLaterPartsDoNothingUntilTheirHooksAreFilled) {
+TEST_F(MainWindowTest, ItemsOfLaterPartsDoNothingUntilTheirSignalsAreConnected) {
   UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 1))}}, "SearchDialog=no");
   TMorvaForm& form = Open();
   for (const char* name : {"CDS1", "N11", "Editor", "MenuEditDicInfo", "Option1", "Dump", "Contents1",
@@ -73,23 +73,22 @@ TEST_F(MainWindowTest, ItemsOfLaterPartsDoNothingUntilTheirHooksAreFilled) {
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
   std::vector<std::string> calls;
-  MainWindowHooks& hooks = form.hooks();
-  hooks.driveSearch = [&](bool dialog) {
-    calls.push_back(dialog ? "drives+dialog" : "drives");
-    return false;
-  };
-  hooks.editor = [&] { calls.push_back("editor"); };
-  hooks.dump = [&] { calls.push_back("dump"); };
-  hooks.helpContents = [&](const std::string& file) { calls.push_back("contents " + file); };
-  hooks.helpFinder = [&](const std::string& file) { calls.push_back("finder " + file); };
-  hooks.helpTopic = [&](const std::string& file, const std::string& topic) {
+  auto record = [&](const std::string& call) { return [&calls, call] { calls.push_back(call); }; };
+  QObject::connect(&form, &TMorvaForm::driveSearchRequested, record("drives"));
+  QObject::connect(&form, &TMorvaForm::editorRequested, record("editor"));
+  QObject::connect(&form, &TMorvaForm::dumpRequested, record("dump"));
+  QObject::connect(&form, &TMorvaForm::helpContentsRequested,
+                   [&](const std::string& file) { calls.push_back("contents " + file); });
+  QObject::connect(&form, &TMorvaForm::helpFinderRequested,
+                   [&](const std::string& file) { calls.push_back("finder " + file); });
+  QObject::connect(&form, &TMorvaForm::helpTopicRequested, [&](const std::string& file, const std::string& topic) {
     calls.push_back("topic " + file + " " + topic);
-  };
-  hooks.options = [&] {
+  });
+  QObject::connect(&form, &TMorvaForm::optionsRequested, [&] {
     calls.push_back("options");
     form.settings().scroll = false;  // the dialog switched to item display
-    return true;
-  };
+    form.SettingsChanged();
+  });
   Action("CDS1")->trigger();
   Action("Editor")->trigger();
   Action("Dump")->trigger();
