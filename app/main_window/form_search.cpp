@@ -79,9 +79,9 @@ void TMorvaForm::RunSearch(int position) {
 void TMorvaForm::ConnectListAndTyping() {
   // With ArrowShows the row the keys move to is shown; the keys stay with
   // the list. An empty list has no row to show (and the pane keeps its text).
-  drawGrid1_->OnMoveRow = [this](int row) {
+  connect(drawGrid1_, &TWordGrid::rowMoved, this, [this](int row) {
     if (settings_.arrowShows && row < list_->Count()) ShowItem(row, true);
-  };
+  });
   typingPause_ = new QTimer(this);
   typingPause_->setSingleShot(true);
   typingPause_->setInterval(kTypingPauseMs);

@@ -230,6 +230,14 @@ void TMorvaForm::RebuildGroupMenu() {
                  [this](const std::string& name) { OpenGroup(name); });
 }
 
+void TMorvaForm::BarRefilled(const std::vector<DicMenuItem>& menu) {
+  FillDicMenu(menu);
+  if (view_) view_->Clear();
+  settings_.group.clear();
+  CheckGroupMenuItem(-1);
+  SetTitle();
+}
+
 void TMorvaForm::BooksFound() {
   RefreshLayout();
   OpenBook(-1, kIndexTab);

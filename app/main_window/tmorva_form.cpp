@@ -179,15 +179,15 @@ void TMorvaForm::changeEvent(QEvent* event) {
 void TMorvaForm::FormShow() {
   view_ = std::make_unique<TTextView>(*disk_, *myScrollBox1_, fonts_, ViewSettingsOf(settings_));
   view_->SetClipboard(&clipboard_);
-  view_->onBackEnabled = [this](bool enabled) {
+  connect(view_.get(), &TTextView::backEnabledChanged, this, [this](bool enabled) {
     buttonBack_->setEnabled(enabled);
     menuBack_->setEnabled(enabled);
-  };
+  });
   view_->isBusy = [this] { return busy_; };
-  view_->onContextMenu = [this](QPoint at) { popupMenu1_->popup(at); };
-  view_->onImage = [this](std::string_view marker) { emit imageLinkFollowed(std::string(marker)); };
-  view_->onSound = [this](std::string_view marker) { emit soundLinkFollowed(std::string(marker)); };
-  view_->onStatusText = [this](std::string_view text) { SetStatusPanel0(std::string(text)); };
+  connect(view_.get(), &TTextView::contextMenuRequested, this, [this](QPoint at) { popupMenu1_->popup(at); });
+  connect(view_.get(), &TTextView::imageLinkFollowed, this, &TMorvaForm::imageLinkFollowed);
+  connect(view_.get(), &TTextView::soundLinkFollowed, this, &TMorvaForm::soundLinkFollowed);
+  connect(view_.get(), &TTextView::statusTextChanged, this, &TMorvaForm::SetStatusPanel0);
   view_->Clear();
 
   BuildGroupMenu(*menuGroup_, editGroupAction_, GroupNames(GroupFilePath(store_->SettingsDir())),

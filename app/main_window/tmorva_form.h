@@ -2,9 +2,10 @@
 // left (four search tabs, the search box, the word list), the content pane on
 // the right, the book bar along the top, the status bar and the 後退 button
 // under the content, and the main menu. It turns user actions into searches
-// (index, menu; compound and full-text through hooks) and content-view calls,
-// keeps the working state (open book, search word, display mode, pane layout)
-// and hands it to the settings store when it is destroyed.
+// (index and menu itself, compound and full-text through its signals) and
+// content-view calls, keeps the working state (display mode, pane layout; the
+// open book, the search word and the history in its SearchSession) and hands
+// it to the settings store when it is destroyed.
 //
 // The window owns the book-access object (TDisk), the main Wordlist, the book
 // bar's list, the display fonts and the content view for its whole life.
@@ -179,8 +180,12 @@ class TMorvaForm final : public QMainWindow,
   // Shows the text at `at` of book-list row `book` in the content pane,
   // formatting it first in item display (the image window's related texts).
   void ShowAddress(int book, BookAddress at);
-  // A drive search (driveSearchRequested) replaced the bar: the layout
-  // follows it and the bar's first book opens on the 索引 tab.
+  // A drive search (driveSearchRequested) refilled the bar with the books of
+  // menu: the 辞書 menu lists them, the content view is emptied and no group
+  // is open any more.
+  void BarRefilled(const std::vector<DicMenuItem>& menu);
+  // The drive search is over and replaced the bar: the layout follows it
+  // and the bar's first book opens on the 索引 tab.
   void BooksFound();
   // The group editor (groupEditRequested) was left with `result`; `before`
   // is the group (Shift-JIS) that was open when it was opened. The group

@@ -115,12 +115,11 @@ void MorvaWindow::WireClipboard() {
     if (const BookInfo* info = openInfo()) ApplyEndingSet(&rewritten, 0, info->endings);
     return rewritten;
   };
-  hooks.putInSearchBox = [this](const std::string& word) {
-    form_->SetSearchText(QString::fromStdString(SjisToUtf8(word)));
-  };
+  connect(watch_.get(), &ClipboardWatch::wordTaken, this,
+          [this](const std::string& word) { form_->SetSearchText(QString::fromStdString(SjisToUtf8(word))); });
   // The form brings itself forward and copies the result at the end of the
   // search.
-  hooks.runSearch = [this](bool copyResult) {
+  connect(watch_.get(), &ClipboardWatch::searchRequested, this, [this](bool copyResult) {
     form_->SetSearchFromClipboard(true);
     form_->SetCopyResultPending(copyResult);
     form_->SearchClicked(false);
@@ -128,7 +127,7 @@ void MorvaWindow::WireClipboard() {
     // user's next search.
     form_->SetSearchFromClipboard(false);
     form_->SetCopyResultPending(false);
-  };
+  });
 
   ClipboardWatch* watch = watch_.get();
   connect(&form, &TMorvaForm::clipboardCheckDue, watch, &ClipboardWatch::CheckClipboard);

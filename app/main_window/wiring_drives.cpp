@@ -39,25 +39,17 @@ void MorvaWindow::WireDriveSearch() {
   // refilled the bar, the form lays itself out and opens the bar's first
   // book.
   connect(form, &TMorvaForm::driveSearchRequested, this, [this] {
-    DriveSearchHooks steps;
-    steps.showDialog = [this](DriveSearchChoice* choice) {
+    auto showDialog = [this](DriveSearchChoice* choice) {
       TDriveSearch dialog(form_.get());
       dialog.Fill(*choice);
       if (ExecDialog(dialog) != QDialog::Accepted) return false;
       *choice = dialog.Result();
       return true;
     };
-    steps.fillDicMenu = [this](const std::vector<DicMenuItem>& items) { form_->FillDicMenu(items); };
-    steps.resetContentView = [this] {
-      if (TTextView* view = form_->view()) view->Clear();
-    };
-    steps.clearGroupName = [this] {
-      form_->settings().group.clear();
-      form_->CheckGroupMenuItem(-1);
-      form_->SetTitle();
-    };
     TMorvaForm& form = *form_;
-    if (DriveSearchCommand(form.disk(), form.Bar(), form.settings(), progressBox_, steps, &form)) form.BooksFound();
+    auto refilled = [&form](const std::vector<DicMenuItem>& menu) { form.BarRefilled(menu); };
+    if (DriveSearchCommand(form.disk(), form.Bar(), form.settings(), progressBox_, refilled, showDialog, &form))
+      form.BooksFound();
   });
 
   connect(form, &TMorvaForm::folderOpenRequested, this, [this] {

@@ -79,14 +79,15 @@ TGraphForm& MorvaWindow::GraphForm() {
   const Settings& settings = form_->settings();
   graph_->SetZoom(settings.graphZoom);
   graph_->SetJumpColor(settings.jumpColor);
-  graph_->onShowText = [this](int row, BookAddress at) { form_->ShowAddress(row, at); };
-  graph_->onClearStatus = [this] { form_->SetStatus({}); };
-  graph_->onOwnClipboardChange = [this] { watch_->SetOwnChange(); };
-  graph_->onZoomChanged = [this](int zoom) { form_->settings().graphZoom = zoom; };
-  graph_->onHidden = [this](int dx, int dy) {
+  TGraphForm* graph = graph_.get();
+  connect(graph, &TGraphForm::textRequested, form_.get(), &TMorvaForm::ShowAddress);
+  connect(graph, &TGraphForm::statusCleared, this, [this] { form_->SetStatus({}); });
+  connect(graph, &TGraphForm::clipboardAboutToChange, watch_.get(), &ClipboardWatch::SetOwnChange);
+  connect(graph, &TGraphForm::zoomChanged, this, [this](int zoom) { form_->settings().graphZoom = zoom; });
+  connect(graph, &TGraphForm::hidden, this, [this](int dx, int dy) {
     form_->settings().graphX = dx;
     form_->settings().graphY = dy;
-  };
+  });
   return *graph_;
 }
 
@@ -95,7 +96,7 @@ TDumpForm& MorvaWindow::DumpForm() {
   dump_ = std::make_unique<TDumpForm>(form_->disk(), form_.get());
   // Centred on the main window, within the screen.
   KeepOnScreen(*dump_, form_->UsableArea());
-  dump_->onOwnClipboardChange = [this] { watch_->SetOwnChange(); };
+  connect(dump_.get(), &TDumpForm::clipboardAboutToChange, watch_.get(), &ClipboardWatch::SetOwnChange);
   return *dump_;
 }
 
@@ -139,14 +140,14 @@ void MorvaWindow::RunEditorCommand() {
   hooks.showDialog = [this](QString* fileName, EditorContent* content) {
     TEditorDlg dialog(form_.get());
     dialog.SetFileName(*fileName);
-    dialog.onRefer = [this](const QString& typed) {
+    connect(&dialog, &TEditorDlg::referRequested, this, [this](const QString& typed) {
       const std::optional<QString> chosen =
           options_.chooseFile ? options_.chooseFile(typed)
                               : std::optional<QString>(QFileDialog::getSaveFileName(form_.get(), QString(), typed));
       if (!chosen || chosen->isEmpty()) return;
       form_->settings().editFile = QFile::encodeName(*chosen).toStdString();
       QTimer::singleShot(0, this, [this] { RunEditorCommand(); });
-    };
+    });
     const bool ok = ExecDialog(dialog) == QDialog::Accepted;
     *fileName = dialog.FileName();
     *content = dialog.Content();
@@ -164,7 +165,7 @@ bool MorvaWindow::RunOptionsDialog() {
   TOptionDlg dialog(form_.get());
   dialog.hooks.chooseColor = options_.chooseColor;
   dialog.hooks.chooseFile = options_.chooseFile;
-  dialog.hooks.openHelp = [this, &dialog](const QString& topic) { ShowHelpFrom(dialog, topic); };
+  connect(&dialog, &TOptionDlg::helpRequested, this, [this, &dialog](const QString& topic) { ShowHelpFrom(dialog, topic); });
   Settings& settings = form_->settings();
   dialog.Fill(settings);
   const int result = ExecDialog(dialog);
@@ -185,14 +186,10 @@ GroupEditResult MorvaWindow::EditGroups() {
   hooks.searchFolders = [this](const std::string& roots, int depth) { return SearchFolders(roots, depth); };
   hooks.chooseColour = options_.chooseColor;
   hooks.warning = [this](const std::string& text) { form_->disk().reporter().Warning(text); };
-  // The dialog is made below; its help button runs while it exists.
-  QDialog* shown = nullptr;
-  hooks.showHelp = [this, &shown](const char* topic) {
-    if (shown != nullptr) ShowHelpFrom(*shown, QString::fromLatin1(topic));
-  };
   TGroupEditDlg dialog(form_->store().SettingsDir(), settings.group, settings.searchRoots, settings.searchDepth,
                        std::move(hooks), form_.get());
-  shown = &dialog;
+  connect(&dialog, &TGroupEditDlg::helpRequested, this,
+          [this, &dialog](const QString& topic) { ShowHelpFrom(dialog, topic); });
   ExecDialog(dialog);
   ReleaseHelpFrom(dialog);
   return dialog.Result();

@@ -47,8 +47,9 @@ class ClipboardWatchTest : public ::testing::Test {
     watch_.hooks.indexTabActive = [this] { return indexTab_; };
     watch_.hooks.neglect = [this] { return neglect_; };
     watch_.hooks.applyEndingSet0 = [](const std::string& w) { return w; };
-    watch_.hooks.putInSearchBox = [this](const std::string& w) { box_ = w; };
-    watch_.hooks.runSearch = [this](bool copyResult) { searches_.push_back(copyResult); };
+    QObject::connect(&watch_, &ClipboardWatch::wordTaken, [this](const std::string& w) { box_ = w; });
+    QObject::connect(&watch_, &ClipboardWatch::searchRequested,
+                     [this](bool copyResult) { searches_.push_back(copyResult); });
     // Joining the watch: its own notice is ignored.
     watch_.CheckClipboard();
   }

@@ -58,7 +58,8 @@ class CompoundTabTest : public ::testing::Test {
     widgets_.searchButton->resize(60, 24);
     refer_ = new TMultiRefer(disk_, search_, fonts_, &pane_);
     tab_ = std::make_unique<CompoundTab>(search_, *refer_, widgets_);
-    tab_->SetStatusHandler([this](const std::string& text) { status_ = QString::fromStdString(SjisToUtf8(text)); });
+    QObject::connect(tab_.get(), &CompoundTab::statusChanged,
+                     [this](const std::string& text) { status_ = QString::fromStdString(SjisToUtf8(text)); });
     tab_->SetSearchHandler([this](const std::string& query) {
       query_ = query;
       Search(disk_, hits_, book_.books, query, disk_.CurrentSubbook());
@@ -182,7 +183,7 @@ TEST_F(CompoundTabTest, UpDownStepsThroughTheFormsAndWraps) {
   // An owner that lays the tab out itself is told when the rows change; the
   // tab then leaves the button where it is.
   int layouts = 0;
-  tab_->SetLayoutHandler([&] { ++layouts; });
+  QObject::connect(tab_.get(), &CompoundTab::rowsChanged, [&] { ++layouts; });
   const QPoint button = widgets_.searchButton->pos();
   widgets_.upDown->stepUp();
   EXPECT_EQ(layouts, 1);

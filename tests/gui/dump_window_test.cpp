@@ -56,7 +56,7 @@ TEST_F(DumpFormTest, WithoutContentTheWindowKeepsWhatItShowed) {
 TEST_F(DumpFormTest, MenusCopyAndSelectAll) {
   form_.ShowDump(kRow, {book_.bodyPage, 0});
   int own = 0;
-  form_.onOwnClipboardChange = [&] { ++own; };
+  QObject::connect(&form_, &TDumpForm::clipboardAboutToChange, [&] { ++own; });
   form_.Copy1Click();  // nothing selected: nothing copied
   EXPECT_EQ(own, 0);
   form_.SelectAll1Click();

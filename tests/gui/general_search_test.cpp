@@ -78,7 +78,7 @@ class GeneralSearchTest : public ::testing::Test {
   void Open(int book) {
     ASSERT_TRUE(disk_.SelectSubbook(book));
     window_ = std::make_unique<TGeneralSearch>(disk_, main_, fullText_, watched_, &mainWindow_);
-    window_->SetDoneHandler([this](const TGeneralSearch::Done& done) { done_ = done; });
+    QObject::connect(window_.get(), &TGeneralSearch::searchDone, [this](const TGeneralSearch::Done& done) { done_ = done; });
     window_->show();
   }
   template <typename T>
@@ -129,7 +129,7 @@ TEST_F(GeneralSearchTest, WaysFollowTheBooksIndexes) {
 
 TEST_F(GeneralSearchTest, FullTextSearchFillsTheMainListUnderTheProgressBox) {
   std::vector<bool> busy;
-  window_->SetBusyHandler([&](bool on) { busy.push_back(on); });
+  QObject::connect(window_.get(), &TGeneralSearch::busyChanged, [&](bool on) { busy.push_back(on); });
   // 検索 pressed again while the search runs starts no second search.
   watched_.onStep = [&] {
     watched_.onStep = nullptr;

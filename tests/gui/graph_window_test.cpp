@@ -168,8 +168,9 @@ class GraphFormTest : public PictureBookTest {
  protected:
   GraphFormTest() {
     form_.onBeep = [this] { ++beeps_; };
-    form_.onShowText = [this](int row, BookAddress at) { shownText_.emplace_back(row, at); };
-    form_.onClearStatus = [this] { ++statusClears_; };
+    QObject::connect(&form_, &TGraphForm::textRequested,
+                     [this](int row, BookAddress at) { shownText_.emplace_back(row, at); });
+    QObject::connect(&form_, &TGraphForm::statusCleared, [this] { ++statusClears_; });
     form_.SetJumpColor(0x008000);
   }
   ~GraphFormTest() override { form_.hide(); }
@@ -230,7 +231,7 @@ TEST_F(GraphFormTest, ZoomQuarterScalesTheImageAndStillFindsHotSpots) {
 
 TEST_F(GraphFormTest, PictureHotSpotNextAndPreviousPictures) {
   int zoomStored = 0;
-  form_.onZoomChanged = [&](int z) { zoomStored = z; };
+  QObject::connect(&form_, &TGraphForm::zoomChanged, [&](int z) { zoomStored = z; });
   form_.SetZoom(200);
   EXPECT_EQ(zoomStored, 200);
   ShowFirst();
@@ -278,7 +279,7 @@ TEST_F(GraphFormTest, InlinePictureIsReadDirectlyAndNotRecorded) {
 
 TEST_F(GraphFormTest, CopyPutsTheMarkedPictureOnTheClipboard) {
   int own = 0;
-  form_.onOwnClipboardChange = [&] { ++own; };
+  QObject::connect(&form_, &TGraphForm::clipboardAboutToChange, [&] { ++own; });
   ShowFirst();
   form_.Copy1Click();
   EXPECT_EQ(own, 1);
@@ -349,10 +350,10 @@ TEST_F(GraphFormTest, HidingReportsTheOffsetsFromTheMainWindow) {
   TGraphForm form(disk_, &main);
   int dx = -1;
   int dy = -1;
-  form.onHidden = [&](int x, int y) {
+  QObject::connect(&form, &TGraphForm::hidden, [&](int x, int y) {
     dx = x;
     dy = y;
-  };
+  });
   form.ShowImage(kRow, Marker(book_.descriptor1()), "");
   form.move(main.frameGeometry().topLeft() + QPoint(40, 30));
   form.Exit1Click();

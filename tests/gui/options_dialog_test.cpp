@@ -307,7 +307,7 @@ TEST_F(OptionDlgTest, ColourButtonsGridFileDialogsAndHelp) {
   EXPECT_EQ(Edit("KeywordFile")->text(), QString());
 
   QStringList topics;
-  dialog_.hooks.openHelp = [&](const QString& t) { topics << t; };
+  QObject::connect(&dialog_, &TOptionDlg::helpRequested, [&](const QString& t) { topics << t; });
   for (int i = 0; i < 4; ++i) {
     dialog_.pageControl()->setCurrentIndex(i);
     Find<QPushButton>("ButtonHelp")->click();
@@ -334,26 +334,6 @@ TEST_F(OptionDlgTest, ListsAndStoredFacesThisSystemLacks) {
   EXPECT_EQ(Applied().font0.face2.size(), 30u);
 }
 
-TEST_F(OptionDlgTest, OptionsCommandAppliesOnOkOnly) {
-  // Covered through Fill and Apply; the command itself only adds exec().
-  int applied = 0;
-  QTimer::singleShot(0, [] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<TOptionDlg*>(w); d != nullptr && d->isVisible()) d->reject();
-  });
-  EXPECT_FALSE(OptionsCommand(settings_, reporter_, {}, [&] { ++applied; }));
-  QTimer::singleShot(0, [] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<TOptionDlg*>(w); d != nullptr && d->isVisible()) {
-        d->findChild<QLineEdit*>(QStringLiteral("Buffer"))->setText(QStringLiteral("4000"));
-        d->accept();
-      }
-  });
-  EXPECT_TRUE(OptionsCommand(settings_, reporter_, {}, [&] { ++applied; }));
-  EXPECT_EQ(applied, 1);
-  EXPECT_EQ(settings_.bufferSize, 4000);
-}
-
 // ---- The editor dialog -----------------------------------------------------------
 
 TEST(EditorDlg, ControlsNoteAndRefer) {
@@ -371,7 +351,7 @@ TEST(EditorDlg, ControlsNoteAndRefer) {
   const QString note = dialog.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
   EXPECT_TRUE(note.contains(QString::fromUtf8("該当項目すべて　　　項目リストの項目すべての内容を出力")));
   QString referred;
-  dialog.onRefer = [&](const QString& name) { referred = name; };
+  QObject::connect(&dialog, &TEditorDlg::referRequested, [&](const QString& name) { referred = name; });
   dialog.show();
   dialog.findChild<QPushButton*>(QStringLiteral("Refer"))->click();
   EXPECT_EQ(referred, QStringLiteral("/tmp/x.txt"));
