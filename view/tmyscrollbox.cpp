@@ -46,7 +46,7 @@ void TMyScrollBox::ScrollBarAction(Qt::Orientation orientation, int action) {
       // full ints, so ranges beyond 65,535 pixels scroll correctly.
       return;
   }
-  if (!OnKeyDown) return;
+  if (!Heard(&TMyScrollBox::paneKeyPressed)) return;
   // Cancel the bar's own step; the key decides where the view goes.
   bar->setSliderPosition(bar->value());
   SendKeyDown(key);
@@ -74,12 +74,12 @@ void TMyScrollBox::paintEvent(QPaintEvent* event) {
   painter.setClipRect(event->rect(), Qt::IntersectClip);
   // The base painting: the background.
   painter.fillRect(event->rect(), viewport()->palette().color(viewport()->backgroundRole()));
-  if (OnPaint) OnPaint(painter, event->rect());
+  emit painted(painter, event->rect());
 }
 
 void TMyScrollBox::keyPressEvent(QKeyEvent* event) {
-  if (OnKeyDown && IsPaneKey(event->key())) {
-    OnKeyDown(event->key(), event->modifiers());
+  if (Heard(&TMyScrollBox::paneKeyPressed) && IsPaneKey(event->key())) {
+    emit paneKeyPressed(event->key());
     event->accept();
     return;
   }
@@ -87,35 +87,37 @@ void TMyScrollBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void TMyScrollBox::mousePressEvent(QMouseEvent* event) {
-  if (OnMouseDown) OnMouseDown(event);
+  if (Heard(&TMyScrollBox::mousePressed)) emit mousePressed(event);
   else QAbstractScrollArea::mousePressEvent(event);
 }
 
 void TMyScrollBox::mouseMoveEvent(QMouseEvent* event) {
-  if (OnMouseMove) OnMouseMove(event);
+  if (Heard(&TMyScrollBox::mouseMoved)) emit mouseMoved(event);
   else QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void TMyScrollBox::mouseReleaseEvent(QMouseEvent* event) {
-  if (OnMouseUp) OnMouseUp(event);
+  if (Heard(&TMyScrollBox::mouseReleased)) emit mouseReleased(event);
   else QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 void TMyScrollBox::mouseDoubleClickEvent(QMouseEvent* event) {
   // The double-click comes first, then the press it replaces: the view
   // ignores that press by its double-click flag.
-  if (OnDblClick) OnDblClick(event);
-  if (OnMouseDown) OnMouseDown(event);
-  if (!OnDblClick && !OnMouseDown) QAbstractScrollArea::mouseDoubleClickEvent(event);
+  const bool doubleHeard = Heard(&TMyScrollBox::doubleClicked);
+  const bool pressHeard = Heard(&TMyScrollBox::mousePressed);
+  if (doubleHeard) emit doubleClicked(event);
+  if (pressHeard) emit mousePressed(event);
+  if (!doubleHeard && !pressHeard) QAbstractScrollArea::mouseDoubleClickEvent(event);
 }
 
 void TMyScrollBox::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
-  if (OnResize) OnResize();
+  emit resized();
 }
 
 void TMyScrollBox::scrollContentsBy(int dx, int dy) {
-  if (OnScroll) OnScroll();
+  if (Heard(&TMyScrollBox::scrolled)) emit scrolled();
   else viewport()->scroll(dx, dy);
 }
 

@@ -1,18 +1,17 @@
 // TMyScrollBox: the content pane. A scroll area whose owner draws the
-// viewport itself (OnPaint) and whose scroll-bar clicks arrive as the same
+// viewport itself (painted) and whose scroll-bar clicks arrive as the same
 // keys as the keyboard (line up = Up, page down = Page Down …), so that clicks
 // on the arrows and the trough scroll exactly like the keys, including loading
 // the neighbouring stretch in continuous display. Thumb drags set the
 // position directly (live only while tracking is on). The pane keeps Up and
 // Down for itself instead of letting focus navigation have them.
 //
-// The hooks are plain callbacks set by the owner (the content view); events
-// with no hook bound get the base handling.
+// The pane's events are signals its owner (the content view) connects to;
+// an event nobody listens to gets the base handling.
 #pragma once
 
 #include <QAbstractScrollArea>
-
-#include <functional>
+#include <QMetaMethod>
 
 class QMouseEvent;
 class QPainter;
@@ -26,21 +25,23 @@ class TMyScrollBox final : public QAbstractScrollArea {
  public:
   explicit TMyScrollBox(QWidget* parent = nullptr);
 
-  // Called after the base painting (the background) with a painter on the
-  // viewport, clipped to the rectangle to repaint.
-  std::function<void(QPainter& painter, const QRect& rect)> OnPaint;
-  // Up, Down, Page Up, Page Down from the keyboard or the scroll bar.
-  std::function<void(int key, Qt::KeyboardModifiers modifiers)> OnKeyDown;
-  std::function<void(QMouseEvent* event)> OnMouseDown;
-  std::function<void(QMouseEvent* event)> OnMouseMove;
-  std::function<void(QMouseEvent* event)> OnMouseUp;
-  std::function<void(QMouseEvent* event)> OnDblClick;
-  std::function<void()> OnResize;
-  // The vertical position changed (by any means); the owner moves the pixels.
-  std::function<void()> OnScroll;
-
   // Sends a key-down through the pane's key event, as the scroll bar does.
   void SendKeyDown(int key);
+
+ signals:
+  // After the base painting (the background), with a painter on the
+  // viewport clipped to the rectangle to repaint.
+  void painted(QPainter& painter, const QRect& rect);
+  // Up, Down, Page Up, Page Down from the keyboard or the scroll bar.
+  void paneKeyPressed(int key);
+  void mousePressed(QMouseEvent* event);
+  void mouseMoved(QMouseEvent* event);
+  void mouseReleased(QMouseEvent* event);
+  void doubleClicked(QMouseEvent* event);
+  void resized();
+  // The vertical position changed (by any means); the receiver moves the
+  // pixels.
+  void scrolled();
 
  protected:
   bool event(QEvent* event) override;
@@ -55,6 +56,11 @@ class TMyScrollBox final : public QAbstractScrollArea {
 
  private:
   void ScrollBarAction(Qt::Orientation orientation, int action);
+  // Whether anyone listens to that signal of the pane.
+  template <typename Signal>
+  bool Heard(Signal signal) const {
+    return isSignalConnected(QMetaMethod::fromSignal(signal));
+  }
 };
 
 }  // namespace morva

@@ -37,40 +37,34 @@ TTextView::TTextView(TDisk& disk, TMyScrollBox& pane, const DisplayFonts& fonts,
       windowSource_(disk),
       brows_(disk.reporter(), disk.MarkedTextPath()) {
   brows_.SetWindowSource(&windowSource_);
-  pane_.OnPaint = [this](QPainter& painter, const QRect& rect) { Paint(painter, rect); };
-  pane_.OnKeyDown = [this](int key, Qt::KeyboardModifiers) { Key(key); };
-  pane_.OnResize = [this] { Resize(); };
-  pane_.OnScroll = [this] { ScrollMoved(); };
-  pane_.OnMouseDown = [this](QMouseEvent* e) {
+  connect(&pane_, &TMyScrollBox::painted, this, [this](QPainter& painter, const QRect& rect) { Paint(painter, rect); });
+  connect(&pane_, &TMyScrollBox::paneKeyPressed, this, [this](int key) { Key(key); });
+  connect(&pane_, &TMyScrollBox::resized, this, [this] { Resize(); });
+  connect(&pane_, &TMyScrollBox::scrolled, this, [this] { ScrollMoved(); });
+  connect(&pane_, &TMyScrollBox::mousePressed, this, [this](QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
     if (e->button() == Qt::LeftButton)
       MouseDown(p.x(), p.y(), (e->modifiers() & Qt::ControlModifier) != 0);
     else if (e->button() == Qt::RightButton)
       RightDown(p.x(), p.y(), e->globalPosition().toPoint());
-  };
-  pane_.OnMouseMove = [this](QMouseEvent* e) {
+  });
+  connect(&pane_, &TMyScrollBox::mouseMoved, this, [this](QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
     MouseMove(p.x(), p.y(), (e->modifiers() & Qt::ControlModifier) != 0);
-  };
-  pane_.OnMouseUp = [this](QMouseEvent* e) {
+  });
+  connect(&pane_, &TMyScrollBox::mouseReleased, this, [this](QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
     if (e->button() == Qt::LeftButton) MouseUp(p.x(), p.y());
-  };
-  pane_.OnDblClick = [this](QMouseEvent* e) {
+  });
+  connect(&pane_, &TMyScrollBox::doubleClicked, this, [this](QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) DoubleClick();
-  };
+  });
   Clear();
 }
 
 TTextView::~TTextView() {
-  pane_.OnPaint = nullptr;
-  pane_.OnKeyDown = nullptr;
-  pane_.OnResize = nullptr;
-  pane_.OnScroll = nullptr;
-  pane_.OnMouseDown = nullptr;
-  pane_.OnMouseMove = nullptr;
-  pane_.OnMouseUp = nullptr;
-  pane_.OnDblClick = nullptr;
+  // Nothing of the pane may reach the view while its members go.
+  pane_.disconnect(this);
 }
 
 void TTextView::SetSettings(const ViewSettings& settings) {
@@ -93,7 +87,7 @@ void TTextView::Beep() {
 }
 
 void TTextView::UpdateBackButton() {
-  if (onBackEnabled) onBackEnabled(!history_.Empty());
+  emit backEnabledChanged(!history_.Empty());
 }
 
 // ---- Showing ---------------------------------------------------------------
@@ -111,7 +105,7 @@ void TTextView::Clear() {
   inkedGaiji_.clear();
   shownMapKnown_ = false;
   pane_.verticalScrollBar()->setRange(0, 0);
-  if (onBackEnabled) onBackEnabled(false);
+  emit backEnabledChanged(false);
   pane_.viewport()->update();
 }
 

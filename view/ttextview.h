@@ -77,14 +77,9 @@ class TTextView final : public QObject {
   // Where copies go; the view does not own it. Without one nothing is copied.
   void SetClipboard(ClipboardAdapter* clipboard) { clipboard_ = clipboard; }
 
-  // ---- Callbacks -------------------------------------------------------------
-  std::function<void(bool enabled)> onBackEnabled;  // ButtonBack and MenuBack
+  // ---- What the view asks of its owner ---------------------------------------
   std::function<bool()> isBusy;                      // a progress window is open
   std::function<void()> onBeep;                      // default: the system beep
-  std::function<void(QPoint globalPos)> onContextMenu;
-  std::function<void(std::string_view marker)> onImage;  // a "G" marker followed
-  std::function<void(std::string_view marker)> onSound;  // an "S" marker followed
-  std::function<void(std::string_view sjis)> onStatusText;
 
   // ---- Showing and scrolling ---------------------------------------------
   // Nothing shown; the back button is disabled.
@@ -161,6 +156,17 @@ class TTextView final : public QObject {
   // Lines painted since the last reset (for tests and benchmarks).
   int LinesPainted() const { return linesPainted_; }
   void ResetLinesPainted() { linesPainted_ = 0; }
+
+ signals:
+  // Going back became possible or impossible (ButtonBack and MenuBack).
+  void backEnabledChanged(bool enabled);
+  // The right button over a selection: the context menu at that place.
+  void contextMenuRequested(QPoint globalPos);
+  // A link's "G" (image) or "S" (sound) marker was followed.
+  void imageLinkFollowed(const std::string& marker);
+  void soundLinkFollowed(const std::string& marker);
+  // A link's text for the status bar (Shift-JIS).
+  void statusTextChanged(const std::string& sjis);
 
  private:
   struct Shown {

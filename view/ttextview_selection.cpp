@@ -148,7 +148,7 @@ void TTextView::MouseDown(int x, int y, bool ctrl) {
       if (b == 0x02) {
         selecting_ = false;
         const std::string marker(text.substr(k, MarkerLength(text, k)));
-        if (marker.size() > 2 && marker[2] == 'S' && onStatusText) onStatusText(text.substr(k + marker.size()));
+        if (marker.size() > 2 && marker[2] == 'S') emit statusTextChanged(std::string(text.substr(k + marker.size())));
         FollowMarker(marker);
         return;
       }
@@ -222,7 +222,7 @@ void TTextView::RightDown(int x, int y, QPoint globalPos) {
     SelectWordAtAnchor();
     OfferSelection();
   }
-  if (HasSelection() && onContextMenu) onContextMenu(globalPos);
+  if (HasSelection()) emit contextMenuRequested(globalPos);
 }
 
 // ---- Selection ---------------------------------------------------------------
@@ -470,10 +470,10 @@ void TTextView::FollowMarker(std::string_view marker) {
       break;
     }
     case 'G':
-      if (onImage) onImage(marker);
+      emit imageLinkFollowed(std::string(marker));
       break;
     case 'S':
-      if (onSound) onSound(marker);
+      emit soundLinkFollowed(std::string(marker));
       break;
     case 'D':
       Beep();

@@ -53,7 +53,7 @@ void ClipboardWatch::TakeChange(const std::optional<std::string>& text) {
   if (!taken) return;
   std::string word = RemoveNeglected(*taken, hooks.neglect ? hooks.neglect() : std::string());
   if (hooks.applyEndingSet0) word = hooks.applyEndingSet0(word);
-  if (hooks.putInSearchBox) hooks.putInSearchBox(word);
+  emit wordTaken(word);
   searchPending_ = true;
   copyPending_ = autoSearch_ == 3 || autoSearch_ == 6;
   if (autoSearch_ == 5 || autoSearch_ == 6) RunSearch();
@@ -65,7 +65,7 @@ void ClipboardWatch::FormActivate() {
 }
 
 void ClipboardWatch::RunSearch() {
-  if (hooks.runSearch) hooks.runSearch(copyPending_);
+  emit searchRequested(copyPending_);
   searchPending_ = false;
   copyPending_ = false;
 }

@@ -19,8 +19,9 @@
 // content pane offers) are ignored in the same way, with a flag of their own
 // so that a selection change never uses up the clipboard's flag.
 //
-// The watch knows nothing of the window: what it needs of it comes through
-// the hooks.
+// The watch knows nothing of the window: it asks what it needs to know
+// through the hooks and announces the word it took and the search it wants
+// by signals.
 #pragma once
 
 #include <QObject>
@@ -38,11 +39,6 @@ struct ClipboardSearchHooks {
   std::function<std::string()> neglect;         // the open book's NEGLECT= value (Shift-JIS)
   // Ending-rule set 0 applied once to a word (Shift-JIS); unchanged when unset.
   std::function<std::string(const std::string& word)> applyEndingSet0;
-  std::function<void(const std::string& word)> putInSearchBox;
-  // Runs the search of the search box as 検索 does, as a search started by
-  // the watch: when it finds something the window comes forward and, with
-  // copyResult, copies the entry the search shows.
-  std::function<void(bool copyResult)> runSearch;
 };
 
 class ClipboardWatch final : public QObject {
@@ -84,6 +80,15 @@ class ClipboardWatch final : public QObject {
   void CheckSelection();
   // FormActivate: the window became active.
   void FormActivate();
+
+ signals:
+  // A word (Shift-JIS) was taken from the clipboard: it goes into the
+  // search box.
+  void wordTaken(const std::string& word);
+  // The search of the search box is to run as 検索 does, as a search started
+  // by the watch: when it finds something the window comes forward and,
+  // with copyResult, copies the entry the search shows.
+  void searchRequested(bool copyResult);
 
  private:
   // Takes the word of newly changed text and acts by AutoSearch.

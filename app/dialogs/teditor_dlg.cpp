@@ -38,7 +38,7 @@ TEditorDlg::TEditorDlg(QWidget* parent) : QDialog(parent) {
   refer->setObjectName(QStringLiteral("Refer"));
   connect(refer, &QPushButton::clicked, this, [this] {
     reject();
-    if (onRefer) onRefer(fileName_->text());
+    emit referRequested(fileName_->text());
   });
   content_ = new RadioGroup(U("出力する内容(&C)"), {U("表示されている内容"), U("該当項目すべて"), U("該当項目の見出し")},
                             this);

@@ -25,11 +25,6 @@ class TEditorDlg final : public QDialog {
  public:
   explicit TEditorDlg(QWidget* parent = nullptr);
 
-  // 参照(&R) closes the dialog as cancelled and then calls this with the
-  // file name typed so far; the main window shows its open-file dialog there
-  // (and may keep a chosen file as EditFile for the next time).
-  std::function<void(const QString& fileName)> onRefer;
-
   void SetFileName(const QString& name);
   QString FileName() const;
   EditorContent Content() const;
@@ -37,6 +32,12 @@ class TEditorDlg final : public QDialog {
 
   // The read-only note (UTF-8 lines, full-width spaces as shown).
   static const char* const* NoteLines();
+
+ signals:
+  // 参照(&R) closed the dialog as cancelled; fileName is the name typed so
+  // far. The main window shows its open-file dialog then (and may keep a
+  // chosen file as EditFile for the next time).
+  void referRequested(const QString& fileName);
 
  private:
   QLineEdit* fileName_ = nullptr;

@@ -490,18 +490,7 @@ QString TOptionDlg::HelpTopic() const {
 }
 
 void TOptionDlg::ButtonHelpClick() {
-  if (hooks.openHelp) hooks.openHelp(HelpTopic());
-}
-
-bool OptionsCommand(Settings& settings, Reporter& reporter, const OptionDialogHooks& hooks,
-                    const std::function<void()>& onApplied, QWidget* parent) {
-  TOptionDlg dialog(parent);
-  dialog.hooks = hooks;
-  dialog.Fill(settings);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  dialog.Apply(settings, reporter);
-  if (onApplied) onApplied();
-  return true;
+  emit helpRequested(HelpTopic());
 }
 
 }  // namespace morva

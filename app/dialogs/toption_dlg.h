@@ -35,9 +35,6 @@ struct OptionDialogHooks {
   std::function<std::optional<uint32_t>(uint32_t initial)> chooseColor;
   // The open-file dialog preset to a file name; nothing when cancelled.
   std::function<std::optional<QString>(const QString& initial)> chooseFile;
-  // Opens a help topic (OptionKensaku, OptionHyoji, OptionClipboard,
-  // OptionNyushuturyoku).
-  std::function<void(const QString& topic)> openHelp;
 };
 
 class TOptionDlg final : public QDialog {
@@ -71,6 +68,11 @@ class TOptionDlg final : public QDialog {
   static QStringList ScreenFonts();
   // The sizes the size boxes offer.
   static QStringList SizeItems(bool with24);
+
+ signals:
+  // ﾍﾙﾌﾟ: the help topic of the shown page (OptionKensaku, OptionHyoji,
+  // OptionClipboard, OptionNyushuturyoku).
+  void helpRequested(const QString& topic);
 
  private:
   QWidget* MakeSearchTab();
@@ -124,12 +126,6 @@ class TOptionDlg final : public QDialog {
   QCheckBox* ime_ = nullptr;
   QCheckBox* focus_ = nullptr;
 };
-
-// OptionsCommand: creates the dialog, fills it, shows it modally and, on OK,
-// applies it and calls onApplied (which re-creates the display fonts and
-// re-applies the display). Returns whether OK was chosen.
-bool OptionsCommand(Settings& settings, Reporter& reporter, const OptionDialogHooks& hooks,
-                    const std::function<void()>& onApplied, QWidget* parent = nullptr);
 
 // The buffer-size warning for a value brought into range (Shift-JIS).
 std::string BufferSizeWarning(int value);

@@ -14,20 +14,21 @@ const std::string& NoBookFoundMessage() {
   return text;
 }
 
+namespace {
+
+// Searches into the bar; returns whether a book was found.
 bool FinishDriveSearch(TDisk& disk, BookBar& bar, const Settings& settings, ProgressBox* progress,
-                       const DriveSearchHooks& hooks) {
+                       const DriveSearchRefilled& refilled) {
   DriveSearchResult result = SearchDrives(disk, settings.searchRoots, settings.searchDepth, progress);
   // The disk reads the caller's list: replace its contents, not the list.
   bar = std::move(result.bar);
-  if (hooks.fillDicMenu) hooks.fillDicMenu(result.menu);
-  if (hooks.resetContentView) hooks.resetContentView();
-  if (hooks.clearGroupName) hooks.clearGroupName();
-  if (hooks.openFirstBook) hooks.openFirstBook();
-  if (hooks.refreshLayout) hooks.refreshLayout();
+  if (refilled) refilled(result.menu);
   if (!result.menu.empty()) return true;
   disk.reporter().Warning(NoBookFoundMessage());
   return false;
 }
+
+}  // namespace
 
 void StartupDriveSearch(TDisk& disk, BookBar& bar, const Settings& settings, ProgressBox* progress,
                         const std::function<void(const std::vector<DicMenuItem>& items)>& fillDicMenu) {
@@ -37,16 +38,17 @@ void StartupDriveSearch(TDisk& disk, BookBar& bar, const Settings& settings, Pro
 }
 
 bool DriveSearchCommand(TDisk& disk, BookBar& bar, Settings& settings, ProgressBox* progress,
-                        const DriveSearchHooks& hooks, QWidget* dialogParent) {
+                        const DriveSearchRefilled& refilled, const DriveSearchDialog& showDialog,
+                        QWidget* dialogParent) {
   bool searched = false;
   if (!settings.searchDialog) {
     searched = true;
-    if (FinishDriveSearch(disk, bar, settings, progress, hooks)) return true;
+    if (FinishDriveSearch(disk, bar, settings, progress, refilled)) return true;
   }
   DriveSearchChoice choice{settings.searchRoots, settings.searchDepth, settings.searchDialog};
   bool ok = false;
-  if (hooks.showDialog) {
-    ok = hooks.showDialog(&choice);
+  if (showDialog) {
+    ok = showDialog(&choice);
   } else {
     TDriveSearch dialog(dialogParent);
     dialog.Fill(choice);
@@ -57,7 +59,7 @@ bool DriveSearchCommand(TDisk& disk, BookBar& bar, Settings& settings, ProgressB
   settings.searchRoots = choice.roots;
   settings.searchDepth = choice.depth;
   settings.searchDialog = choice.showDialog;
-  FinishDriveSearch(disk, bar, settings, progress, hooks);
+  FinishDriveSearch(disk, bar, settings, progress, refilled);
   return true;
 }
 

@@ -1,15 +1,15 @@
 // The drive-search command of the ﾌｧｲﾙ menu and the content view's context
-// menu, as steps that call back into the main window.
+// menu.
 //
 // DriveSearchCommand: with SearchDialog off the search runs at once; the
 // dialog is shown when SearchDialog is on or that search found nothing. OK
 // stores the dialog's choice in the settings and searches; Cancel changes
 // nothing.
 //
-// FinishDriveSearch: searches, puts the result into the book bar (the
-// caller's list, which the disk borrows), then resets the content view,
-// clears the group name, opens the first book and refreshes the layout; with
-// no book found it warns "辞書が見つかりません．辞書をﾊｰﾄﾞﾃﾞｨｽｸにｺﾋﾟｰしているとき
+// Each search puts its result into the book bar (the caller's list, which
+// the disk borrows) and hands the books found to `refilled` (the main window
+// fills its 辞書 menu, resets the content view and forgets the group); with
+// no book found it then warns "辞書が見つかりません．辞書をﾊｰﾄﾞﾃﾞｨｽｸにｺﾋﾟｰしているとき
 // は，「深さ」を調節してください．" through the disk's reporter.
 #pragma once
 
@@ -26,28 +26,19 @@ class ProgressBox;
 class TDisk;
 struct Settings;
 
-struct DriveSearchHooks {
-  // Shows the dialog filled with *choice; true on OK with *choice updated.
-  // Default: a TDriveSearch with the given parent.
-  std::function<bool(DriveSearchChoice* choice)> showDialog;
-  std::function<void(const std::vector<DicMenuItem>& items)> fillDicMenu;  // after emptying it
-  std::function<void()> resetContentView;
-  std::function<void()> clearGroupName;   // no group is open afterwards
-  std::function<void()> openFirstBook;    // OpenBook(-1) on the 索引 tab
-  std::function<void()> refreshLayout;    // RefreshLayout
-};
+// The books a search found, as the 辞書 menu's items.
+using DriveSearchRefilled = std::function<void(const std::vector<DicMenuItem>& menu)>;
+// Shows the dialog filled with *choice; true on OK with *choice updated.
+using DriveSearchDialog = std::function<bool(DriveSearchChoice* choice)>;
 
 // The warning when nothing was found (Shift-JIS).
 const std::string& NoBookFoundMessage();
 
-// Returns whether a book was found.
-bool FinishDriveSearch(TDisk& disk, BookBar& bar, const Settings& settings, ProgressBox* progress,
-                       const DriveSearchHooks& hooks);
-
 // Returns whether a search ran (the bar was refilled); false when the dialog
-// was cancelled.
+// was cancelled. showDialog unset: a TDriveSearch with the given parent.
 bool DriveSearchCommand(TDisk& disk, BookBar& bar, Settings& settings, ProgressBox* progress,
-                        const DriveSearchHooks& hooks, QWidget* dialogParent = nullptr);
+                        const DriveSearchRefilled& refilled, const DriveSearchDialog& showDialog = {},
+                        QWidget* dialogParent = nullptr);
 
 // The search at start-up (no group named, Book not negative): SearchDrives
 // into the bar and the 辞書 menu, without the dialog, the warning or any of

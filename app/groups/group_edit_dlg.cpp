@@ -132,9 +132,7 @@ TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
   connect(colour, &QPushButton::clicked, this, &TGroupEditDlg::ChooseColour);
   connect(next, &QPushButton::clicked, this, &TGroupEditDlg::NextGroup);
   connect(deleteGroup, &QPushButton::clicked, this, &TGroupEditDlg::DeleteGroup);
-  connect(help, &QPushButton::clicked, this, [this] {
-    if (hooks_.showHelp) hooks_.showHelp("Group");
-  });
+  connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(QStringLiteral("Group")); });
   connect(ok, &QPushButton::clicked, this, [this] {
     if (Save()) accept();
   });

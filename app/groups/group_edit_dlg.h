@@ -35,8 +35,6 @@ struct GroupEditHooks {
   // Colour dialog: the present colour in, the chosen one out (nothing on
   // Cancel). Not set: QColorDialog.
   std::function<std::optional<uint32_t>(uint32_t colour)> chooseColour;
-  // Help topic "Group". Not set: nothing.
-  std::function<void(const char* topic)> showHelp;
   // The warning box, given Shift-JIS text. Not set: a message box with the
   // warning box's caption.
   std::function<void(const std::string& text)> warning;
@@ -84,6 +82,10 @@ class TGroupEditDlg final : public QDialog {
 
   // "新規グループ" (UTF-8).
   static const char* NewGroupName();
+
+ signals:
+  // ﾍﾙﾌﾟ: the help topic "Group".
+  void helpRequested(const QString& topic);
 
  private:
   void TableToGrid();

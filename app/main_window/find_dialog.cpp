@@ -29,7 +29,7 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(matchCase_, 1, 0, 1, 2);
   grid->addWidget(cancel, 1, 2);
   connect(findButton_, &QPushButton::clicked, this, [this] {
-    if (OnFind) OnFind();
+    emit findRequested();
   });
   connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
   auto update = [this] { findButton_->setEnabled(!text_->text().isEmpty()); };

@@ -24,8 +24,9 @@ class TFindDialog final : public QDialog {
   void SetFindText(const QString& text);
   bool MatchCase() const;
 
+ signals:
   // 次を検索 was pressed (or Return in the text).
-  std::function<void()> OnFind;
+  void findRequested();
 
  private:
   QLineEdit* text_;

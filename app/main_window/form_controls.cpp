@@ -84,11 +84,11 @@ void TMorvaForm::BuildControls() {
 
   // Panel1: the book bar.
   panel1_ = new TPanel("Panel1", central);
-  booksGrid_ = new BookBarWidget(bar_, currentBook_, panel1_);
+  booksGrid_ = new BookBarWidget(bar_, session_->bookSlot(), panel1_);
   connect(booksGrid_, &BookBarWidget::bookClicked, this, [this](int entry) { SelectBook(*this, bar_, entry); });
   connect(booksGrid_, &BookBarWidget::separatorClicked, this,
           [this](int entry, const QList<int>&) { SelectBook(*this, bar_, entry); });
-  panel1_->OnResize = [this] { LayOutBookBarPanel(); };
+  connect(panel1_, &TPanel::resized, this, &TMorvaForm::LayOutBookBarPanel);
   column->addWidget(panel1_);
 
   splitter_ = new QSplitter(Qt::Horizontal, central);
@@ -136,9 +136,8 @@ void TMorvaForm::BuildControls() {
   indexSearchButton_->setDefault(true);
   connect(indexSearchButton_, &QPushButton::clicked, this, [this] { IndexSearchButtonClick(); });
   buttonHint_ = MakeButton("ButtonHint", QStringLiteral("?"), index);
-  connect(buttonHint_, &QPushButton::clicked, this, [this] {
-    if (hooks_.helpTopic) hooks_.helpTopic(currentHelpFile_, "SakuinKensaku");
-  });
+  connect(buttonHint_, &QPushButton::clicked, this,
+          [this] { emit helpTopicRequested(currentHelpFile_, "SakuinKensaku"); });
 
   // The 複合 tab: its fields; the compound search drives them.
   QWidget* multi = tabSheets_[kMultiTab];
@@ -164,10 +163,8 @@ void TMorvaForm::BuildControls() {
   // The word list: it moves into the page of the active tab, under the
   // tab's own controls.
   drawGrid1_ = new TWordGrid(index);
-  drawGrid1_->OnDrawCell = [this](QPainter& painter, int row, const QRect& rect, bool current) {
-    DrawWordListCell(painter, row, rect, current);
-  };
-  drawGrid1_->OnShowRow = [this](int row) { ShowItem(row); };
+  connect(drawGrid1_, &TWordGrid::cellPainted, this, &TMorvaForm::DrawWordListCell);
+  connect(drawGrid1_, &TWordGrid::rowChosen, this, [this](int row) { ShowItem(row); });
   ConnectListAndTyping();
 
   // Panel21: the display-mode buttons under the list.
@@ -178,7 +175,7 @@ void TMorvaForm::BuildControls() {
   buttonAll_ = MakeButton("ButtonAll", QStringLiteral("全て表示"), panel21_);
   buttonAll_->setEnabled(false);
   connect(buttonAll_, &QPushButton::clicked, this, [this] { ButtonAllClick(); });
-  panel2_->OnResize = [this] { LayOutConditionPane(); };
+  connect(panel2_, &TPanel::resized, this, &TMorvaForm::LayOutConditionPane);
 
   // Panel3: the content pane with the status bar and 後退 under it.
   panel3_ = new QWidget(splitter_);
@@ -212,13 +209,13 @@ void TMorvaForm::BuildControls() {
   buttonBack_->setEnabled(false);
   connect(buttonBack_, &QPushButton::clicked, this, [this] { Back(); });
   panel31_->setFixedHeight(std::max(22, buttonBack_->sizeHint().height()));
-  panel31_->OnResize = [this] { LayOutContentPane(); };
+  connect(panel31_, &TPanel::resized, this, &TMorvaForm::LayOutContentPane);
 
   splitter_->setStretchFactor(0, 0);
   splitter_->setStretchFactor(1, 1);
 
   findDialog1_ = new TFindDialog(this);
-  findDialog1_->OnFind = [this] { FindNext(); };
+  connect(findDialog1_, &TFindDialog::findRequested, this, &TMorvaForm::FindNext);
 }
 
 }  // namespace morva

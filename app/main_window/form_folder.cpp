@@ -59,7 +59,7 @@ void TMorvaForm::BuildFirstStartHint() {
   firstStartHint_->hide();
 }
 
-void TMorvaForm::ShowFirstStartHint() { firstStartHint_->setVisible(currentBook_ < 0); }
+void TMorvaForm::ShowFirstStartHint() { firstStartHint_->setVisible(session_->book() < 0); }
 
 void TMorvaForm::AddBooksFromFolder(const QString& folder) {
   const QString absolute = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
@@ -72,7 +72,7 @@ void TMorvaForm::AddBooksFromFolder(const QString& folder) {
   }
   // The search closed the open book; nothing changes unless books are added.
   auto keepAsItWas = [this] {
-    if (currentBook_ >= 0) disk_->SelectSubbook(currentBook_);
+    if (session_->book() >= 0) disk_->SelectSubbook(session_->book());
   };
   if (result.cancelled) return keepAsItWas();
   if (found.empty()) {
@@ -88,7 +88,7 @@ void TMorvaForm::AddBooksFromFolder(const QString& folder) {
   }
   RebuildGroupMenu();
   // The group opens at its first found book.
-  currentBook_ = added.firstEntry;
+  session_->bookSlot() = added.firstEntry;
   OpenGroup(group);
   if (added.left > 0)
     reporter_->Warning(Format(Sjis("ｸﾞﾙｰﾌﾟがいっぱいで，%d冊の辞書を加えられませんでした．").c_str(), added.left));

@@ -15,16 +15,16 @@
 namespace morva {
 
 void TMorvaForm::OpenBook(int entry, int preferredTab) {
-  const int previous = currentBook_;
+  const int previous = session_->book();
   const OpenBookFaces faces{settings_.font0.face1, settings_.font1.face1};
   openTitle_.clear();
   // The title is known once the book is selected; OpenBook shows the status.
-  const int opened = morva::OpenBook(*disk_, bar_, currentBook_, entry, preferredTab, faces, *this, *reporter_);
+  const int opened = morva::OpenBook(*disk_, bar_, session_->bookSlot(), entry, preferredTab, faces, *this, *reporter_);
   if (opened >= 0 && disk_->SelectSubbook(opened)) {
     openTitle_ = disk_->title;
     SetStatus({});
   }
-  if (previous != currentBook_) booksGrid_->update();
+  if (previous != session_->book()) booksGrid_->update();
   ShowFirstStartHint();
 }
 
@@ -84,7 +84,7 @@ void TMorvaForm::OpenSingleBook(const std::string& directory) {
   bar_ = {BookBarEntry{}, book};
   settings_.group.clear();
   OpenBook(1, kIndexTab);
-  if (currentBook_ == 1) {
+  if (session_->book() == 1) {
     bar_[1].shortName = std::string(SjisCut(disk_->title, 6));
     if (bar_[1].shortName.empty()) bar_[1].shortName = "BOOK";
     bar_[1].title = disk_->title;

@@ -66,8 +66,8 @@ bool TMorvaForm::PreviewKey(QWidget* target, QKeyEvent* event) {
   // A box cuts by itself; the clipboard watch is told that this change is
   // the program's own when there is something to cut.
   if (edit != nullptr && event->matches(QKeySequence::Cut) && edit->hasSelectedText() && !edit->isReadOnly() &&
-      edit->echoMode() == QLineEdit::Normal && hooks_.ownClipboardChange)
-    hooks_.ownClipboardChange();
+      edit->echoMode() == QLineEdit::Normal)
+    emit clipboardAboutToChange();
 
   if (key == Qt::Key_Escape && settings_.escKey) {
     SetWindowLayout(layout_ != kContentOnly ? kContentOnly : kConditionOnly);

@@ -181,8 +181,7 @@ void TMorvaForm::LayOutTabPage(int tab) {
     indexSearchButton_->setGeometry(right - searchWidth, buttonTop, searchWidth, buttonHeight);
     buttonHint_->setGeometry(right - searchWidth - 4 - buttonHeight, buttonTop, buttonHeight, buttonHeight);
   } else if (tab == kMultiTab) {
-    if (hooks_.multiTabLayout) hooks_.multiTabLayout(w, CharHeight());
-    else StackMultiControls();
+    StackMultiControls();
   }
   if (drawGrid1_->parentWidget() == page) {
     const int top = TabControlsBottom(tab) + kPageMargin;
@@ -249,9 +248,9 @@ void TMorvaForm::PageControl1Change(int tab) {
     pageControl1_->setCurrentIndex(tab);
   }
   // The book is opened afresh: its information file may have changed.
-  if (currentBook_ >= 0) {
+  if (session_->book() >= 0) {
     disk_->ForgetCurrentSubbook();
-    disk_->SelectSubbook(currentBook_);
+    disk_->SelectSubbook(session_->book());
   }
   if (view_) view_->Clear();
   list_->Empty();
@@ -259,8 +258,8 @@ void TMorvaForm::PageControl1Change(int tab) {
   SetStatus({});
   SetStatusPanel0({});
 
-  if (previous == kMultiTab && tab != kMultiTab && hooks_.multiTabLeave) hooks_.multiTabLeave();
-  if (previous == kGeneralTab && tab != kGeneralTab && hooks_.generalTabLeave) hooks_.generalTabLeave();
+  if (previous == kMultiTab && tab != kMultiTab) emit compoundTabLeft();
+  if (previous == kGeneralTab && tab != kGeneralTab) emit generalTabLeft();
 
   // The word list moves under the controls of the tab.
   QWidget* page = tabSheets_[static_cast<size_t>(tab)];
@@ -271,14 +270,14 @@ void TMorvaForm::PageControl1Change(int tab) {
   switch (tab) {
     case kIndexTab: comboBox1_->setFocus(); break;
     case kMultiTab:
-      if (hooks_.multiTabEnter) hooks_.multiTabEnter();
+      emit compoundTabEntered();
       break;
     case kMenuTab:
-      if (currentBook_ >= 0) MenuSearch(*disk_, *list_, currentBook_);
+      if (session_->book() >= 0) MenuSearch(*disk_, *list_, session_->book());
       FillWordList();
       break;
     case kGeneralTab:
-      if (hooks_.generalTabEnter) hooks_.generalTabEnter();
+      emit generalTabEntered();
       break;
     default: break;
   }
@@ -287,8 +286,8 @@ void TMorvaForm::PageControl1Change(int tab) {
 }
 
 void TMorvaForm::TabClicked(int tab) {
-  if (tab == kMultiTab && hooks_.multiNextForm) hooks_.multiNextForm();
-  else if (tab == kGeneralTab && hooks_.generalTabEnter) hooks_.generalTabEnter();
+  if (tab == kMultiTab) emit compoundNextFormRequested();
+  else if (tab == kGeneralTab) emit generalTabEntered();
 }
 
 void TMorvaForm::ToolTabItem(int tab) {

@@ -31,18 +31,9 @@ void TMorvaForm::BuildMenus() {
   QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
   file->setObjectName(QStringLiteral("File1"));
   connect(AddAction(file, "OpenFolder", QStringLiteral("辞書ﾌｫﾙﾀﾞを開く(&O)..."), QKeySequence(QStringLiteral("Ctrl+O"))),
-          &QAction::triggered, this, [this] {
-            if (hooks_.openFolder) hooks_.openFolder();
-          });
+          &QAction::triggered, this, &TMorvaForm::folderOpenRequested);
   cds1_ = AddAction(file, "CDS1", QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする(&S)..."));
-  auto driveSearch = [this] {
-    // The bar was replaced: the first book of the new bar opens.
-    if (hooks_.driveSearch && hooks_.driveSearch(settings_.searchDialog)) {
-      RefreshLayout();
-      OpenBook(-1, kIndexTab);
-    }
-  };
-  connect(cds1_, &QAction::triggered, this, driveSearch);
+  connect(cds1_, &QAction::triggered, this, &TMorvaForm::driveSearchRequested);
   file->addSeparator();
   connect(AddAction(file, "Exit1", QStringLiteral("終了(&X)")), &QAction::triggered, this, &QWidget::close);
 
@@ -56,9 +47,8 @@ void TMorvaForm::BuildMenus() {
   connect(AddAction(edit, "MenuCopyContent", QStringLiteral("項目内容をｺﾋﾟｰ(&A)"),
                     QKeySequence(QStringLiteral("Ctrl+A"))),
           &QAction::triggered, this, [this] { CopyContent(); });
-  connect(AddAction(edit, "Editor", QStringLiteral("ｴﾃﾞｨﾀ起動(&E)...")), &QAction::triggered, this, [this] {
-    if (hooks_.editor) hooks_.editor();
-  });
+  connect(AddAction(edit, "Editor", QStringLiteral("ｴﾃﾞｨﾀ起動(&E)...")), &QAction::triggered, this,
+          &TMorvaForm::editorRequested);
   edit->addSeparator();
   connect(AddAction(edit, "SearchContent", QStringLiteral("項目内容を検索(&F)..."),
                     QKeySequence(QStringLiteral("Ctrl+F"))),
@@ -82,9 +72,8 @@ void TMorvaForm::BuildMenus() {
     connect(item, &QAction::triggered, this, [this, tag] { SetWindowLayout(tag); });
   }
   show->addSeparator();
-  connect(AddAction(show, "Dump", QStringLiteral("ﾊﾞｲﾅﾘﾀﾞﾝﾌﾟ(&D)")), &QAction::triggered, this, [this] {
-    if (hooks_.dump) hooks_.dump();
-  });
+  connect(AddAction(show, "Dump", QStringLiteral("ﾊﾞｲﾅﾘﾀﾞﾝﾌﾟ(&D)")), &QAction::triggered, this,
+          &TMorvaForm::dumpRequested);
   show->addSeparator();
   menuSeq_ = AddAction(show, "MenuSeq", QStringLiteral("連続表示(&M)"));
   menuSeq_->setCheckable(true);
@@ -125,12 +114,9 @@ void TMorvaForm::BuildMenus() {
   connect(menuBack_, &QAction::triggered, this, [this] { Back(); });
   tools->addSeparator();
   connect(AddAction(tools, "MenuEditDicInfo", QStringLiteral("辞書個別指定(&E)...")), &QAction::triggered, this,
-          [this] {
-            if (hooks_.editDicInfo) hooks_.editDicInfo();
-          });
-  connect(AddAction(tools, "Option1", QStringLiteral("ｵﾌﾟｼｮﾝ(&T)...")), &QAction::triggered, this, [this] {
-    if (hooks_.options && hooks_.options()) SettingsChanged();
-  });
+          &TMorvaForm::dicInfoEditRequested);
+  connect(AddAction(tools, "Option1", QStringLiteral("ｵﾌﾟｼｮﾝ(&T)...")), &QAction::triggered, this,
+          &TMorvaForm::optionsRequested);
 
   // 辞書(&B): filled when a group is loaded.
   menuDic_ = bar->addMenu(QStringLiteral("辞書(&B)"));
@@ -140,7 +126,7 @@ void TMorvaForm::BuildMenus() {
   menuGroup_ = bar->addMenu(QStringLiteral("ｸﾞﾙｰﾌﾟ(&G)"));
   menuGroup_->setObjectName(QStringLiteral("MenuGroup"));
   editGroupAction_ = AddAction(menuGroup_, "E1", QStringLiteral("辞書ｸﾞﾙｰﾌﾟを編集する(&E)..."));
-  connect(editGroupAction_, &QAction::triggered, this, [this] { EditGroups(); });
+  connect(editGroupAction_, &QAction::triggered, this, &TMorvaForm::groupEditRequested);
 
   // ﾍﾙﾌﾟ(&H)
   QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
@@ -149,21 +135,19 @@ void TMorvaForm::BuildMenus() {
   contents->setData(0);
   connect(contents, &QAction::triggered, this, [this] {
     currentHelpFile_ = helpFile_;
-    if (hooks_.helpContents) hooks_.helpContents(currentHelpFile_);
+    emit helpContentsRequested(currentHelpFile_);
   });
-  connect(AddAction(help, "SearchforHelp", QStringLiteral("ﾄﾋﾟｯｸの検索(&S)")), &QAction::triggered, this, [this] {
-    if (hooks_.helpFinder) hooks_.helpFinder(currentHelpFile_);
-  });
+  connect(AddAction(help, "SearchforHelp", QStringLiteral("ﾄﾋﾟｯｸの検索(&S)")), &QAction::triggered, this,
+          [this] { emit helpFinderRequested(currentHelpFile_); });
   QAction* titles = AddAction(help, "CDTitleHelp", QStringLiteral("動作確認CD-ROMｶﾀﾛｸﾞ(&T)"));
   titles->setData(1);
   connect(titles, &QAction::triggered, this, [this] {
     currentHelpFile_ = titleHelpFile_;
-    if (hooks_.helpContents) hooks_.helpContents(currentHelpFile_);
+    emit helpContentsRequested(currentHelpFile_);
   });
   help->addSeparator();
-  connect(AddAction(help, "About1", QStringLiteral("Morvaについて(&A)...")), &QAction::triggered, this, [this] {
-    if (hooks_.about) hooks_.about();
-  });
+  connect(AddAction(help, "About1", QStringLiteral("Morvaについて(&A)...")), &QAction::triggered, this,
+          &TMorvaForm::aboutRequested);
 
   // PopupMenu1: the content view's context menu.
   popupMenu1_ = new QMenu(this);
@@ -176,7 +160,7 @@ void TMorvaForm::BuildMenus() {
           [this] { CopyContent(); });
   popupMenu1_->addSeparator();
   connect(AddAction(popupMenu1_, "N11", QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする...")), &QAction::triggered, this,
-          driveSearch);
+          &TMorvaForm::driveSearchRequested);
 
   // PopupMenuSort: the word list's order.
   popupMenuSort_ = new QMenu(this);

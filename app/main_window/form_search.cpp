@@ -9,7 +9,6 @@
 
 #include <cstdio>
 
-#include "app/clipboard/clipboard_word.h"
 #include "app/clipboard/editor_output.h"
 #include "app/main_window/find_dialog.h"
 #include "app/main_window/tmorva_form.h"
@@ -31,19 +30,10 @@ namespace {
 QString ToQ(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
 std::string ToSjis(const QString& text) { return Utf8ToSjis(text.toStdString()); }
 
-// Ending rules may name one another in a circle; a search is tried at most
-// this many times.
-constexpr int kMaxSearchRetries = 32;
-
 // The pause in typing after which the typed word is searched.
 constexpr int kTypingPauseMs = 350;
 
 }  // namespace
-
-const BookInfo* TMorvaForm::OpenBookInfo() {
-  if (currentBook_ < 0 || !disk_->SelectSubbook(currentBook_)) return nullptr;
-  return &disk_->info;
-}
 
 void TMorvaForm::IndexSearchButtonClick() {
   SearchClicked((QGuiApplication::keyboardModifiers() & Qt::ControlModifier) != 0);
@@ -51,21 +41,17 @@ void TMorvaForm::IndexSearchButtonClick() {
 
 void TMorvaForm::SearchClicked(bool ctrlHeld) {
   if (activeTab_ == kMultiTab) {
-    // The compound search builds its query from the fields.
-    if (hooks_.multiQuery) SearchCompoundQuery(hooks_.multiQuery());
+    // The compound search builds its query from the fields and hands it to
+    // SearchCompoundQuery.
+    emit compoundSearchRequested();
     return;
   }
   if (activeTab_ != kIndexTab) return;
 
-  currentWord_ = std::string(SjisCut(ToSjis(comboBox1_->currentText()), kMaxSearchWord));
-  if (const BookInfo* info = OpenBookInfo()) {
-    const std::string translated = Translate(currentWord_, info->translate);
-    if (translated != currentWord_) {
-      currentWord_ = std::string(SjisCut(translated, kMaxSearchWord));
-      comboBox1_->setEditText(ToQ(currentWord_));
-    }
-  }
-  int position = currentBook_;
+  const std::string typed(SjisCut(ToSjis(comboBox1_->currentText()), kMaxSearchWord));
+  session_->SetWord(session_->Prepare(typed));
+  if (session_->word() != typed) comboBox1_->setEditText(ToQ(session_->word()));
+  int position = session_->book();
   if (settings_.kusizasi) position = -1;
   else if (!searchFromClipboard_ && ctrlHeld) position = -1;
   RunSearch(position);
@@ -74,8 +60,8 @@ void TMorvaForm::SearchClicked(bool ctrlHeld) {
 
 void TMorvaForm::SearchCompoundQuery(const std::string& query) {
   if (!query.empty()) {
-    currentWord_ = query;
-    RunSearch(currentBook_);
+    session_->SetWord(query);
+    RunSearch(session_->book());
   }
   AfterSearch();
 }
@@ -83,35 +69,19 @@ void TMorvaForm::SearchCompoundQuery(const std::string& query) {
 void TMorvaForm::RunSearch(int position) {
   // A confirmed search replaces the one a pause in typing would start.
   typingPause_->stop();
-  currentWord_ = SearchWithEndings(currentWord_, position, true);
+  const SearchSession::Outcome outcome =
+      session_->SearchWord(position, [this](const std::string& retried) { comboBox1_->setEditText(ToQ(retried)); });
+  SetStatusPanel0(outcome.status);
   FillWordList();
   AfterIndexSearch(activeTab_ == kIndexTab);
-}
-
-std::string TMorvaForm::SearchWithEndings(std::string word, int position, bool showInBox) {
-  // The ending rules are the open book's, whichever books are searched.
-  std::array<std::string, 10> endings{};
-  if (const BookInfo* info = OpenBookInfo()) endings = info->endings;
-
-  int set = 1;
-  for (int attempt = 0; attempt < kMaxSearchRetries; ++attempt) {
-    SetStatusPanel0(Search(*disk_, *list_, bar_, word, position));
-    if (!list_->IsEmpty()) break;
-    if (!word.empty() && word.back() == '*') word.pop_back();
-    const EndingResult rule = ApplyEndingSet(&word, set, endings);
-    if (!rule.applied) break;
-    if (showInBox) comboBox1_->setEditText(ToQ(word));
-    set = rule.nextSet;
-  }
-  return word;
 }
 
 void TMorvaForm::ConnectListAndTyping() {
   // With ArrowShows the row the keys move to is shown; the keys stay with
   // the list. An empty list has no row to show (and the pane keeps its text).
-  drawGrid1_->OnMoveRow = [this](int row) {
+  connect(drawGrid1_, &TWordGrid::rowMoved, this, [this](int row) {
     if (settings_.arrowShows && row < list_->Count()) ShowItem(row, true);
-  };
+  });
   typingPause_ = new QTimer(this);
   typingPause_->setSingleShot(true);
   typingPause_->setInterval(kTypingPauseMs);
@@ -134,15 +104,13 @@ void TMorvaForm::TypedSearch() {
     typingPause_->start();
     return;
   }
-  const BookInfo* info = OpenBookInfo();
-  if (info == nullptr) return;
-  std::string word(SjisCut(ToSjis(comboBox1_->currentText()), kMaxSearchWord));
-  if (word.empty()) {
+  if (session_->OpenBookInfo() == nullptr) return;
+  const std::string typed = ToSjis(comboBox1_->currentText());
+  if (typed.empty()) {
     list_->Empty();
     SetStatusPanel0({});
   } else {
-    word = std::string(SjisCut(Translate(word, info->translate), kMaxSearchWord));
-    SearchWithEndings(word, currentBook_, false);
+    SetStatusPanel0(session_->Search(session_->Prepare(typed), session_->book()).status);
   }
   FillWordList();
 }
@@ -173,12 +141,12 @@ void TMorvaForm::AfterIndexSearch(bool indexTab) {
   if (allShownBySearch_) {
     ButtonAllClick();
   } else if (!list_->IsEmpty() && indexTab) {
-    AppendKeywordLog(currentWord_);
-    findDialog1_->SetFindText(ToQ(currentWord_));
+    AppendKeywordLog(session_->word());
+    findDialog1_->SetFindText(ToQ(session_->word()));
   }
   if (!indexTab) return;
   comboBox1_->lineEdit()->selectAll();
-  PushHistory(currentWord_);
+  PushHistory(session_->word());
 }
 
 void TMorvaForm::AfterSearch() {
@@ -237,10 +205,11 @@ void TMorvaForm::AppendKeywordLog(const std::string& word) {
 
 void TMorvaForm::PushHistory(const std::string& wordSjis) {
   if (wordSjis.empty()) return;
-  const QString word = ToQ(wordSjis);
-  const QString edit = comboBox1_->currentText();
-  const int found = comboBox1_->findText(word, Qt::MatchExactly | Qt::MatchCaseSensitive);
-  if (found != 0) {
+  // The box's items mirror the session's history.
+  if (session_->Remember(wordSjis)) {
+    const QString word = ToQ(wordSjis);
+    const QString edit = comboBox1_->currentText();
+    const int found = comboBox1_->findText(word, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (found > 0) comboBox1_->removeItem(found);
     comboBox1_->insertItem(0, word);
     while (comboBox1_->count() > kMaxHistory) comboBox1_->removeItem(comboBox1_->count() - 1);
@@ -248,7 +217,7 @@ void TMorvaForm::PushHistory(const std::string& wordSjis) {
     comboBox1_->setEditText(edit);
     comboBox1_->lineEdit()->selectAll();
   }
-  if (hooks_.historyWord) hooks_.historyWord(wordSjis);
+  emit wordRemembered(wordSjis);
 }
 
 void TMorvaForm::CheckSortItems() {
@@ -266,16 +235,11 @@ void TMorvaForm::SortBy(int tag) {
 }
 
 void TMorvaForm::ScreenWordSearch(bool conditional) {
-  if (!view_ || currentBook_ < 0 || !pageControl1_->isTabVisible(kIndexTab)) return;
-  std::string word = view_->SelectionText(true, 126);
+  if (!view_ || session_->book() < 0 || !pageControl1_->isTabVisible(kIndexTab)) return;
+  const std::string selected = view_->SelectionText(true, 126);
   if (activeTab_ != kIndexTab) ActivateTab(kIndexTab);
-  if (const BookInfo* info = OpenBookInfo()) {
-    word = AddPrefix(word, conditional ? info->sprestring : info->prestring);
-    word = RemoveNeglected(word, info->neglect);
-    ApplyEndingSet(&word, 0, info->endings);
-  }
-  currentWord_ = std::string(SjisCut(word, kMaxSearchWord));
-  comboBox1_->setEditText(ToQ(currentWord_));
+  session_->SetWord(session_->ScreenWord(selected, conditional));
+  comboBox1_->setEditText(ToQ(session_->word()));
   comboBox1_->setFocus();
   IndexSearchButtonClick();
 }

@@ -124,10 +124,10 @@ void TMorvaForm::ShowAddress(int book, BookAddress at) {
 }
 
 void TMorvaForm::ShowTitlePage() {
-  if (!view_ || currentBook_ < 0 || !disk_->SelectSubbook(currentBook_)) return;
+  if (!view_ || session_->book() < 0 || !disk_->SelectSubbook(session_->book())) return;
   if (!content_->CopyrightPage()) return;
   UseViewMode(true);
-  view_->Show(currentBook_, 0, 0);
+  view_->Show(session_->book(), 0, 0);
 }
 
 void TMorvaForm::Back() {
@@ -194,7 +194,7 @@ void TMorvaForm::CopyCommand() {
   // clipboard watch ignores that change, and only that one.
   QLineEdit* edit = FocusedEdit();
   if (edit == nullptr || !edit->hasSelectedText() || edit->echoMode() != QLineEdit::Normal) return;
-  if (hooks_.ownClipboardChange) hooks_.ownClipboardChange();
+  emit clipboardAboutToChange();
   edit->copy();
 }
 
@@ -230,17 +230,21 @@ void TMorvaForm::RebuildGroupMenu() {
                  [this](const std::string& name) { OpenGroup(name); });
 }
 
-void TMorvaForm::EditGroups() {
-  const std::string open = settings_.group;
-  GroupEditResult result;
-  if (hooks_.editGroups) {
-    result = hooks_.editGroups();
-  } else {
-    TGroupEditDlg dialog(store_->SettingsDir(), settings_.group, settings_.searchRoots, settings_.searchDepth,
-                         hooks_.groupEditor, this);
-    dialog.exec();
-    result = dialog.Result();
-  }
+void TMorvaForm::BarRefilled(const std::vector<DicMenuItem>& menu) {
+  FillDicMenu(menu);
+  if (view_) view_->Clear();
+  settings_.group.clear();
+  CheckGroupMenuItem(-1);
+  SetTitle();
+}
+
+void TMorvaForm::BooksFound() {
+  RefreshLayout();
+  OpenBook(-1, kIndexTab);
+}
+
+void TMorvaForm::GroupsEdited(GroupEditResult result, const std::string& before) {
+  const std::string open = before;
   if (result != GroupEditResult::kNothingSaved) RebuildGroupMenu();
   if (result == GroupEditResult::kAccepted) {
     OpenGroup(settings_.group);

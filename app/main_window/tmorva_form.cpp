@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "app/book_bar/book_bar_widget.h"
+#include "app/clipboard/clipboard_watch.h"
 #include "engine/book/group_file.h"
 #include "app/groups/group_menu.h"
 #include "app/main_window/find_dialog.h"
@@ -38,7 +39,7 @@ QString ToQ(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sj
 
 TMorvaForm::TMorvaForm(FormOptions options, QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("MorvaForm"));
-  hooks_ = std::move(options.hooks);
+  clipboardWatch_ = options.clipboardWatch;
   saveSettings_ = options.saveSettings;
   screenArea_ = options.screenArea;
   if (options.reporter != nullptr) {
@@ -51,6 +52,7 @@ TMorvaForm::TMorvaForm(FormOptions options, QWidget* parent) : QMainWindow(paren
   disk_ = std::make_unique<TDisk>(*reporter_);
   disk_->SetBookList(&bar_);
   list_ = std::make_unique<Wordlist>(*reporter_);
+  session_ = std::make_unique<SearchSession>(*disk_, *list_, bar_);
   content_ = std::make_unique<TContent>(*disk_);
   clipboardHadText_ = !QGuiApplication::clipboard()->text().isEmpty();
 
@@ -62,12 +64,8 @@ TMorvaForm::TMorvaForm(FormOptions options, QWidget* parent) : QMainWindow(paren
   fonts_.Create(ViewSettingsOf(settings_));
   fontsCreated_ = true;
   listPainter_ = std::make_unique<WordListPainter>(*disk_, *list_, bar_, fonts_);
-  clipboard_.onOwnChange = [this] {
-    if (hooks_.ownClipboardChange) hooks_.ownClipboardChange();
-  };
-  clipboard_.onOwnSelectionChange = [this] {
-    if (hooks_.ownSelectionChange) hooks_.ownSelectionChange();
-  };
+  clipboard_.onOwnChange = [this] { emit clipboardAboutToChange(); };
+  clipboard_.onOwnSelectionChange = [this] { emit selectionAboutToChange(); };
   // Key preview: the window sees keys before its controls.
   qApp->installEventFilter(this);
 }
@@ -105,7 +103,7 @@ void TMorvaForm::LoadSettings(const FormOptions& options) {
   if (keyWidth_ > width() - 50) keyWidth_ = width() / 3;
   layout_ = std::clamp(settings_.windowLayout, 0, 2);
   continuous_ = settings_.scroll;
-  currentBook_ = settings_.book;
+  session_->bookSlot() = settings_.book;
   menuDicBar_->setChecked(settings_.dicBar);
   menuMode_->setChecked(settings_.modeButton);
   CheckLayoutItem();
@@ -117,14 +115,12 @@ void TMorvaForm::LoadSettings(const FormOptions& options) {
   ApplyEngineAndViewSettings();
 
   comboBox1_->clear();
-  for (const std::string& word : settings_.history) {
-    if (comboBox1_->count() >= kMaxHistory) break;
-    comboBox1_->addItem(ToQ(word));
-  }
+  session_->SetHistory(settings_.history);
+  for (const std::string& word : session_->history()) comboBox1_->addItem(ToQ(word));
   comboBox1_->setEditText(QString());
   if (startup_.searchDue) {
-    currentWord_ = startup_.word;
-    comboBox1_->setEditText(ToQ(currentWord_));
+    session_->SetWord(startup_.word);
+    comboBox1_->setEditText(ToQ(session_->word()));
   }
 }
 
@@ -144,10 +140,8 @@ void TMorvaForm::ApplyEngineAndViewSettings() {
 }
 
 void TMorvaForm::SaveSettings() {
-  settings_.history.clear();
-  for (int i = 0; i < comboBox1_->count(); ++i)
-    settings_.history.push_back(Utf8ToSjis(comboBox1_->itemText(i).toStdString()));
-  settings_.book = currentBook_;
+  settings_.history = session_->history();
+  settings_.book = session_->book();
   const QRect frame = geometry();
   settings_.main = {pos().x(), pos().y(), frame.width(), frame.height()};
   settings_.scroll = continuous_;
@@ -186,33 +180,29 @@ void TMorvaForm::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() != QEvent::ActivationChange) return;
   TrackCtrlNow();
-  if (isActiveWindow() && hooks_.activated) hooks_.activated();
+  if (isActiveWindow()) emit windowActivated();
 }
 
 void TMorvaForm::FormShow() {
   view_ = std::make_unique<TTextView>(*disk_, *myScrollBox1_, fonts_, ViewSettingsOf(settings_));
   view_->SetClipboard(&clipboard_);
-  view_->onBackEnabled = [this](bool enabled) {
+  connect(view_.get(), &TTextView::backEnabledChanged, this, [this](bool enabled) {
     buttonBack_->setEnabled(enabled);
     menuBack_->setEnabled(enabled);
-  };
+  });
   view_->isBusy = [this] { return busy_; };
-  view_->onContextMenu = [this](QPoint at) { popupMenu1_->popup(at); };
-  view_->onImage = [this](std::string_view marker) {
-    if (hooks_.image) hooks_.image(marker);
-  };
-  view_->onSound = [this](std::string_view marker) {
-    if (hooks_.sound) hooks_.sound(marker);
-  };
-  view_->onStatusText = [this](std::string_view text) { SetStatusPanel0(std::string(text)); };
+  connect(view_.get(), &TTextView::contextMenuRequested, this, [this](QPoint at) { popupMenu1_->popup(at); });
+  connect(view_.get(), &TTextView::imageLinkFollowed, this, &TMorvaForm::imageLinkFollowed);
+  connect(view_.get(), &TTextView::soundLinkFollowed, this, &TMorvaForm::soundLinkFollowed);
+  connect(view_.get(), &TTextView::statusTextChanged, this, &TMorvaForm::SetStatusPanel0);
   view_->Clear();
 
   BuildGroupMenu(*menuGroup_, editGroupAction_, GroupNames(GroupFilePath(store_->SettingsDir())),
                  [this](const std::string& name) { OpenGroup(name); });
   if (settings_.group.empty()) {
-    if (currentBook_ >= 0 && hooks_.startupDriveSearch) hooks_.startupDriveSearch();
+    if (session_->book() >= 0) emit startupDriveSearchDue();
     RefreshLayout();
-    OpenBook(currentBook_, kIndexTab);
+    OpenBook(session_->book(), kIndexTab);
   } else {
     OpenGroup(settings_.group);
   }
@@ -221,8 +211,8 @@ void TMorvaForm::FormShow() {
   if (startup_.searchDue) {
     RunStartupSearch(*this, startup_);
     startup_.searchDue = false;
-  } else if (clipboardHadText_ && hooks_.clipboardCheck) {
-    hooks_.clipboardCheck();
+  } else if (clipboardHadText_) {
+    emit clipboardCheckDue();
   }
 }
 
@@ -240,15 +230,16 @@ void TMorvaForm::StartupCommand() {
     BringToFront();
     return;
   }
-  currentWord_ = startup_.word;
-  comboBox1_->setEditText(ToQ(currentWord_));
+  session_->SetWord(startup_.word);
+  comboBox1_->setEditText(ToQ(session_->word()));
   RunStartupSearch(*this, startup_);
   startup_.searchDue = false;
 }
 
 std::optional<std::string> TMorvaForm::ClipboardWord() {
-  std::string word = hooks_.clipboardWord ? hooks_.clipboardWord() : std::string();
-  if (word.empty()) return std::nullopt;
+  if (clipboardWatch_ == nullptr) return std::nullopt;
+  std::optional<std::string> word = clipboardWatch_->TakeClipboardWord();
+  if (word && word->empty()) return std::nullopt;
   return word;
 }
 

@@ -2,17 +2,21 @@
 // left (four search tabs, the search box, the word list), the content pane on
 // the right, the book bar along the top, the status bar and the 後退 button
 // under the content, and the main menu. It turns user actions into searches
-// (index, menu; compound and full-text through hooks) and content-view calls,
-// keeps the working state (open book, search word, display mode, pane layout)
-// and hands it to the settings store when it is destroyed.
+// (index and menu itself, compound and full-text through its signals) and
+// content-view calls, keeps the working state (display mode, pane layout; the
+// open book, the search word and the history in its SearchSession) and hands
+// it to the settings store when it is destroyed.
 //
 // The window owns the book-access object (TDisk), the main Wordlist, the book
 // bar's list, the display fonts and the content view for its whole life.
 // Settings are loaded when it is created and saved when it is destroyed.
 //
-// Parts built elsewhere are reached through MainWindowHooks (hooks()), which
-// MorvaWindow (window_wiring.h) fills for the program; the book bar, groups
-// and the start-up search through the host interfaces it implements.
+// Commands that belong to parts built elsewhere (dialogs, other windows, the
+// compound and full-text searches, the clipboard watch) are announced by the
+// signals below; MorvaWindow (window_wiring.h) connects them for the program
+// and calls back the public operations with what came of them. The book
+// bar, groups and the start-up search reach the window through the host
+// interfaces it implements.
 #pragma once
 
 #include <QFont>
@@ -28,7 +32,8 @@
 
 #include "app/book_bar/book_opener.h"
 #include "app/groups/open_group.h"
-#include "app/main_window/main_window_hooks.h"
+#include "app/groups/group_edit_dlg.h"
+#include "app/main_window/search_session.h"
 #include "app/settings/settings.h"
 #include "app/startup/startup_flow.h"
 #include "engine/book/book_address.h"
@@ -54,6 +59,7 @@ class QTimer;
 namespace morva {
 
 class BookBarWidget;
+class ClipboardWatch;
 class GuiReporter;
 class ProgressBox;
 class Reporter;
@@ -83,9 +89,10 @@ struct FormOptions {
   // The usable screen area the window and the windows it opens are placed
   // on; unset: the usable area of the screen the window is on.
   std::optional<QRect> screenArea;
-  // Hooks known at creation (the start-up request may ask for the clipboard
-  // word before the window exists); hooks() may add more later.
-  MainWindowHooks hooks;
+  // The clipboard watch the start-up request takes its word from (it may
+  // ask while the window is being made); null: the request has no
+  // clipboard word.
+  const ClipboardWatch* clipboardWatch = nullptr;
 };
 
 class TMorvaForm final : public QMainWindow,
@@ -101,12 +108,11 @@ class TMorvaForm final : public QMainWindow,
   static constexpr int kBothPanes = 0;
   static constexpr int kConditionOnly = 1;
   static constexpr int kContentOnly = 2;
-  static constexpr int kMaxHistory = 50;
+  static constexpr int kMaxHistory = SearchSession::kMaxHistory;
 
   explicit TMorvaForm(FormOptions options = {}, QWidget* parent = nullptr);
   ~TMorvaForm() override;
 
-  MainWindowHooks& hooks() { return hooks_; }
   // The progress box of long operations (borrowed; null: none is shown).
   void SetProgressBox(ProgressBox* progress) { progress_ = progress; }
   // The window's own failure boxes, or null when a reporter was given.
@@ -174,6 +180,18 @@ class TMorvaForm final : public QMainWindow,
   // Shows the text at `at` of book-list row `book` in the content pane,
   // formatting it first in item display (the image window's related texts).
   void ShowAddress(int book, BookAddress at);
+  // A drive search (driveSearchRequested) refilled the bar with the books of
+  // menu: the 辞書 menu lists them, the content view is emptied and no group
+  // is open any more.
+  void BarRefilled(const std::vector<DicMenuItem>& menu);
+  // The drive search is over and replaced the bar: the layout follows it
+  // and the bar's first book opens on the 索引 tab.
+  void BooksFound();
+  // The group editor (groupEditRequested) was left with `result`; `before`
+  // is the group (Shift-JIS) that was open when it was opened. The group
+  // menu is rebuilt when the file changed, and an accepted editor opens the
+  // group it chose.
+  void GroupsEdited(GroupEditResult result, const std::string& before);
   // The search history (the search box's items), newest first.
   QStringList SearchHistory() const;
   // The search box's font: the face of the open book's kind at the
@@ -189,8 +207,8 @@ class TMorvaForm final : public QMainWindow,
   DisplayFonts& fonts() { return fonts_; }
   TTextView* view() { return view_.get(); }
   BookBarWidget* bookBarWidget() { return booksGrid_; }
-  const std::string& CurrentWord() const { return currentWord_; }
-  int CurrentBook() const override { return currentBook_; }
+  const std::string& CurrentWord() const { return session_->word(); }
+  int CurrentBook() const override { return session_->book(); }
   int ActiveTab() const override { return activeTab_; }
   int WindowLayout() const { return layout_; }
   bool ContinuousDisplay() const { return continuous_; }
@@ -235,7 +253,7 @@ class TMorvaForm final : public QMainWindow,
   // ---- GroupHost --------------------------------------------------------------
   BookBar& Bar() override { return bar_; }
   std::string& GroupSetting() override { return settings_.group; }
-  int BookToOpen() const override { return currentBook_; }
+  int BookToOpen() const override { return session_->book(); }
   void ResetVolumes() override;
   void FillDicMenu(const std::vector<DicMenuItem>& items) override;
   void CheckGroupMenuItem(int groupIndex) override;
@@ -248,6 +266,48 @@ class TMorvaForm final : public QMainWindow,
   std::string RequestedGroup() const override { return settings_.group; }
   void RedrawBookBar() override;
   void BringToFront() override;
+
+ signals:
+  // Menu commands carried out by other parts.
+  void folderOpenRequested();             // ﾌｧｲﾙ > 辞書ﾌｫﾙﾀﾞを開く
+  void driveSearchRequested();            // ﾌｧｲﾙ > ﾄﾞﾗｲﾌﾞをｻｰﾁする (BooksFound after a refill)
+  void editorRequested();                 // 編集 > ｴﾃﾞｨﾀ起動
+  void dumpRequested();                   // 表示 > ﾊﾞｲﾅﾘﾀﾞﾝﾌﾟ
+  void dicInfoEditRequested();            // ﾂｰﾙ > 辞書個別指定
+  void optionsRequested();                // ﾂｰﾙ > ｵﾌﾟｼｮﾝ (SettingsChanged on OK)
+  void groupEditRequested();              // ｸﾞﾙｰﾌﾟ > 辞書ｸﾞﾙｰﾌﾟを編集する (GroupsEdited)
+  void aboutRequested();                  // ﾍﾙﾌﾟ > Morvaについて
+  // Help: the contents or the topic finder of a help file (absolute path),
+  // or one topic of it (the "?" button).
+  void helpContentsRequested(const std::string& helpFile);
+  void helpFinderRequested(const std::string& helpFile);
+  void helpTopicRequested(const std::string& helpFile, const std::string& topic);
+  // The content view followed an image ("G") or sound ("S") marker.
+  void imageLinkFollowed(const std::string& marker);
+  void soundLinkFollowed(const std::string& marker);
+  // The first showing: no group is named and a book was open, so the bar is
+  // refilled from the drives before that book opens (handled at once).
+  void startupDriveSearchDue();
+  // The first showing without a start-up search while the clipboard held
+  // text.
+  void clipboardCheckDue();
+  // The 複合 tab: entered, left, clicked again or chosen again from the
+  // menu (next form), and 検索 pressed on it (SearchCompoundQuery).
+  void compoundTabEntered();
+  void compoundTabLeft();
+  void compoundNextFormRequested();
+  void compoundSearchRequested();
+  // The 総合 tab: entered (also clicked while active) and left.
+  void generalTabEntered();
+  void generalTabLeft();
+  // The search history took a word (Shift-JIS).
+  void wordRemembered(const std::string& wordSjis);
+  // The window became the active window.
+  void windowActivated();
+  // The program is about to change the clipboard, or the primary selection,
+  // itself.
+  void clipboardAboutToChange();
+  void selectionAboutToChange();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -275,10 +335,6 @@ class TMorvaForm final : public QMainWindow,
   std::string SearchBoxFace() const;
 
   // Search (form_search.cpp).
-  // Searches word in `position` with the open book's ending-rule retries;
-  // returns the word last tried. showInBox: each retried word goes into the
-  // search box.
-  std::string SearchWithEndings(std::string word, int position, bool showInBox);
   // The word list's moves and the search box's typing (search as you type).
   void ConnectListAndTyping();
   // The search of the open book a pause in typing starts.
@@ -291,8 +347,6 @@ class TMorvaForm final : public QMainWindow,
   void CopyEntry(const WordlistItem& item);
   void PushHistory(const std::string& wordSjis);
   void CheckSortItems();
-  // Selects the open book; its per-book values, or null when none is open.
-  const BookInfo* OpenBookInfo();
 
   // Showing (form_show.cpp).
   void ShowInView(int book, BookAddress at);
@@ -300,7 +354,6 @@ class TMorvaForm final : public QMainWindow,
   ViewSettings CurrentViewSettings() const;
   void RebuildGroupMenu();
   void DrawWordListCell(QPainter& painter, int row, const QRect& rect, bool current);
-  void EditGroups();
   void CopyCommand();
   void PasteCommand();
   void CopyContent();
@@ -335,18 +388,18 @@ class TMorvaForm final : public QMainWindow,
   BookBar bar_;
   std::unique_ptr<TDisk> disk_;
   std::unique_ptr<Wordlist> list_;
+  // The open book, the search word and the history.
+  std::unique_ptr<SearchSession> session_;
   std::unique_ptr<TContent> content_;
   DisplayFonts fonts_;
   bool fontsCreated_ = false;
   QtClipboard clipboard_;
   std::unique_ptr<TTextView> view_;
   std::unique_ptr<WordListPainter> listPainter_;
-  MainWindowHooks hooks_;
+  const ClipboardWatch* clipboardWatch_ = nullptr;
   ProgressBox* progress_ = nullptr;
 
   // Working state.
-  int currentBook_ = -1;
-  std::string currentWord_;
   bool continuous_ = true;
   int layout_ = kBothPanes;
   int keyWidth_ = 0;

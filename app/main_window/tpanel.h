@@ -1,10 +1,8 @@
 // TPanel: a plain panel whose owner places the children itself whenever the
-// panel changes size (OnResize), as the window's resizing rules want.
+// panel changes size (resized), as the window's resizing rules want.
 #pragma once
 
 #include <QFrame>
-
-#include <functional>
 
 namespace morva {
 
@@ -16,12 +14,13 @@ class TPanel final : public QFrame {
   explicit TPanel(const char* name, QWidget* parent = nullptr) : QFrame(parent) {
     setObjectName(QString::fromLatin1(name));
   }
-  std::function<void()> OnResize;
+ signals:
+  void resized();
 
  protected:
   void resizeEvent(QResizeEvent* event) override {
     QFrame::resizeEvent(event);
-    if (OnResize) OnResize();
+    emit resized();
   }
 };
 

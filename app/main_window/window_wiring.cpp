@@ -30,8 +30,7 @@ MorvaWindow::MorvaWindow(FormOptions formOptions, MorvaWindowOptions options) : 
   // here (AutoSearch is still 0, so it only clears the flag).
   watch_ = std::make_unique<ClipboardWatch>(options_.clipboard, false);
   watch_->CheckClipboard();
-  if (!formOptions.hooks.clipboardWord)
-    formOptions.hooks.clipboardWord = [this] { return watch_->TakeClipboardWord().value_or(std::string()); };
+  if (formOptions.clipboardWatch == nullptr) formOptions.clipboardWatch = watch_.get();
 
   form_ = std::make_unique<TMorvaForm>(std::move(formOptions));
   progress_ = std::make_unique<TProgress>(form_.get());
@@ -55,7 +54,7 @@ MorvaWindow::~MorvaWindow() {
   CloseOwnWindows();
   form_->removeEventFilter(this);
   // Nothing may reach the parts while they go.
-  form_->hooks() = {};
+  form_->disconnect(this);
   compoundTab_.reset();
   refer_.reset();
   general_.reset();
@@ -116,12 +115,11 @@ void MorvaWindow::WireClipboard() {
     if (const BookInfo* info = openInfo()) ApplyEndingSet(&rewritten, 0, info->endings);
     return rewritten;
   };
-  hooks.putInSearchBox = [this](const std::string& word) {
-    form_->SetSearchText(QString::fromStdString(SjisToUtf8(word)));
-  };
+  connect(watch_.get(), &ClipboardWatch::wordTaken, this,
+          [this](const std::string& word) { form_->SetSearchText(QString::fromStdString(SjisToUtf8(word))); });
   // The form brings itself forward and copies the result at the end of the
   // search.
-  hooks.runSearch = [this](bool copyResult) {
+  connect(watch_.get(), &ClipboardWatch::searchRequested, this, [this](bool copyResult) {
     form_->SetSearchFromClipboard(true);
     form_->SetCopyResultPending(copyResult);
     form_->SearchClicked(false);
@@ -129,22 +127,22 @@ void MorvaWindow::WireClipboard() {
     // user's next search.
     form_->SetSearchFromClipboard(false);
     form_->SetCopyResultPending(false);
-  };
+  });
 
-  MainWindowHooks& main = form.hooks();
-  main.clipboardCheck = [this] { watch_->CheckClipboard(); };
-  main.activated = [this] { watch_->FormActivate(); };
-  main.ownClipboardChange = [this] { watch_->SetOwnChange(); };
-  main.ownSelectionChange = [this] { watch_->SetOwnSelectionChange(); };
+  ClipboardWatch* watch = watch_.get();
+  connect(&form, &TMorvaForm::clipboardCheckDue, watch, &ClipboardWatch::CheckClipboard);
+  connect(&form, &TMorvaForm::windowActivated, watch, &ClipboardWatch::FormActivate);
+  connect(&form, &TMorvaForm::clipboardAboutToChange, watch, &ClipboardWatch::SetOwnChange);
+  connect(&form, &TMorvaForm::selectionAboutToChange, watch, &ClipboardWatch::SetOwnSelectionChange);
 }
 
 // ---- The about box -------------------------------------------------------------
 
 void MorvaWindow::WireProgram() {
-  form_->hooks().about = [this] {
+  connect(form_.get(), &TMorvaForm::aboutRequested, this, [this] {
     TAboutBox box(form_.get());
     ExecDialog(box);
-  };
+  });
 }
 
 }  // namespace morva

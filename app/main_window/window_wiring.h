@@ -1,5 +1,5 @@
-// MorvaWindow: the program's main window with everything it reaches through
-// MainWindowHooks wired in: the 複合 tab (compound search, candidate window),
+// MorvaWindow: the program's main window with every part its signals reach
+// wired in: the 複合 tab (compound search, candidate window),
 // the 総合 tab (general search window over one full-text search), the
 // progress box, the image, dump and help windows, CD audio, the external
 // editor, the options dialog, the drive search, the group editor, the about
@@ -136,6 +136,7 @@ class MorvaWindow final : public QObject {
   // wiring_drives.cpp: the drive search of the menu, of the start and of the
   // group editor; the folder of 辞書ﾌｫﾙﾀﾞを開く and of a drop.
   void WireDriveSearch();
+  std::vector<FoundSubbook> SearchFolders(const std::string& roots, int depth);
   bool DropEvent(QEvent* event);
 
   MorvaWindowOptions options_;

@@ -34,33 +34,25 @@ QStringList DroppedFolders(const QMimeData* data) {
 }  // namespace
 
 void MorvaWindow::WireDriveSearch() {
-  MainWindowHooks& hooks = form_->hooks();
-  // The caller passes the SearchDialog setting, which DriveSearchCommand
-  // reads itself. When this returns true the form refreshes its layout and
-  // opens the bar's first book.
-  hooks.driveSearch = [this](bool) {
-    DriveSearchHooks steps;
-    steps.showDialog = [this](DriveSearchChoice* choice) {
+  TMorvaForm* form = form_.get();
+  // DriveSearchCommand reads the SearchDialog setting itself. When it
+  // refilled the bar, the form lays itself out and opens the bar's first
+  // book.
+  connect(form, &TMorvaForm::driveSearchRequested, this, [this] {
+    auto showDialog = [this](DriveSearchChoice* choice) {
       TDriveSearch dialog(form_.get());
       dialog.Fill(*choice);
       if (ExecDialog(dialog) != QDialog::Accepted) return false;
       *choice = dialog.Result();
       return true;
     };
-    steps.fillDicMenu = [this](const std::vector<DicMenuItem>& items) { form_->FillDicMenu(items); };
-    steps.resetContentView = [this] {
-      if (TTextView* view = form_->view()) view->Clear();
-    };
-    steps.clearGroupName = [this] {
-      form_->settings().group.clear();
-      form_->CheckGroupMenuItem(-1);
-      form_->SetTitle();
-    };
     TMorvaForm& form = *form_;
-    return DriveSearchCommand(form.disk(), form.Bar(), form.settings(), progressBox_, steps, &form);
-  };
+    auto refilled = [&form](const std::vector<DicMenuItem>& menu) { form.BarRefilled(menu); };
+    if (DriveSearchCommand(form.disk(), form.Bar(), form.settings(), progressBox_, refilled, showDialog, &form))
+      form.BooksFound();
+  });
 
-  hooks.openFolder = [this] {
+  connect(form, &TMorvaForm::folderOpenRequested, this, [this] {
     const QString initial = QDir::homePath();
     std::optional<QString> folder;
     if (options_.chooseFolder) {
@@ -70,26 +62,26 @@ void MorvaWindow::WireDriveSearch() {
       if (!chosen.isEmpty()) folder = chosen;
     }
     if (folder) form_->AddBooksFromFolder(*folder);
-  };
+  });
 
-  hooks.startupDriveSearch = [this] {
+  connect(form, &TMorvaForm::startupDriveSearchDue, this, [this] {
     StartupDriveSearch(form_->disk(), form_->Bar(), form_->settings(), progressBox_,
                        [this](const std::vector<DicMenuItem>& items) { form_->FillDicMenu(items); });
-  };
+  });
+}
 
-  // The editor's folder field is the SearchRoots setting: what is typed
-  // there is searched and kept.
-  hooks.groupEditor.searchFolders = [this](const std::string& roots, int depth) {
-    form_->settings().searchRoots = roots;
-    form_->settings().searchDepth = depth;
-    const DriveSearchResult result = SearchDrives(form_->disk(), roots, depth, progressBox_);
-    std::vector<FoundSubbook> found;
-    for (const DicMenuItem& item : result.menu) {
-      const BookBarEntry& entry = result.bar[static_cast<size_t>(item.entry)];
-      found.push_back({item.title, entry.location, entry.subbook + 1});
-    }
-    return found;
-  };
+// The group editor's folder field is the SearchRoots setting: what is typed
+// there is searched and kept.
+std::vector<FoundSubbook> MorvaWindow::SearchFolders(const std::string& roots, int depth) {
+  form_->settings().searchRoots = roots;
+  form_->settings().searchDepth = depth;
+  const DriveSearchResult result = SearchDrives(form_->disk(), roots, depth, progressBox_);
+  std::vector<FoundSubbook> found;
+  for (const DicMenuItem& item : result.menu) {
+    const BookBarEntry& entry = result.bar[static_cast<size_t>(item.entry)];
+    found.push_back({item.title, entry.location, entry.subbook + 1});
+  }
+  return found;
 }
 
 bool MorvaWindow::DropEvent(QEvent* event) {

@@ -24,42 +24,43 @@ void MorvaWindow::WireCompoundTab() {
   widgets.upDown = multi.upDown;
   widgets.searchButton = multi.searchButton;
   compoundTab_ = std::make_unique<CompoundTab>(*compound_, *refer_, widgets);
-  compoundTab_->SetStatusHandler([this](const std::string& text) { form_->SetStatus(text); });
+  connect(compoundTab_.get(), &CompoundTab::statusChanged, &form, &TMorvaForm::SetStatus);
   // The window stacks the shown rows and puts the word list under them; its
   // stacking skips the rows the loaded form lacks.
-  compoundTab_->SetLayoutHandler([this] { form_->LayOutTab(kMultiTab); });
+  connect(compoundTab_.get(), &CompoundTab::rowsChanged, this, [this] { form_->LayOutTab(kMultiTab); });
   // 検索 is the form's own button handler, which asks for the query below;
   // Enter in a field does the same.
   for (QLineEdit* edit : multi.edits)
     connect(edit, &QLineEdit::returnPressed, this, [this] { form_->SearchClicked(false); });
 
-  MainWindowHooks& hooks = form.hooks();
-  hooks.multiTabEnter = [this] { compoundTab_->TabShown(); };
-  hooks.multiTabLeave = [this] { compoundTab_->TabLeft(); };
-  hooks.multiNextForm = [this] { compoundTab_->StepForm(); };
-  hooks.multiQuery = [this] { return compoundTab_->BuildQuery(); };
+  connect(&form, &TMorvaForm::compoundTabEntered, this, [this] { compoundTab_->TabShown(); });
+  connect(&form, &TMorvaForm::compoundTabLeft, this, [this] { compoundTab_->TabLeft(); });
+  connect(&form, &TMorvaForm::compoundNextFormRequested, this, [this] { compoundTab_->StepForm(); });
+  connect(&form, &TMorvaForm::compoundSearchRequested, this,
+          [this] { form_->SearchCompoundQuery(compoundTab_->BuildQuery()); });
 }
 
 void MorvaWindow::WireGeneralTab() {
-  MainWindowHooks& hooks = form_->hooks();
-  hooks.generalTabEnter = [this] { EnterGeneralTab(); };
-  hooks.generalTabLeave = [this] {
+  TMorvaForm* form = form_.get();
+  connect(form, &TMorvaForm::generalTabEntered, this, &MorvaWindow::EnterGeneralTab);
+  connect(form, &TMorvaForm::generalTabLeft, this, [this] {
     if (general_) general_->close();
-  };
-  hooks.historyWord = [this](const std::string& word) {
+  });
+  connect(form, &TMorvaForm::wordRemembered, this, [this](const std::string& word) {
     if (general_) general_->RememberWord(QString::fromStdString(SjisToUtf8(word)));
-  };
+  });
 }
 
 TGeneralSearch& MorvaWindow::GeneralSearch() {
   if (general_) return *general_;
   TMorvaForm& form = *form_;
   general_ = std::make_unique<TGeneralSearch>(form.disk(), form.wordlist(), *fullText_, *progressBox_, &form);
-  general_->SetDoneHandler([this](const TGeneralSearch::Done& done) { form_->ShowSearchResult(done.status); });
+  connect(general_.get(), &TGeneralSearch::searchDone, this,
+          [this](const TGeneralSearch::Done& done) { form_->ShowSearchResult(done.status); });
   general_->SetBookProvider([this] { return form_->CurrentBook(); });
   // While the full-text search fills the list, input is processed: the list
   // must not be drawn meanwhile.
-  general_->SetBusyHandler([this](bool busy) { form_->SetBusy(busy); });
+  connect(general_.get(), &TGeneralSearch::busyChanged, &form, &TMorvaForm::SetBusy);
   general_->SetHistory(form.SearchHistory());
   general_->PlaceBeside(form, form.ContentPaneRect(), form.UsableArea());
   generalBook_ = form.CurrentBook();

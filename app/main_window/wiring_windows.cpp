@@ -25,46 +25,51 @@
 namespace morva {
 
 void MorvaWindow::WireWindows() {
-  MainWindowHooks& hooks = form_->hooks();
-  hooks.image = [this](std::string_view marker) {
+  TMorvaForm* form = form_.get();
+  connect(form, &TMorvaForm::imageLinkFollowed, this, [this](const std::string& marker) {
     TTextView* view = form_->view();
     if (view == nullptr) return;
     const Settings& settings = form_->settings();
     FollowImageLink(GraphForm(), *view, marker, form_->frameGeometry(), settings.graphX, settings.graphY,
                     form_->UsableArea());
-  };
-  hooks.sound = [this](std::string_view marker) { FollowSoundLink(*cdAudio_, marker); };
+  });
+  connect(form, &TMorvaForm::soundLinkFollowed, this,
+          [this](const std::string& marker) { FollowSoundLink(*cdAudio_, marker); });
   // The entry on screen may belong to another book than the open one (a
   // search over several books): the dump takes the book and the address of
   // what the pane shows.
-  hooks.dump = [this] {
+  connect(form, &TMorvaForm::dumpRequested, this, [this] {
     const TTextView* view = form_->view();
     if (view == nullptr) return;
     DumpForm().ShowDump(view->ShownSubbook(), view->ShownAddress());
-  };
-  hooks.editor = [this] { RunEditorCommand(); };
-  hooks.editDicInfo = [this] {
+  });
+  connect(form, &TMorvaForm::editorRequested, this, &MorvaWindow::RunEditorCommand);
+  connect(form, &TMorvaForm::dicInfoEditRequested, this, [this] {
     EditDicInfoCommand(form_->disk(), form_->CurrentBook(), form_->settings(), options_.editorRun);
-  };
-  hooks.options = [this] { return RunOptionsDialog(); };
+  });
+  connect(form, &TMorvaForm::optionsRequested, this, [this] {
+    if (RunOptionsDialog()) form_->SettingsChanged();
+  });
 
   // The form names the help files by their stored names; the help window
   // keeps which one is current.
-  hooks.helpContents = [this](const std::string& file) { Help().ShowContents(HelpWindow::FileFromName(file)); };
-  hooks.helpFinder = [this](const std::string& file) {
+  connect(form, &TMorvaForm::helpContentsRequested, this,
+          [this](const std::string& file) { Help().ShowContents(HelpWindow::FileFromName(file)); });
+  connect(form, &TMorvaForm::helpFinderRequested, this, [this](const std::string& file) {
     HelpWindow& help = Help();
     help.SetCurrentFile(HelpWindow::FileFromName(file));
     help.ShowFinder();
-  };
-  hooks.helpTopic = [this](const std::string& file, const std::string& topic) {
+  });
+  connect(form, &TMorvaForm::helpTopicRequested, this, [this](const std::string& file, const std::string& topic) {
     HelpWindow& help = Help();
     help.SetCurrentFile(HelpWindow::FileFromName(file));
     help.ShowTopic(QString::fromStdString(topic));
-  };
+  });
 
-  hooks.editGroups = [this] { return EditGroups(); };
-  hooks.groupEditor.chooseColour = options_.chooseColor;
-  hooks.groupEditor.warning = [this](const std::string& text) { form_->disk().reporter().Warning(text); };
+  connect(form, &TMorvaForm::groupEditRequested, this, [this] {
+    const std::string before = form_->settings().group;
+    form_->GroupsEdited(EditGroups(), before);
+  });
 }
 
 TGraphForm& MorvaWindow::GraphForm() {
@@ -74,14 +79,15 @@ TGraphForm& MorvaWindow::GraphForm() {
   const Settings& settings = form_->settings();
   graph_->SetZoom(settings.graphZoom);
   graph_->SetJumpColor(settings.jumpColor);
-  graph_->onShowText = [this](int row, BookAddress at) { form_->ShowAddress(row, at); };
-  graph_->onClearStatus = [this] { form_->SetStatus({}); };
-  graph_->onOwnClipboardChange = [this] { watch_->SetOwnChange(); };
-  graph_->onZoomChanged = [this](int zoom) { form_->settings().graphZoom = zoom; };
-  graph_->onHidden = [this](int dx, int dy) {
+  TGraphForm* graph = graph_.get();
+  connect(graph, &TGraphForm::textRequested, form_.get(), &TMorvaForm::ShowAddress);
+  connect(graph, &TGraphForm::statusCleared, this, [this] { form_->SetStatus({}); });
+  connect(graph, &TGraphForm::clipboardAboutToChange, watch_.get(), &ClipboardWatch::SetOwnChange);
+  connect(graph, &TGraphForm::zoomChanged, this, [this](int zoom) { form_->settings().graphZoom = zoom; });
+  connect(graph, &TGraphForm::hidden, this, [this](int dx, int dy) {
     form_->settings().graphX = dx;
     form_->settings().graphY = dy;
-  };
+  });
   return *graph_;
 }
 
@@ -90,7 +96,7 @@ TDumpForm& MorvaWindow::DumpForm() {
   dump_ = std::make_unique<TDumpForm>(form_->disk(), form_.get());
   // Centred on the main window, within the screen.
   KeepOnScreen(*dump_, form_->UsableArea());
-  dump_->onOwnClipboardChange = [this] { watch_->SetOwnChange(); };
+  connect(dump_.get(), &TDumpForm::clipboardAboutToChange, watch_.get(), &ClipboardWatch::SetOwnChange);
   return *dump_;
 }
 
@@ -134,14 +140,14 @@ void MorvaWindow::RunEditorCommand() {
   hooks.showDialog = [this](QString* fileName, EditorContent* content) {
     TEditorDlg dialog(form_.get());
     dialog.SetFileName(*fileName);
-    dialog.onRefer = [this](const QString& typed) {
+    connect(&dialog, &TEditorDlg::referRequested, this, [this](const QString& typed) {
       const std::optional<QString> chosen =
           options_.chooseFile ? options_.chooseFile(typed)
                               : std::optional<QString>(QFileDialog::getSaveFileName(form_.get(), QString(), typed));
       if (!chosen || chosen->isEmpty()) return;
       form_->settings().editFile = QFile::encodeName(*chosen).toStdString();
       QTimer::singleShot(0, this, [this] { RunEditorCommand(); });
-    };
+    });
     const bool ok = ExecDialog(dialog) == QDialog::Accepted;
     *fileName = dialog.FileName();
     *content = dialog.Content();
@@ -159,7 +165,7 @@ bool MorvaWindow::RunOptionsDialog() {
   TOptionDlg dialog(form_.get());
   dialog.hooks.chooseColor = options_.chooseColor;
   dialog.hooks.chooseFile = options_.chooseFile;
-  dialog.hooks.openHelp = [this, &dialog](const QString& topic) { ShowHelpFrom(dialog, topic); };
+  connect(&dialog, &TOptionDlg::helpRequested, this, [this, &dialog](const QString& topic) { ShowHelpFrom(dialog, topic); });
   Settings& settings = form_->settings();
   dialog.Fill(settings);
   const int result = ExecDialog(dialog);
@@ -176,15 +182,14 @@ bool MorvaWindow::RunOptionsDialog() {
 // afterwards, as the result asks.
 GroupEditResult MorvaWindow::EditGroups() {
   Settings& settings = form_->settings();
-  GroupEditHooks hooks = form_->hooks().groupEditor;
-  // The dialog is made below; its help button runs while it exists.
-  QDialog* shown = nullptr;
-  hooks.showHelp = [this, &shown](const char* topic) {
-    if (shown != nullptr) ShowHelpFrom(*shown, QString::fromLatin1(topic));
-  };
+  GroupEditHooks hooks;
+  hooks.searchFolders = [this](const std::string& roots, int depth) { return SearchFolders(roots, depth); };
+  hooks.chooseColour = options_.chooseColor;
+  hooks.warning = [this](const std::string& text) { form_->disk().reporter().Warning(text); };
   TGroupEditDlg dialog(form_->store().SettingsDir(), settings.group, settings.searchRoots, settings.searchDepth,
                        std::move(hooks), form_.get());
-  shown = &dialog;
+  connect(&dialog, &TGroupEditDlg::helpRequested, this,
+          [this, &dialog](const QString& topic) { ShowHelpFrom(dialog, topic); });
   ExecDialog(dialog);
   ReleaseHelpFrom(dialog);
   return dialog.Result();

@@ -84,7 +84,7 @@ void TWordGrid::paintEvent(QPaintEvent* event) {
   const int last = std::min(rows_ - 1, top + area.bottom() / rowHeight_);
   for (int row = first; row <= last; ++row) {
     const QRect rect = RowRect(row);
-    if (OnDrawCell) OnDrawCell(painter, row, rect, row == HighlightedRow());
+    emit cellPainted(painter, row, rect, row == HighlightedRow());
   }
 }
 
@@ -94,7 +94,7 @@ void TWordGrid::mousePressEvent(QMouseEvent* event) {
   const int row = RowAt(event->position().toPoint().y());
   if (row < 0) return;
   SetCurrentRow(row);
-  if (OnShowRow) OnShowRow(row);
+  emit rowChosen(row);
 }
 
 void TWordGrid::keyPressEvent(QKeyEvent* event) {
@@ -118,20 +118,20 @@ void TWordGrid::keyPressEvent(QKeyEvent* event) {
       case Qt::Key_Space:
       case Qt::Key_Return:
       case Qt::Key_Enter:
-        if (OnShowRow) OnShowRow(current_);
+        emit rowChosen(current_);
         event->accept();
         return;
       default: QAbstractScrollArea::keyPressEvent(event); return;
     }
   }
   event->accept();
-  if (HighlightedRow() != before && OnMoveRow) OnMoveRow(current_);
+  if (HighlightedRow() != before) emit rowMoved(current_);
 }
 
 // The input method's keys reach the list as committed text: they show the
 // current row, as the key an input method consumes does on other systems.
 void TWordGrid::inputMethodEvent(QInputMethodEvent* event) {
-  if (!event->commitString().isEmpty() && rows_ > 0 && OnShowRow) OnShowRow(current_);
+  if (!event->commitString().isEmpty() && rows_ > 0) emit rowChosen(current_);
   event->accept();
 }
 

@@ -1,11 +1,11 @@
 // TWordGrid ("DrawGrid1"): the word list of the main window, an owner-drawn
 // list of one column and fixed-height rows. It keeps the row count, the row
 // height, the current row and the scroll position in whole rows; what a row
-// shows is drawn by the owner (OnDrawCell).
+// shows is drawn by the owner (cellPainted).
 //
 // A mouse press on a row, Space, Enter, and text committed by an input method
-// on the focused list report the row (OnShowRow); the arrow, paging, Home and
-// End keys move the current row and report where it went (OnMoveRow), which
+// on the focused list report the row (rowChosen); the arrow, paging, Home and
+// End keys move the current row and report where it went (rowMoved), which
 // the owner may show. The right button opens the owner's popup menu.
 #pragma once
 
@@ -23,13 +23,6 @@ class TWordGrid final : public QAbstractScrollArea {
 
  public:
   explicit TWordGrid(QWidget* parent = nullptr);
-
-  // Draws one row into rect (viewport coordinates); current is the current row.
-  std::function<void(QPainter& painter, int row, const QRect& rect, bool current)> OnDrawCell;
-  // A row was chosen for showing.
-  std::function<void(int row)> OnShowRow;
-  // A key moved the highlight to row (or brought it out there).
-  std::function<void(int row)> OnMoveRow;
 
   void SetRowCount(int rows);
   int RowCount() const { return rows_; }
@@ -52,6 +45,15 @@ class TWordGrid final : public QAbstractScrollArea {
   void SetPopupMenu(QMenu* menu) { popup_ = menu; }
   // Repaints every row.
   void Redraw();
+
+ signals:
+  // Row `row` is to be drawn into rect (viewport coordinates); current: it
+  // is the highlighted row.
+  void cellPainted(QPainter& painter, int row, const QRect& rect, bool current);
+  // A row was chosen for showing.
+  void rowChosen(int row);
+  // A key moved the highlight to row (or brought it out there).
+  void rowMoved(int row);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

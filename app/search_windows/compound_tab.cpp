@@ -1,5 +1,7 @@
 #include "app/search_windows/compound_tab.h"
 
+#include <QMetaMethod>
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
@@ -95,7 +97,7 @@ void CompoundTab::LoadForm(int number) {
     }
   }
   ShowFields();
-  if (onStatus_) onStatus_(result.status);
+  emit statusChanged(result.status);
   // Loading entered field 1.
   EnterField(0);
 }
@@ -111,8 +113,8 @@ void CompoundTab::ShowFields() {
     }
     if (edit != nullptr) edit->setVisible(field.exists);
   }
-  if (onLayout_) {
-    onLayout_();
+  if (isSignalConnected(QMetaMethod::fromSignal(&CompoundTab::rowsChanged))) {
+    emit rowsChanged();
   } else {
     PlaceSearchButton();
   }

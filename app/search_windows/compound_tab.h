@@ -51,9 +51,6 @@ class CompoundTab final : public QObject {
   Q_DISABLE_COPY_MOVE(CompoundTab)
 
  public:
-  // The status text, Shift-JIS.
-  using StatusHandler = std::function<void(const std::string& textSjis)>;
-  using LayoutHandler = std::function<void()>;
   // Searches the open book with the query (Shift-JIS) and fills the word
   // list.
   using SearchHandler = std::function<void(const std::string& query)>;
@@ -64,8 +61,6 @@ class CompoundTab final : public QObject {
   CompoundTab(CompoundSearch& search, TMultiRefer& refer, const CompoundTabWidgets& widgets,
               QObject* parent = nullptr);
 
-  void SetStatusHandler(StatusHandler handler) { onStatus_ = std::move(handler); }
-  void SetLayoutHandler(LayoutHandler handler) { onLayout_ = std::move(handler); }
   // Also connects the search button and Enter in the fields (once).
   void SetSearchHandler(SearchHandler handler);
 
@@ -105,6 +100,13 @@ class CompoundTab final : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+ signals:
+  // The status text (Shift-JIS) changed.
+  void statusChanged(const std::string& textSjis);
+  // The shown rows changed. When something listens, it lays the tab out
+  // itself; otherwise the tab places its search button under the rows.
+  void rowsChanged();
+
  private:
   void UpDownChanged(int position);
   void FieldEdited(int f, const QString& text);
@@ -117,8 +119,6 @@ class CompoundTab final : public QObject {
   CompoundSearch& search_;
   TMultiRefer& refer_;
   CompoundTabWidgets w_;
-  StatusHandler onStatus_;
-  LayoutHandler onLayout_;
   SearchHandler onSearch_;
   bool searchConnected_ = false;
 };

@@ -231,7 +231,7 @@ void TGeneralSearch::ButtonSearchClick() {
     status = IndexConditionSearch(disk_, main_, *disk_.BookList(), typed, cross_->isChecked(), CurrentBook());
   }
   SetSearching(false);
-  if (onDone_) onDone_({fullText, keyword_->currentText(), status});
+  emit searchDone({fullText, keyword_->currentText(), status});
 }
 
 void TGeneralSearch::ButtonResumeClick() {
@@ -240,14 +240,14 @@ void TGeneralSearch::ButtonResumeClick() {
   fullText_.Resume(ToSjis(keyword_->currentText()), case_->isChecked(), progress_);
   buttonResume_->setEnabled(true);
   SetSearching(false);
-  if (onDone_) onDone_({true, keyword_->currentText(), HitStatus(main_)});
+  emit searchDone({true, keyword_->currentText(), HitStatus(main_)});
 }
 
 void TGeneralSearch::ButtonCancelClick() { close(); }
 
 void TGeneralSearch::SetSearching(bool on) {
   searching_ = on;
-  if (onBusy_) onBusy_(on);
+  emit busyChanged(on);
 }
 
 }  // namespace morva

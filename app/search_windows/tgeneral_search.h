@@ -50,22 +50,15 @@ class TGeneralSearch final : public QDialog {
     QString query;       // the Keyword text searched
     std::string status;  // Shift-JIS: "%d 項目", "該当項目なし" or, from the index, "索引が存在しない"
   };
-  using DoneHandler = std::function<void(const Done& done)>;
   // The book-list position of the open book (the main window's CurrentBook);
   // without one the disk's current sub-book is searched.
   using BookProvider = std::function<int()>;
-  // Called with true before a search changes the main list and with false
-  // after it: while the full-text search runs, input is processed (the
-  // progress box) and the main window must not draw the list it fills.
-  using BusyHandler = std::function<void(bool busy)>;
 
   TGeneralSearch(TDisk& disk, Wordlist& main, FullTextSearch& fullText, ProgressBox& progress,
                  QWidget* parent = nullptr);
   ~TGeneralSearch() override;
 
-  void SetDoneHandler(DoneHandler handler) { onDone_ = std::move(handler); }
   void SetBookProvider(BookProvider provider) { currentBook_ = std::move(provider); }
-  void SetBusyHandler(BusyHandler handler) { onBusy_ = std::move(handler); }
 
   // The main window's history, newest first, as Keyword's items.
   void SetHistory(const QStringList& words);
@@ -99,6 +92,14 @@ class TGeneralSearch final : public QDialog {
 
   bool Searching() const { return searching_; }
 
+ signals:
+  // A search finished.
+  void searchDone(const TGeneralSearch::Done& done);
+  // True before a search changes the main list and false after it: while
+  // the full-text search runs, input is processed (the progress box) and the
+  // main window must not draw the list it fills.
+  void busyChanged(bool busy);
+
  private:
   bool SelectBook();
   int CurrentBook() const;
@@ -108,9 +109,7 @@ class TGeneralSearch final : public QDialog {
   Wordlist& main_;
   FullTextSearch& fullText_;
   ProgressBox& progress_;
-  DoneHandler onDone_;
   BookProvider currentBook_;
-  BusyHandler onBusy_;
   bool searching_ = false;
 
   QComboBox* keyword_ = nullptr;

@@ -185,12 +185,13 @@ TEST_F(DriveWalkTest, CommandWithoutDialogWarnsThenShowsTheDialogWhenNothingIsFo
   settings.searchRoots = (dir_ / "empty").string();
   settings.searchDepth = 0;
   int dialogs = 0;
-  int opened = 0;
+  int refills = 0;
   std::vector<DicMenuItem> menu;
-  DriveSearchHooks hooks;
-  hooks.openFirstBook = [&] { ++opened; };
-  hooks.fillDicMenu = [&](const std::vector<DicMenuItem>& items) { menu = items; };
-  hooks.showDialog = [&](DriveSearchChoice* choice) {
+  auto refilled = [&](const std::vector<DicMenuItem>& items) {
+    ++refills;
+    menu = items;
+  };
+  auto showDialog = [&](DriveSearchChoice* choice) {
     ++dialogs;
     EXPECT_EQ(choice->roots, (dir_ / "empty").string());
     EXPECT_FALSE(choice->showDialog);
@@ -199,7 +200,7 @@ TEST_F(DriveWalkTest, CommandWithoutDialogWarnsThenShowsTheDialogWhenNothingIsFo
     choice->showDialog = true;
     return true;
   };
-  EXPECT_TRUE(DriveSearchCommand(disk_, bar_, settings, nullptr, hooks));
+  EXPECT_TRUE(DriveSearchCommand(disk_, bar_, settings, nullptr, refilled, showDialog));
   EXPECT_EQ(dialogs, 1);
   ASSERT_EQ(reporter_.Count(testing::RecordedBox::kWarning), 1);
   EXPECT_EQ(reporter_.Last(testing::RecordedBox::kWarning),
@@ -207,21 +208,21 @@ TEST_F(DriveWalkTest, CommandWithoutDialogWarnsThenShowsTheDialogWhenNothingIsFo
   EXPECT_EQ(settings.searchRoots, Root().string());
   EXPECT_EQ(settings.searchDepth, 1);
   EXPECT_TRUE(settings.searchDialog);
-  EXPECT_EQ(opened, 2);
+  EXPECT_EQ(refills, 2);
   EXPECT_EQ(bar_.size(), 6u);
   EXPECT_EQ(menu.size(), 3u);
 
   // Cancelling the dialog changes nothing.
-  hooks.showDialog = [](DriveSearchChoice*) { return false; };
-  EXPECT_FALSE(DriveSearchCommand(disk_, bar_, settings, nullptr, hooks));
-  EXPECT_EQ(opened, 2);
+  EXPECT_FALSE(DriveSearchCommand(disk_, bar_, settings, nullptr, refilled,
+                                  [](DriveSearchChoice*) { return false; }));
+  EXPECT_EQ(refills, 2);
   EXPECT_EQ(bar_.size(), 6u);
 
   // At start-up: the bar and the menu only, never a box.
   BookBar startup;
   disk_.SetBookList(&startup);
   settings.searchRoots = (dir_ / "empty").string();
-  StartupDriveSearch(disk_, startup, settings, nullptr, hooks.fillDicMenu);
+  StartupDriveSearch(disk_, startup, settings, nullptr, [&](const std::vector<DicMenuItem>& items) { menu = items; });
   EXPECT_TRUE(startup.empty());
   EXPECT_TRUE(menu.empty());
   EXPECT_EQ(reporter_.Count(testing::RecordedBox::kWarning), 1);

@@ -153,8 +153,9 @@ class GraphFormTest : public PictureBookTest {
  protected:
   GraphFormTest() {
     form_.onBeep = [this] { ++beeps_; };
-    form_.onShowText = [this](int row, BookAddress at) { shownText_.emplace_back(row, at); };
-    form_.onClearStatus = [this] { ++statusClears_; };
+    QObject::connect(&form_, &TGraphForm::textRequested,
+                     [this](int row, BookAddress at) { shownText_.emplace_back(row, at); });
+    QObject::connect(&form_, &TGraphForm::statusCleared, [this] { ++statusClears_; });
     form_.SetJumpColor(0x008000);
   }
   ~GraphFormTest() override { form_.hide(); }
@@ -215,7 +216,7 @@ TEST_F(GraphFormTest, ZoomQuarterScalesTheImageAndStillFindsHotSpots) {
 
 TEST_F(GraphFormTest, PictureHotSpotNextAndPreviousPictures) {
   int zoomStored = 0;
-  form_.onZoomChanged = [&](int z) { zoomStored = z; };
+  QObject::connect(&form_, &TGraphForm::zoomChanged, [&](int z) { zoomStored = z; });
   form_.SetZoom(200);
   EXPECT_EQ(zoomStored, 200);
   ShowFirst();
@@ -263,7 +264,7 @@ TEST_F(GraphFormTest, InlinePictureIsReadDirectlyAndNotRecorded) {
 
 TEST_F(GraphFormTest, CopyPutsTheMarkedPictureOnTheClipboard) {
   int own = 0;
-  form_.onOwnClipboardChange = [&] { ++own; };
+  QObject::connect(&form_, &TGraphForm::clipboardAboutToChange, [&] { ++own; });
   ShowFirst();
   form_.Copy1Click();
   EXPECT_EQ(own, 1);

@@ -1,8 +1,8 @@
 // The wired main window as one program: the commands that act on the entry
 // on screen when it comes from another book than the open one, the clipboard
 // watch with the program's own copies and the copied search result, a
-// start-up request handed over with a group and no word, the search box
-// following the options, and boxes that keep what is typed.
+// start-up request handed over with a group and no word, and boxes that
+// keep what is typed.
 #include <QClipboard>
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -15,7 +15,6 @@
 #include "app/search_windows/tgeneral_search.h"
 #include "app/settings/settings_store.h"
 #include "tests/gui/gui_wiring_fixture.h"
-#include "view/display_fonts.h"
 #include "view/dump_window/tdump_form.h"
 #include "view/ttextview.h"
 
@@ -198,20 +197,6 @@ TEST_F(EntryTest, HandOverWithAGroupAndNoWordOpensTheGroup) {
   const std::string saved = SjisToUtf8(FileText(IniPath()));
   EXPECT_NE(saved.find("Group=H"), std::string::npos) << saved;
   EXPECT_NE(saved.find("Book=1"), std::string::npos) << saved;
-}
-
-TEST_F(EntryTest, SearchBoxTakesTheFaceChosenInTheOptionsAtOnce) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 1))}});
-  TMorvaForm& form = OpenWired();
-  const QString before = Box()->font().family();
-  const QString face = before == QStringLiteral("IPAGothic") ? QStringLiteral("DejaVu Sans") : QStringLiteral("IPAGothic");
-  answerDialog_ = [&](QDialog& dialog) {
-    dialog.findChild<QComboBox*>(QStringLiteral("Font1"))->setEditText(face);
-    return static_cast<int>(QDialog::Accepted);
-  };
-  Act("Option1")->trigger();
-  EXPECT_EQ(Box()->font().family(), DisplayFonts::ResolveFace(Utf8ToSjis(face.toStdString())));
-  EXPECT_EQ(form.CurrentBook(), 1);
 }
 
 // Every editable box keeps what is typed, whatever its list holds: the

@@ -1,12 +1,9 @@
 // The word list's keys and searching as the word is typed, in the wired
 // main window: Enter shows a row as Space does, ArrowShows shows the row the
 // keys move to, SearchAsYouType searches the open book after a pause without
-// touching the history, and both options go through the options dialog into
-// the settings file and back.
-#include <QCheckBox>
+// touching the history.
 #include <QInputMethodEvent>
 
-#include "app/dialogs/toption_dlg.h"
 #include "tests/gui/gui_wiring_fixture.h"
 #include "view/ttextview.h"
 
@@ -162,38 +159,6 @@ TEST_F(ListKeysTest, SearchAsYouTypeSearchesTheOpenBookAndLeavesTheHistoryToEnte
     EXPECT_EQ(SjisToUtf8(ReadFile((SettingsDir() / "keys.log").string())), "ねこ\n");
     window_.reset();
   }
-}
-
-TEST_F(ListKeysTest, BothOptionsGoThroughTheDialogAndTheSettingsFile) {
-  TwoBooks("");
-  TMorvaForm& form = OpenWired();
-  EXPECT_FALSE(form.settings().arrowShows);
-  EXPECT_FALSE(form.settings().searchAsYouType);
-  answerDialog_ = [](QDialog& dialog) {
-    EXPECT_FALSE(dialog.findChild<QCheckBox*>(QStringLiteral("ArrowShows"))->isChecked());
-    EXPECT_EQ(dialog.findChild<QCheckBox*>(QStringLiteral("SearchAsYouType"))->text(),
-              QStringLiteral("入力中に検索する(&Y)"));
-    for (const char* name : {"ArrowShows", "SearchAsYouType"})
-      dialog.findChild<QCheckBox*>(QLatin1String(name))->setChecked(true);
-    return static_cast<int>(QDialog::Accepted);
-  };
-  Act("Option1")->trigger();
-  EXPECT_TRUE(form.settings().arrowShows);
-  EXPECT_TRUE(form.settings().searchAsYouType);
-  window_.reset();
-  const std::string saved = ReadFile(IniPath().string());
-  EXPECT_NE(saved.find("ArrowShows=yes"), std::string::npos) << saved;
-  EXPECT_NE(saved.find("SearchAsYouType=yes"), std::string::npos) << saved;
-
-  TMorvaForm& again = OpenWired();
-  EXPECT_TRUE(again.settings().arrowShows);
-  EXPECT_TRUE(again.settings().searchAsYouType);
-  answerDialog_ = [](QDialog& dialog) {
-    for (const char* name : {"ArrowShows", "SearchAsYouType"})
-      EXPECT_TRUE(dialog.findChild<QCheckBox*>(QLatin1String(name))->isChecked()) << name;
-    return static_cast<int>(QDialog::Rejected);
-  };
-  Act("Option1")->trigger();
 }
 
 }  // namespace

@@ -1,13 +1,11 @@
 // The windows and commands wired into the main window: picture links and the
-// image window, the options dialog, the drive search of the
-// menu and of the start, the clipboard watch, the general window's history,
-// and a walk over every item of the main menu.
+// image window, the options dialog, the drive search of the menu and of the
+// start, and a walk over every item of the main menu.
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 
 #include <map>
@@ -19,6 +17,7 @@
 #include "app/search_windows/tgeneral_search.h"
 #include "tests/gui/gui_wiring_fixture.h"
 #include "tests/gui/windows_book.h"
+#include "view/display_fonts.h"
 #include "view/dump_window/tdump_form.h"
 #include "view/graph_window/tgraph_form.h"
 #include "view/tmyscrollbox.h"
@@ -66,7 +65,7 @@ TEST_F(WiringTest, PictureLinkOpensTheImageWindowWhoseTextHotSpotShowsItsText) {
   EXPECT_EQ(form.settings().graphX, graph->frameGeometry().left() - form.frameGeometry().left());
 }
 
-TEST_F(WiringTest, OptionsAppliedReachThePaneTheEngineAndTheClipboardWatch) {
+TEST_F(WiringTest, OptionsReachThePaneTheEngineTheWatchTheSearchBoxAndTheSettingsFile) {
   UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 1))}});
   MorvaWindowOptions options;
   options.chooseColor = [](uint32_t) { return std::optional<uint32_t>(0x00FFFF); };  // yellow
@@ -87,47 +86,53 @@ TEST_F(WiringTest, OptionsAppliedReachThePaneTheEngineAndTheClipboardWatch) {
   ASSERT_NE(window_->helpWindow(), nullptr);
   EXPECT_EQ(window_->helpWindow()->parentWidget(), nullptr);
   EXPECT_TRUE(window_->helpWindow()->isVisible());
-  EXPECT_TRUE(window_->helpWindow()->currentUrl().toString().contains(QStringLiteral("options")));
 
-  answerDialog_ = [](QDialog& dialog) {
+  const QString face =
+      Box()->font().family() == QStringLiteral("IPAGothic") ? QStringLiteral("DejaVu Sans") : QStringLiteral("IPAGothic");
+  answerDialog_ = [&](QDialog& dialog) {
     auto* options = qobject_cast<TOptionDlg*>(&dialog);
-    if (options == nullptr) return static_cast<int>(QDialog::Rejected);
     options->ColorButtonClick(1);  // 背景
     options->findChild<QCheckBox*>(QStringLiteral("CheckBoxZenpo"))->setChecked(false);
     options->findChild<QRadioButton*>(QStringLiteral("RadioButton2"))->click();
     options->findChild<RadioGroup*>(QStringLiteral("ClipTiming"))->setItemIndex(0);
     options->findChild<RadioGroup*>(QStringLiteral("ClipAction"))->setItemIndex(1);
-    options->findChild<QCheckBox*>(QStringLiteral("WatchSelection"))->setChecked(true);
+    for (const char* name : {"WatchSelection", "ArrowShows", "SearchAsYouType"})
+      options->findChild<QCheckBox*>(QLatin1String(name))->setChecked(true);
+    options->findChild<QComboBox*>(QStringLiteral("Font1"))->setEditText(face);
     return static_cast<int>(QDialog::Accepted);
   };
   Act("Option1")->trigger();
   const QWidget* pane = Child<TMyScrollBox>("MyScrollBox1")->viewport();
   EXPECT_EQ(pane->palette().color(QPalette::Window), QColor(255, 255, 0));
-  EXPECT_EQ(form.settings().backColor, 0x00FFFFu);
   EXPECT_FALSE(form.disk().settings().zenpo);
-  EXPECT_EQ(form.settings().autoSearch, 5);
   EXPECT_EQ(window_->clipboardWatch().autoSearch(), 5);
   EXPECT_TRUE(window_->clipboardWatch().watchSelection());
+  EXPECT_TRUE(form.settings().arrowShows);
+  EXPECT_TRUE(form.settings().searchAsYouType);
+  // The search box takes the face at once.
+  EXPECT_EQ(Box()->font().family(), DisplayFonts::ResolveFace(Utf8ToSjis(face.toStdString())));
 
-  // The selection option goes into MORVA.INI and comes back into the dialog
-  // and the watch of the next window.
+  // The options go into MORVA.INI and come back into the watch and the
+  // dialog of the next window.
   window_.reset();
-  EXPECT_NE(ReadFile(IniPath()).find("WatchSelection=yes"), std::string::npos);
+  const std::string saved = ReadFile(IniPath());
+  for (const char* line : {"WatchSelection=yes", "ArrowShows=yes", "SearchAsYouType=yes"})
+    EXPECT_NE(saved.find(line), std::string::npos) << line;
   OpenWired();
   EXPECT_TRUE(window_->clipboardWatch().watchSelection());
-  bool shownChecked = false;
-  answerDialog_ = [&shownChecked](QDialog& dialog) {
-    shownChecked = dialog.findChild<QCheckBox*>(QStringLiteral("WatchSelection"))->isChecked();
+  answerDialog_ = [](QDialog& dialog) {
+    for (const char* name : {"WatchSelection", "ArrowShows", "SearchAsYouType"})
+      EXPECT_TRUE(dialog.findChild<QCheckBox*>(QLatin1String(name))->isChecked()) << name;
     return static_cast<int>(QDialog::Rejected);
   };
   Act("Option1")->trigger();
-  EXPECT_TRUE(shownChecked);
 }
 
-TEST_F(WiringTest, DriveSearchMenuFillsTheBarFromTheSearchRoots) {
+TEST_F(WiringTest, DriveSearchFillsTheBarFromTheSearchRootsByMenuAndAtTheStart) {
   MakeBook("roots/one", "一の本", Many("ねこ", 1));
   MakeBook("roots/two", "二の本", Many("いぬ", 1));
-  WriteIni("[Options]\nSearchRoots=" + (dir_.path() / "roots").string() + "\nSearchDepth=1\nSearchDialog=no\n");
+  const std::string roots = "[Options]\nSearchRoots=" + (dir_.path() / "roots").string() + "\nSearchDepth=1\n";
+  WriteIni(roots + "SearchDialog=no\n");
   TMorvaForm& form = OpenWired();
   window_->UseProgressBox(&progress_);
   EXPECT_EQ(form.CurrentBook(), -1);
@@ -153,75 +158,18 @@ TEST_F(WiringTest, DriveSearchMenuFillsTheBarFromTheSearchRoots) {
   Act("N11")->trigger();
   EXPECT_EQ(dialogs_, std::vector<std::string>{"morva::TDriveSearch"});
   EXPECT_EQ(form.CurrentBook(), 1);
-}
 
-TEST_F(WiringTest, StartDrivesSearchWhenNoGroupIsNamedAndABookWasOpen) {
-  MakeBook("roots/one", "一の本", Many("ねこ", 1));
-  MakeBook("roots/two", "二の本", Many("いぬ", 1));
-  WriteIni("[Options]\nSearchRoots=" + (dir_.path() / "roots").string() + "\nSearchDepth=1\nBook=3\n");
-  TMorvaForm& form = OpenWired();
-  // Separator, 一の本, separator, 二の本: book 3 is opened again.
-  EXPECT_EQ(form.CurrentBook(), 3);
+  // At the start, with no group named and a book open last time, the bar
+  // is filled again without a dialog and that book opens: separator,
+  // 一の本, separator, 二の本.
+  window_.reset();
+  WriteIni(roots + "Book=3\n");
+  dialogs_.clear();
+  TMorvaForm& again = OpenWired();
+  EXPECT_EQ(again.CurrentBook(), 3);
   EXPECT_EQ(StatusOf(1), "二の本");
   EXPECT_TRUE(dialogs_.empty());
   EXPECT_TRUE(reporter_.boxes().empty());
-}
-
-TEST_F(WiringTest, CopiedWordIsSearchedAtOnceWithAutoSearchFive) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}}, "AutoSearch=5");
-  QGuiApplication::clipboard()->clear();
-  TMorvaForm& form = OpenWired();
-  QGuiApplication::clipboard()->setText(QStringLiteral("  ねこ \r\n"));
-  EXPECT_EQ(form.wordlist().Count(), 3);
-  EXPECT_EQ(Box()->currentText(), QStringLiteral("ねこ"));
-  // The program's own copy is not searched.
-  form.ShowItem(0);
-  form.view()->Select({0, 0}, {1, 0});  // the heading line alone
-  form.SetSearchText(QString());
-  Act("MenuCopyContent")->trigger();
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("ねこ１\n"));
-  EXPECT_TRUE(Box()->currentText().isEmpty());
-}
-
-TEST_F(WiringTest, MainWindowSearchesReachTheGeneralWindowsHistory) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 1))}});
-  TMorvaForm& form = OpenWired();
-  SearchWired("ねこ");
-  Act("MenuGeneral")->trigger();
-  auto* keyword = window_->generalSearch()->findChild<QComboBox*>(QStringLiteral("Keyword"));
-  EXPECT_EQ(keyword->itemText(0), QStringLiteral("ねこ"));
-  Act("MenuIndex")->trigger();
-  SearchWired("いぬ");
-  EXPECT_EQ(keyword->itemText(0), QStringLiteral("いぬ"));
-  EXPECT_EQ(keyword->itemText(1), QStringLiteral("ねこ"));
-  EXPECT_EQ(form.ActiveTab(), kIndexTab);
-}
-
-TEST_F(WiringTest, EveryHookOfTheFormIsFilled) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 1))}});
-  OpenWired();
-  const MainWindowHooks& h = Form().hooks();
-  const std::pair<const char*, bool> hooks[] = {
-      {"driveSearch", bool(h.driveSearch)},         {"startupDriveSearch", bool(h.startupDriveSearch)},
-      {"openFolder", bool(h.openFolder)},
-      {"editor", bool(h.editor)},                   {"editDicInfo", bool(h.editDicInfo)},
-      {"options", bool(h.options)},                 {"dump", bool(h.dump)},
-      {"image", bool(h.image)},                     {"sound", bool(h.sound)},
-      {"helpContents", bool(h.helpContents)},       {"helpFinder", bool(h.helpFinder)},
-      {"helpTopic", bool(h.helpTopic)},             {"editGroups", bool(h.editGroups)},
-      {"groupEditor.searchFolders", bool(h.groupEditor.searchFolders)},
-      {"groupEditor.warning", bool(h.groupEditor.warning)},
-      {"about", bool(h.about)},                     {"multiTabEnter", bool(h.multiTabEnter)},
-      {"multiTabLeave", bool(h.multiTabLeave)},     {"multiNextForm", bool(h.multiNextForm)},
-      {"multiQuery", bool(h.multiQuery)},           {"generalTabEnter", bool(h.generalTabEnter)},
-      {"generalTabLeave", bool(h.generalTabLeave)}, {"historyWord", bool(h.historyWord)},
-      {"clipboardCheck", bool(h.clipboardCheck)},   {"clipboardWord", bool(h.clipboardWord)},
-      {"activated", bool(h.activated)},             {"ownClipboardChange", bool(h.ownClipboardChange)},
-      {"ownSelectionChange", bool(h.ownSelectionChange)},
-  };
-  for (const auto& [name, filled] : hooks) EXPECT_TRUE(filled) << name;
-  // The window's own stacking of the compound rows is kept.
-  EXPECT_FALSE(h.multiTabLayout);
 }
 
 // Every item of the main menu but the books and groups listed in 辞書 and

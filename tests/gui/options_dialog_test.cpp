@@ -270,7 +270,7 @@ TEST(EditorDlg, ContentChoiceAndRefer) {
   content->setItemIndex(1);
   EXPECT_EQ(dialog.Content(), EditorContent::kAllItems);
   QString referred;
-  dialog.onRefer = [&](const QString& name) { referred = name; };
+  QObject::connect(&dialog, &TEditorDlg::referRequested, [&](const QString& name) { referred = name; });
   dialog.show();
   dialog.findChild<QPushButton*>(QStringLiteral("Refer"))->click();
   EXPECT_EQ(referred, QStringLiteral("/tmp/x.txt"));

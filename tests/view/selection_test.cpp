@@ -187,9 +187,9 @@ TEST(SelectionTest, CursorAndClicksOnLinks) {
   std::vector<std::string> images;
   std::vector<std::string> sounds;
   std::string status;
-  h.view->onImage = [&](std::string_view m) { images.emplace_back(m); };
-  h.view->onSound = [&](std::string_view m) { sounds.emplace_back(m); };
-  h.view->onStatusText = [&](std::string_view s) { status = s; };
+  QObject::connect(h.view.get(), &TTextView::imageLinkFollowed, [&](const std::string& m) { images.push_back(m); });
+  QObject::connect(h.view.get(), &TTextView::soundLinkFollowed, [&](const std::string& m) { sounds.push_back(m); });
+  QObject::connect(h.view.get(), &TTextView::statusTextChanged, [&](const std::string& s) { status = s; });
   const std::string sound = std::string{'\x02', '\x30'} + "S01000100000200";
   const std::string none = std::string{'\x02', '\x22'} + "D";
   const std::string picture = std::string{'\x02', '\x2E'} + "G000000050010";
@@ -227,7 +227,7 @@ TEST(SelectionTest, CursorAndClicksOnLinks) {
 TEST(SelectionTest, RightButtonSelectsTheWordAndOpensTheMenu) {
   ViewHarness h;
   int menus = 0;
-  h.view->onContextMenu = [&](QPoint) { ++menus; };
+  QObject::connect(h.view.get(), &TTextView::contextMenuRequested, [&](QPoint) { ++menus; });
   h.ShowMarked("hello world\n");
   const int cw = h.fonts.Set(0).cw;
   h.Mouse(QEvent::MouseButtonPress, {4 + 7 * cw + cw / 2, 5}, Qt::RightButton);

@@ -76,7 +76,7 @@ class ViewHarness {
     view = std::make_unique<TTextView>(disk, pane, fonts, settings);
     view->SetClipboard(&clipboard);
     view->onBeep = [this] { ++beeps; };
-    view->onBackEnabled = [this](bool on) { backStates.push_back(on); };
+    QObject::connect(view.get(), &TTextView::backEnabledChanged, [this](bool on) { backStates.push_back(on); });
     Process();
   }
 

@@ -125,7 +125,7 @@ bool TDumpForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TDumpForm::Copy1Click() {
   if (!memo_->textCursor().hasSelection()) return;
-  if (onOwnClipboardChange) onOwnClipboardChange();
+  emit clipboardAboutToChange();
   memo_->copy();
 }
 

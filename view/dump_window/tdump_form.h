@@ -38,10 +38,6 @@ class TDumpForm final : public QMainWindow {
   // the page buttons do nothing.
   void ShowDump(int subbook, BookAddress start);
 
-  // Called just before 編集 ｺﾋﾟｰ writes the clipboard (the clipboard watch
-  // ignores the change that follows).
-  std::function<void()> onOwnClipboardChange;
-
   void PriorClick();
   void NextClick();
   void Copy1Click();
@@ -52,6 +48,11 @@ class TDumpForm final : public QMainWindow {
   int32_t page() const { return page_; }
   int32_t offset() const { return offset_; }
   QPlainTextEdit* memo() const { return memo_; }
+
+ signals:
+  // 編集 ｺﾋﾟｰ is about to write the clipboard (the clipboard watch ignores
+  // the change that follows).
+  void clipboardAboutToChange();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -41,13 +41,13 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
 
 void PictureWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  if (onMouseMove) onMouseMove(p.x(), p.y());
+  emit pointerMoved(p.x(), p.y());
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint p = event->position().toPoint();
-  if (onMouseDown) onMouseDown(p.x(), p.y());
+  emit pressed(p.x(), p.y());
 }
 
 }  // namespace morva

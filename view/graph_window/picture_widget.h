@@ -6,8 +6,6 @@
 #include <QImage>
 #include <QWidget>
 
-#include <functional>
-
 namespace morva {
 
 class PictureWidget final : public QWidget {
@@ -20,8 +18,10 @@ class PictureWidget final : public QWidget {
   void SetImage(const QImage& image);
   const QImage& image() const { return image_; }
 
-  std::function<void(int x, int y)> onMouseMove;
-  std::function<void(int x, int y)> onMouseDown;
+ signals:
+  // The pointer moved, or a button went down, at (x, y) of the widget.
+  void pointerMoved(int x, int y);
+  void pressed(int x, int y);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -57,8 +57,8 @@ TGraphForm::TGraphForm(TDisk& disk, QWidget* mainWindow) : disk_(disk), mainWind
   scroll_->setBackgroundRole(QPalette::Base);
   image1_ = new PictureWidget;
   image1_->setObjectName(QStringLiteral("Image1"));
-  image1_->onMouseMove = [this](int x, int y) { Image1MouseMove(x, y); };
-  image1_->onMouseDown = [this](int x, int y) { Image1MouseDown(x, y); };
+  connect(image1_, &PictureWidget::pointerMoved, this, &TGraphForm::Image1MouseMove);
+  connect(image1_, &PictureWidget::pressed, this, &TGraphForm::Image1MouseDown);
   scroll_->setWidget(image1_);
   setCentralWidget(scroll_);
   BuildMenus();
@@ -107,7 +107,7 @@ void TGraphForm::SetZoom(int zoom) {
   zoom_ = zoom;
   for (QAction* a : zoomGroup_->actions()) a->setChecked(a->data().toInt() == zoom_);
   ApplyZoom();
-  if (onZoomChanged) onZoomChanged(zoom_);
+  emit zoomChanged(zoom_);
 }
 
 void TGraphForm::ApplyZoom() {
@@ -130,7 +130,7 @@ void TGraphForm::ApplyZoom() {
 void TGraphForm::ShowImage(int subbook, std::string_view marker, std::string_view textBeforeMarker) {
   const ImageMarker m = ParseImageMarker(marker);
   title_ = PictureTitle(textBeforeMarker);
-  if (onClearStatus) onClearStatus();
+  emit statusCleared();
   hovered_ = 0;
   // Without a row of its own the picture belongs to the open book.
   subbook_ = subbook >= 0 ? subbook : disk_.CurrentSubbook();
@@ -209,7 +209,7 @@ void TGraphForm::UpdateMenus() {
 }
 
 void TGraphForm::ShowText(BookAddress at) {
-  if (onShowText) onShowText(subbook_, at);
+  emit textRequested(subbook_, at);
 }
 
 void TGraphForm::Beep() {
@@ -270,7 +270,7 @@ void TGraphForm::Image1MouseDown(int, int) {
 
 void TGraphForm::Copy1Click() {
   if (marked_.isNull()) return;
-  if (onOwnClipboardChange) onOwnClipboardChange();
+  emit clipboardAboutToChange();
   QApplication::clipboard()->setImage(marked_);
 }
 
@@ -327,10 +327,10 @@ void TGraphForm::Exit1Click() { hide(); }
 
 void TGraphForm::hideEvent(QHideEvent* event) {
   QMainWindow::hideEvent(event);
-  if (event->spontaneous() || !mainWindow_ || !onHidden) return;
+  if (event->spontaneous() || !mainWindow_) return;
   const QPoint mine = frameGeometry().topLeft();
   const QPoint main = mainWindow_->frameGeometry().topLeft();
-  onHidden(mine.x() - main.x(), mine.y() - main.y());
+  emit hidden(mine.x() - main.x(), mine.y() - main.y());
 }
 
 }  // namespace morva

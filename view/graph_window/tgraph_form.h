@@ -53,21 +53,13 @@ class TGraphForm final : public QMainWindow {
   explicit TGraphForm(TDisk& disk, QWidget* mainWindow = nullptr);
   ~TGraphForm() override;
 
-  // ---- Callbacks ---------------------------------------------------------------
-  // Shows the text at `at` of book-list row `subbook` in the content view
-  // (formatting it first outside continuous display).
-  std::function<void(int subbook, BookAddress at)> onShowText;
-  std::function<void()> onClearStatus;             // the main window's status message
+  // ---- Replaceable steps -------------------------------------------------------
   std::function<void()> onBeep;                    // default: QApplication::beep
-  std::function<void()> onOwnClipboardChange;      // just before the clipboard is written
   // The save dialog: the chosen file name, or empty when cancelled. The
   // filter is SaveFilter().
   std::function<QString(const QString& filter)> saveFileName;
   // Chooses and sets up the printer; false cancels. Default: the print dialog.
   std::function<bool(QPrinter& printer)> preparePrinter;
-  std::function<void(int zoom)> onZoomChanged;     // GraphZoom
-  // The window hid: its left and top minus the main window's (Graph offsets).
-  std::function<void(int dx, int dy)> onHidden;
 
   // ---- Settings ------------------------------------------------------------------
   void SetJumpColor(uint32_t color);  // red + green * 256 + blue * 65536
@@ -113,6 +105,21 @@ class TGraphForm final : public QMainWindow {
   const QImage& picture() const { return picture_; }
   const QImage& markedPicture() const { return marked_; }
   PictureWidget* image1() const { return image1_; }
+
+ signals:
+  // A text hot spot was clicked: the text at `at` of book-list row `subbook`
+  // is to be shown in the content view (formatted first outside continuous
+  // display).
+  void textRequested(int subbook, BookAddress at);
+  // The main window's status message is to be cleared.
+  void statusCleared();
+  // The window is about to write the clipboard.
+  void clipboardAboutToChange();
+  // The zoom changed (the GraphZoom setting).
+  void zoomChanged(int zoom);
+  // The window hid: its left and top minus the main window's (the Graph
+  // offsets).
+  void hidden(int dx, int dy);
 
  protected:
   void hideEvent(QHideEvent* event) override;

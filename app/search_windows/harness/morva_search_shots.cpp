@@ -225,7 +225,8 @@ int CompoundShot(const QString& out) {
   TMultiRefer refer(disk, search, fonts, &main.window);
   CompoundTab tab(search, refer, widgets);
   Wordlist hits(reporter);
-  tab.SetStatusHandler([&](const std::string& text) { main.status->setText(QString::fromStdString(SjisToUtf8(text))); });
+  QObject::connect(&tab, &CompoundTab::statusChanged,
+                   [&](const std::string& text) { main.status->setText(QString::fromStdString(SjisToUtf8(text))); });
   tab.SetSearchHandler([&](const std::string& query) { Search(disk, hits, books, query, 0); });
   const int ch = QFontMetrics(fonts.Set(0).list).height();
   tab.LayOut(QApplication::font(), ch);
@@ -314,7 +315,7 @@ int FullTextShot(const QString& out, const std::string& bookDir, const QString& 
   window.move(main.window.geometry().right() + 8, main.window.y());
   window.findChild<QComboBox*>(QStringLiteral("Keyword"))->setEditText(query);
   window.findChild<QRadioButton*>(QStringLiteral("Zenbun"))->click();
-  window.SetDoneHandler([&](const TGeneralSearch::Done& done) {
+  QObject::connect(&window, &TGeneralSearch::searchDone, [&](const TGeneralSearch::Done& done) {
     main.list->clear();
     for (int i = 0; i < hits.Count(); ++i)
       main.list->addItem(Plain(HeadingText(disk, hits, i, HeadingMode::kDisplay)));
