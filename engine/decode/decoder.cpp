@@ -36,22 +36,38 @@ constexpr std::array<uint8_t, 0x80> BuildKanaMarks() {
 }
 constexpr std::array<uint8_t, 0x80> kKanaMarks = BuildKanaMarks();
 
-// The lead byte of a Shift-JIS pair; its trail byte comes with the next call.
-int FullWidthPair(TDisk& disk, uint16_t sjis) {
-  disk.pendingChar = static_cast<uint8_t>(sjis & 0xFF);
-  return sjis >> 8;
+}  // namespace
+
+int PlainCharacterBytes(uint16_t jis, bool fullWidth, uint8_t out[2]) {
+  uint16_t sjis = JisToSjis(jis);
+  if (sjis == 0) sjis = kSjisWhiteSquare;
+  if (!fullWidth) {
+    if (jis == 0x2148) {  // “ has no half-width form of its own
+      out[0] = '"';
+      return 1;
+    }
+    if (jis == 0x213D || jis == 0x213E) {  // dash and hyphen
+      out[0] = '-';
+      return 1;
+    }
+    const HalfWidthForm half = ToHalfWidth(sjis);
+    if (half.ch != 0) {
+      out[0] = half.ch;
+      const int row = jis >> 8;
+      const int cell = jis & 0xFF;
+      if ((row == 0x24 || row == 0x25) && cell >= 0x21 && cell <= 0x76 && kKanaMarks[cell] != 0) {
+        out[1] = kKanaMarks[cell];
+        return 2;
+      }
+      return 1;
+    }
+  }
+  out[0] = static_cast<uint8_t>(sjis >> 8);
+  out[1] = static_cast<uint8_t>(sjis & 0xFF);
+  return 2;
 }
 
-int HalfWidthPair(TDisk& disk, uint16_t jis, uint16_t sjis) {
-  if (jis == 0x2148) return '"';                   // “ has no half-width form of its own
-  if (jis == 0x213D || jis == 0x213E) return '-';  // dash and hyphen
-  const HalfWidthForm half = ToHalfWidth(sjis);
-  if (half.ch == 0) return FullWidthPair(disk, sjis);
-  const int row = jis >> 8;
-  const int cell = jis & 0xFF;
-  if ((row == 0x24 || row == 0x25) && cell >= 0x21 && cell <= 0x76) disk.pendingChar = kKanaMarks[cell];
-  return half.ch;
-}
+namespace {
 
 // An external character: its code, its conversion text, or (without
 // conversion) its two raw bytes.
@@ -81,9 +97,10 @@ int DecodePair(TDisk& disk, EscapeItem& item, int high, int low, bool allowConve
     return ExternalCharacter(disk, item, code, high, low, allowConversion);
   }
   if (code >= kFirstBookCode) return ExternalCharacter(disk, item, code, high, low, allowConversion);
-  uint16_t sjis = JisToSjis(code);
-  if (sjis == 0) sjis = kSjisWhiteSquare;
-  return disk.fullWidth ? FullWidthPair(disk, sjis) : HalfWidthPair(disk, code, sjis);
+  // The second byte (a trail byte or a voicing mark) comes with the next call.
+  uint8_t bytes[2];
+  if (PlainCharacterBytes(code, disk.fullWidth, bytes) == 2) disk.pendingChar = bytes[1];
+  return bytes[0];
 }
 
 // Byte count of an escape code that the book's information file hides, or -1.
