@@ -14,6 +14,7 @@
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
 #include "engine/decode/content.h"
+#include "engine/decode/marked_text.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
@@ -75,35 +76,15 @@ std::string SourceOf(TDisk& disk, int row) {
 std::string MarkedToPlainUtf8(std::string_view marked) {
   static const std::string kWideLowLine = "\x81\x51";
   std::string plain;
-  for (size_t k = 0; k < marked.size();) {
-    const auto b = static_cast<uint8_t>(marked[k]);
-    if (b == 0x02) {
-      // 02 L ...: L counts itself and the bytes after it, plus 0x20.
-      const size_t n = k + 1 < marked.size() ? static_cast<uint8_t>(marked[k + 1]) : 0x21;
-      k += 1 + (n > 0x20 ? n - 0x20 : 1);
-      continue;
+  MarkedTextCursor cursor(marked, MarkedTextCursor::Text::kRuns);
+  for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; t = cursor.Next()) {
+    switch (t.kind) {
+      case MarkedKind::kText: plain.append(cursor.Bytes()); break;
+      // An external character has no text here; a low line keeps its place.
+      case MarkedKind::kGaiji: plain += t.fullWidth ? kWideLowLine : std::string("_"); break;
+      case MarkedKind::kNewLine: plain.push_back('\n'); break;
+      default: break;  // markers, indents and style codes
     }
-    if (b == 0x09) {
-      k += 2;
-      continue;
-    }
-    if (b == 0x0B) {
-      plain += k + 1 < marked.size() && marked[k + 1] == '1' ? kWideLowLine : std::string("_");
-      k += 4;
-      continue;
-    }
-    if (b == 0x0A) {
-      plain.push_back('\n');
-      ++k;
-      continue;
-    }
-    if (b < 0x20) {
-      ++k;
-      continue;
-    }
-    const size_t n = SjisCharLength(marked, k);
-    plain.append(marked.substr(k, n));
-    k += n;
   }
   return SjisToUtf8(WithoutCarriageReturns(plain));
 }
