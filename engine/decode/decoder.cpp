@@ -9,6 +9,7 @@
 
 #include "engine/book/tdisk.h"
 #include "engine/decode/escape_codes.h"
+#include "engine/decode/marked_text.h"
 #include "engine/text/jis.h"
 #include "engine/text/sjis.h"
 #include "engine/text/width.h"
@@ -416,7 +417,7 @@ std::string DecodeText(TDisk& disk, size_t capacity, int stopCode, bool allowCon
       char form[8];
       int length;
       if (disk.gaijiMode == GaijiMode::kBitmap) {
-        form[0] = 0x0B;
+        form[0] = markup::kGaiji;
         form[1] = disk.fullWidth ? '1' : '0';
         form[2] = static_cast<char>(value >> 8);
         form[3] = static_cast<char>(value & 0xFF);

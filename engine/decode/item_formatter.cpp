@@ -71,7 +71,7 @@ const PlainCharacterTable& PlainCharacters() {
   return table;
 }
 
-bool IsJisByte(uint8_t b) { return b >= 0x21 && b <= 0x7E; }
+bool IsJisByte(uint8_t b) { return static_cast<uint8_t>(b - 0x21) < 0x5E; }
 
 }  // namespace
 
@@ -156,28 +156,27 @@ void ItemFormatter::TakePlainRun() {
   // The run stops short of the size that ends the item or the window: the
   // character that reaches it goes the unit-by-unit way, which ends there.
   const int64_t limit = scroll_ ? kWindowLimitFactor * bufferSize_ : disk_.info.nBytes;
-  int64_t room = limit - FileLength();
+  size_t pairs = 0;
+  const size_t most = page.size() / 2;
+  while (pairs < most && IsJisByte(page[2 * pairs]) && IsJisByte(page[2 * pairs + 1])) ++pairs;
+  // A character gives at most two bytes.
+  const int64_t room = limit - FileLength();
+  if (room <= 0) return;
+  pairs = std::min<size_t>(pairs, static_cast<size_t>((room - 1) / 2));
+  if (pairs == 0) return;
   const bool fullWidth = disk_.fullWidth;
   const PlainCharacterTable& characters = PlainCharacters();
-  char buffer[256];
-  size_t used = 0;
-  size_t taken = 0;
-  while (taken + 1 < page.size() && IsJisByte(page[taken]) && IsJisByte(page[taken + 1])) {
-    const PlainCharacterTable::Text& text = characters.Get(fullWidth, page[taken], page[taken + 1]);
-    if (text.length >= room) break;
-    if (used + 2 > sizeof buffer) {
-      out_.append(buffer, used);
-      used = 0;
-    }
-    buffer[used] = static_cast<char>(text.bytes[0]);
-    buffer[used + 1] = static_cast<char>(text.bytes[1]);
-    used += text.length;
-    room -= text.length;
-    taken += 2;
+  const size_t base = out_.size();
+  out_.resize(base + 2 * pairs);
+  char* out = out_.data() + base;
+  for (size_t i = 0; i < pairs; ++i) {
+    const PlainCharacterTable::Text& text = characters.Get(fullWidth, page[2 * i], page[2 * i + 1]);
+    out[0] = static_cast<char>(text.bytes[0]);
+    out[1] = static_cast<char>(text.bytes[1]);
+    out += text.length;
   }
-  if (taken == 0) return;
-  out_.append(buffer, used);
-  disk_.ConsumeInPage(static_cast<int>(taken));
+  out_.resize(static_cast<size_t>(out - out_.data()));
+  disk_.ConsumeInPage(static_cast<int>(2 * pairs));
   textSinceAnchor_ = true;
   headwordOpenEmpty_ = false;
   previousWasIndent_ = false;
