@@ -94,15 +94,19 @@ MarkedToken MarkedTextCursor::Next() {
   if (offset_ >= text_.size()) return {};
   const auto* p = reinterpret_cast<const uint8_t*>(text_.data());
   const size_t end = text_.size();
-  MarkedToken token = ClassifyMarked(p + offset_, end - offset_);
-  offset_ = std::min(end, offset_ + token.length);
-  if (runs_ && token.kind == MarkedKind::kText) {
-    // Plain characters up to the next control byte; pairs stay whole.
-    // (a lead byte at the very end stands alone).
+  if (runs_ && kTextSteps[p[offset_]] != 0) {
+    // Plain characters up to the next control byte; pairs stay whole (a
+    // lead byte at the very end stands alone).
     while (offset_ < end && kTextSteps[p[offset_]] != 0) offset_ += kTextSteps[p[offset_]];
     offset_ = std::min(offset_, end);
+    MarkedToken token;
+    token.kind = MarkedKind::kText;
     token.length = offset_ - tokenOffset_;
+    token.whole = true;
+    return token;
   }
+  MarkedToken token = ClassifyMarked(p + offset_, end - offset_);
+  offset_ = std::min(end, offset_ + token.length);
   token.whole = offset_ - tokenOffset_ == token.length;
   return token;
 }

@@ -87,7 +87,8 @@ struct MarkedToken {
   size_t length = 0;
   // All `length` bytes were there.
   bool whole = false;
-  // kText: the character (one byte, or lead << 8 | trail); kGaiji: its code.
+  // kText: the character (one byte, or lead << 8 | trail; 0 for a run);
+  // kGaiji: its code.
   uint16_t code = 0;
   // kGaiji: drawn from the full-width font (the width byte is there and not '0').
   bool fullWidth = false;
