@@ -5,16 +5,12 @@
 
 #include <cstdint>
 
+#include "engine/decode/marked_text.h"
+
 namespace morva {
 
-// Line styles as the layout records them per line; the painter uses the same
-// values as the low byte of its attribute word.
-inline constexpr uint8_t kStylePlain = 0x00;
-inline constexpr uint8_t kStyleLink = 0x02;
-inline constexpr uint8_t kStyleHeading = 0x03;
-inline constexpr uint8_t kStyleHeadingBold = 0x43;
-inline constexpr uint8_t kStyleBold = 0x40;
-inline constexpr uint8_t kStyleItalic = 0x80;
+// Line styles (kStyle*) come from the marked-text codes that switch them;
+// the layout records the low byte per line.
 
 // Which text font of the set measures a character.
 enum class MeasureFont { kNormal, kBold, kItalic };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/decode/marked_text.h"
 #include "engine/text/sjis.h"
 
 namespace morva {
@@ -45,77 +46,48 @@ int UnitScanner::Measure(uint16_t code, int bytes) const {
   return metrics_.CharacterWidth(code, font);
 }
 
-void UnitScanner::SkipMarker() {
-  // 02 L: L - 32 bytes follow the 02, L itself included. A damaged length
-  // byte below 0x21 leaves the 02 standing alone.
-  uint8_t length = reader_.Peek();
-  if (length < 0x21) return;
-  for (int i = length - 32; i > 0; --i) reader_.Next();
+MarkedToken UnitScanner::Take() {
+  uint8_t bytes[markup::kGaijiMarkerSize];
+  size_t available = 0;
+  while (available < sizeof bytes && (bytes[available] = reader_.Peek(available)) != 0) ++available;
+  if (available == 0) return {};
+  const MarkedToken token = ClassifyMarked(bytes, available);
+  // Next stops at the end of the text, so a token cut off there ends it.
+  for (size_t i = 0; i < token.length; ++i) reader_.Next();
+  return token;
 }
 
 UnitScanner::TokenKind UnitScanner::Token(int* width) {
-  uint8_t b = reader_.Next();
-  switch (b) {
-    case 0x00:
+  const MarkedToken t = Take();
+  style_ = static_cast<uint8_t>(ApplyStyle(style_, t.kind, options_.bold >= 1));
+  switch (t.kind) {
+    case MarkedKind::kEnd:
       return TokenKind::kEnd;
-    case 0x0D:
-    case 0x0A:  // a bare line feed breaks the line too
-      if (b == 0x0D && reader_.Peek() == 0x0A) reader_.Next();
-      if (reader_.Peek() == 0x02) {
-        reader_.Next();
-        SkipMarker();
-      }
+    case MarkedKind::kCarriageReturn:
+    case MarkedKind::kNewLine:  // a bare line feed breaks the line too
+      if (t.kind == MarkedKind::kCarriageReturn && reader_.Peek() == markup::kNewLine) reader_.Next();
+      if (reader_.Peek() == markup::kMarkerStart) Take();
       style_ = kStylePlain;
       return TokenKind::kBreak;
-    case 0x01:
-      style_ = kStyleLink;
+    case MarkedKind::kIndent:
+      if (t.whole) indent_ = std::clamp(t.level * 2, 0, 254);
       return TokenKind::kOther;
-    case 0x02:
-      SkipMarker();
-      // The anchor ends with its marker; what follows is plain text again.
-      style_ = kStylePlain;
+    case MarkedKind::kGaiji:
+      *width += metrics_.CharWidth() * (t.fullWidth ? 2 : 1);
       return TokenKind::kOther;
-    case 0x03:
-      style_ = options_.bold >= 1 ? kStyleHeadingBold : kStyleHeading;
-      return TokenKind::kOther;
-    case 0x04:
-      style_ = kStylePlain;
-      return TokenKind::kOther;
-    case 0x09: {
-      uint8_t p = reader_.Next();
-      if (p != 0) indent_ = std::clamp((p - 32) * 2, 0, 254);
-      return TokenKind::kOther;
-    }
-    case 0x0B: {
-      uint8_t kind = reader_.Next();
-      reader_.Next();
-      reader_.Next();
-      *width += metrics_.CharWidth() * (kind == '0' ? 1 : 2);
-      return TokenKind::kOther;
-    }
-    case 0x0C:
-      style_ = kStyleBold;
-      return TokenKind::kOther;
-    case 0x0E:
+    case MarkedKind::kNoBreakStart:
       return TokenKind::kSpanStart;
-    case 0x10:
-      style_ = kStyleItalic;
-      return TokenKind::kOther;
-    case 0x11:
+    case MarkedKind::kHighlightEnd:
       *width += Measure(' ', 1);
       return TokenKind::kOther;
+    case MarkedKind::kText:
+      *width += Measure(t.code, static_cast<int>(t.length));
+      if (t.length == 2) return TokenKind::kDoubleByte;
+      return t.code >= 0x21 && t.code <= 0x7F ? TokenKind::kAscii : TokenKind::kOther;
     default:
-      break;
+      // Other codes (0F, superscript and subscript codes …) are invisible.
+      return TokenKind::kOther;
   }
-  // Other control codes (0F, superscript and subscript codes …) are invisible.
-  if (b < 0x20) return TokenKind::kOther;
-  if (IsSjisLead(b) && reader_.Peek() != 0) {
-    uint16_t code = static_cast<uint16_t>(b << 8 | reader_.Next());
-    *width += Measure(code, 2);
-    return TokenKind::kDoubleByte;
-  }
-  *width += Measure(b, 1);
-  return b >= 0x21 && b <= 0x7F ? TokenKind::kAscii : TokenKind::kOther;
 }
 
 void UnitScanner::TakeDoubleByteFollowers(int* width) {
@@ -144,9 +116,9 @@ LayoutUnit UnitScanner::Next() {
       // Up to the closing 0F; a line break ends a span left open.
       for (;;) {
         uint8_t b = reader_.Peek();
-        if (b == 0 || b == 0x0D || b == 0x0A) break;
+        if (b == 0 || b == markup::kCarriageReturn || b == markup::kNewLine) break;
         Token(&width);
-        if (b == 0x0F) break;
+        if (b == markup::kNoBreakEnd) break;
       }
       break;
     case TokenKind::kDoubleByte:

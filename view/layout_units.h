@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "engine/decode/marked_text.h"
 #include "view/layout_metrics.h"
 #include "view/marked_text_reader.h"
 
@@ -43,7 +44,8 @@ class UnitScanner {
   // its effect on style and indent, and adds its width to *width.
   TokenKind Token(int* width);
   int Measure(uint16_t code, int bytes) const;
-  void SkipMarker();
+  // Reads one token whole (its bytes up to the end of the text).
+  MarkedToken Take();
   // Follows a character with the characters that may not begin a line.
   void TakeDoubleByteFollowers(int* width);
   void TakeSingleByteFollowers(int* width);

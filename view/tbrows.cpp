@@ -6,7 +6,7 @@
 #include <new>
 
 #include "engine/book/text_utils.h"
-#include "engine/text/sjis.h"
+#include "engine/decode/marked_text.h"
 #include "view/marked_text_reader.h"
 
 namespace morva {
@@ -14,7 +14,7 @@ namespace {
 
 // Half the window on either side of the line asked for.
 constexpr int64_t kWindowHalf = 16382;
-constexpr uint8_t kEndOfWindow = 0x1A;
+constexpr auto kEndOfWindow = static_cast<uint8_t>(markup::kEndOfWindow);
 
 // Stands in until the view hands over its fonts: one pixel a column.
 class UnitMetrics : public LayoutMetrics {
@@ -168,32 +168,16 @@ LineText TBrows::GetLine(int i) {
     if (!windowLoaded_ || start < windowStart_ || start + length > windowEnd_) LoadWindow(start);
     lineBuffer_.clear();
     if (start >= windowStart_ && start < windowEnd_) {
-      const uint8_t* p = window_.data() + (start - windowStart_);
+      const auto* p = reinterpret_cast<const char*>(window_.data() + (start - windowStart_));
       const size_t n = std::min<size_t>(length, windowEnd_ - start);
-      size_t k = 0;
-      while (k < n) {
-        const uint8_t b = p[k];
-        if (b == 0x0A) break;
-        if (b == 0x09) {
-          k += 2;
-          continue;
-        }
-        if (b == 0x0E || b == 0x0F) {
-          ++k;
-          continue;
-        }
-        // Markers, external characters and double-byte characters are copied
-        // whole, so that none of their inner bytes is taken for a code.
-        size_t take = 1;
-        if (b == 0x02 && k + 1 < n && p[k + 1] >= 0x21)
-          take = static_cast<size_t>(p[k + 1] - 32) + 1;
-        else if (b == 0x0B)
-          take = 4;
-        else if (IsSjisLead(b))
-          take = 2;
-        take = std::min(take, n - k);
-        lineBuffer_.append(reinterpret_cast<const char*>(p + k), take);
-        k += take;
+      // Markers, external characters and double-byte characters are copied
+      // whole, so that none of their inner bytes is taken for a code.
+      MarkedTextCursor cursor(std::string_view(p, n), MarkedTextCursor::Text::kRuns);
+      for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd && t.kind != MarkedKind::kNewLine;
+           t = cursor.Next()) {
+        const bool dropped = t.kind == MarkedKind::kIndent || t.kind == MarkedKind::kNoBreakStart ||
+                             t.kind == MarkedKind::kNoBreakEnd;
+        if (!dropped) lineBuffer_.append(cursor.Bytes());
       }
     }
     cachedLine_ = i;

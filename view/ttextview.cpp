@@ -434,41 +434,28 @@ void TTextView::PaintLine(QPainter& painter, int line, int y) {
     runStart = runEnd;
   };
 
-  size_t k = 0;
-  while (k < text.size()) {
-    const uint8_t b = static_cast<uint8_t>(text[k]);
+  MarkedTextCursor cursor(text);
+  for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; t = cursor.Next()) {
+    const size_t k = cursor.TokenOffset();
     const uint16_t here = selectedAt(k) ? (a | kSelected) : (a & ~kSelected);
-    if (b >= 0x20) {
-      const size_t n = IsSjisLead(b) && k + 1 < text.size() ? 2 : 1;
+    if (t.kind == MarkedKind::kText) {
       if (runEnd == runStart || here != runAttribute) {
         flush();
         runStart = k;
         runAttribute = here;
       }
-      k += n;
-      runEnd = k;
+      runEnd = cursor.Offset();
       continue;
     }
     flush();
-    switch (b) {
-      case 0x01: a = 0x02; break;
-      case 0x02: {
-        a = 0;
-        const size_t length = k + 1 < text.size() && static_cast<uint8_t>(text[k + 1]) >= 0x21
-                                  ? static_cast<uint8_t>(text[k + 1]) - 32u
-                                  : 0u;
-        k += length;
-        break;
-      }
-      case 0x03: a = settings_.bold == 0 ? 0x03 : 0x43; break;
-      case 0x04: a = 0; break;
-      case 0x0C: a = 0x40; break;
-      case 0x0D:
-      case 0x1A: {
-        a = 0x01;
+    a = ApplyStyle(a, t.kind, settings_.bold != 0);
+    switch (t.kind) {
+      case MarkedKind::kCarriageReturn:
+      case MarkedKind::kEndOfWindow: {
+        a = kStyleSpecial;
         if (settings_.showSpecialChars) {
           const uint16_t mark = selectedAt(k) ? (a | kSelected) : a;
-          if (b == 0x1A) {
+          if (t.kind == MarkedKind::kEndOfWindow) {
             DrawMark(painter, QStringLiteral("[EOF]"), 5 * set.cw, mark, x, y);
             x += 5 * set.cw;
           } else if (fonts_.ShiftJis()) {
@@ -481,29 +468,20 @@ void TTextView::PaintLine(QPainter& painter, int line, int y) {
         }
         break;
       }
-      case 0x10: a = 0x80; break;
-      case 0x11: x += DrawRun(painter, " ", here, x, y); break;
-      case 0x13: a |= kSuperscript; break;
-      case 0x14: a &= 0xFCFF; break;
-      case 0x15: a |= kSubscript; break;
-      case 0x0B:
-        if (k + 3 < text.size()) {
-          const bool full = text[k + 1] != '0';
-          const uint16_t code =
-              static_cast<uint16_t>(static_cast<uint8_t>(text[k + 2]) << 8 | static_cast<uint8_t>(text[k + 3]));
-          const int advance = full ? 2 * set.cw : set.cw;
-          if (const GaijiMapEntry* mapped = MappedGaiji(full, code); mapped && mapped->HasCharacter())
+      case MarkedKind::kHighlightEnd: x += DrawRun(painter, " ", here, x, y); break;
+      case MarkedKind::kGaiji:
+        if (t.whole) {
+          const int advance = t.fullWidth ? 2 * set.cw : set.cw;
+          if (const GaijiMapEntry* mapped = MappedGaiji(t.fullWidth, t.code); mapped && mapped->HasCharacter())
             DrawMark(painter, QString::fromStdString(mapped->utf8), advance, here, x, y);
           else
-            DrawGaiji(painter, full, code, here, x, y);
+            DrawGaiji(painter, t.fullWidth, t.code, here, x, y);
           x += advance;
         }
-        k += 3;
         break;
       default: break;
     }
-    ++k;
-    runStart = runEnd = k;
+    runStart = runEnd = cursor.Offset();
   }
   flush();
 }

@@ -30,6 +30,7 @@
 #include <QSize>
 
 #include "engine/decode/gaiji_map.h"
+#include "engine/decode/marked_text.h"
 #include "view/clipboard_adapter.h"
 #include "view/content_window_source.h"
 #include "view/display_fonts.h"
@@ -60,11 +61,12 @@ class TTextView final : public QObject {
  public:
   // Attribute word of painting: colour class in bits 0-3 (0 text, 1 special,
   // 2 link, 3 heading), then selected, bold, italic, superscript, subscript.
+  // The marked-text codes switch all but the selection (ApplyStyle).
   static constexpr uint16_t kSelected = 0x10;
-  static constexpr uint16_t kBold = 0x40;
-  static constexpr uint16_t kItalic = 0x80;
-  static constexpr uint16_t kSuperscript = 0x100;
-  static constexpr uint16_t kSubscript = 0x200;
+  static constexpr uint16_t kBold = kStyleBold;
+  static constexpr uint16_t kItalic = kStyleItalic;
+  static constexpr uint16_t kSuperscript = kStyleSuperscript;
+  static constexpr uint16_t kSubscript = kStyleSubscript;
 
   // Binds itself to the pane's events. Nothing is shown at first.
   TTextView(TDisk& disk, TMyScrollBox& pane, const DisplayFonts& fonts, ViewSettings settings,
@@ -206,7 +208,7 @@ class TTextView final : public QObject {
   // The characters the shown book's Unicode map gives an external character;
   // nullptr when it has none (the bitmap is drawn).
   const GaijiMapEntry* MappedGaiji(bool full, uint16_t code);
-  // The selected tokens in order, each as (first byte, its bytes); stops
+  // The selected tokens in order, each as (token, its bytes); stops
   // where piece returns false.
   template <typename Piece>
   void ForEachSelected(bool singleLine, Piece&& piece);

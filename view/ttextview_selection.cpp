@@ -18,25 +18,22 @@
 namespace morva {
 namespace {
 
-// Bytes of the hidden marker that starts at k (02 L …), at least 1; cut at
-// the end of the text.
-size_t MarkerLength(std::string_view text, size_t k) {
-  size_t n = 1;
-  if (k + 1 < text.size() && static_cast<uint8_t>(text[k + 1]) >= 0x21)
-    n = static_cast<size_t>(static_cast<uint8_t>(text[k + 1]) - 32) + 1;
-  return std::min(n, text.size() - k);
+// The token of a line text that starts at k, with its bytes (cut at the end
+// of the text).
+struct LineToken {
+  MarkedToken token;
+  std::string_view bytes;
+};
+
+LineToken TokenAt(std::string_view text, size_t k) {
+  MarkedTextCursor cursor(text.substr(k));
+  const MarkedToken token = cursor.Next();
+  return {token, cursor.Bytes()};
 }
 
 // Bytes of the token at k: a marker, an external character, a double-byte
 // character or a single byte.
-size_t TokenLength(std::string_view text, size_t k) {
-  const uint8_t b = static_cast<uint8_t>(text[k]);
-  size_t n = 1;
-  if (b == 0x02) return MarkerLength(text, k);
-  if (b == 0x0B) n = 4;
-  else if (IsSjisLead(b)) n = 2;
-  return std::min(n, text.size() - k);
-}
+size_t TokenLength(std::string_view text, size_t k) { return TokenAt(text, k).bytes.size(); }
 
 bool HexField(std::string_view s, size_t at, size_t n, uint32_t* value) {
   if (at + n > s.size()) return false;
@@ -85,38 +82,24 @@ TTextView::Hit TTextView::HitTest(int x, int y, bool ctrl) {
   int walk = lt.indent * set.cw + 2;
   uint16_t a = lt.style;
   bool inLink = false;
+  MarkedTextCursor cursor(text);
   size_t k = 0;
-  while (k < text.size()) {
-    const uint8_t b = static_cast<uint8_t>(text[k]);
-    if (b == 0x1A || b == 0x0D) break;
-    if (b == 0x01) {
+  for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; k = cursor.Offset(), t = cursor.Next()) {
+    if (t.kind == MarkedKind::kEndOfWindow || t.kind == MarkedKind::kCarriageReturn) break;
+    if (t.kind == MarkedKind::kAnchorStart) {
       inLink = true;
-      a = 0x02;
-      ++k;
+      a = ApplyStyle(a, t.kind, settings_.bold != 0);
       continue;
     }
     if (targetX <= walk) break;
-    const size_t n = TokenLength(text, k);
-    switch (b) {
-      case 0x02: inLink = false; a = 0; break;
-      case 0x03: a = settings_.bold == 0 ? 0x03 : 0x43; break;
-      case 0x04: a = 0; break;
-      case 0x0B: walk += n == 4 && text[k + 1] != '0' ? 2 * set.cw : set.cw; break;
-      case 0x0C: a = 0x40; break;
-      case 0x10: a = 0x80; break;
-      case 0x11: walk += Advance(' ', 1, a); break;
-      case 0x13: a |= kSuperscript; break;
-      case 0x14: a &= 0xFCFF; break;
-      case 0x15: a |= kSubscript; break;
-      default:
-        if (b >= 0x20) {
-          const uint16_t code =
-              n == 2 ? static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(text[k + 1])) : static_cast<uint16_t>(b);
-          walk += Advance(code, static_cast<int>(n), a);
-        }
-        break;
+    if (t.kind == MarkedKind::kMarker) inLink = false;
+    a = ApplyStyle(a, t.kind, settings_.bold != 0);
+    switch (t.kind) {
+      case MarkedKind::kGaiji: walk += t.whole && t.fullWidth ? 2 * set.cw : set.cw; break;
+      case MarkedKind::kHighlightEnd: walk += Advance(' ', 1, a); break;
+      case MarkedKind::kText: walk += Advance(t.code, static_cast<int>(t.length), a); break;
+      default: break;
     }
-    k += n;
   }
   hit.at = {line, static_cast<int>(k)};
   hit.onLink = inLink && !ctrl;
@@ -142,17 +125,17 @@ void TTextView::MouseDown(int x, int y, bool ctrl) {
   for (int line = hit.at.line; line < lineCount_; ++line) {
     const std::string_view text = brows_.GetLine(line).text;
     size_t k = line == hit.at.line ? static_cast<size_t>(hit.at.pos) : 0;
-    while (k < text.size()) {
-      const uint8_t b = static_cast<uint8_t>(text[k]);
-      if (b == 0x01) return;
-      if (b == 0x02) {
+    MarkedTextCursor cursor(text.substr(std::min(k, text.size())));
+    for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; t = cursor.Next()) {
+      if (t.kind == MarkedKind::kAnchorStart) return;
+      if (t.kind == MarkedKind::kMarker) {
         selecting_ = false;
-        const std::string marker(text.substr(k, MarkerLength(text, k)));
-        if (marker.size() > 2 && marker[2] == 'S') emit statusTextChanged(std::string(text.substr(k + marker.size())));
+        const std::string marker(cursor.Bytes());
+        // A sound marker is followed by the text to show in the status bar.
+        if (t.markerKind == 'S') emit statusTextChanged(std::string(text.substr(k + cursor.Offset())));
         FollowMarker(marker);
         return;
       }
-      k += TokenLength(text, k);
     }
   }
 }
@@ -315,10 +298,10 @@ void TTextView::ForEachSelected(bool singleLine, Piece&& piece) {
       at = {at.line + 1, 0};
       continue;
     }
-    const uint8_t b = static_cast<uint8_t>(text[k]);
-    const size_t n = TokenLength(text, k);
-    if (b == 0x0D && singleLine) break;
-    if (!piece(b, text.substr(k, n))) break;
+    const auto [t, bytes] = TokenAt(text, k);
+    if (t.kind == MarkedKind::kCarriageReturn && singleLine) break;
+    if (!piece(t, bytes)) break;
+    const size_t n = bytes.size();
     at.pos += static_cast<int>(n);
   }
 }
@@ -327,20 +310,22 @@ namespace {
 
 // A Shift-JIS piece of a selected token: an external character as a low line
 // of its width, a line end as CR LF; markers give nothing.
-std::string_view SjisPiece(uint8_t b, std::string_view token) {
+std::string_view SjisPiece(const MarkedToken& t, std::string_view bytes) {
   static const std::string_view wideUnderscore = "\x81\x51";  // ＿
-  if (b == 0x0B) return token.size() == 4 && token[1] != '0' ? wideUnderscore : "_";
-  if (b == 0x0D) return "\r\n";
-  if (b >= 0x20) return token;
-  return {};
+  switch (t.kind) {
+    case MarkedKind::kGaiji: return t.whole && t.fullWidth ? wideUnderscore : "_";
+    case MarkedKind::kCarriageReturn: return "\r\n";
+    case MarkedKind::kText: return bytes;
+    default: return {};
+  }
 }
 
 }  // namespace
 
 std::string TTextView::SelectionText(bool singleLine, size_t maxBytes) {
   std::string out;
-  ForEachSelected(singleLine, [&](uint8_t b, std::string_view token) {
-    const std::string_view piece = SjisPiece(b, token);
+  ForEachSelected(singleLine, [&](const MarkedToken& t, std::string_view bytes) {
+    const std::string_view piece = SjisPiece(t, bytes);
     if (out.size() + piece.size() > maxBytes) return false;
     out += piece;
     return true;
@@ -351,14 +336,11 @@ std::string TTextView::SelectionText(bool singleLine, size_t maxBytes) {
 std::string TTextView::SelectionUtf8() {
   std::string out;
   std::string sjis;  // the Shift-JIS run not yet converted
-  ForEachSelected(false, [&](uint8_t b, std::string_view token) {
+  ForEachSelected(false, [&](const MarkedToken& t, std::string_view bytes) {
     const GaijiMapEntry* mapped =
-        b == 0x0B && token.size() == 4
-            ? MappedGaiji(token[1] != '0', static_cast<uint16_t>(static_cast<uint8_t>(token[2]) << 8 |
-                                                                 static_cast<uint8_t>(token[3])))
-            : nullptr;
+        t.kind == MarkedKind::kGaiji && t.whole ? MappedGaiji(t.fullWidth, t.code) : nullptr;
     if (mapped == nullptr) {
-      sjis += SjisPiece(b, token);
+      sjis += SjisPiece(t, bytes);
       return true;
     }
     out += SjisToUtf8(sjis);
@@ -407,7 +389,7 @@ bool TTextView::Find(std::string_view pattern, bool matchCase) {
         continue;
       }
       const uint8_t b = static_cast<uint8_t>(text[k]);
-      if (b == 0x01 || b == 0x02) {
+      if (b == markup::kAnchorStart || b == markup::kMarkerStart) {
         at.pos += static_cast<int>(TokenLength(text, k));
         continue;
       }
@@ -437,7 +419,7 @@ bool TTextView::Find(std::string_view pattern, bool matchCase) {
       start = {start.line + 1, 0};
       continue;
     }
-    if (static_cast<uint8_t>(text[k]) == 0x1A) break;
+    if (text[k] == markup::kEndOfWindow) break;
     TextPos after;
     if (matchAt(start, &after)) {
       Select(start, after);
@@ -455,8 +437,8 @@ bool TTextView::Find(std::string_view pattern, bool matchCase) {
 // ---- Links ------------------------------------------------------------------
 
 void TTextView::FollowMarker(std::string_view marker) {
-  if (marker.size() < 3 || marker[0] != '\x02') return;
-  switch (marker[2]) {
+  if (marker.size() < 3 || marker[0] != markup::kMarkerStart) return;
+  switch (marker[2]) {  // the marker's kind letter
     case 'R': {
       uint32_t page = 0;
       uint32_t offset = 0;

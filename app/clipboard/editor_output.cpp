@@ -14,6 +14,7 @@
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
 #include "engine/decode/content.h"
+#include "engine/decode/marked_text.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
@@ -76,47 +77,26 @@ std::string MarkedToPlainUtf8(std::string_view marked, const GaijiMap* map) {
   static const std::string kWideLowLine = "\x81\x51";
   std::string out;    // converted so far
   std::string plain;  // the Shift-JIS run not yet converted
-  for (size_t k = 0; k < marked.size();) {
-    const auto b = static_cast<uint8_t>(marked[k]);
-    if (b == 0x02) {
-      // 02 L ...: L counts itself and the bytes after it, plus 0x20.
-      const size_t n = k + 1 < marked.size() ? static_cast<uint8_t>(marked[k + 1]) : 0x21;
-      k += 1 + (n > 0x20 ? n - 0x20 : 1);
-      continue;
-    }
-    if (b == 0x09) {
-      k += 2;
-      continue;
-    }
-    if (b == 0x0B) {
-      const bool full = k + 1 < marked.size() && marked[k + 1] == '1';
-      const GaijiMapEntry* mapped =
-          map != nullptr && k + 3 < marked.size()
-              ? map->Find(full, static_cast<uint16_t>(static_cast<uint8_t>(marked[k + 2]) << 8 |
-                                                      static_cast<uint8_t>(marked[k + 3])))
-              : nullptr;
-      if (mapped != nullptr) {
+  MarkedTextCursor cursor(marked, MarkedTextCursor::Text::kRuns);
+  for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; t = cursor.Next()) {
+    switch (t.kind) {
+      case MarkedKind::kText: plain.append(cursor.Bytes()); break;
+      case MarkedKind::kGaiji: {
+        // A character the map has is written as itself (or its replacement
+        // text); any other keeps its place as a low line.
+        const GaijiMapEntry* mapped = map != nullptr && t.whole ? map->Find(t.fullWidth, t.code) : nullptr;
+        if (mapped == nullptr) {
+          plain += t.fullWidth ? kWideLowLine : std::string("_");
+          break;
+        }
         out += SjisToUtf8(WithoutCarriageReturns(plain));
         plain.clear();
         out += mapped->HasCharacter() ? mapped->utf8 : mapped->replacement;
-      } else {
-        plain += full ? kWideLowLine : std::string("_");
+        break;
       }
-      k += 4;
-      continue;
+      case MarkedKind::kNewLine: plain.push_back('\n'); break;
+      default: break;  // markers, indents and style codes
     }
-    if (b == 0x0A) {
-      plain.push_back('\n');
-      ++k;
-      continue;
-    }
-    if (b < 0x20) {
-      ++k;
-      continue;
-    }
-    const size_t n = SjisCharLength(marked, k);
-    plain.append(marked.substr(k, n));
-    k += n;
   }
   return out + SjisToUtf8(WithoutCarriageReturns(plain));
 }

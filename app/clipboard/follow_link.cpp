@@ -27,7 +27,9 @@ std::string ImageLinkText(TTextView& view, std::string_view marker) {
   if (end == std::string::npos) end = line.find(marker);
   if (end == std::string::npos) end = line.size();
   std::string text = line.substr(0, end);
-  for (int back = 1; back <= kMaxLinesBack && text.find('\x01') == std::string::npos && at.line - back >= 0; ++back)
+  // The link text begins at the last anchor start, perhaps on an earlier line.
+  for (int back = 1;
+       back <= kMaxLinesBack && text.find(markup::kAnchorStart) == std::string::npos && at.line - back >= 0; ++back)
     text = std::string(view.brows().GetLine(at.line - back).text) + text;
   return text;
 }

@@ -9,6 +9,7 @@
 #include "app/book_bar/book_bar_widget.h"
 #include "engine/book/tdisk.h"
 #include "engine/decode/gaiji.h"
+#include "engine/decode/marked_text.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
@@ -119,26 +120,21 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
     painter.drawText(x, baseline, run);
     x += metrics.horizontalAdvance(run);
   };
-  for (size_t k = 0; k < text.size();) {
-    if (text[k] == 0x0B && k + 3 < text.size()) {
-      flush(k);
-      const bool full = text[k + 1] != '0';
-      const auto code =
-          static_cast<uint16_t>(static_cast<uint8_t>(text[k + 2]) << 8 | static_cast<uint8_t>(text[k + 3]));
-      const QImage& glyph = Glyph(item.book, full, code);
-      const int cell = textHeight;
-      const int width = full ? cell : (glyph.isNull() ? cw : cell * glyph.width() / glyph.height());
-      if (!glyph.isNull()) {
-        QImage coloured = glyph;
-        coloured.setColorTable({qRgba(0, 0, 0, 0), ink.rgba()});
-        painter.drawImage(QRect(x, y, width, cell), coloured);
-      }
-      x += width;
-      k += 4;
-      start = k;
-      continue;
+  MarkedTextCursor cursor(text, MarkedTextCursor::Text::kRuns);
+  for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; t = cursor.Next()) {
+    if (t.kind != MarkedKind::kGaiji) continue;
+    flush(cursor.TokenOffset());
+    start = cursor.Offset();
+    if (!t.whole) continue;
+    const QImage& glyph = Glyph(item.book, t.fullWidth, t.code);
+    const int cell = textHeight;
+    const int width = t.fullWidth ? cell : (glyph.isNull() ? cw : cell * glyph.width() / glyph.height());
+    if (!glyph.isNull()) {
+      QImage coloured = glyph;
+      coloured.setColorTable({qRgba(0, 0, 0, 0), ink.rgba()});
+      painter.drawImage(QRect(x, y, width, cell), coloured);
     }
-    k += std::max<size_t>(1, SjisCharLength(text, k));
+    x += width;
   }
   flush(text.size());
   // A heading cut at the list's limit says so.

@@ -3,7 +3,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
 
 namespace morva {
@@ -39,23 +38,6 @@ std::string ResolveRelativeName(std::string_view name, std::string_view baseFile
   size_t cut = baseFile.find_last_of("/\\:");
   std::string dir = cut == std::string_view::npos ? std::string() : std::string(baseFile.substr(0, cut + 1));
   return dir + std::string(name);
-}
-
-std::string PlainTextCopy(std::string_view marked, size_t size) {
-  std::string out;
-  if (size == 0) return out;
-  const size_t room = size - 1;
-  for (size_t i = 0; i < marked.size();) {
-    const auto b = static_cast<uint8_t>(marked[i]);
-    if (b == 0x0B) {
-      i += 4;
-      continue;
-    }
-    const size_t len = IsSjisLead(b) && i + 1 < marked.size() ? 2 : 1;
-    if (out.size() + len <= room) out.append(marked.substr(i, len));
-    i += len;
-  }
-  return out;
 }
 
 }  // namespace morva

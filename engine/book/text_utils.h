@@ -1,6 +1,5 @@
 // Small shared helpers of book access: Shift-JIS texts from UTF-8 literals,
-// trimming, relative names, the plain-text copy of marked text, and the text
-// width interface that the GUI fills.
+// trimming, relative names, and the text width interface that the GUI fills.
 #pragma once
 
 #include <cstddef>
@@ -22,11 +21,6 @@ std::string Trim(std::string_view s);
 // is used unchanged; otherwise it is placed in the directory of baseFile (the
 // base file's path up to its last "/", "\" or ":").
 std::string ResolveRelativeName(std::string_view name, std::string_view baseFile);
-
-// Copies marked text into plain text of at most size - 1 bytes: 4-byte
-// external-character markers (0x0B w h l) are skipped and Shift-JIS pairs are
-// kept whole; a character that does not fit is dropped.
-std::string PlainTextCopy(std::string_view marked, size_t size);
 
 // Measures text in pixels; the GUI implements it with its fonts.
 class TextMeasurer {

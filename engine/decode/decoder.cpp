@@ -8,6 +8,8 @@
 #include <cstdio>
 
 #include "engine/book/tdisk.h"
+#include "engine/decode/escape_codes.h"
+#include "engine/decode/marked_text.h"
 #include "engine/text/jis.h"
 #include "engine/text/sjis.h"
 #include "engine/text/width.h"
@@ -16,7 +18,7 @@ namespace morva {
 
 namespace {
 
-constexpr int kEscapeByte = 0x1F;
+constexpr int kEscapeByte = escape::kEscapeByte;
 constexpr int kSingleByteGaijiLead = 0x0F;
 // JIS-form codes from here on are the book's own characters.
 constexpr int kFirstBookCode = 0xA100;
@@ -36,22 +38,38 @@ constexpr std::array<uint8_t, 0x80> BuildKanaMarks() {
 }
 constexpr std::array<uint8_t, 0x80> kKanaMarks = BuildKanaMarks();
 
-// The lead byte of a Shift-JIS pair; its trail byte comes with the next call.
-int FullWidthPair(TDisk& disk, uint16_t sjis) {
-  disk.pendingChar = static_cast<uint8_t>(sjis & 0xFF);
-  return sjis >> 8;
+}  // namespace
+
+int PlainCharacterBytes(uint16_t jis, bool fullWidth, uint8_t out[2]) {
+  uint16_t sjis = JisToSjis(jis);
+  if (sjis == 0) sjis = kSjisWhiteSquare;
+  if (!fullWidth) {
+    if (jis == 0x2148) {  // “ has no half-width form of its own
+      out[0] = '"';
+      return 1;
+    }
+    if (jis == 0x213D || jis == 0x213E) {  // dash and hyphen
+      out[0] = '-';
+      return 1;
+    }
+    const HalfWidthForm half = ToHalfWidth(sjis);
+    if (half.ch != 0) {
+      out[0] = half.ch;
+      const int row = jis >> 8;
+      const int cell = jis & 0xFF;
+      if ((row == 0x24 || row == 0x25) && cell >= 0x21 && cell <= 0x76 && kKanaMarks[cell] != 0) {
+        out[1] = kKanaMarks[cell];
+        return 2;
+      }
+      return 1;
+    }
+  }
+  out[0] = static_cast<uint8_t>(sjis >> 8);
+  out[1] = static_cast<uint8_t>(sjis & 0xFF);
+  return 2;
 }
 
-int HalfWidthPair(TDisk& disk, uint16_t jis, uint16_t sjis) {
-  if (jis == 0x2148) return '"';                   // “ has no half-width form of its own
-  if (jis == 0x213D || jis == 0x213E) return '-';  // dash and hyphen
-  const HalfWidthForm half = ToHalfWidth(sjis);
-  if (half.ch == 0) return FullWidthPair(disk, sjis);
-  const int row = jis >> 8;
-  const int cell = jis & 0xFF;
-  if ((row == 0x24 || row == 0x25) && cell >= 0x21 && cell <= 0x76) disk.pendingChar = kKanaMarks[cell];
-  return half.ch;
-}
+namespace {
 
 // An external character: its code, its conversion text, or (without
 // conversion) its two raw bytes.
@@ -81,9 +99,10 @@ int DecodePair(TDisk& disk, EscapeItem& item, int high, int low, bool allowConve
     return ExternalCharacter(disk, item, code, high, low, allowConversion);
   }
   if (code >= kFirstBookCode) return ExternalCharacter(disk, item, code, high, low, allowConversion);
-  uint16_t sjis = JisToSjis(code);
-  if (sjis == 0) sjis = kSjisWhiteSquare;
-  return disk.fullWidth ? FullWidthPair(disk, sjis) : HalfWidthPair(disk, code, sjis);
+  // The second byte (a trail byte or a voicing mark) comes with the next call.
+  uint8_t bytes[2];
+  if (PlainCharacterBytes(code, disk.fullWidth, bytes) == 2) disk.pendingChar = bytes[1];
+  return bytes[0];
 }
 
 // Byte count of an escape code that the book's information file hides, or -1.
@@ -93,20 +112,49 @@ int SkipCount(const TDisk& disk, int code) {
   return -1;
 }
 
+// The fixed arguments of one escape: fields are read in order, and whatever
+// the table counts beyond them is passed over at the end.
+class Arguments {
+ public:
+  Arguments(TDisk& disk, int count) : disk_(disk), left_(count) {}
+  ~Arguments() {
+    if (left_ > 0) disk_.Skip(left_);
+  }
+  Arguments(const Arguments&) = delete;
+  Arguments& operator=(const Arguments&) = delete;
+
+  int32_t Bcd(int n) {
+    left_ -= n;
+    return disk_.ReadBcd(n);
+  }
+  void Skip(int n) {
+    left_ -= n;
+    disk_.Skip(n);
+  }
+  // A page (4 bytes) and an offset (2 bytes), packed decimal.
+  void Address(EscapeItem& item) {
+    item.p1 = Bcd(4);
+    item.p2 = Bcd(2);
+  }
+  // Minutes, seconds and frames in packed decimal and one unused byte, as CD
+  // frames (75 a second).
+  int32_t CdTime() {
+    const int32_t minutes = Bcd(1);
+    const int32_t seconds = Bcd(1);
+    const int32_t frames = Bcd(1);
+    Skip(1);
+    return minutes * 4500 + seconds * 75 + frames;
+  }
+
+ private:
+  TDisk& disk_;
+  int left_;
+};
+
 // A page (4 bytes) and an offset (2 bytes), packed decimal.
 void ReadAddress(TDisk& disk, EscapeItem& item) {
   item.p1 = disk.ReadBcd(4);
   item.p2 = disk.ReadBcd(2);
-}
-
-// Minutes, seconds and frames in packed decimal and one unused byte, as CD
-// frames (75 a second).
-int32_t ReadCdTime(TDisk& disk) {
-  const int32_t minutes = disk.ReadBcd(1);
-  const int32_t seconds = disk.ReadBcd(1);
-  const int32_t frames = disk.ReadBcd(1);
-  disk.Skip(1);
-  return minutes * 4500 + seconds * 75 + frames;
 }
 
 // The loops below look only for their closing bytes. A 0 byte where they
@@ -172,39 +220,14 @@ int32_t ReadIndent(TDisk& disk) {
   return x == 0 && level >= 2 && level <= 99 ? level - 1 : 0;
 }
 
-// Reads the parameters of escape k into item; the escape value, 0x3F for a
-// code outside the table, or 0 when the data ended inside the escape.
-int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
-  const bool special = disk.specialTitle;
+// The escapes whose length depends on what follows them.
+int DecodeVariableEscape(TDisk& disk, EscapeItem& item, int k) {
   switch (k) {
-    case 0x02: case 0x06: case 0x07: case 0x0A: case 0x0E: case 0x0F: case 0x10:
-    case 0x11: case 0x12: case 0x13: case 0x15: case 0x43: case 0x46: case 0x47:
-    case 0x61: case 0xE1: case 0xE3: case 0xE5: case 0xFE: case 0xFF:
-      break;
-    case 0x03:
-      // In that book, with continuous display, the end of a text is a line break.
-      if (special && disk.settings().scroll) item.code = 0x0A;
-      break;
-    case 0x04:
-      disk.fullWidth = false;
-      break;
-    case 0x05:
-      disk.fullWidth = true;
-      break;
     case 0x09:
       item.p1 = ReadIndent(disk);
       break;
     case 0x14: case 0x67:
       if (!SkipNumberRun(disk)) return kDecodeEnd;
-      break;
-    case 0x16:
-      disk.headwordStart = 0x16;
-      disk.headwordEnd = 0x17;
-      break;
-    case 0x31:
-      disk.Skip(2);
-      item.p1 = disk.ReadBcd(2);
-      item.p2 = disk.ReadBcd(2);
       break;
     case 0x32: case 0x33: case 0x42:
       if (disk.refParamFlag) {
@@ -213,18 +236,6 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       } else if (!DropControlPairs(disk)) {
         return kDecodeEnd;
       }
-      break;
-    case 0x41:
-      item.p1 = disk.ReadBcd(1);
-      disk.Skip(1);
-      break;
-    case 0x44:
-      disk.pictureFlag = true;
-      disk.Skip(4);
-      item.p1 = disk.ReadBcd(2);
-      disk.Skip(2);
-      item.p2 = disk.ReadBcd(2);
-      if (special) disk.Skip(4);
       break;
     case 0x45: {
       disk.pictureFlag = true;
@@ -237,84 +248,107 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       }
       break;
     }
-    case 0x48: {
-      disk.pictureFlag = true;
-      item.p1 = disk.ReadBcd(1);
-      disk.Skip(1);
-      const int32_t start = ReadCdTime(disk);
-      const int32_t length = ReadCdTime(disk);
-      item.p2 = start;
-      item.p3 = start + length;
-      break;
-    }
-    case 0x49:
-      if (special) {
-        ReadAddress(disk, item);
-        item.p3 = item.p1;
-        item.code = 0x20;
-      } else {
-        item.p3 = disk.ReadBcd(2);
-        disk.Skip(2);
-        ReadAddress(disk, item);
-      }
-      break;
-    case 0x4A:
-      if (!special) disk.Skip(16);
-      break;
-    case 0x4B:
-      disk.Skip(10);
-      break;
     case 0x4C:
       disk.Skip(10);
       if (!SkipPairsThrough(disk, 0x6C)) return kDecodeEnd;
       ReadAddress(disk, item);
       item.code = 0x49;
       break;
-    case 0x4D:
+    case 0x4D:  // with special titles
+      if (!SkipPairsThrough(disk, 0x6D)) return kDecodeEnd;
+      break;
+    case 0xE2:  // without special titles
+      disk.Skip(2);
+      if (!DropPairsUntilEscape(disk)) return kDecodeEnd;
+      break;
+    default:
+      return kDecodeUnknown;
+  }
+  return kDecodeEscape;
+}
+
+// Reads the parameters of escape k into item; the escape value, 0x3F for a
+// code outside the table, or 0 when the data ended inside the escape.
+int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
+  const bool special = disk.specialTitle;
+  const int count = escape::ArgumentBytes(static_cast<uint8_t>(k), special);
+  if (count == escape::kUnknown) return kDecodeUnknown;
+  if (count == escape::kVariable) return DecodeVariableEscape(disk, item, k);
+  Arguments args(disk, count);
+  switch (k) {
+    case 0x03:
+      // In that book, with continuous display, the end of a text is a line break.
+      if (special && disk.settings().scroll) item.code = 0x0A;
+      break;
+    case 0x04:
+      disk.fullWidth = false;
+      break;
+    case 0x05:
+      disk.fullWidth = true;
+      break;
+    case 0x16:
+      disk.headwordStart = 0x16;
+      disk.headwordEnd = 0x17;
+      break;
+    case 0x31:
+      args.Skip(2);
+      item.p1 = args.Bcd(2);
+      item.p2 = args.Bcd(2);
+      break;
+    case 0x41:
+      item.p1 = args.Bcd(1);
+      break;
+    case 0x44:
+      disk.pictureFlag = true;
+      args.Skip(4);
+      item.p1 = args.Bcd(2);
+      args.Skip(2);
+      item.p2 = args.Bcd(2);
+      break;
+    case 0x48: {
+      disk.pictureFlag = true;
+      item.p1 = args.Bcd(1);
+      args.Skip(1);
+      const int32_t start = args.CdTime();
+      const int32_t length = args.CdTime();
+      item.p2 = start;
+      item.p3 = start + length;
+      break;
+    }
+    case 0x49:
       if (special) {
-        if (!SkipPairsThrough(disk, 0x6D)) return kDecodeEnd;
+        args.Address(item);
+        item.p3 = item.p1;
+        item.code = 0x20;
       } else {
-        disk.pictureFlag = true;
-        disk.Skip(12);
-        ReadAddress(disk, item);
+        item.p3 = args.Bcd(2);
+        args.Skip(2);
+        args.Address(item);
       }
       break;
-    case 0x51: case 0x52: case 0x62: case 0x63: case 0x6B: case 0x6E: case 0x6F:
-      ReadAddress(disk, item);
+    case 0x4D:  // (with special titles its length is variable)
+      disk.pictureFlag = true;
+      args.Skip(12);
+      args.Address(item);
       break;
-    case 0x53:
-      disk.Skip(8);
+    case 0x51: case 0x52: case 0x62: case 0x63: case 0x6B: case 0x6E: case 0x6F:
+      args.Address(item);
       break;
     case 0x64:
       disk.pictureFlag = false;
-      ReadAddress(disk, item);
+      args.Address(item);
       break;
     case 0x65: case 0x68: case 0x6D:
       disk.pictureFlag = false;
       break;
-    case 0x66:
-      disk.Skip(6);
-      break;
-    case 0x69:
-      if (special) disk.Skip(6);
-      break;
     case 0x6A:
-      if (special) ReadAddress(disk, item);
+      if (special) args.Address(item);
       break;
     case 0xE0:
-      if (!special) item.p1 = disk.ReadBcd(2);
-      break;
-    case 0xE2:
-      if (!special) {
-        disk.Skip(2);
-        if (!DropPairsUntilEscape(disk)) return kDecodeEnd;
-      }
-      break;
-    case 0xE4:
-      disk.Skip(2);
+      if (!special) item.p1 = args.Bcd(2);
       break;
     default:
-      return kDecodeUnknown;
+      break;  // no fields: the arguments, if any, are passed over
   }
   return kDecodeEscape;
 }
@@ -383,7 +417,7 @@ std::string DecodeText(TDisk& disk, size_t capacity, int stopCode, bool allowCon
       char form[8];
       int length;
       if (disk.gaijiMode == GaijiMode::kBitmap) {
-        form[0] = 0x0B;
+        form[0] = markup::kGaiji;
         form[1] = disk.fullWidth ? '1' : '0';
         form[2] = static_cast<char>(value >> 8);
         form[3] = static_cast<char>(value & 0xFF);

@@ -50,6 +50,12 @@ int DecodeNext(TDisk& disk, EscapeItem& item, bool allowConversion);
 // 0x0B w h l; each only when it fits whole.
 std::string DecodeText(TDisk& disk, size_t capacity, int stopCode, bool allowConversion);
 
+// The Shift-JIS text of the JIS X 0208 character jis (below the book's own
+// codes) in full or half width: writes 1 or 2 bytes to out and returns the
+// count. In half width a kana may take a voicing mark as its second byte; a
+// character without a half-width form stays a full-width pair.
+int PlainCharacterBytes(uint16_t jis, bool fullWidth, uint8_t out[2]);
+
 // The code of a single-byte book's external character 0x0F xx, and back.
 uint16_t MapSingleByteGaiji(uint16_t code0F);
 uint16_t UnmapSingleByteGaiji(uint16_t code);

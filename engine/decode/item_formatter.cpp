@@ -1,6 +1,7 @@
 #include "engine/decode/item_formatter.h"
 
 #include <algorithm>
+#include <span>
 
 #include "engine/book/messages.h"
 #include "engine/book/tdisk.h"
@@ -37,6 +38,41 @@ int64_t WindowSize(int bufferSize) { return std::clamp(bufferSize, 3000, 100000)
 // A window without indents or new lines is cut at this many window sizes.
 constexpr int64_t kWindowLimitFactor = 4;
 
+// The text of every JIS X 0208 code (rows and cells 0x21..0x7E) in both
+// widths, worked out once: runs of plain characters are the bulk of a body.
+class PlainCharacterTable {
+ public:
+  struct Text {
+    uint8_t length;
+    uint8_t bytes[2];
+  };
+
+  PlainCharacterTable() {
+    for (int width = 0; width < 2; ++width)
+      for (int high = 0x21; high <= 0x7E; ++high)
+        for (int low = 0x21; low <= 0x7E; ++low) {
+          Text& text = texts_[width][Index(static_cast<uint8_t>(high), static_cast<uint8_t>(low))];
+          text.length = static_cast<uint8_t>(
+              PlainCharacterBytes(static_cast<uint16_t>(high << 8 | low), width == 1, text.bytes));
+        }
+  }
+
+  // REQUIRES: both bytes in 0x21..0x7E.
+  const Text& Get(bool fullWidth, uint8_t high, uint8_t low) const { return texts_[fullWidth][Index(high, low)]; }
+
+ private:
+  static constexpr size_t kCells = 94;
+  static size_t Index(uint8_t high, uint8_t low) { return (high - 0x21u) * kCells + (low - 0x21u); }
+  Text texts_[2][kCells * kCells] = {};
+};
+
+const PlainCharacterTable& PlainCharacters() {
+  static const PlainCharacterTable table;
+  return table;
+}
+
+bool IsJisByte(uint8_t b) { return static_cast<uint8_t>(b - 0x21) < 0x5E; }
+
 }  // namespace
 
 ItemFormatter::ItemFormatter(TDisk& disk, bool scroll, BookAddress start, BookAddress previousNext,
@@ -51,6 +87,7 @@ ItemFormatter::ItemFormatter(TDisk& disk, bool scroll, BookAddress start, BookAd
 
 void ItemFormatter::Run() {
   for (;;) {
+    TakePlainRun();
     const BookAddress unitStart = disk_.Tell();
     EscapeItem item;
     const int value = DecodeNext(disk_, item, true);
@@ -105,6 +142,44 @@ ItemFormatter::Ending ItemFormatter::CheckLimits(int code) {
     return Ending::kAfterUnit;
   }
   return Ending::kNone;
+}
+
+void ItemFormatter::TakePlainRun() {
+  // Inside a line, a plain character changes nothing but the output, so a
+  // run of them is converted straight from the page. The first character of
+  // a line, a character after a cut-off pair, and anything the decoder has
+  // pending take the unit-by-unit path.
+  if (atLineStart_ || expectTrail_ || disk_.pendingChar != 0 || disk_.replacementCursor >= 0 ||
+      disk_.singleByteBook)
+    return;
+  const std::span<const uint8_t> page = disk_.UnreadInPage();
+  // The run stops short of the size that ends the item or the window: the
+  // character that reaches it goes the unit-by-unit way, which ends there.
+  const int64_t limit = scroll_ ? kWindowLimitFactor * bufferSize_ : disk_.info.nBytes;
+  size_t pairs = 0;
+  const size_t most = page.size() / 2;
+  while (pairs < most && IsJisByte(page[2 * pairs]) && IsJisByte(page[2 * pairs + 1])) ++pairs;
+  // A character gives at most two bytes.
+  const int64_t room = limit - FileLength();
+  if (room <= 0) return;
+  pairs = std::min<size_t>(pairs, static_cast<size_t>((room - 1) / 2));
+  if (pairs == 0) return;
+  const bool fullWidth = disk_.fullWidth;
+  const PlainCharacterTable& characters = PlainCharacters();
+  const size_t base = out_.size();
+  out_.resize(base + 2 * pairs);
+  char* out = out_.data() + base;
+  for (size_t i = 0; i < pairs; ++i) {
+    const PlainCharacterTable::Text& text = characters.Get(fullWidth, page[2 * i], page[2 * i + 1]);
+    out[0] = static_cast<char>(text.bytes[0]);
+    out[1] = static_cast<char>(text.bytes[1]);
+    out += text.length;
+  }
+  out_.resize(static_cast<size_t>(out - out_.data()));
+  disk_.ConsumeInPage(static_cast<int>(2 * pairs));
+  textSinceAnchor_ = true;
+  headwordOpenEmpty_ = false;
+  previousWasIndent_ = false;
 }
 
 ItemFormatter::Ending ItemFormatter::Text(int value) {

@@ -38,6 +38,9 @@ class ItemFormatter {
   // following item), or after it (the unit was the item's last).
   enum class Ending { kNone, kBeforeUnit, kAfterUnit };
 
+  // Appends the plain characters that follow in the current page, as far
+  // as none of them can end the item.
+  void TakePlainRun();
   Ending Text(int value);
   Ending Escape(const EscapeItem& item, BookAddress unitStart);
   Ending Indent(const EscapeItem& item, BookAddress unitStart);

@@ -1,29 +1,14 @@
-// Small writers of marked-text pieces shared by the content formatter: fixed
-// width hexadecimal fields and the book's own texts in Shift-JIS.
+// Small writers of marked-text pieces shared by the content formatter: marker
+// lengths and fixed-width hexadecimal fields. The codes are in marked_text.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace morva::markup {
+#include "engine/decode/marked_text.h"
 
-// Control bytes of marked text.
-inline constexpr char kAnchorStart = 0x01;
-inline constexpr char kMarkerStart = 0x02;
-inline constexpr char kHeadwordStart = 0x03;
-inline constexpr char kHeadwordEnd = 0x04;
-inline constexpr char kIndent = 0x09;
-inline constexpr char kNewLine = 0x0A;
-inline constexpr char kGaiji = 0x0B;
-inline constexpr char kHighlight3 = 0x0C;
-inline constexpr char kNoBreakStart = 0x0E;
-inline constexpr char kNoBreakEnd = 0x0F;
-inline constexpr char kHighlightStart = 0x10;
-inline constexpr char kHighlightEnd = 0x11;
-inline constexpr char kSuperscript = 0x13;
-inline constexpr char kScriptEnd = 0x14;
-inline constexpr char kSubscript = 0x15;
+namespace morva::markup {
 
 // Length bytes: marker bytes after the 0x02, plus 0x20.
 inline constexpr char kAddressMarkerLength = 0x20 + 14;  // L kind 8 + 4

@@ -2,6 +2,7 @@
 
 #include "engine/book/tdisk.h"
 #include "engine/decode/decoder.h"
+#include "engine/decode/marked_text.h"
 #include "engine/text/sjis.h"
 
 namespace morva {
@@ -10,7 +11,7 @@ namespace {
 constexpr int kEndOfText = 0x03;
 constexpr int kLineBreak = 0x0A;
 constexpr int kCandidateEnd = 0x63;
-constexpr char kMarker = 0x0B;
+constexpr char kMarker = markup::kGaiji;
 
 // A damaged list without empty line or end of data must not keep a caller
 // reading the whole book: one walk reads at most this many decoder items.

@@ -5,6 +5,7 @@
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
 #include "engine/decode/decoder.h"
+#include "engine/decode/marked_text.h"
 #include "engine/search/candidate_list.h"
 #include "engine/search/compound.h"
 #include "engine/text/sjis.h"
@@ -41,7 +42,7 @@ std::string ReadLabel(TDisk& disk, BookAddress at) {
     if (item.code != 0) continue;
     if (value >= kFirstGaijiValue) {
       if (label.size() + 4 > CompoundSearch::kLabelBytes) break;
-      label += '\x0B';
+      label += markup::kGaiji;
       label += disk.fullWidth ? '1' : '0';
       label += static_cast<char>(value >> 8);
       label += static_cast<char>(value & 0xFF);

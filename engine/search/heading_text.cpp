@@ -5,6 +5,7 @@
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
 #include "engine/decode/decoder.h"
+#include "engine/decode/marked_text.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/sjis.h"
 #include "engine/text/width.h"
@@ -15,7 +16,7 @@ namespace {
 // Decoder units read at most: a heading longer than this is damaged data.
 constexpr int kMaxUnits = 4096;
 constexpr int kLineBreak = 0x0A;
-constexpr uint8_t kGaijiMarker = 0x0B;
+constexpr auto kGaijiMarker = static_cast<uint8_t>(markup::kGaiji);
 
 // Adds a multi-byte piece if the text stays below the limit; false ends it.
 bool AddWhole(std::string& text, std::string_view piece, size_t limit) {

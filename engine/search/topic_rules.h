@@ -7,13 +7,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/decode/escape_codes.h"
+
 namespace morva::topic {
 
-inline constexpr uint8_t kEscape = 0x1F;
-inline constexpr int kEndOfText = 0x03;
-inline constexpr int kIndent = 0x09;
-inline constexpr int kLineBreak = 0x0A;
-inline constexpr int kReference = 0x42;
+inline constexpr uint8_t kEscape = escape::kEscapeByte;
+inline constexpr int kEndOfText = escape::kEndOfText;
+inline constexpr int kIndent = escape::kIndent;
+inline constexpr int kLineBreak = escape::kNewLine;
+inline constexpr int kReference = escape::kReferenceStart;
 
 // The text of an external character that has no conversion text: a
 // character that no query word contains.
@@ -126,21 +128,26 @@ struct FastEscape {
   EscapeKind kind = EscapeKind::kUnknown;
 };
 
+// The whole length of an escape (0x1F, code, arguments) from the escape
+// table; 0 for one whose length depends on what follows.
+constexpr uint8_t FixedLength(int code) {
+  const int arguments = escape::ArgumentBytes(static_cast<uint8_t>(code));
+  return arguments >= 0 ? static_cast<uint8_t>(2 + arguments) : 0;
+}
+
 constexpr std::array<FastEscape, 256> BuildFastEscapes() {
   std::array<FastEscape, 256> table{};
+  auto set = [&table](int code, EscapeKind kind) { table[static_cast<size_t>(code)] = {FixedLength(code), kind}; };
   for (int code : {0x02, 0x06, 0x07, 0x0E, 0x0F, 0x10, 0x11, 0x12, 0x13, 0x15, 0x43, 0x46, 0x47, 0x61, 0xE1, 0xE3,
-                   0xE5, 0xFE, 0xFF})
-    table[static_cast<size_t>(code)] = {2, EscapeKind::kPlain};
-  for (int code : {0xE0, 0xE4}) table[static_cast<size_t>(code)] = {4, EscapeKind::kPlain};
-  for (int code : {0x51, 0x52, 0x62, 0x63, 0x6B, 0x6E, 0x6F}) table[static_cast<size_t>(code)] = {8, EscapeKind::kPlain};
-  table[0x04] = {2, EscapeKind::kNarrow};
-  table[0x05] = {2, EscapeKind::kWide};
-  table[kLineBreak] = {2, EscapeKind::kLineBreak};
-  table[kIndent] = {0, EscapeKind::kIndent};
-  table[0x41] = {4, EscapeKind::kKeyword};
-  for (int code : {0x03, 0x16, 0x65, 0x68, 0x6D}) table[static_cast<size_t>(code)] = {2, EscapeKind::kSpecial};
-  table[0x64] = {8, EscapeKind::kSpecial};
-  for (int code : {kReference, 0x32, 0x33}) table[static_cast<size_t>(code)] = {0, EscapeKind::kSpecial};
+                   0xE5, 0xFE, 0xFF, 0xE0, 0xE4, 0x51, 0x52, 0x62, 0x63, 0x6B, 0x6E, 0x6F})
+    set(code, EscapeKind::kPlain);
+  set(escape::kNarrowStart, EscapeKind::kNarrow);
+  set(escape::kNarrowEnd, EscapeKind::kWide);
+  set(kLineBreak, EscapeKind::kLineBreak);
+  set(kIndent, EscapeKind::kIndent);
+  set(escape::kKeywordStart, EscapeKind::kKeyword);
+  for (int code : {0x03, 0x16, 0x64, 0x65, 0x68, 0x6D}) set(code, EscapeKind::kSpecial);
+  for (int code : {kReference, 0x32, 0x33}) set(code, EscapeKind::kSpecial);
   return table;
 }
 inline constexpr std::array<FastEscape, 256> kFastEscapes = BuildFastEscapes();

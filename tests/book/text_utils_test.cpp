@@ -19,13 +19,6 @@ TEST(TextUtilsTest, ResolveRelativeNamePlacesNamesBesideTheBaseFile) {
   EXPECT_EQ(ResolveRelativeName("x.dat", "MORVA.DAT"), "x.dat");
 }
 
-TEST(TextUtilsTest, PlainTextCopySkipsGaijiMarkersAndKeepsPairsWhole) {
-  const std::string marked = std::string("a\x0B" "1\xA1\x21" "b\x82\xA0", 8);
-  EXPECT_EQ(PlainTextCopy(marked, 100), std::string("ab\x82\xA0"));
-  // Room for 3 bytes: the double-byte character no longer fits and is dropped.
-  EXPECT_EQ(PlainTextCopy(marked, 4), "ab");
-  EXPECT_EQ(PlainTextCopy(marked, 0), "");
-}
 
 }  // namespace
 }  // namespace morva

@@ -32,6 +32,8 @@ TEST(PictureData, TitleIsTheLinkTextWithoutExternalCharacters) {
   // A title made only of external characters, or nothing at all.
   EXPECT_EQ(PictureTitle("\x01\x0B" "1\xA1\x21\x0B" "0\xA1\x22"), Sjis("画像"));
   EXPECT_EQ(PictureTitle(""), Sjis("画像"));
+  // A marker before the text is passed over whole, not read as text.
+  EXPECT_EQ(PictureTitle("\x02\x2ER000004D20005" + Sjis("図")), Sjis("図"));
   // At most 99 bytes, never half a character.
   std::string longText = "\x01" + std::string(60, 'a');
   for (int i = 0; i < 30; ++i) longText += Sjis("あ");

@@ -5,6 +5,7 @@
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
 #include "engine/decode/decoder.h"
+#include "engine/decode/marked_text.h"
 #include "engine/text/sjis.h"
 
 namespace morva {
@@ -58,24 +59,15 @@ ImageMarker ParseImageMarker(std::string_view marker) {
 }
 
 std::string PictureTitle(std::string_view text) {
-  const size_t open = text.rfind('\x01');
+  // The caption is the text of the last anchor.
+  const size_t open = text.rfind(markup::kAnchorStart);
   if (open != std::string_view::npos) text.remove_prefix(open + 1);
   std::string title;
-  size_t k = 0;
-  while (k < text.size() && k < kMaxTitleBytes) {
-    const auto b = static_cast<uint8_t>(text[k]);
-    if (b == 0x0B) {
-      k += 4;
-      continue;
-    }
-    if (b < 0x20) {
-      ++k;
-      continue;
-    }
-    const size_t n = SjisCharLength(text, k);
-    if (k + n > kMaxTitleBytes || k + n > text.size()) break;
-    title.append(text.substr(k, n));
-    k += n;
+  MarkedTextCursor cursor(text);
+  for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; t = cursor.Next()) {
+    // The first character that goes past the length limit ends the title.
+    if (cursor.Offset() > kMaxTitleBytes) break;
+    if (t.kind == MarkedKind::kText) title.append(cursor.Bytes());  // not codes or external characters
   }
   if (title.empty()) title = Sjis("画像");
   return title;

@@ -8,14 +8,12 @@
 #include <string>
 
 #include "engine/decode/gaiji.h"
+#include "engine/decode/marked_text.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
 
 namespace morva {
 namespace {
-
-constexpr char kMarker = 0x0B;
-constexpr size_t kMarkerLength = 4;
 
 QString Unicode(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
 
@@ -24,29 +22,14 @@ QString Unicode(std::string_view sjis) { return QString::fromStdString(SjisToUtf
 // marker cut by the end of the text are dropped.
 template <typename RunFn, typename GaijiFn>
 void Walk(std::string_view marked, RunFn run, GaijiFn gaiji) {
-  size_t runStart = 0;
-  size_t i = 0;
-  auto flush = [&](size_t end) {
-    if (end > runStart) run(marked.substr(runStart, end - runStart));
-  };
-  while (i < marked.size()) {
-    const auto byte = static_cast<uint8_t>(marked[i]);
-    if (byte == kMarker || byte < 0x20) {
-      flush(i);
-      if (byte == kMarker && i + kMarkerLength <= marked.size()) {
-        const auto code = static_cast<uint16_t>(static_cast<uint8_t>(marked[i + 2]) << 8 |
-                                                static_cast<uint8_t>(marked[i + 3]));
-        gaiji(marked[i + 1] == '1', code);
-        i += kMarkerLength;
-      } else {
-        i = byte == kMarker ? marked.size() : i + 1;
-      }
-      runStart = i;
-      continue;
+  MarkedTextCursor cursor(marked, MarkedTextCursor::Text::kRuns);
+  for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; t = cursor.Next()) {
+    if (t.kind == MarkedKind::kText) {
+      run(cursor.Bytes());
+    } else if (t.kind == MarkedKind::kGaiji && t.whole) {
+      gaiji(t.fullWidth, t.code);
     }
-    i += IsSjisLead(byte) && i + 1 < marked.size() ? 2 : 1;
   }
-  flush(marked.size());
 }
 
 }  // namespace
