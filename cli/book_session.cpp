@@ -15,12 +15,12 @@ std::unique_ptr<BookSession> BookSession::Open(const VolumeSpec& spec, const std
                                                std::string* error) {
   std::unique_ptr<BookSession> s(new BookSession());
   s->disk_.settings().dicInfoPath = infoPath;
-  if (!s->disk_.OpenVolume(spec.directory, "") || s->disk_.volumeKind < 0) {
+  if (!s->disk_.OpenVolume(spec.directory, "") || s->disk_.subbook().volumeKind < 0) {
     *error = "no book volume at " + spec.directory;
     return nullptr;
   }
-  if (spec.subbook > s->disk_.subbookCount) {
-    *error = "the volume has " + std::to_string(s->disk_.subbookCount) + " sub-book(s), not " +
+  if (spec.subbook > s->disk_.subbook().subbookCount) {
+    *error = "the volume has " + std::to_string(s->disk_.subbook().subbookCount) + " sub-book(s), not " +
              std::to_string(spec.subbook);
     return nullptr;
   }
@@ -56,7 +56,7 @@ void BookSession::LoadMap(const std::optional<std::string>& mapOption) {
   if (mapOption) {
     path = *mapOption;
   } else {
-    const std::filesystem::path subbook(disk_.subbookDirectory);
+    const std::filesystem::path subbook(disk_.subbook().subbookDirectory);
     path = FindGaijiMap(disk_.VolumeRoot(), subbook.filename().string());
     if (path.empty()) return;
   }
@@ -68,8 +68,8 @@ void BookSession::LoadMap(const std::optional<std::string>& mapOption) {
   if (const std::string warning = GaijiMapWarning(path, *parsed); !warning.empty())
     std::fprintf(stderr, "morva-cli: %s\n", warning.c_str());
   map_ = std::move(parsed->map);
-  map_.DropConverted(disk_.conversion);
-  if (!map_.Empty()) disk_.unicodeMap = &map_;
+  map_.DropConverted(disk_.decoderState().conversion);
+  if (!map_.Empty()) disk_.decoderState().unicodeMap = &map_;
 }
 
 namespace {

@@ -54,10 +54,10 @@ std::string WithoutCarriageReturns(std::string_view s) {
 template <typename F>
 void WithTextGaiji(TDisk& disk, int row, F&& body) {
   disk.SelectSubbook(row);
-  const GaijiMode saved = disk.gaijiMode;
-  disk.gaijiMode = GaijiMode::kText;
+  const GaijiMode saved = disk.decoderState().gaijiMode;
+  disk.decoderState().gaijiMode = GaijiMode::kText;
   body();
-  disk.gaijiMode = saved;
+  disk.decoderState().gaijiMode = saved;
 }
 
 std::string SourceLine(const std::string& source) {
@@ -67,7 +67,7 @@ std::string SourceLine(const std::string& source) {
 // The SOURCE= value of book-list row `row` (Shift-JIS), empty when it has
 // none or cannot be opened.
 std::string SourceOf(TDisk& disk, int row) {
-  return row >= 0 && disk.SelectSubbook(row) ? disk.info.source : std::string();
+  return row >= 0 && disk.SelectSubbook(row) ? disk.info().source : std::string();
 }
 
 }  // namespace
@@ -234,7 +234,7 @@ bool EnsureDicInfoSection(const std::string& path, const std::string& titleSjis)
 
 bool EditDicInfoCommand(TDisk& disk, int book, const Settings& settings, const RunEditorOptions& run) {
   if (!disk.SelectSubbook(book) || settings.dicInfo.empty()) return false;
-  const std::string title = disk.title;
+  const std::string title = disk.subbook().title;
   EnsureDicInfoSection(settings.dicInfo, title);
   RunEditorOptions options = run;
   options.english = settings.english;

@@ -42,7 +42,7 @@ constexpr int kTypingPauseMs = 350;
 
 const BookInfo* TMorvaForm::OpenBookInfo() {
   if (currentBook_ < 0 || !disk_->SelectSubbook(currentBook_)) return nullptr;
-  return &disk_->info;
+  return &disk_->info();
 }
 
 void TMorvaForm::IndexSearchButtonClick() {
@@ -217,8 +217,8 @@ void TMorvaForm::CopyEntry(const WordlistItem& item) {
   const bool severalLines = text.find('\n') != std::string::npos;
   text += '\n';
   // Long or multi-line copies name the book's source, as the pane's copies do.
-  if ((text.size() > 80 || severalLines) && disk_->SelectSubbook(item.book) && !disk_->info.source.empty())
-    text += "\n" + disk_->info.source + "\n";
+  if ((text.size() > 80 || severalLines) && disk_->SelectSubbook(item.book) && !disk_->info().source.empty())
+    text += "\n" + disk_->info().source + "\n";
   clipboard_.SetText(text);
 }
 

@@ -38,7 +38,7 @@ constexpr std::array<uint8_t, 0x80> kKanaMarks = BuildKanaMarks();
 
 // The lead byte of a Shift-JIS pair; its trail byte comes with the next call.
 int FullWidthPair(TDisk& disk, uint16_t sjis) {
-  disk.pendingChar = static_cast<uint8_t>(sjis & 0xFF);
+  disk.decoderState().pendingChar = static_cast<uint8_t>(sjis & 0xFF);
   return sjis >> 8;
 }
 
@@ -49,7 +49,7 @@ int HalfWidthPair(TDisk& disk, uint16_t jis, uint16_t sjis) {
   if (half.ch == 0) return FullWidthPair(disk, sjis);
   const int row = jis >> 8;
   const int cell = jis & 0xFF;
-  if ((row == 0x24 || row == 0x25) && cell >= 0x21 && cell <= 0x76) disk.pendingChar = kKanaMarks[cell];
+  if ((row == 0x24 || row == 0x25) && cell >= 0x21 && cell <= 0x76) disk.decoderState().pendingChar = kKanaMarks[cell];
   return half.ch;
 }
 
@@ -58,15 +58,15 @@ int HalfWidthPair(TDisk& disk, uint16_t jis, uint16_t sjis) {
 int ExternalCharacter(TDisk& disk, EscapeItem& item, uint16_t code, int high, int low,
                       bool allowConversion) {
   if (!allowConversion) {
-    disk.pendingChar = static_cast<uint8_t>(low);
+    disk.decoderState().pendingChar = static_cast<uint8_t>(low);
     return high;
   }
-  if (disk.gaijiMode == GaijiMode::kText) {
-    const int position = disk.conversion.Lookup(code, disk.fullWidth);
+  if (disk.decoderState().gaijiMode == GaijiMode::kText) {
+    const int position = disk.decoderState().conversion.Lookup(code, disk.decoderState().fullWidth);
     if (position >= 0) {
-      const auto first = static_cast<uint8_t>(disk.conversion.TextAt(position)[0]);
+      const auto first = static_cast<uint8_t>(disk.decoderState().conversion.TextAt(position)[0]);
       if (first == 0) return ' ';
-      disk.replacementCursor = position + 1;
+      disk.decoderState().replacementCursor = position + 1;
       return first;
     }
   }
@@ -76,19 +76,19 @@ int ExternalCharacter(TDisk& disk, EscapeItem& item, uint16_t code, int high, in
 
 int DecodePair(TDisk& disk, EscapeItem& item, int high, int low, bool allowConversion) {
   auto code = static_cast<uint16_t>(high << 8 | low);
-  if (disk.singleByteBook && high == kSingleByteGaijiLead) {
-    if (disk.gaijiMode == GaijiMode::kBitmap) code = MapSingleByteGaiji(code);
+  if (disk.decoderState().singleByteBook && high == kSingleByteGaijiLead) {
+    if (disk.decoderState().gaijiMode == GaijiMode::kBitmap) code = MapSingleByteGaiji(code);
     return ExternalCharacter(disk, item, code, high, low, allowConversion);
   }
   if (code >= kFirstBookCode) return ExternalCharacter(disk, item, code, high, low, allowConversion);
   uint16_t sjis = JisToSjis(code);
   if (sjis == 0) sjis = kSjisWhiteSquare;
-  return disk.fullWidth ? FullWidthPair(disk, sjis) : HalfWidthPair(disk, code, sjis);
+  return disk.decoderState().fullWidth ? FullWidthPair(disk, sjis) : HalfWidthPair(disk, code, sjis);
 }
 
 // Byte count of an escape code that the book's information file hides, or -1.
 int SkipCount(const TDisk& disk, int code) {
-  for (const auto& [skipped, count] : disk.info.skipCodes)
+  for (const auto& [skipped, count] : disk.info().skipCodes)
     if (skipped == code) return count > 0 ? count : 0;
   return -1;
 }
@@ -175,7 +175,7 @@ int32_t ReadIndent(TDisk& disk) {
 // Reads the parameters of escape k into item; the escape value, 0x3F for a
 // code outside the table, or 0 when the data ended inside the escape.
 int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
-  const bool special = disk.specialTitle;
+  const bool special = disk.subbook().specialTitle;
   switch (k) {
     case 0x02: case 0x06: case 0x07: case 0x0A: case 0x0E: case 0x0F: case 0x10:
     case 0x11: case 0x12: case 0x13: case 0x15: case 0x43: case 0x46: case 0x47:
@@ -186,10 +186,10 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       if (special && disk.settings().scroll) item.code = 0x0A;
       break;
     case 0x04:
-      disk.fullWidth = false;
+      disk.decoderState().fullWidth = false;
       break;
     case 0x05:
-      disk.fullWidth = true;
+      disk.decoderState().fullWidth = true;
       break;
     case 0x09:
       item.p1 = ReadIndent(disk);
@@ -198,8 +198,8 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       if (!SkipNumberRun(disk)) return kDecodeEnd;
       break;
     case 0x16:
-      disk.headwordStart = 0x16;
-      disk.headwordEnd = 0x17;
+      disk.decoderState().headwordStart = 0x16;
+      disk.decoderState().headwordEnd = 0x17;
       break;
     case 0x31:
       disk.Skip(2);
@@ -207,7 +207,7 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       item.p2 = disk.ReadBcd(2);
       break;
     case 0x32: case 0x33: case 0x42:
-      if (disk.refParamFlag) {
+      if (disk.decoderState().refParamFlag) {
         item.p1 = disk.ReadBcd(2);
         item.p2 = disk.ReadBcd(2);
       } else if (!DropControlPairs(disk)) {
@@ -219,7 +219,7 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       disk.Skip(1);
       break;
     case 0x44:
-      disk.pictureFlag = true;
+      disk.decoderState().pictureFlag = true;
       disk.Skip(4);
       item.p1 = disk.ReadBcd(2);
       disk.Skip(2);
@@ -227,7 +227,7 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       if (special) disk.Skip(4);
       break;
     case 0x45: {
-      disk.pictureFlag = true;
+      disk.decoderState().pictureFlag = true;
       const int b = disk.ReadByte();
       if (b == 0) return kDecodeEnd;
       if (b < 0x20 && b != kEscapeByte) {
@@ -238,7 +238,7 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       break;
     }
     case 0x48: {
-      disk.pictureFlag = true;
+      disk.decoderState().pictureFlag = true;
       item.p1 = disk.ReadBcd(1);
       disk.Skip(1);
       const int32_t start = ReadCdTime(disk);
@@ -274,7 +274,7 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       if (special) {
         if (!SkipPairsThrough(disk, 0x6D)) return kDecodeEnd;
       } else {
-        disk.pictureFlag = true;
+        disk.decoderState().pictureFlag = true;
         disk.Skip(12);
         ReadAddress(disk, item);
       }
@@ -286,11 +286,11 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       disk.Skip(8);
       break;
     case 0x64:
-      disk.pictureFlag = false;
+      disk.decoderState().pictureFlag = false;
       ReadAddress(disk, item);
       break;
     case 0x65: case 0x68: case 0x6D:
-      disk.pictureFlag = false;
+      disk.decoderState().pictureFlag = false;
       break;
     case 0x66:
       disk.Skip(6);
@@ -324,19 +324,19 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
 int DecodeNext(TDisk& disk, EscapeItem& item, bool allowConversion) {
   for (;;) {
     item = EscapeItem{};
-    if (disk.replacementCursor >= 0) {
-      if (disk.replacementCursor < TGaiji::kPoolSize) {
-        const auto b = static_cast<uint8_t>(disk.conversion.TextAt(disk.replacementCursor)[0]);
+    if (disk.decoderState().replacementCursor >= 0) {
+      if (disk.decoderState().replacementCursor < TGaiji::kPoolSize) {
+        const auto b = static_cast<uint8_t>(disk.decoderState().conversion.TextAt(disk.decoderState().replacementCursor)[0]);
         if (b != 0) {
-          ++disk.replacementCursor;
+          ++disk.decoderState().replacementCursor;
           return b;
         }
       }
-      disk.replacementCursor = -1;
+      disk.decoderState().replacementCursor = -1;
     }
-    if (disk.pendingChar != 0) {
-      const int b = disk.pendingChar;
-      disk.pendingChar = 0;
+    if (disk.decoderState().pendingChar != 0) {
+      const int b = disk.decoderState().pendingChar;
+      disk.decoderState().pendingChar = 0;
       return b;
     }
 
@@ -344,8 +344,8 @@ int DecodeNext(TDisk& disk, EscapeItem& item, bool allowConversion) {
     if (b != kEscapeByte) {
       if (b == 0) return kDecodeEnd;
       if (b < 0x20) {
-        if (b != kSingleByteGaijiLead || !disk.singleByteBook) return kDecodeUnknown;
-      } else if (disk.singleByteBook) {
+        if (b != kSingleByteGaijiLead || !disk.decoderState().singleByteBook) return kDecodeUnknown;
+      } else if (disk.decoderState().singleByteBook) {
         return b;
       }
       const int low = disk.ReadByte();
@@ -370,7 +370,7 @@ std::string DecodeText(TDisk& disk, size_t capacity, int stopCode, bool allowCon
   std::string text;
   if (capacity == 0) return text;
   const size_t room = capacity - 1;
-  disk.fullWidth = true;
+  disk.decoderState().fullWidth = true;
   EscapeItem item;
   while (text.size() < room) {
     const int value = DecodeNext(disk, item, allowConversion);
@@ -382,9 +382,9 @@ std::string DecodeText(TDisk& disk, size_t capacity, int stopCode, bool allowCon
     if (value >= kFirstGaijiValue) {
       char form[8];
       int length;
-      if (disk.gaijiMode == GaijiMode::kBitmap) {
+      if (disk.decoderState().gaijiMode == GaijiMode::kBitmap) {
         form[0] = 0x0B;
-        form[1] = disk.fullWidth ? '1' : '0';
+        form[1] = disk.decoderState().fullWidth ? '1' : '0';
         form[2] = static_cast<char>(value >> 8);
         form[3] = static_cast<char>(value & 0xFF);
         length = 4;
@@ -395,7 +395,7 @@ std::string DecodeText(TDisk& disk, size_t capacity, int stopCode, bool allowCon
       continue;
     }
     // A double-byte character is stored whole or not at all.
-    const bool pairFollows = disk.pendingChar != 0 || disk.replacementCursor >= 0;
+    const bool pairFollows = disk.decoderState().pendingChar != 0 || disk.decoderState().replacementCursor >= 0;
     if (pairFollows && IsSjisLead(static_cast<uint8_t>(value)) && text.size() + 2 > room) break;
     text += static_cast<char>(value);
   }

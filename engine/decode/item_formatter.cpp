@@ -5,6 +5,7 @@
 #include "engine/book/messages.h"
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
+#include "engine/decode/gaiji_map.h"
 #include "engine/decode/markup_writer.h"
 #include "engine/text/sjis.h"
 
@@ -90,11 +91,11 @@ void ItemFormatter::Run() {
 }
 
 ItemFormatter::Ending ItemFormatter::CheckLimits(int code) {
-  if (!scroll_ && disk_.info.endCode != 0 && code == disk_.info.endCode) return Ending::kAfterUnit;
+  if (!scroll_ && disk_.info().endCode != 0 && code == disk_.info().endCode) return Ending::kAfterUnit;
   // Sizes are checked between characters only, so a cut never leaves half a
   // double-byte character behind.
   if (expectTrail_) return Ending::kNone;
-  if (!scroll_ && FileLength() >= disk_.info.nBytes) {
+  if (!scroll_ && FileLength() >= disk_.info().nBytes) {
     WarnSizeLimit();
     return Ending::kAfterUnit;
   }
@@ -109,11 +110,11 @@ ItemFormatter::Ending ItemFormatter::CheckLimits(int code) {
 
 ItemFormatter::Ending ItemFormatter::Text(int value) {
   // The full-width space is 0x81 0x40; its second byte is still pending.
-  const bool blank = value == ' ' || (value == 0x81 && disk_.pendingChar == 0x40);
+  const bool blank = value == ' ' || (value == 0x81 && disk_.decoderState().pendingChar == 0x40);
   if (atLineStart_ && !blank) {
-    if (++textLines_ >= disk_.info.nCol1) return Ending::kBeforeUnit;
+    if (++textLines_ >= disk_.info().nCol1) return Ending::kBeforeUnit;
   }
-  if (atLineStart_ && disk_.pictureFlag && !captionOpen_) {
+  if (atLineStart_ && disk_.decoderState().pictureFlag && !captionOpen_) {
     out_ += kAnchorStart;
     textSinceAnchor_ = false;
   }
@@ -141,19 +142,19 @@ void ItemFormatter::AppendGaiji(int code) {
   // put a line feed or a 0 (the view's end of text) into the marker, so it
   // is written in the text form instead. Plain text keeps the marker of a
   // code the Unicode map has, for the reader to write its characters.
-  const bool marker = disk_.gaijiMode == GaijiMode::kBitmap ||
-                      (disk_.unicodeMap != nullptr &&
-                       disk_.unicodeMap->Find(disk_.fullWidth, static_cast<uint16_t>(code)) != nullptr);
+  const bool marker = disk_.decoderState().gaijiMode == GaijiMode::kBitmap ||
+                      (disk_.decoderState().unicodeMap != nullptr &&
+                       disk_.decoderState().unicodeMap->Find(disk_.decoderState().fullWidth, static_cast<uint16_t>(code)) != nullptr);
   if (marker && high >= 0x20 && low >= 0x20) {
     if (highlightOpen_) out_ += kHighlightEnd;
     out_ += kGaiji;
-    out_ += disk_.fullWidth ? '1' : '0';
+    out_ += disk_.decoderState().fullWidth ? '1' : '0';
     out_ += static_cast<char>(high);
     out_ += static_cast<char>(low);
     return;
   }
   out_ += '[';
-  out_ += disk_.fullWidth ? 'z' : 'h';
+  out_ += disk_.decoderState().fullWidth ? 'z' : 'h';
   AppendHex(out_, static_cast<uint32_t>(code), 4);
   out_ += ']';
 }
@@ -164,7 +165,7 @@ void ItemFormatter::AppendNewLineByte() {
 }
 
 void ItemFormatter::AppendArrowIfNoText() {
-  if (!textSinceAnchor_) out_ += disk_.singleByteBook ? kAsciiArrow : kFullWidthArrow;
+  if (!textSinceAnchor_) out_ += disk_.decoderState().singleByteBook ? kAsciiArrow : kFullWidthArrow;
 }
 
 void ItemFormatter::SetNext(BookAddress at) {
@@ -176,7 +177,7 @@ void ItemFormatter::SetNext(BookAddress at) {
 void ItemFormatter::WarnSizeLimit() {
   std::string text(Message(19, disk_.settings().english));
   const size_t field = text.find("%ld");
-  if (field != std::string::npos) text.replace(field, 3, std::to_string(disk_.info.nBytes));
+  if (field != std::string::npos) text.replace(field, 3, std::to_string(disk_.info().nBytes));
   disk_.reporter().Warning(text);
 }
 
@@ -185,7 +186,7 @@ ItemFormatter::Ending ItemFormatter::Escape(const EscapeItem& item, BookAddress 
   switch (item.code) {
     case 0x03:  // end of text
       AppendNewLineByte();
-      return disk_.info.nEnd != 0 ? Ending::kAfterUnit : Ending::kNone;
+      return disk_.info().nEnd != 0 ? Ending::kAfterUnit : Ending::kNone;
     case 0x06:
       out_ += kSubscript;
       break;
@@ -246,7 +247,7 @@ ItemFormatter::Ending ItemFormatter::Escape(const EscapeItem& item, BookAddress 
     case 0x63:
     case 0x6A:
     case 0x6E:
-      if (disk_.specialTitle && (item.code == 0x6A || item.code == 0x6E)) {
+      if (disk_.subbook().specialTitle && (item.code == 0x6A || item.code == 0x6E)) {
         out_ += kAnchorStart;
         out_ += item.code == 0x6A ? captions.rules : captions.contents;
         textSinceAnchor_ = true;
@@ -284,7 +285,7 @@ ItemFormatter::Ending ItemFormatter::Escape(const EscapeItem& item, BookAddress 
       captionOpen_ = false;
       break;
     case 0x69:
-      if (disk_.specialTitle) reference_ = {item.p1, item.p2};
+      if (disk_.subbook().specialTitle) reference_ = {item.p1, item.p2};
       AppendAddressMarker(out_, 'R', reference_.page, reference_.offset);
       break;
     case 0xE0:  // highlight of a kind
@@ -323,7 +324,7 @@ ItemFormatter::Ending ItemFormatter::Indent(const EscapeItem& item, BookAddress 
     if (haveNext_ && FileLength() >= 2 * bufferSize_) return Ending::kBeforeUnit;
   }
   indent_ = item.p1;
-  if (item.p1 == 0 && ++indentZeroCount_ >= disk_.info.nTab1) return Ending::kBeforeUnit;
+  if (item.p1 == 0 && ++indentZeroCount_ >= disk_.info().nTab1) return Ending::kBeforeUnit;
   out_ += kIndent;
   out_ += static_cast<char>(std::clamp(item.p1, 0, kMaxIndentLevel) + 0x20);
   if (item.p1 > 0) atLineStart_ = false;
@@ -331,7 +332,7 @@ ItemFormatter::Ending ItemFormatter::Indent(const EscapeItem& item, BookAddress 
 }
 
 ItemFormatter::Ending ItemFormatter::NewLine() {
-  if (disk_.info.newlineOff) {
+  if (disk_.info().newlineOff) {
     out_ += ' ';
     newLineAsSpace_ = true;
   } else {
@@ -347,10 +348,10 @@ ItemFormatter::Ending ItemFormatter::NewLine() {
 }
 
 ItemFormatter::Ending ItemFormatter::Headword(int code) {
-  if (code == disk_.headwordStart) {
+  if (code == disk_.decoderState().headwordStart) {
     // Only the first headword of a line counts towards the item's end.
     if (!scroll_ && !inHeadwordLine_) {
-      if (++headwordCount_ >= disk_.info.nKey) return Ending::kBeforeUnit;
+      if (++headwordCount_ >= disk_.info().nKey) return Ending::kBeforeUnit;
     }
     if (newLineAsSpace_) {
       AppendNewLineByte();
@@ -359,7 +360,7 @@ ItemFormatter::Ending ItemFormatter::Headword(int code) {
     inHeadwordLine_ = true;
     out_ += kHeadwordStart;
     headwordOpenEmpty_ = true;
-  } else if (code == disk_.headwordEnd) {
+  } else if (code == disk_.decoderState().headwordEnd) {
     if (!headwordOpenEmpty_) out_ += kHeadwordEnd;
   }
   return Ending::kNone;

@@ -20,7 +20,7 @@ std::unique_ptr<BookSession> OpenShared(const std::string& book, int subbook = 1
   std::string error;
   auto s = BookSession::Open({(testing::SharedBooks() / book).string(), subbook}, "", &error);
   EXPECT_TRUE(s) << error;
-  if (s) s->disk().gaijiMode = GaijiMode::kText;
+  if (s) s->disk().decoderState().gaijiMode = GaijiMode::kText;
   return s;
 }
 
@@ -62,7 +62,7 @@ TEST(AnswerKeyTest, EdictSmallWholeBodyHoldsEveryEntryInOrder) {
   auto session = OpenShared("edict-small");
   ASSERT_TRUE(session);
   std::string all;
-  RenderBody(session->disk(), BookSession::kRow, {session->disk().indexes.Start(0x00), 0}, TextFormat::kReadable,
+  RenderBody(session->disk(), BookSession::kRow, {session->disk().subbook().indexes.Start(0x00), 0}, TextFormat::kReadable,
              [&all](std::string& item) { all += item; return true; });
   const std::string folded = FoldVisibleText(all);
   size_t at = 0;
@@ -91,9 +91,9 @@ TEST(AnswerKeyTest, EbstudioSampleSubbooksOpenAndRead) {
   for (int sub = 1; sub <= 2; ++sub) {
     auto session = OpenShared("ebstudio-sample", sub);
     ASSERT_TRUE(session);
-    EXPECT_FALSE(session->disk().title.empty());
+    EXPECT_FALSE(session->disk().subbook().title.empty());
     std::string all;
-    RenderBody(session->disk(), BookSession::kRow, {session->disk().indexes.Start(0x00), 0},
+    RenderBody(session->disk(), BookSession::kRow, {session->disk().subbook().indexes.Start(0x00), 0},
                TextFormat::kReadable, [&all](std::string& item) { all += item; return true; });
     EXPECT_GT(all.size(), 40u) << "sub-book " << sub;
     if (sub == 1) {

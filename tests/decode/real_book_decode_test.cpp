@@ -86,7 +86,7 @@ class RealBookDecodeTest : public ::testing::Test {
     std::string sjis;
     if (disk_.Seek(from) != 0) return "(seek failed)";
     EscapeItem item;
-    while (disk_.pendingChar != 0 || TDisk::CompareAddresses(disk_.Tell(), to) < 0) {
+    while (disk_.decoderState().pendingChar != 0 || TDisk::CompareAddresses(disk_.Tell(), to) < 0) {
       const int value = DecodeNext(disk_, item, true);
       if (value == kDecodeEnd || item.code == 0x03) break;
       if (item.code == 0x0A) {
@@ -95,7 +95,7 @@ class RealBookDecodeTest : public ::testing::Test {
         continue;
       } else if (value >= kFirstGaijiValue) {
         char form[16];
-        std::snprintf(form, sizeof form, "{%c%04X}", disk_.fullWidth ? 'z' : 'h', static_cast<unsigned>(value));
+        std::snprintf(form, sizeof form, "{%c%04X}", disk_.decoderState().fullWidth ? 'z' : 'h', static_cast<unsigned>(value));
         sjis += form;
       } else {
         sjis += static_cast<char>(value);

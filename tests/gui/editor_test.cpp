@@ -129,7 +129,7 @@ TEST_F(EditorTest, AllItemsWithProgressAndTheSourceLine) {
   EXPECT_EQ(progress_.steps(), 2);
   EXPECT_FALSE(progress_.open());
   // Formatting in text mode left the book's own mode in place.
-  EXPECT_EQ(disk_.gaijiMode, GaijiMode::kBitmap);
+  EXPECT_EQ(disk_.decoderState().gaijiMode, GaijiMode::kBitmap);
 }
 
 TEST_F(EditorTest, CancelStopsWritingItems) {
