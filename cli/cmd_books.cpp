@@ -55,8 +55,8 @@ int RunBooks(Arguments& args) {
       continue;
     }
     out.buffer() += Format("%d\t%s\t%s%s\n", i + 1, SjisToUtf8(disk.subbook().title).c_str(), LayoutName(kind),
-                           disk.decoderState().singleByteBook ? ", single-byte" : "");
-    const bool english = disk.decoderState().singleByteBook;
+                           disk.SingleByteBook() ? ", single-byte" : "");
+    const bool english = disk.SingleByteBook();
     for (int r = 0; r < IndexKindTable::kRows; ++r) {
       const IndexKindRow& row = disk.subbook().indexes.Row(r);
       if (row.start == 0) continue;

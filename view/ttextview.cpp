@@ -168,7 +168,7 @@ void TTextView::LayOutAndShow() {
   if (shown_.subbook < 0) return;
   // The book decides the font set, the title colour and the source notice.
   if (disk_.CurrentSubbook() != shown_.subbook) disk_.SelectSubbook(shown_.subbook);
-  fontSet_ = disk_.decoderState().singleByteBook ? 1 : 0;
+  fontSet_ = disk_.SingleByteBook() ? 1 : 0;
   titleColor_ = disk_.info().titleColor;
   sourceNotice_ = disk_.info().source;
   // Lines as wide as the pane is now: it may have been resized while it

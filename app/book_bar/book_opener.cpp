@@ -58,7 +58,7 @@ int OpenBook(TDisk& disk, BookBar& bar, int& currentBook, int index, int preferr
   view.ShowSearchTabs(tabs);
   const int tab = ChooseTab(tabs, preferredTab);
 
-  view.SetSearchBoxFace(opened && disk.decoderState().singleByteBook ? faces.font1Face : faces.font0Face);
+  view.SetSearchBoxFace(opened && disk.SingleByteBook() ? faces.font1Face : faces.font0Face);
   view.SetSearchBoxImeMode(opened ? disk.subbook().imeMode : -1);
 
   currentBook = opened ? index : -1;

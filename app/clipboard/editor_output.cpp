@@ -54,10 +54,8 @@ std::string WithoutCarriageReturns(std::string_view s) {
 template <typename F>
 void WithTextGaiji(TDisk& disk, int row, F&& body) {
   disk.SelectSubbook(row);
-  const GaijiMode saved = disk.decoderState().gaijiMode;
-  disk.decoderState().gaijiMode = GaijiMode::kText;
+  ScopedGaijiMode textGaiji(disk.decoderState(), GaijiMode::kText);
   body();
-  disk.decoderState().gaijiMode = saved;
 }
 
 std::string SourceLine(const std::string& source) {

@@ -35,7 +35,7 @@ bool TMorvaForm::SearchBoxEmpty() const { return comboBox1_->currentText().isEmp
 void TMorvaForm::SetSearchBoxFace(const std::string& faceSjis) {
   // The book just opened (if any) is the selected one: the box keeps its
   // kind, so that a face changed in the options reaches the box at once.
-  searchBoxSingleByte_ = disk_->CurrentSubbook() >= 0 && disk_->decoderState().singleByteBook;
+  searchBoxSingleByte_ = disk_->CurrentSubbook() >= 0 && disk_->SingleByteBook();
   QFont boxFont = comboBox1_->font();
   boxFont.setFamily(DisplayFonts::ResolveFace(faceSjis));
   comboBox1_->setFont(boxFont);

@@ -62,7 +62,7 @@ void ReadCatalogHeader(TDisk& disk, const CatalogLayout& layout) {
   const int64_t held = size > CatalogLayout::kHeaderSize ? (size - CatalogLayout::kHeaderSize) / layout.recordSize : 0;
   disk.subbook().subbookCount = static_cast<int>(std::min<int64_t>(declared, held));
 
-  for (int i = 0; i < disk.subbook().subbookCount && !disk.decoderState().singleByteBook; ++i) {
+  for (int i = 0; i < disk.subbook().subbookCount && !disk.SingleByteBook(); ++i) {
     if (disk.SeekAbsolute(layout.TitleOffset(i)) != 0) break;
     disk.decoderState().singleByteBook = !TitleIsJis(disk, layout.titleLength / 2);
   }

@@ -38,6 +38,26 @@ struct DecoderState {
 
   // Start of the last item formatted (page 0: none); cleared on selection.
   BookAddress contentStart{};
+
+  // Part of a character is still to come: the second byte of a split
+  // character or the rest of a replacement text.
+  bool CharacterPending() const { return pendingChar != 0 || replacementCursor >= 0; }
+};
+
+// Sets how external characters come out for as long as it lives, then puts
+// back the mode it found.
+class ScopedGaijiMode {
+ public:
+  ScopedGaijiMode(DecoderState& state, GaijiMode mode) : state_(state), saved_(state.gaijiMode) {
+    state.gaijiMode = mode;
+  }
+  ~ScopedGaijiMode() { state_.gaijiMode = saved_; }
+  ScopedGaijiMode(const ScopedGaijiMode&) = delete;
+  ScopedGaijiMode& operator=(const ScopedGaijiMode&) = delete;
+
+ private:
+  DecoderState& state_;
+  GaijiMode saved_;
 };
 
 }  // namespace morva

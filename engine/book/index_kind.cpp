@@ -82,7 +82,7 @@ bool KeyedIndexCaption(const TDisk& disk, int k, uint8_t* code, std::string* cap
     if (row.start == 0 || (row.inputClass & kKeyedIndex) == 0) continue;
     if (k-- > 0) continue;
     if (code) *code = row.code;
-    if (caption) *caption = std::string(IndexCaption(r, disk.settings().english || disk.decoderState().singleByteBook));
+    if (caption) *caption = std::string(IndexCaption(r, disk.settings().english || disk.SingleByteBook()));
     return true;
   }
   return false;

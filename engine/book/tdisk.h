@@ -194,6 +194,9 @@ class TDisk {
 
   DecoderState& decoderState() { return decoder_; }
   const DecoderState& decoderState() const { return decoder_; }
+  // The open volume's titles are single-byte text (an English book): it is
+  // decoded and searched as such.
+  bool SingleByteBook() const { return decoder_.singleByteBook; }
 
   // ---- External-character bitmap cache --------------------------------------
 

@@ -44,7 +44,8 @@ void TDisk::ReportOpenFailure(const std::string& path, int32_t page) {
 
 void TDisk::ReportReadFailure(ReadFailure::Kind kind, BookAddress at) {
   std::string path = pages_.openPath;
-  if (pages_.multiFile && pages_.bodyFiles.Count() > 0) path = pages_.bodyFiles.Row(pages_.bodyFiles.RowOfPage(at.page)).path;
+  const BodyFileTable& files = pages_.bodyFiles;
+  if (pages_.multiFile && files.Count() > 0) path = files.Row(files.RowOfPage(at.page)).path;
   std::string text = kind == ReadFailure::Kind::kReadingOn
                          ? Sjis("辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました.")
                          : Sjis("Seek error at ReadPage.\nPress the cancel button to abort Morva");
@@ -149,7 +150,8 @@ int TDisk::ReadByteFromNextPage() {
   }
   if (pages_.streamPage == INT32_MAX || ReadPage(pages_.streamPage + 1) != 0) {
     pages_.readFailed = true;
-    ReportReadFailure(ReadFailure::Kind::kReadingOn, {pages_.streamPage == INT32_MAX ? pages_.streamPage : pages_.streamPage + 1, 0});
+    const int32_t next = pages_.streamPage == INT32_MAX ? pages_.streamPage : pages_.streamPage + 1;
+    ReportReadFailure(ReadFailure::Kind::kReadingOn, {next, 0});
     return 0;
   }
   pages_.offset = 0;

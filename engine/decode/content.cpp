@@ -148,7 +148,7 @@ bool TContent::CopyrightTo(std::string* out) {
   if (disk_.subbook().indexes.Has(kCopyrightIndex)) {
     Run(-1, {disk_.subbook().indexes.Start(kCopyrightIndex), 0}, false, {}, out);
     *out += ProtectionLine(disk_.subbook().protection);
-  } else if (disk_.decoderState().singleByteBook) {
+  } else if (disk_.SingleByteBook()) {
     *out += "  The information in this compact disc is protected by international copyright laws. ";
     *out += "The information may not be copied, reduced or translated";
     *out += " by any means without prior consent.\n";

@@ -76,7 +76,7 @@ int ExternalCharacter(TDisk& disk, EscapeItem& item, uint16_t code, int high, in
 
 int DecodePair(TDisk& disk, EscapeItem& item, int high, int low, bool allowConversion) {
   auto code = static_cast<uint16_t>(high << 8 | low);
-  if (disk.decoderState().singleByteBook && high == kSingleByteGaijiLead) {
+  if (disk.SingleByteBook() && high == kSingleByteGaijiLead) {
     if (disk.decoderState().gaijiMode == GaijiMode::kBitmap) code = MapSingleByteGaiji(code);
     return ExternalCharacter(disk, item, code, high, low, allowConversion);
   }
@@ -344,8 +344,8 @@ int DecodeNext(TDisk& disk, EscapeItem& item, bool allowConversion) {
     if (b != kEscapeByte) {
       if (b == 0) return kDecodeEnd;
       if (b < 0x20) {
-        if (b != kSingleByteGaijiLead || !disk.decoderState().singleByteBook) return kDecodeUnknown;
-      } else if (disk.decoderState().singleByteBook) {
+        if (b != kSingleByteGaijiLead || !disk.SingleByteBook()) return kDecodeUnknown;
+      } else if (disk.SingleByteBook()) {
         return b;
       }
       const int low = disk.ReadByte();

@@ -104,7 +104,7 @@ int32_t CopyFont(TDisk& disk, uint8_t code, std::FILE* cache, int32_t cachePage)
 // Character number of a code within a font, or -1 when it lies before it.
 int CharacterNumber(const TDisk& disk, const GaijiFontSlot& font, uint16_t code) {
   const int firstCell = font.firstCode & 0xFF;
-  if (disk.decoderState().singleByteBook) return (UnmapSingleByteGaiji(code) & 0xFF) - firstCell;
+  if (disk.SingleByteBook()) return (UnmapSingleByteGaiji(code) & 0xFF) - firstCell;
   if (code < font.firstCode) return -1;
   return ((code & 0xFF) - firstCell) + kCellsPerRow * ((code - font.firstCode) / 256);
 }
@@ -117,7 +117,8 @@ bool LoadCachePage(TDisk& disk, int32_t page) {
   if (!cache) return false;
   const off_t position = (static_cast<off_t>(page) - 1) * kPageSize;
   if (fseeko(cache.get(), position, SEEK_SET) != 0) return false;
-  if (std::fread(disk.gaijiCache().page.data(), 1, kPageSize, cache.get()) != static_cast<size_t>(kPageSize)) return false;
+  std::array<uint8_t, kPageSize>& buffer = disk.gaijiCache().page;
+  if (std::fread(buffer.data(), 1, kPageSize, cache.get()) != static_cast<size_t>(kPageSize)) return false;
   disk.gaijiCache().bufferPage = page;
   return true;
 }

@@ -165,7 +165,7 @@ void ItemFormatter::AppendNewLineByte() {
 }
 
 void ItemFormatter::AppendArrowIfNoText() {
-  if (!textSinceAnchor_) out_ += disk_.decoderState().singleByteBook ? kAsciiArrow : kFullWidthArrow;
+  if (!textSinceAnchor_) out_ += disk_.SingleByteBook() ? kAsciiArrow : kFullWidthArrow;
 }
 
 void ItemFormatter::SetNext(BookAddress at) {

@@ -31,8 +31,7 @@ constexpr int kLineBreak = 0x0A;
 std::string ReadLabel(TDisk& disk, BookAddress at) {
   std::string label;
   if (disk.Seek(at) != 0) return label;
-  const GaijiMode savedMode = disk.decoderState().gaijiMode;
-  disk.decoderState().gaijiMode = GaijiMode::kBitmap;
+  ScopedGaijiMode codes(disk.decoderState(), GaijiMode::kBitmap);
   const int64_t end = at.Position() + (kFieldHeaderSize - kLabelOffset);
   EscapeItem item;
   while (disk.Tell().Position() < end || disk.decoderState().pendingChar != 0) {
@@ -47,12 +46,11 @@ std::string ReadLabel(TDisk& disk, BookAddress at) {
       label += static_cast<char>(value & 0xFF);
       continue;
     }
-    const bool pairFollows = disk.decoderState().pendingChar != 0 || disk.decoderState().replacementCursor >= 0;
+    const bool pairFollows = disk.decoderState().CharacterPending();
     const size_t need = pairFollows && IsSjisLead(static_cast<uint8_t>(value)) ? 2 : 1;
     if (label.size() + need > CompoundSearch::kLabelBytes) break;
     label += static_cast<char>(value);
   }
-  disk.decoderState().gaijiMode = savedMode;
   return label;
 }
 

@@ -108,7 +108,7 @@ void FullTextSearch::Scan(std::string_view query, bool matchCase, ProgressBox& p
   const int32_t bodyStart = disk_.subbook().indexes.Start(kBodyCode);
   const int32_t bodyEnd = disk_.subbook().indexes.End(kBodyCode);
   const int64_t bodyPages = std::max<int64_t>(1, int64_t{bodyEnd} - bodyStart + 1);
-  const FullTextQuery compiled(SjisCut(query, kMaxQueryBytes), matchCase, disk_.decoderState().singleByteBook);
+  const FullTextQuery compiled(SjisCut(query, kMaxQueryBytes), matchCase, disk_.SingleByteBook());
   TopicReader reader(disk_, buffer_, !matchCase);
   // Topics that hold no word's first character are passed over without
   // decoding, as long as that spares most of them.

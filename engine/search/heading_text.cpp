@@ -51,7 +51,7 @@ std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMod
   if (index < 0 || index >= list.Count()) return {};
   const WordlistItem& item = list.Item(index);
   if (!disk.SelectSubbook(item.book)) return {};
-  if (item.heading.page == 0) return disk.decoderState().singleByteBook ? "[MENU]" : Sjis("[メニュー全体]");
+  if (item.heading.page == 0) return disk.SingleByteBook() ? "[MENU]" : Sjis("[メニュー全体]");
   if (disk.Seek(item.heading) != 0) return {};
 
   const bool keyMode = mode == HeadingMode::kKey;

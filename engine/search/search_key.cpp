@@ -123,7 +123,7 @@ ConvertedKey ConvertKey(const TDisk& disk, std::string_view operand, size_t capa
     }
   }
 
-  const bool singleByte = disk.decoderState().singleByteBook;
+  const bool singleByte = disk.SingleByteBook();
   const bool catalogVolume = disk.subbook().volumeKind == 1;
   bool atSeen = false;
   while (pos < operand.size()) {
@@ -183,7 +183,7 @@ MatchMode DecideMatchMode(const ConvertedKey& key, const TDisk& disk) {
 }
 
 std::string Canonicalise(std::string_view exactKey, const IndexKindRow& index, const TDisk& disk) {
-  if (disk.decoderState().singleByteBook) return std::string(exactKey);
+  if (disk.SingleByteBook()) return std::string(exactKey);
   const uint8_t id = index.code;
   const uint8_t option = index.options[0];
   const bool kanaIndex = id == index_codes::kForwardKana || id == index_codes::kBackwardKana;
@@ -255,8 +255,8 @@ PreparedKey PrepareKey(const TDisk& disk, std::string_view operand) {
   key.exact = key.converted.exact;
   key.canonical = Canonicalise(key.exact, row, disk);
   if (IsBackwardIndex(id)) {
-    key.exact = ReverseKey(key.exact, disk.decoderState().singleByteBook);
-    key.canonical = ReverseKey(key.canonical, disk.decoderState().singleByteBook);
+    key.exact = ReverseKey(key.exact, disk.SingleByteBook());
+    key.canonical = ReverseKey(key.canonical, disk.SingleByteBook());
   }
   return key;
 }

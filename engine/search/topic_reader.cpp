@@ -56,8 +56,9 @@ TopicReader::TopicReader(TDisk& disk, TopicBuffer& buffer, bool foldCase)
 TopicReader::~TopicReader() = default;
 
 bool TopicReader::CanSkim() const {
-  const bool convertedExternals = disk_.decoderState().gaijiMode == GaijiMode::kText && disk_.decoderState().conversion.Count() > 0;
-  return !disk_.decoderState().singleByteBook && !disk_.subbook().specialTitle && disk_.info().skipCodes.empty() && !convertedExternals;
+  const DecoderState& decoder = disk_.decoderState();
+  const bool convertedExternals = decoder.gaijiMode == GaijiMode::kText && decoder.conversion.Count() > 0;
+  return !disk_.SingleByteBook() && !disk_.subbook().specialTitle && disk_.info().skipCodes.empty() && !convertedExternals;
 }
 
 void TopicReader::Store(Scan& scan, const char* bytes, size_t n) {
@@ -157,11 +158,12 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
   r.used = scan.used;
   r.fullWidth = disk_.decoderState().fullWidth;
   r.keywordCode = disk_.decoderState().headwordStart;
+  const bool refParams = disk_.decoderState().refParamFlag;
   int32_t consumed;
   if (scan.storing) {
     const uint8_t* const begin = span.data();
     consumed = static_cast<int32_t>(
-        StoreItems(begin, begin + span.size(), r, scan.limits, glyphs_, buffer_.data(), disk_.decoderState().refParamFlag) - begin);
+        StoreItems(begin, begin + span.size(), r, scan.limits, glyphs_, buffer_.data(), refParams) - begin);
     scan.expectTrail = false;
   } else {
     const uint8_t* const page = disk_.PageBuffer();
@@ -171,8 +173,8 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
     int from = base.offset;  // where the open topic's part of this page begins
     int at = from;
     for (;;) {
-      at = LeapItems(at, page, *pageMap_, r, scan.limits, glyphs_, disk_.decoderState().refParamFlag);
-      if (r.ending == Ending::kNone) at = SkimItems(at, page, *pageMap_, r, scan.limits, glyphs_, disk_.decoderState().refParamFlag);
+      at = LeapItems(at, page, *pageMap_, r, scan.limits, glyphs_, refParams);
+      if (r.ending == Ending::kNone) at = SkimItems(at, page, *pageMap_, r, scan.limits, glyphs_, refParams);
       if (at > from) {
         const unsigned before = scan.seen;
         const int topicFrom = scan.topicStart.page == base.page ? scan.topicStart.offset : 0;
@@ -241,11 +243,11 @@ TopicReader::Result TopicReader::Run(BookAddress* position, int32_t endPage, Sca
   scan.limits.nEnd = disk_.info().nEnd != 0;
   // Plain text and the common escapes are read straight from the page
   // buffer, except in books whose text the decoder reads in special ways.
-  const bool fast = !disk_.decoderState().singleByteBook && !disk_.subbook().specialTitle && disk_.info().skipCodes.empty();
+  const bool fast = !disk_.SingleByteBook() && !disk_.subbook().specialTitle && disk_.info().skipCodes.empty();
 
   Step step = Step::kGoOn;
   while (step == Step::kGoOn) {
-    if (fast && disk_.decoderState().pendingChar == 0 && disk_.decoderState().replacementCursor < 0) {
+    if (fast && !disk_.decoderState().CharacterPending()) {
       step = FastRun(scan, endPage);
       if (step != Step::kGoOn) break;
     }

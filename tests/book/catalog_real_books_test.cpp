@@ -36,7 +36,7 @@ TEST_F(RealBooksTest, EbstudioSampleHasTwoTitledSubbooks) {
   ASSERT_TRUE(disk_.OpenVolume((SharedBooks() / "ebstudio-sample").string(), ""));
   EXPECT_EQ(disk_.subbook().volumeKind, 0);
   ASSERT_EQ(disk_.subbook().subbookCount, 2);
-  EXPECT_FALSE(disk_.decoderState().singleByteBook);
+  EXPECT_FALSE(disk_.SingleByteBook());
   EXPECT_EQ(SjisToUtf8(disk_.ReadSubbookTitle(0)), "ＴＥＳＴ");
   EXPECT_EQ(SjisToUtf8(disk_.ReadSubbookTitle(1)), "地名");
 

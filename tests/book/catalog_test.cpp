@@ -60,7 +60,7 @@ TEST_F(CatalogTest, AsciiTitleMakesTheWholeVolumeSingleByte) {
 
   ASSERT_TRUE(Select(0));
   EXPECT_EQ(disk_.subbook().volumeKind, 1);
-  EXPECT_TRUE(disk_.decoderState().singleByteBook);
+  EXPECT_TRUE(disk_.SingleByteBook());
   EXPECT_EQ(books_[0].fontFlag, 0);
   EXPECT_EQ(FileName(disk_.BodyFiles().Row(0).path), "START");
 }

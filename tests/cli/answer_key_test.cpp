@@ -62,7 +62,8 @@ TEST(AnswerKeyTest, EdictSmallWholeBodyHoldsEveryEntryInOrder) {
   auto session = OpenShared("edict-small");
   ASSERT_TRUE(session);
   std::string all;
-  RenderBody(session->disk(), BookSession::kRow, {session->disk().subbook().indexes.Start(0x00), 0}, TextFormat::kReadable,
+  const BookAddress body{session->disk().subbook().indexes.Start(0x00), 0};
+  RenderBody(session->disk(), BookSession::kRow, body, TextFormat::kReadable,
              [&all](std::string& item) { all += item; return true; });
   const std::string folded = FoldVisibleText(all);
   size_t at = 0;

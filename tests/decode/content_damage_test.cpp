@@ -51,7 +51,7 @@ TEST_F(DamageTest, RandomBodiesGiveWellFormedItemsWindowsAndDumps) {
     disk_.decoderState().singleByteBook = seed % 3 == 0;
     for (int32_t offset : {0, 1, 777, 2047}) {
       const std::string item = Item({2, offset});
-      EXPECT_EQ(MarkedTextFault(item, !disk_.decoderState().singleByteBook), "") << "seed " << seed << " offset " << offset;
+      EXPECT_EQ(MarkedTextFault(item, !disk_.SingleByteBook()), "") << "seed " << seed << " offset " << offset;
     }
     BookAddress start{3, 100};
     BookAddress next;
