@@ -41,7 +41,7 @@ std::vector<BookAddress> EntryStarts(TDisk& disk) {
   std::vector<BookAddress> starts;
   TContent content(disk);
   std::string marked;
-  BookAddress at{disk.indexes.Start(0x00), 0};
+  BookAddress at{disk.subbook().indexes.Start(0x00), 0};
   while (starts.size() < 20000) {
     starts.push_back(at);
     marked.clear();
@@ -82,12 +82,12 @@ void BM_WholeBodyAsText(benchmark::State& state) {
     state.SkipWithError("edict-full is not present");
     return;
   }
-  disk.gaijiMode = GaijiMode::kText;
+  disk.decoderState().gaijiMode = GaijiMode::kText;
   const int64_t bodyBytes =
-      (static_cast<int64_t>(disk.indexes.End(0x00)) - disk.indexes.Start(0x00) + 1) * kPageSize;
+      (static_cast<int64_t>(disk.subbook().indexes.End(0x00)) - disk.subbook().indexes.Start(0x00) + 1) * kPageSize;
   size_t out = 0;
   for (auto _ : state) {
-    cli::RenderBody(disk, 1, {disk.indexes.Start(0x00), 0}, cli::TextFormat::kReadable,
+    cli::RenderBody(disk, 1, {disk.subbook().indexes.Start(0x00), 0}, cli::TextFormat::kReadable,
                     [&out](std::string& item) { out += item.size(); return true; });
   }
   benchmark::DoNotOptimize(out);

@@ -187,7 +187,7 @@ void BM_FullTextNowhere(benchmark::State& state) {
     return;
   }
   const int64_t bodyBytes =
-      (int64_t{book.disk.indexes.End(0x00)} - book.disk.indexes.Start(0x00) + 1) * kPageSize;
+      (int64_t{book.disk.subbook().indexes.End(0x00)} - book.disk.subbook().indexes.Start(0x00) + 1) * kPageSize;
   Wordlist hits(book.reporter);
   FullTextSearch search(book.disk, hits);
   NoProgress progress;

@@ -138,7 +138,7 @@ struct BookPane {
     disk.SetBookList(&bar);
     if (kind == CharacterKind::kMapped) {
       disk.SelectSubbook(1);
-      const std::string name = std::filesystem::path(disk.subbookDirectory).filename().string();
+      const std::string name = std::filesystem::path(disk.subbook().subbookDirectory).filename().string();
       WriteFile((volume / (name + ".map")).string(), "zA121\tu5B57\n");
       disk.ForgetCurrentSubbook();
     }

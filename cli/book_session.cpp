@@ -15,12 +15,12 @@ std::unique_ptr<BookSession> BookSession::Open(const VolumeSpec& spec, const std
                                                std::string* error) {
   std::unique_ptr<BookSession> s(new BookSession());
   s->disk_.settings().dicInfoPath = infoPath;
-  if (!s->disk_.OpenVolume(spec.directory, "") || s->disk_.volumeKind < 0) {
+  if (!s->disk_.OpenVolume(spec.directory, "") || s->disk_.subbook().volumeKind < 0) {
     *error = "no book volume at " + spec.directory;
     return nullptr;
   }
-  if (spec.subbook > s->disk_.subbookCount) {
-    *error = "the volume has " + std::to_string(s->disk_.subbookCount) + " sub-book(s), not " +
+  if (spec.subbook > s->disk_.subbook().subbookCount) {
+    *error = "the volume has " + std::to_string(s->disk_.subbook().subbookCount) + " sub-book(s), not " +
              std::to_string(spec.subbook);
     return nullptr;
   }
@@ -53,9 +53,9 @@ std::unique_ptr<BookSession> BookSession::OpenArgument(const std::string& volume
 
 void BookSession::LoadMap(const std::optional<std::string>& mapOption) {
   std::string warning;
-  disk_.unicodeMap =
-      mapOption ? maps_.Load(*mapOption, disk_.subbookDirectory, disk_.conversion, &warning)
-                : maps_.OfSubbook(disk_.VolumeRoot(), disk_.subbookDirectory, disk_.conversion,
+  disk_.decoderState().unicodeMap =
+      mapOption ? maps_.Load(*mapOption, disk_.subbook().subbookDirectory, disk_.decoderState().conversion, &warning)
+                : maps_.OfSubbook(disk_.VolumeRoot(), disk_.subbook().subbookDirectory, disk_.decoderState().conversion,
                                   &warning);
   if (!warning.empty()) std::fprintf(stderr, "morva-cli: %s\n", warning.c_str());
 }

@@ -8,7 +8,7 @@
 #include "cli/cli_args.h"
 #include "cli/stderr_reporter.h"
 #include "engine/book/tdisk.h"
-#include "engine/decode/gaiji_map_store.h"
+#include "engine/book/gaiji_map_store.h"
 
 namespace morva::cli {
 
@@ -32,7 +32,7 @@ class BookSession {
   // unreadable file or malformed lines give one warning on stderr.
   void LoadMap(const std::optional<std::string>& mapOption);
   // The loaded map; nothing when there is none.
-  const GaijiMap* map() const { return disk_.unicodeMap; }
+  const GaijiMap* map() const { return disk_.decoderState().unicodeMap; }
   // The book-list row of the open sub-book.
   static constexpr int kRow = 1;
 

@@ -33,9 +33,9 @@ int RunBooks(Arguments& args) {
 
   StderrReporter reporter;
   TDisk disk(reporter);
-  if (!disk.OpenVolume(dir, "") || disk.volumeKind < 0) return Fail(kExitBook, "no book volume at " + dir);
-  const int count = disk.subbookCount;
-  const int kind = disk.volumeKind;
+  if (!disk.OpenVolume(dir, "") || disk.subbook().volumeKind < 0) return Fail(kExitBook, "no book volume at " + dir);
+  const int count = disk.subbook().subbookCount;
+  const int kind = disk.subbook().volumeKind;
 
   BookBar bar(1);
   for (int i = 0; i < count; ++i) {
@@ -54,11 +54,11 @@ int RunBooks(Arguments& args) {
       status = Fail(kExitBook, Format("sub-book %d of %s cannot be opened", i + 1, dir.c_str()));
       continue;
     }
-    out.buffer() += Format("%d\t%s\t%s%s\n", i + 1, SjisToUtf8(disk.title).c_str(), LayoutName(kind),
-                           disk.singleByteBook ? ", single-byte" : "");
-    const bool english = disk.singleByteBook;
+    out.buffer() += Format("%d\t%s\t%s%s\n", i + 1, SjisToUtf8(disk.subbook().title).c_str(), LayoutName(kind),
+                           disk.SingleByteBook() ? ", single-byte" : "");
+    const bool english = disk.SingleByteBook();
     for (int r = 0; r < IndexKindTable::kRows; ++r) {
-      const IndexKindRow& row = disk.indexes.Row(r);
+      const IndexKindRow& row = disk.subbook().indexes.Row(r);
       if (row.start == 0) continue;
       out.buffer() += Format("\tindex 0x%02X\t%s\tpages %d-%d\n", row.code,
                              SjisToUtf8(IndexCaption(r, english)).c_str(), row.start, row.end);

@@ -35,7 +35,7 @@ int Prepare(Arguments& args, size_t positionals, const char* usage, ReadRequest*
   if (request->format == TextFormat::kReadable) request->session->LoadMap(map);
   // Plain text: external characters through the book's conversion table, or
   // as codes; marked text keeps the bitmap markers.
-  if (request->format == TextFormat::kReadable) request->session->disk().gaijiMode = GaijiMode::kText;
+  if (request->format == TextFormat::kReadable) request->session->disk().decoderState().gaijiMode = GaijiMode::kText;
   return kExitOk;
 }
 
@@ -65,7 +65,7 @@ int RunText(Arguments& args) {
   ReadRequest request;
   if (int status = Prepare(args, 1, kUsage, &request)) return status;
   TDisk& disk = request.session->disk();
-  BookAddress at{disk.indexes.Start(0x00), 0};
+  BookAddress at{disk.subbook().indexes.Start(0x00), 0};
   if (at.page == 0) at.page = 1;
   if (from) {
     auto parsed = ParseAddress(*from);

@@ -24,7 +24,7 @@ BookAddress RenderItem(TContent& content, int row, BookAddress at, TextFormat fo
 
 void RenderBody(TDisk& disk, int row, BookAddress from, TextFormat format,
                 const std::function<bool(std::string& itemUtf8)>& sink, const GaijiMap* map) {
-  const int32_t endPage = disk.indexes.End(0x00);
+  const int32_t endPage = disk.subbook().indexes.End(0x00);
   TContent content(disk);
   std::string marked;
   std::string text;

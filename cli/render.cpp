@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "engine/decode/gaiji_map.h"
+#include "engine/book/gaiji_map.h"
 #include "engine/decode/marked_text.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"

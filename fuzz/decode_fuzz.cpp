@@ -22,12 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string marked;
   const int32_t pages = static_cast<int32_t>(size / 2048) + 1;
   const morva::BookAddress starts[] = {
-      {disk.indexes.Start(0x00), 0}, {2, 0}, {pages, 2040}, {1, static_cast<int32_t>(size % 2048)}};
+      {disk.subbook().indexes.Start(0x00), 0}, {2, 0}, {pages, 2040}, {1, static_cast<int32_t>(size % 2048)}};
   for (const auto& at : starts) {
     marked.clear();
     content.FormatItemTo(1, at, &marked);
   }
-  disk.gaijiMode = morva::GaijiMode::kText;
+  disk.decoderState().gaijiMode = morva::GaijiMode::kText;
   marked.clear();
   content.FormatItemTo(1, {2, 0}, &marked);
   morva::DumpPage(disk, 1, 1, 0);

@@ -93,10 +93,10 @@ bool SkimMayMatch(morva::TDisk& disk, morva::TopicBuffer& buffer, morva::BookAdd
   const morva::TopicPrefilter prefilter({word}, !fold);
   morva::TopicReader reader(disk, buffer, fold);
   if (!prefilter.usable() || !reader.CanSkim()) return true;
-  const uint8_t keyword = disk.headwordStart;
+  const uint8_t keyword = disk.decoderState().headwordStart;
   morva::SkimmedTopic topic;
   reader.Skim(&at, end, prefilter, &topic);
-  disk.headwordStart = keyword;
+  disk.decoderState().headwordStart = keyword;
   return topic.mayMatch;
 }
 
@@ -110,30 +110,30 @@ void CheckTopics(morva::TDisk& disk) {
     morva::TopicReader reader(disk, buffer, fold);
     const std::vector<std::string> words = {fold ? "A" : "a", "\x82\xA0", fold ? "AB" : "ab", "\x82\xA0\x82\xA2"};
     const morva::TopicPrefilter prefilter(words, !fold);  // a, あ, ab, あい
-    const int32_t end = disk.indexes.End(0x00);
-    morva::BookAddress at{disk.indexes.Start(0x00), 0};
+    const int32_t end = disk.subbook().indexes.End(0x00);
+    morva::BookAddress at{disk.subbook().indexes.Start(0x00), 0};
     for (int n = 0; n < 60; ++n) {
-      const uint8_t keyword = disk.headwordStart;
+      const uint8_t keyword = disk.decoderState().headwordStart;
       const morva::testing::ReferenceTopic expected = morva::testing::ReadReferenceTopic(disk, at, end, fold);
-      disk.headwordStart = keyword;
+      disk.decoderState().headwordStart = keyword;
       morva::BookAddress read = at;
       const bool topic = reader.Read(&read, end) == morva::TopicReader::Result::kTopic;
       if (topic != expected.exists) __builtin_trap();
       if (!topic) break;
       if (reader.text() != expected.text || read != expected.next) __builtin_trap();
-      const uint8_t after = disk.headwordStart;
+      const uint8_t after = disk.decoderState().headwordStart;
       if (reader.CanSkim() && prefilter.usable()) {
-        disk.headwordStart = keyword;
+        disk.decoderState().headwordStart = keyword;
         morva::BookAddress skimmed = at;
         morva::SkimmedTopic found;
         if (reader.Skim(&skimmed, end, prefilter, &found) != morva::TopicReader::Result::kTopic) __builtin_trap();
         if (skimmed != expected.next || found.keywordCode != keyword || found.keywordCodeAfter != after) __builtin_trap();
         for (const std::string& word : words)
           if (!found.mayMatch && morva::ContainsAtCharacterBoundary(expected.text, word, false)) __builtin_trap();
-        disk.headwordStart = keyword;
+        disk.decoderState().headwordStart = keyword;
         if (const std::string torn = TornWord(expected); !torn.empty() && !SkimMayMatch(disk, buffer, at, end, torn, fold))
           __builtin_trap();
-        disk.headwordStart = after;
+        disk.decoderState().headwordStart = after;
       }
       if (!(at < expected.next)) break;  // the reader must move on
       at = expected.next;

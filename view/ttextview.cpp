@@ -168,9 +168,9 @@ void TTextView::LayOutAndShow() {
   if (shown_.subbook < 0) return;
   // The book decides the font set, the title colour and the source notice.
   if (disk_.CurrentSubbook() != shown_.subbook) disk_.SelectSubbook(shown_.subbook);
-  fontSet_ = disk_.singleByteBook ? 1 : 0;
-  titleColor_ = disk_.info.titleColor;
-  sourceNotice_ = disk_.info.source;
+  fontSet_ = disk_.SingleByteBook() ? 1 : 0;
+  titleColor_ = disk_.info().titleColor;
+  sourceNotice_ = disk_.info().source;
   // Lines as wide as the pane is now: it may have been resized while it
   // showed nothing, and the other font set may have another character width.
   columns_ = ComputeColumns();
@@ -512,7 +512,7 @@ const GaijiMapEntry* TTextView::MappedGaiji(bool full, uint16_t code) {
     shownMap_ = nullptr;
     if (shown_.subbook >= 0 &&
         (disk_.CurrentSubbook() == shown_.subbook || disk_.SelectSubbook(shown_.subbook)))
-      shownMap_ = disk_.unicodeMap;
+      shownMap_ = disk_.decoderState().unicodeMap;
     shownMapKnown_ = true;
   }
   return shownMap_ != nullptr ? shownMap_->Find(full, code) : nullptr;

@@ -29,7 +29,7 @@
 #include <QImage>
 #include <QSize>
 
-#include "engine/decode/gaiji_map.h"
+#include "engine/book/gaiji_map.h"
 #include "engine/decode/marked_text.h"
 #include "view/clipboard_adapter.h"
 #include "view/content_window_source.h"

@@ -13,14 +13,14 @@ namespace morva {
 BookTabs TabsOfCurrentBook(TDisk& disk) {
   BookTabs tabs;
   for (int r = 0; r < IndexKindTable::kRows; ++r) {
-    const IndexKindRow& row = disk.indexes.Row(r);
+    const IndexKindRow& row = disk.subbook().indexes.Row(r);
     if (row.start != 0 && (row.inputClass & kKeyedIndex) != 0 && row.code != 0xFF) {
       tabs.index = true;
       break;
     }
   }
   tabs.compound = CompoundSearchCount(disk) > 0;
-  tabs.menu = disk.indexes.Has(0x01);
+  tabs.menu = disk.subbook().indexes.Has(0x01);
   return tabs;
 }
 
@@ -58,8 +58,8 @@ int OpenBook(TDisk& disk, BookBar& bar, int& currentBook, int index, int preferr
   view.ShowSearchTabs(tabs);
   const int tab = ChooseTab(tabs, preferredTab);
 
-  view.SetSearchBoxFace(opened && disk.singleByteBook ? faces.font1Face : faces.font0Face);
-  view.SetSearchBoxImeMode(opened ? disk.imeMode : -1);
+  view.SetSearchBoxFace(opened && disk.SingleByteBook() ? faces.font1Face : faces.font0Face);
+  view.SetSearchBoxImeMode(opened ? disk.subbook().imeMode : -1);
 
   currentBook = opened ? index : -1;
   view.ActivateTab(tab);

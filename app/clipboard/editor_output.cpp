@@ -55,10 +55,8 @@ std::string WithoutCarriageReturns(std::string_view s) {
 template <typename F>
 void WithTextGaiji(TDisk& disk, int row, F&& body) {
   disk.SelectSubbook(row);
-  const GaijiMode saved = disk.gaijiMode;
-  disk.gaijiMode = GaijiMode::kText;
+  ScopedGaijiMode textGaiji(disk.decoderState(), GaijiMode::kText);
   body();
-  disk.gaijiMode = saved;
 }
 
 std::string SourceLine(const std::string& source) {
@@ -68,7 +66,7 @@ std::string SourceLine(const std::string& source) {
 // The SOURCE= value of book-list row `row` (Shift-JIS), empty when it has
 // none or cannot be opened.
 std::string SourceOf(TDisk& disk, int row) {
-  return row >= 0 && disk.SelectSubbook(row) ? disk.info.source : std::string();
+  return row >= 0 && disk.SelectSubbook(row) ? disk.info().source : std::string();
 }
 
 }  // namespace
@@ -131,7 +129,7 @@ bool WriteAllItems(TDisk& disk, const Wordlist& list, ProgressBox* progress, con
     const WordlistItem& item = list.Item(i);
     marked.clear();
     WithTextGaiji(disk, item.book, [&] { content.FormatItemTo(item.book, item.body, &marked); });
-    file.Write(MarkedToPlainUtf8(marked, disk.unicodeMap));
+    file.Write(MarkedToPlainUtf8(marked, disk.decoderState().unicodeMap));
     if (std::find(books.begin(), books.end(), item.book) == books.end()) books.push_back(item.book);
   }
   if (progress != nullptr) progress->Close();
@@ -151,7 +149,7 @@ bool WriteHeadings(TDisk& disk, const Wordlist& list, const std::string& path) {
   for (int i = 0; i < list.Count(); ++i) {
     std::string heading;
     WithTextGaiji(disk, list.Item(i).book, [&] { heading = HeadingText(disk, list, i, HeadingMode::kDisplay, kWholeHeading); });
-    file.Write(MarkedToPlainUtf8(heading, disk.unicodeMap));
+    file.Write(MarkedToPlainUtf8(heading, disk.decoderState().unicodeMap));
     file.Write("\n");
   }
   return file.Close();
@@ -227,7 +225,7 @@ bool EnsureDicInfoSection(const std::string& path, const std::string& titleSjis)
 
 bool EditDicInfoCommand(TDisk& disk, int book, const Settings& settings, const RunEditorOptions& run) {
   if (!disk.SelectSubbook(book) || settings.dicInfo.empty()) return false;
-  const std::string title = disk.title;
+  const std::string title = disk.subbook().title;
   EnsureDicInfoSection(settings.dicInfo, title);
   RunEditorOptions options = run;
   options.english = settings.english;

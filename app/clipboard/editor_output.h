@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/clipboard/run_editor.h"
-#include "engine/decode/gaiji_map.h"
+#include "engine/book/gaiji_map.h"
 #include "app/dialogs/teditor_dlg.h"
 
 namespace morva {

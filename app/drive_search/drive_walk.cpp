@@ -51,7 +51,7 @@ std::string Join(const std::string& directory, const std::string& name) {
 // The 8-character directory name of catalog record `record`, trailing blanks
 // removed; empty when it cannot be read.
 std::string SubbookDirectoryName(TDisk& disk, int record) {
-  const CatalogLayout* layout = LayoutOfKind(disk.volumeKind);
+  const CatalogLayout* layout = LayoutOfKind(disk.subbook().volumeKind);
   if (layout == nullptr) return {};
   disk.CloseBookFile();
   disk.SetMultiFile(false);
@@ -125,9 +125,9 @@ uint32_t FoundBookColor(int n) {
 }
 
 void AddVolumeBooks(TDisk& disk, const std::string& volumeDirectory, DriveSearchResult& result) {
-  const int count = disk.subbookCount;
+  const int count = disk.subbook().subbookCount;
   if (count < 1) return;
-  const int kind = disk.volumeKind;
+  const int kind = disk.subbook().volumeKind;
   BookBarEntry separator;
   result.bar.push_back(separator);
   for (int i = 0; i < count; ++i) {
@@ -137,7 +137,7 @@ void AddVolumeBooks(TDisk& disk, const std::string& volumeDirectory, DriveSearch
       if (!directory.empty() && StaysInDirectory(directory) && FindPathNoCase(Join(Join(volumeDirectory, directory), "stream"))) continue;
     }
     // Reading the title closes the volume's catalog again; the kind stays.
-    disk.volumeKind = kind;
+    disk.subbook().volumeKind = kind;
     std::string title = disk.ReadSubbookTitle(i);
     BookBarEntry entry;
     entry.location = volumeDirectory;

@@ -21,7 +21,7 @@ void TMorvaForm::OpenBook(int entry, int preferredTab) {
   // The title is known once the book is selected; OpenBook shows the status.
   const int opened = morva::OpenBook(*disk_, bar_, session_->bookSlot(), entry, preferredTab, faces, *this, *reporter_);
   if (opened >= 0 && disk_->SelectSubbook(opened)) {
-    openTitle_ = disk_->title;
+    openTitle_ = disk_->subbook().title;
     SetStatus({});
   }
   if (previous != session_->book()) booksGrid_->update();
@@ -35,7 +35,7 @@ bool TMorvaForm::SearchBoxEmpty() const { return comboBox1_->currentText().isEmp
 void TMorvaForm::SetSearchBoxFace(const std::string& faceSjis) {
   // The book just opened (if any) is the selected one: the box keeps its
   // kind, so that a face changed in the options reaches the box at once.
-  searchBoxSingleByte_ = disk_->CurrentSubbook() >= 0 && disk_->singleByteBook;
+  searchBoxSingleByte_ = disk_->CurrentSubbook() >= 0 && disk_->SingleByteBook();
   QFont boxFont = comboBox1_->font();
   boxFont.setFamily(DisplayFonts::ResolveFace(faceSjis));
   comboBox1_->setFont(boxFont);
@@ -85,10 +85,10 @@ void TMorvaForm::OpenSingleBook(const std::string& directory) {
   settings_.group.clear();
   OpenBook(1, kIndexTab);
   if (session_->book() == 1) {
-    bar_[1].shortName = std::string(SjisCut(disk_->title, 6));
+    bar_[1].shortName = std::string(SjisCut(disk_->subbook().title, 6));
     if (bar_[1].shortName.empty()) bar_[1].shortName = "BOOK";
-    bar_[1].title = disk_->title;
-    FillDicMenu({{1, disk_->title}});
+    bar_[1].title = disk_->subbook().title;
+    FillDicMenu({{1, disk_->subbook().title}});
     CheckDicMenuItem(1);
   }
   LayoutBar();

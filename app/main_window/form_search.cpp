@@ -179,7 +179,7 @@ void TMorvaForm::CopyEntry(const WordlistItem& item) {
   std::string marked;
   content_->FormatItemTo(item.book, item.body, &marked);
   // Mapped external characters are not in Shift-JIS: the text stays UTF-8.
-  std::string text = MarkedToPlainUtf8(marked, disk_->unicodeMap);
+  std::string text = MarkedToPlainUtf8(marked, disk_->decoderState().unicodeMap);
   // One line end after the entry, as a copy of the whole entry from the pane.
   while (!text.empty() && text.back() == '\n') text.pop_back();
   if (text.empty()) return;
@@ -187,8 +187,8 @@ void TMorvaForm::CopyEntry(const WordlistItem& item) {
   text += '\n';
   // Long or multi-line copies name the book's source, as the pane's copies do.
   if ((Utf8ToSjis(text).size() > 80 || severalLines) && disk_->SelectSubbook(item.book) &&
-      !disk_->info.source.empty())
-    text += "\n" + SjisToUtf8(disk_->info.source) + "\n";
+      !disk_->info().source.empty())
+    text += "\n" + SjisToUtf8(disk_->info().source) + "\n";
   clipboard_.SetText(text);
 }
 

@@ -14,7 +14,7 @@ namespace morva {
 
 const BookInfo* SearchSession::OpenBookInfo() {
   if (book_ < 0 || !disk_.SelectSubbook(book_)) return nullptr;
-  return &disk_.info;
+  return &disk_.info();
 }
 
 std::string SearchSession::Prepare(std::string_view typed) {

@@ -102,7 +102,7 @@ void MorvaWindow::WireClipboard() {
   // The open book's per-book values, or null when none is open.
   auto openInfo = [this]() -> const BookInfo* {
     if (!form_ || form_->CurrentBook() < 0 || !form_->disk().SelectSubbook(form_->CurrentBook())) return nullptr;
-    return &form_->disk().info;
+    return &form_->disk().info();
   };
   ClipboardSearchHooks& hooks = watch_->hooks;
   hooks.indexTabActive = [this] { return form_ && form_->ActiveTab() == kIndexTab; };

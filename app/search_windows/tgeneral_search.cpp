@@ -191,8 +191,8 @@ bool TGeneralSearch::SelectBook() {
 
 void TGeneralSearch::FormCreate() {
   const bool open = SelectBook();
-  joken_->setEnabled(open && disk_.indexes.Has(kKeywordIndex));
-  cross_->setEnabled(open && disk_.indexes.Has(kCrossIndex));
+  joken_->setEnabled(open && disk_.subbook().indexes.Has(kKeywordIndex));
+  cross_->setEnabled(open && disk_.subbook().indexes.Has(kCrossIndex));
   if (joken_->isEnabled()) {
     joken_->setChecked(true);
   } else if (cross_->isEnabled()) {

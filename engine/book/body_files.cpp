@@ -59,7 +59,7 @@ void AddFontFiles(TDisk& disk, const CatalogLayout& layout, const std::string& d
     for (int slot : order) {
       const int k = group * kFontSlotsPerGroup + slot;
       const std::string name =
-          ReadCatalogName(disk, layout.FontNameOffset(disk.catalogRecord, k), kFontNameLength);
+          ReadCatalogName(disk, layout.FontNameOffset(disk.subbook().catalogRecord, k), kFontNameLength);
       if (name.empty() || !StaysInDirectory(name)) continue;
       auto found = FindBookFile(directory + "/gaiji/" + name);
       if (!found || TDisk::FileSize(*found) <= kMinFontFileSize) continue;
@@ -75,7 +75,7 @@ void AddFontFiles(TDisk& disk, const CatalogLayout& layout, const std::string& d
 // lives in a file of its own, found by the names of its IndexKind row in the
 // body file's directory or below. Returns the codes whose file is missing.
 std::vector<uint8_t> SetUpSplitLayout(TDisk& disk, const CatalogLayout& layout, int32_t indexPage) {
-  disk.splitLayout = true;
+  disk.subbook().splitLayout = true;
   disk.CloseBookFile();
   disk.SetMultiFile(true);
   std::vector<uint8_t> missing;
@@ -83,7 +83,7 @@ std::vector<uint8_t> SetUpSplitLayout(TDisk& disk, const CatalogLayout& layout, 
     const std::string indexFile = disk.BodyFiles().Row(0).path;
     const std::string directory = indexFile.substr(0, indexFile.rfind('/'));
     for (int r = 0; r < IndexKindTable::kRows; ++r) {
-      const IndexKindRow& row = disk.indexes.Row(r);
+      const IndexKindRow& row = disk.subbook().indexes.Row(r);
       if (row.start == 0) continue;
       bool found = false;
       std::string_view names = row.splitNames;
@@ -114,22 +114,22 @@ SubbookFiles LocateBodyFiles(TDisk& disk) {
   SubbookFiles result;
   BodyFileTable& files = disk.BodyFiles();
   files.Clear();
-  disk.splitLayout = false;
+  disk.subbook().splitLayout = false;
 
-  const CatalogLayout* layout = LayoutOfKind(disk.volumeKind);
+  const CatalogLayout* layout = LayoutOfKind(disk.subbook().volumeKind);
   if (!layout) {
     // Without a catalog the information file's HONMON= lines give the files.
     std::string root = disk.VolumeRoot();
     if (!root.empty() && root.back() == '/') root.pop_back();
-    disk.subbookDirectory = root;
+    disk.subbook().subbookDirectory = root;
     return result;
   }
 
-  const int record = disk.catalogRecord;
+  const int record = disk.subbook().catalogRecord;
   const std::string name = ReadCatalogName(disk, layout->DirectoryOffset(record), CatalogLayout::kDirectoryNameLength);
   const std::string directory = disk.VolumeRoot() + name;
-  disk.subbookDirectory = directory;
-  result.indexPage = disk.volumeKind == 0 ? ReadIndexPageNumber(disk, layout->IndexPageOffset(record)) : 1;
+  disk.subbook().subbookDirectory = directory;
+  result.indexPage = disk.subbook().volumeKind == 0 ? ReadIndexPageNumber(disk, layout->IndexPageOffset(record)) : 1;
 
   const std::string bodyPath = directory + layout->bodyFile;
   // The directory is a name inside the volume; for a catalog that names a
@@ -145,7 +145,7 @@ SubbookFiles LocateBodyFiles(TDisk& disk) {
   const auto body = ReadableFile(bodyPath);
   files.Add(body ? *body : FindBookFile(bodyPath).value_or(bodyPath), 1);
 
-  if (disk.volumeKind == 0) AddFontFiles(disk, *layout, directory);
+  if (disk.subbook().volumeKind == 0) AddFontFiles(disk, *layout, directory);
 
   if (body && TDisk::FileSize(*body) == kPageSize)
     result.missingSplitCodes = SetUpSplitLayout(disk, *layout, result.indexPage);

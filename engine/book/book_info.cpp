@@ -156,7 +156,7 @@ bool StartsWith(std::string_view line, std::string_view key, std::string_view* v
 // Applies the statements of one section to the disk.
 class SectionReader {
  public:
-  explicit SectionReader(TDisk& disk) : disk_(disk), info_(disk.info) {}
+  explicit SectionReader(TDisk& disk) : disk_(disk), info_(disk.info()) {}
 
   // Applies one statement line (its first character is a letter or digit).
   // Keys are tried in an order where a key never hides a longer one that
@@ -189,7 +189,7 @@ class SectionReader {
     if (StartsWith(line, "NEWLINE=OFF", &v)) return Set(info_.newlineOff, true);
     // Anything else converts external characters; once the table refuses a
     // line, the rest of the section's conversion lines are ignored too.
-    if (acceptConversion_ && !disk_.conversion.AddLine(disk_, line)) acceptConversion_ = false;
+    if (acceptConversion_ && !disk_.decoderState().conversion.AddLine(disk_, line)) acceptConversion_ = false;
   }
 
  private:
@@ -214,7 +214,7 @@ class SectionReader {
   // HONMON=path[,start] or HONMON=path,G: a row of BodyFileTable.
   void Honmon(std::string_view value) {
     // A split-layout book found its files from its index page already.
-    if (disk_.splitLayout || honmonRefused_) return;
+    if (disk_.subbook().splitLayout || honmonRefused_) return;
     BodyFileTable& files = disk_.BodyFiles();
     if (files.Full()) {
       Warn(kMsgBodyFiles);
@@ -284,10 +284,10 @@ bool IsHeaderOf(std::string_view line, std::string_view title) {
 }  // namespace
 
 void TDisk::ReadBookInfo() {
-  info = BookInfo{};
-  info.zenpo = settings().zenpo;
-  gaijiMode = GaijiMode::kBitmap;
-  conversion.Clear();
+  info_ = BookInfo{};
+  info_.zenpo = settings().zenpo;
+  decoder_.gaijiMode = GaijiMode::kBitmap;
+  decoder_.conversion.Clear();
 
   const std::string infoPath = ToSlashes(settings().dicInfoPath);
   if (infoPath.empty()) return;
@@ -296,7 +296,7 @@ void TDisk::ReadBookInfo() {
 
   std::string line;
   bool found = false;
-  while (!found && file->Next(&line)) found = IsHeaderOf(line, title);
+  while (!found && file->Next(&line)) found = IsHeaderOf(line, subbook_.title);
   if (!found) return;
 
   SectionReader section(*this);

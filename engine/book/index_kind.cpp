@@ -78,11 +78,11 @@ void IndexKindTable::Clear() {
 bool KeyedIndexCaption(const TDisk& disk, int k, uint8_t* code, std::string* caption) {
   if (k < 0) return false;
   for (int r = 0; r < IndexKindTable::kRows; ++r) {
-    const IndexKindRow& row = disk.indexes.Row(r);
+    const IndexKindRow& row = disk.subbook().indexes.Row(r);
     if (row.start == 0 || (row.inputClass & kKeyedIndex) == 0) continue;
     if (k-- > 0) continue;
     if (code) *code = row.code;
-    if (caption) *caption = std::string(IndexCaption(r, disk.settings().english || disk.singleByteBook));
+    if (caption) *caption = std::string(IndexCaption(r, disk.settings().english || disk.SingleByteBook()));
     return true;
   }
   return false;

@@ -39,15 +39,15 @@ IndexKindRow* RowWithCode(IndexKindTable& table, uint8_t code) {
 }  // namespace
 
 bool ReadIndexPage(TDisk& disk, int32_t page, bool fontFiles) {
-  disk.indexPage = page;
-  disk.indexes.Clear();
-  disk.menus.Clear();
-  disk.indexCount = 0;
-  disk.protection = 0;
+  disk.subbook().indexPage = page;
+  disk.subbook().indexes.Clear();
+  disk.subbook().menus.Clear();
+  disk.subbook().indexCount = 0;
+  disk.subbook().protection = 0;
   if (disk.ReadPage(page) != 0) return false;
 
   const uint8_t* p = disk.PageBuffer();
-  disk.protection = p[kProtectionByte];
+  disk.subbook().protection = p[kProtectionByte];
   const int entries = std::min<int>(p[kCountByte], kMaxEntries);
   for (int i = 0; i < entries; ++i) {
     const uint8_t* e = p + kFirstEntry + kEntrySize * i;
@@ -61,25 +61,25 @@ bool ReadIndexPage(TDisk& disk, int32_t page, bool fontFiles) {
     const std::array<uint8_t, 3> options{e[11], e[12], e[13]};
 
     // A code listed twice keeps its first entry.
-    if (IndexKindRow* row = RowWithCode(disk.indexes, code); row && row->start == 0) {
+    if (IndexKindRow* row = RowWithCode(disk.subbook().indexes, code); row && row->start == 0) {
       row->start = start;
       row->end = end;
       row->options = options;
-      ++disk.indexCount;
+      ++disk.subbook().indexCount;
     }
 
-    MenuVariants& menus = disk.menus;
+    MenuVariants& menus = disk.subbook().menus;
     for (size_t v = 0; v < MenuVariants::kCodes.size(); ++v) {
       if (MenuVariants::kCodes[v] != code || menus.start[v] != 0) continue;
       menus.start[v] = start;
       menus.end[v] = end;
       // The menu row stands for whichever variant comes first.
-      IndexKindRow& menu = disk.indexes.ByCode(kMenuCode);
+      IndexKindRow& menu = disk.subbook().indexes.ByCode(kMenuCode);
       if (menu.start == 0) {
         menu.start = start;
         menu.end = end;
         menu.options = options;
-        ++disk.indexCount;
+        ++disk.subbook().indexCount;
       }
       if (menus.firstPresent < 0) menus.firstPresent = static_cast<int>(v);
       ++menus.count;
@@ -93,8 +93,8 @@ bool ReadIndexPage(TDisk& disk, int32_t page, bool fontFiles) {
     for (int i = 0; i < files.Count() && font < kFontCodes.size(); ++i) {
       const int32_t first = files.Row(i).firstPage;
       if (first < BodyFileTable::kFontFirstPage) continue;
-      IndexKindRow& row = disk.indexes.ByCode(kFontCodes[font++]);
-      if (row.start == 0) ++disk.indexCount;
+      IndexKindRow& row = disk.subbook().indexes.ByCode(kFontCodes[font++]);
+      if (row.start == 0) ++disk.subbook().indexCount;
       row.start = first;
       row.end = LastPage(first, BodyFileTable::kFontFilePages);
     }

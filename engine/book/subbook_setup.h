@@ -35,6 +35,18 @@ struct CatalogLayout {
 // The layout of a volume kind; nullptr for a volume without catalog.
 const CatalogLayout* LayoutOfKind(int kind);
 
+// The title of a volume without catalog for which no title is known.
+inline constexpr const char* kNotMounted = "not mounted";
+// The title known by a sekai/ directory of a volume without catalog.
+const std::string& SekaiTitle();
+
+// Opens the volume at disk.VolumeRoot(): sets the kind, the sub-book count
+// and the single-byte flag. disk.subbook().title is the title the book list
+// gives (it makes a volume without catalog openable) and becomes the known
+// title of a sekai/ or ruigo.dat/ volume. A catalog is left open in
+// single-file mode.
+void OpenVolumeFiles(TDisk& disk);
+
 // What locating the body files found beyond BodyFileTable.
 struct SubbookFiles {
   int32_t indexPage = 1;
@@ -46,13 +58,13 @@ struct SubbookFiles {
   std::string refusedBodyPath;
 };
 
-// Fills BodyFileTable from the catalog record disk.catalogRecord (kinds 0
+// Fills BodyFileTable from the catalog record disk.subbook().catalogRecord (kinds 0
 // and 1: body file, font files, split-layout files) or empties it (kind 2).
 // REQUIRES: the volume is open, its catalog open in single-file mode (kinds
 // 0 and 1); it is open again afterwards.
 SubbookFiles LocateBodyFiles(TDisk& disk);
 
-// Reads the index page into disk.indexes and disk.menus (both cleared first)
+// Reads the index page into disk.subbook().indexes and disk.subbook().menus (both cleared first)
 // and sets the protection bits and the number of indexes. With fontFiles,
 // the BodyFileTable rows at kFontFirstPage and above fill the rows 0xF1 and
 // 0xF2. False when the page cannot be read (the book then has no indexes).

@@ -1,10 +1,22 @@
 // TDisk: the one book-access object of the program.
 //
-// It owns the open book file, the shared 2048-byte page buffer and the
-// position of the byte reader, the table of files that together form the
-// current sub-book's page space (BodyFileTable), and the two temporary files
-// of a run (the marked-text file and the external-character cache), which it
-// creates when it is made and removes when it is destroyed.
+// Its state comes in parts, each a type of its own in engine/book:
+//   PageAccess          the open book file, the shared 2048-byte page buffer,
+//                       the byte reader's position and the BodyFileTable
+//                       (page_access.h; private, changed by the page operations)
+//   SubbookDescription  the volume root and kind, and the current sub-book's
+//                       catalog and index-page fields (subbook())
+//   BookInfo            the per-book information file's settings (info())
+//   DecoderState        what the text decoder carries between units (decoderState())
+//   GaijiCacheState     the external-character bitmap cache (gaijiCache())
+// plus the two temporary files of a run (the marked-text file and the
+// external-character cache), which it creates when it is made and removes when
+// it is destroyed.
+//
+// TDisk lives in the book library. Selecting a sub-book decodes its catalog
+// title and builds the external-character cache, so SelectSubbook and
+// ReadSubbookTitle are defined in the decode library
+// (engine/decode/subbook_open.cpp); nothing in the book library calls them.
 //
 // Every byte the program reads from a book passes through ReadPage and
 // ReadByte. Readers share the one position: a reader that seeks elsewhere
@@ -12,62 +24,25 @@
 // Page formats are described in docs/formats.md.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 #include "engine/book/book_address.h"
 #include "engine/book/book_info.h"
 #include "engine/book/book_list.h"
+#include "engine/book/gaiji_map_store.h"
+#include "engine/book/decoder_state.h"
 #include "engine/book/engine_settings.h"
-#include "engine/book/index_kind.h"
-#include "engine/book/page_source.h"
+#include "engine/book/gaiji_cache_state.h"
+#include "engine/book/page_access.h"
 #include "engine/book/report.h"
+#include "engine/book/subbook_description.h"
 #include "engine/book/temp_file.h"
-#include "engine/decode/decoder.h"
-#include "engine/decode/gaiji.h"
-#include "engine/decode/gaiji_map_store.h"
 
 namespace morva {
-
-// The files of a sub-book's page space. Row 0 is the body file; rows 1.. are
-// kept sorted by first page. A file holds the pages from its first page up to
-// the next row's first page; the last row holds everything from its first page
-// on.
-struct BodyFileRow {
-  std::string path;
-  int32_t firstPage = 0;
-};
-
-class BodyFileTable {
- public:
-  static constexpr int kMaxRows = 30;
-  // External-character font files sit high in the page space: the k-th one
-  // starts at kFontFirstPage + 100 * k (0x7FFFFF37, 0x7FFFFF9B).
-  static constexpr int32_t kFontFirstPage = 2147483447;
-  static constexpr int32_t kFontFilePages = 100;
-
-  int Count() const { return static_cast<int>(rows_.size()); }
-  bool Full() const { return Count() >= kMaxRows; }
-  const BodyFileRow& Row(int i) const { return rows_[static_cast<size_t>(i)]; }
-  BodyFileRow& Row(int i) { return rows_[static_cast<size_t>(i)]; }
-  // Appends a row; false when the table is full.
-  bool Add(std::string path, int32_t firstPage);
-  void Clear() { rows_.clear(); }
-  // The row that holds the page: the first row whose range contains it, else
-  // the last row; 0 for an empty table.
-  int RowOfPage(int32_t page) const;
-  // Rows 1.. sorted by first page; rows whose first page equals that of the
-  // row before them are dropped.
-  void Sort();
-
- private:
-  std::vector<BodyFileRow> rows_;
-};
 
 class TDisk {
  public:
@@ -89,7 +64,7 @@ class TDisk {
   // the external-character replacement cursor. Returns whether a file is open.
   bool OpenBookFile(std::string_view name, bool absolute, bool report);
   void CloseBookFile();
-  bool FileOpen() const { return file_ != nullptr; }
+  bool FileOpen() const { return pages_.file != nullptr; }
   // The retry-or-abort box "ﾌｧｲﾙ：%s を開けない．" for path.
   void ReportCannotOpen(const std::string& path);
 
@@ -107,27 +82,27 @@ class TDisk {
   // inside its last page, shows the warning "辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました."
   // and returns 0.
   int ReadByte() {
-    if (pushedBack_ != 0) {
-      int b = pushedBack_;
-      pushedBack_ = 0;
+    if (pages_.pushedBack != 0) {
+      int b = pages_.pushedBack;
+      pages_.pushedBack = 0;
       return b;
     }
-    if (offset_ < dataInPage_) return page_[static_cast<size_t>(offset_++)];
-    if (readFailed_) return 0;
+    if (pages_.offset < pages_.dataInPage) return pages_.buffer[static_cast<size_t>(pages_.offset++)];
+    if (pages_.readFailed) return 0;
     return ReadByteFromNextPage();
   }
   // The next ReadByte returns b again (0 means none).
-  void PushBack(uint8_t b) { pushedBack_ = b; }
+  void PushBack(uint8_t b) { pages_.pushedBack = b; }
   // Bulk reading for scanners that take runs of bytes at once: the unread
   // bytes of the current page (empty while a byte is pushed back or once the
   // page is used up; ReadByte then moves on), and moving the reader past n of
   // them. The span stays valid until the next page is read.
   std::span<const uint8_t> UnreadInPage() const {
-    if (pushedBack_ != 0 || offset_ >= dataInPage_) return {};
-    return {page_.data() + offset_, static_cast<size_t>(dataInPage_ - offset_)};
+    if (pages_.pushedBack != 0 || pages_.offset >= pages_.dataInPage) return {};
+    return {pages_.buffer.data() + pages_.offset, static_cast<size_t>(pages_.dataInPage - pages_.offset)};
   }
   // REQUIRES: n <= UnreadInPage().size().
-  void ConsumeInPage(int n) { offset_ += n; }
+  void ConsumeInPage(int n) { pages_.offset += n; }
   void Skip(int n);
   // Reads up to n bytes, stopping before a 0 byte; stores them and a
   // terminating 0 into dst (room for n + 1 bytes); returns the count stored.
@@ -143,7 +118,7 @@ class TDisk {
 
   // Position of the next byte to be read (a pushed-back byte counts).
   BookAddress Tell() const {
-    if (pushedBack_ == 0 && offset_ < kPageSize) return {streamPage_, offset_};
+    if (pages_.pushedBack == 0 && pages_.offset < kPageSize) return {pages_.streamPage, pages_.offset};
     return TellNormalised();
   }
   // Where a just-read 4-byte escape sequence began.
@@ -163,30 +138,19 @@ class TDisk {
   static bool FindFileUnderDirectory(const std::string& directory, std::string_view name,
                                      std::string* result, const std::string& skipFile = {});
 
-  const uint8_t* PageBuffer() const { return page_.data(); }
-  int32_t CurrentPage() const { return currentPage_; }
+  const uint8_t* PageBuffer() const { return pages_.buffer.data(); }
+  int32_t CurrentPage() const { return pages_.currentPage; }
 
   // The volume root, always ending in "/" once a volume is opened.
-  const std::string& VolumeRoot() const { return volumeRoot_; }
-  void SetVolumeRoot(std::string root) { volumeRoot_ = std::move(root); }
+  const std::string& VolumeRoot() const { return subbook_.volumeRoot; }
+  void SetVolumeRoot(std::string root) { subbook_.volumeRoot = std::move(root); }
 
-  BodyFileTable& BodyFiles() { return bodyFiles_; }
-  const BodyFileTable& BodyFiles() const { return bodyFiles_; }
+  BodyFileTable& BodyFiles() { return pages_.bodyFiles; }
+  const BodyFileTable& BodyFiles() const { return pages_.bodyFiles; }
   // Multi-file mode: the page space is served by BodyFileTable; otherwise the
   // one open file is the whole page space (while a catalog is read).
-  void SetMultiFile(bool on) { multiFile_ = on; }
-  bool MultiFile() const { return multiFile_; }
-  // Volume kind: 0 catalogs layout, 1 catalog layout, 2 without catalog,
-  // -1 not opened. ReadPage sets -1 when there is no file to read from.
-  int volumeKind = -1;
-
-  // Decoder state that a seek resets (the text decoder owns its meaning).
-  bool fullWidth = true;
-  uint8_t pendingChar = 0;
-  // Read by Seek: a single-byte book starts every run in half-width mode.
-  bool singleByteBook = false;
-  // The conversion replacement cursor, reset on every opening of a book file.
-  int replacementCursor = -1;
+  void SetMultiFile(bool on) { pages_.multiFile = on; }
+  bool MultiFile() const { return pages_.multiFile; }
 
   // ---- Catalog and sub-books ----------------------------------------------
 
@@ -214,64 +178,44 @@ class TDisk {
   // changed, for instance).
   void ForgetCurrentSubbook() { currentSubbook_ = -1; }
 
-  int subbookCount = 0;
-  int catalogRecord = 0;           // record number of the current sub-book
-  std::string title;               // current title, Shift-JIS
-  bool specialTitle = false;       // title is 平凡社「世界大百科事典」
-  int protection = 0;              // bit 0 display, 1 print, 2 quotation: set = forbidden
-  std::string subbookDirectory;    // volume root + directory name, no trailing "/"
-  bool splitLayout = false;
-  IndexKindTable indexes;
-  MenuVariants menus;
-  int indexCount = 0;
-  int currentIndexRow = 0;         // the index searched for the current operand
-  int32_t indexPage = 1;          // the page the index table was read from
-  // Input method for the search box: 1 open, 0 closed, -1 no preference.
-  int imeMode = -1;
+  // The volume and the current sub-book: kind, catalog record, title,
+  // index table, menus and protection.
+  SubbookDescription& subbook() { return subbook_; }
+  const SubbookDescription& subbook() const { return subbook_; }
 
   // ---- Per-book information -------------------------------------------------
 
-  BookInfo info;
+  BookInfo& info() { return info_; }
+  const BookInfo& info() const { return info_; }
   // Applies the defaults, then the statements of the current title's section
   // of the information file (settings().dicInfoPath).
   void ReadBookInfo();
 
   // ---- Decoder state --------------------------------------------------------
 
-  bool pictureFlag = false;        // inside a picture (set by picture escapes)
-  bool refParamFlag = false;       // deliver reference parameters (image window)
-  GaijiMode gaijiMode = GaijiMode::kBitmap;
-  uint8_t headwordStart = 0x41;    // 0x16 after the decoder meets escape 0x16
-  uint8_t headwordEnd = 0x61;      // 0x17 likewise
-  TGaiji conversion;               // external-character conversion table
-  // Codes this Unicode map has keep their marker in GaijiMode::kText, so that
-  // plain text can show them as their characters; nullptr for none.
-  const GaijiMap* unicodeMap = nullptr;
-  // The maps read so far; with settings().unicodeMaps, selecting a sub-book
-  // sets unicodeMap from here.
-  GaijiMapStore unicodeMaps;
+  DecoderState& decoderState() { return decoder_; }
+  const DecoderState& decoderState() const { return decoder_; }
+  // The open volume's titles are single-byte text (an English book): it is
+  // decoded and searched as such.
+  bool SingleByteBook() const { return decoder_.singleByteBook; }
 
   // ---- External-character bitmap cache --------------------------------------
 
-  std::array<GaijiFontSlot, 2> fontSlots{};   // [0] half width, [1] full width
-  int32_t gaijiBufferPage = -1;               // cache page in gaijiPage, -1 none
-  std::array<uint8_t, kPageSize> gaijiPage{};
+  GaijiCacheState& gaijiCache() { return gaiji_; }
+  const GaijiCacheState& gaijiCache() const { return gaiji_; }
 
-  // ---- Content ----------------------------------------------------------------
-
-  // Start of the last item formatted (page 0: none); cleared on selection.
-  BookAddress contentStart{};
+  // ---- Temporary files --------------------------------------------------------
 
   // The two temporary files of the run.
   const std::string& MarkedTextPath() const { return markedText_.Path(); }
-  const std::string& GaijiCachePath() const { return gaijiCache_.Path(); }
+  const std::string& GaijiCachePath() const { return gaijiCacheFile_.Path(); }
 
  private:
   // Sets unicodeMap to the selected sub-book's map; a bad map gives one warning.
   void TakeUnicodeMap();
   int ReadByteFromNextPage();
   BookAddress TellNormalised() const;
-  // Chooses and opens the file of a page in multi-file mode; sets localPage_.
+  // Chooses and opens the file of a page in multi-file mode; sets the local page.
   bool SelectFileForPage(int32_t page);
   // Hand a failed read to the reporter with the file that holds the page.
   void ReportOpenFailure(const std::string& path, int32_t page);
@@ -280,32 +224,19 @@ class TDisk {
   Reporter& reporter_;
   EngineSettings settings_;
 
-  std::unique_ptr<PageSource> file_;
-  std::string openPath_;
-  int openRow_ = -1;
-  bool multiFile_ = false;
-  // After a failed read inside the byte reader, further reads return 0 without
-  // another box until the next seek.
-  bool readFailed_ = false;
-  int32_t currentPage_ = 0;  // the page held in the buffer, 0 none
-  // Bytes of the file's data in the buffer: less than a page at the end of a
-  // file, the rest zero-filled.
-  int32_t dataInPage_ = kPageSize;
-  // The page the byte reader is on: it stays put when reading the next page
-  // fails, so Tell still reports the end of what was read.
-  int32_t streamPage_ = 0;
-  int32_t localPage_ = 0;
-  int32_t offset_ = 0;
-  uint8_t pushedBack_ = 0;
-  std::array<uint8_t, kPageSize> page_{};
-
-  std::string volumeRoot_;
-  BodyFileTable bodyFiles_;
+  PageAccess pages_;
+  SubbookDescription subbook_;
+  BookInfo info_;
+  DecoderState decoder_;
+  GaijiCacheState gaiji_;
+  // The Unicode maps read so far; with settings().unicodeMaps, selecting a
+  // sub-book takes its map from here.
+  GaijiMapStore unicodeMaps_;
   BookBar* bookList_ = nullptr;
   int currentSubbook_ = -1;
 
   TempFile markedText_;
-  TempFile gaijiCache_;
+  TempFile gaijiCacheFile_;
 };
 
 }  // namespace morva

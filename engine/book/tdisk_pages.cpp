@@ -21,14 +21,14 @@ TDisk::TDisk(Reporter& reporter, EngineSettings settings)
 TDisk::~TDisk() = default;
 
 bool TDisk::OpenBookFile(std::string_view name, bool absolute, bool report) {
-  replacementCursor = -1;
-  if (file_) return true;
-  const std::string path = absolute ? ToSlashes(name) : volumeRoot_ + ToSlashes(name);
-  if (auto found = FindBookFile(path)) file_ = OpenPageSource(*found);
-  currentPage_ = 0;
-  offset_ = 0;
-  if (file_) {
-    openPath_ = path;
+  decoder_.replacementCursor = -1;
+  if (pages_.file) return true;
+  const std::string path = absolute ? ToSlashes(name) : subbook_.volumeRoot + ToSlashes(name);
+  if (auto found = FindBookFile(path)) pages_.file = OpenPageSource(*found);
+  pages_.currentPage = 0;
+  pages_.offset = 0;
+  if (pages_.file) {
+    pages_.openPath = path;
     return true;
   }
   if (report) ReportCannotOpen(path);
@@ -43,8 +43,9 @@ void TDisk::ReportOpenFailure(const std::string& path, int32_t page) {
 }
 
 void TDisk::ReportReadFailure(ReadFailure::Kind kind, BookAddress at) {
-  std::string path = openPath_;
-  if (multiFile_ && bodyFiles_.Count() > 0) path = bodyFiles_.Row(bodyFiles_.RowOfPage(at.page)).path;
+  std::string path = pages_.openPath;
+  const BodyFileTable& files = pages_.bodyFiles;
+  if (pages_.multiFile && files.Count() > 0) path = files.Row(files.RowOfPage(at.page)).path;
   std::string text = kind == ReadFailure::Kind::kReadingOn
                          ? Sjis("辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました.")
                          : Sjis("Seek error at ReadPage.\nPress the cancel button to abort Morva");
@@ -52,34 +53,34 @@ void TDisk::ReportReadFailure(ReadFailure::Kind kind, BookAddress at) {
 }
 
 void TDisk::CloseBookFile() {
-  file_.reset();
-  openPath_.clear();
-  openRow_ = -1;
+  pages_.file.reset();
+  pages_.openPath.clear();
+  pages_.openRow = -1;
 }
 
 bool TDisk::SelectFileForPage(int32_t page) {
-  if (bodyFiles_.Count() == 0) {
-    localPage_ = page;
-    return file_ != nullptr;
+  if (pages_.bodyFiles.Count() == 0) {
+    pages_.localPage = page;
+    return pages_.file != nullptr;
   }
-  const int row = bodyFiles_.RowOfPage(page);
-  const BodyFileRow& r = bodyFiles_.Row(row);
+  const int row = pages_.bodyFiles.RowOfPage(page);
+  const BodyFileRow& r = pages_.bodyFiles.Row(row);
   // A page before its row's first page (the last row takes every page no
   // other row holds) is in no file: local page 0, and no file is switched.
   const int64_t local = int64_t{page} - r.firstPage + 1;
   if (local < 1 || local > INT32_MAX) {
-    localPage_ = 0;
-    return file_ != nullptr;
+    pages_.localPage = 0;
+    return pages_.file != nullptr;
   }
-  localPage_ = static_cast<int32_t>(local);
-  if (file_ && row == openRow_) return true;
+  pages_.localPage = static_cast<int32_t>(local);
+  if (pages_.file && row == pages_.openRow) return true;
   CloseBookFile();
-  currentPage_ = 0;
+  pages_.currentPage = 0;
   if (!OpenBookFile(r.path, true, false)) {
     ReportOpenFailure(r.path, page);
     return false;
   }
-  openRow_ = row;
+  pages_.openRow = row;
   return true;
 }
 
@@ -87,31 +88,31 @@ int TDisk::ReadPage(int32_t page) {
   // Pages are numbered from 1: a page below that (a damaged number) is in no
   // file, and nothing is read for it.
   if (page < 1) return -1;
-  if (page == currentPage_ && file_) return 0;
-  if (multiFile_) {
+  if (page == pages_.currentPage && pages_.file) return 0;
+  if (pages_.multiFile) {
     SelectFileForPage(page);
   } else {
-    localPage_ = page;
+    pages_.localPage = page;
   }
-  if (localPage_ < 1) return -1;
-  if (!file_) {
-    volumeKind = -1;
+  if (pages_.localPage < 1) return -1;
+  if (!pages_.file) {
+    subbook_.volumeKind = -1;
     return -1;
   }
-  const int64_t position = (static_cast<int64_t>(localPage_) - 1) * kPageSize;
+  const int64_t position = (static_cast<int64_t>(pages_.localPage) - 1) * kPageSize;
   // A page that starts beyond the end of its file cannot be positioned; a
   // short page at the end is zero-filled so no stale bytes survive.
-  const bool inFile = position < file_->Size();
-  const int64_t got = inFile ? file_->ReadAt(position, page_.data(), kPageSize) : -1;
+  const bool inFile = position < pages_.file->Size();
+  const int64_t got = inFile ? pages_.file->ReadAt(position, pages_.buffer.data(), kPageSize) : -1;
   if (got < 0) {
-    currentPage_ = 0;
+    pages_.currentPage = 0;
     ReportReadFailure(inFile ? ReadFailure::Kind::kUnreadable : ReadFailure::Kind::kPastEnd, {page, 0});
     return -1;
   }
-  if (got < kPageSize) std::memset(page_.data() + got, 0, static_cast<size_t>(kPageSize - got));
-  dataInPage_ = static_cast<int32_t>(got);
-  currentPage_ = page;
-  streamPage_ = page;
+  if (got < kPageSize) std::memset(pages_.buffer.data() + got, 0, static_cast<size_t>(kPageSize - got));
+  pages_.dataInPage = static_cast<int32_t>(got);
+  pages_.currentPage = page;
+  pages_.streamPage = page;
   return 0;
 }
 
@@ -120,18 +121,18 @@ int TDisk::Seek(int32_t page, int32_t offset) {
   // The last page of a file may be short: an address in its zero fill points
   // past the data, which is a damaged reference or a cut file, not an empty
   // entry.
-  if (dataInPage_ < kPageSize && offset >= dataInPage_) {
+  if (pages_.dataInPage < kPageSize && offset >= pages_.dataInPage) {
     ReportReadFailure(ReadFailure::Kind::kPastEnd, {page, offset});
-    offset_ = dataInPage_;  // a caller that reads on gets the end of data
-    pushedBack_ = 0;
-    readFailed_ = true;
+    pages_.offset = pages_.dataInPage;  // a caller that reads on gets the end of data
+    pages_.pushedBack = 0;
+    pages_.readFailed = true;
     return -1;
   }
-  offset_ = std::clamp(offset, 0, kPageSize);
-  fullWidth = !singleByteBook;
-  pendingChar = 0;
-  pushedBack_ = 0;
-  readFailed_ = false;
+  pages_.offset = std::clamp(offset, 0, kPageSize);
+  decoder_.fullWidth = !decoder_.singleByteBook;
+  decoder_.pendingChar = 0;
+  pages_.pushedBack = 0;
+  pages_.readFailed = false;
   return 0;
 }
 
@@ -141,19 +142,20 @@ int TDisk::SeekAbsolute(int64_t position) {
 }
 
 int TDisk::ReadByteFromNextPage() {
-  if (offset_ < kPageSize) {
+  if (pages_.offset < kPageSize) {
     // The file ends inside this page: the rest is zero fill, not data.
-    readFailed_ = true;
-    ReportReadFailure(ReadFailure::Kind::kReadingOn, {streamPage_, offset_});
+    pages_.readFailed = true;
+    ReportReadFailure(ReadFailure::Kind::kReadingOn, {pages_.streamPage, pages_.offset});
     return 0;
   }
-  if (streamPage_ == INT32_MAX || ReadPage(streamPage_ + 1) != 0) {
-    readFailed_ = true;
-    ReportReadFailure(ReadFailure::Kind::kReadingOn, {streamPage_ == INT32_MAX ? streamPage_ : streamPage_ + 1, 0});
+  if (pages_.streamPage == INT32_MAX || ReadPage(pages_.streamPage + 1) != 0) {
+    pages_.readFailed = true;
+    const int32_t next = pages_.streamPage == INT32_MAX ? pages_.streamPage : pages_.streamPage + 1;
+    ReportReadFailure(ReadFailure::Kind::kReadingOn, {next, 0});
     return 0;
   }
-  offset_ = 0;
-  return page_[static_cast<size_t>(offset_++)];
+  pages_.offset = 0;
+  return pages_.buffer[static_cast<size_t>(pages_.offset++)];
 }
 
 void TDisk::Skip(int n) {
@@ -161,28 +163,28 @@ void TDisk::Skip(int n) {
   // the data: whole pages are passed at once, and the skip ends where the
   // data ends.
   while (n > 0) {
-    if (pushedBack_ != 0) {
-      pushedBack_ = 0;
+    if (pages_.pushedBack != 0) {
+      pages_.pushedBack = 0;
       --n;
       continue;
     }
-    const int inPage = std::min(n, kPageSize - offset_);
-    offset_ += inPage;
+    const int inPage = std::min(n, kPageSize - pages_.offset);
+    pages_.offset += inPage;
     n -= inPage;
-    if (n == 0 || readFailed_) return;
+    if (n == 0 || pages_.readFailed) return;
     // The whole pages that the open file still holds are passed at once
     // (only the last is read, for the reader to stand on); the skip then
     // goes on from its end as reading would.
-    const int64_t filePages = file_ ? (file_->Size() + kPageSize - 1) / kPageSize : 0;
-    const int64_t passable = std::min<int64_t>(filePages - localPage_, INT32_MAX - int64_t{streamPage_});
+    const int64_t filePages = pages_.file ? (pages_.file->Size() + kPageSize - 1) / kPageSize : 0;
+    const int64_t passable = std::min<int64_t>(filePages - pages_.localPage, INT32_MAX - int64_t{pages_.streamPage});
     const int64_t pass = std::min<int64_t>((n - 1) / kPageSize, passable);
     if (pass > 0) {
-      if (ReadPage(streamPage_ + static_cast<int32_t>(pass)) != 0) {
-        readFailed_ = true;
+      if (ReadPage(pages_.streamPage + static_cast<int32_t>(pass)) != 0) {
+        pages_.readFailed = true;
         return;
       }
       n -= static_cast<int>(pass) * kPageSize;
-      offset_ = kPageSize;
+      pages_.offset = kPageSize;
       continue;
     }
     ReadByteFromNextPage();
@@ -213,7 +215,7 @@ int32_t TDisk::ReadBcd(int n) {
 }
 
 BookAddress TDisk::TellNormalised() const {
-  BookAddress a{streamPage_, offset_ - (pushedBack_ != 0 ? 1 : 0)};
+  BookAddress a{pages_.streamPage, pages_.offset - (pages_.pushedBack != 0 ? 1 : 0)};
   return a.Normalised();
 }
 

@@ -56,10 +56,10 @@ TContent::RunResult TContent::Run(int row, BookAddress at, bool scroll, BookAddr
   ScrollForRun scrollSetting(disk_.settings(), scroll);
   RunResult result;
   endOfData_ = false;
-  disk_.pictureFlag = false;
-  disk_.refParamFlag = false;
+  disk_.decoderState().pictureFlag = false;
+  disk_.decoderState().refParamFlag = false;
   if (row >= 0 && !disk_.SelectSubbook(row)) return result;
-  disk_.contentStart = at;
+  disk_.decoderState().contentStart = at;
   // A failed seek leaves the reader on the old page; nothing may be read.
   if (disk_.Seek(at) != 0) return result;
 
@@ -94,7 +94,7 @@ bool TContent::FormatWindow(int row, int direction, BookAddress* start, BookAddr
     file_.Close();  // leaves the file empty
     return false;
   }
-  disk_.refParamFlag = false;
+  disk_.decoderState().refParamFlag = false;
   if (direction < 0) {
     *next = *start;
     *start = FindEarlierStart(*start);
@@ -134,7 +134,7 @@ BookAddress TContent::FindEarlierStart(BookAddress given) {
   }
   // Items that end at the end-of-text code are best begun right after the
   // start-of-text code that opens them.
-  if (disk_.info.nEnd != 0 && !disk_.specialTitle && disk_.Seek(chosen) == 0) {
+  if (disk_.info().nEnd != 0 && !disk_.subbook().specialTitle && disk_.Seek(chosen) == 0) {
     while (TDisk::CompareAddresses(disk_.Tell(), given) < 0) {
       EscapeItem item;
       if (DecodeNext(disk_, item, false) == kDecodeEnd) break;
@@ -145,10 +145,10 @@ BookAddress TContent::FindEarlierStart(BookAddress given) {
 }
 
 bool TContent::CopyrightTo(std::string* out) {
-  if (disk_.indexes.Has(kCopyrightIndex)) {
-    Run(-1, {disk_.indexes.Start(kCopyrightIndex), 0}, false, {}, out);
-    *out += ProtectionLine(disk_.protection);
-  } else if (disk_.singleByteBook) {
+  if (disk_.subbook().indexes.Has(kCopyrightIndex)) {
+    Run(-1, {disk_.subbook().indexes.Start(kCopyrightIndex), 0}, false, {}, out);
+    *out += ProtectionLine(disk_.subbook().protection);
+  } else if (disk_.SingleByteBook()) {
     *out += "  The information in this compact disc is protected by international copyright laws. ";
     *out += "The information may not be copied, reduced or translated";
     *out += " by any means without prior consent.\n";
@@ -157,7 +157,7 @@ bool TContent::CopyrightTo(std::string* out) {
         "  このＣＤ－ＲＯＭに格納されているデータは著作権法によって保護されています。"
         "無断で転載・複製することはできません。\n\n");
     *out += notice;
-    *out += ProtectionLine(disk_.protection);
+    *out += ProtectionLine(disk_.subbook().protection);
   }
   return true;
 }
@@ -170,6 +170,6 @@ bool TContent::CopyrightPage() {
   return file_.Close();
 }
 
-void TContent::RequestReferenceParameters() { disk_.refParamFlag = true; }
+void TContent::RequestReferenceParameters() { disk_.decoderState().refParamFlag = true; }
 
 }  // namespace morva

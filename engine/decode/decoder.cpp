@@ -76,15 +76,15 @@ namespace {
 int ExternalCharacter(TDisk& disk, EscapeItem& item, uint16_t code, int high, int low,
                       bool allowConversion) {
   if (!allowConversion) {
-    disk.pendingChar = static_cast<uint8_t>(low);
+    disk.decoderState().pendingChar = static_cast<uint8_t>(low);
     return high;
   }
-  if (disk.gaijiMode == GaijiMode::kText) {
-    const int position = disk.conversion.Lookup(code, disk.fullWidth);
+  if (disk.decoderState().gaijiMode == GaijiMode::kText) {
+    const int position = disk.decoderState().conversion.Lookup(code, disk.decoderState().fullWidth);
     if (position >= 0) {
-      const auto first = static_cast<uint8_t>(disk.conversion.TextAt(position)[0]);
+      const auto first = static_cast<uint8_t>(disk.decoderState().conversion.TextAt(position)[0]);
       if (first == 0) return ' ';
-      disk.replacementCursor = position + 1;
+      disk.decoderState().replacementCursor = position + 1;
       return first;
     }
   }
@@ -94,20 +94,20 @@ int ExternalCharacter(TDisk& disk, EscapeItem& item, uint16_t code, int high, in
 
 int DecodePair(TDisk& disk, EscapeItem& item, int high, int low, bool allowConversion) {
   auto code = static_cast<uint16_t>(high << 8 | low);
-  if (disk.singleByteBook && high == kSingleByteGaijiLead) {
-    if (disk.gaijiMode == GaijiMode::kBitmap) code = MapSingleByteGaiji(code);
+  if (disk.SingleByteBook() && high == kSingleByteGaijiLead) {
+    if (disk.decoderState().gaijiMode == GaijiMode::kBitmap) code = MapSingleByteGaiji(code);
     return ExternalCharacter(disk, item, code, high, low, allowConversion);
   }
   if (code >= kFirstBookCode) return ExternalCharacter(disk, item, code, high, low, allowConversion);
   // The second byte (a trail byte or a voicing mark) comes with the next call.
   uint8_t bytes[2];
-  if (PlainCharacterBytes(code, disk.fullWidth, bytes) == 2) disk.pendingChar = bytes[1];
+  if (PlainCharacterBytes(code, disk.decoderState().fullWidth, bytes) == 2) disk.decoderState().pendingChar = bytes[1];
   return bytes[0];
 }
 
 // Byte count of an escape code that the book's information file hides, or -1.
 int SkipCount(const TDisk& disk, int code) {
-  for (const auto& [skipped, count] : disk.info.skipCodes)
+  for (const auto& [skipped, count] : disk.info().skipCodes)
     if (skipped == code) return count > 0 ? count : 0;
   return -1;
 }
@@ -230,7 +230,7 @@ int DecodeVariableEscape(TDisk& disk, EscapeItem& item, int k) {
       if (!SkipNumberRun(disk)) return kDecodeEnd;
       break;
     case 0x32: case 0x33: case 0x42:
-      if (disk.refParamFlag) {
+      if (disk.decoderState().refParamFlag) {
         item.p1 = disk.ReadBcd(2);
         item.p2 = disk.ReadBcd(2);
       } else if (!DropControlPairs(disk)) {
@@ -238,7 +238,7 @@ int DecodeVariableEscape(TDisk& disk, EscapeItem& item, int k) {
       }
       break;
     case 0x45: {
-      disk.pictureFlag = true;
+      disk.decoderState().pictureFlag = true;
       const int b = disk.ReadByte();
       if (b == 0) return kDecodeEnd;
       if (b < 0x20 && b != kEscapeByte) {
@@ -270,7 +270,7 @@ int DecodeVariableEscape(TDisk& disk, EscapeItem& item, int k) {
 // Reads the parameters of escape k into item; the escape value, 0x3F for a
 // code outside the table, or 0 when the data ended inside the escape.
 int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
-  const bool special = disk.specialTitle;
+  const bool special = disk.subbook().specialTitle;
   const int count = escape::ArgumentBytes(static_cast<uint8_t>(k), special);
   if (count == escape::kUnknown) return kDecodeUnknown;
   if (count == escape::kVariable) return DecodeVariableEscape(disk, item, k);
@@ -281,14 +281,14 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       if (special && disk.settings().scroll) item.code = 0x0A;
       break;
     case 0x04:
-      disk.fullWidth = false;
+      disk.decoderState().fullWidth = false;
       break;
     case 0x05:
-      disk.fullWidth = true;
+      disk.decoderState().fullWidth = true;
       break;
     case 0x16:
-      disk.headwordStart = 0x16;
-      disk.headwordEnd = 0x17;
+      disk.decoderState().headwordStart = 0x16;
+      disk.decoderState().headwordEnd = 0x17;
       break;
     case 0x31:
       args.Skip(2);
@@ -299,14 +299,14 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       item.p1 = args.Bcd(1);
       break;
     case 0x44:
-      disk.pictureFlag = true;
+      disk.decoderState().pictureFlag = true;
       args.Skip(4);
       item.p1 = args.Bcd(2);
       args.Skip(2);
       item.p2 = args.Bcd(2);
       break;
     case 0x48: {
-      disk.pictureFlag = true;
+      disk.decoderState().pictureFlag = true;
       item.p1 = args.Bcd(1);
       args.Skip(1);
       const int32_t start = args.CdTime();
@@ -327,7 +327,7 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       }
       break;
     case 0x4D:  // (with special titles its length is variable)
-      disk.pictureFlag = true;
+      disk.decoderState().pictureFlag = true;
       args.Skip(12);
       args.Address(item);
       break;
@@ -335,11 +335,11 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       args.Address(item);
       break;
     case 0x64:
-      disk.pictureFlag = false;
+      disk.decoderState().pictureFlag = false;
       args.Address(item);
       break;
     case 0x65: case 0x68: case 0x6D:
-      disk.pictureFlag = false;
+      disk.decoderState().pictureFlag = false;
       break;
     case 0x6A:
       if (special) args.Address(item);
@@ -358,19 +358,19 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
 int DecodeNext(TDisk& disk, EscapeItem& item, bool allowConversion) {
   for (;;) {
     item = EscapeItem{};
-    if (disk.replacementCursor >= 0) {
-      if (disk.replacementCursor < TGaiji::kPoolSize) {
-        const auto b = static_cast<uint8_t>(disk.conversion.TextAt(disk.replacementCursor)[0]);
+    if (disk.decoderState().replacementCursor >= 0) {
+      if (disk.decoderState().replacementCursor < TGaiji::kPoolSize) {
+        const auto b = static_cast<uint8_t>(disk.decoderState().conversion.TextAt(disk.decoderState().replacementCursor)[0]);
         if (b != 0) {
-          ++disk.replacementCursor;
+          ++disk.decoderState().replacementCursor;
           return b;
         }
       }
-      disk.replacementCursor = -1;
+      disk.decoderState().replacementCursor = -1;
     }
-    if (disk.pendingChar != 0) {
-      const int b = disk.pendingChar;
-      disk.pendingChar = 0;
+    if (disk.decoderState().pendingChar != 0) {
+      const int b = disk.decoderState().pendingChar;
+      disk.decoderState().pendingChar = 0;
       return b;
     }
 
@@ -378,8 +378,8 @@ int DecodeNext(TDisk& disk, EscapeItem& item, bool allowConversion) {
     if (b != kEscapeByte) {
       if (b == 0) return kDecodeEnd;
       if (b < 0x20) {
-        if (b != kSingleByteGaijiLead || !disk.singleByteBook) return kDecodeUnknown;
-      } else if (disk.singleByteBook) {
+        if (b != kSingleByteGaijiLead || !disk.SingleByteBook()) return kDecodeUnknown;
+      } else if (disk.SingleByteBook()) {
         return b;
       }
       const int low = disk.ReadByte();
@@ -404,7 +404,7 @@ std::string DecodeText(TDisk& disk, size_t capacity, int stopCode, bool allowCon
   std::string text;
   if (capacity == 0) return text;
   const size_t room = capacity - 1;
-  disk.fullWidth = true;
+  disk.decoderState().fullWidth = true;
   EscapeItem item;
   while (text.size() < room) {
     const int value = DecodeNext(disk, item, allowConversion);
@@ -416,9 +416,9 @@ std::string DecodeText(TDisk& disk, size_t capacity, int stopCode, bool allowCon
     if (value >= kFirstGaijiValue) {
       char form[8];
       int length;
-      if (disk.gaijiMode == GaijiMode::kBitmap) {
+      if (disk.decoderState().gaijiMode == GaijiMode::kBitmap) {
         form[0] = markup::kGaiji;
-        form[1] = disk.fullWidth ? '1' : '0';
+        form[1] = disk.decoderState().fullWidth ? '1' : '0';
         form[2] = static_cast<char>(value >> 8);
         form[3] = static_cast<char>(value & 0xFF);
         length = 4;
@@ -429,7 +429,7 @@ std::string DecodeText(TDisk& disk, size_t capacity, int stopCode, bool allowCon
       continue;
     }
     // A double-byte character is stored whole or not at all.
-    const bool pairFollows = disk.pendingChar != 0 || disk.replacementCursor >= 0;
+    const bool pairFollows = disk.decoderState().pendingChar != 0 || disk.decoderState().replacementCursor >= 0;
     if (pairFollows && IsSjisLead(static_cast<uint8_t>(value)) && text.size() + 2 > room) break;
     text += static_cast<char>(value);
   }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/book/decoder_state.h"
+
 namespace morva {
 
 class TDisk;
@@ -19,12 +21,6 @@ struct EscapeItem {
   int32_t p1 = 0;
   int32_t p2 = 0;
   int32_t p3 = 0;
-};
-
-// How external characters come out of the decoder.
-enum class GaijiMode {
-  kText = 3,    // replaced by conversion text when the table has some
-  kBitmap = 4,  // kept as codes for bitmap display
 };
 
 // Values of DecodeNext.

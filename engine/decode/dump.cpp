@@ -79,7 +79,7 @@ std::vector<std::string> DumpPage(TDisk& disk, int row, int32_t page, int32_t of
     RowBytes bytes;
     for (uint8_t& b : bytes) b = static_cast<uint8_t>(disk.ReadByte());
     if (std::any_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b != 0; }))
-      lines.push_back(RowLine(rowOffset, bytes, disk.singleByteBook));
+      lines.push_back(RowLine(rowOffset, bytes, disk.SingleByteBook()));
     rowOffset += kRowBytes;
   }
   return lines;
@@ -87,7 +87,7 @@ std::vector<std::string> DumpPage(TDisk& disk, int row, int32_t page, int32_t of
 
 std::vector<std::string> DumpCurrentItem(TDisk& disk, int row) {
   if (row >= 0 && !disk.SelectSubbook(row)) return {};
-  const BookAddress at = disk.contentStart;
+  const BookAddress at = disk.decoderState().contentStart;
   if (at.page <= 0) return {};
   return DumpPage(disk, -1, at.page, at.offset);
 }

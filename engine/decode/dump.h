@@ -19,7 +19,7 @@ class TDisk;
 std::vector<std::string> DumpPage(TDisk& disk, int row, int32_t page, int32_t offset);
 
 // Dumps from the start of the last formatted item of the sub-book
-// (disk.contentStart); empty when there is none.
+// (disk.decoderState().contentStart); empty when there is none.
 std::vector<std::string> DumpCurrentItem(TDisk& disk, int row);
 
 }  // namespace morva

@@ -72,7 +72,7 @@ int64_t ReadablePages(const TDisk& disk, int32_t first) {
 // -1 when the cache file could not be written (later fonts would land in the
 // wrong place).
 int32_t CopyFont(TDisk& disk, uint8_t code, std::FILE* cache, int32_t cachePage) {
-  const int32_t start = disk.indexes.Start(code);
+  const int32_t start = disk.subbook().indexes.Start(code);
   if (start <= 0 || start == INT32_MAX || disk.ReadPage(start) != 0) return 0;
   const uint8_t* header = disk.PageBuffer() + kHeaderOffset;
   const FontSize* size = AcceptedSize(header[0], header[1]);
@@ -97,35 +97,36 @@ int32_t CopyFont(TDisk& disk, uint8_t code, std::FILE* cache, int32_t cachePage)
   if (written == 0) return 0;
   // Characters beyond what could be copied are not found.
   font.count = std::min(font.count, written * 2 * perHalf);
-  disk.fontSlots[static_cast<size_t>(size->slot)] = font;
+  disk.gaijiCache().fontSlots[static_cast<size_t>(size->slot)] = font;
   return written;
 }
 
 // Character number of a code within a font, or -1 when it lies before it.
 int CharacterNumber(const TDisk& disk, const GaijiFontSlot& font, uint16_t code) {
   const int firstCell = font.firstCode & 0xFF;
-  if (disk.singleByteBook) return (UnmapSingleByteGaiji(code) & 0xFF) - firstCell;
+  if (disk.SingleByteBook()) return (UnmapSingleByteGaiji(code) & 0xFF) - firstCell;
   if (code < font.firstCode) return -1;
   return ((code & 0xFF) - firstCell) + kCellsPerRow * ((code - font.firstCode) / 256);
 }
 
 // Brings cache page `page` into the gaiji page buffer.
 bool LoadCachePage(TDisk& disk, int32_t page) {
-  if (page == disk.gaijiBufferPage) return true;
-  disk.gaijiBufferPage = -1;
+  if (page == disk.gaijiCache().bufferPage) return true;
+  disk.gaijiCache().bufferPage = -1;
   File cache(disk.GaijiCachePath().empty() ? nullptr : std::fopen(disk.GaijiCachePath().c_str(), "rb"));
   if (!cache) return false;
   const off_t position = (static_cast<off_t>(page) - 1) * kPageSize;
   if (fseeko(cache.get(), position, SEEK_SET) != 0) return false;
-  if (std::fread(disk.gaijiPage.data(), 1, kPageSize, cache.get()) != static_cast<size_t>(kPageSize)) return false;
-  disk.gaijiBufferPage = page;
+  std::array<uint8_t, kPageSize>& buffer = disk.gaijiCache().page;
+  if (std::fread(buffer.data(), 1, kPageSize, cache.get()) != static_cast<size_t>(kPageSize)) return false;
+  disk.gaijiCache().bufferPage = page;
   return true;
 }
 
 }  // namespace
 
 void BuildGaijiCache(TDisk& disk) {
-  disk.fontSlots = {};
+  disk.gaijiCache().fontSlots = {};
   const std::string& path = disk.GaijiCachePath();
   File cache(path.empty() ? nullptr : std::fopen(path.c_str(), "wb"));
   if (cache) {
@@ -136,12 +137,12 @@ void BuildGaijiCache(TDisk& disk) {
       nextPage += written;
     }
   }
-  disk.gaijiBufferPage = -1;
+  disk.gaijiCache().bufferPage = -1;
 }
 
 bool FetchGaijiBitmap(TDisk& disk, int slot, uint16_t code, GaijiBitmap* out) {
   if (out == nullptr || slot < 0 || slot > 1) return false;
-  const GaijiFontSlot& font = disk.fontSlots[static_cast<size_t>(slot)];
+  const GaijiFontSlot& font = disk.gaijiCache().fontSlots[static_cast<size_t>(slot)];
   if (font.cachePage <= 0 || AcceptedSize(font.width, font.height) == nullptr) return false;
   const int n = CharacterNumber(disk, font, code);
   if (n < 0 || n >= font.count) return false;
@@ -159,7 +160,7 @@ bool FetchGaijiBitmap(TDisk& disk, int slot, uint16_t code, GaijiBitmap* out) {
   out->width = font.width;
   out->height = font.height;
   out->rows.fill(0xFF);
-  const uint8_t* source = disk.gaijiPage.data() + offset;
+  const uint8_t* source = disk.gaijiCache().page.data() + offset;
   const int outRow = out->BytesPerRow();
   for (int y = 0; y < font.height; ++y) {
     for (int x = 0; x < bytesPerRow; ++x)

@@ -6,6 +6,7 @@
 #include "engine/book/messages.h"
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
+#include "engine/book/gaiji_map.h"
 #include "engine/decode/markup_writer.h"
 #include "engine/text/sjis.h"
 
@@ -127,11 +128,11 @@ void ItemFormatter::Run() {
 }
 
 ItemFormatter::Ending ItemFormatter::CheckLimits(int code) {
-  if (!scroll_ && disk_.info.endCode != 0 && code == disk_.info.endCode) return Ending::kAfterUnit;
+  if (!scroll_ && disk_.info().endCode != 0 && code == disk_.info().endCode) return Ending::kAfterUnit;
   // Sizes are checked between characters only, so a cut never leaves half a
   // double-byte character behind.
   if (expectTrail_) return Ending::kNone;
-  if (!scroll_ && FileLength() >= disk_.info.nBytes) {
+  if (!scroll_ && FileLength() >= disk_.info().nBytes) {
     WarnSizeLimit();
     return Ending::kAfterUnit;
   }
@@ -149,13 +150,13 @@ void ItemFormatter::TakePlainRun() {
   // run of them is converted straight from the page. The first character of
   // a line, a character after a cut-off pair, and anything the decoder has
   // pending take the unit-by-unit path.
-  if (atLineStart_ || expectTrail_ || disk_.pendingChar != 0 || disk_.replacementCursor >= 0 ||
-      disk_.singleByteBook)
+  if (atLineStart_ || expectTrail_ || disk_.decoderState().pendingChar != 0 || disk_.decoderState().replacementCursor >= 0 ||
+      disk_.decoderState().singleByteBook)
     return;
   const std::span<const uint8_t> page = disk_.UnreadInPage();
   // The run stops short of the size that ends the item or the window: the
   // character that reaches it goes the unit-by-unit way, which ends there.
-  const int64_t limit = scroll_ ? kWindowLimitFactor * bufferSize_ : disk_.info.nBytes;
+  const int64_t limit = scroll_ ? kWindowLimitFactor * bufferSize_ : disk_.info().nBytes;
   size_t pairs = 0;
   const size_t most = page.size() / 2;
   while (pairs < most && IsJisByte(page[2 * pairs]) && IsJisByte(page[2 * pairs + 1])) ++pairs;
@@ -164,7 +165,7 @@ void ItemFormatter::TakePlainRun() {
   if (room <= 0) return;
   pairs = std::min<size_t>(pairs, static_cast<size_t>((room - 1) / 2));
   if (pairs == 0) return;
-  const bool fullWidth = disk_.fullWidth;
+  const bool fullWidth = disk_.decoderState().fullWidth;
   const PlainCharacterTable& characters = PlainCharacters();
   const size_t base = out_.size();
   out_.resize(base + 2 * pairs);
@@ -184,11 +185,11 @@ void ItemFormatter::TakePlainRun() {
 
 ItemFormatter::Ending ItemFormatter::Text(int value) {
   // The full-width space is 0x81 0x40; its second byte is still pending.
-  const bool blank = value == ' ' || (value == 0x81 && disk_.pendingChar == 0x40);
+  const bool blank = value == ' ' || (value == 0x81 && disk_.decoderState().pendingChar == 0x40);
   if (atLineStart_ && !blank) {
-    if (++textLines_ >= disk_.info.nCol1) return Ending::kBeforeUnit;
+    if (++textLines_ >= disk_.info().nCol1) return Ending::kBeforeUnit;
   }
-  if (atLineStart_ && disk_.pictureFlag && !captionOpen_) {
+  if (atLineStart_ && disk_.decoderState().pictureFlag && !captionOpen_) {
     out_ += kAnchorStart;
     textSinceAnchor_ = false;
   }
@@ -216,19 +217,19 @@ void ItemFormatter::AppendGaiji(int code) {
   // put a line feed or a 0 (the view's end of text) into the marker, so it
   // is written in the text form instead. Plain text keeps the marker of a
   // code the Unicode map has, for the reader to write its characters.
-  const bool marker = disk_.gaijiMode == GaijiMode::kBitmap ||
-                      (disk_.unicodeMap != nullptr &&
-                       disk_.unicodeMap->Find(disk_.fullWidth, static_cast<uint16_t>(code)) != nullptr);
+  const bool marker = disk_.decoderState().gaijiMode == GaijiMode::kBitmap ||
+                      (disk_.decoderState().unicodeMap != nullptr &&
+                       disk_.decoderState().unicodeMap->Find(disk_.decoderState().fullWidth, static_cast<uint16_t>(code)) != nullptr);
   if (marker && high >= 0x20 && low >= 0x20) {
     if (highlightOpen_) out_ += kHighlightEnd;
     out_ += kGaiji;
-    out_ += disk_.fullWidth ? '1' : '0';
+    out_ += disk_.decoderState().fullWidth ? '1' : '0';
     out_ += static_cast<char>(high);
     out_ += static_cast<char>(low);
     return;
   }
   out_ += '[';
-  out_ += disk_.fullWidth ? 'z' : 'h';
+  out_ += disk_.decoderState().fullWidth ? 'z' : 'h';
   AppendHex(out_, static_cast<uint32_t>(code), 4);
   out_ += ']';
 }
@@ -239,7 +240,7 @@ void ItemFormatter::AppendNewLineByte() {
 }
 
 void ItemFormatter::AppendArrowIfNoText() {
-  if (!textSinceAnchor_) out_ += disk_.singleByteBook ? kAsciiArrow : kFullWidthArrow;
+  if (!textSinceAnchor_) out_ += disk_.SingleByteBook() ? kAsciiArrow : kFullWidthArrow;
 }
 
 void ItemFormatter::SetNext(BookAddress at) {
@@ -251,7 +252,7 @@ void ItemFormatter::SetNext(BookAddress at) {
 void ItemFormatter::WarnSizeLimit() {
   std::string text(Message(19, disk_.settings().english));
   const size_t field = text.find("%ld");
-  if (field != std::string::npos) text.replace(field, 3, std::to_string(disk_.info.nBytes));
+  if (field != std::string::npos) text.replace(field, 3, std::to_string(disk_.info().nBytes));
   disk_.reporter().Warning(text);
 }
 
@@ -260,7 +261,7 @@ ItemFormatter::Ending ItemFormatter::Escape(const EscapeItem& item, BookAddress 
   switch (item.code) {
     case 0x03:  // end of text
       AppendNewLineByte();
-      return disk_.info.nEnd != 0 ? Ending::kAfterUnit : Ending::kNone;
+      return disk_.info().nEnd != 0 ? Ending::kAfterUnit : Ending::kNone;
     case 0x06:
       out_ += kSubscript;
       break;
@@ -321,7 +322,7 @@ ItemFormatter::Ending ItemFormatter::Escape(const EscapeItem& item, BookAddress 
     case 0x63:
     case 0x6A:
     case 0x6E:
-      if (disk_.specialTitle && (item.code == 0x6A || item.code == 0x6E)) {
+      if (disk_.subbook().specialTitle && (item.code == 0x6A || item.code == 0x6E)) {
         out_ += kAnchorStart;
         out_ += item.code == 0x6A ? captions.rules : captions.contents;
         textSinceAnchor_ = true;
@@ -359,7 +360,7 @@ ItemFormatter::Ending ItemFormatter::Escape(const EscapeItem& item, BookAddress 
       captionOpen_ = false;
       break;
     case 0x69:
-      if (disk_.specialTitle) reference_ = {item.p1, item.p2};
+      if (disk_.subbook().specialTitle) reference_ = {item.p1, item.p2};
       AppendAddressMarker(out_, 'R', reference_.page, reference_.offset);
       break;
     case 0xE0:  // highlight of a kind
@@ -398,7 +399,7 @@ ItemFormatter::Ending ItemFormatter::Indent(const EscapeItem& item, BookAddress 
     if (haveNext_ && FileLength() >= 2 * bufferSize_) return Ending::kBeforeUnit;
   }
   indent_ = item.p1;
-  if (item.p1 == 0 && ++indentZeroCount_ >= disk_.info.nTab1) return Ending::kBeforeUnit;
+  if (item.p1 == 0 && ++indentZeroCount_ >= disk_.info().nTab1) return Ending::kBeforeUnit;
   out_ += kIndent;
   out_ += static_cast<char>(std::clamp(item.p1, 0, kMaxIndentLevel) + 0x20);
   if (item.p1 > 0) atLineStart_ = false;
@@ -406,7 +407,7 @@ ItemFormatter::Ending ItemFormatter::Indent(const EscapeItem& item, BookAddress 
 }
 
 ItemFormatter::Ending ItemFormatter::NewLine() {
-  if (disk_.info.newlineOff) {
+  if (disk_.info().newlineOff) {
     out_ += ' ';
     newLineAsSpace_ = true;
   } else {
@@ -422,10 +423,10 @@ ItemFormatter::Ending ItemFormatter::NewLine() {
 }
 
 ItemFormatter::Ending ItemFormatter::Headword(int code) {
-  if (code == disk_.headwordStart) {
+  if (code == disk_.decoderState().headwordStart) {
     // Only the first headword of a line counts towards the item's end.
     if (!scroll_ && !inHeadwordLine_) {
-      if (++headwordCount_ >= disk_.info.nKey) return Ending::kBeforeUnit;
+      if (++headwordCount_ >= disk_.info().nKey) return Ending::kBeforeUnit;
     }
     if (newLineAsSpace_) {
       AppendNewLineByte();
@@ -434,7 +435,7 @@ ItemFormatter::Ending ItemFormatter::Headword(int code) {
     inHeadwordLine_ = true;
     out_ += kHeadwordStart;
     headwordOpenEmpty_ = true;
-  } else if (code == disk_.headwordEnd) {
+  } else if (code == disk_.decoderState().headwordEnd) {
     if (!headwordOpenEmpty_) out_ += kHeadwordEnd;
   }
   return Ending::kNone;

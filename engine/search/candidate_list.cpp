@@ -21,11 +21,9 @@ constexpr int kMaxItemsPerWalk = 1 << 20;
 // (for the markers) while it lives, whatever mode the disk is in.
 class LineWalker {
  public:
-  LineWalker(TDisk& disk, BookAddress start) : disk_(disk), savedMode_(disk.gaijiMode) {
-    disk_.gaijiMode = GaijiMode::kBitmap;
+  LineWalker(TDisk& disk, BookAddress start) : disk_(disk), codes_(disk.decoderState(), GaijiMode::kBitmap) {
     ended_ = disk_.Seek(start) != 0;
   }
-  ~LineWalker() { disk_.gaijiMode = savedMode_; }
   LineWalker(const LineWalker&) = delete;
   LineWalker& operator=(const LineWalker&) = delete;
 
@@ -70,13 +68,13 @@ class LineWalker {
           continue;
         }
         *text += kMarker;
-        *text += disk_.fullWidth ? '1' : '0';
+        *text += disk_.decoderState().fullWidth ? '1' : '0';
         *text += static_cast<char>(value >> 8);
         *text += static_cast<char>(value & 0xFF);
         continue;
       }
       // A double-byte character is stored whole or not at all.
-      const bool pairFollows = disk_.pendingChar != 0 || disk_.replacementCursor >= 0;
+      const bool pairFollows = disk_.decoderState().CharacterPending();
       const size_t need = pairFollows && IsSjisLead(static_cast<uint8_t>(value)) ? 2 : 1;
       if (text->size() + need > capacity) {
         full = true;
@@ -88,7 +86,7 @@ class LineWalker {
 
  private:
   TDisk& disk_;
-  GaijiMode savedMode_;
+  ScopedGaijiMode codes_;
   bool ended_ = false;
   int items_ = 0;
 };

@@ -20,7 +20,7 @@ int CompoundSearchCount(TDisk& disk);
 int32_t CompoundDefinitionPage(TDisk& disk, int compound);
 
 // Loads the index of field `field` of compound search `compound` (both from 0)
-// into the 0xFF row of disk.indexes (the compound slot): start page, end page
+// into the 0xFF row of disk.subbook().indexes (the compound slot): start page, end page
 // and option bytes of the field's index sub-entry. The slot's start page is
 // cleared first, so it stays absent when the book has no such compound
 // search or field. Returns whether an index was loaded.

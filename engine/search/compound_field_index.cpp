@@ -29,7 +29,7 @@ bool IsFieldIndexUnit(uint8_t kind) {
 // until it returns false.
 template <typename Visit>
 void ForEachCompoundEntry(TDisk& disk, Visit visit) {
-  if (disk.ReadPage(disk.indexPage) != 0) return;
+  if (disk.ReadPage(disk.subbook().indexPage) != 0) return;
   const uint8_t* page = disk.PageBuffer();
   const int entries = std::min<int>(page[1], kMaxTableEntries);
   for (int i = 0; i < entries; ++i) {
@@ -68,7 +68,7 @@ int32_t CompoundDefinitionPage(TDisk& disk, int compound) {
 }
 
 bool LoadFieldIndex(TDisk& disk, int compound, int field) {
-  IndexKindRow& slot = disk.indexes.ByCode(index_codes::kCompoundSlot);
+  IndexKindRow& slot = disk.subbook().indexes.ByCode(index_codes::kCompoundSlot);
   slot.start = 0;
   if (field < 0) return false;
 

@@ -32,28 +32,26 @@ constexpr int kLineBreak = 0x0A;
 std::string ReadLabel(TDisk& disk, BookAddress at) {
   std::string label;
   if (disk.Seek(at) != 0) return label;
-  const GaijiMode savedMode = disk.gaijiMode;
-  disk.gaijiMode = GaijiMode::kBitmap;
+  ScopedGaijiMode codes(disk.decoderState(), GaijiMode::kBitmap);
   const int64_t end = at.Position() + (kFieldHeaderSize - kLabelOffset);
   EscapeItem item;
-  while (disk.Tell().Position() < end || disk.pendingChar != 0) {
+  while (disk.Tell().Position() < end || disk.decoderState().pendingChar != 0) {
     const int value = DecodeNext(disk, item, true);
     if (value == kDecodeEnd || item.code == kEndOfText || item.code == kLineBreak) break;
     if (item.code != 0) continue;
     if (value >= kFirstGaijiValue) {
       if (label.size() + 4 > CompoundSearch::kLabelBytes) break;
       label += markup::kGaiji;
-      label += disk.fullWidth ? '1' : '0';
+      label += disk.decoderState().fullWidth ? '1' : '0';
       label += static_cast<char>(value >> 8);
       label += static_cast<char>(value & 0xFF);
       continue;
     }
-    const bool pairFollows = disk.pendingChar != 0 || disk.replacementCursor >= 0;
+    const bool pairFollows = disk.decoderState().CharacterPending();
     const size_t need = pairFollows && IsSjisLead(static_cast<uint8_t>(value)) ? 2 : 1;
     if (label.size() + need > CompoundSearch::kLabelBytes) break;
     label += static_cast<char>(value);
   }
-  disk.gaijiMode = savedMode;
   return label;
 }
 
@@ -107,7 +105,7 @@ void CompoundSearch::ReadDefinition(int32_t pageNumber) {
 std::string CompoundSearch::Name(int number) const {
   // The book's MULTI= value names the compound searches in order, separated
   // by commas.
-  std::string_view names = disk_.info.multi;
+  std::string_view names = disk_.info().multi;
   for (int i = 0; i < number && !names.empty(); ++i) {
     const size_t comma = names.find(',');
     names = comma == std::string_view::npos ? std::string_view() : names.substr(comma + 1);

@@ -20,10 +20,10 @@ int SearchWord(const SearchContext& context, Wordlist& target, std::string_view 
   TDisk& disk = context.disk;
   target.Empty();
   const PreparedKey key = PrepareKey(disk, operand);
-  disk.currentIndexRow = key.indexRow;
+  disk.subbook().currentIndexRow = key.indexRow;
   if (!key.indexPresent) return kWordIndexAbsent;
   if (key.canonical.empty()) return kWordNotFound;
-  const IndexKindRow& index = disk.indexes.Row(key.indexRow);
+  const IndexKindRow& index = disk.subbook().indexes.Row(key.indexRow);
   if (const int32_t page = SearchIndex(disk, index, key.canonical)) {
     ScanLeaves(context, target, key, page);
   }

@@ -22,8 +22,8 @@ constexpr uint8_t kBodyCode = 0x00;
 // The decoder's keyword-start and keyword-end codes: 0x41 / 0x61, or 0x16 /
 // 0x17 once the book has shown it uses those.
 void SetKeywordCode(TDisk& disk, int code) {
-  disk.headwordStart = static_cast<uint8_t>(code);
-  disk.headwordEnd = code == 0x16 ? 0x17 : 0x61;
+  disk.decoderState().headwordStart = static_cast<uint8_t>(code);
+  disk.decoderState().headwordEnd = code == 0x16 ? 0x17 : 0x61;
 }
 
 const std::string& NoBufferWarning() {
@@ -75,7 +75,7 @@ bool FullTextSearch::Search(std::string_view query, bool matchCase, std::string_
                             ProgressBox& progress) {
   if (!ObtainBuffer()) return false;
   book_ = disk_.CurrentSubbook();
-  position_ = {disk_.indexes.Start(kBodyCode), 0};
+  position_ = {disk_.subbook().indexes.Start(kBodyCode), 0};
   presearch = SjisCut(presearch, kMaxQueryBytes);
   if (!presearch.empty()) {
     const SearchContext context{disk_, book_, true};
@@ -93,7 +93,7 @@ bool FullTextSearch::Resume(std::string_view query, bool matchCase, ProgressBox&
   if (book_ < 0 || book_ != disk_.CurrentSubbook()) {
     // Nothing to resume in this sub-book: begin at the beginning.
     book_ = disk_.CurrentSubbook();
-    position_ = {disk_.indexes.Start(kBodyCode), 0};
+    position_ = {disk_.subbook().indexes.Start(kBodyCode), 0};
     hits_ = 0;
   }
   Scan(query, matchCase, progress);
@@ -105,10 +105,10 @@ void FullTextSearch::Scan(std::string_view query, bool matchCase, ProgressBox& p
   static const std::string kHitsBefore = Sjis("全文検索中(");
   static const std::string kHitsAfter = Sjis("件該当)");
 
-  const int32_t bodyStart = disk_.indexes.Start(kBodyCode);
-  const int32_t bodyEnd = disk_.indexes.End(kBodyCode);
+  const int32_t bodyStart = disk_.subbook().indexes.Start(kBodyCode);
+  const int32_t bodyEnd = disk_.subbook().indexes.End(kBodyCode);
   const int64_t bodyPages = std::max<int64_t>(1, int64_t{bodyEnd} - bodyStart + 1);
-  const FullTextQuery compiled(SjisCut(query, kMaxQueryBytes), matchCase, disk_.singleByteBook);
+  const FullTextQuery compiled(SjisCut(query, kMaxQueryBytes), matchCase, disk_.SingleByteBook());
   TopicReader reader(disk_, buffer_, !matchCase);
   // Topics that hold no word's first character are passed over without
   // decoding, as long as that spares most of them.

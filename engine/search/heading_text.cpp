@@ -52,7 +52,7 @@ std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMod
   if (index < 0 || index >= list.Count()) return {};
   const WordlistItem& item = list.Item(index);
   if (!disk.SelectSubbook(item.book)) return {};
-  if (item.heading.page == 0) return disk.singleByteBook ? "[MENU]" : Sjis("[メニュー全体]");
+  if (item.heading.page == 0) return disk.SingleByteBook() ? "[MENU]" : Sjis("[メニュー全体]");
   if (disk.Seek(item.heading) != 0) return {};
 
   const bool keyMode = mode == HeadingMode::kKey;
@@ -69,8 +69,8 @@ std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMod
     if (value >= kFirstGaijiValue) {
       if (keyMode) continue;
       std::string piece;
-      if (disk.gaijiMode == GaijiMode::kBitmap) {
-        piece = {static_cast<char>(kGaijiMarker), disk.fullWidth ? '1' : '0',
+      if (disk.decoderState().gaijiMode == GaijiMode::kBitmap) {
+        piece = {static_cast<char>(kGaijiMarker), disk.decoderState().fullWidth ? '1' : '0',
                  static_cast<char>(value >> 8), static_cast<char>(value & 0xFF)};
       } else {
         char buf[16];

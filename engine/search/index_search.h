@@ -57,7 +57,7 @@ std::string Search(TDisk& disk, Wordlist& main, const BookBar& books, std::strin
 int EvaluateExpression(const SearchContext& context, Wordlist& target, std::string_view& cursor);
 
 // Searches one operand into target (emptied first); sets
-// disk.currentIndexRow to the chosen index. kWordFound, kWordIndexAbsent, or
+// disk.subbook().currentIndexRow to the chosen index. kWordFound, kWordIndexAbsent, or
 // kWordNotFound (also for an empty key).
 int SearchWord(const SearchContext& context, Wordlist& target, std::string_view operand);
 

@@ -34,7 +34,7 @@ class LeafMatcher {
       : reporter_(context.disk.reporter()),
         key_(key),
         exact_(key.mode == MatchMode::kExact),
-        kanaFold_(!context.disk.singleByteBook) {
+        kanaFold_(!context.disk.SingleByteBook()) {
     switch (key.converted.keyId) {
       case index_codes::kKeyword:
       case index_codes::kCross:

@@ -17,10 +17,10 @@ constexpr int kEndCandidate = 0x63;
 // escapes are those of an ordinary book.
 class SpecialTitleSuspended {
  public:
-  explicit SpecialTitleSuspended(TDisk& disk) : disk_(disk), saved_(disk.specialTitle) {
-    disk_.specialTitle = false;
+  explicit SpecialTitleSuspended(TDisk& disk) : disk_(disk), saved_(disk.subbook().specialTitle) {
+    disk_.subbook().specialTitle = false;
   }
-  ~SpecialTitleSuspended() { disk_.specialTitle = saved_; }
+  ~SpecialTitleSuspended() { disk_.subbook().specialTitle = saved_; }
   SpecialTitleSuspended(const SpecialTitleSuspended&) = delete;
   SpecialTitleSuspended& operator=(const SpecialTitleSuspended&) = delete;
 
@@ -30,9 +30,9 @@ class SpecialTitleSuspended {
 };
 
 int32_t MenuStartPage(const TDisk& disk) {
-  const int first = disk.menus.firstPresent;
-  if (first < 0 || first >= static_cast<int>(disk.menus.start.size())) return 0;
-  return disk.menus.start[static_cast<size_t>(first)];
+  const int first = disk.subbook().menus.firstPresent;
+  if (first < 0 || first >= static_cast<int>(disk.subbook().menus.start.size())) return 0;
+  return disk.subbook().menus.start[static_cast<size_t>(first)];
 }
 
 bool IsEscape(int value, const EscapeItem& item, int code) {

@@ -82,7 +82,7 @@ unsigned ClassOfCode(uint16_t& code, bool catalogVolume) {
 bool OnlyFlags(unsigned flags, unsigned allowed) { return (flags & ~allowed) == 0; }
 
 uint8_t ChooseIndex(unsigned f, const TDisk& disk) {
-  const IndexKindTable& ix = disk.indexes;
+  const IndexKindTable& ix = disk.subbook().indexes;
   if ((f & kLeadPlus) && ix.Has(index_codes::kKeyword)) return index_codes::kKeyword;
   if (f & kDoubleAt) return index_codes::kCross;
   if ((f & kSingleAt) && ix.Has(index_codes::kCompoundSlot)) return index_codes::kCompoundSlot;
@@ -95,7 +95,7 @@ uint8_t ChooseIndex(unsigned f, const TDisk& disk) {
     if ((f & kLeadStar) && ix.Has(index_codes::kBackwardKana)) return index_codes::kBackwardKana;
     if (ix.Has(index_codes::kForwardKana)) return index_codes::kForwardKana;
   } else if ((f & kKanji) && OnlyFlags(f, kTrailStar | kKanji)) {
-    if (disk.specialTitle) return index_codes::kForwardWord;
+    if (disk.subbook().specialTitle) return index_codes::kForwardWord;
     if (ix.Has(index_codes::kKanji)) return index_codes::kKanji;
   }
   if ((f & kLeadStar) && ix.Has(index_codes::kBackwardWord)) return index_codes::kBackwardWord;
@@ -123,8 +123,8 @@ ConvertedKey ConvertKey(const TDisk& disk, std::string_view operand, size_t capa
     }
   }
 
-  const bool singleByte = disk.singleByteBook;
-  const bool catalogVolume = disk.volumeKind == 1;
+  const bool singleByte = disk.SingleByteBook();
+  const bool catalogVolume = disk.subbook().volumeKind == 1;
   bool atSeen = false;
   while (pos < operand.size()) {
     uint16_t code;
@@ -179,11 +179,11 @@ MatchMode DecideMatchMode(const ConvertedKey& key, const TDisk& disk) {
   const uint8_t id = key.keyId;
   const bool zenpoIndex = id == index_codes::kForwardKana || id == index_codes::kForwardWord ||
                           id == index_codes::kForwardAlpha || id == index_codes::kCompoundSlot;
-  return disk.info.zenpo && zenpoIndex ? MatchMode::kPrefix : MatchMode::kExact;
+  return disk.info().zenpo && zenpoIndex ? MatchMode::kPrefix : MatchMode::kExact;
 }
 
 std::string Canonicalise(std::string_view exactKey, const IndexKindRow& index, const TDisk& disk) {
-  if (disk.singleByteBook) return std::string(exactKey);
+  if (disk.SingleByteBook()) return std::string(exactKey);
   const uint8_t id = index.code;
   const uint8_t option = index.options[0];
   const bool kanaIndex = id == index_codes::kForwardKana || id == index_codes::kBackwardKana;
@@ -213,7 +213,7 @@ std::string Canonicalise(std::string_view exactKey, const IndexKindRow& index, c
       lastVowel = static_cast<uint16_t>(row | cell.vowel);
     } else if (code == kJisLongVowel) {
       // The vowel is kept: a second mark in a row yields it again.
-      if (disk.specialTitle || (id != index_codes::kKeyword && longVowelRule == 0)) {
+      if (disk.subbook().specialTitle || (id != index_codes::kKeyword && longVowelRule == 0)) {
         code = lastVowel;
       } else if (id != index_codes::kKeyword && longVowelRule == 2) {
         continue;
@@ -246,8 +246,8 @@ PreparedKey PrepareKey(const TDisk& disk, std::string_view operand) {
   PreparedKey key;
   key.converted = ConvertKey(disk, operand);
   const uint8_t id = key.converted.keyId;
-  key.indexRow = disk.indexes.RowOf(id);
-  const IndexKindRow& row = disk.indexes.Row(key.indexRow);
+  key.indexRow = disk.subbook().indexes.RowOf(id);
+  const IndexKindRow& row = disk.subbook().indexes.Row(key.indexRow);
   // A code the table does not know answers with the body-text row: absent.
   key.indexPresent = row.code == id && row.start != 0;
   if (!key.indexPresent) return key;
@@ -255,8 +255,8 @@ PreparedKey PrepareKey(const TDisk& disk, std::string_view operand) {
   key.exact = key.converted.exact;
   key.canonical = Canonicalise(key.exact, row, disk);
   if (IsBackwardIndex(id)) {
-    key.exact = ReverseKey(key.exact, disk.singleByteBook);
-    key.canonical = ReverseKey(key.canonical, disk.singleByteBook);
+    key.exact = ReverseKey(key.exact, disk.SingleByteBook());
+    key.canonical = ReverseKey(key.canonical, disk.SingleByteBook());
   }
   return key;
 }

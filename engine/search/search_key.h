@@ -95,7 +95,7 @@ bool IsBackwardIndex(uint8_t keyId);
 // Everything the index search needs for one operand.
 struct PreparedKey {
   ConvertedKey converted;
-  int indexRow = 0;          // row of converted.keyId in disk.indexes
+  int indexRow = 0;          // row of converted.keyId in disk.subbook().indexes
   bool indexPresent = false; // the sub-book has that index
   MatchMode mode = MatchMode::kExact;
   std::string exact;         // ExactKey, reversed for backward indexes
@@ -104,7 +104,7 @@ struct PreparedKey {
 
 // ConvertKey, the index row, DecideMatchMode, Canonicalise and ReverseKey in
 // that order. An explicit code that the IndexKind table does not know counts
-// as an absent index. Does not touch disk.currentIndexRow.
+// as an absent index. Does not touch disk.subbook().currentIndexRow.
 PreparedKey PrepareKey(const TDisk& disk, std::string_view operand);
 
 }  // namespace morva

@@ -56,8 +56,9 @@ TopicReader::TopicReader(TDisk& disk, TopicBuffer& buffer, bool foldCase)
 TopicReader::~TopicReader() = default;
 
 bool TopicReader::CanSkim() const {
-  const bool convertedExternals = disk_.gaijiMode == GaijiMode::kText && disk_.conversion.Count() > 0;
-  return !disk_.singleByteBook && !disk_.specialTitle && disk_.info.skipCodes.empty() && !convertedExternals;
+  const DecoderState& decoder = disk_.decoderState();
+  const bool convertedExternals = decoder.gaijiMode == GaijiMode::kText && decoder.conversion.Count() > 0;
+  return !disk_.SingleByteBook() && !disk_.subbook().specialTitle && disk_.info().skipCodes.empty() && !convertedExternals;
 }
 
 void TopicReader::Store(Scan& scan, const char* bytes, size_t n) {
@@ -103,13 +104,13 @@ TopicReader::Step TopicReader::SlowItem(Scan& scan) {
   Ending ending;
   if (item.code != 0) {
     if (item.code == kLineBreak) Store(scan, "\n", 1);
-    ending = AtEscape(scan.state, scan.limits, scan.used > 0, item.code, item.p1, disk_.headwordStart);
+    ending = AtEscape(scan.state, scan.limits, scan.used > 0, item.code, item.p1, disk_.decoderState().headwordStart);
   } else {
     char unit[2] = {static_cast<char>(value), 0};
     size_t n = 1;
     if (value >= kFirstGaijiValue) {
       unit[0] = kExternalStandIn;
-    } else if (disk_.pendingChar != 0) {
+    } else if (disk_.decoderState().pendingChar != 0) {
       // A Shift-JIS pair, or a half-width kana with its mark.
       unit[1] = static_cast<char>(DecodeNext(disk_, item, true));
       n = 2;
@@ -155,13 +156,14 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
   RunState r;
   r.state = scan.state;
   r.used = scan.used;
-  r.fullWidth = disk_.fullWidth;
-  r.keywordCode = disk_.headwordStart;
+  r.fullWidth = disk_.decoderState().fullWidth;
+  r.keywordCode = disk_.decoderState().headwordStart;
+  const bool refParams = disk_.decoderState().refParamFlag;
   int32_t consumed;
   if (scan.storing) {
     const uint8_t* const begin = span.data();
     consumed = static_cast<int32_t>(
-        StoreItems(begin, begin + span.size(), r, scan.limits, glyphs_, buffer_.data(), disk_.refParamFlag) - begin);
+        StoreItems(begin, begin + span.size(), r, scan.limits, glyphs_, buffer_.data(), refParams) - begin);
     scan.expectTrail = false;
   } else {
     const uint8_t* const page = disk_.PageBuffer();
@@ -171,8 +173,8 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
     int from = base.offset;  // where the open topic's part of this page begins
     int at = from;
     for (;;) {
-      at = LeapItems(at, page, *pageMap_, r, scan.limits, glyphs_, disk_.refParamFlag);
-      if (r.ending == Ending::kNone) at = SkimItems(at, page, *pageMap_, r, scan.limits, glyphs_, disk_.refParamFlag);
+      at = LeapItems(at, page, *pageMap_, r, scan.limits, glyphs_, refParams);
+      if (r.ending == Ending::kNone) at = SkimItems(at, page, *pageMap_, r, scan.limits, glyphs_, refParams);
       if (at > from) {
         const unsigned before = scan.seen;
         const int topicFrom = scan.topicStart.page == base.page ? scan.topicStart.offset : 0;
@@ -213,12 +215,12 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
     }
   }
 
-  disk_.fullWidth = r.fullWidth;
+  disk_.decoderState().fullWidth = r.fullWidth;
   if (r.keywordCode == 0x16) {
-    disk_.headwordStart = 0x16;
-    disk_.headwordEnd = 0x17;
+    disk_.decoderState().headwordStart = 0x16;
+    disk_.decoderState().headwordEnd = 0x17;
   }
-  if (r.pictureEnded) disk_.pictureFlag = false;
+  if (r.pictureEnded) disk_.decoderState().pictureFlag = false;
   scan.state = r.state;
   scan.used = r.used;
   if (consumed > 0) scan.anyItem = true;
@@ -236,16 +238,16 @@ TopicReader::Result TopicReader::Run(BookAddress* position, int32_t endPage, Sca
   if (at.page <= 0 || at.page > endPage || (at.page == endPage && at.offset >= kPageSize)) return Result::kNoTopic;
   if (disk_.Seek(at) != 0) return Result::kNoTopic;
 
-  scan.limits.nCol1 = disk_.info.nCol1;
-  scan.limits.nTab1 = disk_.info.nTab1;
-  scan.limits.nEnd = disk_.info.nEnd != 0;
+  scan.limits.nCol1 = disk_.info().nCol1;
+  scan.limits.nTab1 = disk_.info().nTab1;
+  scan.limits.nEnd = disk_.info().nEnd != 0;
   // Plain text and the common escapes are read straight from the page
   // buffer, except in books whose text the decoder reads in special ways.
-  const bool fast = !disk_.singleByteBook && !disk_.specialTitle && disk_.info.skipCodes.empty();
+  const bool fast = !disk_.SingleByteBook() && !disk_.subbook().specialTitle && disk_.info().skipCodes.empty();
 
   Step step = Step::kGoOn;
   while (step == Step::kGoOn) {
-    if (fast && disk_.pendingChar == 0 && disk_.replacementCursor < 0) {
+    if (fast && !disk_.decoderState().CharacterPending()) {
       step = FastRun(scan, endPage);
       if (step != Step::kGoOn) break;
     }
@@ -286,12 +288,12 @@ TopicReader::Result TopicReader::Skim(BookAddress* position, int32_t endPage, co
     scan.prefilter = &prefilter;
     scan.batch = &skimmed_;
     scan.topicStart = *position;
-    scan.topicKeywordCode = disk_.headwordStart;
+    scan.topicKeywordCode = disk_.decoderState().headwordStart;
     BookAddress end = *position;
     const Result last = Run(&end, endPage, scan);
     if (last == Result::kTopic)
       skimmed_.push_back({scan.topicStart, end, prefilter.MayMatch(scan.seen), scan.topicKeywordCode,
-                          disk_.headwordStart});
+                          disk_.decoderState().headwordStart});
     if (skimmed_.empty()) return last;
   }
   *topic = skimmed_[skimmedNext_++];

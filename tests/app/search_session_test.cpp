@@ -36,7 +36,7 @@ class SearchSessionTest : public ::testing::Test {
     disk_.SetBookList(&bar_);
     disk_.settings().dicInfoPath = (dir_ / "info.dat").string();
     ASSERT_TRUE(disk_.SelectSubbook(kBook));
-    title_ = disk_.title;
+    title_ = disk_.subbook().title;
     session_.bookSlot() = kBook;
   }
 

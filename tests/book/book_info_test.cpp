@@ -46,7 +46,7 @@ class BookInfoTest : public testing::BookTest {
     return numbers;
   }
 
-  const BookInfo& info() const { return disk_.info; }
+  const BookInfo& info() const { return disk_.info(); }
   const BodyFileTable& files() const { return disk_.BodyFiles(); }
 };
 
@@ -70,7 +70,7 @@ TEST_F(BookInfoTest, HonmonOfPageOneReplacesTheBodyFile) {
   ASSERT_TRUE(OpenSection("HONMON=extra,50\nHONMON=font,G\nHONMON=" + other + ",1\n"));
   ASSERT_EQ(files().Count(), 1);
   EXPECT_EQ(files().Row(0).path, other);
-  EXPECT_TRUE(disk_.indexes.Has(0x00));
+  EXPECT_TRUE(disk_.subbook().indexes.Has(0x00));
   EXPECT_TRUE(reporter_.boxes().empty());
 
   // A drive-qualified name is used as it stands (and does not exist here).
@@ -94,8 +94,8 @@ TEST_F(BookInfoTest, BodyAndFontFileLimits) {
   reporter_.Clear();
   ASSERT_TRUE(OpenSection("HONMON=f1,G\nHONMON=f2, G\nHONMON=f3,G\n"));
   EXPECT_EQ(Warnings(), std::vector<int>{21});
-  EXPECT_EQ(disk_.indexes.Start(0xF1), BodyFileTable::kFontFirstPage);
-  EXPECT_EQ(disk_.indexes.Start(0xF2), BodyFileTable::kFontFirstPage + 100);
+  EXPECT_EQ(disk_.subbook().indexes.Start(0xF1), BodyFileTable::kFontFirstPage);
+  EXPECT_EQ(disk_.subbook().indexes.Start(0xF2), BodyFileTable::kFontFirstPage + 100);
   EXPECT_EQ(files().Row(2).path, Root() + "/f2");
 }
 
@@ -122,8 +122,8 @@ TEST_F(BookInfoTest, StatementsSetTheirValues) {
   EXPECT_FALSE(info().zenpo);
   EXPECT_TRUE(info().newlineOff);
   EXPECT_EQ(info().skipCodes, (std::vector<std::pair<int, int>>{{228, 2}}));
-  EXPECT_EQ(disk_.imeMode, 1);
-  EXPECT_EQ(disk_.conversion.Count(), 1);
+  EXPECT_EQ(disk_.subbook().imeMode, 1);
+  EXPECT_EQ(disk_.decoderState().conversion.Count(), 1);
   EXPECT_TRUE(reporter_.boxes().empty());
 }
 

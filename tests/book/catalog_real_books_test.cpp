@@ -21,17 +21,17 @@ class RealBooksTest : public testing::BookTest {
 TEST_F(RealBooksTest, EbstudioSampleHasTwoTitledSubbooks) {
   MORVA_REQUIRE_SHARED_BOOKS();
   ASSERT_TRUE(disk_.OpenVolume((SharedBooks() / "ebstudio-sample").string(), ""));
-  EXPECT_EQ(disk_.volumeKind, 0);
-  ASSERT_EQ(disk_.subbookCount, 2);
-  EXPECT_FALSE(disk_.singleByteBook);
+  EXPECT_EQ(disk_.subbook().volumeKind, 0);
+  ASSERT_EQ(disk_.subbook().subbookCount, 2);
+  EXPECT_FALSE(disk_.SingleByteBook());
   EXPECT_EQ(SjisToUtf8(disk_.ReadSubbookTitle(0)), "ＴＥＳＴ");
   EXPECT_EQ(SjisToUtf8(disk_.ReadSubbookTitle(1)), "地名");
 
   for (int i = 0; i < 2; ++i) {
     ASSERT_TRUE(Select("ebstudio-sample", i));
-    EXPECT_EQ(disk_.title, disk_.ReadSubbookTitle(i));
+    EXPECT_EQ(disk_.subbook().title, disk_.ReadSubbookTitle(i));
     EXPECT_EQ(books_.back().fontFlag, 1);
-    for (uint8_t code : {0x00, 0x05, 0x91}) EXPECT_TRUE(disk_.indexes.Has(code)) << int{code};
+    for (uint8_t code : {0x00, 0x05, 0x91}) EXPECT_TRUE(disk_.subbook().indexes.Has(code)) << int{code};
   }
   EXPECT_TRUE(reporter_.boxes().empty());
 }
@@ -41,12 +41,12 @@ TEST_F(RealBooksTest, EdictBooksListTheirIndexesAndFonts) {
   for (const char* folder : {"edict-small", "edict-full"}) {
     SCOPED_TRACE(folder);
     ASSERT_TRUE(Select(folder, 0));
-    EXPECT_FALSE(disk_.title.empty());
+    EXPECT_FALSE(disk_.subbook().title.empty());
     for (uint8_t code : {0x00, 0x05, 0x07, 0x91, 0x71, 0x80, 0x01, 0x02})
-      EXPECT_TRUE(disk_.indexes.Has(code)) << int{code};
-    EXPECT_EQ(disk_.indexes.Start(0xF1), BodyFileTable::kFontFirstPage);
-    EXPECT_EQ(disk_.indexes.Start(0xF2), BodyFileTable::kFontFirstPage + 100);
-    EXPECT_EQ(disk_.imeMode, 0);  // no kana-input index
+      EXPECT_TRUE(disk_.subbook().indexes.Has(code)) << int{code};
+    EXPECT_EQ(disk_.subbook().indexes.Start(0xF1), BodyFileTable::kFontFirstPage);
+    EXPECT_EQ(disk_.subbook().indexes.Start(0xF2), BodyFileTable::kFontFirstPage + 100);
+    EXPECT_EQ(disk_.subbook().imeMode, 0);  // no kana-input index
     ASSERT_EQ(disk_.BodyFiles().Count(), 3);
     EXPECT_NE(disk_.BodyFiles().Row(1).path.find("gai16f"), std::string::npos);
     EXPECT_NE(disk_.BodyFiles().Row(2).path.find("gai16h"), std::string::npos);

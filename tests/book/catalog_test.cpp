@@ -37,13 +37,13 @@ TEST_F(CatalogTest, CatalogsLayoutWinsOverCatalog) {
   other.WriteTo(Root());
 
   ASSERT_TRUE(Select(0));
-  EXPECT_EQ(disk_.volumeKind, 0);
-  EXPECT_EQ(SjisToUtf8(disk_.title), "国語辞典");
+  EXPECT_EQ(disk_.subbook().volumeKind, 0);
+  EXPECT_EQ(SjisToUtf8(disk_.subbook().title), "国語辞典");
   EXPECT_EQ(books_[0].fontFlag, 1);
   EXPECT_EQ(disk_.VolumeRoot(), Root() + "/");
   ASSERT_EQ(disk_.BodyFiles().Count(), 1);
   EXPECT_EQ(disk_.BodyFiles().Row(0).path, Root() + "/kokugo/data/honmon");
-  EXPECT_TRUE(disk_.indexes.Has(0x00));
+  EXPECT_TRUE(disk_.subbook().indexes.Has(0x00));
   EXPECT_TRUE(reporter_.boxes().empty());
 }
 
@@ -57,8 +57,8 @@ TEST_F(CatalogTest, AsciiTitleMakesTheWholeVolumeSingleByte) {
   v.WriteTo(Root());
 
   ASSERT_TRUE(Select(0));
-  EXPECT_EQ(disk_.volumeKind, 1);
-  EXPECT_TRUE(disk_.singleByteBook);
+  EXPECT_EQ(disk_.subbook().volumeKind, 1);
+  EXPECT_TRUE(disk_.SingleByteBook());
   EXPECT_EQ(books_[0].fontFlag, 0);
   EXPECT_EQ(FileName(disk_.BodyFiles().Row(0).path), "START");
 }
@@ -70,24 +70,24 @@ TEST_F(CatalogTest, VolumesWithoutCatalog) {
   WriteInfo(Sjis("[個人辞書]\nHONMON=data\\honmon,1\n"));
 
   ASSERT_TRUE(Select(0, "個人辞書"));
-  EXPECT_EQ(disk_.volumeKind, 2);
-  EXPECT_EQ(disk_.subbookCount, 1);
-  EXPECT_EQ(SjisToUtf8(disk_.title), "個人辞書");
-  EXPECT_TRUE(disk_.indexes.Has(0x00));
+  EXPECT_EQ(disk_.subbook().volumeKind, 2);
+  EXPECT_EQ(disk_.subbook().subbookCount, 1);
+  EXPECT_EQ(SjisToUtf8(disk_.subbook().title), "個人辞書");
+  EXPECT_TRUE(disk_.subbook().indexes.Has(0x00));
 
   // Without a title, a volume is known only by sekai/ or ruigo.dat/.
   EXPECT_FALSE(Select(0));
-  EXPECT_EQ(disk_.volumeKind, -1);
+  EXPECT_EQ(disk_.subbook().volumeKind, -1);
   EXPECT_EQ(disk_.CurrentSubbook(), -1);
-  EXPECT_TRUE(disk_.title.empty());
+  EXPECT_TRUE(disk_.subbook().title.empty());
   EXPECT_FALSE(Select(0, "", Root() + "/missing"));
 
   const std::string sekai = dir_.str() + "/sekai";
   mkbook::WriteBytes(sekai + "/SEKAI/HONMON", testing::SimpleBody());
   WriteInfo(Sjis("[平凡社「世界大百科事典」]\nHONMON=sekai/honmon,1\n"));
   ASSERT_TRUE(Select(0, "", sekai));
-  EXPECT_TRUE(disk_.specialTitle);
-  EXPECT_TRUE(disk_.indexes.Has(0x00));
+  EXPECT_TRUE(disk_.subbook().specialTitle);
+  EXPECT_TRUE(disk_.subbook().indexes.Has(0x00));
 
   std::filesystem::create_directories(dir_ / "ruigo" / "ruigo.dat");
   EXPECT_TRUE(disk_.OpenVolume(dir_.str() + "/ruigo", ""));
@@ -109,7 +109,7 @@ TEST_F(CatalogTest, CatalogCountIsNotTrustedBeyondTheFile) {
   v.SetDeclaredSubbookCount(60000);
   v.WriteTo(Root());
   ASSERT_TRUE(Select(1));
-  EXPECT_EQ(disk_.subbookCount, 12);
+  EXPECT_EQ(disk_.subbook().subbookCount, 12);
   EXPECT_FALSE(Select(12));
   EXPECT_TRUE(reporter_.boxes().empty());
 }
@@ -118,7 +118,7 @@ TEST_F(CatalogTest, ListingTitlesLeavesTheOpenSubbookReadable) {
   testing::WriteVolume(Root(), {testing::SimpleSubbook("一", "one"), testing::SimpleSubbook("二番目", "two")});
 
   ASSERT_TRUE(disk_.OpenVolume(Root(), ""));
-  EXPECT_EQ(disk_.subbookCount, 2);
+  EXPECT_EQ(disk_.subbook().subbookCount, 2);
   EXPECT_EQ(SjisToUtf8(disk_.ReadSubbookTitle(1)), "二番目");
   EXPECT_EQ(disk_.ReadSubbookTitle(2), "");
   EXPECT_FALSE(disk_.FileOpen());
@@ -134,17 +134,17 @@ TEST_F(CatalogTest, SelectingTheCurrentRowAgainDoesNothing) {
   WriteInfo(Sjis("[辞典]\nnKey=5\n"));
   ASSERT_TRUE(Select(0));
   WriteInfo(Sjis("[辞典]\nnKey=6\n"));
-  disk_.contentStart = {3, 4};
+  disk_.decoderState().contentStart = {3, 4};
   EXPECT_TRUE(disk_.SelectSubbook(0));
-  EXPECT_EQ(disk_.info.nKey, 5);
-  EXPECT_EQ(disk_.contentStart, (BookAddress{3, 4}));
+  EXPECT_EQ(disk_.info().nKey, 5);
+  EXPECT_EQ(disk_.decoderState().contentStart, (BookAddress{3, 4}));
 
   disk_.CloseSubbook();
-  EXPECT_TRUE(disk_.title.empty());
+  EXPECT_TRUE(disk_.subbook().title.empty());
   EXPECT_FALSE(disk_.MultiFile());
   ASSERT_TRUE(disk_.SelectSubbook(0));
-  EXPECT_EQ(disk_.info.nKey, 6);
-  EXPECT_EQ(disk_.contentStart, (BookAddress{}));
+  EXPECT_EQ(disk_.info().nKey, 6);
+  EXPECT_EQ(disk_.decoderState().contentStart, (BookAddress{}));
 }
 
 // ---- Index page ------------------------------------------------------------------
@@ -161,16 +161,16 @@ TEST_F(CatalogTest, IndexPageEntriesFillTheTable) {
   v.WriteTo(Root());
 
   ASSERT_TRUE(Select(0));
-  const IndexKindRow& word = disk_.indexes.ByCode(0x91);
+  const IndexKindRow& word = disk_.subbook().indexes.ByCode(0x91);
   EXPECT_EQ(word.start, 5);
   EXPECT_EQ(word.end, 7);
   EXPECT_EQ(word.options, (std::array<uint8_t, 3>{1, 2, 3}));
-  EXPECT_EQ(disk_.indexes.Start(0x00), 2);
-  EXPECT_EQ(disk_.protection, 5);
-  EXPECT_EQ(disk_.indexes.Start(0x01), 12);  // the menu row takes the first variant
-  EXPECT_EQ(disk_.menus.firstPresent, 1);
-  EXPECT_EQ(disk_.menus.count, 2);
-  EXPECT_EQ(disk_.indexCount, 3);
+  EXPECT_EQ(disk_.subbook().indexes.Start(0x00), 2);
+  EXPECT_EQ(disk_.subbook().protection, 5);
+  EXPECT_EQ(disk_.subbook().indexes.Start(0x01), 12);  // the menu row takes the first variant
+  EXPECT_EQ(disk_.subbook().menus.firstPresent, 1);
+  EXPECT_EQ(disk_.subbook().menus.count, 2);
+  EXPECT_EQ(disk_.subbook().indexCount, 3);
 }
 
 TEST_F(CatalogTest, IndexPageClaimingTooManyEntriesIsReadForAHundred) {
@@ -182,8 +182,8 @@ TEST_F(CatalogTest, IndexPageClaimingTooManyEntriesIsReadForAHundred) {
   testing::WriteVolume(Root(), {s});
 
   ASSERT_TRUE(Select(0));
-  EXPECT_TRUE(disk_.indexes.Has(0x91));
-  EXPECT_FALSE(disk_.indexes.Has(0x80));
+  EXPECT_TRUE(disk_.subbook().indexes.Has(0x91));
+  EXPECT_FALSE(disk_.subbook().indexes.Has(0x80));
 }
 
 TEST_F(CatalogTest, KeyedIndexesAndTheInputMethod) {
@@ -196,20 +196,20 @@ TEST_F(CatalogTest, KeyedIndexesAndTheInputMethod) {
   EXPECT_EQ(code, 0x71);
   EXPECT_EQ(SjisToUtf8(caption), "後表記");
   EXPECT_FALSE(KeyedIndexCaption(disk_, 2, &code, &caption));
-  disk_.singleByteBook = true;
+  disk_.decoderState().singleByteBook = true;
   ASSERT_TRUE(KeyedIndexCaption(disk_, 0, &code, &caption));
   EXPECT_EQ(caption, "Notation...");
-  EXPECT_EQ(disk_.imeMode, 0);
+  EXPECT_EQ(disk_.subbook().imeMode, 0);
 
   ASSERT_TRUE(Select(1));
-  EXPECT_EQ(disk_.imeMode, 1);
+  EXPECT_EQ(disk_.subbook().imeMode, 1);
   WriteInfo(Sjis("[かな]\nIME=OFF\n"));
   ASSERT_TRUE(Select(1));
-  EXPECT_EQ(disk_.imeMode, 0);
+  EXPECT_EQ(disk_.subbook().imeMode, 0);
   WriteInfo("");
   disk_.settings().ime = false;
   ASSERT_TRUE(Select(1));
-  EXPECT_EQ(disk_.imeMode, -1);
+  EXPECT_EQ(disk_.subbook().imeMode, -1);
 }
 
 // ---- Font files --------------------------------------------------------------------
@@ -228,9 +228,9 @@ TEST_F(CatalogTest, FontFilesBecomeF1AndF2) {
   ASSERT_EQ(disk_.BodyFiles().Count(), 3);
   EXPECT_EQ(FileName(disk_.BodyFiles().Row(1).path), "gai16f");
   EXPECT_EQ(FileName(disk_.BodyFiles().Row(2).path), "gai16h");
-  EXPECT_EQ(disk_.indexes.Start(0xF1), kFont);
-  EXPECT_EQ(disk_.indexes.End(0xF1), kFont + 99);
-  EXPECT_EQ(disk_.indexes.Start(0xF2), kFont + 100);
+  EXPECT_EQ(disk_.subbook().indexes.Start(0xF1), kFont);
+  EXPECT_EQ(disk_.subbook().indexes.End(0xF1), kFont + 99);
+  EXPECT_EQ(disk_.subbook().indexes.Start(0xF2), kFont + 100);
 
   // A large text font prefers the 24-dot slot of each group.
   disk_.settings().font0TextSize = 24;
@@ -239,8 +239,8 @@ TEST_F(CatalogTest, FontFilesBecomeF1AndF2) {
 
   // A lone font of the second group is still the first font.
   ASSERT_TRUE(Select(1));
-  EXPECT_EQ(disk_.indexes.Start(0xF1), kFont);
-  EXPECT_FALSE(disk_.indexes.Has(0xF2));
+  EXPECT_EQ(disk_.subbook().indexes.Start(0xF1), kFont);
+  EXPECT_FALSE(disk_.subbook().indexes.Has(0xF2));
 }
 
 TEST_F(CatalogTest, FontNamesThatLeaveTheGaijiDirectoryAreNotUsed) {
@@ -251,7 +251,7 @@ TEST_F(CatalogTest, FontNamesThatLeaveTheGaijiDirectoryAreNotUsed) {
   ASSERT_TRUE(std::filesystem::exists(Root() + "/gf"));
   ASSERT_TRUE(Select(0));
   EXPECT_EQ(disk_.BodyFiles().Count(), 1);
-  EXPECT_FALSE(disk_.indexes.Has(0xF1));
+  EXPECT_FALSE(disk_.subbook().indexes.Has(0xF1));
 }
 
 // ---- Split layout ------------------------------------------------------------------
@@ -276,15 +276,15 @@ TEST_F(CatalogTest, SplitLayoutFindsEachIndexInItsOwnFile) {
   WriteInfo(Sjis("[分割]\nHONMON=other,50\n"));  // the files are already set up
 
   ASSERT_TRUE(Select(0));
-  EXPECT_TRUE(disk_.splitLayout);
+  EXPECT_TRUE(disk_.subbook().splitLayout);
   ASSERT_EQ(disk_.BodyFiles().Count(), 4);
   EXPECT_EQ(disk_.BodyFiles().Row(1).firstPage, 2);
   EXPECT_EQ(FileName(disk_.BodyFiles().Row(2).path), "ZHYOKI.IDX");
-  EXPECT_EQ(disk_.indexes.Start(0x91), 10);
-  EXPECT_EQ(disk_.indexes.Start(0x05), 20);
-  EXPECT_FALSE(disk_.indexes.Has(0x02));
-  EXPECT_FALSE(disk_.indexes.Has(0x80));
-  EXPECT_EQ(disk_.indexCount, 3);
+  EXPECT_EQ(disk_.subbook().indexes.Start(0x91), 10);
+  EXPECT_EQ(disk_.subbook().indexes.Start(0x05), 20);
+  EXPECT_FALSE(disk_.subbook().indexes.Has(0x02));
+  EXPECT_FALSE(disk_.subbook().indexes.Has(0x80));
+  EXPECT_EQ(disk_.subbook().indexCount, 3);
 
   for (auto [page, first] : {std::pair{2, 0x1F}, {10, 0x77}, {20, 0x55}}) {
     ASSERT_EQ(disk_.Seek(page, 0), 0);
@@ -312,7 +312,7 @@ TEST_F(CatalogTest, DamagedCatalogsAndIndexPagesAreHarmless) {
     }
     Select(0, "", root.string());
     disk_.OpenVolume(root.string(), "");
-    for (int i = 0; i < disk_.subbookCount; ++i) disk_.ReadSubbookTitle(i);
+    for (int i = 0; i < disk_.subbook().subbookCount; ++i) disk_.ReadSubbookTitle(i);
   }
 }
 

@@ -103,10 +103,10 @@ TEST_F(PageSpaceTest, BadPagesFailWithoutReading) {
   // information file): its local page numbers do not fit.
   disk_.BodyFiles().Add(dir_.str() + "/sub/extra", INT32_MIN);
   disk_.BodyFiles().Sort();
-  disk_.volumeKind = 0;
+  disk_.subbook().volumeKind = 0;
   for (int32_t page : {-5, 0, INT32_MIN, -1, 3}) {
     EXPECT_EQ(disk_.Seek(page, 0), -1) << page;
-    EXPECT_EQ(disk_.volumeKind, 0) << page;
+    EXPECT_EQ(disk_.subbook().volumeKind, 0) << page;
   }
   EXPECT_TRUE(reporter_.boxes().empty());
   ASSERT_EQ(disk_.Seek(4, 0), 0);
@@ -135,7 +135,7 @@ TEST_F(PageSpaceTest, MissingFileGivesTheRetryBoxWithTheFullPath) {
   disk_.BodyFiles().Sort();
   EXPECT_EQ(disk_.ReadPage(21), -1);
   EXPECT_EQ(reporter_.Last(RecordedBox::kRetry), "ﾌｧｲﾙ：" + dir_.str() + "/sub/missing を開けない．");
-  EXPECT_EQ(disk_.volumeKind, -1);
+  EXPECT_EQ(disk_.subbook().volumeKind, -1);
 }
 
 // A file cut inside its last page holds data up to the cut only: seeking
@@ -193,9 +193,9 @@ TEST(PageAccessTest, BcdBytesAndAddressComparison) {
 TEST(PageAccessTest, NoOpenFileMarksTheVolumeNotOpened) {
   RecordingReporter reporter;
   TDisk disk(reporter);
-  disk.volumeKind = 0;
+  disk.subbook().volumeKind = 0;
   EXPECT_EQ(disk.ReadPage(1), -1);
-  EXPECT_EQ(disk.volumeKind, -1);
+  EXPECT_EQ(disk.subbook().volumeKind, -1);
   EXPECT_TRUE(reporter.boxes().empty());
 }
 

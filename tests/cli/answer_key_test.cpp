@@ -104,9 +104,9 @@ TEST(AnswerKeyTest, EdictSmallWholeBodyHoldsEveryEntryInOrder) {
   const AnswerKey key = testing::ReadAnswerKey("edict-small.tsv");
   auto session = OpenShared("edict-small");
   ASSERT_TRUE(session);
-  session->disk().gaijiMode = GaijiMode::kText;
+  session->disk().decoderState().gaijiMode = GaijiMode::kText;
   std::string all;
-  RenderBody(session->disk(), BookSession::kRow, {session->disk().indexes.Start(0x00), 0}, TextFormat::kReadable,
+  RenderBody(session->disk(), BookSession::kRow, {session->disk().subbook().indexes.Start(0x00), 0}, TextFormat::kReadable,
              [&all](std::string& item) { all += item; return true; });
   const std::string folded = FoldVisibleText(all);
   size_t at = 0;

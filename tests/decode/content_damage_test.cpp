@@ -47,11 +47,11 @@ TEST_F(DamageTest, RandomBodiesGiveWellFormedItemsWindowsAndDumps) {
       c = static_cast<char>(b == 0 ? 0x21 : b);  // a 0 byte would end the text at once
     }
     LoadPages(bytes);
-    disk_.gaijiMode = seed % 2 ? GaijiMode::kBitmap : GaijiMode::kText;
-    disk_.singleByteBook = seed % 3 == 0;
+    disk_.decoderState().gaijiMode = seed % 2 ? GaijiMode::kBitmap : GaijiMode::kText;
+    disk_.decoderState().singleByteBook = seed % 3 == 0;
     for (int32_t offset : {0, 1, 777, 2047}) {
       const std::string item = Item({2, offset});
-      EXPECT_EQ(MarkedTextFault(item, !disk_.singleByteBook), "") << "seed " << seed << " offset " << offset;
+      EXPECT_EQ(MarkedTextFault(item, !disk_.decoderState().singleByteBook), "") << "seed " << seed << " offset " << offset;
     }
     BookAddress start{3, 100};
     BookAddress next;

@@ -25,7 +25,7 @@ TEST_F(ItemEndTest, LineStartingHeadwordsEndItemsAtTheIndentBeforeThem) {
   Item(following_);
   EXPECT_EQ(following_, body.Here());  // no progress at the end: the walk is over
 
-  disk_.info.nKey = 1;  // an item ended by its first unit still gets ahead
+  disk_.info().nKey = 1;  // an item ended by its first unit still gets ahead
   Item();
   EXPECT_GT(TDisk::CompareAddresses(following_, {1, 0}), 0);
 }
@@ -39,8 +39,8 @@ TEST_F(ItemEndTest, EndOfTextAndEndCode) {
 
   EXPECT_EQ(Item(), J("一") + "\n\n");
   EXPECT_EQ(following_, after);
-  disk_.info.nEnd = 0;
-  disk_.info.endCode = 0xE1;
+  disk_.info().nEnd = 0;
+  disk_.info().endCode = 0xE1;
   EXPECT_EQ(Item(), J("一") + "\n\x10" + J("二") + "\x11\x04\n");
 }
 
@@ -50,7 +50,7 @@ TEST_F(ItemEndTest, LevelZeroIndentsAndTextLines) {
   BookAddress next = body.Here();
   body.Indent(1).Text("二");
   LoadPages(body);
-  disk_.info.nTab1 = 2;
+  disk_.info().nTab1 = 2;
   EXPECT_EQ(Item(), testing::kIndent0 + J("一") + "\n" + testing::kIndent1 + J("訳") + "\n\n");
   EXPECT_EQ(following_, next);
 
@@ -60,13 +60,13 @@ TEST_F(ItemEndTest, LevelZeroIndentsAndTextLines) {
   next = body.Here();
   body.Text("三");
   LoadPages(body);
-  disk_.info.nCol1 = 2;
+  disk_.info().nCol1 = 2;
   EXPECT_EQ(Item(), J("一") + "\n" + J("　二") + "\n\n");
   EXPECT_EQ(following_, next);
 }
 
 TEST_F(ItemEndTest, SizeLimitCutsBetweenCharactersAndWarnsOnce) {
-  disk_.info.nBytes = 9;
+  disk_.info().nBytes = 9;
   LoadPages(BodyText().Text("あいうえおか"));
   EXPECT_EQ(Item(), J("あいうえお") + "\n");
   ASSERT_EQ(reporter_.Count(testing::RecordedBox::kWarning), 1);
@@ -79,8 +79,8 @@ TEST_F(ItemEndTest, SizeLimitCutsBetweenCharactersAndWarnsOnce) {
 }
 
 TEST_F(ItemEndTest, NewLinesAsSpacesAndHeadwordsStartANewLine) {
-  disk_.info.newlineOff = true;
-  disk_.info.nKey = 32767;
+  disk_.info().newlineOff = true;
+  disk_.info().nKey = 32767;
   LoadPages(BodyText().Indent(1).Headword("あ").Text("一").Newline().Text("二").Newline().Headword("い"));
   EXPECT_EQ(Item(), testing::kIndent0 + "\x03" + J("あ") + "\x04" + J("一") + " " + J("二") + " \n\x03" + J("い") + "\x04\n");
 }

@@ -53,16 +53,16 @@ TEST_F(MarkupTest, FormsOfJisBookText) {
 }
 
 TEST_F(MarkupTest, ExternalCharactersAsTextAndOtherBookKinds) {
-  disk_.gaijiMode = GaijiMode::kText;
+  disk_.decoderState().gaijiMode = GaijiMode::kText;
   LoadPages(BodyText().Gaiji(0xA121).BeginNarrow().Gaiji(0xB021).EndNarrow());
   EXPECT_EQ(Item(), "[zA121][hB021]\n");
 
-  disk_.specialTitle = true;  // captions stand in for the link text
+  disk_.subbook().specialTitle = true;  // captions stand in for the link text
   LoadPages(BodyText().Escape(0x6A, mkbook::BcdAddress({5, 6})).Escape(0x6E, mkbook::BcdAddress({7, 8})));
   EXPECT_EQ(Item(), "\x01" + J("[規定]") + "\x02\x2E" "R000000050006" "\x01" + J("[目次]") + "\x02\x2E" "R000000070008\n");
 
-  disk_.specialTitle = false;
-  disk_.singleByteBook = true;
+  disk_.subbook().specialTitle = false;
+  disk_.decoderState().singleByteBook = true;
   LoadPages(BodyText({1, 0}, mkbook::TextCoding::kSingleByte).Text("see ").BeginReference().EndReference({7, 8}));
   EXPECT_EQ(Item(), "see \x01->\x02\x2E" "R000000070008\n");
 }

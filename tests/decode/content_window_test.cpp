@@ -73,8 +73,8 @@ TEST_F(WindowTest, WithoutIndentsWindowsCutAtNewLines) {
 
 TEST_F(WindowTest, ItemLimitsDoNotApplyAndTheUserSettingIsKept) {
   disk_.settings().scroll = false;
-  disk_.info.endCode = 0x0A;
-  disk_.info.nBytes = 10;
+  disk_.info().endCode = 0x0A;
+  disk_.info().nBytes = 10;
   BodyText body;
   for (int k = 0; k < 40; ++k) body.Indent(1).Headword("あ").Newline();
   LoadPages(body);
@@ -95,10 +95,10 @@ TEST_F(WindowTest, EarlierStart) {
 
   EXPECT_EQ(content_.FindEarlierStart(given), textStart);  // just after the start of text
   EXPECT_EQ(content_.FindEarlierStart({1, 0}), (BookAddress{1, 0}));
-  disk_.specialTitle = true;
+  disk_.subbook().specialTitle = true;
   EXPECT_EQ(content_.FindEarlierStart(given), (BookAddress{1, 0}));
-  disk_.specialTitle = false;
-  disk_.info.nEnd = 0;
+  disk_.subbook().specialTitle = false;
+  disk_.info().nEnd = 0;
   EXPECT_EQ(content_.FindEarlierStart(given), (BookAddress{1, 0}));
 }
 

@@ -55,10 +55,10 @@ TEST_F(DecoderTest, HalfWidthModeNarrowsWhatItCan) {
   LoadPages(Hex("1F04 252C 252B 213E 213D 2148 2451 2341 3021 217F 1F05 2341"));
   EXPECT_EQ(Next(), kDecodeEscape);
   EXPECT_EQ(item_.code, 0x04);
-  EXPECT_FALSE(disk_.fullWidth);
+  EXPECT_FALSE(disk_.decoderState().fullWidth);
   EXPECT_EQ(All(), (std::vector<int>{0xB6, 0xDE, 0xB6, '-', '-', '"', 0xCA, 0xDF, 'A', 0x88, 0x9F,
                                      0x81, 0xA0, kDecodeEscape, 0x82, 0x60, 0}));
-  EXPECT_TRUE(disk_.fullWidth);
+  EXPECT_TRUE(disk_.decoderState().fullWidth);
 }
 
 struct EscapeCase {
@@ -117,8 +117,8 @@ TEST_F(DecoderTest, EveryEscapeReadsItsParameters) {
   };
   for (const EscapeCase& c : cases) {
     SCOPED_TRACE(c.bytes);
-    disk_.specialTitle = c.special;
-    disk_.refParamFlag = c.refParam;
+    disk_.subbook().specialTitle = c.special;
+    disk_.decoderState().refParamFlag = c.refParam;
     LoadPages(Hex(std::string("1F") + c.bytes + kA));
     const int value = Next();
     EXPECT_EQ(value, c.value);
@@ -148,10 +148,10 @@ TEST_F(DecoderTest, EscapesChangeTheDecoderState) {
     }
     SCOPED_TRACE(i);
     ASSERT_EQ(Next(), kDecodeEscape);
-    EXPECT_EQ(disk_.pictureFlag, picture[i]);
+    EXPECT_EQ(disk_.decoderState().pictureFlag, picture[i]);
   }
-  EXPECT_EQ(disk_.headwordStart, 0x16);
-  EXPECT_EQ(disk_.headwordEnd, 0x17);
+  EXPECT_EQ(disk_.decoderState().headwordStart, 0x16);
+  EXPECT_EQ(disk_.decoderState().headwordEnd, 0x17);
 }
 
 TEST_F(DecoderTest, EndOfTextBecomesALineBreakOnlyInTheSpecialBookWhileScrolling) {
@@ -160,7 +160,7 @@ TEST_F(DecoderTest, EndOfTextBecomesALineBreakOnlyInTheSpecialBookWhileScrolling
     int code;
   };
   for (const Case c : {Case{true, true, 0x0A}, Case{true, false, 0x03}, Case{false, true, 0x03}}) {
-    disk_.specialTitle = c.special;
+    disk_.subbook().specialTitle = c.special;
     disk_.settings().scroll = c.scroll;
     LoadPages(Hex("1F03"));
     EXPECT_EQ(Next(), kDecodeEscape);
@@ -171,13 +171,13 @@ TEST_F(DecoderTest, EndOfTextBecomesALineBreakOnlyInTheSpecialBookWhileScrolling
 // ---- Skip list --------------------------------------------------------------
 
 TEST_F(DecoderTest, SkipListMakesEscapesInvisible) {
-  disk_.info.skipCodes = {{0xAB, 2}, {0xE4, 2}, {0x0A, 0}};
+  disk_.info().skipCodes = {{0xAB, 2}, {0xE4, 2}, {0x0A, 0}};
   LoadPages(Hex("1FAB 0102 2422 1FAB 1F1F 1FE4 0000 1F0A 1F0A 2424"));
   EXPECT_EQ(All(), (std::vector<int>{0x82, 0xA0, 0x82, 0xA2, 0}));
 }
 
 TEST_F(DecoderTest, RunOfSkippedEscapesEndsWithTheData) {
-  disk_.info.skipCodes = {{0xAB, 2}};
+  disk_.info().skipCodes = {{0xAB, 2}};
   std::string page;
   while (page.size() < kPageSize) page += Hex("1FAB 0102");
   LoadPages(page);  // exactly one page: the next read fails
@@ -195,7 +195,7 @@ TEST_F(DecoderTest, SkipCountsReachingBeyondTheDataEndWithIt) {
   for (const Case& c : {Case{5000, 5000, {0x82, 0xA0, 0}}, Case{2046, 2046, {0x82, 0xA0, 0}},
                         Case{4095, 4094, {0}}, Case{INT32_MAX, 3 * kPageSize, {0}}}) {
     SCOPED_TRACE(c.count);
-    disk_.info.skipCodes = {{0xAB, c.count}};
+    disk_.info().skipCodes = {{0xAB, c.count}};
     reporter_.Clear();
     // The page space is padded to whole pages, as books are.
     std::string data = Hex("1FAB") + std::string(c.filler, '\x01') + Hex(kA);
@@ -212,9 +212,9 @@ TEST_F(DecoderTest, SkipCountsReachingBeyondTheDataEndWithIt) {
 // ---- Single-byte books and external characters -------------------------------
 
 TEST_F(DecoderTest, SingleByteBookReturnsBytesAndMapsItsExternalCharacters) {
-  disk_.singleByteBook = true;
+  disk_.decoderState().singleByteBook = true;
   LoadPages(Hex("41 0F21 0F10 0A 0FFF 81"));
-  EXPECT_FALSE(disk_.fullWidth);
+  EXPECT_FALSE(disk_.decoderState().fullWidth);
   EXPECT_EQ(Next(), 0x41);
   EXPECT_EQ(Next(), 0xF121);
   EXPECT_EQ(item_.p1, 1);
@@ -250,10 +250,10 @@ TEST_F(DecoderTest, ExternalCharacterIsACodeOrItsRawBytes) {
 }
 
 TEST_F(DecoderTest, ConversionTextIsDeliveredOneByteACall) {
-  ASSERT_TRUE(disk_.conversion.AddLine(disk_, Sjis("A121=(あ)")));
-  ASSERT_TRUE(disk_.conversion.AddLine(disk_, "A122="));
-  ASSERT_TRUE(disk_.conversion.AddLine(disk_, "hA123=x"));
-  disk_.gaijiMode = GaijiMode::kText;
+  ASSERT_TRUE(disk_.decoderState().conversion.AddLine(disk_, Sjis("A121=(あ)")));
+  ASSERT_TRUE(disk_.decoderState().conversion.AddLine(disk_, "A122="));
+  ASSERT_TRUE(disk_.decoderState().conversion.AddLine(disk_, "hA123=x"));
+  disk_.decoderState().gaijiMode = GaijiMode::kText;
   LoadPages(Hex("A121 2422 A122 A123 A124 1F04 A123 A121"));
   const std::string converted = Sjis("(あ)");
   std::vector<int> expected;
@@ -267,7 +267,7 @@ TEST_F(DecoderTest, ConversionTextIsDeliveredOneByteACall) {
   // Without conversion, or in bitmap mode, the table is not used.
   ASSERT_EQ(disk_.Seek(1, 0), 0);
   EXPECT_EQ(Next(false), 0xA1);
-  disk_.gaijiMode = GaijiMode::kBitmap;
+  disk_.decoderState().gaijiMode = GaijiMode::kBitmap;
   ASSERT_EQ(disk_.Seek(1, 0), 0);
   EXPECT_EQ(Next(), 0xA121);
 }
@@ -281,7 +281,7 @@ TEST_F(DecoderTest, UnitsCutByAZeroByteEndTheData) {
     LoadPages(Hex(bytes) + std::string(1, '\0') + Hex("2422 2422"));
     EXPECT_EQ(Next(), kDecodeEnd);
   }
-  disk_.specialTitle = true;
+  disk_.subbook().specialTitle = true;
   LoadPages(Hex("1F4D 2422 1F") + std::string(1, '\0') + Hex("6D 2422"));
   EXPECT_EQ(Next(), kDecodeEnd);
 }
@@ -298,7 +298,7 @@ TEST_F(DecoderTest, SkippingLoopsEndWhenTheLastPageIsUsedUp) {
                        Case{"1F4C 00000001 0002 0003 0004", "2422", false}, Case{"1F4D", "2422", true},
                        Case{"1FE2 0000", "2422", false}}) {
     SCOPED_TRACE(c.head);
-    disk_.specialTitle = c.special;
+    disk_.subbook().specialTitle = c.special;
     reporter_.Clear();
     std::string page = Hex(c.head);
     if (page.size() % 2 == 1) page += '\x01';
@@ -311,8 +311,8 @@ TEST_F(DecoderTest, SkippingLoopsEndWhenTheLastPageIsUsedUp) {
 
 TEST_F(DecoderTest, RandomBytesAlwaysComeToAnEnd) {
   std::mt19937 random(20240607);
-  ASSERT_TRUE(disk_.conversion.AddLine(disk_, Sjis("A121=(あ)")));
-  ASSERT_TRUE(disk_.conversion.AddLine(disk_, "hA122="));
+  ASSERT_TRUE(disk_.decoderState().conversion.AddLine(disk_, Sjis("A121=(あ)")));
+  ASSERT_TRUE(disk_.decoderState().conversion.AddLine(disk_, "hA122="));
   for (int round = 0; round < 24; ++round) {
     SCOPED_TRACE(round);
     std::string bytes(2 * kPageSize, '\0');
@@ -320,11 +320,11 @@ TEST_F(DecoderTest, RandomBytesAlwaysComeToAnEnd) {
       const unsigned r = random();
       c = static_cast<char>(r % 8 == 0 ? 0x1F : r % 16 == 1 ? 0xA1 : (r >> 8) & 0xFF);
     }
-    disk_.singleByteBook = round % 3 == 1;
-    disk_.specialTitle = round % 4 == 2;
-    disk_.refParamFlag = round % 5 == 3;
-    disk_.gaijiMode = round % 2 == 0 ? GaijiMode::kText : GaijiMode::kBitmap;
-    disk_.info.skipCodes = {{0x99, 3}, {0x42, 1}};
+    disk_.decoderState().singleByteBook = round % 3 == 1;
+    disk_.subbook().specialTitle = round % 4 == 2;
+    disk_.decoderState().refParamFlag = round % 5 == 3;
+    disk_.decoderState().gaijiMode = round % 2 == 0 ? GaijiMode::kText : GaijiMode::kBitmap;
+    disk_.info().skipCodes = {{0x99, 3}, {0x42, 1}};
     LoadPages(bytes);
     // Every call takes a byte or hands out one held back; 0 bytes of the data
     // end a unit early, so go on until the reader reports that the file is
@@ -348,7 +348,7 @@ TEST_F(DecoderTest, RandomBytesAlwaysComeToAnEnd) {
 
 TEST_F(DecoderTest, DecodeTextStopsAtTheEndOfTextAndDropsOtherEscapes) {
   LoadPages(Hex("2422 1F04 2341 1F05 1F0A 2424 1F03 2426"));
-  disk_.fullWidth = false;
+  disk_.decoderState().fullWidth = false;
   EXPECT_EQ(DecodeText(disk_, 100, 0, true), Sjis("あAい"));
   ASSERT_EQ(disk_.Seek(1, 0), 0);
   EXPECT_EQ(DecodeText(disk_, 100, 0x0A, true), Sjis("あA"));
@@ -356,18 +356,18 @@ TEST_F(DecoderTest, DecodeTextStopsAtTheEndOfTextAndDropsOtherEscapes) {
 
 TEST_F(DecoderTest, DecodeTextWritesExternalCharactersWhenTheyFitWhole) {
   LoadPages(Hex("2422 A121 2424"));
-  disk_.gaijiMode = GaijiMode::kText;
+  disk_.decoderState().gaijiMode = GaijiMode::kText;
   EXPECT_EQ(DecodeText(disk_, 100, 0, true), Sjis("あ[a121]い"));
   ASSERT_EQ(disk_.Seek(1, 0), 0);
   EXPECT_EQ(DecodeText(disk_, 8, 0, true), Sjis("あい"));  // 6 bytes do not fit after あ
-  disk_.gaijiMode = GaijiMode::kBitmap;
+  disk_.decoderState().gaijiMode = GaijiMode::kBitmap;
   ASSERT_EQ(disk_.Seek(1, 0), 0);
   EXPECT_EQ(DecodeText(disk_, 100, 0, true), Sjis("あ") + "\x0B" "1\xA1\x21" + Sjis("い"));
   ASSERT_EQ(disk_.Seek(1, 0), 0);
   EXPECT_EQ(DecodeText(disk_, 6, 0, true), Sjis("あ") + Sjis("い"));
   // Decoding starts in full-width mode, whatever the flag was.
   ASSERT_EQ(disk_.Seek(1, 2), 0);
-  disk_.fullWidth = false;
+  disk_.decoderState().fullWidth = false;
   EXPECT_EQ(DecodeText(disk_, 100, 0, true), "\x0B" "1\xA1\x21" + Sjis("い"));
 }
 

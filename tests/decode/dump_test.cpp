@@ -44,7 +44,7 @@ TEST_F(DumpTest, CharacterColumns) {
   EXPECT_EQ(DumpPage(disk_, -1, 1, 0).at(2),
             "0000 30 21 A1 21 1F 09 21 21 24 22 01 01 01 01 01 01 " + J("亜....　あ......"));
 
-  disk_.singleByteBook = true;
+  disk_.decoderState().singleByteBook = true;
   LoadPages(std::string("Ab \x1F\x7E\x80\xFFzxxxxxxxx", 16));
   EXPECT_EQ(DumpPage(disk_, -1, 1, 0).at(2), "0000 41 62 20 1F 7E 80 FF 7A 78 78 78 78 78 78 78 78 Ab .~..zxxxxxxxx");
 }
@@ -55,7 +55,7 @@ TEST_F(DumpTest, UnreadablePageAndCurrentItem) {
             std::vector<std::string>({"Page = 0x00000000", J("辞書ファイルの入力エラーが発生しました．")}));
 
   EXPECT_TRUE(DumpCurrentItem(disk_, -1).empty());
-  disk_.info.nBytes = 10;
+  disk_.info().nBytes = 10;
   content_.FormatItem(-1, {2, 0x40});
   EXPECT_EQ(DumpCurrentItem(disk_, -1).at(0), "Position = 0x00000002:0040");
 }

@@ -44,7 +44,7 @@ class GaijiCacheTest : public testing::BookTest {
   void AddFont(uint8_t code, const std::string& file) {
     const int32_t first = code == 0xF1 ? kFullFontPage : kHalfFontPage;
     AddPageFile(code == 0xF1 ? "gai16f" : "gai16h", file, first);
-    disk_.indexes.ByCode(code).start = first;
+    disk_.subbook().indexes.ByCode(code).start = first;
   }
 
   // Expects the fetched rows to be the inverted ink of character k, with
@@ -67,17 +67,17 @@ class GaijiCacheTest : public testing::BookTest {
 TEST_F(GaijiCacheTest, FullWidthCharacterLiesWhereTheLayoutSays) {
   AddFont(0xF1, MakeFont(16, 16, 200));
   BuildGaijiCache(disk_);
-  const GaijiFontSlot& slot = disk_.fontSlots[1];
+  const GaijiFontSlot& slot = disk_.gaijiCache().fontSlots[1];
   EXPECT_EQ(slot.cachePage, 1);
   EXPECT_EQ(slot.sizeClass, 16);
   EXPECT_EQ(slot.firstCode, 0xA121);
   EXPECT_EQ(slot.count, 200);
-  EXPECT_EQ(disk_.fontSlots[0].cachePage, 0);
-  EXPECT_EQ(disk_.gaijiBufferPage, -1);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[0].cachePage, 0);
+  EXPECT_EQ(disk_.gaijiCache().bufferPage, -1);
   // 0xA221 is character 94: 32 a half, so half 2, position 30, byte 960 of the
   // slot's second cache page.
   ExpectCharacter(1, 0xA221, 94, 16, 16);
-  EXPECT_EQ(disk_.gaijiBufferPage, 2);
+  EXPECT_EQ(disk_.gaijiCache().bufferPage, 2);
   const std::string cache = testing::ReadFile(disk_.GaijiCachePath());
   EXPECT_EQ(cache.size(), 4u * kPageSize);  // ceil(200 / 32) = 7 halves
   EXPECT_EQ(static_cast<uint8_t>(cache[kPageSize + 960]), Ink(94, 0));
@@ -96,10 +96,10 @@ TEST_F(GaijiCacheTest, HalfWidthFontFollowsTheFullWidthOneInTheCache) {
   AddFont(0xF1, MakeFont(24, 24, 20));  // 14 a half: 2 halves, 1 page
   AddFont(0xF2, MakeFont(8, 16, 300));  // 16 bytes a character, 64 a half: 5 halves, 3 pages
   BuildGaijiCache(disk_);
-  EXPECT_EQ(disk_.fontSlots[1].cachePage, 1);
-  EXPECT_EQ(disk_.fontSlots[1].sizeClass, 24);
-  EXPECT_EQ(disk_.fontSlots[0].cachePage, 2);
-  EXPECT_EQ(disk_.fontSlots[0].sizeClass, 16);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[1].cachePage, 1);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[1].sizeClass, 24);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[0].cachePage, 2);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[0].sizeClass, 16);
   EXPECT_EQ(testing::ReadFile(disk_.GaijiCachePath()).size(), 4u * kPageSize);
   ExpectCharacter(1, 0xA12F, 14, 24, 24);  // first of the second half
   ExpectCharacter(0, 0xA121, 0, 8, 16);
@@ -112,8 +112,8 @@ TEST_F(GaijiCacheTest, FontsOfOtherSizesOrWithoutCharactersAreIgnored) {
   AddFont(0xF1, MakeFont(12, 12, 10));
   AddFont(0xF2, Font(8, 16));
   BuildGaijiCache(disk_);
-  EXPECT_EQ(disk_.fontSlots[0].cachePage, 0);
-  EXPECT_EQ(disk_.fontSlots[1].cachePage, 0);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[0].cachePage, 0);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[1].cachePage, 0);
   GaijiBitmap bitmap;
   EXPECT_FALSE(FetchGaijiBitmap(disk_, 1, 0xA121, &bitmap));
   EXPECT_EQ(testing::ReadFile(disk_.GaijiCachePath()).size(), 0u);
@@ -121,14 +121,14 @@ TEST_F(GaijiCacheTest, FontsOfOtherSizesOrWithoutCharactersAreIgnored) {
   Reset();
   AddFont(0xF1, MakeFont(16, 24, 5));
   BuildGaijiCache(disk_);
-  EXPECT_EQ(disk_.fontSlots[1].cachePage, 0);
-  EXPECT_EQ(disk_.fontSlots[0].sizeClass, 24);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[1].cachePage, 0);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[0].sizeClass, 24);
   ExpectCharacter(0, 0xA125, 4, 16, 24);
   // A rebuild forgets what an earlier sub-book cached.
-  disk_.indexes.Clear();
+  disk_.subbook().indexes.Clear();
   BuildGaijiCache(disk_);
-  EXPECT_EQ(disk_.fontSlots[0].cachePage, 0);
-  EXPECT_EQ(disk_.gaijiBufferPage, -1);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[0].cachePage, 0);
+  EXPECT_EQ(disk_.gaijiCache().bufferPage, -1);
   EXPECT_FALSE(FetchGaijiBitmap(disk_, 0, 0xA121, &bitmap));
 }
 
@@ -151,14 +151,14 @@ TEST_F(GaijiCacheTest, HeaderClaimingMoreThanTheFileHoldsIsCutToTheFile) {
   BuildGaijiCache(disk_);
   EXPECT_TRUE(reporter_.boxes().empty());
   EXPECT_EQ(testing::ReadFile(disk_.GaijiCachePath()).size(), 1u * kPageSize);
-  EXPECT_EQ(disk_.fontSlots[1].count, 64);
+  EXPECT_EQ(disk_.gaijiCache().fontSlots[1].count, 64);
   ExpectCharacter(1, 0xA121 + 39, 39, 16, 16);
   GaijiBitmap bitmap;
   EXPECT_FALSE(FetchGaijiBitmap(disk_, 1, kCodes.CodeOf(64), &bitmap));
 }
 
 TEST_F(GaijiCacheTest, SingleByteBookCountsFromTheLowByteOfTheUnmappedCode) {
-  disk_.singleByteBook = true;
+  disk_.decoderState().singleByteBook = true;
   AddFont(0xF2, MakeFont(8, 16, 30, 0x0F21));
   BuildGaijiCache(disk_);
   ExpectCharacter(0, 0xF121, 0, 8, 16);
@@ -176,11 +176,11 @@ TEST(GaijiCacheOnRealBook, EdictSmallFontsAreServed) {
   disk.BodyFiles().Add((gaiji / "gai16f").string(), kFullFontPage);
   disk.BodyFiles().Add((gaiji / "gai16h").string(), kHalfFontPage);
   disk.SetMultiFile(true);
-  disk.indexes.ByCode(0xF1).start = kFullFontPage;
-  disk.indexes.ByCode(0xF2).start = kHalfFontPage;
+  disk.subbook().indexes.ByCode(0xF1).start = kFullFontPage;
+  disk.subbook().indexes.ByCode(0xF2).start = kHalfFontPage;
   BuildGaijiCache(disk);
-  EXPECT_EQ(disk.fontSlots[1].count, 3);
-  EXPECT_EQ(disk.fontSlots[0].count, 9);
+  EXPECT_EQ(disk.gaijiCache().fontSlots[1].count, 3);
+  EXPECT_EQ(disk.gaijiCache().fontSlots[0].count, 9);
   for (const char* name : {"gai16f", "gai16h"}) {
     SCOPED_TRACE(name);
     const std::string file = testing::ReadFile(gaiji / name);

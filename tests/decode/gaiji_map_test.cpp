@@ -1,5 +1,5 @@
 // Unicode maps of external characters: parsing lines, finding the file.
-#include "engine/decode/gaiji_map.h"
+#include "engine/book/gaiji_map.h"
 
 #include <gtest/gtest.h>
 

@@ -23,7 +23,7 @@ class TGaijiTest : public ::testing::Test {
 
   testing::RecordingReporter reporter_;
   TDisk disk_{reporter_};
-  TGaiji& table_ = disk_.conversion;
+  TGaiji& table_ = disk_.decoderState().conversion;
 };
 
 TEST_F(TGaijiTest, TheThreeLineFormsAndLaterReplacements) {

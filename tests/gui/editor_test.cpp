@@ -88,7 +88,7 @@ TEST_F(EditorTest, AllItemsWithProgressAndTheSourceLine) {
   EXPECT_EQ(progress_.steps(), 2);
   EXPECT_FALSE(progress_.open());
   // Formatting in text mode left the book's own mode in place.
-  EXPECT_EQ(form_->disk().gaijiMode, GaijiMode::kBitmap);
+  EXPECT_EQ(form_->disk().decoderState().gaijiMode, GaijiMode::kBitmap);
 
   progress_.cancelAfterSteps = 2;  // the second item cancels
   Run(EditorContent::kAllItems);

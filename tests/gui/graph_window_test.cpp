@@ -59,7 +59,7 @@ TEST_F(PictureBookTest, SeventeenPixelRowsAreWordAlignedAndInverted) {
   EXPECT_TRUE(ReadPictureRows(disk_, book_.picture2(), 5001, 1).empty());
   EXPECT_TRUE(ReadPictureRows(disk_, book_.picture2(), 17, 0).empty());
   EXPECT_TRUE(ReadPictureRows(disk_, {0, 0}, 17, 20).empty());
-  EXPECT_FALSE(disk_.refParamFlag);
+  EXPECT_FALSE(disk_.decoderState().refParamFlag);
 }
 
 TEST_F(PictureBookTest, DescriptorRegionsAndTheirDefaults) {
@@ -75,7 +75,7 @@ TEST_F(PictureBookTest, DescriptorRegionsAndTheirDefaults) {
   EXPECT_EQ(d1.regions.entries[2].kind, 0);
   EXPECT_EQ(d1.regions.entries[3].target, book_.descriptor2());
   EXPECT_EQ(d1.regions.entries[3].kind, 1);
-  EXPECT_FALSE(disk_.refParamFlag);
+  EXPECT_FALSE(disk_.decoderState().refParamFlag);
 
   // A single text hot spot and no related-text item: the hot spot stands in.
   const ImageDescriptor d2 = ReadImageDescriptor(disk_, book_.descriptor2());
@@ -126,7 +126,7 @@ TEST_F(DescriptorTest, AtMostTwentyTwoRegionsAndAnEndlessDescriptorStops) {
   EXPECT_EQ(read.picture, (BookAddress{3, 0}));
   EXPECT_EQ(read.width, 10);
   EXPECT_EQ(read.height, 20);
-  EXPECT_FALSE(disk_.refParamFlag);
+  EXPECT_FALSE(disk_.decoderState().refParamFlag);
 }
 
 TEST(PictureHistory, TitlesAreCutToTwentyBytesAndTenEntriesKept) {

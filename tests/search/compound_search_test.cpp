@@ -184,13 +184,13 @@ TEST_F(CompoundBookTest, NamesComeFromTheBooksMultiValue) {
 
 TEST_F(CompoundBookTest, FieldIndexesAreFoundOnAnIndexPageBeyondPageOne) {
   Write(people_, NameAndCountry, 3);
-  EXPECT_EQ(disk_.indexPage, 3);
+  EXPECT_EQ(disk_.subbook().indexPage, 3);
   ASSERT_TRUE(LoadFieldIndex(disk_, 0, 1));
-  EXPECT_NE(disk_.indexes.Start(0xFF), 0);
+  EXPECT_NE(disk_.subbook().indexes.Start(0xFF), 0);
   EXPECT_EQ(Search(disk_, hits_, books_, S("@01\"英国\""), 1), S("2 項目"));
   EXPECT_EQ(Bodies(hits_), (std::vector<BookAddress>{bodies_[1], bodies_[2]}));
   EXPECT_FALSE(LoadFieldIndex(disk_, 0, 2));
-  EXPECT_EQ(disk_.indexes.Start(0xFF), 0);
+  EXPECT_EQ(disk_.subbook().indexes.Start(0xFF), 0);
 }
 
 TEST_F(CompoundBookTest, DamagedDefinitionsStayInsideThePage) {

@@ -47,7 +47,7 @@ class FullTextBooksTest : public testing::BookTest {
     books_ = {BookBarEntry{}, BookBarEntry{"B", (testing::SharedBooks() / folder).string(), "", subbook, false}};
     disk_.ForgetCurrentSubbook();
     ASSERT_TRUE(disk_.SelectSubbook(1));
-    end_ = disk_.indexes.End(0x00);
+    end_ = disk_.subbook().indexes.End(0x00);
   }
 
   // The topics from `at` as the decoder reads them, while they begin at or
@@ -127,7 +127,7 @@ TEST_F(FullTextBooksTest, SearchesFindWhatDecodingEveryTopicFinds) {
   for (const Book& book : {Book{"edict-small", 0, 4539, 2000}, Book{"ebstudio-sample", 0, 3, 0}, Book{"ebstudio-sample", 1, 3, 0}}) {
     SCOPED_TRACE(std::string(book.folder) + " " + std::to_string(book.subbook));
     Open(book.folder, book.subbook);
-    const BookAddress start{disk_.indexes.Start(0x00), 0};
+    const BookAddress start{disk_.subbook().indexes.Start(0x00), 0};
     const std::vector<Topic> folded = ReadTopics(start, true);
     const std::vector<Topic> exact = ReadTopics(start, false);
     EXPECT_EQ(folded.size(), book.topics);
@@ -152,7 +152,7 @@ TEST_F(FullTextBooksTest, SearchesFindWhatDecodingEveryTopicFinds) {
 TEST_F(FullTextBooksTest, WordsTornByPagesOfTheLargeBookAreNotPassedOver) {
   MORVA_REQUIRE_SHARED_BOOKS();
   Open("edict-full", 0);
-  const int32_t first = disk_.indexes.Start(0x00);
+  const int32_t first = disk_.subbook().indexes.Start(0x00);
   static const char kEntry[] = "\x1F\x09\x00\x01\x1F\x41";
   size_t checked = 0;
   for (int32_t page = first + 1; page < end_; page += 97) {

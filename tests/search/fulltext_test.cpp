@@ -294,8 +294,8 @@ TEST_F(FullTextSearchTest, BufferFailuresAreWarnings) {
 
 TEST_F(FullTextSearchTest, BookWithoutBodyIndexHasNoTopics) {
   Write([](mkbook::BodyText& b) { b.Text("何か"); });
-  disk_.indexes.ByCode(0x00).start = 0;
-  disk_.indexes.ByCode(0x00).end = 0;
+  disk_.subbook().indexes.ByCode(0x00).start = 0;
+  disk_.subbook().indexes.ByCode(0x00).end = 0;
   EXPECT_EQ(Run(""), V{});
   EXPECT_EQ(progress_.steps(), 0);
 }

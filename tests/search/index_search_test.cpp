@@ -28,7 +28,7 @@ BookAddress A(int32_t page, int32_t offset = 0) { return {page, offset}; }
 
 class IndexSearchTest : public testing::BookTest {
  protected:
-  IndexSearchTest() { disk_.info.zenpo = false; }
+  IndexSearchTest() { disk_.info().zenpo = false; }
 
   void OpenTree(std::vector<TreeEntry> entries, uint8_t code, const IndexTreeOptions& options = {}) {
     const mkbook::IndexTree tree = mkbook::BuildIndexTree(std::move(entries), 2, options);
@@ -110,7 +110,7 @@ TEST_F(IndexSearchTest, ExactAndPrefixMatching) {
   EXPECT_EQ(Word("かき"), kWordNotFound);
   EXPECT_EQ(Found("かき*"), V{A(20)});
   EXPECT_EQ(Found("か*"), (V{A(20), A(21)}));
-  disk_.info.zenpo = true;  // forward indexes then match prefixes
+  disk_.info().zenpo = true;  // forward indexes then match prefixes
   EXPECT_EQ(Found("かき"), V{A(20)});
   context_.firstHitOnly = true;
   EXPECT_EQ(Found("か"), V{A(20)});
@@ -118,7 +118,7 @@ TEST_F(IndexSearchTest, ExactAndPrefixMatching) {
   IndexTreeOptions fixed;
   fixed.leaves = LeafLayout::kPlainFixed;
   fixed.leafKeyLength = 4;
-  disk_.info.zenpo = false;
+  disk_.info().zenpo = false;
   OpenTree({{J("亜唖"), A(31), A(9)}, {J("唖娃"), A(32), A(9)}}, 0x91, fixed);
   EXPECT_EQ(Found("唖娃"), V{A(32)});
 }
@@ -168,7 +168,7 @@ TEST_F(IndexSearchTest, KeywordGroupMembersTakeTheHeadingsThatFollowTheGroupHead
   const mkbook::IndexTree tree = mkbook::BuildIndexTree(
       {{J("ねこ"), A(61), h1}, {J("ねこ"), A(62), h1}, {J("ねこ"), A(63), h1}, {J("いぬ"), A(60), h3}}, 3, grouped);
   LoadPages(std::string(kPageSize, '\0') + bodyPage + tree.pages);
-  disk_.indexes.ByCode(0x80).start = 3;
+  disk_.subbook().indexes.ByCode(0x80).start = 3;
 
   ASSERT_EQ(Found("+ねこ"), (V{A(61), A(62), A(63)}));
   EXPECT_EQ(hits_.Item(0).heading, h1);
@@ -176,7 +176,7 @@ TEST_F(IndexSearchTest, KeywordGroupMembersTakeTheHeadingsThatFollowTheGroupHead
   EXPECT_EQ(hits_.Item(2).heading, h3);
   EXPECT_EQ(Found("+いぬ"), V{A(60)});
   EXPECT_EQ(Word("+ね"), kWordNotFound);
-  EXPECT_EQ(disk_.currentIndexRow, disk_.indexes.RowOf(0x80));
+  EXPECT_EQ(disk_.subbook().currentIndexRow, disk_.subbook().indexes.RowOf(0x80));
 }
 
 TEST_F(IndexSearchTest, CompoundFieldOperandLoadsItsIndex) {
@@ -209,7 +209,7 @@ TEST_F(IndexSearchTest, CompoundFieldOperandLoadsItsIndex) {
   const std::string query = "@12" + S("ねこ");
   std::string_view cursor = query;
   EXPECT_EQ(ReadOperand(disk_, cursor).text, "@" + S("ねこ"));
-  const IndexKindRow& slot = disk_.indexes.ByCode(0xFF);
+  const IndexKindRow& slot = disk_.subbook().indexes.ByCode(0xFF);
   EXPECT_EQ(slot.start, 4);
   EXPECT_EQ(slot.end, 5);
   EXPECT_EQ(slot.options[0], 0x07);
@@ -282,7 +282,7 @@ TEST_F(IndexSearchTest, RandomBytesNeverReadOutsideThePages) {
     for (char& b : pages) b = static_cast<char>(random());
     for (int p = 0; p < 3; ++p) pages[p * kPageSize] = static_cast<char>(pages[p * kPageSize] & 0xB0);
     LoadIndex(pages, std::array<uint8_t, 3>{0x91, 0x80, 0xFF}[round % 3]);
-    disk_.info.zenpo = round % 2 == 0;
+    disk_.info().zenpo = round % 2 == 0;
     Word(std::array{"ね", "+ね", "@ね"}[round % 3]);
   }
 }

@@ -76,7 +76,7 @@ inline ReferenceTopic ReadReferenceTopic(TDisk& disk, BookAddress at, int32_t en
         keywordOnLine = false;
       } else if (code == 0x09) {
         if (item.p1 == 0) {
-          if (holdsText && zeroIndents + 1 >= disk.info.nTab1) {
+          if (holdsText && zeroIndents + 1 >= disk.info().nTab1) {
             topic.next = start;
             return topic;
           }
@@ -87,18 +87,18 @@ inline ReferenceTopic ReadReferenceTopic(TDisk& disk, BookAddress at, int32_t en
         lastIndent = item.p1;
       } else if (code == 0x42) {
         if (lineStart) {
-          if (holdsText && contentLines + 1 >= disk.info.nCol1) {
+          if (holdsText && contentLines + 1 >= disk.info().nCol1) {
             topic.next = start;
             return topic;
           }
           ++contentLines;
         }
         lineStart = false;
-      } else if (code == 0x03 && disk.info.nEnd != 0) {
+      } else if (code == 0x03 && disk.info().nEnd != 0) {
         topic.next = disk.Tell();
         return topic;
       }
-      if (code == disk.headwordStart && !keywordOnLine) {
+      if (code == disk.decoderState().headwordStart && !keywordOnLine) {
         if (!topic.text.empty() && keywords + 1 >= 2) {
           topic.next = start;
           return topic;
@@ -111,13 +111,13 @@ inline ReferenceTopic ReadReferenceTopic(TDisk& disk, BookAddress at, int32_t en
     std::string unit(1, static_cast<char>(value));
     if (value >= kFirstGaijiValue) {
       unit = "\x1A";
-    } else if (disk.pendingChar != 0) {
+    } else if (disk.decoderState().pendingChar != 0) {
       unit += static_cast<char>(DecodeNext(disk, item, true));
     }
     if (lineStart) {
       const bool space = unit[0] == ' ' || unit == "\x81\x40";
       if (!space) {
-        if (holdsText && contentLines + 1 >= disk.info.nCol1) {
+        if (holdsText && contentLines + 1 >= disk.info().nCol1) {
           topic.next = start;
           return topic;
         }

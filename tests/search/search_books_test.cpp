@@ -111,10 +111,10 @@ TEST_F(HeadingTest, ExternalCharactersAndItemsWithoutHeading) {
 
   EXPECT_EQ(Shown(0), S("字") + "\x0B" "1\xA1\x21" "\x0B" "0\xA1\x22" + S("ａ"));
   EXPECT_EQ(Key(0), S("字") + "A");
-  disk_.gaijiMode = GaijiMode::kText;
+  disk_.decoderState().gaijiMode = GaijiMode::kText;
   EXPECT_EQ(Shown(0), S("字") + "[a121][a122]" + S("ａ"));
   EXPECT_EQ(Shown(1), S("[メニュー全体]"));
-  disk_.singleByteBook = true;
+  disk_.decoderState().singleByteBook = true;
   EXPECT_EQ(Shown(1), "[MENU]");
 }
 
@@ -211,10 +211,10 @@ TEST_F(MenuTest, OneItemPerCandidateAndTheWholeMenuAfterAMultiCandidateLine) {
 TEST_F(MenuTest, SingleCandidateLinesGiveNoWholeMenuItem) {
   BookWithMenu({{10}, {11}, {}});
   EXPECT_EQ(Bodies(hits_), (V{{10, 4}, {11, 4}}));
-  disk_.specialTitle = true;  // suspended while the menu is read, then restored
+  disk_.subbook().specialTitle = true;  // suspended while the menu is read, then restored
   MenuSearch(disk_, hits_, 0);
   EXPECT_EQ(hits_.Count(), 2);
-  EXPECT_TRUE(disk_.specialTitle);
+  EXPECT_TRUE(disk_.subbook().specialTitle);
 }
 
 TEST_F(MenuTest, NoCandidatesGiveTheWholeMenuAndNoMenuLeavesTheListEmpty) {

@@ -17,7 +17,7 @@ using namespace search_flags;
 class SearchKeyTest : public testing::BookTest {
  protected:
   void Have(std::initializer_list<uint8_t> codes) {
-    for (uint8_t c : codes) disk_.indexes.ByCode(c).start = 10;
+    for (uint8_t c : codes) disk_.subbook().indexes.ByCode(c).start = 10;
   }
   ConvertedKey Convert(std::string_view utf8) { return ConvertKey(disk_, S(utf8)); }
   PreparedKey Prepare(std::string_view utf8) { return PrepareKey(disk_, S(utf8)); }
@@ -28,21 +28,21 @@ class SearchKeyTest : public testing::BookTest {
 
 TEST_F(SearchKeyTest, LettersMeetInTheAlphabetIndex) {
   Have({0x92, 0x91});
-  disk_.volumeKind = 1;  // a "catalog" volume upper-cases ａ-ｚ while converting
+  disk_.subbook().volumeKind = 1;  // a "catalog" volume upper-cases ａ-ｚ while converting
   for (const char* typed : {"ＡＢＣ", "abc", "ａｂｃ"}) {
     EXPECT_EQ(Convert(typed).exact, J("ＡＢＣ")) << typed;
     EXPECT_EQ(Chosen(typed), 0x92) << typed;
   }
-  disk_.volumeKind = 0;  // elsewhere the index's option byte decides
+  disk_.subbook().volumeKind = 0;  // elsewhere the index's option byte decides
   EXPECT_EQ(Convert("abc").exact, J("ａｂｃ"));
   EXPECT_EQ(Prepare("abc").canonical, J("ＡＢＣ"));
-  disk_.indexes.ByCode(0x92).options[0] = 0x10;
+  disk_.subbook().indexes.ByCode(0x92).options[0] = 0x10;
   EXPECT_EQ(Prepare("abc").canonical, J("ａｂｃ"));
 }
 
 TEST_F(SearchKeyTest, StarsChooseDirectionAndPrefixMatching) {
   Have({0x90, 0x70, 0x91, 0x71});
-  disk_.info.zenpo = false;
+  disk_.info().zenpo = false;
   const PreparedKey back = Prepare("*ねこ");
   EXPECT_EQ(back.converted.keyId, 0x70);
   EXPECT_EQ(back.converted.flags, kLeadStar | kKana);
@@ -58,9 +58,9 @@ TEST_F(SearchKeyTest, StarsChooseDirectionAndPrefixMatching) {
   EXPECT_EQ(Convert("ね＊こ").exact, J("ね＊こ"));
   EXPECT_EQ(Chosen("ね＊こ"), 0x91);
   // Kana prefer the forward kana index over the backward notation index.
-  disk_.indexes.ByCode(0x70).start = 0;
+  disk_.subbook().indexes.ByCode(0x70).start = 0;
   EXPECT_EQ(Chosen("*ねこ"), 0x90);
-  disk_.indexes.ByCode(0x90).start = 0;
+  disk_.subbook().indexes.ByCode(0x90).start = 0;
   EXPECT_EQ(Chosen("*ねこ"), 0x71);
 }
 
@@ -72,9 +72,9 @@ TEST_F(SearchKeyTest, KanaIndexesFoldKanaButTheExactKeyKeepsThem) {
   EXPECT_EQ(Prepare("ガッコウ").canonical, J("かつこう"));
   EXPECT_EQ(Prepare("コーヒー").canonical, J("こおひい"));
   EXPECT_EQ(Prepare("ハーー").canonical, J("はああ"));
-  disk_.indexes.ByCode(0x90).options[0] = 0x02;  // long-vowel marks dropped
+  disk_.subbook().indexes.ByCode(0x90).options[0] = 0x02;  // long-vowel marks dropped
   EXPECT_EQ(Prepare("コーヒー").canonical, J("こひ"));
-  disk_.specialTitle = true;                     // ... except in the special title
+  disk_.subbook().specialTitle = true;                     // ... except in the special title
   EXPECT_EQ(Prepare("コーヒー").canonical, J("こおひい"));
 }
 
@@ -132,8 +132,8 @@ TEST_F(SearchKeyTest, MarkersAndClassesChooseTheIndex) {
   Have({0xFF, 0x71});
   EXPECT_EQ(Chosen("@ねこ"), 0xFF);
   EXPECT_EQ(Chosen("*漢字"), 0x71);
-  disk_.indexes.ByCode(0x50).start = 0;
-  disk_.specialTitle = true;
+  disk_.subbook().indexes.ByCode(0x50).start = 0;
+  disk_.subbook().specialTitle = true;
   EXPECT_EQ(Chosen("漢字"), 0x91);
 }
 
@@ -152,7 +152,7 @@ TEST_F(SearchKeyTest, PunctuationAndTheMinusSign) {
 
 TEST_F(SearchKeyTest, DollarPrefixNamesTheIndex) {
   Have({0x90, 0x91, 0x50});
-  disk_.info.zenpo = false;
+  disk_.info().zenpo = false;
   const PreparedKey k = Prepare("$91ねこ");
   EXPECT_EQ(k.converted.keyId, 0x91);
   EXPECT_EQ(k.mode, MatchMode::kPrefix);
@@ -168,12 +168,12 @@ TEST_F(SearchKeyTest, KeysAreCutAtTheirCapacity) {
   for (int i = 0; i < 50; ++i) fifty += "漢";
   for (int i = 0; i < 39; ++i) expected += J("漢");
   EXPECT_EQ(Convert(fifty).exact, expected);
-  disk_.singleByteBook = true;
+  disk_.decoderState().singleByteBook = true;
   EXPECT_EQ(ConvertKey(disk_, std::string(100, 'q')).exact, std::string(79, 'Q'));
 }
 
 TEST_F(SearchKeyTest, SingleByteBooksUseBytesUpperCased) {
-  disk_.singleByteBook = true;
+  disk_.decoderState().singleByteBook = true;
   Have({0x92, 0x72});
   EXPECT_EQ(ConvertKey(disk_, "ab\xE9\xF7z").exact, "AB\xC9\xF7Z");
   const PreparedKey back = PrepareKey(disk_, "*abc");

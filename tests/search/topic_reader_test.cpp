@@ -86,41 +86,41 @@ class TopicReaderTest : public testing::BookTest {
     std::string pages = body;
     pages.resize((body.size() + kPageSize - 1) / kPageSize * kPageSize, '\0');
     LoadPages(pages);
-    IndexKindRow& row = disk_.indexes.ByCode(0x00);
+    IndexKindRow& row = disk_.subbook().indexes.ByCode(0x00);
     row.start = 1;
     row.end = static_cast<int32_t>(pages.size() / kPageSize);
   }
 
   // Reads every topic three ways and compares; returns the number of topics.
   int Compare(bool fold, const std::vector<std::string>& words, const std::string& context) {
-    const int32_t end = disk_.indexes.End(0x00);
+    const int32_t end = disk_.subbook().indexes.End(0x00);
     TopicBuffer buffer;
     EXPECT_TRUE(buffer.Obtain());
     TopicReader reader(disk_, buffer, fold);
     const TopicPrefilter prefilter(words, !fold);
     const bool skim = reader.CanSkim() && prefilter.usable();
-    BookAddress at{disk_.indexes.Start(0x00), 0};
+    BookAddress at{disk_.subbook().indexes.Start(0x00), 0};
     int topics = 0;
     for (;;) {
-      const uint8_t keyword = disk_.headwordStart;
+      const uint8_t keyword = disk_.decoderState().headwordStart;
       const testing::ReferenceTopic expected = testing::ReadReferenceTopic(disk_, at, end, fold);
-      disk_.headwordStart = keyword;
+      disk_.decoderState().headwordStart = keyword;
       BookAddress read = at;
       const TopicReader::Result result = reader.Read(&read, end);
       EXPECT_EQ(result == TopicReader::Result::kTopic, expected.exists) << context << " at " << at.page << ":" << at.offset;
       if (!expected.exists) break;
       EXPECT_EQ(reader.text(), expected.text) << context << " at " << at.page << ":" << at.offset;
       EXPECT_EQ(read, expected.next) << context << " at " << at.page << ":" << at.offset;
-      const uint8_t keywordAfter = disk_.headwordStart;
+      const uint8_t keywordAfter = disk_.decoderState().headwordStart;
       if (skim) {
-        disk_.headwordStart = keyword;
+        disk_.decoderState().headwordStart = keyword;
         BookAddress skimmed = at;
         SkimmedTopic topic;
         EXPECT_EQ(reader.Skim(&skimmed, end, prefilter, &topic), TopicReader::Result::kTopic) << context;
         EXPECT_EQ(skimmed, expected.next) << context << " skimming at " << at.page << ":" << at.offset;
         EXPECT_EQ(topic.keywordCode, keyword) << context;
         EXPECT_EQ(topic.keywordCodeAfter, keywordAfter) << context;
-        disk_.headwordStart = keywordAfter;
+        disk_.decoderState().headwordStart = keywordAfter;
         // The prefilter may err towards "may match" only.
         for (const std::string& w : words) {
           if (ContainsAtCharacterBoundary(expected.text, w, false)) {
@@ -140,11 +140,11 @@ TEST_F(TopicReaderTest, AgreesWithTheDecoderOnRandomText) {
   for (unsigned seed = 1; seed <= 60; ++seed) {
     std::mt19937 rng(seed);
     OpenBody(RandomBody(rng, 3 * kPageSize + rng() % kPageSize));
-    disk_.info = BookInfo{};
-    disk_.headwordStart = 0x41;
-    if (seed % 4 == 1) disk_.info.nEnd = 0;
-    if (seed % 5 == 2) disk_.info.nCol1 = 2;
-    if (seed % 7 == 3) disk_.info.nTab1 = 2;
+    disk_.info() = BookInfo{};
+    disk_.decoderState().headwordStart = 0x41;
+    if (seed % 4 == 1) disk_.info().nEnd = 0;
+    if (seed % 5 == 2) disk_.info().nCol1 = 2;
+    if (seed % 7 == 3) disk_.info().nTab1 = 2;
     const std::string context = "seed " + std::to_string(seed);
     // Prefilter words: one that comes from a letter in either width.
     for (const auto& filterWords : {std::vector<std::string>{"A"}, std::vector<std::string>{S("あい"), S("ｶ")}}) {
@@ -158,13 +158,13 @@ TEST_F(TopicReaderTest, AgreesWithTheDecoderOnRandomText) {
 TEST_F(TopicReaderTest, BooksTheDecoderReadsSpeciallyAreReadByItAlone) {
   std::mt19937 rng(7);
   OpenBody(RandomBody(rng, 2 * kPageSize));
-  disk_.info.skipCodes = {{0x12, 2}};
+  disk_.info().skipCodes = {{0x12, 2}};
   Compare(true, {"A"}, "skip codes");
-  disk_.info.skipCodes.clear();
-  disk_.singleByteBook = true;
+  disk_.info().skipCodes.clear();
+  disk_.decoderState().singleByteBook = true;
   Compare(true, {"A"}, "single-byte");
-  disk_.singleByteBook = false;
-  disk_.specialTitle = true;
+  disk_.decoderState().singleByteBook = false;
+  disk_.subbook().specialTitle = true;
   Compare(true, {"A"}, "special title");
   EXPECT_FALSE(HasFailure());
 }

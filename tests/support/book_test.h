@@ -201,7 +201,7 @@ class BookTest : public ::testing::Test {
   // Page 1 blank, then the pages of an index searched as `code`.
   void LoadIndex(const std::string& pages, uint8_t code, uint8_t option0 = 0) {
     LoadPages(std::string(kPageSize, '\0') + pages);
-    IndexKindRow& row = disk_.indexes.ByCode(code);
+    IndexKindRow& row = disk_.subbook().indexes.ByCode(code);
     row.start = 2;
     row.end = 1 + static_cast<int32_t>(pages.size() / kPageSize);
     row.options = {option0, 0, 0};

@@ -20,7 +20,7 @@ using testing::ViewHarness;
 
 // The harness's demo book, reopened with the map text beside the volume.
 void UseMap(ViewHarness& h, const std::string& mapText) {
-  const std::filesystem::path subbook(h.disk.subbookDirectory);
+  const std::filesystem::path subbook(h.disk.subbook().subbookDirectory);
   const std::filesystem::path volume = std::filesystem::path(h.disk.VolumeRoot());
   testing::WriteFile((volume / (subbook.filename().string() + ".map")).string(), mapText);
   h.disk.settings().unicodeMaps = true;

@@ -104,7 +104,7 @@ TEST(SelectionTest, CopyAddsTheSourceNoticeOnlyToLongOrMultiLineText) {
   ViewHarness h(testing::TestSettings(), {1000, 300});
   h.ShowMarked("x\n");
   ASSERT_GT(h.view->Columns(), 90);
-  h.disk.info.source = Sjis("出典：見本");
+  h.disk.info().source = Sjis("出典：見本");
   const std::string notice = "\r\n" + Sjis("出典：見本") + "\r\n";
   h.ShowMarked(std::string(80, 'a') + "\n");
   h.view->CopySelection();
@@ -120,7 +120,7 @@ TEST(SelectionTest, CopyAddsTheSourceNoticeOnlyToLongOrMultiLineText) {
   h.view->CopySelection();
   EXPECT_EQ(h.clipboard.texts[2], "ab\r\nc" + notice);
   // No notice without a SOURCE= statement.
-  h.disk.info.source.clear();
+  h.disk.info().source.clear();
   h.ShowMarked(std::string(81, 'a') + "\n", 4);
   h.view->CopySelection();
   EXPECT_EQ(h.clipboard.texts[3], std::string(81, 'a'));

@@ -76,7 +76,7 @@ TEST(TextViewPaintTest, HeadingsLinksAndSelectionHaveTheirColours) {
   EXPECT_GT(CountNear(image, selected, kGreen), selected.width() * selected.height() / 2);
 
   // TITLECOLOR=OFF paints headings in the text colour.
-  h.disk.info.titleColor = false;
+  h.disk.info().titleColor = false;
   h.ShowMarked("\x03" + heading + "\x04\n", 2);
   image = h.Grab();
   EXPECT_EQ(CountNear(image, QRect(0, lh, w, lh), kBlue), 0);

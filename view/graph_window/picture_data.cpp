@@ -87,7 +87,7 @@ ImageDescriptor ReadImageDescriptor(TDisk& disk, BookAddress at) {
   if (disk.Seek(at) != 0) return d;
   // The decoder delivers the parameters of the position items only while this
   // flag is set; other readers (headings, the word list) must not see it.
-  disk.refParamFlag = true;
+  disk.decoderState().refParamFlag = true;
   bool havePosition = false;
   int x = 0;
   int y = 0;
@@ -126,7 +126,7 @@ ImageDescriptor ReadImageDescriptor(TDisk& disk, BookAddress at) {
         break;
     }
   }
-  disk.refParamFlag = false;
+  disk.decoderState().refParamFlag = false;
   FillFromOnlyHotSpot(regions, 0);
   FillFromOnlyHotSpot(regions, 1);
   return d;

@@ -307,7 +307,7 @@ int FullTextShot(const QString& out, const std::string& bookDir, const QString& 
   main.list->setGeometry(2, 30, kPaneWidth - 10, 360);
   main.list->setParent(main.tabs->widget(3));
   main.tabs->setCurrentIndex(3);
-  main.status->setText(QString::fromStdString(SjisToUtf8(disk.title)));
+  main.status->setText(QString::fromStdString(SjisToUtf8(disk.subbook().title)));
   TProgress box(&main.window);
   ShootingProgress progress(box, out + "/fulltext.png");
   TGeneralSearch window(disk, hits, fullText, progress, &main.window);
@@ -319,7 +319,7 @@ int FullTextShot(const QString& out, const std::string& bookDir, const QString& 
     main.list->clear();
     for (int i = 0; i < hits.Count(); ++i)
       main.list->addItem(Plain(HeadingText(disk, hits, i, HeadingMode::kDisplay)));
-    main.status->setText(QString::fromStdString(SjisToUtf8(disk.title + "  " + done.status)));
+    main.status->setText(QString::fromStdString(SjisToUtf8(disk.subbook().title + "  " + done.status)));
   });
   main.window.show();
   window.show();

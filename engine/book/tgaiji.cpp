@@ -6,7 +6,7 @@
 
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
-#include "engine/decode/gaiji.h"
+#include "engine/book/tgaiji.h"
 
 namespace morva {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/decode/gaiji_map.h"
+#include "engine/book/gaiji_map.h"
 
 namespace morva {
 

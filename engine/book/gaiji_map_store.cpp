@@ -1,8 +1,8 @@
-#include "engine/decode/gaiji_map_store.h"
+#include "engine/book/gaiji_map_store.h"
 
 #include <filesystem>
 
-#include "engine/decode/gaiji.h"
+#include "engine/book/tgaiji.h"
 
 namespace morva {
 

@@ -1,4 +1,4 @@
-#include "engine/decode/gaiji_map.h"
+#include "engine/book/gaiji_map.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -6,7 +6,7 @@
 #include <iterator>
 #include <system_error>
 
-#include "engine/decode/gaiji.h"
+#include "engine/book/tgaiji.h"
 
 namespace morva {
 
