@@ -1,20 +1,8 @@
 // Morva's window program: the entry of the start-up request (hand-over to a
 // running window when the request asks for it), then the main window. A
 // folder given as the only argument instead has its books added to the
-// current group and opened (as ﾌｧｲﾙ > 辞書ﾌｫﾙﾀﾞを開く does).
-//
-// Developer options for automation and measurements (not shown anywhere in
-// the program; see the README's developer section):
-//   --book DIR          open the volume in DIR (its first sub-book) alone
-//   --search WORD       search WORD (UTF-8) there and show the first entry
-//   --size WxH          the window's size for this run
-//   --screenshot FILE   save a picture of the window to FILE and quit
-//   --report            print the window system, the search-and-show time and
-//                       the memory in use, and quit
-//   --first-paint       print the wall-clock time (ns since the epoch) of the
-//                       window's first paint and quit
-// With --book or --search the settings file is read but no start-up request
-// is handled and no running window is looked for.
+// current group and opened (as ﾌｧｲﾙ > 辞書ﾌｫﾙﾀﾞを開く does). Automation and
+// measurements of the window live in tools/shots (morva-shots).
 //
 // --prefer-x11 (the desktop entry's): start on X11 (XWayland) on a Wayland
 // session unless QT_QPA_PLATFORM chooses the platform, so that the clipboard
@@ -28,18 +16,12 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QPixmap>
 #include <QSocketNotifier>
-#include <QTimer>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,10 +34,8 @@
 #include "app/startup/platform_choice.h"
 #include "app/startup/qt_translations.h"
 #include "app/startup/startup_flow.h"
-#include "engine/text/unicode.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
-#include "view/tmyscrollbox.h"
 
 namespace {
 
@@ -92,122 +72,6 @@ void QuitOnSignals(QApplication& app) {
   for (const int number : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(number, &action, nullptr);
 }
 
-struct DeveloperOptions {
-  std::string book;
-  std::string word;
-  std::string screenshot;
-  int width = 0;
-  int height = 0;
-  bool report = false;
-  bool firstPaint = false;
-  bool Automated() const { return !book.empty() || !word.empty() || !screenshot.empty() || report; }
-};
-
-// Takes the developer options out of the arguments; what remains is the
-// start-up request.
-std::optional<DeveloperOptions> TakeDeveloperOptions(std::vector<char*>& args) {
-  DeveloperOptions dev;
-  std::vector<char*> rest;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string a = args[i];
-    auto value = [&](std::string* out) {
-      if (i + 1 >= args.size()) return false;
-      *out = args[++i];
-      return true;
-    };
-    std::string size;
-    if (a == "--book") {
-      if (!value(&dev.book)) return std::nullopt;
-    } else if (a == "--search") {
-      if (!value(&dev.word)) return std::nullopt;
-    } else if (a == "--screenshot") {
-      if (!value(&dev.screenshot)) return std::nullopt;
-    } else if (a == "--size") {
-      if (!value(&size) || std::sscanf(size.c_str(), "%dx%d", &dev.width, &dev.height) != 2) return std::nullopt;
-    } else if (a == "--report") {
-      dev.report = true;
-    } else if (a == "--first-paint") {
-      dev.firstPaint = true;
-    } else {
-      rest.push_back(args[i]);
-    }
-  }
-  args = rest;
-  return dev;
-}
-
-long long WallClockNs() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-// Resident memory of this process in kB (VmRSS), 0 when unknown.
-long ResidentKb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-  return 0;
-}
-
-// Prints the time of the window's first paint and ends the program.
-class FirstPaintProbe final : public QObject {
- public:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (!done_ && event->type() == QEvent::Paint && qobject_cast<QWidget*>(watched) != nullptr) {
-      done_ = true;
-      // After the paint has been drawn and flushed.
-      QTimer::singleShot(0, [] {
-        std::printf("first-paint %lld\n", WallClockNs());
-        std::fflush(stdout);
-        QApplication::quit();
-      });
-    }
-    return false;
-  }
-
- private:
-  bool done_ = false;
-};
-
-int RunAutomated(const DeveloperOptions& dev) {
-  using namespace morva;
-  FormOptions options;
-  options.readStartupRequest = false;
-  options.saveSettings = false;
-  MorvaWindow window(options);
-  TMorvaForm& form = window.form();
-  if (dev.width > 0 && dev.height > 0) form.resize(dev.width, dev.height);
-  form.show();
-  QApplication::processEvents();
-  if (!dev.book.empty()) form.OpenSingleBook(dev.book);
-
-  double searchMs = 0;
-  if (!dev.word.empty()) {
-    QElapsedTimer timer;
-    timer.start();
-    form.SetSearchText(QString::fromUtf8(dev.word.c_str()));
-    form.SearchClicked(false);
-    form.ShowItem(0);
-    form.repaint();  // the list and the entry painted
-    searchMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-  }
-  QApplication::processEvents();
-  if (!dev.screenshot.empty() && !form.grab().save(QString::fromStdString(dev.screenshot))) {
-    std::fprintf(stderr, "morva: cannot write %s\n", dev.screenshot.c_str());
-    return 1;
-  }
-  if (dev.report) {
-    std::printf("platform %s\n", QGuiApplication::platformName().toStdString().c_str());
-    std::printf("status %s\n", form.StatusText(0).toStdString().c_str());
-    std::printf("search-and-show-ms %.2f\n", searchMs);
-    std::printf("vmrss-kb %ld\n", ResidentKb());
-  }
-  if (!dev.screenshot.empty() || dev.report) return 0;
-  return QApplication::exec();
-}
-
 // Takes --prefer-x11 out of the arguments and, as StartOnX11 decides, sets
 // the platform before the application reads it.
 void ChoosePlatform(int& argc, char** argv) {
@@ -239,13 +103,6 @@ int main(int argc, char** argv) {
   QuitOnSignals(app);
 
   std::vector<char*> args(argv + 1, argv + argc);
-  const std::optional<DeveloperOptions> dev = TakeDeveloperOptions(args);
-  if (!dev) {
-    std::fputs("morva: a developer option lacks its value\n", stderr);
-    return 2;
-  }
-  if (dev->Automated()) return RunAutomated(*dev);
-
   // An existing folder as the only argument is a volume (or a folder of
   // volumes) to open rather than a start-up request, whose first field names
   // a settings file and never a folder.
@@ -270,9 +127,6 @@ int main(int argc, char** argv) {
     SettingsStore entryStore(DefaultSettingsFilePath());
     if (RunEntry(entryStore, argument, channel).handedOver) return 0;
   }
-
-  FirstPaintProbe probe;
-  if (dev->firstPaint) app.installEventFilter(&probe);
 
   MorvaWindow window;
   TMorvaForm& form = window.form();

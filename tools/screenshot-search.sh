@@ -10,10 +10,10 @@
 set -euo pipefail
 build=${1:-build}
 out=${2:-screenshots}
-shots="$build/app/search_windows/morva-search-shots"
+shots="$build/tools/shots/morva-shots"
 if [ ! -x "$shots" ]; then
-  cmake --build "$build" --target morva-search-shots
+  cmake --build "$build" --target morva-shots
 fi
-args=("$out")
+args=(search "$out")
 [ $# -ge 3 ] && args+=("$3")
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$shots" "${args[@]}"

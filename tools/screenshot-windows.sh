@@ -10,8 +10,8 @@
 set -euo pipefail
 build=${1:-build}
 out=${2:-screenshots}
-shots="$build/app/dialogs/morva-window-shots"
+shots="$build/tools/shots/morva-shots"
 if [ ! -x "$shots" ]; then
-  cmake --build "$build" --target morva-window-shots
+  cmake --build "$build" --target morva-shots
 fi
-QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$shots" "$out"
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$shots" dialogs "$out"

@@ -11,13 +11,15 @@
 #       索引 tab, the 複合 tab with its candidate window, a running full-text
 #       search with the progress box, the image window with hot spots, the
 #       dump window, each tab of the options dialog and the other dialogs
-#       (morva-main-shots); then the search and standalone windows on their
+#       (morva-shots all); then the search and standalone windows on their
 #       own (tools/screenshot-search.sh, tools/screenshot-windows.sh) into
 #       OUTDIR/search and OUTDIR/windows
 #
 # The build folder is $BUILD (default: build).
 set -euo pipefail
 build=${BUILD:-build}
+shots="$build/tools/shots/morva-shots"
+[ -x "$shots" ] || cmake --build "$build" --target morva-shots
 
 if [ "${1:-}" = "--all" ]; then
   if [ $# -ne 2 ]; then
@@ -25,12 +27,10 @@ if [ "${1:-}" = "--all" ]; then
     exit 2
   fi
   out=$2
-  shots="$build/app/main_window/morva-main-shots"
-  [ -x "$shots" ] || cmake --build "$build" --target morva-main-shots
   settings=$(mktemp -d /tmp/morva-screenshot.XXXXXX)
   trap 'rm -rf "$settings"' EXIT
   mkdir -p "$out"
-  XDG_CONFIG_HOME="$settings" QT_QPA_PLATFORM=offscreen timeout 120 "$shots" "$out"
+  XDG_CONFIG_HOME="$settings" QT_QPA_PLATFORM=offscreen timeout 120 "$shots" all "$out"
   here=$(dirname "$0")
   "$here/screenshot-search.sh" "$build" "$out/search"
   "$here/screenshot-windows.sh" "$build" "$out/windows"
@@ -46,13 +46,8 @@ book=$1
 word=$2
 out=$3
 size=${4:-1000x700}
-program="$build/app/morva"
-if [ ! -x "$program" ]; then
-  echo "$program is missing: build Morva first (make build)" >&2
-  exit 1
-fi
 settings=$(mktemp -d /tmp/morva-screenshot.XXXXXX)
 trap 'rm -rf "$settings"' EXIT
 XDG_CONFIG_HOME="$settings" QT_QPA_PLATFORM=offscreen timeout 60 \
-  "$program" --book "$book" --search "$word" --size "$size" --screenshot "$out"
+  "$shots" window --book "$book" --search "$word" --size "$size" --screenshot "$out"
 echo "wrote $out"

@@ -10,16 +10,11 @@
 #include <string_view>
 #include <vector>
 
+#include "app/book_bar/dic_menu_item.h"
+
 class QMenu;
 
 namespace morva {
-
-// A book item of the menu: the bar entry and its title from the group file
-// (Shift-JIS).
-struct DicMenuItem {
-  int entry = 0;
-  std::string title;
-};
 
 // Caption of the k-th item (title in Shift-JIS, caption in Unicode).
 QString DicMenuCaption(int k, std::string_view titleSjis);

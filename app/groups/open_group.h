@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/book_bar/dic_menu.h"
+#include "app/book_bar/dic_menu_item.h"
 #include "engine/book/book_list.h"
 
 namespace morva {

@@ -2,12 +2,15 @@
 // settings folder of its own) ended by a signal, as at logout or shutdown: it
 // quits the normal way and saves its settings; at start it clears away what
 // killed saves left beside them. A folder as its one argument is opened.
+// morva-shots builds the same window for automation: it searches a real book
+// and reports, never writing the settings.
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -158,6 +161,38 @@ TEST(WindowProgramTest, FolderArgumentOpensTheVolume) {
   const std::string grp = testing::ReadFile(settings / "MORVA.GRP");
   EXPECT_NE(grp.find("[vol]"), std::string::npos) << grp;
   EXPECT_NE(grp.find("," + (dir / "vol").string() + ",1,"), std::string::npos) << grp;
+}
+
+// Runs a shell command line; its exit status and what it printed.
+std::pair<int, std::string> RunShell(const std::string& command) {
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return {-1, ""};
+  std::string out;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+  const int status = ::pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+TEST(WindowProgramTest, ShotsSearchTheRealWindowAndLeaveTheSettingsAlone) {
+  const std::filesystem::path book = testing::SharedBooks() / "edict-small";
+  if (!std::filesystem::exists(book)) GTEST_SKIP() << book << " missing";
+  testing::TempDir dir;
+  const std::string env = "XDG_CONFIG_HOME=" + (dir / "config").string() + " QT_QPA_PLATFORM=offscreen ";
+  const std::string shot = (dir / "shot.png").string();
+  const auto [status, out] = RunShell(env + MORVA_SHOTS_BINARY " window --book " + book.string() +
+                                 " --search いぬ --size 800x600 --report --screenshot " + shot + " 2>&1");
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_NE(out.find("platform offscreen\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("vmrss-kb "), std::string::npos) << out;
+  EXPECT_GT(std::filesystem::file_size(shot), 1000u);
+  EXPECT_FALSE(std::filesystem::exists(dir / "config" / "morva" / "MORVA.INI"));
+  // The first paint comes while the window is set up: the program still ends.
+  const auto [painted, printed] = RunShell(env + "timeout 60 " MORVA_SHOTS_BINARY " window --first-paint 2>&1");
+  EXPECT_EQ(painted, 0) << printed;
+  EXPECT_NE(printed.find("first-paint "), std::string::npos) << printed;
+  // A mistyped option is a usage error, not a window that stays open.
+  EXPECT_EQ(RunShell(env + MORVA_SHOTS_BINARY " window --serch x 2>&1").first, 2);
 }
 
 }  // namespace

@@ -1,183 +1,19 @@
-// Drive search: the drive list, the search roots, the walk with its depth,
-// "." and stream rules, the book bar it builds, the dialog and the command.
+// Drive search with its dialog: the dialog's controls and the command.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <filesystem>
-
-#include "app/drive_search/drive_list.h"
 #include "app/drive_search/drive_search_command.h"
-#include "app/drive_search/drive_walk.h"
 #include "app/drive_search/tdrive_search.h"
 #include "app/settings/settings.h"
-#include "engine/book/tdisk.h"
-#include "engine/book/text_utils.h"
-#include "engine/text/unicode.h"
-#include "tests/support/recording_reporter.h"
-#include "tests/support/test_dirs.h"
-#include "tools/mkbook/body_text.h"
-#include "tools/mkbook/index_page.h"
-#include "tools/mkbook/jis_text.h"
-#include "tools/mkbook/subbook_pages.h"
-#include "tools/mkbook/volume.h"
+#include "tests/app/drive_books.h"
 
 namespace morva {
 namespace {
 
-namespace fs = std::filesystem;
-
-// ---- Drive list and roots ------------------------------------------------------
-
-TEST(DriveList, LettersAndRanges) {
-  DriveFlags f = ParseDriveList("ef-d");
-  EXPECT_EQ(f.count, 1);
-  EXPECT_TRUE(f.drive[4]);
-  f = ParseDriveList("D-F");
-  EXPECT_EQ(f.count, 3);
-  EXPECT_TRUE(f.drive[3] && f.drive[4] && f.drive[5]);
-  EXPECT_EQ(ParseDriveList("A-Z").count, 26);
-  f = ParseDriveList("EH-K");
-  EXPECT_EQ(f.count, 5);
-  EXPECT_TRUE(f.drive[4] && f.drive[7] && f.drive[10]);
-  EXPECT_EQ(ParseDriveList("1;:-").count, 0);
-  EXPECT_EQ(ParseDriveList("c-").count, 1);
-}
-
-TEST(DriveList, SearchRootsResolveHomeAndDropRepeats) {
-  EXPECT_EQ(ParseSearchRoots("~;/media; /mnt/ ;;/media;~/dict", "/home/u"),
-            (std::vector<std::string>{"/home/u", "/media", "/mnt", "/home/u/dict"}));
-  EXPECT_EQ(ParseSearchRoots("/", "/h"), (std::vector<std::string>{"/"}));
-  EXPECT_TRUE(ParseSearchRoots("", "/h").empty());
-}
-
-TEST(DriveList, FoundBookColours) {
-  EXPECT_EQ(FoundBookColor(0), MakeColor(255, 0, 0));
-  EXPECT_EQ(FoundBookColor(1), MakeColor(0, 255, 0));
-  EXPECT_EQ(FoundBookColor(2), MakeColor(255, 255, 0));
-  EXPECT_EQ(FoundBookColor(3), MakeColor(0, 128, 0));
-  EXPECT_EQ(FoundBookColor(4), MakeColor(0, 0, 255));
-  EXPECT_EQ(FoundBookColor(5), MakeColor(128, 0, 128));
-  EXPECT_EQ(FoundBookColor(6), MakeColor(255, 255, 255));
-  EXPECT_EQ(FoundBookColor(7), MakeColor(255, 255, 255));
-}
-
-// ---- The walk ----------------------------------------------------------------------
-
-mkbook::Subbook MakeSubbook(const std::string& titleUtf8, const std::string& directory) {
-  mkbook::SubbookPages pages;
-  mkbook::BodyText body({pages.NextFreePage(), 0});
-  body.Indent(1).Headword("あ").Text("本文").Newline();
-  pages.AddSection(mkbook::index_code::kBody, body.Bytes());
-  mkbook::Subbook s;
-  s.record.title = mkbook::JisFromUtf8(titleUtf8);
-  s.record.directory = directory;
-  s.body = pages.Build();
-  return s;
-}
-
-void WriteVolume(const fs::path& at, const std::vector<std::pair<std::string, std::string>>& books) {
-  mkbook::Volume v(mkbook::CatalogLayout::kCatalogs);
-  for (const auto& [title, directory] : books) v.AddSubbook(MakeSubbook(title, directory));
-  v.WriteTo(at);
-}
-
-// Books at depths 0 to 3 below the root, a volume with a sound-only sub-book,
-// and volumes in and under directories whose names hold a ".".
-class DriveWalkTest : public ::testing::Test {
- protected:
-  DriveWalkTest() {
-    const fs::path r = Root();
-    WriteVolume(r, {{"深さ零の辞書", "zero"}});
-    WriteVolume(r / "a", {{"深さ一", "one"}});
-    WriteVolume(r / "b" / "c", {{"深さ二", "two"}});
-    WriteVolume(r / "d" / "e" / "f", {{"深さ三", "three"}});
-    WriteVolume(r / "s", {{"本体", "main"}, {"音声", "snd"}});
-    fs::create_directories(r / "s" / "snd" / "stream");
-    WriteVolume(r / "x.d", {{"点", "dot"}});
-    WriteVolume(r / "y.d" / "z", {{"点の下", "under"}});
-    disk_.SetBookList(&bar_);
-  }
-
-  fs::path Root() const { return dir_ / "root"; }
-
-  std::vector<std::string> Titles(const DriveSearchResult& r) const {
-    std::vector<std::string> out;
-    for (const BookBarEntry& e : r.bar) out.push_back(e.IsSeparator() ? "|" : SjisToUtf8(e.shortName));
-    return out;
-  }
-
-  testing::TempDir dir_;
-  testing::RecordingReporter reporter_;
-  BookBar bar_;
-  TDisk disk_{reporter_};
-};
-
-TEST_F(DriveWalkTest, DepthZeroProbesTheRootOnly) {
-  const DriveSearchResult r = SearchDrives(disk_, Root().string(), 0, nullptr);
-  EXPECT_EQ(Titles(r), (std::vector<std::string>{"|", "深さ零"}));
-  ASSERT_EQ(r.menu.size(), 1u);
-  EXPECT_EQ(r.menu[0].entry, 1);
-  EXPECT_EQ(SjisToUtf8(r.menu[0].title), "深さ零の辞書");
-  const BookBarEntry& e = r.bar[1];
-  EXPECT_EQ(e.location, Root().string());
-  EXPECT_EQ(e.subbook, 0);
-  EXPECT_TRUE(e.mark);
-  EXPECT_TRUE(e.userTitle.empty());
-  EXPECT_EQ(e.colour, FoundBookColor(0));
-}
-
-TEST_F(DriveWalkTest, SubdirectoriesComeBeforeTheirParentAndDotsAreNotProbed) {
-  DriveSearchResult r = SearchDrives(disk_, Root().string(), 1, nullptr);
-  EXPECT_EQ(Titles(r), (std::vector<std::string>{"|", "深さ一", "|", "本体", "|", "深さ零"}));
-  r = SearchDrives(disk_, Root().string(), 3, nullptr);
-  EXPECT_EQ(Titles(r), (std::vector<std::string>{"|", "深さ一", "|", "深さ二", "|", "深さ三", "|", "本体", "|", "深さ零"}));
-  // The sound-only sub-book is skipped, its volume's first book kept.
-  EXPECT_EQ(r.bar[7].subbook, 0);
-  for (int i = 0; i < r.BookCount(); ++i) EXPECT_EQ(r.bar[static_cast<size_t>(r.menu[static_cast<size_t>(i)].entry)].colour, FoundBookColor(i));
-}
-
-TEST_F(DriveWalkTest, LinksAndFifosNeitherRepeatNorHangTheWalk) {
-  // Two links to the root double the paths at every level, a link to a
-  // volume would list it twice, and a FIFO named like a catalog would wait
-  // for a writer for ever.
-  fs::create_directory_symlink(".", Root() / "loop1");
-  fs::create_directory_symlink(".", Root() / "loop2");
-  fs::create_directory_symlink("..", Root() / "a" / "up");
-  fs::create_directory_symlink("a", Root() / "again");
-  fs::create_directories(Root() / "fifo");
-  ASSERT_EQ(::mkfifo((Root() / "fifo" / "CATALOGS").c_str(), 0600), 0);
-  ::alarm(60);  // a regression ends the test run instead of hanging it
-  const DriveSearchResult r = SearchDrives(disk_, Root().string(), 40, nullptr);
-  ::alarm(0);
-  EXPECT_EQ(Titles(r), (std::vector<std::string>{"|", "深さ一", "|", "深さ二", "|", "深さ三", "|", "本体", "|", "深さ零"}));
-  EXPECT_TRUE(reporter_.boxes().empty());
-}
-
-TEST_F(DriveWalkTest, ProgressShowsOneStepPerRootAndCancelKeepsWhatWasFound) {
-  const std::string roots = Root().string() + ";" + (Root() / "a").string() + ";/nonexistent-morva-root";
-  testing::RecordingProgress progress;
-  DriveSearchResult r = SearchDrives(disk_, roots, 0, &progress);
-  EXPECT_EQ(SjisToUtf8(progress.caption()), "ﾄﾞﾗｲﾌﾞをｻｰﾁしています");
-  EXPECT_EQ(progress.maximum(), 3);
-  EXPECT_FALSE(progress.open());
-  EXPECT_EQ(r.BookCount(), 2);
-  EXPECT_TRUE(reporter_.boxes().empty());
-
-  testing::RecordingProgress cancelling;
-  cancelling.cancelAfterSteps = 2;  // the second step cancels
-  r = SearchDrives(disk_, roots, 0, &cancelling);
-  EXPECT_TRUE(r.cancelled);
-  EXPECT_EQ(r.BookCount(), 1);
-}
-
-// ---- Command and dialog ---------------------------------------------------------------
+using testing::DriveWalkTest;
 
 TEST_F(DriveWalkTest, CommandWithoutDialogWarnsThenShowsTheDialogWhenNothingIsFound) {
   Settings settings;

@@ -1,5 +1,5 @@
-// Start-up: the request, the hand-over to a running window, reading the
-// request again, the start-up search and the about box.
+// Start-up: the hand-over to a running window, reading the request again,
+// the start-up search and the about box.
 #include <gtest/gtest.h>
 
 #include <QDialogButtonBox>
@@ -17,7 +17,6 @@
 #include "app/startup/instance_channel.h"
 #include "app/startup/startup_flow.h"
 #include "app/startup/qt_translations.h"
-#include "app/startup/startup_request.h"
 #include "engine/book/text_utils.h"
 #include "tests/support/test_dirs.h"
 
@@ -27,39 +26,6 @@ namespace {
 using testing::TempDir;
 
 std::string S(std::string_view utf8) { return Sjis(utf8); }
-
-TEST(StartupRequestTest, FiveFieldsWithTheirLimits) {
-  EXPECT_EQ(ParseStartupRequest(""), StartupRequest{});
-  EXPECT_EQ(ParseStartupRequest(S(",2,,,辞書")), (StartupRequest{"", 2, "", "", S("辞書")}));
-  EXPECT_EQ(ParseStartupRequest(S("my.ini,0,英和,3,apple")),
-            (StartupRequest{"my.ini", 0, S("英和"), "3", "apple"}));
-  EXPECT_EQ(ParseStartupRequest(",2"), (StartupRequest{"", 2, "", "", ""}));
-  EXPECT_EQ(ParseStartupRequest(",x,g"), (StartupRequest{"", 0, "g", "", ""}));
-  // Book: 4 bytes; word: 127 bytes, never half a double-byte character.
-  std::string longWord;
-  for (int i = 0; i < 70; ++i) longWord += S("語");
-  const StartupRequest r = ParseStartupRequest(",1,g,G12345," + longWord);
-  EXPECT_EQ(r.book, "G123");
-  EXPECT_EQ(r.word.size(), 126u);
-  EXPECT_EQ(WindowTitleForGroup("英和"), "Morva - 英和");
-  EXPECT_EQ(WindowTitleForGroup(""), "");
-}
-
-TEST(StartupRequestTest, BookRequestsCountHeadersOrBooksFromOne) {
-  BookBarEntry book;
-  book.shortName = "b";
-  const BookBar bar = {BookBarEntry{}, book, book, BookBarEntry{}, book, BookBarEntry{}, book};
-  EXPECT_EQ(ResolveBookRequest(bar, "G1"), 0);
-  EXPECT_EQ(ResolveBookRequest(bar, "G2"), 3);
-  EXPECT_EQ(ResolveBookRequest(bar, "g3"), 5);
-  EXPECT_EQ(ResolveBookRequest(bar, "G4"), -1);
-  EXPECT_EQ(ResolveBookRequest(bar, "3"), 4);
-  EXPECT_EQ(ResolveBookRequest(bar, "5"), -1);
-  EXPECT_EQ(ResolveBookRequest(bar, "0"), -1);
-  EXPECT_EQ(ResolveBookRequest(bar, "G"), -1);
-  EXPECT_EQ(ResolveBookRequest(bar, "x1"), -1);
-  EXPECT_EQ(ResolveBookRequest(bar, ""), -1);
-}
 
 // A "running window" in this process, listening on a private channel.
 class HandOverTest : public ::testing::Test {

@@ -43,12 +43,13 @@ if [ "$gui" = ON ]; then
   desktop-file-validate "$desktop" | { grep -v ': hint: ' || true; } | { ! grep . ; } || fail "desktop entry invalid"
   appstreamcli validate --no-net "$metainfo" >/dev/null || fail "metainfo invalid"
 
-  # The installed window program starts and paints its window.
-  if [ -d "$books/edict-small" ]; then
-    XDG_CONFIG_HOME=$root/config QT_QPA_PLATFORM=offscreen \
-      "$usr/bin/morva" --book "$books/edict-small" --search いぬ --screenshot "$root/shot.png" \
-      || fail "installed morva did not start"
-    [ -s "$root/shot.png" ] || fail "installed morva painted nothing"
-  fi
+  # The installed window program starts, and ends the normal way on SIGTERM,
+  # saving its settings.
+  mkdir -m 0700 "$root/run"
+  mkdir -p "$root/config/morva"
+  printf '[Options]\r\nBook=-1\r\n' > "$root/config/morva/MORVA.INI"
+  XDG_CONFIG_HOME=$root/config XDG_RUNTIME_DIR=$root/run QT_QPA_PLATFORM=offscreen \
+    timeout --preserve-status -s TERM 10 "$usr/bin/morva" || fail "installed morva did not start and end"
+  grep -q '^Win95Caption=no' "$root/config/morva/MORVA.INI" || fail "installed morva saved no settings"
 fi
 echo "install layout: 1 passed, 0 failed"

@@ -1,9 +1,9 @@
-// morva-window-shots: pictures of the standalone windows for looking at them
+// morva-shots dialogs: pictures of the standalone windows for looking at them
 // without a display: the image window with its hot spots, the dump window,
 // every tab of the options dialog, the drive-search and editor dialogs and
 // the help window. tools/screenshot-windows.sh runs it.
 //
-//   morva-window-shots OUT_DIR
+//   morva-shots dialogs OUT_DIR
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -26,18 +26,12 @@
 #include "tools/mkbook/subbook_pages.h"
 #include "tools/mkbook/volume.h"
 #include "view/dump_window/tdump_form.h"
+#include "tools/shots/shots.h"
 #include "view/graph_window/tgraph_form.h"
 
+namespace morva::shots {
+
 namespace {
-
-using namespace morva;
-
-class QuietReporter : public Reporter {
- public:
-  void Fatal(std::string_view) override {}
-  void Warning(std::string_view) override {}
-  void RetryOrAbort(std::string_view) override {}
-};
 
 // A sub-book with an entry and an image descriptor: a 160 x 120 picture of
 // a frame with two hot spots. Returns the descriptor's address.
@@ -91,7 +85,7 @@ bool Save(QWidget& w, const QString& dir, const char* name) {
   QApplication::processEvents();
   const QString path = dir + QLatin1Char('/') + QLatin1String(name);
   if (!w.grab().save(path)) {
-    std::fprintf(stderr, "morva-window-shots: cannot write %s\n", qPrintable(path));
+    Complain(QStringLiteral("cannot write ") + path);
     return false;
   }
   std::printf("%s\n", qPrintable(path));
@@ -100,13 +94,12 @@ bool Save(QWidget& w, const QString& dir, const char* name) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  if (argc != 2) {
-    std::fputs("usage: morva-window-shots OUT_DIR\n", stderr);
+int RunDialogs(const QStringList& args) {
+  if (args.size() != 1) {
+    std::fputs("usage: morva-shots dialogs OUT_DIR\n", stderr);
     return 2;
   }
-  const QString out = QString::fromLocal8Bit(argv[1]);
+  const QString out = args[0];
   QDir().mkpath(out);
   QTemporaryDir temp;
   const std::string root = temp.path().toStdString() + "/book";
@@ -170,3 +163,5 @@ int main(int argc, char** argv) {
   ok &= Save(help, out, "help-finder.png");
   return ok ? 0 : 1;
 }
+
+}  // namespace morva::shots

@@ -1,7 +1,7 @@
-// morva-search-shots: pictures of the search windows, taken on any Qt
+// morva-shots search: pictures of the search windows, taken on any Qt
 // platform (the offscreen one needs no display), for a look at their layout.
 //
-//   morva-search-shots OUTDIR [BOOKDIR[:N]] [--query WORD]
+//   morva-shots search OUTDIR [BOOKDIR] [--query WORD]
 //
 //   OUTDIR/compound.png  a stand-in condition pane on its 複合 tab, a field's
 //                        candidate window open under it (a small book with a
@@ -12,10 +12,6 @@
 //                        search window beside the main window and the
 //                        progress box over it
 //   OUTDIR/fulltext-done.png  the hits after the search was cancelled
-//
-// Window frames are drawn by the window system, which the offscreen platform
-// lacks, so each window gets a plain title bar with its caption painted over
-// it.
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -55,13 +51,12 @@
 #include "tools/mkbook/subbook_pages.h"
 #include "tools/mkbook/volume.h"
 #include "view/display_fonts.h"
+#include "tools/shots/shots.h"
 #include "view/multi_refer/tmulti_refer.h"
 
+namespace morva::shots {
+
 namespace {
-
-using namespace morva;
-
-constexpr int kTitleHeight = 22;
 
 // Book text for a plain list: external characters as low lines.
 QString Plain(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(CandidateDisplayText(sjis))); }
@@ -75,42 +70,9 @@ class StderrReporter final : public Reporter {
 
  private:
   static void Print(const char* kind, std::string_view text) {
-    std::fprintf(stderr, "morva-search-shots: %s: %s\n", kind, SjisToUtf8(text).c_str());
+    std::fprintf(stderr, "morva-shots: %s: %s\n", kind, SjisToUtf8(text).c_str());
   }
 };
-
-// A window of a picture. A window placed with move() has its frame there and
-// its client area under the title bar; one placed with setGeometry() has its
-// client area there and the title bar above it.
-struct Shown {
-  QWidget* window;
-  bool framePlaced;
-};
-
-// The windows drawn where they stand on the screen, each with a title bar.
-bool SaveScreen(const std::vector<Shown>& windows, const QString& path) {
-  auto client = [](const Shown& w) {
-    return w.framePlaced ? w.window->geometry().translated(0, kTitleHeight) : w.window->geometry();
-  };
-  QRect all;
-  for (const Shown& w : windows) all |= client(w).adjusted(0, -kTitleHeight, 0, 0);
-  QImage image(all.size() + QSize(16, 16), QImage::Format_RGB32);
-  image.fill(QColor(0x3A, 0x6E, 0xA5));
-  QPainter painter(&image);
-  const QPoint origin = -all.topLeft() + QPoint(8, 8);
-  for (const Shown& w : windows) {
-    const QRect frame = client(w).translated(origin);
-    const QRect bar(frame.left(), frame.top() - kTitleHeight, frame.width(), kTitleHeight);
-    painter.fillRect(bar, QColor(0x0A, 0x24, 0x6A));
-    painter.setPen(Qt::white);
-    painter.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, w.window->windowTitle());
-    painter.drawPixmap(frame.topLeft(), w.window->grab());
-    painter.setPen(Qt::black);
-    painter.drawRect(bar.united(frame).adjusted(0, 0, -1, -1));
-  }
-  painter.end();
-  return image.save(path);
-}
 
 // A book with one compound search whose 分類 field offers nested candidate
 // lists and candidates with an external character.
@@ -298,7 +260,7 @@ int FullTextShot(const QString& out, const std::string& bookDir, const QString& 
   TDisk disk(reporter);
   disk.SetBookList(&books);
   if (!disk.SelectSubbook(0)) {
-    std::fprintf(stderr, "morva-search-shots: cannot open %s\n", bookDir.c_str());
+    Complain(QStringLiteral("cannot open ") + QString::fromStdString(bookDir));
     return 1;
   }
   Wordlist hits(reporter);
@@ -332,9 +294,8 @@ int FullTextShot(const QString& out, const std::string& bookDir, const QString& 
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QStringList args = QApplication::arguments().mid(1);
+int RunSearch(const QStringList& arguments) {
+  QStringList args = arguments;
   QString query = QStringLiteral("water");
   const int q = static_cast<int>(args.indexOf(QStringLiteral("--query")));
   if (q >= 0 && q + 1 < args.size()) {
@@ -342,7 +303,7 @@ int main(int argc, char** argv) {
     args.remove(q, 2);
   }
   if (args.isEmpty() || args.size() > 2) {
-    std::fputs("usage: morva-search-shots OUTDIR [BOOKDIR] [--query WORD]\n", stderr);
+    std::fputs("usage: morva-shots search OUTDIR [BOOKDIR] [--query WORD]\n", stderr);
     return 2;
   }
   const QString out = args[0];
@@ -353,3 +314,5 @@ int main(int argc, char** argv) {
   if (compound == 0 && fullText == 0) std::printf("wrote %s/compound.png, compound-search.png, fulltext.png, fulltext-done.png\n", qPrintable(out));
   return compound != 0 ? compound : fullText;
 }
+
+}  // namespace morva::shots

@@ -1,9 +1,8 @@
-// morva-main-shots: pictures of the whole program — the real main window with
+// morva-shots all: pictures of the whole program — the real main window with
 // its windows wired in — for a look at their layout without a display.
 // tools/screenshot.sh --all runs it.
 //
-//   morva-main-shots OUTDIR
-//   morva-main-shots --write-book DIR   only writes the book into DIR
+//   morva-shots all OUTDIR
 //
 // It writes a small book (entries with an index, two compound forms with
 // candidate lists, a picture with hot spots, many topics for the full-text
@@ -18,9 +17,6 @@
 //   dump.png             the dump window over the main window
 //   options-N.png        each tab of the options dialog (N = 1..4)
 //   about.png, drivesearch.png, editor.png, groups.png   the other dialogs
-//
-// The offscreen platform draws no window frames, so each window gets a plain
-// title bar with its caption painted above it.
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -55,21 +51,14 @@
 #include "view/graph_window/tgraph_form.h"
 #include "view/multi_refer/tmulti_refer.h"
 #include "view/tmyscrollbox.h"
+#include "tools/shots/shots.h"
 #include "view/ttextview.h"
+
+namespace morva::shots {
 
 namespace {
 
-using namespace morva;
-
-constexpr int kTitleHeight = 22;
 constexpr int kFillerTopics = 300;
-
-class QuietReporter final : public Reporter {
- public:
-  void Fatal(std::string_view) override {}
-  void Warning(std::string_view) override {}
-  void RetryOrAbort(std::string_view) override {}
-};
 
 // ---- The book ------------------------------------------------------------------
 
@@ -173,33 +162,13 @@ void WriteBook(const std::string& root) {
 
 // ---- Pictures ------------------------------------------------------------------
 
-// The windows drawn where they stand, each with a title bar, later ones over
-// earlier ones. The first window was placed by its client area (the title bar
-// goes above it); the others were moved, which places their frames, so their
-// client areas lie under the title bar.
-bool SaveScreen(const std::vector<QWidget*>& windows, const QString& path) {
-  auto client = [&](const QWidget* w) {
-    return w == windows.front() ? w->geometry() : w->geometry().translated(0, kTitleHeight);
-  };
-  QRect all;
-  for (QWidget* w : windows) all |= client(w).adjusted(0, -kTitleHeight, 0, 0);
-  QImage image(all.size() + QSize(16, 16), QImage::Format_RGB32);
-  image.fill(QColor(0x3A, 0x6E, 0xA5));
-  QPainter painter(&image);
-  const QPoint origin = -all.topLeft() + QPoint(8, 8);
-  for (QWidget* w : windows) {
-    const QRect frame = client(w).translated(origin);
-    const QRect bar(frame.left(), frame.top() - kTitleHeight, frame.width(), kTitleHeight);
-    painter.fillRect(bar, QColor(0x0A, 0x24, 0x6A));
-    painter.setPen(Qt::white);
-    painter.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, w->windowTitle());
-    painter.drawPixmap(frame.topLeft(), w->grab());
-    painter.setPen(Qt::black);
-    painter.drawRect(bar.united(frame).adjusted(0, 0, -1, -1));
-  }
-  painter.end();
-  const bool saved = image.save(path);
-  std::printf("%s %s\n", saved ? "wrote" : "cannot write", qPrintable(path));
+// The first window was placed by its client area (the title bar goes above
+// it); the others were moved, which places their frames.
+bool SaveWindows(const std::vector<QWidget*>& windows, const QString& path) {
+  std::vector<Shown> shown;
+  for (QWidget* w : windows) shown.push_back({w, w != windows.front()});
+  const bool saved = SaveScreen(shown, path);
+  if (saved) std::printf("wrote %s\n", qPrintable(path));
   return saved;
 }
 
@@ -261,7 +230,7 @@ int Run(const QString& out) {
   int failures = 0;
   auto shot = [&](const std::vector<QWidget*>& windows, const char* name) {
     QApplication::processEvents();
-    if (!SaveScreen(windows, out + "/" + QLatin1String(name))) ++failures;
+    if (!SaveWindows(windows, out + "/" + QLatin1String(name))) ++failures;
   };
 
   // The 索引 tab with an entry.
@@ -320,7 +289,7 @@ int Run(const QString& out) {
     shot({&form, graph}, "image.png");
     graph->hide();
   } else {
-    std::fputs("morva-main-shots: no picture link found\n", stderr);
+    Complain(QStringLiteral("no picture link found"));
     ++failures;
   }
 
@@ -354,17 +323,13 @@ int Run(const QString& out) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  const QStringList args = QApplication::arguments().mid(1);
-  if (args.size() == 2 && args[0] == QStringLiteral("--write-book")) {
-    WriteBook(args[1].toStdString());
-    return 0;
-  }
+int RunMainWindow(const QStringList& args) {
   if (args.size() != 1) {
-    std::fputs("usage: morva-main-shots OUTDIR\n", stderr);
+    std::fputs("usage: morva-shots all OUTDIR\n", stderr);
     return 2;
   }
   QDir().mkpath(args[0]);
   return Run(args[0]);
 }
+
+}  // namespace morva::shots

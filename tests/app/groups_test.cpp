@@ -1,0 +1,301 @@
+// The group file: saving with the backup, the editor's table and opening a
+// group.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+#include "app/groups/group_table.h"
+#include "app/groups/open_group.h"
+#include "engine/book/group_file.h"
+#include "engine/book/text_utils.h"
+#include "platform/atomic_file.h"
+#include "tests/support/kill_harness.h"
+#include "tests/support/test_dirs.h"
+
+namespace morva {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+using testing::WriteFile;
+
+std::string S(std::string_view utf8) { return Sjis(utf8); }
+
+// Three groups, a comment line before the first.
+std::string ThreeGroups() {
+  return S("; my groups\n"
+           "[英和]\n"
+           "英和辞典,,,/cd/eiwa,1,,0000FF,英和,yes\n"
+           "\n"
+           "和英辞典,,,/cd/waei,2,,00FF00,和英,no\n"
+           "[国語]\n"
+           "国語辞典,,,/cd/kokugo,1,,FF0000,国語,yes\n"
+           "[英和]\n"
+           "別の英和,,,/cd/other,3,,FFFFFF,別,yes\n");
+}
+
+class SaveGroupTest : public ::testing::Test {
+ protected:
+  std::string Grp() const { return GroupFilePath(dir_.str() + "/"); }
+  std::string Bak() const { return GroupBackupPath(dir_.str() + "/"); }
+  GroupTable TableOf(int index) const {
+    GroupTable t;
+    t.Load(FindGroup(Grp(), "", index)->lines);
+    return t;
+  }
+  TempDir dir_;
+};
+
+TEST_F(SaveGroupTest, SavingAnUnchangedGroupReproducesTheFileAndKeepsABackup) {
+  WriteFile(Grp(), ThreeGroups());
+  WriteFile(Bak(), "older backup");
+  for (int index = 0; index < 3; ++index) {
+    ASSERT_TRUE(SaveGroup(Grp(), Bak(), index, FindGroup(Grp(), "", index)->name, TableOf(index)));
+    EXPECT_EQ(ReadFile(Grp()), ThreeGroups()) << index;
+    EXPECT_EQ(ReadFile(Bak()), ThreeGroups()) << index;
+  }
+}
+
+TEST_F(SaveGroupTest, TheEditedSectionIsReplacedAndTheRestCopied) {
+  const std::string crlf = "pre\r\n[a]\r\nA,,,/a,1,,0000FF,A,yes\r\n[b]\r\nB,,,/b,1,,0000FF,B,yes\r\n";
+  WriteFile(Grp(), crlf);
+  GroupTable t = TableOf(0);
+  t.Cell(2, GroupTable::kTitle) = "C";
+  t.Cell(2, GroupTable::kPath) = "/c,2";
+  ASSERT_TRUE(SaveGroup(Grp(), Bak(), 0, "renamed", t));
+  // Empty hot key and selection columns are written as "," and "yes".
+  EXPECT_EQ(ReadFile(Grp()), "pre\r\n[renamed]\nA,,,/a,1,,0000FF,A,yes\nC,,,/c,2,,,,yes\n"
+                             "[b]\r\nB,,,/b,1,,0000FF,B,yes\r\n");
+  EXPECT_EQ(ReadFile(Bak()), crlf);
+}
+
+TEST_F(SaveGroupTest, ANewGroupIsAppendedAfterTheLastOne) {
+  WriteFile(Grp(), ThreeGroups().substr(0, ThreeGroups().size() - 1));  // no final newline
+  GroupTable t;
+  t.Add({"New", "/new", 1});
+  ASSERT_TRUE(SaveGroup(Grp(), Bak(), 3, "fourth", t));
+  const std::vector<std::string> names = GroupNames(Grp());
+  ASSERT_EQ(names.size(), 4u);
+  EXPECT_EQ(names[3], "fourth");
+  EXPECT_EQ(FindGroup(Grp(), "fourth", 0)->lines.size(), 1u);
+  EXPECT_EQ(FindGroup(Grp(), "", 2)->lines.size(), 1u);  // the third kept its line
+}
+
+TEST_F(SaveGroupTest, AnEmptyTableDropsTheGroupAndTheFirstSaveMakesTheFile) {
+  WriteFile(Grp(), ThreeGroups());
+  ASSERT_TRUE(SaveGroup(Grp(), Bak(), 1, "gone", GroupTable{}));
+  EXPECT_EQ(GroupNames(Grp()), (std::vector<std::string>{S("英和"), S("英和")}));
+  std::filesystem::remove(Grp());
+  std::filesystem::remove(Bak());
+  GroupTable t;
+  t.Add({"Only", "/only", 2});
+  ASSERT_TRUE(SaveGroup(Grp(), Bak(), 0, "first", t));
+  EXPECT_EQ(ReadFile(Grp()), "[first]\nOnly,,,/only,2,,0000FF,Only,yes\n");
+  EXPECT_FALSE(std::filesystem::exists(Bak()));
+}
+
+TEST_F(SaveGroupTest, WhenNoBackupCanBeMadeTheFileIsLeftAlone) {
+  WriteFile(Grp(), ThreeGroups());
+  std::filesystem::create_directory(Bak());
+  WriteFile(Bak() + "/occupied", "x");  // a backup path that cannot be replaced
+  EXPECT_FALSE(SaveGroup(Grp(), Bak(), 0, "x", GroupTable{}));
+  EXPECT_EQ(ReadFile(Grp()), ThreeGroups());
+}
+
+// What the backup holds after a save, by the state of the group file before
+// it: only a file with content is ever copied over the backup.
+TEST_F(SaveGroupTest, TheBackupIsOnlyReplacedByAGoodFile) {
+  GroupTable t;
+  t.Add({"New", "/new", 1});
+  const struct {
+    const char* state;
+    std::function<void()> make;
+    bool saved;
+  } cases[] = {
+      {"missing", [] {}, true},
+      {"empty", [&] { WriteFile(Grp(), ""); }, true},
+      {"unreadable", [&] { std::filesystem::create_directory(Grp()); }, false},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(Grp());
+    WriteFile(Bak(), ThreeGroups());
+    c.make();
+    std::error_code error;
+    EXPECT_EQ(SaveGroup(Grp(), Bak(), 0, "g", t, &error), c.saved) << c.state;
+    EXPECT_EQ(static_cast<bool>(error), !c.saved) << c.state;
+    EXPECT_EQ(ReadFile(Bak()), ThreeGroups()) << c.state;
+    if (c.saved) {
+      EXPECT_EQ(ReadFile(Grp()), "[g]\nNew,,,/new,1,,0000FF,New,yes\n") << c.state;
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(Grp()));  // a file it could not read stays
+}
+
+// A full disk: writes beyond the limit fail. Whether the backup or the new
+// file is the one that does not fit, saving again and again keeps the groups
+// in the file and the previous good file in the backup.
+TEST_F(SaveGroupTest, OnAFullDiskNeitherFileLosesTheGroups) {
+  WriteFile(Grp(), ThreeGroups());
+  GroupTable bigger = TableOf(0);
+  bigger.Add({"More", "/more", 1});
+  for (const rlim_t limit : {rlim_t{0}, rlim_t{64}, rlim_t{ThreeGroups().size()}}) {
+    WriteFile(Grp(), ThreeGroups());
+    WriteFile(Bak(), "older");
+    for (int retry = 0; retry < 2; ++retry) {
+      EXPECT_FALSE(testing::WorkWithFileSizeLimit(limit, [&] {
+        return SaveGroup(Grp(), Bak(), 0, S("英和"), bigger);
+      })) << limit;
+      EXPECT_EQ(ReadFile(Grp()), ThreeGroups()) << limit;
+      const std::string backup = ReadFile(Bak());
+      EXPECT_TRUE(backup == "older" || backup == ThreeGroups()) << limit << backup;
+    }
+  }
+  EXPECT_EQ(ReadFile(Bak()), ThreeGroups());  // the backup fitted, the new file did not
+}
+
+// Killed at any moment of a save, the group file holds all 30 groups, and so
+// does the backup; what is left of the unfinished files is cleared away.
+TEST_F(SaveGroupTest, KilledWhileSavingNoGroupIsLost) {
+  std::string file;
+  for (int g = 0; g < 30; ++g)
+    file += "[g" + std::to_string(g) + "]\nA,,,/a,1,,0000FF,A,yes\nB,,,/b,2,,00FF00,B,no\n";
+  WriteFile(Grp(), file);
+  auto intact = [](const std::string& path) {
+    const std::vector<GroupFileLine> lines = ReadGroupFileLines(path);
+    if (GroupNames(lines).size() != 30) return false;
+    for (int g = 0; g < 30; ++g)
+      if (FindGroup(lines, "", g)->lines.size() != 2) return false;
+    return true;
+  };
+  int saves = 0;
+  testing::KillWhileWorking(
+      200,
+      [&] {
+        // Each save changes a group's colour, so that every save writes
+        // something new.
+        const int index = saves++ % 30;
+        GroupTable t = TableOf(index);
+        t.Cell(1, GroupTable::kColour) = FormatGroupColour(static_cast<uint32_t>(saves));
+        SaveGroup(Grp(), Bak(), index, "g" + std::to_string(index), t);
+      },
+      [&](int kill) {
+        EXPECT_TRUE(intact(Grp())) << "after kill " << kill;
+        EXPECT_TRUE(intact(Bak())) << "after kill " << kill;
+      });
+  RemoveStaleTemporaryFiles(dir_.str());
+  std::vector<std::string> left;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
+    left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"MORVA.BAK", "MORVA.GRP"}));
+}
+
+TEST(GroupTableTest, NewRowsGetTheColourOfTheirRowAndAShortenedTitle) {
+  GroupTable t;
+  const char* expected[] = {"0000FF", "00FF00", "00FFFF", "008000", "FF0000", "800080",
+                            "FFFFFF", "FFFFFF"};
+  for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(t.Add({S("英和辞典"), "/cd", i + 1}), i + 1);
+    EXPECT_EQ(t.Cell(i + 1, GroupTable::kColour), expected[i]) << i;
+  }
+  EXPECT_EQ(t.Cell(1, GroupTable::kShortName), S("英和"));  // 5 bytes: two characters
+  EXPECT_EQ(t.Cell(3, GroupTable::kPath), "/cd,3");
+  EXPECT_EQ(t.Cell(3, GroupTable::kHotKey), ",");
+  EXPECT_EQ(t.Cell(3, GroupTable::kSelection), "yes");
+  EXPECT_EQ(t.At(0)[GroupTable::kTitle], S("辞書ﾀｲﾄﾙ名"));
+}
+
+TEST(GroupTableTest, RowsMoveWithinOneToNinetyNineAndTheTableFillsUp) {
+  GroupTable t;
+  for (int i = 1; i < GroupTable::kRows; ++i) ASSERT_EQ(t.Add({"B" + std::to_string(i), "/d", 1}), i);
+  EXPECT_EQ(t.Add({"extra", "/d", 1}), 0);  // full
+  EXPECT_FALSE(t.MoveDown(99));
+  EXPECT_FALSE(t.MoveUp(1));
+  EXPECT_TRUE(t.MoveDown(98));
+  EXPECT_EQ(t.Cell(99, GroupTable::kTitle), "B98");
+  EXPECT_TRUE(t.MoveUp(2));
+  EXPECT_EQ(t.Cell(1, GroupTable::kTitle), "B2");
+  t.Delete(1);
+  EXPECT_EQ(t.Cell(1, GroupTable::kTitle), "B1");
+  EXPECT_EQ(t.Cell(99, GroupTable::kTitle), "");
+  EXPECT_EQ(t.LastUsedRow(), 98);
+}
+
+TEST(GroupTableTest, SeparatorRowsBecomeEmptyLinesUpToTheLastUsedRow) {
+  GroupTable t;
+  t.Load(SplitGroupFileLines("\nA,x,y,/a,1,u,FF,A,no\n\n\n"));
+  EXPECT_EQ(t.LastUsedRow(), 2);
+  EXPECT_EQ(t.Cell(2, GroupTable::kHotKey), "x,y");
+  EXPECT_EQ(t.Cell(2, GroupTable::kPath), "/a,1");
+  EXPECT_EQ(t.SectionLines(), (std::vector<std::string>{"", "A,x,y,/a,1,u,FF,A,no"}));
+  EXPECT_TRUE(GroupTable{}.SectionLines().empty());
+}
+
+// OpenGroup over a recording host.
+struct FakeGroupHost : GroupHost {
+  BookBar bar{BookBarEntry{}, BookBarEntry{"old", "/old", "", 0}};
+  std::string group = "before";
+  int book = 1;
+  int resets = 0, checkedGroup = -9, opened = -9, layouts = 0, refreshes = 0, titles = 0;
+  std::vector<DicMenuItem> menu{{1, "old"}};
+  BookBar& Bar() override { return bar; }
+  std::string& GroupSetting() override { return group; }
+  int BookToOpen() const override { return book; }
+  void ResetVolumes() override { ++resets; }
+  void FillDicMenu(const std::vector<DicMenuItem>& items) override { menu = items; }
+  void CheckGroupMenuItem(int index) override { checkedGroup = index; }
+  void LayoutBar() override { ++layouts; }
+  void OpenBookOnIndexTab(int entry) override { opened = entry; }
+  void RefreshLayout() override { ++refreshes; }
+  void SetTitle() override { ++titles; }
+};
+
+TEST(OpenGroupTest, LoadsTheFirstGroupOfThatNameIntoTheBarAndMenu) {
+  TempDir dir;
+  WriteFile(dir / "MORVA.GRP", ThreeGroups());
+  FakeGroupHost host;
+  ASSERT_TRUE(OpenGroup(host, (dir / "MORVA.GRP").string(), S("英和")));
+  EXPECT_EQ(host.group, S("英和"));
+  EXPECT_EQ(host.bar.size(), 4u);
+  EXPECT_EQ(host.bar[3].location, "/cd/waei");
+  ASSERT_EQ(host.menu.size(), 2u);
+  EXPECT_EQ(host.menu[0].entry, 1);
+  EXPECT_EQ(host.menu[0].title, S("英和辞典"));
+  EXPECT_EQ(host.checkedGroup, 0);
+  EXPECT_EQ(host.resets, 1);
+  EXPECT_EQ(host.opened, 1);
+  EXPECT_EQ(host.layouts + host.refreshes + host.titles, 3);
+}
+
+TEST(OpenGroupTest, AnUnknownGroupLeavesTheBarAndEmptiesTheGroupName) {
+  TempDir dir;
+  WriteFile(dir / "MORVA.GRP", ThreeGroups());
+  FakeGroupHost host;
+  EXPECT_FALSE(OpenGroup(host, (dir / "MORVA.GRP").string(), "missing"));
+  EXPECT_EQ(host.group, "");
+  EXPECT_EQ(host.bar.size(), 2u);
+  EXPECT_EQ(host.menu.size(), 1u);
+  EXPECT_EQ(host.resets, 0);
+  // The book is opened and the window laid out all the same.
+  EXPECT_EQ(host.opened, 1);
+  EXPECT_EQ(host.titles, 1);
+}
+
+// The Book setting is a place in the bar: a place where the loaded group has
+// no book (it belonged to the group open before) opens the group's first.
+TEST(OpenGroupTest, APlaceWithoutABookOpensTheGroupsFirstBook) {
+  TempDir dir;
+  WriteFile(dir / "MORVA.GRP", ThreeGroups());  // 英和: separator, book, separator, book
+  const std::pair<int, int> bookAndOpened[] = {{1, 1}, {3, 3}, {-1, -1}, {2, 1}, {7, 1}};
+  for (const auto& [book, opened] : bookAndOpened) {
+    FakeGroupHost host;
+    host.book = book;
+    ASSERT_TRUE(OpenGroup(host, (dir / "MORVA.GRP").string(), S("英和")));
+    EXPECT_EQ(host.opened, opened) << book;
+  }
+}
+
+}  // namespace
+}  // namespace morva
