@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QSocketNotifier>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -59,8 +58,7 @@ void QuitOnSignals(QApplication& app) {
   auto* notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, &app);
   QObject::connect(notifier, &QSocketNotifier::activated, &app, [fd = fds[0]] {
     char buffer[16];
-    while (::read(fd, buffer, sizeof buffer) > 0) {
-    }
+    while (::read(fd, buffer, sizeof buffer) > 0) {}
     QApplication::quit();
   });
   struct sigaction action {};
@@ -131,7 +129,8 @@ int main(int argc, char** argv) {
   MorvaWindow window;
   TMorvaForm& form = window.form();
   InstanceServer server(channel, [&form] { return form.windowTitle(); });
-  QObject::connect(&server, &InstanceServer::commandReceived, &form, [&form](int) { form.StartupCommand(); });
+  QObject::connect(&server, &InstanceServer::commandReceived, &form,
+                   [&form](int) { form.StartupCommand(); });
   server.Listen();
   form.show();
   if (!folder.isEmpty()) form.AddBooksFromFolder(folder);

@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
-
 #include <fstream>
 #include <memory>
 #include <string>
@@ -64,8 +63,9 @@ void BM_SearchAndShowFirstEntry(benchmark::State& state) {
   auto* box = form.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
   auto* grid = form.findChild<QWidget*>(QStringLiteral("DrawGrid1"));
   auto* pane = form.findChild<TMyScrollBox*>(QStringLiteral("MyScrollBox1"));
-  const QString words[] = {QStringLiteral("あい"), QStringLiteral("water"), QStringLiteral("かんじ"),
-                           QStringLiteral("dog"), QStringLiteral("にほん")};
+  const QString words[] = {QStringLiteral("あい"), QStringLiteral("water"),
+                           QStringLiteral("かんじ"), QStringLiteral("dog"),
+                           QStringLiteral("にほん")};
   size_t k = 0;
   int hits = 0;
   for (auto _ : state) {
@@ -77,7 +77,8 @@ void BM_SearchAndShowFirstEntry(benchmark::State& state) {
     pane->viewport()->repaint();
     hits += form.wordlist().Count();
   }
-  state.counters["hits_per_search"] = static_cast<double>(hits) / static_cast<double>(state.iterations());
+  state.counters["hits_per_search"] =
+      static_cast<double>(hits) / static_cast<double>(state.iterations());
   state.counters["VmRSS_MB"] = ResidentMb();
 }
 BENCHMARK(BM_SearchAndShowFirstEntry)->Unit(benchmark::kMillisecond)->MinTime(2.0);

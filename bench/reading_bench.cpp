@@ -31,7 +31,8 @@ void BM_OpenAndSelect(benchmark::State& state, const char* book) {
     if (!disk.SelectSubbook(1)) state.SkipWithError("the book is not present");
   }
 }
-BENCHMARK_CAPTURE(BM_OpenAndSelect, ebstudio_sample, "ebstudio-sample")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_OpenAndSelect, ebstudio_sample, "ebstudio-sample")
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_OpenAndSelect, edict_small, "edict-small")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_OpenAndSelect, edict_full, "edict-full")->Unit(benchmark::kMicrosecond);
 
@@ -83,12 +84,16 @@ void BM_WholeBodyAsText(benchmark::State& state) {
     return;
   }
   disk.decoderState().gaijiMode = GaijiMode::kText;
-  const int64_t bodyBytes =
-      (static_cast<int64_t>(disk.subbook().indexes.End(0x00)) - disk.subbook().indexes.Start(0x00) + 1) * kPageSize;
+  const int64_t bodyBytes = (static_cast<int64_t>(disk.subbook().indexes.End(0x00)) -
+                             disk.subbook().indexes.Start(0x00) + 1) *
+                            kPageSize;
   size_t out = 0;
   for (auto _ : state) {
     cli::RenderBody(disk, 1, {disk.subbook().indexes.Start(0x00), 0}, cli::TextFormat::kReadable,
-                    [&out](std::string& item) { out += item.size(); return true; });
+                    [&out](std::string& item) {
+                      out += item.size();
+                      return true;
+                    });
   }
   benchmark::DoNotOptimize(out);
   state.SetBytesProcessed(state.iterations() * bodyBytes);

@@ -2,13 +2,12 @@
 // answer key's index keys (each must find its entry), and a full-text search
 // for a word that occurs nowhere.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 #include <zlib.h>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <chrono>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -95,7 +94,8 @@ std::vector<KeyedEntry> ReadKeys(const std::string& path) {
     const std::string& pos = f[static_cast<size_t>(posColumn)];
     const size_t colon = pos.find(':');
     if (key.empty() || key.find('\\') != std::string::npos || colon == std::string::npos) continue;
-    entries.push_back({Utf8ToSjis(key), {std::stoi(pos.substr(0, colon)), std::stoi(pos.substr(colon + 1))}});
+    entries.push_back(
+        {Utf8ToSjis(key), {std::stoi(pos.substr(0, colon)), std::stoi(pos.substr(colon + 1))}});
   }
   gzclose(file);
   return entries;
@@ -122,7 +122,10 @@ void BM_ExactLookup(benchmark::State& state) {
   }
   state.counters["hits"] = hits.Count();
 }
-BENCHMARK(BM_ExactLookup)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ExactLookup)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
 
 // edict-full with its book files compressed at level 0, made once in a
 // temporary folder that is removed at exit.
@@ -143,9 +146,11 @@ class CompressedFullBook {
     if (!::mkdtemp(tmpl.data())) return;
     dir_ = tmpl + "/edict-full";
     std::error_code ec;
-    std::filesystem::copy(SharedBook("edict-full"), dir_, std::filesystem::copy_options::recursive, ec);
+    std::filesystem::copy(SharedBook("edict-full"), dir_, std::filesystem::copy_options::recursive,
+                          ec);
     for (auto& e : std::filesystem::recursive_directory_iterator(dir_, ec))
-      std::filesystem::permissions(e.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add, ec);
+      std::filesystem::permissions(e.path(), std::filesystem::perms::owner_write,
+                                   std::filesystem::perm_options::add, ec);
     if (ec || !mkbook::CompressVolume(dir_, 0)) dir_.clear();
   }
   std::string dir_;
@@ -186,8 +191,9 @@ void BM_FullTextNowhere(benchmark::State& state) {
     state.SkipWithError("edict-full is not present");
     return;
   }
-  const int64_t bodyBytes =
-      (int64_t{book.disk.subbook().indexes.End(0x00)} - book.disk.subbook().indexes.Start(0x00) + 1) * kPageSize;
+  const int64_t bodyBytes = (int64_t{book.disk.subbook().indexes.End(0x00)} -
+                             book.disk.subbook().indexes.Start(0x00) + 1) *
+                            kPageSize;
   Wordlist hits(book.reporter);
   FullTextSearch search(book.disk, hits);
   NoProgress progress;

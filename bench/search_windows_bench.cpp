@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QRadioButton>
 #include <QWidget>
-
 #include <memory>
 
 #include "app/search_windows/tgeneral_search.h"
@@ -65,7 +64,8 @@ void BM_FullTextThroughWindow(benchmark::State& state) {
   TProgress progress(&mainWindow);
   TGeneralSearch window(book.disk, book.hits, book.search, progress, &mainWindow);
   window.show();
-  window.findChild<QComboBox*>(QStringLiteral("Keyword"))->setEditText(QString::fromLatin1(kQueries[state.range(0)]));
+  window.findChild<QComboBox*>(QStringLiteral("Keyword"))
+      ->setEditText(QString::fromLatin1(kQueries[state.range(0)]));
   window.findChild<QRadioButton*>(QStringLiteral("Zenbun"))->click();
   QApplication::processEvents();
   for (auto _ : state) window.ButtonSearchClick();

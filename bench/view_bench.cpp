@@ -4,12 +4,10 @@
 // external characters as bitmaps and as the characters a Unicode map gives
 // them (goal: within 10 % of the same text with real characters).
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QScrollBar>
-
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -30,8 +28,11 @@ namespace {
 // glosses and cross-references, as content decoding writes them.
 std::string SampleMarkedText(size_t bytes) {
   const std::string heading = Sjis("かんじ【漢字】");
-  const std::string gloss = "\x10(n)\x11\x04 Chinese characters; kanji; the characters used in writing Japanese";
-  const std::string reference = "\x01" + Sjis("参照：ひらがな【平仮名】") + "\x02\x2E" "R0000008C0628";
+  const std::string gloss =
+      "\x10(n)\x11\x04 Chinese characters; kanji; the characters used in writing Japanese";
+  const std::string reference = "\x01" + Sjis("参照：ひらがな【平仮名】") +
+                                "\x02\x2E"
+                                "R0000008C0628";
   const std::string body = Sjis("日本語の文章を書くために用いられる文字。音読みと訓読みがある。");
   std::string text;
   while (text.size() < bytes) {
@@ -68,7 +69,9 @@ void LayOut(benchmark::State& state, const ViewSettings& settings) {
 void BM_LayOut24000BytesFixedPitch(benchmark::State& state) { LayOut(state, ViewSettings{}); }
 BENCHMARK(BM_LayOut24000BytesFixedPitch)->Unit(benchmark::kMillisecond);
 
-void BM_LayOut24000BytesProportional(benchmark::State& state) { LayOut(state, ProportionalSettings()); }
+void BM_LayOut24000BytesProportional(benchmark::State& state) {
+  LayOut(state, ProportionalSettings());
+}
 BENCHMARK(BM_LayOut24000BytesProportional)->Unit(benchmark::kMillisecond);
 
 // A shown pane of 40 visible lines.
@@ -100,7 +103,8 @@ void Paint(benchmark::State& state, const ViewSettings& settings) {
     ++paints;
   }
   state.counters["visible"] = p.view->VisibleLines();
-  state.counters["lines/paint"] = paints > 0 ? static_cast<double>(p.view->LinesPainted()) / paints : 0;
+  state.counters["lines/paint"] =
+      paints > 0 ? static_cast<double>(p.view->LinesPainted()) / paints : 0;
 }
 
 void BM_PaintFullPane(benchmark::State& state) { Paint(state, ViewSettings{}); }
@@ -119,7 +123,8 @@ void BM_ScrollOneLine(benchmark::State& state) {
     QApplication::processEvents();
     ++scrolls;
   }
-  state.counters["lines/scroll"] = scrolls > 0 ? static_cast<double>(p.view->LinesPainted()) / scrolls : 0;
+  state.counters["lines/scroll"] =
+      scrolls > 0 ? static_cast<double>(p.view->LinesPainted()) / scrolls : 0;
 }
 BENCHMARK(BM_ScrollOneLine)->Unit(benchmark::kMicrosecond);
 
@@ -129,8 +134,9 @@ enum class CharacterKind { kText, kBitmap, kMapped };
 
 struct BookPane {
   explicit BookPane(CharacterKind kind) : fonts(settings) {
-    const std::filesystem::path volume = std::filesystem::path(disk.MarkedTextPath()).parent_path() /
-                                         ("morva-bench-book-" + std::to_string(::getpid()));
+    const std::filesystem::path volume =
+        std::filesystem::path(disk.MarkedTextPath()).parent_path() /
+        ("morva-bench-book-" + std::to_string(::getpid()));
     mkbook::BuildDemoBook().volume.WriteTo(volume);
     disk.settings().unicodeMaps = true;
     bar = {BookBarEntry{}, BookBarEntry{}};
@@ -138,7 +144,8 @@ struct BookPane {
     disk.SetBookList(&bar);
     if (kind == CharacterKind::kMapped) {
       disk.SelectSubbook(1);
-      const std::string name = std::filesystem::path(disk.subbook().subbookDirectory).filename().string();
+      const std::string name =
+          std::filesystem::path(disk.subbook().subbookDirectory).filename().string();
       WriteFile((volume / (name + ".map")).string(), "zA121\tu5B57\n");
       disk.ForgetCurrentSubbook();
     }
@@ -147,7 +154,9 @@ struct BookPane {
     if (kind != CharacterKind::kText) {
       const std::string character = Sjis("字");
       for (size_t at = text.find(character); at != std::string::npos; at = text.find(character, at))
-        text.replace(at, character.size(), "\x0B" "1\xA1\x21");
+        text.replace(at, character.size(),
+                     "\x0B"
+                     "1\xA1\x21");
     }
     WriteFile(disk.MarkedTextPath(), text);
     settings.scroll = false;

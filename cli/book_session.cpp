@@ -20,8 +20,8 @@ std::unique_ptr<BookSession> BookSession::Open(const VolumeSpec& spec, const std
     return nullptr;
   }
   if (spec.subbook > s->disk_.subbook().subbookCount) {
-    *error = "the volume has " + std::to_string(s->disk_.subbook().subbookCount) + " sub-book(s), not " +
-             std::to_string(spec.subbook);
+    *error = "the volume has " + std::to_string(s->disk_.subbook().subbookCount) +
+             " sub-book(s), not " + std::to_string(spec.subbook);
     return nullptr;
   }
   BookBarEntry separator;
@@ -38,7 +38,8 @@ std::unique_ptr<BookSession> BookSession::Open(const VolumeSpec& spec, const std
   return s;
 }
 
-std::unique_ptr<BookSession> BookSession::OpenArgument(const std::string& volumeArg, const std::string& infoPath,
+std::unique_ptr<BookSession> BookSession::OpenArgument(const std::string& volumeArg,
+                                                       const std::string& infoPath,
                                                        const char* usage, int* status) {
   const auto spec = ParseVolume(volumeArg);
   if (!spec) {
@@ -54,9 +55,10 @@ std::unique_ptr<BookSession> BookSession::OpenArgument(const std::string& volume
 void BookSession::LoadMap(const std::optional<std::string>& mapOption) {
   std::string warning;
   disk_.decoderState().unicodeMap =
-      mapOption ? maps_.Load(*mapOption, disk_.subbook().subbookDirectory, disk_.decoderState().conversion, &warning)
-                : maps_.OfSubbook(disk_.VolumeRoot(), disk_.subbook().subbookDirectory, disk_.decoderState().conversion,
-                                  &warning);
+      mapOption ? maps_.Load(*mapOption, disk_.subbook().subbookDirectory,
+                             disk_.decoderState().conversion, &warning)
+                : maps_.OfSubbook(disk_.VolumeRoot(), disk_.subbook().subbookDirectory,
+                                  disk_.decoderState().conversion, &warning);
   if (!warning.empty()) std::fprintf(stderr, "morva-cli: %s\n", warning.c_str());
 }
 

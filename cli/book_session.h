@@ -7,8 +7,8 @@
 
 #include "cli/cli_args.h"
 #include "cli/stderr_reporter.h"
-#include "engine/book/tdisk.h"
 #include "engine/book/gaiji_map_store.h"
+#include "engine/book/tdisk.h"
 
 namespace morva::cli {
 
@@ -23,8 +23,9 @@ class BookSession {
   // Open for a command's first argument "DIR[:N]": on failure prints the
   // usage (a malformed argument) or the reason (a book that cannot be opened)
   // and sets *status to the command's exit status.
-  static std::unique_ptr<BookSession> OpenArgument(const std::string& volumeArg, const std::string& infoPath,
-                                                   const char* usage, int* status);
+  static std::unique_ptr<BookSession> OpenArgument(const std::string& volumeArg,
+                                                   const std::string& infoPath, const char* usage,
+                                                   int* status);
 
   TDisk& disk() { return disk_; }
   // Loads the Unicode map of external characters: the file given with --map,

@@ -23,7 +23,8 @@ std::optional<VolumeSpec> ParseVolume(std::string_view arg) {
   size_t colon = arg.rfind(':');
   if (colon != std::string_view::npos && colon > 0) {
     auto n = ParseNumber(arg.substr(colon + 1));
-    if (n && *n >= 1 && *n <= 65535 && arg.substr(colon + 1).find_first_not_of("0123456789") == std::string_view::npos) {
+    if (n && *n >= 1 && *n <= 65535 &&
+        arg.substr(colon + 1).find_first_not_of("0123456789") == std::string_view::npos) {
       spec.directory = std::string(arg.substr(0, colon));
       spec.subbook = static_cast<int>(*n);
     }
@@ -54,7 +55,8 @@ std::optional<std::string> Arguments::TakeOption(std::string_view name) {
   for (size_t i = 0; i < items_.size(); ++i) {
     if (items_[i] == flag && i + 1 < items_.size()) {
       std::string value = items_[i + 1];
-      items_.erase(items_.begin() + static_cast<long>(i), items_.begin() + static_cast<long>(i) + 2);
+      items_.erase(items_.begin() + static_cast<long>(i),
+                   items_.begin() + static_cast<long>(i) + 2);
       return value;
     }
     if (items_[i].rfind(flag + "=", 0) == 0) {

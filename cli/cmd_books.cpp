@@ -33,7 +33,8 @@ int RunBooks(Arguments& args) {
 
   StderrReporter reporter;
   TDisk disk(reporter);
-  if (!disk.OpenVolume(dir, "") || disk.subbook().volumeKind < 0) return Fail(kExitBook, "no book volume at " + dir);
+  if (!disk.OpenVolume(dir, "") || disk.subbook().volumeKind < 0)
+    return Fail(kExitBook, "no book volume at " + dir);
   const int count = disk.subbook().subbookCount;
   const int kind = disk.subbook().volumeKind;
 
@@ -54,8 +55,8 @@ int RunBooks(Arguments& args) {
       status = Fail(kExitBook, Format("sub-book %d of %s cannot be opened", i + 1, dir.c_str()));
       continue;
     }
-    out.buffer() += Format("%d\t%s\t%s%s\n", i + 1, SjisToUtf8(disk.subbook().title).c_str(), LayoutName(kind),
-                           disk.SingleByteBook() ? ", single-byte" : "");
+    out.buffer() += Format("%d\t%s\t%s%s\n", i + 1, SjisToUtf8(disk.subbook().title).c_str(),
+                           LayoutName(kind), disk.SingleByteBook() ? ", single-byte" : "");
     const bool english = disk.SingleByteBook();
     for (int r = 0; r < IndexKindTable::kRows; ++r) {
       const IndexKindRow& row = disk.subbook().indexes.Row(r);
@@ -71,7 +72,8 @@ int RunBooks(Arguments& args) {
       const std::string& root = disk.VolumeRoot();
       std::string shown = path.rfind(root, 0) == 0 ? path.substr(root.size()) : path;
       while (!shown.empty() && shown[0] == '/') shown.erase(0, 1);
-      out.buffer() += Format("\tfile\t%s%s\n", shown.c_str(), compressed ? "\tcompressed (ebzip)" : "");
+      out.buffer() +=
+          Format("\tfile\t%s%s\n", shown.c_str(), compressed ? "\tcompressed (ebzip)" : "");
     }
   }
   return status;

@@ -17,7 +17,8 @@ int RunDump(Arguments& args) {
   auto session = BookSession::OpenArgument(args.positional()[0], info, kUsage, &status);
   if (!session) return status;
   Output out;
-  for (const std::string& line : DumpPage(session->disk(), BookSession::kRow, at->page, at->offset)) {
+  for (const std::string& line :
+       DumpPage(session->disk(), BookSession::kRow, at->page, at->offset)) {
     out.buffer() += SjisToUtf8(line);
     out.buffer() += '\n';
   }

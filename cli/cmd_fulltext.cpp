@@ -50,7 +50,8 @@ class ThrottledProgress : public ProgressBox {
 
 int RunFulltext(Arguments& args) {
   constexpr const char* kUsage =
-      "usage: morva-cli fulltext DIR[:N] QUERY [--case] [--from WORD] [--all] [--info FILE] [--map FILE]";
+      "usage: morva-cli fulltext DIR[:N] QUERY [--case] [--from WORD] [--all] [--info FILE] [--map "
+      "FILE]";
   const bool matchCase = args.TakeFlag("case");
   const std::string from = args.TakeOption("from").value_or("");
   HitListOptions options;

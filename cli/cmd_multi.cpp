@@ -18,7 +18,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: morva-cli multi DIR[:N] --list [--info FILE]\n"
-    "       morva-cli multi DIR[:N] --form K --field F=VALUE ... [--all] [--info FILE] [--map FILE]";
+    "       morva-cli multi DIR[:N] --form K --field F=VALUE ... [--all] [--info FILE] [--map "
+    "FILE]";
 
 std::string Readable(std::string_view sjisMarked) {
   std::string utf8;
@@ -52,7 +53,8 @@ bool FillFields(const std::vector<std::string>& options, CompoundSearch& form) {
     const size_t equals = option.find('=');
     if (equals == std::string::npos) return false;
     const auto f = ParseNumber(std::string_view(option).substr(0, equals));
-    if (!f || *f < 1 || *f > CompoundSearch::kMaxFields || !form.field(static_cast<int>(*f - 1)).exists) {
+    if (!f || *f < 1 || *f > CompoundSearch::kMaxFields ||
+        !form.field(static_cast<int>(*f - 1)).exists) {
       return false;
     }
     form.SetFieldText(static_cast<int>(*f - 1), Utf8ToSjis(option.substr(equals + 1)));
@@ -72,7 +74,8 @@ int RunMulti(Arguments& args) {
   std::vector<std::string> fields;
   while (auto field = args.TakeOption("field")) fields.push_back(std::move(*field));
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
-  if (args.positional().size() != 1 || list == formOption.has_value() || (list && !fields.empty())) {
+  if (args.positional().size() != 1 || list == formOption.has_value() ||
+      (list && !fields.empty())) {
     return Fail(kExitUsage, kUsage);
   }
   int status = kExitOk;

@@ -35,7 +35,8 @@ int Prepare(Arguments& args, size_t positionals, const char* usage, ReadRequest*
   if (request->format == TextFormat::kReadable) request->session->LoadMap(map);
   // Plain text: external characters through the book's conversion table, or
   // as codes; marked text keeps the bitmap markers.
-  if (request->format == TextFormat::kReadable) request->session->disk().decoderState().gaijiMode = GaijiMode::kText;
+  if (request->format == TextFormat::kReadable)
+    request->session->disk().decoderState().gaijiMode = GaijiMode::kText;
   return kExitOk;
 }
 
@@ -47,7 +48,8 @@ void Render(const ReadRequest& request, std::string_view marked, Output& out) {
 }  // namespace
 
 int RunShow(Arguments& args) {
-  constexpr const char* kUsage = "usage: morva-cli show DIR[:N] PAGE:OFFSET [--format text|marked] [--map FILE]";
+  constexpr const char* kUsage =
+      "usage: morva-cli show DIR[:N] PAGE:OFFSET [--format text|marked] [--map FILE]";
   ReadRequest request;
   if (int status = Prepare(args, 2, kUsage, &request)) return status;
   auto at = ParseAddress(args.positional()[1]);
@@ -75,16 +77,20 @@ int RunText(Arguments& args) {
   Output out;
   // A failed read ends the text there: what follows a damaged page cannot be
   // trusted to start at an item.
-  RenderBody(disk, BookSession::kRow, at, request.format, [&out](std::string& item) {
-    out.buffer() += item;
-    out.MaybeFlush();
-    return !StderrReporter::AnyReadFailed();
-  }, request.map());
+  RenderBody(
+      disk, BookSession::kRow, at, request.format,
+      [&out](std::string& item) {
+        out.buffer() += item;
+        out.MaybeFlush();
+        return !StderrReporter::AnyReadFailed();
+      },
+      request.map());
   return kExitOk;
 }
 
 int RunCopyright(Arguments& args) {
-  constexpr const char* kUsage = "usage: morva-cli copyright DIR[:N] [--format text|marked] [--map FILE]";
+  constexpr const char* kUsage =
+      "usage: morva-cli copyright DIR[:N] [--format text|marked] [--map FILE]";
   ReadRequest request;
   if (int status = Prepare(args, 1, kUsage, &request)) return status;
   TContent content(request.session->disk());

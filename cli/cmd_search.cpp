@@ -21,7 +21,8 @@ constexpr const char* kSearchUsage =
 
 // The book bar of a group of the group file; relative volume paths are taken
 // from the group file's directory. Nothing (and a reason) when it fails.
-std::optional<BookBar> LoadGroup(const std::string& path, const std::string& name, std::string* error) {
+std::optional<BookBar> LoadGroup(const std::string& path, const std::string& name,
+                                 std::string* error) {
   const std::optional<std::string> text = ReadGroupFileText(path);
   if (!text) {
     *error = "cannot read " + path;
@@ -61,13 +62,15 @@ int SearchGroup(Arguments& args, const std::string& booksFile, const HitListOpti
     if (entry.IsSeparator() || (marked && !entry.mark)) continue;
     if (!disk.SelectSubbook(static_cast<int>(row))) {
       missing = true;
-      Fail(kExitBook, "book " + SjisToUtf8(entry.shortName) + " (" + entry.location + ") cannot be opened");
+      Fail(kExitBook,
+           "book " + SjisToUtf8(entry.shortName) + " (" + entry.location + ") cannot be opened");
     }
   }
   HitListOptions withNames = options;
   withNames.bookNames = true;
   // Position 0 is the group's header (every book of it); -1 the marked books.
-  const int status = SearchAndPrint(disk, *bar, Utf8ToSjis(args.positional()[0]), marked ? -1 : 0, withNames);
+  const int status =
+      SearchAndPrint(disk, *bar, Utf8ToSjis(args.positional()[0]), marked ? -1 : 0, withNames);
   return missing ? kExitBook : status;
 }
 
@@ -77,7 +80,8 @@ int RunSearch(Arguments& args) {
   HitListOptions options;
   options.entries = args.TakeFlag("all");
   const std::string info = args.TakeOption("info").value_or("");
-  if (const auto booksFile = args.TakeOption("books")) return SearchGroup(args, *booksFile, options, info);
+  if (const auto booksFile = args.TakeOption("books"))
+    return SearchGroup(args, *booksFile, options, info);
   const auto map = args.TakeOption("map");
 
   if (auto unknown = args.UnknownOption()) return Fail(kExitUsage, "unknown option " + *unknown);
@@ -88,11 +92,13 @@ int RunSearch(Arguments& args) {
   session->LoadMap(map);
   options.map = session->map();
   TDisk& disk = session->disk();
-  return SearchAndPrint(disk, *disk.BookList(), Utf8ToSjis(args.positional()[1]), BookSession::kRow, options);
+  return SearchAndPrint(disk, *disk.BookList(), Utf8ToSjis(args.positional()[1]), BookSession::kRow,
+                        options);
 }
 
 int RunMenu(Arguments& args) {
-  constexpr const char* kUsage = "usage: morva-cli menu DIR[:N] [--whole] [--all] [--info FILE] [--map FILE]";
+  constexpr const char* kUsage =
+      "usage: morva-cli menu DIR[:N] [--whole] [--all] [--info FILE] [--map FILE]";
   HitListOptions options;
   options.entries = args.TakeFlag("all");
   const bool whole = args.TakeFlag("whole");

@@ -1,21 +1,20 @@
 #include "cli/hit_list.h"
 
-#include "cli/commands.h"
-#include "engine/search/index_search.h"
-
 #include <cstdio>
 
+#include "cli/commands.h"
 #include "cli/reading.h"
 #include "cli/render.h"
 #include "engine/book/text_utils.h"
 #include "engine/decode/content.h"
+#include "engine/search/index_search.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/unicode.h"
 
 namespace morva::cli {
 
-void PrintHits(TDisk& disk, const Wordlist& hits, const BookBar& books, const HitListOptions& options,
-               Output& out) {
+void PrintHits(TDisk& disk, const Wordlist& hits, const BookBar& books,
+               const HitListOptions& options, Output& out) {
   TContent content(disk);
   for (int i = 0; i < hits.Count(); ++i) {
     const WordlistItem& item = hits.Item(i);
@@ -27,7 +26,8 @@ void PrintHits(TDisk& disk, const Wordlist& hits, const BookBar& books, const Hi
     text += Format("%d:%d\t", item.body.page, item.body.offset);
     // The whole heading line: scripts get what the window's list cuts short.
     // Headings keep external characters as markers, which read as "[hA121]".
-    AppendReadable(HeadingText(disk, hits, i, HeadingMode::kDisplay, kWholeHeading), &text, options.map);
+    AppendReadable(HeadingText(disk, hits, i, HeadingMode::kDisplay, kWholeHeading), &text,
+                   options.map);
     text += '\n';
     if (options.entries) {
       RenderItem(content, item.book, item.body, TextFormat::kReadable, &text, options.map);

@@ -13,15 +13,15 @@ class Wordlist;
 namespace morva::cli {
 
 struct HitListOptions {
-  bool bookNames = false;  // lead each line with the short name of the hit's book
-  bool entries = false;    // print each entry's text after its line
+  bool bookNames = false;         // lead each line with the short name of the hit's book
+  bool entries = false;           // print each entry's text after its line
   const GaijiMap* map = nullptr;  // external characters as Unicode text
 };
 
 // "[NAME TAB] PAGE:OFFSET TAB heading" per item, as UTF-8. Selects the items'
 // books on disk, whose book list must be `books`.
-void PrintHits(TDisk& disk, const Wordlist& hits, const BookBar& books, const HitListOptions& options,
-               Output& out);
+void PrintHits(TDisk& disk, const Wordlist& hits, const BookBar& books,
+               const HitListOptions& options, Output& out);
 
 // The search's status line on stderr.
 void PrintStatus(const std::string& sjisStatus);

@@ -43,10 +43,10 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"books", morva::cli::RunBooks},         {"show", morva::cli::RunShow},
-    {"text", morva::cli::RunText},           {"copyright", morva::cli::RunCopyright},
-    {"dump", morva::cli::RunDump},           {"search", morva::cli::RunSearch},
-    {"menu", morva::cli::RunMenu},           {"multi", morva::cli::RunMulti},
+    {"books", morva::cli::RunBooks},       {"show", morva::cli::RunShow},
+    {"text", morva::cli::RunText},         {"copyright", morva::cli::RunCopyright},
+    {"dump", morva::cli::RunDump},         {"search", morva::cli::RunSearch},
+    {"menu", morva::cli::RunMenu},         {"multi", morva::cli::RunMulti},
     {"fulltext", morva::cli::RunFulltext},
 };
 

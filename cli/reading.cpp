@@ -6,7 +6,8 @@
 
 namespace morva::cli {
 
-void RenderMarked(TextFormat format, std::string_view marked, std::string* utf8, const GaijiMap* map) {
+void RenderMarked(TextFormat format, std::string_view marked, std::string* utf8,
+                  const GaijiMap* map) {
   if (format == TextFormat::kMarked) {
     AppendMarked(marked, utf8);
   } else {
@@ -14,8 +15,8 @@ void RenderMarked(TextFormat format, std::string_view marked, std::string* utf8,
   }
 }
 
-BookAddress RenderItem(TContent& content, int row, BookAddress at, TextFormat format, std::string* utf8,
-                       const GaijiMap* map) {
+BookAddress RenderItem(TContent& content, int row, BookAddress at, TextFormat format,
+                       std::string* utf8, const GaijiMap* map) {
   std::string marked;
   const BookAddress next = content.FormatItemTo(row, at, &marked);
   RenderMarked(format, marked, utf8, map);

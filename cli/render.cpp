@@ -50,8 +50,7 @@ void AppendReadable(std::string_view m, std::string* out, const GaijiMap* map) {
         lineStart = false;
         break;
       }
-      default:
-        break;  // markers, anchors, headword and style codes draw nothing
+      default: break;  // markers, anchors, headword and style codes draw nothing
     }
   }
 }

@@ -51,7 +51,8 @@ void StderrReporter::ReadFailed(const ReadFailure& failure) {
   // the line follows it.
   Output::FlushCurrent();
   std::fprintf(stderr, "morva-cli: read error: %s at %d:%d: %s\n",
-               failure.path.empty() ? "(no file)" : failure.path.c_str(), failure.at.page, failure.at.offset, reason);
+               failure.path.empty() ? "(no file)" : failure.path.c_str(), failure.at.page,
+               failure.at.offset, reason);
 }
 
 StderrProgress::StderrProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}

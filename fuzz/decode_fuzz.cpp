@@ -21,8 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   morva::TContent content(disk);
   std::string marked;
   const int32_t pages = static_cast<int32_t>(size / 2048) + 1;
-  const morva::BookAddress starts[] = {
-      {disk.subbook().indexes.Start(0x00), 0}, {2, 0}, {pages, 2040}, {1, static_cast<int32_t>(size % 2048)}};
+  const morva::BookAddress starts[] = {{disk.subbook().indexes.Start(0x00), 0},
+                                       {2, 0},
+                                       {pages, 2040},
+                                       {1, static_cast<int32_t>(size % 2048)}};
   for (const auto& at : starts) {
     marked.clear();
     content.FormatItemTo(1, at, &marked);

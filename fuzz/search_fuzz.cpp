@@ -88,8 +88,8 @@ std::string TornWord(const morva::testing::ReferenceTopic& topic) {
 
 // Whether skimming the topic at `at` for `word`, as a search does (with a
 // reader of its own), lets it be decoded.
-bool SkimMayMatch(morva::TDisk& disk, morva::TopicBuffer& buffer, morva::BookAddress at, int32_t end,
-                  const std::string& word, bool fold) {
+bool SkimMayMatch(morva::TDisk& disk, morva::TopicBuffer& buffer, morva::BookAddress at,
+                  int32_t end, const std::string& word, bool fold) {
   const morva::TopicPrefilter prefilter({word}, !fold);
   morva::TopicReader reader(disk, buffer, fold);
   if (!prefilter.usable() || !reader.CanSkim()) return true;
@@ -108,13 +108,15 @@ void CheckTopics(morva::TDisk& disk) {
   if (!buffer.Obtain()) return;
   for (const bool fold : {true, false}) {
     morva::TopicReader reader(disk, buffer, fold);
-    const std::vector<std::string> words = {fold ? "A" : "a", "\x82\xA0", fold ? "AB" : "ab", "\x82\xA0\x82\xA2"};
+    const std::vector<std::string> words = {fold ? "A" : "a", "\x82\xA0", fold ? "AB" : "ab",
+                                            "\x82\xA0\x82\xA2"};
     const morva::TopicPrefilter prefilter(words, !fold);  // a, あ, ab, あい
     const int32_t end = disk.subbook().indexes.End(0x00);
     morva::BookAddress at{disk.subbook().indexes.Start(0x00), 0};
     for (int n = 0; n < 60; ++n) {
       const uint8_t keyword = disk.decoderState().headwordStart;
-      const morva::testing::ReferenceTopic expected = morva::testing::ReadReferenceTopic(disk, at, end, fold);
+      const morva::testing::ReferenceTopic expected =
+          morva::testing::ReadReferenceTopic(disk, at, end, fold);
       disk.decoderState().headwordStart = keyword;
       morva::BookAddress read = at;
       const bool topic = reader.Read(&read, end) == morva::TopicReader::Result::kTopic;
@@ -126,12 +128,17 @@ void CheckTopics(morva::TDisk& disk) {
         disk.decoderState().headwordStart = keyword;
         morva::BookAddress skimmed = at;
         morva::SkimmedTopic found;
-        if (reader.Skim(&skimmed, end, prefilter, &found) != morva::TopicReader::Result::kTopic) __builtin_trap();
-        if (skimmed != expected.next || found.keywordCode != keyword || found.keywordCodeAfter != after) __builtin_trap();
+        if (reader.Skim(&skimmed, end, prefilter, &found) != morva::TopicReader::Result::kTopic)
+          __builtin_trap();
+        if (skimmed != expected.next || found.keywordCode != keyword ||
+            found.keywordCodeAfter != after)
+          __builtin_trap();
         for (const std::string& word : words)
-          if (!found.mayMatch && morva::ContainsAtCharacterBoundary(expected.text, word, false)) __builtin_trap();
+          if (!found.mayMatch && morva::ContainsAtCharacterBoundary(expected.text, word, false))
+            __builtin_trap();
         disk.decoderState().headwordStart = keyword;
-        if (const std::string torn = TornWord(expected); !torn.empty() && !SkimMayMatch(disk, buffer, at, end, torn, fold))
+        if (const std::string torn = TornWord(expected);
+            !torn.empty() && !SkimMayMatch(disk, buffer, at, end, torn, fold))
           __builtin_trap();
         disk.decoderState().headwordStart = after;
       }
@@ -158,12 +165,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Kana, kanji, alphabet, keyword, cross, suffix, compound field, explicit
   // index, and the operators.
   static const char* const kQueries[] = {
-      "\x82\xCB\x82\xB1",                        // ねこ
-      "\x94\x4C",                                // 猫
+      "\x82\xCB\x82\xB1",  // ねこ
+      "\x94\x4C",          // 猫
       "cat",
       "+key",
       "@cross",
-      "*\x82\xB1",                               // *こ
+      "*\x82\xB1",                              // *こ
       "\x82\xCB\x82\xB1* or \x94\x4C not cat",  // ねこ* or 猫 not cat
       "(a and b) or (c not",
       "@01\"x y\" @10z",
@@ -184,7 +191,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (!form.EnterField(f).showCandidates) continue;
       const int rows = form.CandidateCount();
       for (int row = 0; row < rows && row < 3; ++row) form.CandidateText(row);
-      if (form.SelectCandidate(0) == morva::CompoundSearch::Selection::kNested) form.CandidateCount();
+      if (form.SelectCandidate(0) == morva::CompoundSearch::Selection::kNested)
+        form.CandidateCount();
       form.SelectCandidate(rows > 1 ? 1 : 0);
       form.Back();
     }

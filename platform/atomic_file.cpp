@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 #include <string>
+#include <system_error>
 
 namespace morva {
 
@@ -85,7 +85,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::e
   std::string tempName;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    tempName = target.string() + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    tempName =
+        target.string() + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
     fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) return fail(errno);
   }

@@ -50,7 +50,8 @@ std::string ResolvePath(std::string_view name, std::string_view settingsDir) {
 }
 
 std::string RelativePath(std::string_view path, std::string_view settingsDir) {
-  if (!settingsDir.empty() && path.starts_with(settingsDir)) return std::string(path.substr(settingsDir.size()));
+  if (!settingsDir.empty() && path.starts_with(settingsDir))
+    return std::string(path.substr(settingsDir.size()));
   return std::string(path);
 }
 

@@ -109,7 +109,7 @@ ParsedLine Parse(std::string_view content) {
 // only the first section of the wanted name counts.
 struct KeyLocation {
   bool sectionFound = false;
-  Line anchor;             // the section's last key line, or its header line
+  Line anchor;  // the section's last key line, or its header line
   bool keyFound = false;
   Line keyLine;
   size_t keyNameBegin = 0;  // where the key's name starts in keyLine
@@ -151,7 +151,8 @@ enum class ReadOutcome { kOk, kMissing, kFailed };
 ReadOutcome ReadWholeFile(const std::string& path, std::string& out) {
   std::error_code error;
   if (ReadFileContents(path, out, &error)) return ReadOutcome::kOk;
-  return error == std::errc::no_such_file_or_directory ? ReadOutcome::kMissing : ReadOutcome::kFailed;
+  return error == std::errc::no_such_file_or_directory ? ReadOutcome::kMissing
+                                                       : ReadOutcome::kFailed;
 }
 
 // A value handed out the way a C string buffer of bufferSize bytes holds it.
@@ -173,12 +174,13 @@ bool HasLineBreakOrNul(std::string_view s) {
 }
 
 bool StorableSection(std::string_view s) {
-  return !s.empty() && Trim(s) == s && !HasLineBreakOrNul(s) && FindCloseBracket(s) == std::string_view::npos;
+  return !s.empty() && Trim(s) == s && !HasLineBreakOrNul(s) &&
+         FindCloseBracket(s) == std::string_view::npos;
 }
 
 bool StorableKey(std::string_view k) {
-  return !k.empty() && Trim(k) == k && !HasLineBreakOrNul(k) && k.find('=') == std::string_view::npos &&
-         k.front() != ';' && k.front() != '[';
+  return !k.empty() && Trim(k) == k && !HasLineBreakOrNul(k) &&
+         k.find('=') == std::string_view::npos && k.front() != ';' && k.front() != '[';
 }
 
 // The line end a rewritten text keeps: the one of its first line; CR LF for a
@@ -210,7 +212,8 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
   return FitBuffer(defaultValue, bufferSize);
 }
 
-bool ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+bool ProfileFile::WriteString(std::string_view section, std::string_view key,
+                              std::string_view value) {
   ProfileEdit edit(*this);
   return edit.Set(section, key, value) && edit.Commit();
 }

@@ -113,6 +113,7 @@ def render(table, preferred, aliases):
     out.append("// rerun `python3 tools/gen_sjis_table.py` from the repository root instead.")
     out.append(f"// {len(table)} double-byte codes, {len(not_preferred)} of them duplicates that "
                f"encoding avoids, {len(aliases)} encode-only aliases.")
+    out.append("// clang-format off")
     out.append('#include "engine/text/sjis_unicode_table.h"')
     out.append("")
     out.append("namespace morva::sjis_table {")

@@ -3,7 +3,6 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QList>
-
 #include <algorithm>
 
 #include "engine/book/text_utils.h"
@@ -19,7 +18,8 @@ bool LooksFixedPitch(const QString& face) {
       lower.contains(QLatin1String("mono")))
     return true;
   // The Japanese Windows faces: "ＭＳ ゴシック" is fixed, "ＭＳ Ｐゴシック" is not.
-  const bool japanese = face.contains(QString::fromUtf8("ゴシック")) || face.contains(QString::fromUtf8("明朝"));
+  const bool japanese =
+      face.contains(QString::fromUtf8("ゴシック")) || face.contains(QString::fromUtf8("明朝"));
   return japanese && !face.contains(QChar(0xFF30));  // Ｐ
 }
 
@@ -53,13 +53,16 @@ QFont MakeFont(const QString& face, int size, int weight, bool italic) {
 FontSetMetrics::FontSetMetrics(const std::array<QFont, 4>& fonts, int cw, bool fixedPitch)
     : cw_(std::max(1, cw)),
       fixedPitch_(fixedPitch),
-      metrics_{QFontMetrics(fonts[0]), QFontMetrics(fonts[1]), QFontMetrics(fonts[2]), QFontMetrics(fonts[3])} {}
+      metrics_{QFontMetrics(fonts[0]), QFontMetrics(fonts[1]), QFontMetrics(fonts[2]),
+               QFontMetrics(fonts[3])} {}
 
 int FontSetMetrics::Width(uint16_t code, TextFont font) const {
   std::vector<int16_t>& table = widths_[static_cast<size_t>(font)];
   if (table.empty()) table.assign(65536, -1);
   int16_t& w = table[code];
-  if (w < 0) w = static_cast<int16_t>(std::clamp(Metrics(font).horizontalAdvance(CharacterString(code)), 0, 0x7FFF));
+  if (w < 0)
+    w = static_cast<int16_t>(
+        std::clamp(Metrics(font).horizontalAdvance(CharacterString(code)), 0, 0x7FFF));
   return w;
 }
 

@@ -16,7 +16,6 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QString>
-
 #include <array>
 #include <cstdint>
 #include <memory>

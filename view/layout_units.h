@@ -21,9 +21,9 @@ struct LayoutOptions {
 struct LayoutUnit {
   enum Kind { kEnd, kBreak, kText };
   Kind kind = kEnd;
-  uint32_t start = 0;     // file offset of the unit's first byte
-  int width = 0;          // pixels
-  uint8_t style = 0;      // style in force before the unit's first byte
+  uint32_t start = 0;  // file offset of the unit's first byte
+  int width = 0;       // pixels
+  uint8_t style = 0;   // style in force before the unit's first byte
 };
 
 // Zero width for control codes that only switch state.

@@ -50,7 +50,8 @@ bool TBrows::Grow() {
   }
   if (!ok) {
     static const std::string firstText = Sjis("行情報用の記憶域を確保できない.");
-    reporter_.Fatal(first ? firstText : std::string("TBrows::ReallocFilePos Can't allocate lpFilePos.\n"));
+    reporter_.Fatal(first ? firstText
+                          : std::string("TBrows::ReallocFilePos Can't allocate lpFilePos.\n"));
   }
   return ok;
 }
@@ -163,8 +164,8 @@ LineText TBrows::GetLine(int i) {
   line.style = static_cast<uint8_t>(entry.attribute >> 8 & 0xFF);
   if (i != cachedLine_) {
     const uint32_t start = entry.start;
-    const uint32_t length = std::min<uint32_t>(lines_[static_cast<size_t>(i) + 1].start - start,
-                                               kLineBufferSize - 1);
+    const uint32_t length =
+        std::min<uint32_t>(lines_[static_cast<size_t>(i) + 1].start - start, kLineBufferSize - 1);
     if (!windowLoaded_ || start < windowStart_ || start + length > windowEnd_) LoadWindow(start);
     lineBuffer_.clear();
     if (start >= windowStart_ && start < windowEnd_) {
@@ -173,8 +174,8 @@ LineText TBrows::GetLine(int i) {
       // Markers, external characters and double-byte characters are copied
       // whole, so that none of their inner bytes is taken for a code.
       MarkedTextCursor cursor(std::string_view(p, n), MarkedTextCursor::Text::kRuns);
-      for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd && t.kind != MarkedKind::kNewLine;
-           t = cursor.Next()) {
+      for (MarkedToken t = cursor.Next();
+           t.kind != MarkedKind::kEnd && t.kind != MarkedKind::kNewLine; t = cursor.Next()) {
         const bool dropped = t.kind == MarkedKind::kIndent || t.kind == MarkedKind::kNoBreakStart ||
                              t.kind == MarkedKind::kNoBreakEnd;
         if (!dropped) lineBuffer_.append(cursor.Bytes());

@@ -16,8 +16,8 @@
 // keeps them alive. It includes no Qt, so layout is tested with fake metrics.
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -122,7 +122,7 @@ class TBrows {
 
   std::vector<uint8_t> window_;  // kReadBufferSize bytes and a 1A after the last
   uint32_t windowStart_ = 0;
-  uint32_t windowEnd_ = 0;       // exclusive
+  uint32_t windowEnd_ = 0;  // exclusive
   bool windowLoaded_ = false;
 
   std::string lineBuffer_;

@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-
 #include <algorithm>
 
 #include "engine/book/tdisk.h"
@@ -19,7 +18,8 @@ namespace morva {
 namespace {
 
 QColor Colour(uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF), static_cast<int>(bgr >> 16 & 0xFF));
+  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
+                static_cast<int>(bgr >> 16 & 0xFF));
 }
 
 // Text left of the first column, as the painter leaves it.
@@ -27,8 +27,8 @@ constexpr int kLeftMargin = 4;
 
 }  // namespace
 
-TTextView::TTextView(TDisk& disk, TMyScrollBox& pane, const DisplayFonts& fonts, ViewSettings settings,
-                     QObject* parent)
+TTextView::TTextView(TDisk& disk, TMyScrollBox& pane, const DisplayFonts& fonts,
+                     ViewSettings settings, QObject* parent)
     : QObject(parent),
       disk_(disk),
       pane_(pane),
@@ -37,7 +37,8 @@ TTextView::TTextView(TDisk& disk, TMyScrollBox& pane, const DisplayFonts& fonts,
       windowSource_(disk),
       brows_(disk.reporter(), disk.MarkedTextPath()) {
   brows_.SetWindowSource(&windowSource_);
-  connect(&pane_, &TMyScrollBox::painted, this, [this](QPainter& painter, const QRect& rect) { Paint(painter, rect); });
+  connect(&pane_, &TMyScrollBox::painted, this,
+          [this](QPainter& painter, const QRect& rect) { Paint(painter, rect); });
   connect(&pane_, &TMyScrollBox::paneKeyPressed, this, [this](int key) { Key(key); });
   connect(&pane_, &TMyScrollBox::resized, this, [this] { Resize(); });
   connect(&pane_, &TMyScrollBox::scrolled, this, [this] { ScrollMoved(); });
@@ -45,8 +46,7 @@ TTextView::TTextView(TDisk& disk, TMyScrollBox& pane, const DisplayFonts& fonts,
     const QPoint p = e->position().toPoint();
     if (e->button() == Qt::LeftButton)
       MouseDown(p.x(), p.y(), (e->modifiers() & Qt::ControlModifier) != 0);
-    else if (e->button() == Qt::RightButton)
-      RightDown(p.x(), p.y(), e->globalPosition().toPoint());
+    else if (e->button() == Qt::RightButton) RightDown(p.x(), p.y(), e->globalPosition().toPoint());
   });
   connect(&pane_, &TMyScrollBox::mouseMoved, this, [this](QMouseEvent* e) {
     const QPoint p = e->position().toPoint();
@@ -86,9 +86,7 @@ void TTextView::Beep() {
   else QApplication::beep();
 }
 
-void TTextView::UpdateBackButton() {
-  emit backEnabledChanged(!history_.Empty());
-}
+void TTextView::UpdateBackButton() { emit backEnabledChanged(!history_.Empty()); }
 
 // ---- Showing ---------------------------------------------------------------
 
@@ -109,7 +107,9 @@ void TTextView::Clear() {
   pane_.viewport()->update();
 }
 
-int TTextView::TopLine() const { return pane_.verticalScrollBar()->value() / std::max(1, LineHeight()); }
+int TTextView::TopLine() const {
+  return pane_.verticalScrollBar()->value() / std::max(1, LineHeight());
+}
 
 void TTextView::Show(int subbook, int32_t page, int32_t offset) {
   if (isBusy && isBusy()) return;
@@ -132,7 +132,8 @@ void TTextView::Show(int subbook, int32_t page, int32_t offset) {
   if (back) {
     const HistoryEntry entry = *history_.Pop();
     shown_ = {entry.subbook, entry.page, entry.offset, entry.topLine};
-    if (!Continuous()) windowSource_.content().FormatItem(shown_.subbook, {shown_.page, shown_.offset});
+    if (!Continuous())
+      windowSource_.content().FormatItem(shown_.subbook, {shown_.page, shown_.offset});
   } else if (subbook < 0) {
     shown_.subbook = -1;
     return;
@@ -149,7 +150,9 @@ int TTextView::ComputeColumns() const {
   return std::max(1, (pane_.viewport()->width() - 12) / std::max(1, Fonts().cw));
 }
 
-int TTextView::ComputeVisible() const { return pane_.viewport()->height() / std::max(1, LineHeight()); }
+int TTextView::ComputeVisible() const {
+  return pane_.viewport()->height() / std::max(1, LineHeight());
+}
 
 int TTextView::MaxScroll() const {
   // The bottom-most position shows the last lines whole: it is a whole number
@@ -291,8 +294,7 @@ void TTextView::Key(int key) {
         if (load(+1) >= 0) top = std::max(0, t - oldTarget + 2);
       }
       break;
-    default:
-      return;
+    default: return;
   }
   ScrollTo(top);
 }
@@ -362,7 +364,8 @@ int TTextView::Advance(uint16_t code, int bytes, uint16_t attribute) const {
   return set.metrics->Width(code, font);
 }
 
-int TTextView::DrawRun(QPainter& painter, std::string_view bytes, uint16_t attribute, int x, int y) {
+int TTextView::DrawRun(QPainter& painter, std::string_view bytes, uint16_t attribute, int x,
+                       int y) {
   QString text;
   int width = 0;
   for (size_t k = 0; k < bytes.size();) {
@@ -383,8 +386,8 @@ int TTextView::DrawRun(QPainter& painter, std::string_view bytes, uint16_t attri
   return width;
 }
 
-void TTextView::DrawMark(QPainter& painter, const QString& text, int advance, uint16_t attribute, int x,
-                         int y) {
+void TTextView::DrawMark(QPainter& painter, const QString& text, int advance, uint16_t attribute,
+                         int x, int y) {
   const FontSet& set = Fonts();
   const QColor colour = ClassColour(attribute);
   const bool selected = (attribute & kSelected) != 0;
@@ -423,14 +426,17 @@ void TTextView::PaintLine(QPainter& painter, int line, int y) {
     selFrom = line == s.line ? s.pos : 0;
     selTo = line == e.line ? e.pos : static_cast<int>(text.size()) + 1;
   }
-  auto selectedAt = [&](size_t k) { return static_cast<int>(k) >= selFrom && static_cast<int>(k) < selTo; };
+  auto selectedAt = [&](size_t k) {
+    return static_cast<int>(k) >= selFrom && static_cast<int>(k) < selTo;
+  };
 
   uint16_t a = lt.style;
   size_t runStart = 0;
   size_t runEnd = 0;
   uint16_t runAttribute = 0;
   auto flush = [&] {
-    if (runEnd > runStart) x += DrawRun(painter, text.substr(runStart, runEnd - runStart), runAttribute, x, y);
+    if (runEnd > runStart)
+      x += DrawRun(painter, text.substr(runStart, runEnd - runStart), runAttribute, x, y);
     runStart = runEnd;
   };
 
@@ -472,10 +478,10 @@ void TTextView::PaintLine(QPainter& painter, int line, int y) {
       case MarkedKind::kGaiji:
         if (t.whole) {
           const int advance = t.fullWidth ? 2 * set.cw : set.cw;
-          if (const GaijiMapEntry* mapped = MappedGaiji(t.fullWidth, t.code); mapped && mapped->HasCharacter())
+          if (const GaijiMapEntry* mapped = MappedGaiji(t.fullWidth, t.code);
+              mapped && mapped->HasCharacter())
             DrawMark(painter, QString::fromStdString(mapped->utf8), advance, here, x, y);
-          else
-            DrawGaiji(painter, t.fullWidth, t.code, here, x, y);
+          else DrawGaiji(painter, t.fullWidth, t.code, here, x, y);
           x += advance;
         }
         break;
@@ -494,14 +500,16 @@ const QImage& TTextView::GaijiImage(bool full, uint16_t code) {
   // The bitmaps come from the shown book's font cache.
   if (disk_.CurrentSubbook() != shown_.subbook) disk_.SelectSubbook(shown_.subbook);
   GaijiBitmap bitmap;
-  if (FetchGaijiBitmap(disk_, full ? 1 : 0, code, &bitmap) && bitmap.width > 0 && bitmap.height > 0) {
+  if (FetchGaijiBitmap(disk_, full ? 1 : 0, code, &bitmap) && bitmap.width > 0 &&
+      bitmap.height > 0) {
     image = QImage(bitmap.width, bitmap.height, QImage::Format_Mono);
     const int rowBytes = bitmap.BytesPerRow();
     const int copy = (bitmap.width + 7) / 8;
     for (int y = 0; y < bitmap.height; ++y) {
       uchar* line = image.scanLine(y);
       for (int i = 0; i < copy; ++i)
-        line[i] = static_cast<uchar>(~bitmap.rows[static_cast<size_t>(y * rowBytes + i)]);  // 1 = ink
+        line[i] =
+            static_cast<uchar>(~bitmap.rows[static_cast<size_t>(y * rowBytes + i)]);  // 1 = ink
     }
   }
   return gaijiImages_.emplace(key, std::move(image)).first->second;
@@ -518,7 +526,8 @@ const GaijiMapEntry* TTextView::MappedGaiji(bool full, uint16_t code) {
   return shownMap_ != nullptr ? shownMap_->Find(full, code) : nullptr;
 }
 
-void TTextView::DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t attribute, int x, int y) {
+void TTextView::DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t attribute, int x,
+                          int y) {
   const FontSet& set = Fonts();
   const QColor colour = ClassColour(attribute);
   const bool selected = (attribute & kSelected) != 0;
@@ -530,13 +539,16 @@ void TTextView::DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t 
   if (cell >= 16 && cell <= 18) cell = 16;
   const int width = full ? cell : cell * glyph.width() / glyph.height();
   const QColor ink = selected ? Colour(settings_.backColor) : colour;
-  const QImage& shape = InkedGaiji(full, code, QSize(width, cell), painter.device()->devicePixelRatio(), ink);
+  const QImage& shape =
+      InkedGaiji(full, code, QSize(width, cell), painter.device()->devicePixelRatio(), ink);
   painter.drawImage(QRect(x, y, width, cell), shape);
   // Bold: the ink once more one pixel to the right.
-  if ((attribute & kBold) != 0 || settings_.bold == 2) painter.drawImage(QRect(x + 1, y, width, cell), shape);
+  if ((attribute & kBold) != 0 || settings_.bold == 2)
+    painter.drawImage(QRect(x + 1, y, width, cell), shape);
 }
 
-const QImage& TTextView::InkedGaiji(bool full, uint16_t code, QSize size, qreal ratio, const QColor& ink) {
+const QImage& TTextView::InkedGaiji(bool full, uint16_t code, QSize size, qreal ratio,
+                                    const QColor& ink) {
   const GaijiShapeKey key{(full ? 0x10000u : 0u) | code, size.width(), size.height(),
                           qRound(ratio * 100), ink.rgba()};
   auto found = inkedGaiji_.find(key);

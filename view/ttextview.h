@@ -15,19 +15,17 @@
 // long operation) is reached through the callbacks below.
 #pragma once
 
+#include <QColor>
+#include <QImage>
 #include <QObject>
 #include <QPoint>
-
+#include <QSize>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
 #include <string_view>
 #include <tuple>
-
-#include <QColor>
-#include <QImage>
-#include <QSize>
 
 #include "engine/book/gaiji_map.h"
 #include "engine/decode/marked_text.h"
@@ -80,8 +78,8 @@ class TTextView final : public QObject {
   void SetClipboard(ClipboardAdapter* clipboard) { clipboard_ = clipboard; }
 
   // ---- What the view asks of its owner ---------------------------------------
-  std::function<bool()> isBusy;                      // a progress window is open
-  std::function<void()> onBeep;                      // default: the system beep
+  std::function<bool()> isBusy;  // a progress window is open
+  std::function<void()> onBeep;  // default: the system beep
 
   // ---- Showing and scrolling ---------------------------------------------
   // Nothing shown; the back button is disabled.
@@ -200,7 +198,8 @@ class TTextView final : public QObject {
   QColor ClassColour(uint16_t attribute) const;
   int Advance(uint16_t code, int bytes, uint16_t attribute) const;
   int DrawRun(QPainter& painter, std::string_view bytes, uint16_t attribute, int x, int y);
-  void DrawMark(QPainter& painter, const QString& text, int advance, uint16_t attribute, int x, int y);
+  void DrawMark(QPainter& painter, const QString& text, int advance, uint16_t attribute, int x,
+                int y);
   void DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t attribute, int x, int y);
   const QImage& GaijiImage(bool full, uint16_t code);
   // The bitmap in ink, scaled to size at the device pixel ratio.

@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
-
 #include <algorithm>
 #include <cctype>
 
@@ -84,7 +83,8 @@ TTextView::Hit TTextView::HitTest(int x, int y, bool ctrl) {
   bool inLink = false;
   MarkedTextCursor cursor(text);
   size_t k = 0;
-  for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; k = cursor.Offset(), t = cursor.Next()) {
+  for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd;
+       k = cursor.Offset(), t = cursor.Next()) {
     if (t.kind == MarkedKind::kEndOfWindow || t.kind == MarkedKind::kCarriageReturn) break;
     if (t.kind == MarkedKind::kAnchorStart) {
       inLink = true;
@@ -132,7 +132,8 @@ void TTextView::MouseDown(int x, int y, bool ctrl) {
         selecting_ = false;
         const std::string marker(cursor.Bytes());
         // A sound marker is followed by the text to show in the status bar.
-        if (t.markerKind == 'S') emit statusTextChanged(std::string(text.substr(k + cursor.Offset())));
+        if (t.markerKind == 'S')
+          emit statusTextChanged(std::string(text.substr(k + cursor.Offset())));
         FollowMarker(marker);
         return;
       }
@@ -176,8 +177,9 @@ void TTextView::AutoScroll(int x, int y) {
     if (!selecting_) return;
     const QPointF local(x, lastPointerY_);
     QCoreApplication::postEvent(
-        pane_.viewport(), new QMouseEvent(QEvent::MouseMove, local, pane_.viewport()->mapToGlobal(local),
-                                          Qt::NoButton, Qt::LeftButton, Qt::NoModifier));
+        pane_.viewport(),
+        new QMouseEvent(QEvent::MouseMove, local, pane_.viewport()->mapToGlobal(local),
+                        Qt::NoButton, Qt::LeftButton, Qt::NoModifier));
   });
 }
 
@@ -395,7 +397,8 @@ bool TTextView::Find(std::string_view pattern, bool matchCase) {
       }
       const uint8_t want = static_cast<uint8_t>(pattern[i]);
       if (IsSjisLead(want)) {
-        if (i + 1 >= pattern.size() || k + 1 >= text.size() || b != want || text[k + 1] != pattern[i + 1])
+        if (i + 1 >= pattern.size() || k + 1 >= text.size() || b != want ||
+            text[k + 1] != pattern[i + 1])
           return false;
         i += 2;
         at.pos += 2;
@@ -424,7 +427,8 @@ bool TTextView::Find(std::string_view pattern, bool matchCase) {
     if (matchAt(start, &after)) {
       Select(start, after);
       const int top = TopLine();
-      if (start.line < top || start.line >= top + visible_ - 1) ScrollTo(std::max(0, start.line - visible_ / 2));
+      if (start.line < top || start.line >= top + visible_ - 1)
+        ScrollTo(std::max(0, start.line - visible_ / 2));
       return true;
     }
     start.pos += static_cast<int>(TokenLength(text, k));
@@ -442,8 +446,10 @@ void TTextView::FollowMarker(std::string_view marker) {
     case 'R': {
       uint32_t page = 0;
       uint32_t offset = 0;
-      if (shown_.subbook < 0 || !HexField(marker, 3, 8, &page) || !HexField(marker, 11, 4, &offset)) return;
-      BookAddress target{static_cast<int32_t>(page), offset == 0xFFFF ? -1 : static_cast<int32_t>(offset)};
+      if (shown_.subbook < 0 || !HexField(marker, 3, 8, &page) || !HexField(marker, 11, 4, &offset))
+        return;
+      BookAddress target{static_cast<int32_t>(page),
+                         offset == 0xFFFF ? -1 : static_cast<int32_t>(offset)};
       target = target.Normalised();
       if (target.page < 1) return;
       const int row = shown_.subbook;
@@ -451,17 +457,10 @@ void TTextView::FollowMarker(std::string_view marker) {
       Show(row, target.page, target.offset);
       break;
     }
-    case 'G':
-      emit imageLinkFollowed(std::string(marker));
-      break;
-    case 'S':
-      emit soundLinkFollowed(std::string(marker));
-      break;
-    case 'D':
-      Beep();
-      break;
-    default:
-      break;
+    case 'G': emit imageLinkFollowed(std::string(marker)); break;
+    case 'S': emit soundLinkFollowed(std::string(marker)); break;
+    case 'D': Beep(); break;
+    default: break;
   }
 }
 

@@ -23,11 +23,11 @@ struct ViewSettings {
   uint32_t titleColor = 0xFF0000;    // blue
   uint32_t jumpColor = 0x008000;     // green
   uint32_t specialColor = 0x808080;  // grey
-  int bold = 0;             // 0 plain, 1 bold headwords, 2 everything bold
-  int lineSpace = 0;        // extra pixels between lines
-  bool wordWrap = false;    // ASCII words move to the next line whole
-  bool scroll = true;       // continuous display
-  bool scrollKey = false;   // the search box passes paging keys on (used by the main window)
+  int bold = 0;                      // 0 plain, 1 bold headwords, 2 everything bold
+  int lineSpace = 0;                 // extra pixels between lines
+  bool wordWrap = false;             // ASCII words move to the next line whole
+  bool scroll = true;                // continuous display
+  bool scrollKey = false;         // the search box passes paging keys on (used by the main window)
   bool showSpecialChars = false;  // line-end and end-of-text marks
   // Font0: books in JIS text; Font1: single-byte books.
   FontSpec font0{"\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e", 14, "FixedSys", 18};

@@ -19,16 +19,11 @@ ClassedChar WordClassAt(std::string_view text, size_t pos, bool singleByteBook) 
   WordClass cls;
   if ((c >= 0x824F && c <= 0x8258) || (c >= 0x8260 && c <= 0x8279) || (c >= 0x8281 && c <= 0x829A))
     cls = kClassWideAlnum;
-  else if (c >= 0x8340 && c <= 0x8396 && c != 0x837F)
-    cls = kClassKatakana;
-  else if (c == 0x815B)
-    cls = kClassLongVowel;
-  else if (c >= 0x829F && c <= 0x82F1)
-    cls = kClassHiragana;
-  else if (c < 0x8140 || c > 0x889E)
-    cls = kClassKanji;
-  else
-    cls = kClassSymbol;
+  else if (c >= 0x8340 && c <= 0x8396 && c != 0x837F) cls = kClassKatakana;
+  else if (c == 0x815B) cls = kClassLongVowel;
+  else if (c >= 0x829F && c <= 0x82F1) cls = kClassHiragana;
+  else if (c < 0x8140 || c > 0x889E) cls = kClassKanji;
+  else cls = kClassSymbol;
   return {cls, 2};
 }
 

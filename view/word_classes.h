@@ -9,17 +9,17 @@
 namespace morva {
 
 enum WordClass {
-  kClassEnd = 0,           // end of the line text
-  kClassAlnum = 1,         // ASCII letters and digits (and C0-FF in single-byte books)
-  kClassHalfKana = 2,      // half-width katakana
-  kClassPunct = 3,         // ASCII punctuation and blank
-  kClassOther = 4,         // control bytes and anything else single
-  kClassWideAlnum = 5,     // full-width digits and Latin letters
+  kClassEnd = 0,        // end of the line text
+  kClassAlnum = 1,      // ASCII letters and digits (and C0-FF in single-byte books)
+  kClassHalfKana = 2,   // half-width katakana
+  kClassPunct = 3,      // ASCII punctuation and blank
+  kClassOther = 4,      // control bytes and anything else single
+  kClassWideAlnum = 5,  // full-width digits and Latin letters
   kClassKatakana = 6,
-  kClassLongVowel = 7,     // ー
+  kClassLongVowel = 7,  // ー
   kClassHiragana = 8,
-  kClassKanji = 9,         // double-byte characters outside 8140-889E
-  kClassSymbol = 10,       // other double-byte characters in 8140-889E
+  kClassKanji = 9,    // double-byte characters outside 8140-889E
+  kClassSymbol = 10,  // other double-byte characters in 8140-889E
 };
 
 struct ClassedChar {

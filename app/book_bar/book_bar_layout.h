@@ -17,10 +17,10 @@ namespace morva {
 struct BookBarMetrics {
   static constexpr int kSeparatorWidth = 10;
 
-  int h = 12;                // font height of the bar
-  int bookColumnWidth = 0;   // width of every book column
-  bool dicColor = true;      // colour squares drawn
-  int barDicName = 6;        // bytes of a short name shown
+  int h = 12;               // font height of the bar
+  int bookColumnWidth = 0;  // width of every book column
+  bool dicColor = true;     // colour squares drawn
+  int barDicName = 6;       // bytes of a short name shown
 
   // h is 12 when dicButtonSize is set, else charHeight. A book column is
   // h * 30 / 20 + (h + 1) * barDicName / 2 + 2 wide with colour squares and

@@ -100,8 +100,14 @@ void BookBarWidget::DrawCell(QPainter& painter, int cell) const {
   QColor topLeft = face;
   QColor bottomRight = face;
   switch (EdgeOf(cell)) {
-    case Edge::kSunken: topLeft = shadow; bottomRight = light; break;
-    case Edge::kRaised: topLeft = light; bottomRight = shadow; break;
+    case Edge::kSunken:
+      topLeft = shadow;
+      bottomRight = light;
+      break;
+    case Edge::kRaised:
+      topLeft = light;
+      bottomRight = shadow;
+      break;
     default: break;
   }
   painter.setPen(topLeft);
@@ -122,11 +128,12 @@ void BookBarWidget::DrawCell(QPainter& painter, int cell) const {
   if (metrics_.dicColor) {
     const uint32_t c = entry.colour;
     DrawColourSquare(painter,
-                     QRect(left + metrics_.SquareLeft(), metrics_.SquareTop(), metrics_.SquareSide(),
-                           metrics_.SquareSide()),
+                     QRect(left + metrics_.SquareLeft(), metrics_.SquareTop(),
+                           metrics_.SquareSide(), metrics_.SquareSide()),
                      QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
   }
-  const QString name = QString::fromStdString(SjisToUtf8(BarName(entry.shortName, metrics_.barDicName)));
+  const QString name =
+      QString::fromStdString(SjisToUtf8(BarName(entry.shortName, metrics_.barDicName)));
   painter.setPen(palette().color(QPalette::ButtonText));
   painter.setClipRect(r.adjusted(1, 1, -1, -1));
   painter.drawText(nameLeft, BookBarMetrics::kNameTop + painter.fontMetrics().ascent(), name);
@@ -199,11 +206,8 @@ void BookBarWidget::keyPressEvent(QKeyEvent* event) {
     }
     case Qt::Key_Space:
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      Activate(focusCell_, event->modifiers() & Qt::ControlModifier);
-      return;
-    default:
-      break;
+    case Qt::Key_Enter: Activate(focusCell_, event->modifiers() & Qt::ControlModifier); return;
+    default: break;
   }
   QWidget::keyPressEvent(event);
 }
@@ -255,9 +259,12 @@ QString BookBarWidget::ToolTipOf(int cell) const {
   if (cell < 1 || cell >= static_cast<int>(bar_.size())) return {};
   const BookBarEntry& entry = bar_[static_cast<size_t>(cell)];
   if (entry.IsSeparator()) return {};
-  const std::string& title = !entry.title.empty() ? entry.title : !entry.userTitle.empty() ? entry.userTitle : entry.shortName;
+  const std::string& title = !entry.title.empty()       ? entry.title
+                             : !entry.userTitle.empty() ? entry.userTitle
+                                                        : entry.shortName;
   return QString::fromStdString(SjisToUtf8(title)) + QLatin1Char('\n') +
-         QString::fromLocal8Bit(entry.location.data(), static_cast<qsizetype>(entry.location.size()));
+         QString::fromLocal8Bit(entry.location.data(),
+                                static_cast<qsizetype>(entry.location.size()));
 }
 
 bool BookBarWidget::event(QEvent* event) {

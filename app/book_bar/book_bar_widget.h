@@ -34,11 +34,11 @@ namespace morva {
 
 // What the bar needs of the display settings.
 struct BookBarDisplay {
-  int charHeight = 12;       // character height of the display font
+  int charHeight = 12;  // character height of the display font
   bool dicButtonSize = false;
   bool dicColor = true;
   int barDicName = 6;
-  QString fontFamily;        // face of the bar's names; empty: the widget's font
+  QString fontFamily;  // face of the bar's names; empty: the widget's font
 };
 
 class BookBarWidget final : public QWidget {

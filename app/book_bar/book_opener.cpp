@@ -26,9 +26,15 @@ BookTabs TabsOfCurrentBook(TDisk& disk) {
 
 int ChooseTab(const BookTabs& tabs, int preferredTab) {
   switch (preferredTab) {
-    case kIndexTab: if (tabs.index) return kIndexTab; break;
-    case kMultiTab: if (tabs.compound) return kMultiTab; break;
-    case kMenuTab: if (tabs.menu) return kMenuTab; break;
+    case kIndexTab:
+      if (tabs.index) return kIndexTab;
+      break;
+    case kMultiTab:
+      if (tabs.compound) return kMultiTab;
+      break;
+    case kMenuTab:
+      if (tabs.menu) return kMenuTab;
+      break;
     case kGeneralTab: return kGeneralTab;
     default: break;
   }

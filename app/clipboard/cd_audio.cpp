@@ -89,12 +89,15 @@ std::string TrackTime(int track, int frames) {
 }
 
 std::vector<std::string> CdAudioCommands(int track, int startFrames, int endFrames) {
-  return {"open cdaudio", "set cdaudio time format tmsf",
-          "play cdaudio from " + TrackTime(track, startFrames) + " to " + TrackTime(track, endFrames),
-          "close cdaudio"};
+  return {
+      "open cdaudio", "set cdaudio time format tmsf",
+      "play cdaudio from " + TrackTime(track, startFrames) + " to " + TrackTime(track, endFrames),
+      "close cdaudio"};
 }
 
-std::unique_ptr<CdAudioDevice> MakeLinuxCdAudioDevice() { return std::make_unique<LinuxCdAudioDevice>(); }
+std::unique_ptr<CdAudioDevice> MakeLinuxCdAudioDevice() {
+  return std::make_unique<LinuxCdAudioDevice>();
+}
 
 CdAudio::CdAudio(std::unique_ptr<CdAudioDevice> device) : device_(std::move(device)) {}
 
@@ -118,8 +121,8 @@ bool CdAudio::Send(std::string_view command) {
   }
   int t0 = 0, m0 = 0, s0 = 0, f0 = 0, t1 = 0, m1 = 0, s1 = 0, f1 = 0;
   const std::string text(command);
-  if (std::sscanf(text.c_str(), "play cdaudio from %d:%d:%d:%d to %d:%d:%d:%d", &t0, &m0, &s0, &f0, &t1, &m1, &s1,
-                  &f1) != 8)
+  if (std::sscanf(text.c_str(), "play cdaudio from %d:%d:%d:%d to %d:%d:%d:%d", &t0, &m0, &s0, &f0,
+                  &t1, &m1, &s1, &f1) != 8)
     return false;
   if (!open_ || !tmsf_) return false;
   const std::optional<int> first = device_->TrackStart(t0);
@@ -137,8 +140,8 @@ bool PlaySoundMarker(std::string_view marker, CdAudio& audio) {
   unsigned long track = 0;
   unsigned long start = 0;
   unsigned long end = 0;
-  if (marker.size() < 3 || marker[2] != 'S' || !Hex(marker, 3, 2, &track) || !Hex(marker, 5, 6, &start) ||
-      !Hex(marker, 11, 6, &end))
+  if (marker.size() < 3 || marker[2] != 'S' || !Hex(marker, 3, 2, &track) ||
+      !Hex(marker, 5, 6, &start) || !Hex(marker, 11, 6, &end))
     return false;
   audio.PlayPassage(static_cast<int>(track), static_cast<int>(start), static_cast<int>(end));
   return true;

@@ -14,14 +14,16 @@ ClipboardWatch::ClipboardWatch(QClipboard* clipboard, bool followActivation, QOb
   connect(clipboard_, &QClipboard::dataChanged, this, &ClipboardWatch::CheckClipboard);
   connect(clipboard_, &QClipboard::selectionChanged, this, &ClipboardWatch::CheckSelection);
   if (followActivation) {
-    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-      if (state == Qt::ApplicationActive) FormActivate();
-    });
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+              if (state == Qt::ApplicationActive) FormActivate();
+            });
   }
 }
 
 std::optional<std::string> ClipboardWatch::ClipboardText(bool selection) const {
-  const QMimeData* data = clipboard_->mimeData(selection ? QClipboard::Selection : QClipboard::Clipboard);
+  const QMimeData* data =
+      clipboard_->mimeData(selection ? QClipboard::Selection : QClipboard::Clipboard);
   if (data == nullptr || !data->hasText()) return std::nullopt;
   return Utf8ToSjis(data->text().toStdString());
 }

@@ -25,7 +25,6 @@
 #pragma once
 
 #include <QObject>
-
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,8 +34,8 @@ class QClipboard;
 namespace morva {
 
 struct ClipboardSearchHooks {
-  std::function<bool()> indexTabActive;         // the 索引 tab is shown
-  std::function<std::string()> neglect;         // the open book's NEGLECT= value (Shift-JIS)
+  std::function<bool()> indexTabActive;  // the 索引 tab is shown
+  std::function<std::string()> neglect;  // the open book's NEGLECT= value (Shift-JIS)
   // Ending-rule set 0 applied once to a word (Shift-JIS); unchanged when unset.
   std::function<std::string(const std::string& word)> applyEndingSet0;
 };
@@ -49,7 +48,8 @@ class ClipboardWatch final : public QObject {
   // Joins the watch with OwnClipboardChange set, so the notice that joining
   // may bring is ignored. clipboard null: the application's clipboard. With
   // followActivation, the application becoming active calls FormActivate.
-  explicit ClipboardWatch(QClipboard* clipboard = nullptr, bool followActivation = true, QObject* parent = nullptr);
+  explicit ClipboardWatch(QClipboard* clipboard = nullptr, bool followActivation = true,
+                          QObject* parent = nullptr);
 
   ClipboardSearchHooks hooks;
 

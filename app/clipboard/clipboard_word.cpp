@@ -8,7 +8,8 @@ namespace {
 // Length of the blank at pos (1 half-width, 2 full-width), 0 for none.
 size_t BlankAt(std::string_view s, size_t pos) {
   if (s[pos] == ' ') return 1;
-  if (pos + 1 < s.size() && static_cast<uint8_t>(s[pos]) == 0x81 && static_cast<uint8_t>(s[pos + 1]) == 0x40)
+  if (pos + 1 < s.size() && static_cast<uint8_t>(s[pos]) == 0x81 &&
+      static_cast<uint8_t>(s[pos + 1]) == 0x40)
     return 2;
   return 0;
 }
@@ -40,7 +41,8 @@ std::optional<std::string> TakeClipboardWord(std::string_view text, std::string_
     if (end != std::string::npos) return std::nullopt;  // an inner blank
     k += SjisCharLength(buffer, k);
   }
-  std::string word = buffer.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  std::string word =
+      buffer.substr(start, end == std::string::npos ? std::string::npos : end - start);
   if (word.empty()) return std::nullopt;
   return word;
 }

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -82,7 +81,8 @@ std::string MarkedToPlainUtf8(std::string_view marked, const GaijiMap* map) {
       case MarkedKind::kGaiji: {
         // A character the map has is written as itself (or its replacement
         // text); any other keeps its place as a low line.
-        const GaijiMapEntry* mapped = map != nullptr && t.whole ? map->Find(t.fullWidth, t.code) : nullptr;
+        const GaijiMapEntry* mapped =
+            map != nullptr && t.whole ? map->Find(t.fullWidth, t.code) : nullptr;
         if (mapped == nullptr) {
           plain += t.fullWidth ? kWideLowLine : std::string("_");
           break;
@@ -118,7 +118,8 @@ bool WriteShownContent(TTextView& view, const std::string& source, const std::st
   return file.Close();
 }
 
-bool WriteAllItems(TDisk& disk, const Wordlist& list, ProgressBox* progress, const std::string& path) {
+bool WriteAllItems(TDisk& disk, const Wordlist& list, ProgressBox* progress,
+                   const std::string& path) {
   OutputFile file(path);
   TContent content(disk);
   std::vector<int> books;  // the books of the written items, in list order
@@ -137,7 +138,8 @@ bool WriteAllItems(TDisk& disk, const Wordlist& list, ProgressBox* progress, con
   std::vector<std::string> sources;
   for (int book : books) {
     std::string source = SourceOf(disk, book);
-    if (source.empty() || std::find(sources.begin(), sources.end(), source) != sources.end()) continue;
+    if (source.empty() || std::find(sources.begin(), sources.end(), source) != sources.end())
+      continue;
     file.Write(SourceLine(source));
     sources.push_back(std::move(source));
   }
@@ -148,14 +150,17 @@ bool WriteHeadings(TDisk& disk, const Wordlist& list, const std::string& path) {
   OutputFile file(path);
   for (int i = 0; i < list.Count(); ++i) {
     std::string heading;
-    WithTextGaiji(disk, list.Item(i).book, [&] { heading = HeadingText(disk, list, i, HeadingMode::kDisplay, kWholeHeading); });
+    WithTextGaiji(disk, list.Item(i).book, [&] {
+      heading = HeadingText(disk, list, i, HeadingMode::kDisplay, kWholeHeading);
+    });
     file.Write(MarkedToPlainUtf8(heading, disk.decoderState().unicodeMap));
     file.Write("\n");
   }
   return file.Close();
 }
 
-bool EditorCommand(EditorCommandContext& c, const EditorCommandHooks& hooks, QWidget* dialogParent) {
+bool EditorCommand(EditorCommandContext& c, const EditorCommandHooks& hooks,
+                   QWidget* dialogParent) {
   if (c.view.LineCount() < 1) return false;
   QString fileName = FromPath(c.settings.editFile);
   EditorContent content = EditorContent::kShown;
@@ -179,7 +184,8 @@ bool EditorCommand(EditorCommandContext& c, const EditorCommandHooks& hooks, QWi
     const QString text = QString::fromStdString(SjisToUtf8(Message(13, c.settings.english)));
     const bool yes = hooks.confirm ? hooks.confirm(caption, text)
                                    : QMessageBox::question(dialogParent, caption, text,
-                                                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+                                                           QMessageBox::Yes | QMessageBox::No) ==
+                                         QMessageBox::Yes;
     if (!yes) return false;
   }
 
@@ -189,12 +195,8 @@ bool EditorCommand(EditorCommandContext& c, const EditorCommandHooks& hooks, QWi
       // The entry on screen may come from another book than the open one.
       written = WriteShownContent(c.view, SourceOf(c.disk, c.view.ShownSubbook()), path);
       break;
-    case EditorContent::kAllItems:
-      written = WriteAllItems(c.disk, c.list, c.progress, path);
-      break;
-    case EditorContent::kHeadings:
-      written = WriteHeadings(c.disk, c.list, path);
-      break;
+    case EditorContent::kAllItems: written = WriteAllItems(c.disk, c.list, c.progress, path); break;
+    case EditorContent::kHeadings: written = WriteHeadings(c.disk, c.list, path); break;
   }
   if (!written) return false;
   RunEditorOptions run = hooks.run;
@@ -223,13 +225,15 @@ bool EnsureDicInfoSection(const std::string& path, const std::string& titleSjis)
   return ReplaceFileContents(path, text);
 }
 
-bool EditDicInfoCommand(TDisk& disk, int book, const Settings& settings, const RunEditorOptions& run) {
+bool EditDicInfoCommand(TDisk& disk, int book, const Settings& settings,
+                        const RunEditorOptions& run) {
   if (!disk.SelectSubbook(book) || settings.dicInfo.empty()) return false;
   const std::string title = disk.subbook().title;
   EnsureDicInfoSection(settings.dicInfo, title);
   RunEditorOptions options = run;
   options.english = settings.english;
-  const int result = RunEditor(settings.editor, settings.dicInfo, Sjis("辞書個別情報の編集"), options);
+  const int result =
+      RunEditor(settings.editor, settings.dicInfo, Sjis("辞書個別情報の編集"), options);
   // The next use of the book reads the information file again.
   disk.CloseSubbook();
   return result >= 32;

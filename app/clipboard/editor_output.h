@@ -8,13 +8,12 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 #include <string>
 
 #include "app/clipboard/run_editor.h"
-#include "engine/book/gaiji_map.h"
 #include "app/dialogs/teditor_dlg.h"
+#include "engine/book/gaiji_map.h"
 
 namespace morva {
 
@@ -33,7 +32,8 @@ bool WriteShownContent(TTextView& view, const std::string& source, const std::st
 // every book the written items came from (each text once); the progress box
 // (may be null) is captioned "ﾌｧｲﾙへ出力中" and stepped per item, and its
 // cancel ends the loop (what was written stays).
-bool WriteAllItems(TDisk& disk, const Wordlist& list, ProgressBox* progress, const std::string& path);
+bool WriteAllItems(TDisk& disk, const Wordlist& list, ProgressBox* progress,
+                   const std::string& path);
 bool WriteHeadings(TDisk& disk, const Wordlist& list, const std::string& path);
 
 // Marked text as plain UTF-8: hidden markers, indents and style codes left
@@ -55,13 +55,14 @@ struct EditorCommandContext {
   TDisk& disk;
   const Wordlist& list;
   TTextView& view;
-  Settings& settings;         // EditFile, Editor, English
+  Settings& settings;  // EditFile, Editor, English
   ProgressBox* progress = nullptr;
 };
 
 // ｴﾃﾞｨﾀ起動: only when the view shows something. Returns whether the editor
 // was started.
-bool EditorCommand(EditorCommandContext& context, const EditorCommandHooks& hooks, QWidget* dialogParent = nullptr);
+bool EditorCommand(EditorCommandContext& context, const EditorCommandHooks& hooks,
+                   QWidget* dialogParent = nullptr);
 
 // Adds the line "[title]" at the end of the information file when no line of
 // it reads so (the file is created when missing). False when it cannot be
@@ -72,6 +73,7 @@ bool EnsureDicInfoSection(const std::string& path, const std::string& titleSjis)
 // section, runs the editor on the file with the caption "辞書個別情報の編集",
 // and releases the book so that its next use reads the edited file. Returns
 // whether the editor was started.
-bool EditDicInfoCommand(TDisk& disk, int book, const Settings& settings, const RunEditorOptions& run);
+bool EditDicInfoCommand(TDisk& disk, int book, const Settings& settings,
+                        const RunEditorOptions& run);
 
 }  // namespace morva

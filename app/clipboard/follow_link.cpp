@@ -28,19 +28,22 @@ std::string ImageLinkText(TTextView& view, std::string_view marker) {
   if (end == std::string::npos) end = line.size();
   std::string text = line.substr(0, end);
   // The link text begins at the last anchor start, perhaps on an earlier line.
-  for (int back = 1;
-       back <= kMaxLinesBack && text.find(markup::kAnchorStart) == std::string::npos && at.line - back >= 0; ++back)
+  for (int back = 1; back <= kMaxLinesBack &&
+                     text.find(markup::kAnchorStart) == std::string::npos && at.line - back >= 0;
+       ++back)
     text = std::string(view.brows().GetLine(at.line - back).text) + text;
   return text;
 }
 
-void FollowImageLink(TGraphForm& imageWindow, TTextView& view, std::string_view marker, const QRect& mainFrame,
-                     int graphX, int graphY, const QRect& area) {
+void FollowImageLink(TGraphForm& imageWindow, TTextView& view, std::string_view marker,
+                     const QRect& mainFrame, int graphX, int graphY, const QRect& area) {
   if (!imageWindow.isVisible()) imageWindow.move(ImageWindowPlace(mainFrame, graphX, graphY));
   imageWindow.ShowImage(view.ShownSubbook(), marker, ImageLinkText(view, marker));
   KeepOnScreen(imageWindow, area);
 }
 
-bool FollowSoundLink(CdAudio& audio, std::string_view marker) { return PlaySoundMarker(marker, audio); }
+bool FollowSoundLink(CdAudio& audio, std::string_view marker) {
+  return PlaySoundMarker(marker, audio);
+}
 
 }  // namespace morva

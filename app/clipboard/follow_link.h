@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QRect>
-
 #include <string>
 #include <string_view>
 
@@ -27,8 +26,8 @@ std::string ImageLinkText(TTextView& view, std::string_view marker);
 // above) and shows the picture of the marker for the view's book. The window,
 // sized for the picture, is kept on the usable screen area (by default that
 // of the screen it is on).
-void FollowImageLink(TGraphForm& imageWindow, TTextView& view, std::string_view marker, const QRect& mainFrame,
-                     int graphX, int graphY, const QRect& area = {});
+void FollowImageLink(TGraphForm& imageWindow, TTextView& view, std::string_view marker,
+                     const QRect& mainFrame, int graphX, int graphY, const QRect& area = {});
 
 // FollowLink for "S": plays the passage. False when the marker is malformed.
 bool FollowSoundLink(CdAudio& audio, std::string_view marker);

@@ -24,16 +24,20 @@ QString FromPath(const std::string& s) { return QFile::decodeName(QByteArray::fr
 }  // namespace
 
 int StartDetachedProcess(const QString& program, const QStringList& arguments) {
-  const QString found = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+  const QString found =
+      program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
   if (found.isEmpty() || !QFileInfo::exists(found)) return kNotFound;
   if (!QFileInfo(found).isExecutable() || QFileInfo(found).isDir()) return kAccessDenied;
   return QProcess::startDetached(found, arguments) ? kStarted : kOtherFailure;
 }
 
-void ShowWarningBox(const QString& caption, const QString& text) { QMessageBox::warning(nullptr, caption, text); }
+void ShowWarningBox(const QString& caption, const QString& text) {
+  QMessageBox::warning(nullptr, caption, text);
+}
 
 QString EditorCommandLine(const QString& program, const QString& argument) {
-  QString line = program.contains(QLatin1Char(' ')) ? QLatin1Char('"') + program + QLatin1Char('"') : program;
+  QString line =
+      program.contains(QLatin1Char(' ')) ? QLatin1Char('"') + program + QLatin1Char('"') : program;
   if (!argument.isEmpty()) line += QLatin1Char(' ') + argument;
   return line;
 }
@@ -50,9 +54,11 @@ int RunEditor(const std::string& program, const std::string& argument, const std
   QStringList arguments;
   if (!argument.empty()) arguments << FromPath(argument);
   const QString name = FromPath(program).trimmed();
-  const int result = options.starter ? options.starter(name, arguments) : StartDetachedProcess(name, arguments);
+  const int result =
+      options.starter ? options.starter(name, arguments) : StartDetachedProcess(name, arguments);
   if (result < 32 && !caption.empty()) {
-    const QString text = QString::fromStdString(SjisToUtf8(EditorFailureText(result, options.english)));
+    const QString text =
+        QString::fromStdString(SjisToUtf8(EditorFailureText(result, options.english)));
     const QString title = QString::fromStdString(SjisToUtf8(caption));
     if (options.warning) {
       options.warning(title, text);

@@ -12,7 +12,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <string>
 
@@ -40,9 +39,9 @@ QString EditorCommandLine(const QString& program, const QString& argument);
 std::string EditorFailureText(int result, bool english);
 
 struct RunEditorOptions {
-  ProcessStarter starter;   // default StartDetachedProcess
-  WarningBox warning;       // default ShowWarningBox
-  bool english = false;     // message language
+  ProcessStarter starter;  // default StartDetachedProcess
+  WarningBox warning;      // default ShowWarningBox
+  bool english = false;    // message language
 };
 
 // Runs the editor; program and argument are file names in the file system's

@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
-
 #include <algorithm>
 
 namespace morva {
@@ -12,7 +11,8 @@ namespace {
 
 QColor ToQColor(uint32_t c) { return QColor(c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF); }
 
-constexpr const char* kLabels[ColorGrid::kCells] = {" 文字", "  背景", " 見出し ", "  参照", "特殊文字"};
+constexpr const char* kLabels[ColorGrid::kCells] = {" 文字", "  背景", " 見出し ", "  参照",
+                                                    "特殊文字"};
 
 }  // namespace
 

@@ -30,7 +30,9 @@ void RadioGroup::setItemIndex(int index) {
   buttons_->setExclusive(true);
 }
 
-QRadioButton* RadioGroup::item(int index) const { return qobject_cast<QRadioButton*>(buttons_->button(index)); }
+QRadioButton* RadioGroup::item(int index) const {
+  return qobject_cast<QRadioButton*>(buttons_->button(index));
+}
 
 int RadioGroup::count() const { return static_cast<int>(buttons_->buttons().size()); }
 

@@ -40,8 +40,9 @@ TEditorDlg::TEditorDlg(QWidget* parent) : QDialog(parent) {
     reject();
     emit referRequested(fileName_->text());
   });
-  content_ = new RadioGroup(U("出力する内容(&C)"), {U("表示されている内容"), U("該当項目すべて"), U("該当項目の見出し")},
-                            this);
+  content_ =
+      new RadioGroup(U("出力する内容(&C)"),
+                     {U("表示されている内容"), U("該当項目すべて"), U("該当項目の見出し")}, this);
   content_->setObjectName(QStringLiteral("Content"));
   content_->setItemIndex(0);
   note_ = new QPlainTextEdit(this);
@@ -85,9 +86,13 @@ QString TEditorDlg::FileName() const { return fileName_->text(); }
 
 EditorContent TEditorDlg::Content() const {
   const int i = content_->itemIndex();
-  return i == 1 ? EditorContent::kAllItems : i == 2 ? EditorContent::kHeadings : EditorContent::kShown;
+  return i == 1   ? EditorContent::kAllItems
+         : i == 2 ? EditorContent::kHeadings
+                  : EditorContent::kShown;
 }
 
-void TEditorDlg::SetContent(EditorContent content) { content_->setItemIndex(static_cast<int>(content)); }
+void TEditorDlg::SetContent(EditorContent content) {
+  content_->setItemIndex(static_cast<int>(content));
+}
 
 }  // namespace morva

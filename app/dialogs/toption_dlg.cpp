@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 #include "app/dialogs/color_grid.h"
@@ -60,16 +59,21 @@ QLabel* Label(const char* caption, QWidget* buddy, QWidget* parent) {
   return label;
 }
 
-std::string FaceOf(const QComboBox* box) { return std::string(SjisCut(ToSjis(box->currentText().trimmed()), kFaceBytes)); }
+std::string FaceOf(const QComboBox* box) {
+  return std::string(SjisCut(ToSjis(box->currentText().trimmed()), kFaceBytes));
+}
 
-int NumberOr(const QString& text, int fallback) { return ParseInt(text.toStdString()).value_or(fallback); }
+int NumberOr(const QString& text, int fallback) {
+  return ParseInt(text.toStdString()).value_or(fallback);
+}
 
 void SetFace(QComboBox* box, const std::string& sjis) { box->setEditText(FromSjis(sjis)); }
 
 }  // namespace
 
 std::string BufferSizeWarning(int value) {
-  return Format(Sjis("ﾊﾞｯﾌｧの大きさが制限(3,000～100,000)外です。%dに変更しました。").c_str(), value);
+  return Format(Sjis("ﾊﾞｯﾌｧの大きさが制限(3,000～100,000)外です。%dに変更しました。").c_str(),
+                value);
 }
 
 QStringList TOptionDlg::ScreenFonts() {
@@ -148,7 +152,8 @@ QWidget* TOptionDlg::MakeSearchTab() {
   kusizasi_ = Check("検索ﾎﾞﾀﾝで串刺し検索(&A)", "Kusizasi", tab);
   buffer_ = Edit("Buffer", tab);
   buffer_->setMaximumWidth(80);
-  sort_ = new RadioGroup(U("該当項目ﾘｽﾄの並べ替え(&S)"), {U("しない"), U("格納順"), U("項目名順")}, tab);
+  sort_ = new RadioGroup(U("該当項目ﾘｽﾄの並べ替え(&S)"), {U("しない"), U("格納順"), U("項目名順")},
+                         tab);
   sort_->setObjectName(QStringLiteral("Sort"));
   auto_ = Check("全項目を自動表示する(&T)", "Auto", tab);
   copyNumber_ = Check("該当項目数を複写する(&N)", "CopyNumber", tab);
@@ -239,8 +244,11 @@ QWidget* TOptionDlg::MakeDisplayTab() {
   colorGrid_ = new ColorGrid(colours);
   colorGrid_->setObjectName(QStringLiteral("ColorGrid"));
   auto* colourButtons = new QHBoxLayout;
-  static constexpr const char* kButtons[][2] = {
-      {"文字", "Text"}, {"背景", "Back"}, {"見出し", "Midashi"}, {"参照", "Refer"}, {"特殊文字", "Special"}};
+  static constexpr const char* kButtons[][2] = {{"文字", "Text"},
+                                                {"背景", "Back"},
+                                                {"見出し", "Midashi"},
+                                                {"参照", "Refer"},
+                                                {"特殊文字", "Special"}};
   for (int tag = 0; tag < 5; ++tag) {
     auto* b = new QPushButton(U(kButtons[tag][0]), colours);
     b->setObjectName(QLatin1String(kButtons[tag][1]));
@@ -285,13 +293,13 @@ QWidget* TOptionDlg::MakeClipboardTab() {
   radio2_->setObjectName(QStringLiteral("RadioButton2"));
   connect(radio1_, &QRadioButton::clicked, this, &TOptionDlg::ClipRadioButtonClick);
   connect(radio2_, &QRadioButton::clicked, this, &TOptionDlg::ClipRadioButtonClick);
-  clipTiming_ = new RadioGroup(U("ﾀｲﾐﾝｸﾞ(&T)"),
-                               {U("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰされたとき"), U("Morvaがｱｸﾃｨﾌﾞになったなとき")}, tab);
+  clipTiming_ = new RadioGroup(
+      U("ﾀｲﾐﾝｸﾞ(&T)"), {U("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰされたとき"), U("Morvaがｱｸﾃｨﾌﾞになったなとき")}, tab);
   clipTiming_->setObjectName(QStringLiteral("ClipTiming"));
-  clipAction_ = new RadioGroup(U("動作(&A)"),
-                               {U("ｷｰﾜｰﾄﾞを取り込む"), U("検索を行う"),
-                                U("検索を行った後、結果をｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰする")},
-                               tab);
+  clipAction_ = new RadioGroup(
+      U("動作(&A)"),
+      {U("ｷｰﾜｰﾄﾞを取り込む"), U("検索を行う"), U("検索を行った後、結果をｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰする")},
+      tab);
   clipAction_->setObjectName(QStringLiteral("ClipAction"));
   // Text selected in any program (the primary selection) is watched as well.
   watchSelection_ = new QCheckBox(U("他のﾌﾟﾛｸﾞﾗﾑで選択された文字列も対象にする(&S)"), tab);
@@ -316,7 +324,8 @@ QWidget* TOptionDlg::MakeFilesTab() {
   editor_ = Edit("Editor", tab);
   keywordFile_ = Edit("KeywordFile", tab);
   auto* grid = new QGridLayout;
-  static constexpr const char* kCaptions[] = {"辞書個別指定(&D)", "ｴﾃﾞｨﾀ(&E)", "検索ｷｰﾜｰﾄﾞ出力先(&K)"};
+  static constexpr const char* kCaptions[] = {"辞書個別指定(&D)", "ｴﾃﾞｨﾀ(&E)",
+                                              "検索ｷｰﾜｰﾄﾞ出力先(&K)"};
   static constexpr const char* kButtons[] = {"Refer1", "Refer2", "Refer4"};
   QLineEdit* const edits[] = {dicInfo_, editor_, keywordFile_};
   for (int tag = 0; tag < 3; ++tag) {
@@ -329,7 +338,8 @@ QWidget* TOptionDlg::MakeFilesTab() {
     grid->addWidget(refer, tag, 2);
   }
   grid->setColumnStretch(1, 1);
-  scrollKey_ = Check("ｷｰﾜｰﾄﾞ入力ﾎﾞｯｸｽにﾌｫｰｶｽがあってもｽｸﾛｰﾙｷｰで項目内容のｽｸﾛｰﾙを行う(&S)", "ScrollKey", tab);
+  scrollKey_ =
+      Check("ｷｰﾜｰﾄﾞ入力ﾎﾞｯｸｽにﾌｫｰｶｽがあってもｽｸﾛｰﾙｷｰで項目内容のｽｸﾛｰﾙを行う(&S)", "ScrollKey", tab);
   escKey_ = Check("[ESC]ｷｰで項目内容を全画面表示に切替える(&C)", "EscKey", tab);
   ime_ = Check("かな漢字変換を制御する(&I)", "IME", tab);
   focus_ = Check("項目内容表示後，検索窓にﾌｫｰｶｽを戻す(&O)", "Focus", tab);
@@ -431,7 +441,8 @@ void TOptionDlg::Apply(Settings& s, Reporter& reporter) const {
   if (radio1_->isChecked()) {
     s.autoSearch = 0;
   } else {
-    s.autoSearch = std::max(0, clipAction_->itemIndex()) + 1 + (clipTiming_->itemIndex() == 1 ? 0 : 3);
+    s.autoSearch =
+        std::max(0, clipAction_->itemIndex()) + 1 + (clipTiming_->itemIndex() == 1 ? 0 : 3);
   }
   s.watchSelection = watchSelection_->isChecked();
   // 6
@@ -485,12 +496,11 @@ void TOptionDlg::ReferFileClick(int tag) {
 }
 
 QString TOptionDlg::HelpTopic() const {
-  static const char* const kTopics[] = {"OptionKensaku", "OptionHyoji", "OptionClipboard", "OptionNyushuturyoku"};
+  static const char* const kTopics[] = {"OptionKensaku", "OptionHyoji", "OptionClipboard",
+                                        "OptionNyushuturyoku"};
   return QLatin1String(kTopics[std::clamp(pages_->currentIndex(), 0, 3)]);
 }
 
-void TOptionDlg::ButtonHelpClick() {
-  emit helpRequested(HelpTopic());
-}
+void TOptionDlg::ButtonHelpClick() { emit helpRequested(HelpTopic()); }
 
 }  // namespace morva

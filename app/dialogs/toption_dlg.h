@@ -9,7 +9,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -55,8 +54,8 @@ class TOptionDlg final : public QDialog {
 
   // ---- Handlers -------------------------------------------------------------
   void ClipRadioButtonClick();
-  void ColorButtonClick(int tag);   // 0 text, 1 background, 2 headings, 3 links, 4 special
-  void ReferFileClick(int tag);     // 0 DicInfo, 1 Editor, 2 KeywordFile
+  void ColorButtonClick(int tag);  // 0 text, 1 background, 2 headings, 3 links, 4 special
+  void ReferFileClick(int tag);    // 0 DicInfo, 1 Editor, 2 KeywordFile
   void ButtonHelpClick();
   // The help topic of the active tab.
   QString HelpTopic() const;

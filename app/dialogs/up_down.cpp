@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 #include "app/settings/value_forms.h"
@@ -35,7 +34,9 @@ int UpDown::position() const {
   return std::clamp(v.value_or(minimum_), minimum_, maximum_);
 }
 
-void UpDown::setPosition(int value) { buddy_->setText(QString::number(std::clamp(value, minimum_, maximum_))); }
+void UpDown::setPosition(int value) {
+  buddy_->setText(QString::number(std::clamp(value, minimum_, maximum_)));
+}
 
 void UpDown::StepBy(int delta) { setPosition(position() + delta); }
 

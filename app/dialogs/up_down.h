@@ -17,9 +17,9 @@ class UpDown final : public QWidget {
  public:
   UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent = nullptr);
 
-  int position() const;           // the edit's number within the range (minimum when not a number)
-  void setPosition(int value);    // writes the clamped value into the edit
-  void StepBy(int delta);         // what the arrows do
+  int position() const;         // the edit's number within the range (minimum when not a number)
+  void setPosition(int value);  // writes the clamped value into the edit
+  void StepBy(int delta);       // what the arrows do
 
   QToolButton* upButton() const { return up_; }
   QToolButton* downButton() const { return down_; }

@@ -51,7 +51,8 @@ std::vector<std::string> ParseSearchRoots(std::string_view roots, std::string_vi
 
 std::string HomeDirectory() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
-  if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr) return pw->pw_dir;
+  if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr)
+    return pw->pw_dir;
   return "/";
 }
 

@@ -9,8 +9,8 @@
 namespace morva {
 
 const std::string& NoBookFoundMessage() {
-  static const std::string text =
-      Sjis("辞書が見つかりません．辞書をﾊｰﾄﾞﾃﾞｨｽｸにｺﾋﾟｰしているときは，「深さ」を調節してください．");
+  static const std::string text = Sjis(
+      "辞書が見つかりません．辞書をﾊｰﾄﾞﾃﾞｨｽｸにｺﾋﾟｰしているときは，「深さ」を調節してください．");
   return text;
 }
 
@@ -19,7 +19,8 @@ namespace {
 // Searches into the bar; returns whether a book was found.
 bool FinishDriveSearch(TDisk& disk, BookBar& bar, const Settings& settings, ProgressBox* progress,
                        const DriveSearchRefilled& refilled) {
-  DriveSearchResult result = SearchDrives(disk, settings.searchRoots, settings.searchDepth, progress);
+  DriveSearchResult result =
+      SearchDrives(disk, settings.searchRoots, settings.searchDepth, progress);
   // The disk reads the caller's list: replace its contents, not the list.
   bar = std::move(result.bar);
   if (refilled) refilled(result.menu);
@@ -30,9 +31,11 @@ bool FinishDriveSearch(TDisk& disk, BookBar& bar, const Settings& settings, Prog
 
 }  // namespace
 
-void StartupDriveSearch(TDisk& disk, BookBar& bar, const Settings& settings, ProgressBox* progress,
-                        const std::function<void(const std::vector<DicMenuItem>& items)>& fillDicMenu) {
-  DriveSearchResult result = SearchDrives(disk, settings.searchRoots, settings.searchDepth, progress);
+void StartupDriveSearch(
+    TDisk& disk, BookBar& bar, const Settings& settings, ProgressBox* progress,
+    const std::function<void(const std::vector<DicMenuItem>& items)>& fillDicMenu) {
+  DriveSearchResult result =
+      SearchDrives(disk, settings.searchRoots, settings.searchDepth, progress);
   bar = std::move(result.bar);
   if (fillDicMenu) fillDicMenu(result.menu);
 }

@@ -37,13 +37,14 @@ const std::string& NoBookFoundMessage();
 // Returns whether a search ran (the bar was refilled); false when the dialog
 // was cancelled. showDialog unset: a TDriveSearch with the given parent.
 bool DriveSearchCommand(TDisk& disk, BookBar& bar, Settings& settings, ProgressBox* progress,
-                        const DriveSearchRefilled& refilled, const DriveSearchDialog& showDialog = {},
-                        QWidget* dialogParent = nullptr);
+                        const DriveSearchRefilled& refilled,
+                        const DriveSearchDialog& showDialog = {}, QWidget* dialogParent = nullptr);
 
 // The search at start-up (no group named, Book not negative): SearchDrives
 // into the bar and the 辞書 menu, without the dialog, the warning or any of
 // the other steps; the window opens book Book itself afterwards.
-void StartupDriveSearch(TDisk& disk, BookBar& bar, const Settings& settings, ProgressBox* progress,
-                        const std::function<void(const std::vector<DicMenuItem>& items)>& fillDicMenu);
+void StartupDriveSearch(
+    TDisk& disk, BookBar& bar, const Settings& settings, ProgressBox* progress,
+    const std::function<void(const std::vector<DicMenuItem>& items)>& fillDicMenu);
 
 }  // namespace morva

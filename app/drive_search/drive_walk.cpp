@@ -74,7 +74,10 @@ class DirectoryWalk {
  public:
   DirectoryWalk(TDisk& disk, std::string root, int depthLimit,
                 std::function<void(const std::string& volumeDirectory)> onVolume)
-      : disk_(disk), root_(std::move(root)), depthLimit_(depthLimit), onVolume_(std::move(onVolume)) {}
+      : disk_(disk),
+        root_(std::move(root)),
+        depthLimit_(depthLimit),
+        onVolume_(std::move(onVolume)) {}
 
   // Walks directory path: with depth below the limit, first every
   // subdirectory (in name order, depth + 1), then, unless the part of the
@@ -134,7 +137,9 @@ void AddVolumeBooks(TDisk& disk, const std::string& volumeDirectory, DriveSearch
     if (kind == 0) {
       const std::string directory = SubbookDirectoryName(disk, i);
       // A directory name that would lead out of the volume is not looked at.
-      if (!directory.empty() && StaysInDirectory(directory) && FindPathNoCase(Join(Join(volumeDirectory, directory), "stream"))) continue;
+      if (!directory.empty() && StaysInDirectory(directory) &&
+          FindPathNoCase(Join(Join(volumeDirectory, directory), "stream")))
+        continue;
     }
     // Reading the title closes the volume's catalog again; the kind stays.
     disk.subbook().volumeKind = kind;
@@ -161,14 +166,16 @@ DriveSearchResult SearchRootList(TDisk& disk, const std::vector<std::string>& ro
                                  ProgressBox* progress) {
   DriveSearchResult result;
   disk.CloseSubbook();
-  if (progress != nullptr) progress->Open(Sjis("ﾄﾞﾗｲﾌﾞをｻｰﾁしています"), static_cast<int>(roots.size()));
+  if (progress != nullptr)
+    progress->Open(Sjis("ﾄﾞﾗｲﾌﾞをｻｰﾁしています"), static_cast<int>(roots.size()));
   for (size_t i = 0; i < roots.size(); ++i) {
     if (progress != nullptr && progress->Step(static_cast<int>(i) + 1)) {
       result.cancelled = true;
       break;
     }
-    DirectoryWalk(disk, roots[i], depthLimit, [&](const std::string& volume) { AddVolumeBooks(disk, volume, result); })
-        .Walk(roots[i], 0);
+    DirectoryWalk(disk, roots[i], depthLimit, [&](const std::string& volume) {
+      AddVolumeBooks(disk, volume, result);
+    }).Walk(roots[i], 0);
   }
   if (progress != nullptr) progress->Close();
   disk.CloseSubbook();
@@ -177,11 +184,13 @@ DriveSearchResult SearchRootList(TDisk& disk, const std::vector<std::string>& ro
 
 }  // namespace
 
-DriveSearchResult SearchDrives(TDisk& disk, const std::string& searchRoots, int depthLimit, ProgressBox* progress) {
+DriveSearchResult SearchDrives(TDisk& disk, const std::string& searchRoots, int depthLimit,
+                               ProgressBox* progress) {
   return SearchRootList(disk, ParseSearchRoots(searchRoots, HomeDirectory()), depthLimit, progress);
 }
 
-DriveSearchResult SearchFolder(TDisk& disk, const std::string& folder, int depthLimit, ProgressBox* progress) {
+DriveSearchResult SearchFolder(TDisk& disk, const std::string& folder, int depthLimit,
+                               ProgressBox* progress) {
   return SearchRootList(disk, {folder}, depthLimit, progress);
 }
 

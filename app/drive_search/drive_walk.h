@@ -21,8 +21,8 @@ class TDisk;
 uint32_t FoundBookColor(int n);
 
 struct DriveSearchResult {
-  BookBar bar;                      // separators and books; empty when nothing was found
-  std::vector<DicMenuItem> menu;    // the 辞書 menu: one item per book, with its title
+  BookBar bar;                    // separators and books; empty when nothing was found
+  std::vector<DicMenuItem> menu;  // the 辞書 menu: one item per book, with its title
   bool cancelled = false;
   int BookCount() const { return static_cast<int>(menu.size()); }
 };
@@ -43,10 +43,12 @@ void AddVolumeBooks(TDisk& disk, const std::string& volumeDirectory, DriveSearch
 // volume unless the part of its path below the root contains a ".".
 // Directories that cannot be listed are passed over, and no directory is
 // entered twice in one root's walk (links back up the tree end there).
-DriveSearchResult SearchDrives(TDisk& disk, const std::string& searchRoots, int depthLimit, ProgressBox* progress);
+DriveSearchResult SearchDrives(TDisk& disk, const std::string& searchRoots, int depthLimit,
+                               ProgressBox* progress);
 
 // The same walk over one folder taken as it is (a ";" in its name does not
 // split it): the folder a user chose or dropped.
-DriveSearchResult SearchFolder(TDisk& disk, const std::string& folder, int depthLimit, ProgressBox* progress);
+DriveSearchResult SearchFolder(TDisk& disk, const std::string& folder, int depthLimit,
+                               ProgressBox* progress);
 
 }  // namespace morva

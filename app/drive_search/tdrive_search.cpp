@@ -92,7 +92,8 @@ TDriveSearch::TDriveSearch(QWidget* parent) : QDialog(parent) {
   for (const char* const* l = kExplanation; *l != nullptr; ++l) lines << U(*l);
   memo_->setPlainText(lines.join(QLatin1Char('\n')));
   // The whole explanation without scrolling.
-  memo_->setMinimumSize(580, memo_->fontMetrics().lineSpacing() * (static_cast<int>(lines.size()) + 1) + 16);
+  memo_->setMinimumSize(
+      580, memo_->fontMetrics().lineSpacing() * (static_cast<int>(lines.size()) + 1) + 16);
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("Ok"));
@@ -119,14 +120,16 @@ void TDriveSearch::Fill(const DriveSearchChoice& choice) {
   const bool standard = choice.roots == kSearchRootsDefault;
   all_->setChecked(standard);
   given_->setChecked(!standard);
-  searchDrive_->setText(standard ? QString() : QFile::decodeName(QByteArray::fromStdString(choice.roots)));
+  searchDrive_->setText(standard ? QString()
+                                 : QFile::decodeName(QByteArray::fromStdString(choice.roots)));
   upDown_->setPosition(choice.depth);
   notShow_->setChecked(!choice.showDialog);
 }
 
 DriveSearchChoice TDriveSearch::Result() const {
   DriveSearchChoice c;
-  c.roots = all_->isChecked() ? std::string(kSearchRootsDefault) : QFile::encodeName(searchDrive_->text().trimmed()).toStdString();
+  c.roots = all_->isChecked() ? std::string(kSearchRootsDefault)
+                              : QFile::encodeName(searchDrive_->text().trimmed()).toStdString();
   c.depth = ParseInt(depth_->text().toStdString()).value_or(0);
   c.showDialog = !notShow_->isChecked();
   return c;

@@ -30,7 +30,9 @@ AddBooksResult AddBooksToGroup(const std::string& settingsDir, const std::string
     const std::string pathColumn = book.PathColumn();
     int row = 0;
     for (int r = 1; r <= table.LastUsedRow() && row == 0; ++r)
-      if (!table.Cell(r, GroupTable::kTitle).empty() && table.Cell(r, GroupTable::kPath) == pathColumn) row = r;
+      if (!table.Cell(r, GroupTable::kTitle).empty() &&
+          table.Cell(r, GroupTable::kPath) == pathColumn)
+        row = r;
     if (row == 0) {
       row = table.Add(book);
       if (row == 0) {
@@ -47,7 +49,8 @@ AddBooksResult AddBooksToGroup(const std::string& settingsDir, const std::string
   }
   if (result.added > 0) {
     if (table.FindProblem()) {
-      result.reason = Sjis("辞書のﾀｲﾄﾙかﾌｫﾙﾀﾞ名に，ｸﾞﾙｰﾌﾟﾌｧｲﾙに書けない文字（「,」など）があります．");
+      result.reason =
+          Sjis("辞書のﾀｲﾄﾙかﾌｫﾙﾀﾞ名に，ｸﾞﾙｰﾌﾟﾌｧｲﾙに書けない文字（「,」など）があります．");
       return result;
     }
     std::error_code error;

@@ -75,7 +75,8 @@ TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
   group_ = new QTableWidget(GroupTable::kRows - 1, GroupTable::kColumns, this);
   group_->setObjectName(QStringLiteral("Group"));
   QStringList titles;
-  for (int c = 0; c < GroupTable::kColumns; ++c) titles << QString::fromUtf8(GroupTable::ColumnTitle(c));
+  for (int c = 0; c < GroupTable::kColumns; ++c)
+    titles << QString::fromUtf8(GroupTable::ColumnTitle(c));
   group_->setHorizontalHeaderLabels(titles);
   for (int c = 0; c < GroupTable::kColumns; ++c) {
     if (GroupTable::ColumnWidth(c) == 0) group_->setColumnHidden(c, true);
@@ -132,7 +133,8 @@ TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
   connect(colour, &QPushButton::clicked, this, &TGroupEditDlg::ChooseColour);
   connect(next, &QPushButton::clicked, this, &TGroupEditDlg::NextGroup);
   connect(deleteGroup, &QPushButton::clicked, this, &TGroupEditDlg::DeleteGroup);
-  connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(QStringLiteral("Group")); });
+  connect(help, &QPushButton::clicked, this,
+          [this] { emit helpRequested(QStringLiteral("Group")); });
   connect(ok, &QPushButton::clicked, this, [this] {
     if (Save()) accept();
   });
@@ -180,7 +182,8 @@ TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
   outer->addLayout(buttons);
   resize(760, 420);
   // In the middle of the usable screen area around the main window.
-  const QRect area = UsableArea(parent != nullptr ? parent->window()->frameGeometry().center() : QPoint());
+  const QRect area =
+      UsableArea(parent != nullptr ? parent->window()->frameGeometry().center() : QPoint());
   PlaceWindow(*this, CenteredOn(area, size().grownBy(FrameMarginsOf(*this))), area);
 
   // Start at the open group; without one, at a new group after the last.
@@ -229,7 +232,8 @@ void TGroupEditDlg::Search() {
   title_->setRowCount(0);
   found_.clear();
   const QString roots = searchDrive_->text().trimmed();
-  if (hooks_.searchFolders) found_ = hooks_.searchFolders(QFile::encodeName(roots).toStdString(), depth_->value());
+  if (hooks_.searchFolders)
+    found_ = hooks_.searchFolders(QFile::encodeName(roots).toStdString(), depth_->value());
   // The list grows ten rows at a time, as it fills.
   title_->setRowCount(static_cast<int>((found_.size() + 9) / 10 * 10));
   for (int i = 0; i < static_cast<int>(found_.size()); ++i) {
@@ -312,22 +316,18 @@ namespace {
 
 // Why a value cannot be saved, in words (Shift-JIS); row 0 for the name.
 std::string ProblemText(int row, int column, GroupTextProblem kind) {
-  const std::string where = row == 0 ? Sjis("ｸﾞﾙｰﾌﾟ名")
-                            : column < 0
-                                ? Format(Sjis("%d行目").c_str(), row)
-                                : Format(Sjis("%d行目の「%s」").c_str(), row,
-                                         Sjis(GroupTable::ColumnTitle(column)).c_str());
+  const std::string where = row == 0     ? Sjis("ｸﾞﾙｰﾌﾟ名")
+                            : column < 0 ? Format(Sjis("%d行目").c_str(), row)
+                                         : Format(Sjis("%d行目の「%s」").c_str(), row,
+                                                  Sjis(GroupTable::ColumnTitle(column)).c_str());
   switch (kind) {
-    case GroupTextProblem::kLineBreak:
-      return where + Sjis("に改行は使えません．");
-    case GroupTextProblem::kCloseBracket:
-      return where + Sjis("に「]」は使えません．");
+    case GroupTextProblem::kLineBreak: return where + Sjis("に改行は使えません．");
+    case GroupTextProblem::kCloseBracket: return where + Sjis("に「]」は使えません．");
     case GroupTextProblem::kComma:
       if (column == GroupTable::kPath)
         return where + Sjis("は「ﾌｫﾙﾀﾞ,番号」の形にしてください（ﾌｫﾙﾀﾞ名に「,」は使えません）．");
       return where + Sjis("に「,」は使えません．");
-    case GroupTextProblem::kOpenBracket:
-      return where + Sjis("は「[」で始められません．");
+    case GroupTextProblem::kOpenBracket: return where + Sjis("は「[」で始められません．");
     case GroupTextProblem::kTooLong:
       return where + Format(Sjis("が長すぎます（%zuﾊﾞｲﾄまで）．").c_str(), kGroupLineLimit);
   }
@@ -357,7 +357,8 @@ bool TGroupEditDlg::Save() {
   std::error_code error;
   if (!SaveGroup(path, GroupBackupPath(settingsDir_), index_, name, table_, &error)) {
     Warn(Sjis("ｸﾞﾙｰﾌﾟﾌｧｲﾙ ") + ToSjis(QFile::decodeName(QByteArray::fromStdString(path))) +
-         Sjis(" を保存できません：") + error.message() + Sjis("\n編集中の内容はそのまま残っています．"));
+         Sjis(" を保存できません：") + error.message() +
+         Sjis("\n編集中の内容はそのまま残っています．"));
     return false;
   }
   saved_ = true;

@@ -9,13 +9,11 @@
 
 namespace morva {
 
-std::string FoundSubbook::PathColumn() const {
-  return directory + "," + std::to_string(number);
-}
+std::string FoundSubbook::PathColumn() const { return directory + "," + std::to_string(number); }
 
 namespace {
-constexpr const char* kTitles[GroupTable::kColumns] = {
-    "辞書ﾀｲﾄﾙ名", "ﾎｯﾄｷｰ", "ﾊﾟｽ", "ﾕｰｻﾞｰﾀｲﾄﾙ", "色", "略称", "選択"};
+constexpr const char* kTitles[GroupTable::kColumns] = {"辞書ﾀｲﾄﾙ名", "ﾎｯﾄｷｰ", "ﾊﾟｽ", "ﾕｰｻﾞｰﾀｲﾄﾙ",
+                                                       "色",         "略称",  "選択"};
 constexpr int kWidths[GroupTable::kColumns] = {126, 0, 74, 66, 18, 50, 30};
 }  // namespace
 
@@ -28,7 +26,7 @@ int GroupTable::ColumnWidth(int column) { return kWidths[column]; }
 
 std::string GroupTable::NewRowColour(int row) {
   static constexpr uint32_t kColours[] = {
-      MakeColor(255, 0, 0), MakeColor(0, 255, 0), MakeColor(255, 255, 0), MakeColor(0, 128, 0),
+      MakeColor(255, 0, 0), MakeColor(0, 255, 0),   MakeColor(255, 255, 0),  MakeColor(0, 128, 0),
       MakeColor(0, 0, 255), MakeColor(128, 0, 128), MakeColor(255, 255, 255)};
   if (row >= 1 && row <= 7) return FormatGroupColour(kColours[row - 1]);
   return "FFFFFF";
@@ -90,7 +88,8 @@ bool GroupTable::MoveDown(int row) {
 
 void GroupTable::Delete(int row) {
   if (row < 1 || row >= kRows) return;
-  for (int r = row; r < kRows - 1; ++r) rows_[static_cast<size_t>(r)] = rows_[static_cast<size_t>(r + 1)];
+  for (int r = row; r < kRows - 1; ++r)
+    rows_[static_cast<size_t>(r)] = rows_[static_cast<size_t>(r + 1)];
   rows_[kRows - 1] = Row{};
 }
 
@@ -157,7 +156,8 @@ bool SaveGroup(const std::string& groupPath, const std::string& backupPath, int 
   // An empty or missing file leaves the last good backup alone.
   if (!old.empty() && !ReplaceFileContents(backupPath, old, error)) return false;
   return ReplaceFileContents(
-      groupPath, ComposeGroupFile(SplitGroupFileLines(old), index, name, table.SectionLines()), error);
+      groupPath, ComposeGroupFile(SplitGroupFileLines(old), index, name, table.SectionLines()),
+      error);
 }
 
 }  // namespace morva

@@ -43,8 +43,12 @@ class GroupTable {
 
   // REQUIRES: 0 <= row < kRows. Row 0 holds the titles (in Shift-JIS).
   const Row& At(int row) const { return rows_[static_cast<size_t>(row)]; }
-  std::string& Cell(int row, int column) { return rows_[static_cast<size_t>(row)][static_cast<size_t>(column)]; }
-  const std::string& Cell(int row, int column) const { return At(row)[static_cast<size_t>(column)]; }
+  std::string& Cell(int row, int column) {
+    return rows_[static_cast<size_t>(row)][static_cast<size_t>(column)];
+  }
+  const std::string& Cell(int row, int column) const {
+    return At(row)[static_cast<size_t>(column)];
+  }
 
   // Empties rows 1-99.
   void Clear();
@@ -94,7 +98,6 @@ class GroupTable {
 // false when a file could not be read or written, error (when given) telling
 // why; the group file is then as it was.
 bool SaveGroup(const std::string& groupPath, const std::string& backupPath, int index,
-               const std::string& name, const GroupTable& table,
-               std::error_code* error = nullptr);
+               const std::string& name, const GroupTable& table, std::error_code* error = nullptr);
 
 }  // namespace morva

@@ -27,11 +27,11 @@ bool OpenGroup(GroupHost& host, const std::string& groupFilePath, const std::str
   int book = host.BookToOpen();
   const BookBar& bar = host.Bar();
   const auto isBook = [&bar](int entry) {
-    return entry >= 0 && entry < static_cast<int>(bar.size()) && !bar[static_cast<size_t>(entry)].IsSeparator();
+    return entry >= 0 && entry < static_cast<int>(bar.size()) &&
+           !bar[static_cast<size_t>(entry)].IsSeparator();
   };
   if (section && !isBook(book == -1 ? 1 : book)) {
-    for (book = 1; book < static_cast<int>(bar.size()) && !isBook(book); ++book) {
-    }
+    for (book = 1; book < static_cast<int>(bar.size()) && !isBook(book); ++book) {}
   }
   host.OpenBookOnIndexTab(book);
   host.RefreshLayout();

@@ -5,11 +5,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QToolBar>
-#include <QRegularExpression>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 namespace morva {
@@ -24,52 +23,66 @@ const char kTitlesContents[] = "morvatitle.html";
 
 const std::vector<HelpTopic>& HelpWindow::Topics() {
   static const std::vector<HelpTopic> topics = {
-      {"Hajimeni", "start.html", "はじめに", "画面 構成 ウィンドウ 辞書名バー 項目リスト 項目内容 ステータス", HelpFile::kMorva},
-      {"Kido", "start.html", "起動のしかた", "起動 コマンドライン 引数 グループ 設定ファイル MORVA.INI 二重起動", HelpFile::kMorva},
-      {"SakuinKensaku", "search.html", "索引検索", "索引 検索 前方一致 後方一致 完全一致 * 検索ボックス and or not 串刺し 履歴 語尾",
+      {"Hajimeni", "start.html", "はじめに",
+       "画面 構成 ウィンドウ 辞書名バー 項目リスト 項目内容 ステータス", HelpFile::kMorva},
+      {"Kido", "start.html", "起動のしかた",
+       "起動 コマンドライン 引数 グループ 設定ファイル MORVA.INI 二重起動", HelpFile::kMorva},
+      {"SakuinKensaku", "search.html", "索引検索",
+       "索引 検索 前方一致 後方一致 完全一致 * 検索ボックス and or not 串刺し 履歴 語尾",
        HelpFile::kMorva},
-      {"Kusizasi", "search.html", "複数の辞書を検索する（串刺し検索）", "串刺し Ctrl 印 グループ 辞書名バー",
+      {"Kusizasi", "search.html", "複数の辞書を検索する（串刺し検索）",
+       "串刺し Ctrl 印 グループ 辞書名バー", HelpFile::kMorva},
+      {"FukugoKensaku", "search.html", "複合検索", "複合 検索 条件 項目 複合検索参照",
        HelpFile::kMorva},
-      {"FukugoKensaku", "search.html", "複合検索", "複合 検索 条件 項目 複合検索参照", HelpFile::kMorva},
-      {"MenuKensaku", "search.html", "メニュー検索", "メニュー 目次 独自メニュー", HelpFile::kMorva},
-      {"SogoKensaku", "search.html", "総合検索（条件検索・クロス検索・全文検索）", "総合 全文検索 条件検索 クロス検索 再開",
+      {"MenuKensaku", "search.html", "メニュー検索", "メニュー 目次 独自メニュー",
        HelpFile::kMorva},
-      {"Hyoji", "content.html", "項目内容の表示", "表示 連続表示 項目表示 全て表示 後退 スクロール 並べ替え",
+      {"SogoKensaku", "search.html", "総合検索（条件検索・クロス検索・全文検索）",
+       "総合 全文検索 条件検索 クロス検索 再開", HelpFile::kMorva},
+      {"Hyoji", "content.html", "項目内容の表示",
+       "表示 連続表示 項目表示 全て表示 後退 スクロール 並べ替え", HelpFile::kMorva},
+      {"Copy", "content.html", "コピーと画面語検索",
+       "コピー クリップボード 画面語検索 出典 SOURCE 項目内容を検索 次を検索", HelpFile::kMorva},
+      {"Gazo", "content.html", "画像の表示・印刷・保存",
+       "画像 図 拡大 縮小 印刷 保存 BMP ホットスポット 前の画像 次の画像", HelpFile::kMorva},
+      {"Onsei", "content.html", "音声（CD オーディオ）", "音 音声 CD オーディオ 再生",
        HelpFile::kMorva},
-      {"Copy", "content.html", "コピーと画面語検索", "コピー クリップボード 画面語検索 出典 SOURCE 項目内容を検索 次を検索",
-       HelpFile::kMorva},
-      {"Gazo", "content.html", "画像の表示・印刷・保存", "画像 図 拡大 縮小 印刷 保存 BMP ホットスポット 前の画像 次の画像",
-       HelpFile::kMorva},
-      {"Onsei", "content.html", "音声（CD オーディオ）", "音 音声 CD オーディオ 再生", HelpFile::kMorva},
       {"Dump", "content.html", "バイナリダンプ", "ダンプ バイナリ ページ 16進", HelpFile::kMorva},
-      {"Editor", "content.html", "エディタ起動", "エディタ ファイル 出力 テキスト xdg-open", HelpFile::kMorva},
-      {"Group", "group.html", "辞書グループ", "グループ MORVA.GRP 編集 辞書名バー 略称 色 区切り", HelpFile::kMorva},
-      {"DriveSearch", "group.html", "ドライブサーチ", "ドライブ サーチ 深さ マウント media ホームディレクトリ",
+      {"Editor", "content.html", "エディタ起動", "エディタ ファイル 出力 テキスト xdg-open",
        HelpFile::kMorva},
-      {"OptionKensaku", "options.html", "オプション：検索", "オプション 検索 前方一致 バッファ 並べ替え サーチドライブ 深さ",
+      {"Group", "group.html", "辞書グループ", "グループ MORVA.GRP 編集 辞書名バー 略称 色 区切り",
        HelpFile::kMorva},
-      {"OptionHyoji", "options.html", "オプション：表示", "オプション 表示 フォント サイズ 行間 ワードラップ 太字 色",
-       HelpFile::kMorva},
-      {"OptionClipboard", "options.html", "オプション：クリップボード自動検索", "オプション クリップボード 自動検索 タイミング 動作",
-       HelpFile::kMorva},
+      {"DriveSearch", "group.html", "ドライブサーチ",
+       "ドライブ サーチ 深さ マウント media ホームディレクトリ", HelpFile::kMorva},
+      {"OptionKensaku", "options.html", "オプション：検索",
+       "オプション 検索 前方一致 バッファ 並べ替え サーチドライブ 深さ", HelpFile::kMorva},
+      {"OptionHyoji", "options.html", "オプション：表示",
+       "オプション 表示 フォント サイズ 行間 ワードラップ 太字 色", HelpFile::kMorva},
+      {"OptionClipboard", "options.html", "オプション：クリップボード自動検索",
+       "オプション クリップボード 自動検索 タイミング 動作", HelpFile::kMorva},
       {"OptionNyushuturyoku", "options.html", "オプション：入出力",
-       "オプション 入出力 辞書個別指定 エディタ キーワード スクロールキー ESC かな漢字変換 フォーカス", HelpFile::kMorva},
-      {"DicInfo", "options.html", "辞書個別指定（MORVA.DAT）", "辞書個別指定 MORVA.DAT SOURCE NEGLECT ENDING 外字",
+       "オプション 入出力 辞書個別指定 エディタ キーワード スクロールキー ESC かな漢字変換 "
+       "フォーカス",
        HelpFile::kMorva},
-      {"Keys", "start.html", "キー操作一覧", "キー ショートカット Ctrl F1 F3 ESC", HelpFile::kMorva},
-      {"TitleList", "morvatitle.html", "動作確認済みの辞書", "動作確認 CD-ROM カタログ catalogs catalog 圧縮 ebz",
-       HelpFile::kTitles},
+      {"DicInfo", "options.html", "辞書個別指定（MORVA.DAT）",
+       "辞書個別指定 MORVA.DAT SOURCE NEGLECT ENDING 外字", HelpFile::kMorva},
+      {"Keys", "start.html", "キー操作一覧", "キー ショートカット Ctrl F1 F3 ESC",
+       HelpFile::kMorva},
+      {"TitleList", "morvatitle.html", "動作確認済みの辞書",
+       "動作確認 CD-ROM カタログ catalogs catalog 圧縮 ebz", HelpFile::kTitles},
   };
   return topics;
 }
 
 HelpFile HelpWindow::FileFromName(const std::string& name) {
-  const QString base = QString::fromStdString(name).section(QLatin1Char('/'), -1).section(QLatin1Char('\\'), -1);
-  return base.compare(QLatin1String("MORVATITLE.HLP"), Qt::CaseInsensitive) == 0 ? HelpFile::kTitles : HelpFile::kMorva;
+  const QString base =
+      QString::fromStdString(name).section(QLatin1Char('/'), -1).section(QLatin1Char('\\'), -1);
+  return base.compare(QLatin1String("MORVATITLE.HLP"), Qt::CaseInsensitive) == 0 ? HelpFile::kTitles
+                                                                                 : HelpFile::kMorva;
 }
 
 QUrl HelpWindow::ContentsUrl(HelpFile file) {
-  return QUrl(QStringLiteral("qrc:/help/") + QLatin1String(file == HelpFile::kTitles ? kTitlesContents : kMorvaContents));
+  return QUrl(QStringLiteral("qrc:/help/") +
+              QLatin1String(file == HelpFile::kTitles ? kTitlesContents : kMorvaContents));
 }
 
 QUrl HelpWindow::TopicUrl(const QString& name) {
@@ -84,13 +97,16 @@ QUrl HelpWindow::TopicUrl(const QString& name) {
 }
 
 QStringList HelpWindow::FindTopics(HelpFile file, const QString& text) {
-  const QStringList words = text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+  const QStringList words =
+      text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
   QStringList names;
   for (const HelpTopic& t : Topics()) {
     if (t.file != file) continue;
-    const QString haystack = U(t.title) + QLatin1Char(' ') + U(t.keywords) + QLatin1Char(' ') + QLatin1String(t.name);
-    const bool all = std::all_of(words.begin(), words.end(),
-                                 [&](const QString& w) { return haystack.contains(w, Qt::CaseInsensitive); });
+    const QString haystack =
+        U(t.title) + QLatin1Char(' ') + U(t.keywords) + QLatin1Char(' ') + QLatin1String(t.name);
+    const bool all = std::all_of(words.begin(), words.end(), [&](const QString& w) {
+      return haystack.contains(w, Qt::CaseInsensitive);
+    });
     if (all) names << QLatin1String(t.name);
   }
   return names;

@@ -12,7 +12,6 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
-
 #include <string>
 #include <vector>
 

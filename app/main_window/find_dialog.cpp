@@ -28,9 +28,7 @@ TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(findButton_, 0, 2);
   grid->addWidget(matchCase_, 1, 0, 1, 2);
   grid->addWidget(cancel, 1, 2);
-  connect(findButton_, &QPushButton::clicked, this, [this] {
-    emit findRequested();
-  });
+  connect(findButton_, &QPushButton::clicked, this, [this] { emit findRequested(); });
   connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
   auto update = [this] { findButton_->setEnabled(!text_->text().isEmpty()); };
   connect(text_, &QLineEdit::textChanged, this, update);

@@ -12,8 +12,8 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include "app/book_bar/book_bar_widget.h"
 #include "app/main_window/find_dialog.h"
@@ -55,7 +55,8 @@ class FormStepper final : public QSpinBox {
     bool number = false;
     const int value = text.toInt(&number) - 1;
     if (text.isEmpty()) return QValidator::Intermediate;
-    return number && value >= minimum() && value <= maximum() ? QValidator::Acceptable : QValidator::Invalid;
+    return number && value >= minimum() && value <= maximum() ? QValidator::Acceptable
+                                                              : QValidator::Invalid;
   }
 };
 
@@ -85,7 +86,8 @@ void TMorvaForm::BuildControls() {
   // Panel1: the book bar.
   panel1_ = new TPanel("Panel1", central);
   booksGrid_ = new BookBarWidget(bar_, session_->bookSlot(), panel1_);
-  connect(booksGrid_, &BookBarWidget::bookClicked, this, [this](int entry) { SelectBook(*this, bar_, entry); });
+  connect(booksGrid_, &BookBarWidget::bookClicked, this,
+          [this](int entry) { SelectBook(*this, bar_, entry); });
   connect(booksGrid_, &BookBarWidget::separatorClicked, this,
           [this](int entry, const QList<int>&) { SelectBook(*this, bar_, entry); });
   connect(panel1_, &TPanel::resized, this, &TMorvaForm::LayOutBookBarPanel);
@@ -106,8 +108,8 @@ void TMorvaForm::BuildControls() {
   pageControl1_->setUsesScrollButtons(false);
   pageControl1_->tabBar()->setExpanding(false);
   const char* sheetNames[] = {"IndexTabSheet", "MultiTabSheet", "MenuTabSheet", "GeneralTabSheet"};
-  const QString sheetCaptions[] = {QStringLiteral("索引"), QStringLiteral("複合"), QStringLiteral("ﾒﾆｭｰ"),
-                                   QStringLiteral("総合")};
+  const QString sheetCaptions[] = {QStringLiteral("索引"), QStringLiteral("複合"),
+                                   QStringLiteral("ﾒﾆｭｰ"), QStringLiteral("総合")};
   for (int tab = 0; tab < 4; ++tab) {
     auto* sheet = new QWidget;
     sheet->setObjectName(QString::fromLatin1(sheetNames[tab]));

@@ -91,7 +91,8 @@ void TMorvaForm::AddBooksFromFolder(const QString& folder) {
   session_->bookSlot() = added.firstEntry;
   OpenGroup(group);
   if (added.left > 0)
-    reporter_->Warning(Format(Sjis("ｸﾞﾙｰﾌﾟがいっぱいで，%d冊の辞書を加えられませんでした．").c_str(), added.left));
+    reporter_->Warning(
+        Format(Sjis("ｸﾞﾙｰﾌﾟがいっぱいで，%d冊の辞書を加えられませんでした．").c_str(), added.left));
 }
 
 }  // namespace morva

@@ -19,7 +19,8 @@ void TMorvaForm::OpenBook(int entry, int preferredTab) {
   const OpenBookFaces faces{settings_.font0.face1, settings_.font1.face1};
   openTitle_.clear();
   // The title is known once the book is selected; OpenBook shows the status.
-  const int opened = morva::OpenBook(*disk_, bar_, session_->bookSlot(), entry, preferredTab, faces, *this, *reporter_);
+  const int opened = morva::OpenBook(*disk_, bar_, session_->bookSlot(), entry, preferredTab, faces,
+                                     *this, *reporter_);
   if (opened >= 0 && disk_->SelectSubbook(opened)) {
     openTitle_ = disk_->subbook().title;
     SetStatus({});
@@ -60,7 +61,9 @@ void TMorvaForm::FillDicMenu(const std::vector<DicMenuItem>& items) {
   });
 }
 
-void TMorvaForm::CheckGroupMenuItem(int groupIndex) { morva::CheckGroupMenuItem(*menuGroup_, groupIndex); }
+void TMorvaForm::CheckGroupMenuItem(int groupIndex) {
+  morva::CheckGroupMenuItem(*menuGroup_, groupIndex);
+}
 
 void TMorvaForm::RedrawBookBar() {
   booksGrid_->ShowMarks(false);

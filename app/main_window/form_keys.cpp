@@ -27,7 +27,8 @@ bool TMorvaForm::eventFilter(QObject* watched, QEvent* event) {
       [[fallthrough]];
     case QEvent::ShortcutOverride: {
       auto* widget = qobject_cast<QWidget*>(watched);
-      if (widget != nullptr && widget->window() == this) return PreviewKey(widget, static_cast<QKeyEvent*>(event));
+      if (widget != nullptr && widget->window() == this)
+        return PreviewKey(widget, static_cast<QKeyEvent*>(event));
       break;
     }
     default: break;
@@ -65,8 +66,8 @@ bool TMorvaForm::PreviewKey(QWidget* target, QKeyEvent* event) {
 
   // A box cuts by itself; the clipboard watch is told that this change is
   // the program's own when there is something to cut.
-  if (edit != nullptr && event->matches(QKeySequence::Cut) && edit->hasSelectedText() && !edit->isReadOnly() &&
-      edit->echoMode() == QLineEdit::Normal)
+  if (edit != nullptr && event->matches(QKeySequence::Cut) && edit->hasSelectedText() &&
+      !edit->isReadOnly() && edit->echoMode() == QLineEdit::Normal)
     emit clipboardAboutToChange();
 
   if (key == Qt::Key_Escape && settings_.escKey) {
@@ -80,7 +81,8 @@ bool TMorvaForm::PreviewKey(QWidget* target, QKeyEvent* event) {
     return true;
   }
   const bool plain = (modifiers & (Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier)) == 0;
-  const bool paging = key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Up || key == Qt::Key_Down;
+  const bool paging =
+      key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Up || key == Qt::Key_Down;
   if (paging && plain && settings_.scrollKey) {
     if (view_) view_->Key(key);
     return true;

@@ -10,7 +10,6 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
-
 #include <algorithm>
 
 #include "app/book_bar/book_bar_widget.h"
@@ -38,12 +37,15 @@ constexpr int kPageMargin = 4;
 
 // The character height of the display: the list font of the books in JIS
 // text, which the book bar, the search box and the word list follow.
-int TMorvaForm::CharHeight() const { return std::max(8, QFontMetrics(fonts_.Set(0).list).height()); }
+int TMorvaForm::CharHeight() const {
+  return std::max(8, QFontMetrics(fonts_.Set(0).list).height());
+}
 
 // ---- Display settings --------------------------------------------------------
 
 void TMorvaForm::ApplyDisplaySettings() {
-  cds1_->setText(settings_.searchDialog ? QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする(&S)...") : QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする(&S)"));
+  cds1_->setText(settings_.searchDialog ? QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする(&S)...")
+                                        : QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする(&S)"));
   SetTitle();
   if (!fontsCreated_) {
     fonts_.Create(CurrentViewSettings());
@@ -56,7 +58,8 @@ void TMorvaForm::ApplyDisplaySettings() {
   // The search box in the face of the open book's kind at the character
   // height; the compound fields likewise.
   QFont boxFont = font();
-  if (const std::string face = SearchBoxFace(); !face.empty()) boxFont.setFamily(DisplayFonts::ResolveFace(face));
+  if (const std::string face = SearchBoxFace(); !face.empty())
+    boxFont.setFamily(DisplayFonts::ResolveFace(face));
   boxFont.setPixelSize(ch);
   comboBox1_->setFont(boxFont);
   for (size_t i = 0; i < multi_.labels.size(); ++i) {
@@ -75,12 +78,14 @@ void TMorvaForm::ApplyDisplaySettings() {
   panel21_->setVisible(menuMode_->isChecked());
   QPalette palette = myScrollBox1_->viewport()->palette();
   const uint32_t back = settings_.backColor;
-  palette.setColor(QPalette::Window, QColor(static_cast<int>(back & 0xFF), static_cast<int>(back >> 8 & 0xFF),
-                                            static_cast<int>(back >> 16 & 0xFF)));
+  palette.setColor(QPalette::Window,
+                   QColor(static_cast<int>(back & 0xFF), static_cast<int>(back >> 8 & 0xFF),
+                          static_cast<int>(back >> 16 & 0xFF)));
   // The hint on an empty pane is written in the text colour.
   const uint32_t text = settings_.textColor;
-  palette.setColor(QPalette::WindowText, QColor(static_cast<int>(text & 0xFF), static_cast<int>(text >> 8 & 0xFF),
-                                                static_cast<int>(text >> 16 & 0xFF)));
+  palette.setColor(QPalette::WindowText,
+                   QColor(static_cast<int>(text & 0xFF), static_cast<int>(text >> 8 & 0xFF),
+                          static_cast<int>(text >> 16 & 0xFF)));
   myScrollBox1_->viewport()->setPalette(palette);
   myScrollBox1_->setFocusPolicy(settings_.scrollKey ? Qt::ClickFocus : Qt::StrongFocus);
   if (view_) view_->SetSettings(CurrentViewSettings());
@@ -140,7 +145,8 @@ void TMorvaForm::SetWindowLayout(int layout) {
 }
 
 void TMorvaForm::CheckLayoutItem() {
-  for (size_t tag = 0; tag < layoutItems_.size(); ++tag) layoutItems_[tag]->setChecked(static_cast<int>(tag) == layout_);
+  for (size_t tag = 0; tag < layoutItems_.size(); ++tag)
+    layoutItems_[tag]->setChecked(static_cast<int>(tag) == layout_);
 }
 
 // ---- Resizing ----------------------------------------------------------------
@@ -156,7 +162,8 @@ void TMorvaForm::LayOutConditionPane() {
   int bottom = h;
   if (panel21_->isVisibleTo(panel2_)) {
     const int buttonHeight = std::max(22, buttonItem_->sizeHint().height());
-    const int itemWidth = std::max(56, buttonItem_->fontMetrics().horizontalAdvance(QStringLiteral("連続表示")) + 16);
+    const int itemWidth =
+        std::max(56, buttonItem_->fontMetrics().horizontalAdvance(QStringLiteral("連続表示")) + 16);
     panel21_->setGeometry(0, h - buttonHeight - 4, w, buttonHeight + 4);
     buttonItem_->setGeometry(1, 2, itemWidth, buttonHeight);
     buttonAll_->setGeometry(itemWidth + 2, 2, std::max(10, w - itemWidth - 3), buttonHeight);
@@ -179,7 +186,8 @@ void TMorvaForm::LayOutTabPage(int tab) {
     const int searchWidth = std::max(64, indexSearchButton_->sizeHint().width());
     const int right = w - kPageMargin;
     indexSearchButton_->setGeometry(right - searchWidth, buttonTop, searchWidth, buttonHeight);
-    buttonHint_->setGeometry(right - searchWidth - 4 - buttonHeight, buttonTop, buttonHeight, buttonHeight);
+    buttonHint_->setGeometry(right - searchWidth - 4 - buttonHeight, buttonTop, buttonHeight,
+                             buttonHeight);
   } else if (tab == kMultiTab) {
     StackMultiControls();
   }
@@ -191,7 +199,8 @@ void TMorvaForm::LayOutTabPage(int tab) {
 
 int TMorvaForm::TabControlsBottom(int tab) const {
   int bottom = 0;
-  for (QWidget* child : tabSheets_[static_cast<size_t>(tab)]->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+  for (QWidget* child :
+       tabSheets_[static_cast<size_t>(tab)]->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (child == drawGrid1_ || !child->isVisibleTo(tabSheets_[static_cast<size_t>(tab)])) continue;
     bottom = std::max(bottom, child->geometry().bottom() + 1);
   }
@@ -221,7 +230,8 @@ void TMorvaForm::StackMultiControls() {
   const int searchWidth = std::max(64, multi_.searchButton->sizeHint().width());
   multi_.searchButton->setGeometry(kPageMargin + w - searchWidth, y + 2, searchWidth, buttonHeight);
   const int spinWidth = std::max(48, multi_.upDown->sizeHint().width());
-  multi_.upDown->setGeometry(kPageMargin + w - searchWidth - 4 - spinWidth, y + 2, spinWidth, buttonHeight);
+  multi_.upDown->setGeometry(kPageMargin + w - searchWidth - 4 - spinWidth, y + 2, spinWidth,
+                             buttonHeight);
 }
 
 void TMorvaForm::LayOutContentPane() {
@@ -269,16 +279,12 @@ void TMorvaForm::PageControl1Change(int tab) {
   }
   switch (tab) {
     case kIndexTab: comboBox1_->setFocus(); break;
-    case kMultiTab:
-      emit compoundTabEntered();
-      break;
+    case kMultiTab: emit compoundTabEntered(); break;
     case kMenuTab:
       if (session_->book() >= 0) MenuSearch(*disk_, *list_, session_->book());
       FillWordList();
       break;
-    case kGeneralTab:
-      emit generalTabEntered();
-      break;
+    case kGeneralTab: emit generalTabEntered(); break;
     default: break;
   }
   LayOutTabPage(tab);
@@ -323,7 +329,9 @@ void TMorvaForm::SetStatus(const std::string& textSjis) {
   }
 }
 
-void TMorvaForm::SetStatusPanel0(const std::string& textSjis) { statusPanels_[0]->setText(ToQ(textSjis)); }
+void TMorvaForm::SetStatusPanel0(const std::string& textSjis) {
+  statusPanels_[0]->setText(ToQ(textSjis));
+}
 
 QString TMorvaForm::StatusText(int panel) const {
   return panel == 0 || panel == 1 ? statusPanels_[static_cast<size_t>(panel)]->text() : QString();
@@ -331,7 +339,8 @@ QString TMorvaForm::StatusText(int panel) const {
 
 void TMorvaForm::SetTitle() {
   titleGroup_ = settings_.group;
-  setWindowTitle(titleGroup_.empty() ? QStringLiteral("Morva") : QStringLiteral("Morva - ") + ToQ(titleGroup_));
+  setWindowTitle(titleGroup_.empty() ? QStringLiteral("Morva")
+                                     : QStringLiteral("Morva - ") + ToQ(titleGroup_));
 }
 
 }  // namespace morva

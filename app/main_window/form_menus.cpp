@@ -13,7 +13,8 @@
 
 namespace morva {
 
-QAction* TMorvaForm::AddAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut) {
+QAction* TMorvaForm::AddAction(QMenu* menu, const char* name, const QString& caption,
+                               const QKeySequence& shortcut) {
   QAction* action = menu->addAction(caption);
   action->setObjectName(QString::fromLatin1(name));
   if (!shortcut.isEmpty()) {
@@ -30,19 +31,23 @@ void TMorvaForm::BuildMenus() {
   // ﾌｧｲﾙ(&F)
   QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
   file->setObjectName(QStringLiteral("File1"));
-  connect(AddAction(file, "OpenFolder", QStringLiteral("辞書ﾌｫﾙﾀﾞを開く(&O)..."), QKeySequence(QStringLiteral("Ctrl+O"))),
+  connect(AddAction(file, "OpenFolder", QStringLiteral("辞書ﾌｫﾙﾀﾞを開く(&O)..."),
+                    QKeySequence(QStringLiteral("Ctrl+O"))),
           &QAction::triggered, this, &TMorvaForm::folderOpenRequested);
   cds1_ = AddAction(file, "CDS1", QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする(&S)..."));
   connect(cds1_, &QAction::triggered, this, &TMorvaForm::driveSearchRequested);
   file->addSeparator();
-  connect(AddAction(file, "Exit1", QStringLiteral("終了(&X)")), &QAction::triggered, this, &QWidget::close);
+  connect(AddAction(file, "Exit1", QStringLiteral("終了(&X)")), &QAction::triggered, this,
+          &QWidget::close);
 
   // 編集(&E)
   QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
   edit->setObjectName(QStringLiteral("Edit1"));
-  connect(AddAction(edit, "Copy1", QStringLiteral("ｺﾋﾟｰ(&C)"), QKeySequence(QStringLiteral("Ctrl+C"))),
-          &QAction::triggered, this, [this] { CopyCommand(); });
-  connect(AddAction(edit, "Paste1", QStringLiteral("貼り付け(&P)"), QKeySequence(QStringLiteral("Ctrl+V"))),
+  connect(
+      AddAction(edit, "Copy1", QStringLiteral("ｺﾋﾟｰ(&C)"), QKeySequence(QStringLiteral("Ctrl+C"))),
+      &QAction::triggered, this, [this] { CopyCommand(); });
+  connect(AddAction(edit, "Paste1", QStringLiteral("貼り付け(&P)"),
+                    QKeySequence(QStringLiteral("Ctrl+V"))),
           &QAction::triggered, this, [this] { PasteCommand(); });
   connect(AddAction(edit, "MenuCopyContent", QStringLiteral("項目内容をｺﾋﾟｰ(&A)"),
                     QKeySequence(QStringLiteral("Ctrl+A"))),
@@ -61,7 +66,8 @@ void TMorvaForm::BuildMenus() {
   show->setObjectName(QStringLiteral("View1"));
   auto* layouts = new QActionGroup(this);
   const char* layoutNames[] = {"MenuCondAndContent", "MenuCondition", "MenuContent"};
-  const QString layoutCaptions[] = {QStringLiteral("条件・内容ｳｨﾝﾄﾞｳ(&W)"), QStringLiteral("条件ｳｨﾝﾄﾞｳ(&K)"),
+  const QString layoutCaptions[] = {QStringLiteral("条件・内容ｳｨﾝﾄﾞｳ(&W)"),
+                                    QStringLiteral("条件ｳｨﾝﾄﾞｳ(&K)"),
                                     QStringLiteral("内容ｳｨﾝﾄﾞｳ(&C)")};
   for (int tag = 0; tag < 3; ++tag) {
     QAction* item = AddAction(show, layoutNames[tag], layoutCaptions[tag]);
@@ -100,7 +106,8 @@ void TMorvaForm::BuildMenus() {
                                  QStringLiteral("ﾒﾆｭｰ検索(&N)"), QStringLiteral("総合検索(&G)")};
   const char* tabKeys[] = {"Ctrl+I", "Ctrl+U", "Ctrl+N", "Ctrl+G"};
   for (int tag = 0; tag < 4; ++tag) {
-    QAction* item = AddAction(tools, tabNames[tag], tabCaptions[tag], QKeySequence(QString::fromLatin1(tabKeys[tag])));
+    QAction* item = AddAction(tools, tabNames[tag], tabCaptions[tag],
+                              QKeySequence(QString::fromLatin1(tabKeys[tag])));
     item->setCheckable(true);
     item->setData(tag);
     tabs->addAction(item);
@@ -109,12 +116,13 @@ void TMorvaForm::BuildMenus() {
   }
   tabItems_[kIndexTab]->setChecked(true);
   tools->addSeparator();
-  menuBack_ = AddAction(tools, "MenuBack", QStringLiteral("後退(&B)"), QKeySequence(QStringLiteral("Ctrl+B")));
+  menuBack_ = AddAction(tools, "MenuBack", QStringLiteral("後退(&B)"),
+                        QKeySequence(QStringLiteral("Ctrl+B")));
   menuBack_->setEnabled(false);
   connect(menuBack_, &QAction::triggered, this, [this] { Back(); });
   tools->addSeparator();
-  connect(AddAction(tools, "MenuEditDicInfo", QStringLiteral("辞書個別指定(&E)...")), &QAction::triggered, this,
-          &TMorvaForm::dicInfoEditRequested);
+  connect(AddAction(tools, "MenuEditDicInfo", QStringLiteral("辞書個別指定(&E)...")),
+          &QAction::triggered, this, &TMorvaForm::dicInfoEditRequested);
   connect(AddAction(tools, "Option1", QStringLiteral("ｵﾌﾟｼｮﾝ(&T)...")), &QAction::triggered, this,
           &TMorvaForm::optionsRequested);
 
@@ -131,14 +139,15 @@ void TMorvaForm::BuildMenus() {
   // ﾍﾙﾌﾟ(&H)
   QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   help->setObjectName(QStringLiteral("Help1"));
-  QAction* contents = AddAction(help, "Contents1", QStringLiteral("目次(&C)"), QKeySequence(Qt::Key_F1));
+  QAction* contents =
+      AddAction(help, "Contents1", QStringLiteral("目次(&C)"), QKeySequence(Qt::Key_F1));
   contents->setData(0);
   connect(contents, &QAction::triggered, this, [this] {
     currentHelpFile_ = helpFile_;
     emit helpContentsRequested(currentHelpFile_);
   });
-  connect(AddAction(help, "SearchforHelp", QStringLiteral("ﾄﾋﾟｯｸの検索(&S)")), &QAction::triggered, this,
-          [this] { emit helpFinderRequested(currentHelpFile_); });
+  connect(AddAction(help, "SearchforHelp", QStringLiteral("ﾄﾋﾟｯｸの検索(&S)")), &QAction::triggered,
+          this, [this] { emit helpFinderRequested(currentHelpFile_); });
   QAction* titles = AddAction(help, "CDTitleHelp", QStringLiteral("動作確認CD-ROMｶﾀﾛｸﾞ(&T)"));
   titles->setData(1);
   connect(titles, &QAction::triggered, this, [this] {
@@ -146,27 +155,28 @@ void TMorvaForm::BuildMenus() {
     emit helpContentsRequested(currentHelpFile_);
   });
   help->addSeparator();
-  connect(AddAction(help, "About1", QStringLiteral("Morvaについて(&A)...")), &QAction::triggered, this,
-          &TMorvaForm::aboutRequested);
+  connect(AddAction(help, "About1", QStringLiteral("Morvaについて(&A)...")), &QAction::triggered,
+          this, &TMorvaForm::aboutRequested);
 
   // PopupMenu1: the content view's context menu.
   popupMenu1_ = new QMenu(this);
   popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
   connect(AddAction(popupMenu1_, "N3", QStringLiteral("画面語検索")), &QAction::triggered, this,
           [this] { ScreenWordSearch(false); });
-  connect(AddAction(popupMenu1_, "GamengoJoken", QStringLiteral("画面語条件検索")), &QAction::triggered, this,
-          [this] { ScreenWordSearch(true); });
+  connect(AddAction(popupMenu1_, "GamengoJoken", QStringLiteral("画面語条件検索")),
+          &QAction::triggered, this, [this] { ScreenWordSearch(true); });
   connect(AddAction(popupMenu1_, "Copy2", QStringLiteral("ｺﾋﾟｰ")), &QAction::triggered, this,
           [this] { CopyContent(); });
   popupMenu1_->addSeparator();
-  connect(AddAction(popupMenu1_, "N11", QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする...")), &QAction::triggered, this,
-          &TMorvaForm::driveSearchRequested);
+  connect(AddAction(popupMenu1_, "N11", QStringLiteral("ﾄﾞﾗｲﾌﾞをｻｰﾁする...")), &QAction::triggered,
+          this, &TMorvaForm::driveSearchRequested);
 
   // PopupMenuSort: the word list's order.
   popupMenuSort_ = new QMenu(this);
   popupMenuSort_->setObjectName(QStringLiteral("PopupMenuSort"));
   const char* sortNames[] = {"MenuByAddress", "MenuByName"};
-  const QString sortCaptions[] = {QStringLiteral("格納順に並べ替え(&A)"), QStringLiteral("項目名順に並べ替え(&N)")};
+  const QString sortCaptions[] = {QStringLiteral("格納順に並べ替え(&A)"),
+                                  QStringLiteral("項目名順に並べ替え(&N)")};
   for (int tag = 0; tag < 2; ++tag) {
     QAction* item = AddAction(popupMenuSort_, sortNames[tag], sortCaptions[tag]);
     item->setCheckable(true);

@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTimer>
-
 #include <cstdio>
 
 #include "app/clipboard/editor_output.h"
@@ -69,8 +68,8 @@ void TMorvaForm::SearchCompoundQuery(const std::string& query) {
 void TMorvaForm::RunSearch(int position) {
   // A confirmed search replaces the one a pause in typing would start.
   typingPause_->stop();
-  const SearchSession::Outcome outcome =
-      session_->SearchWord(position, [this](const std::string& retried) { comboBox1_->setEditText(ToQ(retried)); });
+  const SearchSession::Outcome outcome = session_->SearchWord(
+      position, [this](const std::string& retried) { comboBox1_->setEditText(ToQ(retried)); });
   SetStatusPanel0(outcome.status);
   FillWordList();
   AfterIndexSearch(activeTab_ == kIndexTab);
@@ -221,7 +220,8 @@ void TMorvaForm::PushHistory(const std::string& wordSjis) {
 }
 
 void TMorvaForm::CheckSortItems() {
-  for (int tag = 0; tag < 2; ++tag) sortItems_[static_cast<size_t>(tag)]->setChecked(settings_.sort == tag + 1);
+  for (int tag = 0; tag < 2; ++tag)
+    sortItems_[static_cast<size_t>(tag)]->setChecked(settings_.sort == tag + 1);
 }
 
 void TMorvaForm::SortBy(int tag) {

@@ -9,7 +9,6 @@
 
 #include "app/book_bar/book_bar_widget.h"
 #include "app/groups/group_edit_dlg.h"
-#include "engine/book/group_file.h"
 #include "app/groups/group_menu.h"
 #include "app/main_window/find_dialog.h"
 #include "app/main_window/tmorva_form.h"
@@ -17,6 +16,7 @@
 #include "app/main_window/word_grid.h"
 #include "app/main_window/word_list_painter.h"
 #include "app/settings/settings_store.h"
+#include "engine/book/group_file.h"
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
 #include "engine/decode/marked_text_file.h"
@@ -186,7 +186,8 @@ QLineEdit* FocusedEdit() {
 
 void TMorvaForm::CopyCommand() {
   QWidget* focus = QApplication::focusWidget();
-  if (view_ && (focus == myScrollBox1_ || (focus != nullptr && myScrollBox1_->isAncestorOf(focus)))) {
+  if (view_ &&
+      (focus == myScrollBox1_ || (focus != nullptr && myScrollBox1_->isAncestorOf(focus)))) {
     view_->CopySelection();
     return;
   }

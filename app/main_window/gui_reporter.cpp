@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-
 #include <cstdlib>
 
 #include "engine/text/unicode.h"
@@ -21,8 +20,8 @@ bool GuiReporter::Show(Box box, const char* caption, std::string_view sjis) {
     case Box::kFatal: QMessageBox::critical(parent_, title, text); break;
     case Box::kWarning: QMessageBox::warning(parent_, title, text); break;
     case Box::kRetryOrAbort:
-      ok = QMessageBox::warning(parent_, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
-           QMessageBox::Ok;
+      ok = QMessageBox::warning(parent_, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                                QMessageBox::Ok) == QMessageBox::Ok;
       break;
   }
   if (waiting) QApplication::restoreOverrideCursor();

@@ -19,7 +19,8 @@ const BookInfo* SearchSession::OpenBookInfo() {
 
 std::string SearchSession::Prepare(std::string_view typed) {
   std::string word(SjisCut(typed, kMaxSearchWord));
-  if (const BookInfo* info = OpenBookInfo()) word = std::string(SjisCut(Translate(word, info->translate), kMaxSearchWord));
+  if (const BookInfo* info = OpenBookInfo())
+    word = std::string(SjisCut(Translate(word, info->translate), kMaxSearchWord));
   return word;
 }
 
@@ -33,8 +34,8 @@ std::string SearchSession::ScreenWord(std::string_view selected, bool conditiona
   return std::string(SjisCut(word, kMaxSearchWord));
 }
 
-SearchSession::Outcome SearchSession::Search(std::string word, int position,
-                                             const std::function<void(const std::string&)>& retried) {
+SearchSession::Outcome SearchSession::Search(
+    std::string word, int position, const std::function<void(const std::string&)>& retried) {
   // The ending rules are the open book's, whichever books are searched.
   std::array<std::string, 10> endings{};
   if (const BookInfo* info = OpenBookInfo()) endings = info->endings;
@@ -54,8 +55,8 @@ SearchSession::Outcome SearchSession::Search(std::string word, int position,
   return outcome;
 }
 
-SearchSession::Outcome SearchSession::SearchWord(int position,
-                                                 const std::function<void(const std::string&)>& retried) {
+SearchSession::Outcome SearchSession::SearchWord(
+    int position, const std::function<void(const std::string&)>& retried) {
   Outcome outcome = Search(word_, position, retried);
   word_ = outcome.word;
   return outcome;

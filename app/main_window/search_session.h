@@ -27,7 +27,8 @@ class SearchSession {
   static constexpr int kMaxTries = 32;
 
   // The hits go to list; book rows are rows of bar, which disk selects from.
-  SearchSession(TDisk& disk, Wordlist& list, const BookBar& bar) : disk_(disk), list_(list), bar_(bar) {}
+  SearchSession(TDisk& disk, Wordlist& list, const BookBar& bar)
+      : disk_(disk), list_(list), bar_(bar) {}
 
   // The open book's row in the bar, -1 when none is open. The book bar and
   // the book opener follow and change it through bookSlot().
@@ -60,7 +61,8 @@ class SearchSession {
   // is found a trailing "*" is dropped and the open book's ending rules
   // rewrite the word (set 1 first, then the set each rule names); retried
   // gets every rewritten word. The list holds the hits of the last try.
-  Outcome Search(std::string word, int position, const std::function<void(const std::string&)>& retried = {});
+  Outcome Search(std::string word, int position,
+                 const std::function<void(const std::string&)>& retried = {});
   // Search of the session's word that keeps the word tried last.
   Outcome SearchWord(int position, const std::function<void(const std::string&)>& retried = {});
 

@@ -9,12 +9,10 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
-
 #include <algorithm>
 
 #include "app/book_bar/book_bar_widget.h"
 #include "app/clipboard/clipboard_watch.h"
-#include "engine/book/group_file.h"
 #include "app/groups/group_menu.h"
 #include "app/main_window/find_dialog.h"
 #include "app/main_window/gui_reporter.h"
@@ -23,6 +21,7 @@
 #include "app/main_window/word_grid.h"
 #include "app/main_window/word_list_painter.h"
 #include "app/settings/settings_store.h"
+#include "engine/book/group_file.h"
 #include "engine/book/tdisk.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/unicode.h"
@@ -86,7 +85,8 @@ void TMorvaForm::LoadSettings(const FormOptions& options) {
   }
   // Without a stored rectangle the window takes the whole usable area.
   const QRect area = UsableArea();
-  store_->LoadAll(settings_, ScreenSize{area.isEmpty() ? 1024 : area.width(), area.isEmpty() ? 768 : area.height()});
+  store_->LoadAll(settings_, ScreenSize{area.isEmpty() ? 1024 : area.width(),
+                                        area.isEmpty() ? 768 : area.height()});
   if (options.readStartupRequest) {
     startup_ = ApplyRequest(parm, settings_, false, [this] { return ClipboardWord(); });
   }
@@ -191,7 +191,8 @@ void TMorvaForm::FormShow() {
     menuBack_->setEnabled(enabled);
   });
   view_->isBusy = [this] { return busy_; };
-  connect(view_.get(), &TTextView::contextMenuRequested, this, [this](QPoint at) { popupMenu1_->popup(at); });
+  connect(view_.get(), &TTextView::contextMenuRequested, this,
+          [this](QPoint at) { popupMenu1_->popup(at); });
   connect(view_.get(), &TTextView::imageLinkFollowed, this, &TMorvaForm::imageLinkFollowed);
   connect(view_.get(), &TTextView::soundLinkFollowed, this, &TMorvaForm::soundLinkFollowed);
   connect(view_.get(), &TTextView::statusTextChanged, this, &TMorvaForm::SetStatusPanel0);

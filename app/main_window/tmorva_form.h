@@ -24,15 +24,14 @@
 #include <QPointer>
 #include <QRect>
 #include <QStringList>
-
 #include <array>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/book_bar/book_opener.h"
-#include "app/groups/open_group.h"
 #include "app/groups/group_edit_dlg.h"
+#include "app/groups/open_group.h"
 #include "app/main_window/search_session.h"
 #include "app/settings/settings.h"
 #include "app/startup/startup_flow.h"
@@ -269,14 +268,14 @@ class TMorvaForm final : public QMainWindow,
 
  signals:
   // Menu commands carried out by other parts.
-  void folderOpenRequested();             // ﾌｧｲﾙ > 辞書ﾌｫﾙﾀﾞを開く
-  void driveSearchRequested();            // ﾌｧｲﾙ > ﾄﾞﾗｲﾌﾞをｻｰﾁする (BooksFound after a refill)
-  void editorRequested();                 // 編集 > ｴﾃﾞｨﾀ起動
-  void dumpRequested();                   // 表示 > ﾊﾞｲﾅﾘﾀﾞﾝﾌﾟ
-  void dicInfoEditRequested();            // ﾂｰﾙ > 辞書個別指定
-  void optionsRequested();                // ﾂｰﾙ > ｵﾌﾟｼｮﾝ (SettingsChanged on OK)
-  void groupEditRequested();              // ｸﾞﾙｰﾌﾟ > 辞書ｸﾞﾙｰﾌﾟを編集する (GroupsEdited)
-  void aboutRequested();                  // ﾍﾙﾌﾟ > Morvaについて
+  void folderOpenRequested();  // ﾌｧｲﾙ > 辞書ﾌｫﾙﾀﾞを開く
+  void driveSearchRequested();  // ﾌｧｲﾙ > ﾄﾞﾗｲﾌﾞをｻｰﾁする (BooksFound after a refill)
+  void editorRequested();       // 編集 > ｴﾃﾞｨﾀ起動
+  void dumpRequested();         // 表示 > ﾊﾞｲﾅﾘﾀﾞﾝﾌﾟ
+  void dicInfoEditRequested();  // ﾂｰﾙ > 辞書個別指定
+  void optionsRequested();      // ﾂｰﾙ > ｵﾌﾟｼｮﾝ (SettingsChanged on OK)
+  void groupEditRequested();  // ｸﾞﾙｰﾌﾟ > 辞書ｸﾞﾙｰﾌﾟを編集する (GroupsEdited)
+  void aboutRequested();  // ﾍﾙﾌﾟ > Morvaについて
   // Help: the contents or the topic finder of a help file (absolute path),
   // or one topic of it (the "?" button).
   void helpContentsRequested(const std::string& helpFile);
@@ -322,7 +321,8 @@ class TMorvaForm final : public QMainWindow,
   void BuildFirstStartHint();
   void ShowFirstStartHint();
   void BuildMenus();
-  QAction* AddAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
+  QAction* AddAction(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut = {});
   // Creation and exit (tmorva_form.cpp).
   void LoadSettings(const FormOptions& options);
   void SaveSettings();
@@ -412,14 +412,14 @@ class TMorvaForm final : public QMainWindow,
   std::optional<QRect> screenArea_;
   bool searchFromClipboard_ = false;
   bool copyResultPending_ = false;
-  bool allShownBySearch_ = false;  // the last search showed all its hits itself
-  bool viewItemMode_ = false;  // the view shows a title page in item mode
-  std::string titleGroup_;      // the group named in the window title
+  bool allShownBySearch_ = false;     // the last search showed all its hits itself
+  bool viewItemMode_ = false;         // the view shows a title page in item mode
+  std::string titleGroup_;            // the group named in the window title
   bool searchBoxSingleByte_ = false;  // the search box has the face of single-byte books
-  std::string openTitle_;       // Shift-JIS title of the open book
+  std::string openTitle_;             // Shift-JIS title of the open book
   StartupState startup_;
-  std::string helpFile_;        // MORVA.HLP, absolute
-  std::string titleHelpFile_;   // MORVATITLE.HLP, absolute
+  std::string helpFile_;       // MORVA.HLP, absolute
+  std::string titleHelpFile_;  // MORVATITLE.HLP, absolute
   std::string currentHelpFile_;
 
   // Controls (names as the system's own).

@@ -23,7 +23,8 @@
 
 namespace morva {
 
-MorvaWindow::MorvaWindow(FormOptions formOptions, MorvaWindowOptions options) : options_(std::move(options)) {
+MorvaWindow::MorvaWindow(FormOptions formOptions, MorvaWindowOptions options)
+    : options_(std::move(options)) {
   // The watch exists before the form: reading the start-up request may ask
   // for the clipboard word. Joining is meant to bring a notice that the
   // own-change flag swallows; Qt brings none, so that first check is made
@@ -101,7 +102,8 @@ void MorvaWindow::WireClipboard() {
   watch_->SetWatchSelection(form.settings().watchSelection);
   // The open book's per-book values, or null when none is open.
   auto openInfo = [this]() -> const BookInfo* {
-    if (!form_ || form_->CurrentBook() < 0 || !form_->disk().SelectSubbook(form_->CurrentBook())) return nullptr;
+    if (!form_ || form_->CurrentBook() < 0 || !form_->disk().SelectSubbook(form_->CurrentBook()))
+      return nullptr;
     return &form_->disk().info();
   };
   ClipboardSearchHooks& hooks = watch_->hooks;
@@ -115,8 +117,9 @@ void MorvaWindow::WireClipboard() {
     if (const BookInfo* info = openInfo()) ApplyEndingSet(&rewritten, 0, info->endings);
     return rewritten;
   };
-  connect(watch_.get(), &ClipboardWatch::wordTaken, this,
-          [this](const std::string& word) { form_->SetSearchText(QString::fromStdString(SjisToUtf8(word))); });
+  connect(watch_.get(), &ClipboardWatch::wordTaken, this, [this](const std::string& word) {
+    form_->SetSearchText(QString::fromStdString(SjisToUtf8(word)));
+  });
   // The form brings itself forward and copies the result at the end of the
   // search.
   connect(watch_.get(), &ClipboardWatch::searchRequested, this, [this](bool copyResult) {
@@ -133,7 +136,8 @@ void MorvaWindow::WireClipboard() {
   connect(&form, &TMorvaForm::clipboardCheckDue, watch, &ClipboardWatch::CheckClipboard);
   connect(&form, &TMorvaForm::windowActivated, watch, &ClipboardWatch::FormActivate);
   connect(&form, &TMorvaForm::clipboardAboutToChange, watch, &ClipboardWatch::SetOwnChange);
-  connect(&form, &TMorvaForm::selectionAboutToChange, watch, &ClipboardWatch::SetOwnSelectionChange);
+  connect(&form, &TMorvaForm::selectionAboutToChange, watch,
+          &ClipboardWatch::SetOwnSelectionChange);
 }
 
 // ---- The about box -------------------------------------------------------------

@@ -20,7 +20,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -27,7 +27,8 @@ QStringList DroppedFolders(const QMimeData* data) {
   QStringList folders;
   if (data == nullptr) return folders;
   for (const QUrl& url : data->urls())
-    if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir()) folders.append(url.toLocalFile());
+    if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir())
+      folders.append(url.toLocalFile());
   return folders;
 }
 
@@ -48,7 +49,8 @@ void MorvaWindow::WireDriveSearch() {
     };
     TMorvaForm& form = *form_;
     auto refilled = [&form](const std::vector<DicMenuItem>& menu) { form.BarRefilled(menu); };
-    if (DriveSearchCommand(form.disk(), form.Bar(), form.settings(), progressBox_, refilled, showDialog, &form))
+    if (DriveSearchCommand(form.disk(), form.Bar(), form.settings(), progressBox_, refilled,
+                           showDialog, &form))
       form.BooksFound();
   });
 
@@ -58,15 +60,17 @@ void MorvaWindow::WireDriveSearch() {
     if (options_.chooseFolder) {
       folder = options_.chooseFolder(initial);
     } else {
-      const QString chosen = QFileDialog::getExistingDirectory(form_.get(), QStringLiteral("辞書ﾌｫﾙﾀﾞを開く"), initial);
+      const QString chosen = QFileDialog::getExistingDirectory(
+          form_.get(), QStringLiteral("辞書ﾌｫﾙﾀﾞを開く"), initial);
       if (!chosen.isEmpty()) folder = chosen;
     }
     if (folder) form_->AddBooksFromFolder(*folder);
   });
 
   connect(form, &TMorvaForm::startupDriveSearchDue, this, [this] {
-    StartupDriveSearch(form_->disk(), form_->Bar(), form_->settings(), progressBox_,
-                       [this](const std::vector<DicMenuItem>& items) { form_->FillDicMenu(items); });
+    StartupDriveSearch(
+        form_->disk(), form_->Bar(), form_->settings(), progressBox_,
+        [this](const std::vector<DicMenuItem>& items) { form_->FillDicMenu(items); });
   });
 }
 
@@ -101,8 +105,7 @@ bool MorvaWindow::DropEvent(QEvent* event) {
       for (const QString& folder : folders) form_->AddBooksFromFolder(folder);
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -27,7 +27,8 @@ void MorvaWindow::WireCompoundTab() {
   connect(compoundTab_.get(), &CompoundTab::statusChanged, &form, &TMorvaForm::SetStatus);
   // The window stacks the shown rows and puts the word list under them; its
   // stacking skips the rows the loaded form lacks.
-  connect(compoundTab_.get(), &CompoundTab::rowsChanged, this, [this] { form_->LayOutTab(kMultiTab); });
+  connect(compoundTab_.get(), &CompoundTab::rowsChanged, this,
+          [this] { form_->LayOutTab(kMultiTab); });
   // 検索 is the form's own button handler, which asks for the query below;
   // Enter in a field does the same.
   for (QLineEdit* edit : multi.edits)
@@ -35,7 +36,8 @@ void MorvaWindow::WireCompoundTab() {
 
   connect(&form, &TMorvaForm::compoundTabEntered, this, [this] { compoundTab_->TabShown(); });
   connect(&form, &TMorvaForm::compoundTabLeft, this, [this] { compoundTab_->TabLeft(); });
-  connect(&form, &TMorvaForm::compoundNextFormRequested, this, [this] { compoundTab_->StepForm(); });
+  connect(&form, &TMorvaForm::compoundNextFormRequested, this,
+          [this] { compoundTab_->StepForm(); });
   connect(&form, &TMorvaForm::compoundSearchRequested, this,
           [this] { form_->SearchCompoundQuery(compoundTab_->BuildQuery()); });
 }
@@ -54,7 +56,8 @@ void MorvaWindow::WireGeneralTab() {
 TGeneralSearch& MorvaWindow::GeneralSearch() {
   if (general_) return *general_;
   TMorvaForm& form = *form_;
-  general_ = std::make_unique<TGeneralSearch>(form.disk(), form.wordlist(), *fullText_, *progressBox_, &form);
+  general_ = std::make_unique<TGeneralSearch>(form.disk(), form.wordlist(), *fullText_,
+                                              *progressBox_, &form);
   connect(general_.get(), &TGeneralSearch::searchDone, this,
           [this](const TGeneralSearch::Done& done) { form_->ShowSearchResult(done.status); });
   general_->SetBookProvider([this] { return form_->CurrentBook(); });

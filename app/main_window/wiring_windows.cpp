@@ -30,8 +30,8 @@ void MorvaWindow::WireWindows() {
     TTextView* view = form_->view();
     if (view == nullptr) return;
     const Settings& settings = form_->settings();
-    FollowImageLink(GraphForm(), *view, marker, form_->frameGeometry(), settings.graphX, settings.graphY,
-                    form_->UsableArea());
+    FollowImageLink(GraphForm(), *view, marker, form_->frameGeometry(), settings.graphX,
+                    settings.graphY, form_->UsableArea());
   });
   connect(form, &TMorvaForm::soundLinkFollowed, this,
           [this](const std::string& marker) { FollowSoundLink(*cdAudio_, marker); });
@@ -60,11 +60,12 @@ void MorvaWindow::WireWindows() {
     help.SetCurrentFile(HelpWindow::FileFromName(file));
     help.ShowFinder();
   });
-  connect(form, &TMorvaForm::helpTopicRequested, this, [this](const std::string& file, const std::string& topic) {
-    HelpWindow& help = Help();
-    help.SetCurrentFile(HelpWindow::FileFromName(file));
-    help.ShowTopic(QString::fromStdString(topic));
-  });
+  connect(form, &TMorvaForm::helpTopicRequested, this,
+          [this](const std::string& file, const std::string& topic) {
+            HelpWindow& help = Help();
+            help.SetCurrentFile(HelpWindow::FileFromName(file));
+            help.ShowTopic(QString::fromStdString(topic));
+          });
 
   connect(form, &TMorvaForm::groupEditRequested, this, [this] {
     const std::string before = form_->settings().group;
@@ -83,7 +84,8 @@ TGraphForm& MorvaWindow::GraphForm() {
   connect(graph, &TGraphForm::textRequested, form_.get(), &TMorvaForm::ShowAddress);
   connect(graph, &TGraphForm::statusCleared, this, [this] { form_->SetStatus({}); });
   connect(graph, &TGraphForm::clipboardAboutToChange, watch_.get(), &ClipboardWatch::SetOwnChange);
-  connect(graph, &TGraphForm::zoomChanged, this, [this](int zoom) { form_->settings().graphZoom = zoom; });
+  connect(graph, &TGraphForm::zoomChanged, this,
+          [this](int zoom) { form_->settings().graphZoom = zoom; });
   connect(graph, &TGraphForm::hidden, this, [this](int dx, int dy) {
     form_->settings().graphX = dx;
     form_->settings().graphY = dy;
@@ -96,7 +98,8 @@ TDumpForm& MorvaWindow::DumpForm() {
   dump_ = std::make_unique<TDumpForm>(form_->disk(), form_.get());
   // Centred on the main window, within the screen.
   KeepOnScreen(*dump_, form_->UsableArea());
-  connect(dump_.get(), &TDumpForm::clipboardAboutToChange, watch_.get(), &ClipboardWatch::SetOwnChange);
+  connect(dump_.get(), &TDumpForm::clipboardAboutToChange, watch_.get(),
+          &ClipboardWatch::SetOwnChange);
   return *dump_;
 }
 
@@ -135,15 +138,17 @@ void MorvaWindow::ReleaseHelpFrom(QDialog& dialog) {
 void MorvaWindow::RunEditorCommand() {
   TTextView* view = form_->view();
   if (view == nullptr) return;
-  EditorCommandContext context{form_->disk(), form_->wordlist(), *view, form_->settings(), progressBox_};
+  EditorCommandContext context{form_->disk(), form_->wordlist(), *view, form_->settings(),
+                               progressBox_};
   EditorCommandHooks hooks;
   hooks.showDialog = [this](QString* fileName, EditorContent* content) {
     TEditorDlg dialog(form_.get());
     dialog.SetFileName(*fileName);
     connect(&dialog, &TEditorDlg::referRequested, this, [this](const QString& typed) {
       const std::optional<QString> chosen =
-          options_.chooseFile ? options_.chooseFile(typed)
-                              : std::optional<QString>(QFileDialog::getSaveFileName(form_.get(), QString(), typed));
+          options_.chooseFile
+              ? options_.chooseFile(typed)
+              : std::optional<QString>(QFileDialog::getSaveFileName(form_.get(), QString(), typed));
       if (!chosen || chosen->isEmpty()) return;
       form_->settings().editFile = QFile::encodeName(*chosen).toStdString();
       QTimer::singleShot(0, this, [this] { RunEditorCommand(); });
@@ -165,7 +170,8 @@ bool MorvaWindow::RunOptionsDialog() {
   TOptionDlg dialog(form_.get());
   dialog.hooks.chooseColor = options_.chooseColor;
   dialog.hooks.chooseFile = options_.chooseFile;
-  connect(&dialog, &TOptionDlg::helpRequested, this, [this, &dialog](const QString& topic) { ShowHelpFrom(dialog, topic); });
+  connect(&dialog, &TOptionDlg::helpRequested, this,
+          [this, &dialog](const QString& topic) { ShowHelpFrom(dialog, topic); });
   Settings& settings = form_->settings();
   dialog.Fill(settings);
   const int result = ExecDialog(dialog);
@@ -183,11 +189,13 @@ bool MorvaWindow::RunOptionsDialog() {
 GroupEditResult MorvaWindow::EditGroups() {
   Settings& settings = form_->settings();
   GroupEditHooks hooks;
-  hooks.searchFolders = [this](const std::string& roots, int depth) { return SearchFolders(roots, depth); };
+  hooks.searchFolders = [this](const std::string& roots, int depth) {
+    return SearchFolders(roots, depth);
+  };
   hooks.chooseColour = options_.chooseColor;
   hooks.warning = [this](const std::string& text) { form_->disk().reporter().Warning(text); };
-  TGroupEditDlg dialog(form_->store().SettingsDir(), settings.group, settings.searchRoots, settings.searchDepth,
-                       std::move(hooks), form_.get());
+  TGroupEditDlg dialog(form_->store().SettingsDir(), settings.group, settings.searchRoots,
+                       settings.searchDepth, std::move(hooks), form_.get());
   connect(&dialog, &TGroupEditDlg::helpRequested, this,
           [this, &dialog](const QString& topic) { ShowHelpFrom(dialog, topic); });
   ExecDialog(dialog);

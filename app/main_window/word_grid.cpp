@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-
 #include <algorithm>
 
 namespace morva {
@@ -52,7 +51,8 @@ void TWordGrid::SetCurrentRow(int row) {
   cursorShown_ = true;
   const int top = TopRow();
   if (current_ < top) verticalScrollBar()->setValue(current_);
-  else if (current_ >= top + VisibleRows()) verticalScrollBar()->setValue(current_ - VisibleRows() + 1);
+  else if (current_ >= top + VisibleRows())
+    verticalScrollBar()->setValue(current_ - VisibleRows() + 1);
   viewport()->update(RowRect(previous));
   viewport()->update(RowRect(current_));
 }

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <QAbstractScrollArea>
-
 #include <functional>
 
 class QMenu;

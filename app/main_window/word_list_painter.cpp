@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPalette>
-
 #include <algorithm>
 
 #include "app/book_bar/book_bar_widget.h"
@@ -19,7 +18,8 @@ namespace morva {
 namespace {
 
 QColor Colour(uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF), static_cast<int>(bgr >> 16 & 0xFF));
+  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
+                static_cast<int>(bgr >> 16 & 0xFF));
 }
 
 constexpr int kTextLeft = 2;
@@ -38,11 +38,13 @@ void WordListPainter::Invalidate() {
 const WordListPainter::RowHeading& WordListPainter::Row(int row) {
   static const RowHeading none;
   if (row < 0 || row >= list_.Count()) return none;
-  if (headings_.size() != static_cast<size_t>(list_.Count())) headings_.assign(static_cast<size_t>(list_.Count()), std::nullopt);
+  if (headings_.size() != static_cast<size_t>(list_.Count()))
+    headings_.assign(static_cast<size_t>(list_.Count()), std::nullopt);
   auto& slot = headings_[static_cast<size_t>(row)];
   if (!slot) {
     slot.emplace();
-    slot->text = HeadingText(disk_, list_, row, HeadingMode::kDisplay, kListHeadingBytes, &slot->cut);
+    slot->text =
+        HeadingText(disk_, list_, row, HeadingMode::kDisplay, kListHeadingBytes, &slot->cut);
   }
   return *slot;
 }
@@ -52,27 +54,29 @@ const std::string& WordListPainter::Heading(int row) { return Row(row).text; }
 bool WordListPainter::HeadingCut(int row) { return Row(row).cut; }
 
 const QImage& WordListPainter::Glyph(int book, bool full, uint16_t code) {
-  const uint64_t key = static_cast<uint64_t>(static_cast<uint32_t>(book)) << 17 | (full ? 0x10000u : 0u) | code;
+  const uint64_t key =
+      static_cast<uint64_t>(static_cast<uint32_t>(book)) << 17 | (full ? 0x10000u : 0u) | code;
   auto found = glyphs_.find(key);
   if (found != glyphs_.end()) return found->second;
   QImage image;
   GaijiBitmap bitmap;
-  if (disk_.SelectSubbook(book) && FetchGaijiBitmap(disk_, full ? 1 : 0, code, &bitmap) && bitmap.width > 0 &&
-      bitmap.height > 0) {
+  if (disk_.SelectSubbook(book) && FetchGaijiBitmap(disk_, full ? 1 : 0, code, &bitmap) &&
+      bitmap.width > 0 && bitmap.height > 0) {
     image = QImage(bitmap.width, bitmap.height, QImage::Format_Mono);
     const int rowBytes = bitmap.BytesPerRow();
     const int copy = (bitmap.width + 7) / 8;
     for (int y = 0; y < bitmap.height; ++y) {
       uchar* line = image.scanLine(y);
       for (int i = 0; i < copy; ++i)
-        line[i] = static_cast<uchar>(~bitmap.rows[static_cast<size_t>(y * rowBytes + i)]);  // 1 = ink
+        line[i] =
+            static_cast<uchar>(~bitmap.rows[static_cast<size_t>(y * rowBytes + i)]);  // 1 = ink
     }
   }
   return glyphs_.emplace(key, std::move(image)).first->second;
 }
 
-void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool current, bool focused,
-                            const WordListLook& look) {
+void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool current,
+                            bool focused, const WordListLook& look) {
   const QPalette palette = QApplication::palette();
   if (row >= list_.Count()) {
     painter.fillRect(rect, palette.base());
@@ -82,17 +86,20 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
   // palette's inactive colours.
   const QPalette::ColorGroup group = focused ? QPalette::Active : QPalette::Inactive;
   painter.fillRect(rect, current ? palette.brush(group, QPalette::Highlight) : palette.base());
-  const QColor ink = current ? palette.color(group, QPalette::HighlightedText) : palette.text().color();
+  const QColor ink =
+      current ? palette.color(group, QPalette::HighlightedText) : palette.text().color();
   const WordlistItem& item = list_.Item(row);
   const std::string& heading = Heading(row);  // selects the book, which sets its font flag
-  const BookBarEntry* entry =
-      item.book >= 0 && item.book < static_cast<int>(bar_.size()) ? &bar_[static_cast<size_t>(item.book)] : nullptr;
+  const BookBarEntry* entry = item.book >= 0 && item.book < static_cast<int>(bar_.size())
+                                  ? &bar_[static_cast<size_t>(item.book)]
+                                  : nullptr;
 
   const int h = look.charHeight;
   int x = rect.left() + kTextLeft;
   if (look.dicColor && entry != nullptr) {
     const int side = h * 8 / 10;
-    DrawColourSquare(painter, QRect(rect.left() + h * 2 / 10, rect.top() + h / 5, side, side), Colour(entry->colour));
+    DrawColourSquare(painter, QRect(rect.left() + h * 2 / 10, rect.top() + h / 5, side, side),
+                     Colour(entry->colour));
     x = rect.left() + h * 2 / 10 + side + 4;
   }
 
@@ -128,7 +135,8 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
     if (!t.whole) continue;
     const QImage& glyph = Glyph(item.book, t.fullWidth, t.code);
     const int cell = textHeight;
-    const int width = t.fullWidth ? cell : (glyph.isNull() ? cw : cell * glyph.width() / glyph.height());
+    const int width =
+        t.fullWidth ? cell : (glyph.isNull() ? cw : cell * glyph.width() / glyph.height());
     if (!glyph.isNull()) {
       QImage coloured = glyph;
       coloured.setColorTable({qRgba(0, 0, 0, 0), ink.rgba()});

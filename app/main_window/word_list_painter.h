@@ -10,7 +10,6 @@
 #pragma once
 
 #include <QImage>
-
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -48,7 +47,8 @@ class WordListPainter {
   bool HeadingCut(int row);
 
   // current: the grid's current row; focused: the grid has the focus.
-  void Paint(QPainter& painter, int row, const QRect& rect, bool current, bool focused, const WordListLook& look);
+  void Paint(QPainter& painter, int row, const QRect& rect, bool current, bool focused,
+             const WordListLook& look);
 
  private:
   const QImage& Glyph(int book, bool full, uint16_t code);

@@ -22,7 +22,8 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   size_t start = 0;
   for (;;) {
     const size_t end = text.find(separator, start);
-    parts.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    parts.push_back(
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
     if (end == std::string_view::npos) return parts;
     start = end + 1;
   }
@@ -103,7 +104,8 @@ std::string Translate(std::string_view word, std::string_view pairs) {
 }
 
 std::string AddPrefix(std::string_view word, std::string_view prefix) {
-  if (prefix.size() + word.size() < kMaxSearchWord + 1) return std::string(prefix) + std::string(word);
+  if (prefix.size() + word.size() < kMaxSearchWord + 1)
+    return std::string(prefix) + std::string(word);
   return std::string(word);
 }
 

@@ -1,15 +1,13 @@
 #include "app/search_windows/compound_tab.h"
 
-#include <QMetaMethod>
-
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
-
 #include <algorithm>
 
 #include "engine/search/candidate_list.h"
@@ -21,7 +19,9 @@ namespace {
 
 // Labels and values may hold external-character markers; text widgets show
 // them as low lines, as a chosen candidate's text does.
-QString Shown(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(CandidateDisplayText(sjis))); }
+QString Shown(std::string_view sjis) {
+  return QString::fromStdString(SjisToUtf8(CandidateDisplayText(sjis)));
+}
 
 constexpr int kPairGap = 2;
 constexpr int kButtonGap = 6;
@@ -30,14 +30,15 @@ constexpr int kButtonMargin = 13;
 
 }  // namespace
 
-CompoundTab::CompoundTab(CompoundSearch& search, TMultiRefer& refer, const CompoundTabWidgets& widgets,
-                         QObject* parent)
+CompoundTab::CompoundTab(CompoundSearch& search, TMultiRefer& refer,
+                         const CompoundTabWidgets& widgets, QObject* parent)
     : QObject(parent), search_(search), refer_(refer), w_(widgets) {
   for (int f = 0; f < CompoundSearch::kMaxFields; ++f) {
     QLineEdit* edit = w_.edits[static_cast<size_t>(f)];
     if (edit == nullptr) continue;
     edit->installEventFilter(this);
-    connect(edit, &QLineEdit::textEdited, this, [this, f](const QString& text) { FieldEdited(f, text); });
+    connect(edit, &QLineEdit::textEdited, this,
+            [this, f](const QString& text) { FieldEdited(f, text); });
   }
   if (w_.upDown != nullptr) {
     w_.upDown->setWrapping(true);
@@ -53,7 +54,8 @@ void CompoundTab::SetSearchHandler(SearchHandler handler) {
   if (searchConnected_ || !onSearch_) return;
   searchConnected_ = true;
   for (QLineEdit* edit : w_.edits) {
-    if (edit != nullptr) connect(edit, &QLineEdit::returnPressed, this, &CompoundTab::MultiSearchButtonClick);
+    if (edit != nullptr)
+      connect(edit, &QLineEdit::returnPressed, this, &CompoundTab::MultiSearchButtonClick);
   }
   if (w_.searchButton != nullptr)
     connect(w_.searchButton, &QPushButton::clicked, this, &CompoundTab::MultiSearchButtonClick);
@@ -133,7 +135,8 @@ void CompoundTab::EnterField(int f) {
     return;
   }
   QLineEdit* edit = w_.edits[static_cast<size_t>(f)];
-  if (edit != nullptr && edit->isVisible()) refer_.move(edit->mapToGlobal(QPoint(0, edit->height())));
+  if (edit != nullptr && edit->isVisible())
+    refer_.move(edit->mapToGlobal(QPoint(0, edit->height())));
   refer_.ShowList(f, Shown(entry.caption));
 }
 
@@ -208,7 +211,8 @@ void CompoundTab::Resize(int paneWidth) {
     }
   }
   if (w_.searchButton != nullptr)
-    w_.searchButton->move(std::max(0, paneWidth - kButtonMargin - w_.searchButton->width()), w_.searchButton->y());
+    w_.searchButton->move(std::max(0, paneWidth - kButtonMargin - w_.searchButton->width()),
+                          w_.searchButton->y());
 }
 
 void CompoundTab::PlaceSearchButton() {
@@ -219,7 +223,8 @@ void CompoundTab::PlaceSearchButton() {
   }
   if (w_.searchButton != nullptr) w_.searchButton->move(w_.searchButton->x(), y);
   if (w_.upDown != nullptr) {
-    const int buttonHeight = w_.searchButton != nullptr ? w_.searchButton->height() : w_.upDown->height();
+    const int buttonHeight =
+        w_.searchButton != nullptr ? w_.searchButton->height() : w_.upDown->height();
     const int x = w_.labels[0] != nullptr ? w_.labels[0]->x() : w_.upDown->x();
     w_.upDown->move(x, y + (buttonHeight - w_.upDown->height()) / 2);
   }
@@ -238,7 +243,8 @@ bool CompoundTab::eventFilter(QObject* watched, QEvent* event) {
     // no new entry: it would throw a browsed nested list back to the top.
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     const int f = FieldOfEdit(watched);
-    if (f >= 0 && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) EnterField(f);
+    if (f >= 0 && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+      EnterField(f);
   } else if (event->type() == QEvent::MouseButtonPress) {
     const int f = FieldOfEdit(watched);
     if (f >= 0 && static_cast<QWidget*>(watched)->hasFocus()) EnterField(f);

@@ -22,7 +22,6 @@
 #include <QFont>
 #include <QObject>
 #include <QString>
-
 #include <array>
 #include <functional>
 #include <string>
@@ -40,7 +39,7 @@ namespace morva {
 class TMultiRefer;
 
 struct CompoundTabWidgets {
-  std::array<QLabel*, CompoundSearch::kMaxFields> labels{};  // MultiLabel1-5
+  std::array<QLabel*, CompoundSearch::kMaxFields> labels{};    // MultiLabel1-5
   std::array<QLineEdit*, CompoundSearch::kMaxFields> edits{};  // MultiEdit1-5
   QSpinBox* upDown = nullptr;                                  // UpDown1
   QPushButton* searchButton = nullptr;                         // MultiSearchButton

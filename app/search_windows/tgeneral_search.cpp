@@ -58,8 +58,8 @@ void PushHistoryWord(QComboBox& box, const QString& word, int limit) {
   if (box.isEditable()) box.setEditText(text);
 }
 
-TGeneralSearch::TGeneralSearch(TDisk& disk, Wordlist& main, FullTextSearch& fullText, ProgressBox& progress,
-                               QWidget* parent)
+TGeneralSearch::TGeneralSearch(TDisk& disk, Wordlist& main, FullTextSearch& fullText,
+                               ProgressBox& progress, QWidget* parent)
     : QDialog(parent), disk_(disk), main_(main), fullText_(fullText), progress_(progress) {
   setObjectName(QStringLiteral("TGeneralSearch"));
   setWindowTitle(QStringLiteral("総合検索"));
@@ -78,12 +78,14 @@ TGeneralSearch::TGeneralSearch(TDisk& disk, Wordlist& main, FullTextSearch& full
   case_ = new QCheckBox(QStringLiteral("大文字と小文字を区別する(&C)"), this);
   case_->setObjectName(QStringLiteral("Case"));
 
-  presearchLabel_ = new QLabel(QStringLiteral("全文検索を本文の途中から検索するための条件(&P)"), this);
+  presearchLabel_ =
+      new QLabel(QStringLiteral("全文検索を本文の途中から検索するための条件(&P)"), this);
   presearchLabel_->setObjectName(QStringLiteral("KeywordPresearchLabel"));
   presearch_ = new QLineEdit(this);
   presearch_->setObjectName(QStringLiteral("KeywordPresearch"));
   presearchLabel_->setBuddy(presearch_);
-  presearchHint_ = new QLabel(QStringLiteral("（さ から後ろを検索したいときは、さ と指定します。）"), this);
+  presearchHint_ =
+      new QLabel(QStringLiteral("（さ から後ろを検索したいときは、さ と指定します。）"), this);
   presearchHint_->setObjectName(QStringLiteral("KeywordPresearchHint"));
 
   auto* ways = new QGroupBox(this);
@@ -160,7 +162,9 @@ void TGeneralSearch::SetHistory(const QStringList& words) {
   keyword_->setEditText(text);
 }
 
-void TGeneralSearch::RememberWord(const QString& word) { PushHistoryWord(*keyword_, word, kHistoryLimit); }
+void TGeneralSearch::RememberWord(const QString& word) {
+  PushHistoryWord(*keyword_, word, kHistoryLimit);
+}
 
 QStringList TGeneralSearch::History() const {
   QStringList words;
@@ -176,12 +180,15 @@ void TGeneralSearch::PlaceBeside(const QWidget& main, const QRect& contentPane, 
   QRect at(QPoint(frame.right() + 1, frame.top()), own);
   if (at.right() > area.right()) at.moveLeft(frame.left() - own.width());
   if (at.left() < area.left()) {
-    at.moveTopLeft(QPoint(std::max(contentPane.left(), contentPane.right() + 1 - own.width()), contentPane.top()));
+    at.moveTopLeft(QPoint(std::max(contentPane.left(), contentPane.right() + 1 - own.width()),
+                          contentPane.top()));
   }
   PlaceWindow(*this, at, area);
 }
 
-int TGeneralSearch::CurrentBook() const { return currentBook_ ? currentBook_() : disk_.CurrentSubbook(); }
+int TGeneralSearch::CurrentBook() const {
+  return currentBook_ ? currentBook_() : disk_.CurrentSubbook();
+}
 
 bool TGeneralSearch::SelectBook() {
   const int book = CurrentBook();
@@ -211,7 +218,8 @@ void TGeneralSearch::WayChangeClick() {
   presearchLabel_->setEnabled(fullText);
   presearchHint_->setEnabled(fullText);
   QPalette palette = presearch_->palette();
-  palette.setColor(QPalette::Base, QApplication::palette().color(fullText ? QPalette::Base : QPalette::Button));
+  palette.setColor(QPalette::Base,
+                   QApplication::palette().color(fullText ? QPalette::Base : QPalette::Button));
   presearch_->setPalette(palette);
 }
 
@@ -228,7 +236,8 @@ void TGeneralSearch::ButtonSearchClick() {
     buttonResume_->setEnabled(true);
     status = HitStatus(main_);
   } else if (disk_.BookList() != nullptr) {
-    status = IndexConditionSearch(disk_, main_, *disk_.BookList(), typed, cross_->isChecked(), CurrentBook());
+    status = IndexConditionSearch(disk_, main_, *disk_.BookList(), typed, cross_->isChecked(),
+                                  CurrentBook());
   }
   SetSearching(false);
   emit searchDone({fullText, keyword_->currentText(), status});

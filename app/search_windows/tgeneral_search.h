@@ -17,7 +17,6 @@
 #include <QDialog>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <string>
 
@@ -47,8 +46,9 @@ class TGeneralSearch final : public QDialog {
   // What a finished search left.
   struct Done {
     bool fullText = false;
-    QString query;       // the Keyword text searched
-    std::string status;  // Shift-JIS: "%d 項目", "該当項目なし" or, from the index, "索引が存在しない"
+    QString query;  // the Keyword text searched
+    std::string
+        status;  // Shift-JIS: "%d 項目", "該当項目なし" or, from the index, "索引が存在しない"
   };
   // The book-list position of the open book (the main window's CurrentBook);
   // without one the disk's current sub-book is searched.

@@ -7,7 +7,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-
 #include <algorithm>
 
 #include "engine/text/unicode.h"
@@ -126,7 +125,5 @@ void TProgress::Close() {
 }
 
 QString TProgress::Caption() const { return QString::fromStdString(SjisToUtf8(caption_)); }
-
-
 
 }  // namespace morva

@@ -18,7 +18,6 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
-
 #include <memory>
 #include <string>
 #include <string_view>

@@ -53,7 +53,7 @@ struct Settings {
   std::string searchRoots = kSearchRootsDefault;  // directories separated by ";"
   std::string keywordFile;
   std::string dicInfo = "MORVA.DAT";   // absolute once loaded
-  std::string editor = "xdg-open";    // the desktop's own choice of editor
+  std::string editor = "xdg-open";     // the desktop's own choice of editor
   std::string editFile = "MORVA.$$$";  // absolute once loaded
   int sort = 1;
   std::vector<std::string> history;  // newest first
@@ -72,20 +72,21 @@ struct Settings {
   uint32_t specialColor = MakeColor(128, 128, 128);
 
   // Options: fonts
-  FontPair font0 = {"\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e", 14, "FixedSys", 18};
+  FontPair font0 = {"\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e", 14, "FixedSys",
+                    18};
   FontPair font1 = {"FixedSys", 18, "FixedSys", 18};
 
   // Window
-  Rect main;               // left, top, width, height; the screen when not stored
-  int keyWidth = 0;        // remembered condition-pane width; main.w / 3 when not stored
+  Rect main;         // left, top, width, height; the screen when not stored
+  int keyWidth = 0;  // remembered condition-pane width; main.w / 3 when not stored
   bool dicBar = true;
   bool modeButton = true;
-  int windowLayout = 0;    // key "Window"
+  int windowLayout = 0;  // key "Window"
   bool dicColor = true;
   int barDicName = 6;
   int dicName = 0;
   bool dicButtonSize = false;
-  int graphX = 0;          // image window offset from the main window
+  int graphX = 0;  // image window offset from the main window
   int graphY = 0;
   int graphZoom = 100;
 

@@ -25,12 +25,14 @@ std::string DefaultSettingsFilePath() { return SettingsDirectory() + kSettingsFi
 SettingsStore::SettingsStore(std::string filePath)
     : file_(std::move(filePath)), settingsDir_(DirectoryOf(file_.Path())) {}
 
-bool SettingsStore::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
+bool SettingsStore::ReadBool(std::string_view section, std::string_view key,
+                             bool defaultValue) const {
   return file_.ReadString(section, key, defaultValue ? "yes" : "no", kBoolBufferSize) == "yes";
 }
 
 int SettingsStore::ReadInt(std::string_view section, std::string_view key, int defaultValue) const {
-  return ParseInt(file_.ReadString(section, key, FormatInt(defaultValue), kIntBufferSize)).value_or(defaultValue);
+  return ParseInt(file_.ReadString(section, key, FormatInt(defaultValue), kIntBufferSize))
+      .value_or(defaultValue);
 }
 
 std::string SettingsStore::ReadString(std::string_view section, std::string_view key,
@@ -38,12 +40,14 @@ std::string SettingsStore::ReadString(std::string_view section, std::string_view
   return file_.ReadString(section, key, defaultValue, bufferSize);
 }
 
-uint32_t SettingsStore::ReadColor(std::string_view section, std::string_view key, uint32_t defaultValue) const {
+uint32_t SettingsStore::ReadColor(std::string_view section, std::string_view key,
+                                  uint32_t defaultValue) const {
   return ParseColor(file_.ReadString(section, key, FormatColor(defaultValue), kColorBufferSize))
       .value_or(defaultValue);
 }
 
-Rect SettingsStore::ReadRect(std::string_view section, std::string_view key, const Rect& defaultValue) const {
+Rect SettingsStore::ReadRect(std::string_view section, std::string_view key,
+                             const Rect& defaultValue) const {
   return ParseRect(file_.ReadString(section, key, FormatRect(defaultValue), kRectBufferSize))
       .value_or(defaultValue);
 }
@@ -62,7 +66,8 @@ bool SettingsStore::WriteInt(std::string_view section, std::string_view key, int
   return file_.WriteString(section, key, FormatInt(value));
 }
 
-bool SettingsStore::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+bool SettingsStore::WriteString(std::string_view section, std::string_view key,
+                                std::string_view value) {
   return file_.WriteString(section, key, value);
 }
 
@@ -74,15 +79,22 @@ bool SettingsStore::WriteRect(std::string_view section, std::string_view key, co
   return file_.WriteString(section, key, FormatRect(value));
 }
 
-bool SettingsStore::WriteFontPair(std::string_view section, std::string_view key, const FontPair& value) {
+bool SettingsStore::WriteFontPair(std::string_view section, std::string_view key,
+                                  const FontPair& value) {
   return file_.WriteString(section, key, FormatFontPair(value));
 }
 
-std::string SettingsStore::ReadParm() const { return file_.ReadString("Options", "Parm", "", kParmBufferSize); }
+std::string SettingsStore::ReadParm() const {
+  return file_.ReadString("Options", "Parm", "", kParmBufferSize);
+}
 
-bool SettingsStore::WriteParm(std::string_view request) { return file_.WriteString("Options", "Parm", request); }
+bool SettingsStore::WriteParm(std::string_view request) {
+  return file_.WriteString("Options", "Parm", request);
+}
 
-std::string SettingsStore::ResolvePath(std::string_view name) const { return morva::ResolvePath(name, settingsDir_); }
+std::string SettingsStore::ResolvePath(std::string_view name) const {
+  return morva::ResolvePath(name, settingsDir_);
+}
 
 std::string SettingsStore::RelativePath(std::string_view path) const {
   return morva::RelativePath(path, settingsDir_);

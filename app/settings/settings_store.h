@@ -35,8 +35,8 @@ class SettingsStore {
   // value does not start with a number.
   int ReadInt(std::string_view section, std::string_view key, int defaultValue) const;
   // At most bufferSize - 1 bytes, never half a double-byte character.
-  std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue,
-                         size_t bufferSize) const;
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue, size_t bufferSize) const;
   // "r,g,b"; the default unless all three numbers are there.
   uint32_t ReadColor(std::string_view section, std::string_view key, uint32_t defaultValue) const;
   // "l,t,w,h" (at most 19 characters read); the default unless all four
@@ -44,7 +44,8 @@ class SettingsStore {
   Rect ReadRect(std::string_view section, std::string_view key, const Rect& defaultValue) const;
   // "face,size,face,size"; defaultValue is given in that form, and fills any
   // field that is empty or not a number.
-  FontPair ReadFontPair(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+  FontPair ReadFontPair(std::string_view section, std::string_view key,
+                        std::string_view defaultValue) const;
 
   bool WriteBool(std::string_view section, std::string_view key, bool value);
   bool WriteInt(std::string_view section, std::string_view key, int value);

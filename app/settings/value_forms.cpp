@@ -12,7 +12,9 @@ namespace {
 constexpr size_t kFaceCapacity = 31;  // 30 bytes and the terminating zero
 constexpr size_t kSizeCapacity = 6;   // 5 characters and the terminating zero
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 // Reads one number like scanf's "%d" and advances the cursor past it.
 std::optional<int> ScanInt(std::string_view& cursor) {

@@ -1,5 +1,8 @@
 #include "app/startup/instance_channel.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -9,8 +12,6 @@
 #include <QTimer>
 #include <cerrno>
 #include <csignal>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace morva {
 namespace {
@@ -43,8 +44,7 @@ std::optional<QString> Exchange(const QString& socketPath, const QByteArray& req
     finished = true;
     loop.quit();
   };
-  QObject::connect(&socket, &QLocalSocket::connected, &loop,
-                   [&] { socket.write(request + '\n'); });
+  QObject::connect(&socket, &QLocalSocket::connected, &loop, [&] { socket.write(request + '\n'); });
   QObject::connect(&socket, &QLocalSocket::readyRead, &loop, [&] {
     buffer += socket.readAll();
     if (buffer.contains('\n') || buffer.size() > kMaxLine) finish();
@@ -67,7 +67,8 @@ std::optional<QString> Exchange(const QString& socketPath, const QByteArray& req
 QString DefaultChannelDirectory() {
   const QString uid = QString::number(::getuid());
   QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (base.isEmpty() || !QDir::isAbsolutePath(base) || !QDir(base).exists()) base = QDir::tempPath();
+  if (base.isEmpty() || !QDir::isAbsolutePath(base) || !QDir(base).exists())
+    base = QDir::tempPath();
   const QString dir = base + QStringLiteral("/morva-") + uid;
   return SafeUserDirectory(QFile::encodeName(dir)) ? dir : QString();
 }
@@ -92,7 +93,8 @@ bool InstanceServer::Listen() {
     bool ok = false;
     const qint64 pid = name.mid(static_cast<int>(sizeof kSocketPrefix) - 1).toLongLong(&ok);
     if (!ok || pid <= 0 || pid == QCoreApplication::applicationPid()) continue;
-    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) QFile::remove(dir.filePath(name));
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+      QFile::remove(dir.filePath(name));
   }
   QLocalServer::removeServer(SocketPath());
   server_ = std::make_unique<QLocalServer>();
@@ -119,8 +121,8 @@ void InstanceServer::OnReadyRead(QLocalSocket* socket) {
       socket->write("OK\n");
       // The window acts after the answer is on its way, so a long start-up
       // search never makes the new start give up and open a window of its own.
-      QMetaObject::invokeMethod(this, [this] { emit commandReceived(kHandOverCommand); },
-                                Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this] { emit commandReceived(kHandOverCommand); }, Qt::QueuedConnection);
     } else {
       socket->write("ERR\n");
     }
@@ -150,7 +152,8 @@ std::vector<RunningWindow> InstanceClient::RunningWindows() const {
 }
 
 bool InstanceClient::SendCommand(const QString& socketPath, int command, int timeoutMs) {
-  const std::optional<QString> answer = Exchange(socketPath, QByteArray::number(command), timeoutMs);
+  const std::optional<QString> answer =
+      Exchange(socketPath, QByteArray::number(command), timeoutMs);
   return answer && *answer == QLatin1String("OK");
 }
 

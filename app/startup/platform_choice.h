@@ -14,10 +14,11 @@ inline constexpr const char* kPreferX11Option = "--prefer-x11";
 // user has not chosen a platform (QT_QPA_PLATFORM unset or empty), on a
 // Wayland session (XDG_SESSION_TYPE=wayland or WAYLAND_DISPLAY set) that has
 // an X server (DISPLAY set). Null stands for an unset variable.
-inline bool StartOnX11(bool preferX11, const char* qtPlatform, const char* sessionType, const char* waylandDisplay,
-                       const char* display) {
+inline bool StartOnX11(bool preferX11, const char* qtPlatform, const char* sessionType,
+                       const char* waylandDisplay, const char* display) {
   auto set = [](const char* value) { return value != nullptr && *value != '\0'; };
-  const bool wayland = (sessionType != nullptr && std::strcmp(sessionType, "wayland") == 0) || set(waylandDisplay);
+  const bool wayland =
+      (sessionType != nullptr && std::strcmp(sessionType, "wayland") == 0) || set(waylandDisplay);
   return preferX11 && !set(qtPlatform) && wayland && set(display);
 }
 

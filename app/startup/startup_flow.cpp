@@ -23,7 +23,8 @@ EntryResult RunEntry(SettingsStore& store, const std::optional<std::string>& arg
   result.request = ParseStartupRequest(*argument);
   const int rule = result.request.instanceRule;
   if (rule != 1 && rule != 2) return result;
-  const QString title = QString::fromStdString(WindowTitleForGroup(SjisToUtf8(result.request.group)));
+  const QString title =
+      QString::fromStdString(WindowTitleForGroup(SjisToUtf8(result.request.group)));
   result.handedOver = InstanceClient(channelDirectory).HandOver(rule, title);
   return result;
 }

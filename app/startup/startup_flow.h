@@ -42,7 +42,7 @@ EntryResult RunEntry(SettingsStore& store, const std::optional<std::string>& arg
 // resolved against the present settings directory), else empty.
 struct ParmRequest {
   StartupRequest request;
-  bool hadArgument = false;   // Parm was not empty
+  bool hadArgument = false;  // Parm was not empty
   std::string settingsFile;
 };
 ParmRequest ReadRequestFromParm(const SettingsStore& store);

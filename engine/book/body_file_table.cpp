@@ -24,8 +24,9 @@ int BodyFileTable::RowOfPage(int32_t page) const {
 void BodyFileTable::Sort() {
   if (rows_.size() < 2) return;
   // Row 0 stays; the rest ascend by first page, equal neighbours keep their order.
-  std::stable_sort(rows_.begin() + 1, rows_.end(),
-                   [](const BodyFileRow& a, const BodyFileRow& b) { return a.firstPage < b.firstPage; });
+  std::stable_sort(rows_.begin() + 1, rows_.end(), [](const BodyFileRow& a, const BodyFileRow& b) {
+    return a.firstPage < b.firstPage;
+  });
   // Drop rows whose first page equals that of the row kept before them.
   std::vector<BodyFileRow> kept;
   kept.push_back(std::move(rows_[0]));

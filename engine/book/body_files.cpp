@@ -58,8 +58,8 @@ void AddFontFiles(TDisk& disk, const CatalogLayout& layout, const std::string& d
   for (int group = 0; group < 2; ++group) {
     for (int slot : order) {
       const int k = group * kFontSlotsPerGroup + slot;
-      const std::string name =
-          ReadCatalogName(disk, layout.FontNameOffset(disk.subbook().catalogRecord, k), kFontNameLength);
+      const std::string name = ReadCatalogName(
+          disk, layout.FontNameOffset(disk.subbook().catalogRecord, k), kFontNameLength);
       if (name.empty() || !StaysInDirectory(name)) continue;
       auto found = FindBookFile(directory + "/gaiji/" + name);
       if (!found || TDisk::FileSize(*found) <= kMinFontFileSize) continue;
@@ -126,10 +126,13 @@ SubbookFiles LocateBodyFiles(TDisk& disk) {
   }
 
   const int record = disk.subbook().catalogRecord;
-  const std::string name = ReadCatalogName(disk, layout->DirectoryOffset(record), CatalogLayout::kDirectoryNameLength);
+  const std::string name =
+      ReadCatalogName(disk, layout->DirectoryOffset(record), CatalogLayout::kDirectoryNameLength);
   const std::string directory = disk.VolumeRoot() + name;
   disk.subbook().subbookDirectory = directory;
-  result.indexPage = disk.subbook().volumeKind == 0 ? ReadIndexPageNumber(disk, layout->IndexPageOffset(record)) : 1;
+  result.indexPage = disk.subbook().volumeKind == 0
+                         ? ReadIndexPageNumber(disk, layout->IndexPageOffset(record))
+                         : 1;
 
   const std::string bodyPath = directory + layout->bodyFile;
   // The directory is a name inside the volume; for a catalog that names a

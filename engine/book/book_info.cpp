@@ -6,9 +6,9 @@
 // lines that begin with an ASCII letter or digit are statements.
 #include <unistd.h>
 
-#include <cstdio>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,7 +48,9 @@ std::string_view SkipBlanks(std::string_view s) {
   return s;
 }
 
-int Saturated(long long v) { return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v); }
+int Saturated(long long v) {
+  return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
+}
 
 // A decimal number at the start of s (blanks and a sign allowed), 0 when
 // there is none; values beyond int are held at its limits.
@@ -175,7 +177,8 @@ class SectionReader {
     if (StartsWith(line, "nKey=", &v)) return Set(info_.nKey, OrUnlimited(ReadDecimal(v), 32767));
     if (StartsWith(line, "nTab1=", &v)) return Set(info_.nTab1, OrUnlimited(ReadDecimal(v), 32767));
     if (StartsWith(line, "nCol1=", &v)) return Set(info_.nCol1, OrUnlimited(ReadDecimal(v), 32767));
-    if (StartsWith(line, "nBytes=", &v)) return Set(info_.nBytes, OrUnlimited(ReadDecimal(v), INT32_MAX));
+    if (StartsWith(line, "nBytes=", &v))
+      return Set(info_.nBytes, OrUnlimited(ReadDecimal(v), INT32_MAX));
     if (StartsWith(line, "KanaDic=", &v)) return Set(info_.kanaDic, ReadDecimal(v));
     if (StartsWith(line, "AlphaDic=", &v)) return Set(info_.alphaDic, ReadDecimal(v));
     if (StartsWith(line, "IME=ON", &v)) return Set(info_.ime, 1);
@@ -189,7 +192,8 @@ class SectionReader {
     if (StartsWith(line, "NEWLINE=OFF", &v)) return Set(info_.newlineOff, true);
     // Anything else converts external characters; once the table refuses a
     // line, the rest of the section's conversion lines are ignored too.
-    if (acceptConversion_ && !disk_.decoderState().conversion.AddLine(disk_, line)) acceptConversion_ = false;
+    if (acceptConversion_ && !disk_.decoderState().conversion.AddLine(disk_, line))
+      acceptConversion_ = false;
   }
 
  private:
@@ -232,7 +236,8 @@ class SectionReader {
       const std::string_view word = SkipBlanks(rest);
       if (!word.empty() && (word[0] == 'G' || word[0] == 'g')) {
         if (info_.honmonFontFiles >= kMaxFontStatements) return Warn(kMsgFontFiles);
-        first = BodyFileTable::kFontFirstPage + BodyFileTable::kFontFilePages * info_.honmonFontFiles++;
+        first =
+            BodyFileTable::kFontFirstPage + BodyFileTable::kFontFilePages * info_.honmonFontFiles++;
       } else {
         // "0x64" reads as 0 in decimal, so it is read again as hexadecimal.
         first = ReadDecimal(rest);
@@ -252,7 +257,8 @@ class SectionReader {
       slot = rest[0] - '0';
       rest.remove_prefix(1);
     }
-    if (rest.empty() || rest[0] != '=' || rest.size() - 1 > kMaxEndingLength) return Warn(kMsgEnding);
+    if (rest.empty() || rest[0] != '=' || rest.size() - 1 > kMaxEndingLength)
+      return Warn(kMsgEnding);
     info_.endings[static_cast<size_t>(slot)] = std::string(rest.substr(1));
   }
 

@@ -8,8 +8,8 @@
 #include "engine/book/file_lookup.h"
 #include "engine/book/subbook_setup.h"
 #include "engine/book/tdisk.h"
-#include "engine/text/unicode.h"
 #include "engine/book/text_utils.h"
+#include "engine/text/unicode.h"
 
 namespace morva {
 namespace {
@@ -60,7 +60,9 @@ void ReadCatalogHeader(TDisk& disk, const CatalogLayout& layout) {
   const int64_t size = TDisk::FileSize(disk.VolumeRoot() + layout.catalogFile);
   int declared = 0;
   if (size >= 2 && disk.ReadPage(1) == 0) declared = TDisk::Be16(disk.PageBuffer());
-  const int64_t held = size > CatalogLayout::kHeaderSize ? (size - CatalogLayout::kHeaderSize) / layout.recordSize : 0;
+  const int64_t held = size > CatalogLayout::kHeaderSize
+                           ? (size - CatalogLayout::kHeaderSize) / layout.recordSize
+                           : 0;
   disk.subbook().subbookCount = static_cast<int>(std::min<int64_t>(declared, held));
 
   for (int i = 0; i < disk.subbook().subbookCount && !disk.SingleByteBook(); ++i) {
@@ -130,8 +132,8 @@ void TDisk::CloseSubbook() {
 
 void TDisk::TakeUnicodeMap() {
   std::string warning;
-  decoder_.unicodeMap =
-      unicodeMaps_.OfSubbook(VolumeRoot(), subbook_.subbookDirectory, decoder_.conversion, &warning);
+  decoder_.unicodeMap = unicodeMaps_.OfSubbook(VolumeRoot(), subbook_.subbookDirectory,
+                                               decoder_.conversion, &warning);
   if (warning.empty()) return;
   const std::string text = (settings_.english ? "Unicode map: " : "外字ﾏｯﾌﾟ：") + warning;
   reporter_.Warning(Utf8ToSjis(text));

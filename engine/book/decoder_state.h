@@ -26,12 +26,12 @@ struct DecoderState {
   // The conversion replacement cursor, reset on every opening of a book file.
   int replacementCursor = -1;
 
-  bool pictureFlag = false;        // inside a picture (set by picture escapes)
-  bool refParamFlag = false;       // deliver reference parameters (image window)
+  bool pictureFlag = false;   // inside a picture (set by picture escapes)
+  bool refParamFlag = false;  // deliver reference parameters (image window)
   GaijiMode gaijiMode = GaijiMode::kBitmap;
-  uint8_t headwordStart = 0x41;    // 0x16 after the decoder meets escape 0x16
-  uint8_t headwordEnd = 0x61;      // 0x17 likewise
-  TGaiji conversion;               // external-character conversion table
+  uint8_t headwordStart = 0x41;  // 0x16 after the decoder meets escape 0x16
+  uint8_t headwordEnd = 0x61;    // 0x17 likewise
+  TGaiji conversion;             // external-character conversion table
   // Codes this Unicode map has keep their marker in GaijiMode::kText, so that
   // plain text can show them as their characters; nullptr for none.
   const GaijiMap* unicodeMap = nullptr;

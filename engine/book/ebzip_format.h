@@ -49,7 +49,8 @@ inline int OffsetWidth(uint64_t originalSize) {
 
 inline int64_t SliceCount(const Header& h) {
   const int64_t slice = SliceSize(h.level);
-  return static_cast<int64_t>((h.originalSize + static_cast<uint64_t>(slice) - 1) / static_cast<uint64_t>(slice));
+  return static_cast<int64_t>((h.originalSize + static_cast<uint64_t>(slice) - 1) /
+                              static_cast<uint64_t>(slice));
 }
 
 // Where the slices may begin: after the header and the whole index.

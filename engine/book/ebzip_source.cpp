@@ -33,7 +33,8 @@ struct EbzipPageSource::Inflater {
   }
 };
 
-std::unique_ptr<EbzipPageSource> EbzipPageSource::Open(std::unique_ptr<PageSource> stored, int64_t cacheBytes) {
+std::unique_ptr<EbzipPageSource> EbzipPageSource::Open(std::unique_ptr<PageSource> stored,
+                                                       int64_t cacheBytes) {
   if (!stored) return nullptr;
   uint8_t head[ebzip::kHeaderSize];
   if (stored->ReadAt(0, head, sizeof head) != static_cast<int64_t>(sizeof head)) return nullptr;
@@ -41,7 +42,8 @@ std::unique_ptr<EbzipPageSource> EbzipPageSource::Open(std::unique_ptr<PageSourc
   if (!header) return nullptr;
   const int64_t storedSize = stored->Size();
   if (ebzip::IndexEnd(*header) > storedSize) return nullptr;
-  return std::unique_ptr<EbzipPageSource>(new EbzipPageSource(std::move(stored), *header, storedSize, cacheBytes));
+  return std::unique_ptr<EbzipPageSource>(
+      new EbzipPageSource(std::move(stored), *header, storedSize, cacheBytes));
 }
 
 EbzipPageSource::EbzipPageSource(std::unique_ptr<PageSource> stored, const ebzip::Header& header,
@@ -112,7 +114,8 @@ bool EbzipPageSource::SliceBounds(int64_t index, int64_t* start, int64_t* end) {
     window_.resize(static_cast<size_t>(entries * offsetWidth_));
     windowFirst_ = -1;
     const int64_t at = static_cast<int64_t>(ebzip::kHeaderSize) + index * offsetWidth_;
-    if (stored_->ReadAt(at, window_.data(), window_.size()) != static_cast<int64_t>(window_.size())) return false;
+    if (stored_->ReadAt(at, window_.data(), window_.size()) != static_cast<int64_t>(window_.size()))
+      return false;
     windowFirst_ = index;
   }
   const uint8_t* entry = window_.data() + (index - windowFirst_) * offsetWidth_;
@@ -136,7 +139,8 @@ bool EbzipPageSource::LoadSlice(int64_t index, CachedSlice* out) {
   if (length == sliceSize_) return stored_->ReadAt(start, bytes.data(), bytes.size()) == length;
   storedBytes_.resize(static_cast<size_t>(length));
   if (stored_->ReadAt(start, storedBytes_.data(), storedBytes_.size()) != length) return false;
-  if (!inflater_->Inflate(storedBytes_.data(), storedBytes_.size(), bytes.data(), bytes.size())) return false;
+  if (!inflater_->Inflate(storedBytes_.data(), storedBytes_.size(), bytes.data(), bytes.size()))
+    return false;
   out->adler = static_cast<uint32_t>(inflater_->stream.adler);
   return true;
 }
@@ -148,9 +152,11 @@ bool EbzipPageSource::VerifyInOrder(const CachedSlice& slice) {
   const int64_t valid = std::min(sliceSize_, Size() - slice.index * sliceSize_);
   if (slice.adler && valid == sliceSize_) {
     // zlib has summed this slice already while checking it.
-    runningAdler_ = static_cast<uint32_t>(adler32_combine(runningAdler_, *slice.adler, static_cast<z_off_t>(valid)));
+    runningAdler_ = static_cast<uint32_t>(
+        adler32_combine(runningAdler_, *slice.adler, static_cast<z_off_t>(valid)));
   } else {
-    runningAdler_ = static_cast<uint32_t>(adler32(runningAdler_, slice.bytes.data(), static_cast<uInt>(valid)));
+    runningAdler_ =
+        static_cast<uint32_t>(adler32(runningAdler_, slice.bytes.data(), static_cast<uInt>(valid)));
   }
   ++verifiedSlices_;
   if (verifiedSlices_ == sliceCount_ && runningAdler_ != header_.adler) {

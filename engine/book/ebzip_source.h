@@ -13,9 +13,9 @@
 
 #include <cstdint>
 #include <list>
-#include <unordered_map>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/book/ebzip_format.h"
@@ -53,7 +53,7 @@ class EbzipPageSource final : public PageSource {
   struct CachedSlice {
     int64_t index = -1;
     std::list<size_t>::iterator recency;  // position in recent_
-    std::vector<uint8_t> bytes;  // SliceSize(level) bytes once loaded
+    std::vector<uint8_t> bytes;           // SliceSize(level) bytes once loaded
     // Adler-32 of all the bytes as zlib checked it; unset for a stored slice.
     std::optional<uint32_t> adler;
   };
@@ -61,8 +61,8 @@ class EbzipPageSource final : public PageSource {
   // two offsets from storage for every slice.
   static constexpr int64_t kIndexWindow = 256;
 
-  EbzipPageSource(std::unique_ptr<PageSource> stored, const ebzip::Header& header, int64_t storedSize,
-                  int64_t cacheBytes);
+  EbzipPageSource(std::unique_ptr<PageSource> stored, const ebzip::Header& header,
+                  int64_t storedSize, int64_t cacheBytes);
   // The slice's original bytes (padding included), or nullptr when it cannot
   // be read. Valid until the next call.
   const uint8_t* Slice(int64_t index);

@@ -56,8 +56,8 @@ std::vector<std::string> MatchesInDirectory(const std::string& dir, std::string_
 
 // Resolves components[i..] under resolved (which ends in "/" or is empty),
 // trying every matching entry so that "sub" and "SUB" side by side both work.
-std::optional<std::string> ResolveFrom(const std::string& resolved, const std::vector<std::string_view>& components,
-                                       size_t i) {
+std::optional<std::string> ResolveFrom(const std::string& resolved,
+                                       const std::vector<std::string_view>& components, size_t i) {
   if (i == components.size()) {
     if (!Exists(resolved.empty() ? "." : resolved)) return std::nullopt;
     return resolved;
@@ -137,8 +137,9 @@ bool IsCompressedBookFile(std::string_view path) {
   const int fd = OpenRegularFile(*found);
   if (fd < 0) return false;
   uint8_t magic[ebzip::kMagicSize];
-  const bool compressed = ::pread(fd, magic, sizeof magic, 0) == static_cast<ssize_t>(sizeof magic) &&
-                          ebzip::HasMagic(magic, sizeof magic);
+  const bool compressed =
+      ::pread(fd, magic, sizeof magic, 0) == static_cast<ssize_t>(sizeof magic) &&
+      ebzip::HasMagic(magic, sizeof magic);
   ::close(fd);
   return compressed;
 }

@@ -14,7 +14,7 @@ struct GaijiFontSlot {
   int32_t cachePage = 0;  // 1-based page of the cache file; 0 = no font
   int width = 0;
   int height = 0;
-  int sizeClass = 0;      // 16 or 24
+  int sizeClass = 0;  // 16 or 24
   uint16_t firstCode = 0;
   int count = 0;
 };

@@ -42,7 +42,8 @@ std::optional<uint32_t> Hex(std::string_view s, size_t minDigits, size_t maxDigi
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -160,7 +161,8 @@ std::string FindGaijiMapIn(const std::string& folder, std::string_view subbookNa
   if (folder.empty() || subbookName.empty()) return "";
   const std::string wanted = std::string(subbookName) + ".map";
   std::error_code ec;
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
     if (EqualNoCase(it->path().filename().string(), wanted) && it->is_regular_file(ec))
       return it->path().string();
   }
@@ -183,7 +185,8 @@ std::string FindGaijiMap(const std::string& volumeFolder, std::string_view subbo
 
 std::string GaijiMapWarning(const std::string& path, const GaijiMapParse& parsed) {
   if (parsed.badLines.empty()) return "";
-  std::string text = path + ":" + std::to_string(parsed.badLines.front()) + ": malformed line skipped";
+  std::string text =
+      path + ":" + std::to_string(parsed.badLines.front()) + ": malformed line skipped";
   if (parsed.badLines.size() > 1)
     text += " (" + std::to_string(parsed.badLines.size()) + " malformed lines in all)";
   return text;

@@ -1,11 +1,11 @@
 #include "engine/book/group_file.h"
 
-#include <algorithm>
-#include <climits>
-#include <cstdio>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 
 #include "engine/book/file_lookup.h"
 #include "engine/text/sjis.h"
@@ -30,8 +30,8 @@ int LeadingInt(std::string_view s) {
   for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i)
     value = std::min(value * 10 + (s[i] - '0'), static_cast<long long>(INT_MAX) + 1);
   value = negative ? -value : value;
-  return static_cast<int>(std::clamp(value, static_cast<long long>(INT_MIN),
-                                     static_cast<long long>(INT_MAX)));
+  return static_cast<int>(
+      std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
 }
 
 // The position of the first c that is a character of its own, never the
@@ -163,8 +163,7 @@ std::optional<GroupSection> FindGroup(const std::vector<GroupFileLine>& lines,
   return std::nullopt;
 }
 
-std::optional<GroupSection> FindGroup(const std::string& path, std::string_view name,
-                                      int index) {
+std::optional<GroupSection> FindGroup(const std::string& path, std::string_view name, int index) {
   return FindGroup(ReadGroupFileLines(path), name, index);
 }
 

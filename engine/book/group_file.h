@@ -51,12 +51,12 @@ std::vector<GroupFileLine> SplitGroupFileLines(std::string_view contents);
 
 // A book line's nine fields, each cut to its limit.
 struct GroupBookLine {
-  std::string title;       // 79 bytes
-  std::string hotKey1;     // 79 bytes
-  std::string hotKey2;     // 79 bytes
-  std::string location;    // 259 bytes
-  int subbookNumber = 0;   // from 1
-  std::string userTitle;   // 79 bytes
+  std::string title;      // 79 bytes
+  std::string hotKey1;    // 79 bytes
+  std::string hotKey2;    // 79 bytes
+  std::string location;   // 259 bytes
+  int subbookNumber = 0;  // from 1
+  std::string userTitle;  // 79 bytes
   uint32_t colour = 0;
   std::string colourText;  // the field as written (the editor shows it)
   std::string shortName;   // 6 bytes
@@ -82,8 +82,7 @@ struct GroupSection {
 // (bytes compared with case); with an empty name the header at index.
 std::optional<GroupSection> FindGroup(const std::vector<GroupFileLine>& lines,
                                       std::string_view name, int index);
-std::optional<GroupSection> FindGroup(const std::string& path, std::string_view name,
-                                      int index);
+std::optional<GroupSection> FindGroup(const std::string& path, std::string_view name, int index);
 
 // The names of every header, in file order (empty for a missing file).
 std::vector<std::string> GroupNames(const std::vector<GroupFileLine>& lines);

@@ -30,7 +30,8 @@ class PlainPageSource final : public PageSource {
     if (pos < 0) return -1;
     size_t done = 0;
     while (done < n) {
-      ssize_t r = ::pread(fd_, dst + done, n - done, static_cast<off_t>(pos + static_cast<int64_t>(done)));
+      ssize_t r =
+          ::pread(fd_, dst + done, n - done, static_cast<off_t>(pos + static_cast<int64_t>(done)));
       if (r < 0) {
         if (errno == EINTR) continue;
         return -1;
@@ -65,12 +66,14 @@ class MemorySource final : public PageSource {
 // True for "x.ebz" in any case, also as "X.EBZ;1" or "x.ebz." on a CD-ROM.
 bool HasEbzSuffix(std::string_view path) {
   const size_t semi = path.rfind(';');
-  if (semi != std::string_view::npos && path.find('/', semi) == std::string_view::npos) path = path.substr(0, semi);
+  if (semi != std::string_view::npos && path.find('/', semi) == std::string_view::npos)
+    path = path.substr(0, semi);
   if (!path.empty() && path.back() == '.') path.remove_suffix(1);
   static constexpr std::string_view kSuffix = ".ebz";
   if (path.size() < kSuffix.size()) return false;
-  return std::equal(kSuffix.begin(), kSuffix.end(), path.end() - kSuffix.size(),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+  return std::equal(
+      kSuffix.begin(), kSuffix.end(), path.end() - kSuffix.size(),
+      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 }  // namespace
@@ -90,8 +93,9 @@ std::unique_ptr<PageSource> OpenPageSource(const std::string& path) {
   }
   auto plain = std::make_unique<PlainPageSource>(fd, static_cast<int64_t>(st.st_size));
   uint8_t magic[ebzip::kMagicSize];
-  const bool compressed = plain->ReadAt(0, magic, sizeof magic) == static_cast<int64_t>(sizeof magic) &&
-                          ebzip::HasMagic(magic, sizeof magic);
+  const bool compressed =
+      plain->ReadAt(0, magic, sizeof magic) == static_cast<int64_t>(sizeof magic) &&
+      ebzip::HasMagic(magic, sizeof magic);
   // A ".ebz" file without the magic is damaged, not plain: serving its bytes
   // as they are would hand the reader compressed garbage.
   if (compressed || HasEbzSuffix(path)) return EbzipPageSource::Open(std::move(plain));

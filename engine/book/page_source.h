@@ -21,9 +21,9 @@ class PageSource {
 };
 
 // Opens the book file at path (already resolved), or nothing when it cannot
-// be opened or is not a regular file (see OpenRegularFile). A compressed file (it starts with the ebzip magic; a name ending
-// in ".ebz" must) is served decompressed; one whose header is damaged cannot
-// be opened.
+// be opened or is not a regular file (see OpenRegularFile). A compressed file (it starts with the
+// ebzip magic; a name ending in ".ebz" must) is served decompressed; one whose header is damaged
+// cannot be opened.
 std::unique_ptr<PageSource> OpenPageSource(const std::string& path);
 
 // Bytes held in memory, served as they are (tests, and fuzzing through

@@ -21,9 +21,9 @@ struct ReadFailure {
                   // be read, or the file ends inside its last page
   };
   Kind kind = Kind::kUnreadable;
-  std::string path;   // the file (UTF-8 path), "" when no file is known
-  BookAddress at;     // page and offset of the read
-  std::string text;   // the box text, Shift-JIS
+  std::string path;  // the file (UTF-8 path), "" when no file is known
+  BookAddress at;    // page and offset of the read
+  std::string text;  // the box text, Shift-JIS
 };
 
 class Reporter {

@@ -16,19 +16,23 @@ class TDisk;
 struct CatalogLayout {
   const char* catalogFile;  // at the volume root
   int recordSize;
-  int titleLength;          // bytes of the title field, 2 bytes into a record
-  int directoryOffset;      // of the 8-byte directory-name field of record 0
-  const char* bodyFile;     // under the sub-book directory
+  int titleLength;       // bytes of the title field, 2 bytes into a record
+  int directoryOffset;   // of the 8-byte directory-name field of record 0
+  const char* bodyFile;  // under the sub-book directory
 
   static constexpr int kHeaderSize = 16;  // the count, then the records
   static constexpr int kDirectoryNameLength = 8;
 
   int64_t RecordOffset(int record) const { return kHeaderSize + int64_t{recordSize} * record; }
   int64_t TitleOffset(int record) const { return RecordOffset(record) + 2; }
-  int64_t DirectoryOffset(int record) const { return directoryOffset + int64_t{recordSize} * record; }
+  int64_t DirectoryOffset(int record) const {
+    return directoryOffset + int64_t{recordSize} * record;
+  }
   // Kind 0 only: the 6-byte packed-decimal index page number, and the eight
   // 8-byte font file names (k 0-3 the first group, 4-7 the second).
-  int64_t IndexPageOffset(int record) const { return DirectoryOffset(record) + kDirectoryNameLength; }
+  int64_t IndexPageOffset(int record) const {
+    return DirectoryOffset(record) + kDirectoryNameLength;
+  }
   int64_t FontNameOffset(int record, int k) const { return DirectoryOffset(record) + 18 + 8 * k; }
 };
 

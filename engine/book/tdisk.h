@@ -33,10 +33,10 @@
 #include "engine/book/book_address.h"
 #include "engine/book/book_info.h"
 #include "engine/book/book_list.h"
-#include "engine/book/gaiji_map_store.h"
 #include "engine/book/decoder_state.h"
 #include "engine/book/engine_settings.h"
 #include "engine/book/gaiji_cache_state.h"
+#include "engine/book/gaiji_map_store.h"
 #include "engine/book/page_access.h"
 #include "engine/book/report.h"
 #include "engine/book/subbook_description.h"
@@ -87,7 +87,8 @@ class TDisk {
       pages_.pushedBack = 0;
       return b;
     }
-    if (pages_.offset < pages_.dataInPage) return pages_.buffer[static_cast<size_t>(pages_.offset++)];
+    if (pages_.offset < pages_.dataInPage)
+      return pages_.buffer[static_cast<size_t>(pages_.offset++)];
     if (pages_.readFailed) return 0;
     return ReadByteFromNextPage();
   }
@@ -99,7 +100,8 @@ class TDisk {
   // them. The span stays valid until the next page is read.
   std::span<const uint8_t> UnreadInPage() const {
     if (pages_.pushedBack != 0 || pages_.offset >= pages_.dataInPage) return {};
-    return {pages_.buffer.data() + pages_.offset, static_cast<size_t>(pages_.dataInPage - pages_.offset)};
+    return {pages_.buffer.data() + pages_.offset,
+            static_cast<size_t>(pages_.dataInPage - pages_.offset)};
   }
   // REQUIRES: n <= UnreadInPage().size().
   void ConsumeInPage(int n) { pages_.offset += n; }
@@ -118,7 +120,8 @@ class TDisk {
 
   // Position of the next byte to be read (a pushed-back byte counts).
   BookAddress Tell() const {
-    if (pages_.pushedBack == 0 && pages_.offset < kPageSize) return {pages_.streamPage, pages_.offset};
+    if (pages_.pushedBack == 0 && pages_.offset < kPageSize)
+      return {pages_.streamPage, pages_.offset};
     return TellNormalised();
   }
   // Where a just-read 4-byte escape sequence began.

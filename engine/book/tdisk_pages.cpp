@@ -38,7 +38,9 @@ bool TDisk::OpenBookFile(std::string_view name, bool absolute, bool report) {
 void TDisk::ReportCannotOpen(const std::string& path) { ReportOpenFailure(path, 0); }
 
 void TDisk::ReportOpenFailure(const std::string& path, int32_t page) {
-  reporter_.ReadFailed({ReadFailure::Kind::kOpen, path, {page, 0},
+  reporter_.ReadFailed({ReadFailure::Kind::kOpen,
+                        path,
+                        {page, 0},
                         Sjis("ﾌｧｲﾙ：") + Sjis(path) + Sjis(" を開けない．")});
 }
 
@@ -106,10 +108,12 @@ int TDisk::ReadPage(int32_t page) {
   const int64_t got = inFile ? pages_.file->ReadAt(position, pages_.buffer.data(), kPageSize) : -1;
   if (got < 0) {
     pages_.currentPage = 0;
-    ReportReadFailure(inFile ? ReadFailure::Kind::kUnreadable : ReadFailure::Kind::kPastEnd, {page, 0});
+    ReportReadFailure(inFile ? ReadFailure::Kind::kUnreadable : ReadFailure::Kind::kPastEnd,
+                      {page, 0});
     return -1;
   }
-  if (got < kPageSize) std::memset(pages_.buffer.data() + got, 0, static_cast<size_t>(kPageSize - got));
+  if (got < kPageSize)
+    std::memset(pages_.buffer.data() + got, 0, static_cast<size_t>(kPageSize - got));
   pages_.dataInPage = static_cast<int32_t>(got);
   pages_.currentPage = page;
   pages_.streamPage = page;
@@ -176,7 +180,8 @@ void TDisk::Skip(int n) {
     // (only the last is read, for the reader to stand on); the skip then
     // goes on from its end as reading would.
     const int64_t filePages = pages_.file ? (pages_.file->Size() + kPageSize - 1) / kPageSize : 0;
-    const int64_t passable = std::min<int64_t>(filePages - pages_.localPage, INT32_MAX - int64_t{pages_.streamPage});
+    const int64_t passable =
+        std::min<int64_t>(filePages - pages_.localPage, INT32_MAX - int64_t{pages_.streamPage});
     const int64_t pass = std::min<int64_t>((n - 1) / kPageSize, passable);
     if (pass > 0) {
       if (ReadPage(pages_.streamPage + static_cast<int32_t>(pass)) != 0) {
@@ -270,7 +275,8 @@ std::vector<std::string> ListDirectory(const std::string& dir) {
   std::vector<std::string> names;
   if (DIR* d = ::opendir(dir.c_str())) {
     while (dirent* e = ::readdir(d)) {
-      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.emplace_back(e->d_name);
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+        names.emplace_back(e->d_name);
     }
     ::closedir(d);
   }
@@ -319,8 +325,8 @@ class FileSearch {
 
 }  // namespace
 
-bool TDisk::FindFileUnderDirectory(const std::string& directory, std::string_view name, std::string* result,
-                                   const std::string& skipFile) {
+bool TDisk::FindFileUnderDirectory(const std::string& directory, std::string_view name,
+                                   std::string* result, const std::string& skipFile) {
   auto found = FindPathNoCase(directory);
   if (!found) return false;
   std::string dir = *found;

@@ -33,10 +33,12 @@ std::string Trim(std::string_view s) {
 }
 
 std::string ResolveRelativeName(std::string_view name, std::string_view baseFile) {
-  if ((name.size() >= 2 && name[1] == ':') || (!name.empty() && (name[0] == '/' || name[0] == '\\')))
+  if ((name.size() >= 2 && name[1] == ':') ||
+      (!name.empty() && (name[0] == '/' || name[0] == '\\')))
     return std::string(name);
   size_t cut = baseFile.find_last_of("/\\:");
-  std::string dir = cut == std::string_view::npos ? std::string() : std::string(baseFile.substr(0, cut + 1));
+  std::string dir =
+      cut == std::string_view::npos ? std::string() : std::string(baseFile.substr(0, cut + 1));
   return dir + std::string(name);
 }
 

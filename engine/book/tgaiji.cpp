@@ -1,12 +1,13 @@
 // TGaiji: the external-character conversion table filled from the
 // conversion lines of the per-book information file.
+#include "engine/book/tgaiji.h"
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
 
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
-#include "engine/book/tgaiji.h"
 
 namespace morva {
 
@@ -54,7 +55,8 @@ std::optional<ConversionLine> ParseLine(std::string_view line) {
     parsed.width = WidthOf(line[0]);
     pos = 1;
     if (!ReadHexCode(line, pos, parsed.code)) return std::nullopt;
-  } else if (line.size() > 5 && IsWidthLetter(line[4]) && ReadHexCode(line, pos, parsed.code) && pos == 4) {
+  } else if (line.size() > 5 && IsWidthLetter(line[4]) && ReadHexCode(line, pos, parsed.code) &&
+             pos == 4) {
     parsed.width = WidthOf(line[4]);
     pos = 5;
   } else {
@@ -89,7 +91,8 @@ bool TGaiji::AddLine(TDisk& disk, std::string_view line) {
   // Each text is kept with its terminating 0.
   const size_t length = parsed->text.size();
   if (static_cast<size_t>(used_) + length >= static_cast<size_t>(kPoolSize)) {
-    disk.reporter().Warning(Sjis("外字変換の置き換え文字の合計が8,000文字を越えました\n超過分を無視します"));
+    disk.reporter().Warning(
+        Sjis("外字変換の置き換え文字の合計が8,000文字を越えました\n超過分を無視します"));
     return false;
   }
   if (entry == entries_.end()) {

@@ -1,9 +1,8 @@
 #include "engine/decode/content.h"
 
-#include "engine/book/report.h"
-
 #include <algorithm>
 
+#include "engine/book/report.h"
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
 #include "engine/decode/decoder.h"
@@ -20,7 +19,8 @@ constexpr int kEarlierStartUnits = 3000;
 // the user's value back afterwards.
 class ScrollForRun {
  public:
-  ScrollForRun(EngineSettings& settings, bool scroll) : settings_(settings), saved_(settings.scroll) {
+  ScrollForRun(EngineSettings& settings, bool scroll)
+      : settings_(settings), saved_(settings.scroll) {
     settings_.scroll = scroll;
   }
   ~ScrollForRun() { settings_.scroll = saved_; }
@@ -36,8 +36,8 @@ class ScrollForRun {
 std::string ProtectionLine(int protection) {
   static const std::string forbidden = Sjis("禁止");
   static const std::string allowed = Sjis("許可");
-  static const std::string parts[4] = {Sjis("  この文献の保護情報は、表示"), Sjis("、印刷"), Sjis("、引用"),
-                                       Sjis("です。\n")};
+  static const std::string parts[4] = {Sjis("  この文献の保護情報は、表示"), Sjis("、印刷"),
+                                       Sjis("、引用"), Sjis("です。\n")};
   std::string line = parts[0];
   for (int bit = 0; bit < 3; ++bit) {
     line += (protection >> bit & 1) ? forbidden : allowed;

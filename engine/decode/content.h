@@ -62,7 +62,8 @@ class TContent {
   // *lengthOut (may be null) the byte offset in the FILE at which it lies
   // (line feeds count two bytes there). start and next must not be null.
   // False when nothing could be formatted.
-  bool FormatWindow(int row, int direction, BookAddress* start, BookAddress* next, int64_t* lengthOut);
+  bool FormatWindow(int row, int direction, BookAddress* start, BookAddress* next,
+                    int64_t* lengthOut);
 
   // The copyright page of the current sub-book, into the marked-text file or
   // appended to *out. Showing it is the caller's job.
@@ -95,8 +96,8 @@ class TContent {
   RunResult Run(int row, BookAddress at, bool scroll, BookAddress previousNext, std::string* out);
 
   TDisk& disk_;
-  std::string buffer_;     // marked text of the run being written
-  MarkedTextFile file_;    // kept so its buffer is reused
+  std::string buffer_;   // marked text of the run being written
+  MarkedTextFile file_;  // kept so its buffer is reused
   bool endOfData_ = false;
 };
 

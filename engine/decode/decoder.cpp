@@ -98,10 +98,12 @@ int DecodePair(TDisk& disk, EscapeItem& item, int high, int low, bool allowConve
     if (disk.decoderState().gaijiMode == GaijiMode::kBitmap) code = MapSingleByteGaiji(code);
     return ExternalCharacter(disk, item, code, high, low, allowConversion);
   }
-  if (code >= kFirstBookCode) return ExternalCharacter(disk, item, code, high, low, allowConversion);
+  if (code >= kFirstBookCode)
+    return ExternalCharacter(disk, item, code, high, low, allowConversion);
   // The second byte (a trail byte or a voicing mark) comes with the next call.
   uint8_t bytes[2];
-  if (PlainCharacterBytes(code, disk.decoderState().fullWidth, bytes) == 2) disk.decoderState().pendingChar = bytes[1];
+  if (PlainCharacterBytes(code, disk.decoderState().fullWidth, bytes) == 2)
+    disk.decoderState().pendingChar = bytes[1];
   return bytes[0];
 }
 
@@ -223,13 +225,14 @@ int32_t ReadIndent(TDisk& disk) {
 // The escapes whose length depends on what follows them.
 int DecodeVariableEscape(TDisk& disk, EscapeItem& item, int k) {
   switch (k) {
-    case 0x09:
-      item.p1 = ReadIndent(disk);
-      break;
-    case 0x14: case 0x67:
+    case 0x09: item.p1 = ReadIndent(disk); break;
+    case 0x14:
+    case 0x67:
       if (!SkipNumberRun(disk)) return kDecodeEnd;
       break;
-    case 0x32: case 0x33: case 0x42:
+    case 0x32:
+    case 0x33:
+    case 0x42:
       if (disk.decoderState().refParamFlag) {
         item.p1 = disk.ReadBcd(2);
         item.p2 = disk.ReadBcd(2);
@@ -261,8 +264,7 @@ int DecodeVariableEscape(TDisk& disk, EscapeItem& item, int k) {
       disk.Skip(2);
       if (!DropPairsUntilEscape(disk)) return kDecodeEnd;
       break;
-    default:
-      return kDecodeUnknown;
+    default: return kDecodeUnknown;
   }
   return kDecodeEscape;
 }
@@ -280,12 +282,8 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       // In that book, with continuous display, the end of a text is a line break.
       if (special && disk.settings().scroll) item.code = 0x0A;
       break;
-    case 0x04:
-      disk.decoderState().fullWidth = false;
-      break;
-    case 0x05:
-      disk.decoderState().fullWidth = true;
-      break;
+    case 0x04: disk.decoderState().fullWidth = false; break;
+    case 0x05: disk.decoderState().fullWidth = true; break;
     case 0x16:
       disk.decoderState().headwordStart = 0x16;
       disk.decoderState().headwordEnd = 0x17;
@@ -295,9 +293,7 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       item.p1 = args.Bcd(2);
       item.p2 = args.Bcd(2);
       break;
-    case 0x41:
-      item.p1 = args.Bcd(1);
-      break;
+    case 0x41: item.p1 = args.Bcd(1); break;
     case 0x44:
       disk.decoderState().pictureFlag = true;
       args.Skip(4);
@@ -331,24 +327,27 @@ int DecodeEscape(TDisk& disk, EscapeItem& item, int k) {
       args.Skip(12);
       args.Address(item);
       break;
-    case 0x51: case 0x52: case 0x62: case 0x63: case 0x6B: case 0x6E: case 0x6F:
-      args.Address(item);
-      break;
+    case 0x51:
+    case 0x52:
+    case 0x62:
+    case 0x63:
+    case 0x6B:
+    case 0x6E:
+    case 0x6F: args.Address(item); break;
     case 0x64:
       disk.decoderState().pictureFlag = false;
       args.Address(item);
       break;
-    case 0x65: case 0x68: case 0x6D:
-      disk.decoderState().pictureFlag = false;
-      break;
+    case 0x65:
+    case 0x68:
+    case 0x6D: disk.decoderState().pictureFlag = false; break;
     case 0x6A:
       if (special) args.Address(item);
       break;
     case 0xE0:
       if (!special) item.p1 = args.Bcd(2);
       break;
-    default:
-      break;  // no fields: the arguments, if any, are passed over
+    default: break;  // no fields: the arguments, if any, are passed over
   }
   return kDecodeEscape;
 }
@@ -360,7 +359,8 @@ int DecodeNext(TDisk& disk, EscapeItem& item, bool allowConversion) {
     item = EscapeItem{};
     if (disk.decoderState().replacementCursor >= 0) {
       if (disk.decoderState().replacementCursor < TGaiji::kPoolSize) {
-        const auto b = static_cast<uint8_t>(disk.decoderState().conversion.TextAt(disk.decoderState().replacementCursor)[0]);
+        const auto b = static_cast<uint8_t>(
+            disk.decoderState().conversion.TextAt(disk.decoderState().replacementCursor)[0]);
         if (b != 0) {
           ++disk.decoderState().replacementCursor;
           return b;
@@ -425,11 +425,13 @@ std::string DecodeText(TDisk& disk, size_t capacity, int stopCode, bool allowCon
       } else {
         length = std::snprintf(form, sizeof form, "[%04x]", static_cast<unsigned>(value));
       }
-      if (text.size() + static_cast<size_t>(length) <= room) text.append(form, static_cast<size_t>(length));
+      if (text.size() + static_cast<size_t>(length) <= room)
+        text.append(form, static_cast<size_t>(length));
       continue;
     }
     // A double-byte character is stored whole or not at all.
-    const bool pairFollows = disk.decoderState().pendingChar != 0 || disk.decoderState().replacementCursor >= 0;
+    const bool pairFollows =
+        disk.decoderState().pendingChar != 0 || disk.decoderState().replacementCursor >= 0;
     if (pairFollows && IsSjisLead(static_cast<uint8_t>(value)) && text.size() + 2 > room) break;
     text += static_cast<char>(value);
   }

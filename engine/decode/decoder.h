@@ -24,9 +24,9 @@ struct EscapeItem {
 };
 
 // Values of DecodeNext.
-inline constexpr int kDecodeEnd = 0;        // end of data (0 byte or failed read)
-inline constexpr int kDecodeEscape = 0x20;  // an escape item was read
-inline constexpr int kDecodeUnknown = 0x3F; // escape outside the table, or a stray control byte
+inline constexpr int kDecodeEnd = 0;         // end of data (0 byte or failed read)
+inline constexpr int kDecodeEscape = 0x20;   // an escape item was read
+inline constexpr int kDecodeUnknown = 0x3F;  // escape outside the table, or a stray control byte
 inline constexpr int kFirstGaijiValue = 256;
 
 // Decodes the next unit at TDisk's position. Returns 0 at the end of data,

@@ -15,7 +15,8 @@ namespace {
 constexpr int kRowBytes = 16;
 constexpr int kRows = kPageSize / kRowBytes;  // 128: one page's worth
 constexpr int kHeaderEvery = 256;
-constexpr char kColumnHeader[] = "Offs -0--1--2--3--4--5--6--7--8--9--A--B--C--D--E--F 0123456789ABCDEF";
+constexpr char kColumnHeader[] =
+    "Offs -0--1--2--3--4--5--6--7--8--9--A--B--C--D--E--F 0123456789ABCDEF";
 
 using RowBytes = std::array<uint8_t, kRowBytes>;
 
@@ -26,7 +27,8 @@ void AppendJisColumn(std::string& line, const RowBytes& bytes) {
   for (int i = 0; i < kRowBytes; i += 2) {
     const uint8_t high = bytes[static_cast<size_t>(i)];
     const uint8_t low = bytes[static_cast<size_t>(i) + 1];
-    const uint16_t sjis = high < 0x20 || low < 0x20 ? 0 : JisToSjis(static_cast<uint16_t>(high << 8 | low));
+    const uint16_t sjis =
+        high < 0x20 || low < 0x20 ? 0 : JisToSjis(static_cast<uint16_t>(high << 8 | low));
     if (sjis == 0 || SjisToUnicode(sjis) == 0) {
       line += "..";
     } else {
@@ -58,7 +60,8 @@ std::string RowLine(int offset, const RowBytes& bytes, bool singleByte) {
 std::vector<std::string> DumpPage(TDisk& disk, int row, int32_t page, int32_t offset) {
   offset = std::clamp(offset, 0, kPageSize - 1);
   std::vector<std::string> lines;
-  lines.push_back(offset == 0 ? Format("Page = 0x%08lX", static_cast<unsigned long>(static_cast<uint32_t>(page)))
+  lines.push_back(offset == 0 ? Format("Page = 0x%08lX",
+                                       static_cast<unsigned long>(static_cast<uint32_t>(page)))
                               : Format("Position = 0x%08lX:%04X",
                                        static_cast<unsigned long>(static_cast<uint32_t>(page)),
                                        static_cast<unsigned>(offset)));

@@ -34,11 +34,13 @@ struct EscapeCode {
 namespace detail {
 
 constexpr void Set(std::array<EscapeCode, 256>& table, int code, int arguments, const char* name) {
-  table[static_cast<size_t>(code)] = {static_cast<int8_t>(arguments), static_cast<int8_t>(arguments), name};
+  table[static_cast<size_t>(code)] = {static_cast<int8_t>(arguments),
+                                      static_cast<int8_t>(arguments), name};
 }
-constexpr void Set(std::array<EscapeCode, 256>& table, int code, int arguments, int specialArguments,
-                   const char* name) {
-  table[static_cast<size_t>(code)] = {static_cast<int8_t>(arguments), static_cast<int8_t>(specialArguments), name};
+constexpr void Set(std::array<EscapeCode, 256>& table, int code, int arguments,
+                   int specialArguments, const char* name) {
+  table[static_cast<size_t>(code)] = {static_cast<int8_t>(arguments),
+                                      static_cast<int8_t>(specialArguments), name};
 }
 
 constexpr std::array<EscapeCode, 256> Build() {

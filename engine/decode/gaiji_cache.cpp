@@ -92,7 +92,8 @@ int32_t CopyFont(TDisk& disk, uint8_t code, std::FILE* cache, int32_t cachePage)
   int32_t written = 0;
   for (; written < pages; ++written) {
     if (disk.ReadPage(start + 1 + written) != 0) break;
-    if (std::fwrite(disk.PageBuffer(), 1, kPageSize, cache) != static_cast<size_t>(kPageSize)) return -1;
+    if (std::fwrite(disk.PageBuffer(), 1, kPageSize, cache) != static_cast<size_t>(kPageSize))
+      return -1;
   }
   if (written == 0) return 0;
   // Characters beyond what could be copied are not found.
@@ -113,12 +114,14 @@ int CharacterNumber(const TDisk& disk, const GaijiFontSlot& font, uint16_t code)
 bool LoadCachePage(TDisk& disk, int32_t page) {
   if (page == disk.gaijiCache().bufferPage) return true;
   disk.gaijiCache().bufferPage = -1;
-  File cache(disk.GaijiCachePath().empty() ? nullptr : std::fopen(disk.GaijiCachePath().c_str(), "rb"));
+  File cache(disk.GaijiCachePath().empty() ? nullptr
+                                           : std::fopen(disk.GaijiCachePath().c_str(), "rb"));
   if (!cache) return false;
   const off_t position = (static_cast<off_t>(page) - 1) * kPageSize;
   if (fseeko(cache.get(), position, SEEK_SET) != 0) return false;
   std::array<uint8_t, kPageSize>& buffer = disk.gaijiCache().page;
-  if (std::fread(buffer.data(), 1, kPageSize, cache.get()) != static_cast<size_t>(kPageSize)) return false;
+  if (std::fread(buffer.data(), 1, kPageSize, cache.get()) != static_cast<size_t>(kPageSize))
+    return false;
   disk.gaijiCache().bufferPage = page;
   return true;
 }
@@ -164,7 +167,8 @@ bool FetchGaijiBitmap(TDisk& disk, int slot, uint16_t code, GaijiBitmap* out) {
   const int outRow = out->BytesPerRow();
   for (int y = 0; y < font.height; ++y) {
     for (int x = 0; x < bytesPerRow; ++x)
-      out->rows[static_cast<size_t>(y * outRow + x)] = static_cast<uint8_t>(~source[y * bytesPerRow + x]);
+      out->rows[static_cast<size_t>(y * outRow + x)] =
+          static_cast<uint8_t>(~source[y * bytesPerRow + x]);
   }
   return true;
 }

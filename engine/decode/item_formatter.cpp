@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <span>
 
+#include "engine/book/gaiji_map.h"
 #include "engine/book/messages.h"
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
-#include "engine/book/gaiji_map.h"
 #include "engine/decode/markup_writer.h"
 #include "engine/text/sjis.h"
 
@@ -59,7 +59,9 @@ class PlainCharacterTable {
   }
 
   // REQUIRES: both bytes in 0x21..0x7E.
-  const Text& Get(bool fullWidth, uint8_t high, uint8_t low) const { return texts_[fullWidth][Index(high, low)]; }
+  const Text& Get(bool fullWidth, uint8_t high, uint8_t low) const {
+    return texts_[fullWidth][Index(high, low)];
+  }
 
  private:
   static constexpr size_t kCells = 94;
@@ -128,7 +130,8 @@ void ItemFormatter::Run() {
 }
 
 ItemFormatter::Ending ItemFormatter::CheckLimits(int code) {
-  if (!scroll_ && disk_.info().endCode != 0 && code == disk_.info().endCode) return Ending::kAfterUnit;
+  if (!scroll_ && disk_.info().endCode != 0 && code == disk_.info().endCode)
+    return Ending::kAfterUnit;
   // Sizes are checked between characters only, so a cut never leaves half a
   // double-byte character behind.
   if (expectTrail_) return Ending::kNone;
@@ -150,8 +153,8 @@ void ItemFormatter::TakePlainRun() {
   // run of them is converted straight from the page. The first character of
   // a line, a character after a cut-off pair, and anything the decoder has
   // pending take the unit-by-unit path.
-  if (atLineStart_ || expectTrail_ || disk_.decoderState().pendingChar != 0 || disk_.decoderState().replacementCursor >= 0 ||
-      disk_.decoderState().singleByteBook)
+  if (atLineStart_ || expectTrail_ || disk_.decoderState().pendingChar != 0 ||
+      disk_.decoderState().replacementCursor >= 0 || disk_.decoderState().singleByteBook)
     return;
   const std::span<const uint8_t> page = disk_.UnreadInPage();
   // The run stops short of the size that ends the item or the window: the
@@ -219,7 +222,8 @@ void ItemFormatter::AppendGaiji(int code) {
   // code the Unicode map has, for the reader to write its characters.
   const bool marker = disk_.decoderState().gaijiMode == GaijiMode::kBitmap ||
                       (disk_.decoderState().unicodeMap != nullptr &&
-                       disk_.decoderState().unicodeMap->Find(disk_.decoderState().fullWidth, static_cast<uint16_t>(code)) != nullptr);
+                       disk_.decoderState().unicodeMap->Find(
+                           disk_.decoderState().fullWidth, static_cast<uint16_t>(code)) != nullptr);
   if (marker && high >= 0x20 && low >= 0x20) {
     if (highlightOpen_) out_ += kHighlightEnd;
     out_ += kGaiji;
@@ -262,26 +266,14 @@ ItemFormatter::Ending ItemFormatter::Escape(const EscapeItem& item, BookAddress 
     case 0x03:  // end of text
       AppendNewLineByte();
       return disk_.info().nEnd != 0 ? Ending::kAfterUnit : Ending::kNone;
-    case 0x06:
-      out_ += kSubscript;
-      break;
+    case 0x06: out_ += kSubscript; break;
     case 0x07:
-    case 0x0F:
-      out_ += kScriptEnd;
-      break;
-    case 0x0E:
-      out_ += kSuperscript;
-      break;
-    case 0x10:
-      out_ += kNoBreakStart;
-      break;
-    case 0x11:
-      out_ += kNoBreakEnd;
-      break;
-    case 0x09:
-      return Indent(item, unitStart);
-    case 0x0A:
-      return NewLine();
+    case 0x0F: out_ += kScriptEnd; break;
+    case 0x0E: out_ += kSuperscript; break;
+    case 0x10: out_ += kNoBreakStart; break;
+    case 0x11: out_ += kNoBreakEnd; break;
+    case 0x09: return Indent(item, unitStart);
+    case 0x0A: return NewLine();
     case 0x42:  // anchor starts
     case 0x43:
     case 0x45:
@@ -380,8 +372,7 @@ ItemFormatter::Ending ItemFormatter::Escape(const EscapeItem& item, BookAddress 
       }
       out_ += kHeadwordEnd;
       break;
-    default:
-      return Headword(item.code);
+    default: return Headword(item.code);
   }
   return Ending::kNone;
 }
@@ -392,8 +383,9 @@ ItemFormatter::Ending ItemFormatter::Indent(const EscapeItem& item, BookAddress 
       // Without a previous window the next one starts at the first indent
       // past half a window; going back, at the first indent that reaches the
       // old window's start.
-      const bool due = previousNext_.page == 0 ? FileLength() >= bufferSize_ / 2
-                                               : TDisk::CompareAddresses(unitStart, previousNext_) >= 0;
+      const bool due = previousNext_.page == 0
+                           ? FileLength() >= bufferSize_ / 2
+                           : TDisk::CompareAddresses(unitStart, previousNext_) >= 0;
       if (due) SetNext(unitStart);
     }
     if (haveNext_ && FileLength() >= 2 * bufferSize_) return Ending::kBeforeUnit;

@@ -21,7 +21,8 @@ class ItemFormatter {
  public:
   // `scroll` selects continuous display; previousNext (page 0: none) is the
   // address the run must reach before it hands out a next address.
-  ItemFormatter(TDisk& disk, bool scroll, BookAddress start, BookAddress previousNext, std::string& out);
+  ItemFormatter(TDisk& disk, bool scroll, BookAddress start, BookAddress previousNext,
+                std::string& out);
 
   void Run();
 

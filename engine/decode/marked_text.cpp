@@ -80,10 +80,10 @@ MarkedToken ClassifyMarked(const uint8_t* p, size_t available) {
     case MarkedKind::kGaiji:
       token.length = markup::kGaijiMarkerSize;
       token.fullWidth = available >= 2 && p[1] != '0';
-      if (available >= markup::kGaijiMarkerSize) token.code = static_cast<uint16_t>(p[2] << 8 | p[3]);
+      if (available >= markup::kGaijiMarkerSize)
+        token.code = static_cast<uint16_t>(p[2] << 8 | p[3]);
       break;
-    default:
-      break;
+    default: break;
   }
   token.whole = available >= token.length;
   return token;
@@ -121,7 +121,8 @@ uint16_t ApplyStyle(uint16_t style, MarkedKind kind, bool boldHeadings) {
     case MarkedKind::kHighlightStart: return kStyleItalic;
     case MarkedKind::kSuperscript: return static_cast<uint16_t>(style | kStyleSuperscript);
     case MarkedKind::kSubscript: return static_cast<uint16_t>(style | kStyleSubscript);
-    case MarkedKind::kScriptEnd: return static_cast<uint16_t>(style & ~(kStyleSuperscript | kStyleSubscript));
+    case MarkedKind::kScriptEnd:
+      return static_cast<uint16_t>(style & ~(kStyleSuperscript | kStyleSubscript));
     default: return style;
   }
 }

@@ -22,8 +22,8 @@ inline constexpr char kHeadwordStart = 0x03;  // heading style
 inline constexpr char kHeadwordEnd = 0x04;    // plain style again
 inline constexpr char kIndent = 0x09;         // 09 level+0x20
 inline constexpr char kNewLine = 0x0A;
-inline constexpr char kGaiji = 0x0B;  // 0B width ('1' full, '0' half) high low
-inline constexpr char kHighlight3 = 0x0C;  // bold style
+inline constexpr char kGaiji = 0x0B;           // 0B width ('1' full, '0' half) high low
+inline constexpr char kHighlight3 = 0x0C;      // bold style
 inline constexpr char kCarriageReturn = 0x0D;  // the marked-text file stores a line feed as 0D 0A
 inline constexpr char kNoBreakStart = 0x0E;
 inline constexpr char kNoBreakEnd = 0x0F;
@@ -58,10 +58,10 @@ inline constexpr uint16_t kStyleSuperscript = 0x100;
 inline constexpr uint16_t kStyleSubscript = 0x200;
 
 enum class MarkedKind : uint8_t {
-  kEnd,             // no bytes left
-  kText,            // one character (or, in run mode, a run of them)
+  kEnd,   // no bytes left
+  kText,  // one character (or, in run mode, a run of them)
   kAnchorStart,
-  kMarker,          // 02 L kind fields; a damaged length leaves the 02 alone
+  kMarker,  // 02 L kind fields; a damaged length leaves the 02 alone
   kHeadwordStart,
   kHeadwordEnd,
   kIndent,
@@ -77,7 +77,7 @@ enum class MarkedKind : uint8_t {
   kScriptEnd,
   kSubscript,
   kEndOfWindow,
-  kOtherControl,    // a control byte with no meaning; shows nothing
+  kOtherControl,  // a control byte with no meaning; shows nothing
 };
 
 struct MarkedToken {

@@ -69,7 +69,8 @@ bool WriteMarkedTextFile(const std::string& path, std::string_view marked) {
 }
 
 int64_t MarkedTextFileSize(std::string_view marked) {
-  return static_cast<int64_t>(marked.size() + static_cast<size_t>(std::count(marked.begin(), marked.end(), '\n')));
+  return static_cast<int64_t>(marked.size() +
+                              static_cast<size_t>(std::count(marked.begin(), marked.end(), '\n')));
 }
 
 }  // namespace morva

@@ -30,7 +30,8 @@ int DeriveImeMode(const TDisk& disk) {
 // the catalog's count leaves the volume not opened.
 void OpenSubbook(TDisk& disk) {
   if (LayoutOfKind(disk.subbook().volumeKind)) {
-    if (disk.subbook().catalogRecord < 0 || disk.subbook().catalogRecord >= disk.subbook().subbookCount) {
+    if (disk.subbook().catalogRecord < 0 ||
+        disk.subbook().catalogRecord >= disk.subbook().subbookCount) {
       disk.CloseBookFile();
       disk.subbook().volumeKind = -1;
       return;
@@ -104,7 +105,8 @@ bool TDisk::SelectSubbook(int row) {
 }
 
 std::string TDisk::ReadSubbookTitle(int record) {
-  if (subbook_.volumeKind == 2) return subbook_.title.empty() ? std::string(kNotMounted) : subbook_.title;
+  if (subbook_.volumeKind == 2)
+    return subbook_.title.empty() ? std::string(kNotMounted) : subbook_.title;
   const CatalogLayout* layout = LayoutOfKind(subbook_.volumeKind);
   if (!layout || record < 0 || record >= subbook_.subbookCount) return {};
 

@@ -21,7 +21,8 @@ constexpr int kMaxItemsPerWalk = 1 << 20;
 // (for the markers) while it lives, whatever mode the disk is in.
 class LineWalker {
  public:
-  LineWalker(TDisk& disk, BookAddress start) : disk_(disk), codes_(disk.decoderState(), GaijiMode::kBitmap) {
+  LineWalker(TDisk& disk, BookAddress start)
+      : disk_(disk), codes_(disk.decoderState(), GaijiMode::kBitmap) {
     ended_ = disk_.Seek(start) != 0;
   }
   LineWalker(const LineWalker&) = delete;
@@ -30,7 +31,8 @@ class LineWalker {
   // Reads the next line: its text (when text is given, at most capacity
   // bytes), whether it holds anything, and the first address a candidate end
   // carries. False when no line is left.
-  bool Next(std::string* text, size_t capacity, bool* hasContent, std::optional<BookAddress>* nested) {
+  bool Next(std::string* text, size_t capacity, bool* hasContent,
+            std::optional<BookAddress>* nested) {
     if (text) text->clear();
     *hasContent = false;
     nested->reset();
@@ -142,7 +144,9 @@ std::string ReplaceMarkers(std::string_view marked, auto&& replace) {
 }  // namespace
 
 std::string CandidateDisplayText(std::string_view marked) {
-  return ReplaceMarkers(marked, [](std::string_view m) { return std::string(m[0] == '1' ? "\x81\x51" : "_"); });  // ＿
+  return ReplaceMarkers(marked, [](std::string_view m) {
+    return std::string(m[0] == '1' ? "\x81\x51" : "_");
+  });  // ＿
 }
 
 std::string CandidateQueryText(std::string_view marked) {

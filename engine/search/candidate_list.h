@@ -24,8 +24,8 @@ class TDisk;
 int CountCandidateLines(TDisk& disk, BookAddress list, int maxRows);
 
 struct CandidateLine {
-  bool exists = false;              // the list had that many lines
-  std::string text;                 // at most `capacity` bytes
+  bool exists = false;                // the list had that many lines
+  std::string text;                   // at most `capacity` bytes
   std::optional<BookAddress> nested;  // the address the line carries
 };
 

@@ -199,8 +199,8 @@ std::string CompoundSearch::BuildQuery() {
     if (field.edited) {
       field.buffer = Trim(field.text);
     } else if (field.HasCandidates() && field.chosenLine >= 0) {
-      field.buffer =
-          CandidateQueryText(ReadCandidateLine(disk_, field.chosenList, field.chosenLine, kValueBytes).text);
+      field.buffer = CandidateQueryText(
+          ReadCandidateLine(disk_, field.chosenList, field.chosenLine, kValueBytes).text);
     }
   }
   for (int f = 0; f < kMaxFields; ++f) {

@@ -35,13 +35,13 @@ class CompoundSearch {
   struct Field {
     bool exists = false;
     std::string label;
-    int32_t topPage = 0;        // page of the top candidate list (offset 0); 0 none
-    BookAddress browsed;        // the candidate list being browsed
-    int chosenLine = -1;        // line of the chosen candidate, -1 none
-    BookAddress chosenList;     // the list it was chosen from
-    std::string text;           // the text of the field's edit
-    bool edited = false;        // typed into since its text was last set
-    std::string buffer;         // the value the last BuildQuery used
+    int32_t topPage = 0;     // page of the top candidate list (offset 0); 0 none
+    BookAddress browsed;     // the candidate list being browsed
+    int chosenLine = -1;     // line of the chosen candidate, -1 none
+    BookAddress chosenList;  // the list it was chosen from
+    std::string text;        // the text of the field's edit
+    bool edited = false;     // typed into since its text was last set
+    std::string buffer;      // the value the last BuildQuery used
 
     bool HasCandidates() const { return topPage != 0; }
   };

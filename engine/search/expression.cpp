@@ -55,12 +55,8 @@ int EvaluateExpression(const SearchContext& context, Wordlist& target, std::stri
         target.AppendAll(operand);
         target.RemoveConsecutiveDuplicates();
         break;
-      case QueryToken::kNot:
-        target.Filter(operand, false);
-        break;
-      default:
-        target.Filter(operand, true);
-        break;
+      case QueryToken::kNot: target.Filter(operand, false); break;
+      default: target.Filter(operand, true); break;
     }
   }
   return result;

@@ -136,7 +136,8 @@ void FullTextSearch::Scan(std::string_view query, bool matchCase, ProgressBox& p
         // Decoding most topics anyway, the search stops skimming.
         if (++decoded > 128 && decoded * 2 > skimmed) skimming = false;
       }
-      if (result == TopicReader::Result::kTopic) SetKeywordCode(disk_, skimmedTopic.keywordCodeAfter);
+      if (result == TopicReader::Result::kTopic)
+        SetKeywordCode(disk_, skimmedTopic.keywordCodeAfter);
     } else {
       result = reader.Read(&position_, bodyEnd);
       if (result == TopicReader::Result::kTopic) matches = compiled.Matches(reader.text());

@@ -50,7 +50,8 @@ class FullTextSearch {
   // address both the topic's start). Returns false when the topic buffer
   // cannot be obtained (after the warning box); the search then does not run.
   // Queries and start conditions count up to kMaxQueryBytes.
-  bool Search(std::string_view query, bool matchCase, std::string_view presearch, ProgressBox& progress);
+  bool Search(std::string_view query, bool matchCase, std::string_view presearch,
+              ProgressBox& progress);
 
   // Goes on from the topic after the last one read, appending to the main
   // list as it is and counting on from the last hit count. Without an

@@ -46,8 +46,8 @@ void AddKeyByte(std::string& text, uint8_t c) {
 
 }  // namespace
 
-std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMode mode, size_t limit,
-                        bool* cut) {
+std::string HeadingText(TDisk& disk, const Wordlist& list, int index, HeadingMode mode,
+                        size_t limit, bool* cut) {
   if (cut != nullptr) *cut = false;
   if (index < 0 || index >= list.Count()) return {};
   const WordlistItem& item = list.Item(index);

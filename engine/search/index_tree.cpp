@@ -21,8 +21,8 @@ constexpr int kMaxHeadingUnits = 4096;
 struct ScanState {
   BookAddress body;
   BookAddress heading;
-  bool groupMatched = false;      // word indexes: the last group head matched
-  int groupResult = kKeyGoesOn;   // keyword and compound indexes: result of the last head
+  bool groupMatched = false;     // word indexes: the last group head matched
+  int groupResult = kKeyGoesOn;  // keyword and compound indexes: result of the last head
 };
 
 // The comparison of one leaf entry; kStop ends the scan (after a fatal box).
@@ -37,15 +37,9 @@ class LeafMatcher {
         kanaFold_(!context.disk.SingleByteBook()) {
     switch (key.converted.keyId) {
       case index_codes::kKeyword:
-      case index_codes::kCross:
-        groupedShape_ = LeafShape::kGroupedKeyword;
-        break;
-      case index_codes::kCompoundSlot:
-        groupedShape_ = LeafShape::kGroupedCompound;
-        break;
-      default:
-        groupedShape_ = LeafShape::kGroupedWord;
-        break;
+      case index_codes::kCross: groupedShape_ = LeafShape::kGroupedKeyword; break;
+      case index_codes::kCompoundSlot: groupedShape_ = LeafShape::kGroupedCompound; break;
+      default: groupedShape_ = LeafShape::kGroupedWord; break;
     }
   }
 
@@ -146,9 +140,7 @@ class LeafMatcher {
   int Fukugo(const LeafEntry& e, ScanState& state) {
     switch (e.kind) {
       case kEntrySingle: return Single(e, state);
-      case kEntryGroupHead:
-        state.groupResult = Canonical(e);
-        return kKeyGoesOn;
+      case kEntryGroupHead: state.groupResult = Canonical(e); return kKeyGoesOn;
       default:
         if (state.groupResult > 0) return kKeyGoesOn;
         TakeAddresses(e, state);

@@ -42,10 +42,16 @@ constexpr bool IsSemiVoicedCell(uint8_t c) { return c >= 0x51 && c <= 0x5D && (c
 
 constexpr uint8_t BaseCell(uint8_t c) {
   switch (c) {
-    case 0x21: case 0x23: case 0x25: case 0x27: case 0x29:  // ぁぃぅぇぉ
-    case 0x43:                                              // っ
-    case 0x63: case 0x65: case 0x67:                        // ゃゅょ
-    case 0x6E:                                              // ゎ
+    case 0x21:
+    case 0x23:
+    case 0x25:
+    case 0x27:
+    case 0x29:  // ぁぃぅぇぉ
+    case 0x43:  // っ
+    case 0x63:
+    case 0x65:
+    case 0x67:  // ゃゅょ
+    case 0x6E:  // ゎ
       return c + 1;
     case 0x74: return 0x26;  // ヴ -> う
     case 0x75: return 0x2B;  // ヵ -> か

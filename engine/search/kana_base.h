@@ -14,8 +14,9 @@ inline constexpr uint8_t kLastKanaCell = 0x76;
 enum class Voicing : uint8_t { kPlain, kVoiced, kSemiVoiced };
 
 struct KanaCell {
-  uint8_t base = 0;   // cell of the plain kana: ぁ->あ, が->か, ぱ->は, ヴ->う, ヵ->か, ヶ->け
-  uint8_t vowel = 0;  // cell of the vowel kana: あ 0x22, い 0x24, う 0x26, え 0x28, お 0x2A, ん 0x73
+  uint8_t base = 0;  // cell of the plain kana: ぁ->あ, が->か, ぱ->は, ヴ->う, ヵ->か, ヶ->け
+  uint8_t vowel =
+      0;  // cell of the vowel kana: あ 0x22, い 0x24, う 0x26, え 0x28, お 0x2A, ん 0x73
   Voicing voicing = Voicing::kPlain;
 };
 

@@ -10,10 +10,10 @@ namespace morva {
 
 // Results; positive means "go on", negative means "past the key".
 inline constexpr int kKeyMatch = 0;
-inline constexpr int kKeyGoesOn = 1;        // equal over all L bytes, the search key is longer
-inline constexpr int kIndexKeyBefore = 2;   // the index key sorts before the search key
-inline constexpr int kKeyEndsFirst = -1;    // exact matching: the index key is longer
-inline constexpr int kIndexKeyAfter = -2;   // the index key sorts after the search key
+inline constexpr int kKeyGoesOn = 1;       // equal over all L bytes, the search key is longer
+inline constexpr int kIndexKeyBefore = 2;  // the index key sorts before the search key
+inline constexpr int kKeyEndsFirst = -1;   // exact matching: the index key is longer
+inline constexpr int kIndexKeyAfter = -2;  // the index key sorts after the search key
 
 // Compares key with the `length` bytes at indexKey. With kanaFold, both are
 // walked as 2-byte JIS codes with katakana folded to hiragana (a lone last

@@ -102,7 +102,8 @@ std::string QueryPrePass(std::string_view query) {
       }
     }
     if (quote == 0 && n == 2) {
-      const auto code = static_cast<uint16_t>(static_cast<uint8_t>(ch[0]) << 8 | static_cast<uint8_t>(ch[1]));
+      const auto code =
+          static_cast<uint16_t>(static_cast<uint8_t>(ch[0]) << 8 | static_cast<uint8_t>(ch[1]));
       if (const char ascii = AsciiOf(code)) {
         out.push_back(ascii);
         continue;

@@ -1,11 +1,11 @@
 // A query over one book, a group of books, or every marked book.
 #include <vector>
 
+#include "engine/book/report.h"
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
 #include "engine/search/index_search.h"
 #include "engine/search/query.h"
-#include "engine/book/report.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/sjis.h"
 

@@ -30,7 +30,7 @@ inline constexpr unsigned kDigit = 0x020;
 inline constexpr unsigned kKana = 0x040;
 inline constexpr unsigned kKanji = 0x080;
 inline constexpr unsigned kOther = 0x100;
-inline constexpr unsigned kSingleAt = 0x200;   // begins with one '@'
+inline constexpr unsigned kSingleAt = 0x200;  // begins with one '@'
 }  // namespace search_flags
 
 // Operand buffers hold at most kOperandCapacity - 1 bytes.
@@ -56,10 +56,10 @@ struct ConvertedKey {
   // ExactKey: JIS X 0208 codes, two bytes each, high byte first (at most 78
   // bytes); in a single-byte book one byte per character (at most 79).
   std::string exact;
-  uint8_t keyId = 0;           // iKeyId: the index code to search
-  bool explicitCode = false;   // the operand began with "$xx"
+  uint8_t keyId = 0;          // iKeyId: the index code to search
+  bool explicitCode = false;  // the operand began with "$xx"
   bool prefixRequested = false;
-  unsigned flags = 0;          // search_flags bits
+  unsigned flags = 0;  // search_flags bits
 };
 
 // Converts an operand (Shift-JIS, as the operand reader returns it) for the
@@ -95,11 +95,11 @@ bool IsBackwardIndex(uint8_t keyId);
 // Everything the index search needs for one operand.
 struct PreparedKey {
   ConvertedKey converted;
-  int indexRow = 0;          // row of converted.keyId in disk.subbook().indexes
-  bool indexPresent = false; // the sub-book has that index
+  int indexRow = 0;           // row of converted.keyId in disk.subbook().indexes
+  bool indexPresent = false;  // the sub-book has that index
   MatchMode mode = MatchMode::kExact;
-  std::string exact;         // ExactKey, reversed for backward indexes
-  std::string canonical;     // CanonicalKey, likewise
+  std::string exact;      // ExactKey, reversed for backward indexes
+  std::string canonical;  // CanonicalKey, likewise
 };
 
 // ConvertKey, the index row, DecideMatchMode, Canonicalise and ReverseKey in

@@ -18,10 +18,14 @@ void PageMap::Build(const uint8_t* bytes, int32_t pageNumber, const TopicPrefilt
     uint64_t control = 0;
     uint64_t escapeBits = 0;
     for (int block = 0; block < 4; ++block) {
-      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + word * 64 + block * 16));
+      const __m128i x =
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + word * 64 + block * 16));
       const int shift = block * 16;
-      control |= uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(x, below), x)))} << shift;
-      escapeBits |= uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, escape)))} << shift;
+      control |= uint64_t{static_cast<unsigned>(
+                     _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(x, below), x)))}
+                 << shift;
+      escapeBits |= uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, escape)))}
+                    << shift;
     }
     controls[static_cast<size_t>(word)] = control;
     escapes[static_cast<size_t>(word)] = escapeBits;
@@ -47,7 +51,8 @@ void PageMap::FindCodes(const uint8_t* bytes, unsigned wanted) {
   auto mark = [&](int at, uint16_t code) {
     for (size_t g = 0; g < groups.size(); ++g) {
       if (((wanted >> g) & 1) == 0) continue;
-      if (std::find(groups[g].codes.begin(), groups[g].codes.end(), code) == groups[g].codes.end()) continue;
+      if (std::find(groups[g].codes.begin(), groups[g].codes.end(), code) == groups[g].codes.end())
+        continue;
       codes_[g][static_cast<size_t>(at >> 6)] |= uint64_t{1} << (at & 63);
       somewhere_ |= 1u << g;
     }
@@ -70,7 +75,8 @@ void PageMap::FindCodes(const uint8_t* bytes, unsigned wanted) {
     for (uint16_t code : groups[g].codes) {
       const auto high = static_cast<uint8_t>(code >> 8);
       const auto low = static_cast<uint8_t>(code & 0xFF);
-      if (highCount < kMax && std::find(highValue, highValue + highCount, high) == highValue + highCount) {
+      if (highCount < kMax &&
+          std::find(highValue, highValue + highCount, high) == highValue + highCount) {
         highValue[highCount] = high;
         highs[highCount++] = _mm_set1_epi8(static_cast<char>(high));
       }
@@ -85,7 +91,8 @@ void PageMap::FindCodes(const uint8_t* bytes, unsigned wanted) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + done));
     const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + done + 1));
     __m128i anyHigh = _mm_cmpeq_epi8(x, highs[0]);
-    for (size_t h = 1; h < highCount; ++h) anyHigh = _mm_or_si128(anyHigh, _mm_cmpeq_epi8(x, highs[h]));
+    for (size_t h = 1; h < highCount; ++h)
+      anyHigh = _mm_or_si128(anyHigh, _mm_cmpeq_epi8(x, highs[h]));
     __m128i anyLow = _mm_cmpeq_epi8(y, lows[0]);
     for (size_t l = 1; l < lowCount; ++l) anyLow = _mm_or_si128(anyLow, _mm_cmpeq_epi8(y, lows[l]));
     // The few places where a first and a second byte fit, one by one.
@@ -97,7 +104,8 @@ void PageMap::FindCodes(const uint8_t* bytes, unsigned wanted) {
     }
   }
 #endif
-  for (int at = done; at + 1 < kPageSize; ++at) mark(at, static_cast<uint16_t>(bytes[at] << 8 | bytes[at + 1]));
+  for (int at = done; at + 1 < kPageSize; ++at)
+    mark(at, static_cast<uint16_t>(bytes[at] << 8 | bytes[at + 1]));
 }
 
 int PageMap::NextControl(int from) const {
@@ -121,7 +129,8 @@ unsigned PageMap::InRange(unsigned groups, int from, int to) const {
     const uint64_t range = (n == 64 ? ~uint64_t{0} : ((uint64_t{1} << n) - 1)) << bit;
     for (unsigned rest = groups; rest != 0; rest &= rest - 1) {
       const int g = __builtin_ctz(rest);
-      if ((codes_[static_cast<size_t>(g)][static_cast<size_t>(i >> 6)] & range) != 0) found |= 1u << g;
+      if ((codes_[static_cast<size_t>(g)][static_cast<size_t>(i >> 6)] & range) != 0)
+        found |= 1u << g;
     }
     i += n;
   }

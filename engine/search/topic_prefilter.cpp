@@ -27,7 +27,8 @@ std::vector<uint16_t> CodesOf(std::string_view character, bool matchCase) {
   const auto& glyphs = TopicGlyphs(!matchCase);
   for (int hi = 0x21; hi <= 0x7E; ++hi) {
     for (int lo = 0x21; lo <= 0x7E; ++lo) {
-      const TopicGlyph& g = glyphs[static_cast<size_t>(TopicGlyphIndex(static_cast<uint8_t>(hi), static_cast<uint8_t>(lo)))];
+      const TopicGlyph& g = glyphs[static_cast<size_t>(
+          TopicGlyphIndex(static_cast<uint8_t>(hi), static_cast<uint8_t>(lo)))];
       bool gives = false;
       auto check = [&](std::string_view c) { gives = gives || c == character; };
       ForEachCharacter(g.full, 2, check);
@@ -50,15 +51,21 @@ TopicPrefilter::TopicPrefilter(const std::vector<std::string>& words, bool match
       const size_t n = SjisCharLength(word, pos);
       const std::string c = word.substr(pos, n);
       pos += n;
-      const bool whole = n == 2 ? IsSjisLead(static_cast<uint8_t>(c[0])) : !IsSjisLead(static_cast<uint8_t>(c[0]));
+      const bool whole =
+          n == 2 ? IsSjisLead(static_cast<uint8_t>(c[0])) : !IsSjisLead(static_cast<uint8_t>(c[0]));
       if (!whole || DecodedFromOtherBytes(c)) continue;
-      if (std::any_of(candidates.begin(), candidates.end(), [&c](const auto& k) { return k.first == c; })) continue;
+      if (std::any_of(candidates.begin(), candidates.end(),
+                      [&c](const auto& k) { return k.first == c; }))
+        continue;
       std::vector<uint16_t> codes = CodesOf(c, matchCase);
       if (!codes.empty()) candidates.emplace_back(c, std::move(codes));
-      else candidates.emplace_back(c, std::vector<uint16_t>{});  // no code gives it: only the decoder can
+      else
+        candidates.emplace_back(c,
+                                std::vector<uint16_t>{});  // no code gives it: only the decoder can
     }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const auto& a, const auto& b) { return a.second.size() < b.second.size(); });
+    std::stable_sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
+      return a.second.size() < b.second.size();
+    });
     // A character no code gives may still come from the decoder's other
     // paths, which the reader checks character by character; it is a fine
     // group with no codes.

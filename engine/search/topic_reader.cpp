@@ -39,7 +39,9 @@ struct TopicReader::Scan {
 
 namespace {
 
-bool SeesFirstGroup(const TopicPrefilter& prefilter, unsigned seen) { return (seen & prefilter.PrimaryGroups()) != 0; }
+bool SeesFirstGroup(const TopicPrefilter& prefilter, unsigned seen) {
+  return (seen & prefilter.PrimaryGroups()) != 0;
+}
 
 // After the topic's bytes gave a word's first group for the first time: the
 // bytes passed over before it were looked at for first groups only, so the
@@ -57,8 +59,10 @@ TopicReader::~TopicReader() = default;
 
 bool TopicReader::CanSkim() const {
   const DecoderState& decoder = disk_.decoderState();
-  const bool convertedExternals = decoder.gaijiMode == GaijiMode::kText && decoder.conversion.Count() > 0;
-  return !disk_.SingleByteBook() && !disk_.subbook().specialTitle && disk_.info().skipCodes.empty() && !convertedExternals;
+  const bool convertedExternals =
+      decoder.gaijiMode == GaijiMode::kText && decoder.conversion.Count() > 0;
+  return !disk_.SingleByteBook() && !disk_.subbook().specialTitle &&
+         disk_.info().skipCodes.empty() && !convertedExternals;
 }
 
 void TopicReader::Store(Scan& scan, const char* bytes, size_t n) {
@@ -104,7 +108,8 @@ TopicReader::Step TopicReader::SlowItem(Scan& scan) {
   Ending ending;
   if (item.code != 0) {
     if (item.code == kLineBreak) Store(scan, "\n", 1);
-    ending = AtEscape(scan.state, scan.limits, scan.used > 0, item.code, item.p1, disk_.decoderState().headwordStart);
+    ending = AtEscape(scan.state, scan.limits, scan.used > 0, item.code, item.p1,
+                      disk_.decoderState().headwordStart);
   } else {
     char unit[2] = {static_cast<char>(value), 0};
     size_t n = 1;
@@ -121,7 +126,8 @@ TopicReader::Step TopicReader::SlowItem(Scan& scan) {
       if (scan.prefilter) {
         const unsigned before = scan.seen;
         // The characters as the text holds them (folded as Store does).
-        if (n == 1 && foldCase_ && unit[0] >= 'a' && unit[0] <= 'z') unit[0] = static_cast<char>(unit[0] - ('a' - 'A'));
+        if (n == 1 && foldCase_ && unit[0] >= 'a' && unit[0] <= 'z')
+          unit[0] = static_cast<char>(unit[0] - ('a' - 'A'));
         if (n == 2 && !IsSjisLead(static_cast<uint8_t>(unit[0]))) {
           // A kana and its mark: two characters.
           scan.seen |= scan.prefilter->GroupsOf(std::string_view(unit, 1)) |
@@ -163,7 +169,8 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
   if (scan.storing) {
     const uint8_t* const begin = span.data();
     consumed = static_cast<int32_t>(
-        StoreItems(begin, begin + span.size(), r, scan.limits, glyphs_, buffer_.data(), refParams) - begin);
+        StoreItems(begin, begin + span.size(), r, scan.limits, glyphs_, buffer_.data(), refParams) -
+        begin);
     scan.expectTrail = false;
   } else {
     const uint8_t* const page = disk_.PageBuffer();
@@ -174,7 +181,8 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
     int at = from;
     for (;;) {
       at = LeapItems(at, page, *pageMap_, r, scan.limits, glyphs_, refParams);
-      if (r.ending == Ending::kNone) at = SkimItems(at, page, *pageMap_, r, scan.limits, glyphs_, refParams);
+      if (r.ending == Ending::kNone)
+        at = SkimItems(at, page, *pageMap_, r, scan.limits, glyphs_, refParams);
       if (at > from) {
         const unsigned before = scan.seen;
         const int topicFrom = scan.topicStart.page == base.page ? scan.topicStart.offset : 0;
@@ -193,8 +201,8 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
       // Several topics at one go: the topic ends here and the next one
       // begins as a seek to its start would begin it.
       const BookAddress end{base.page, next};
-      scan.batch->push_back(
-          {scan.topicStart, end, scan.prefilter->MayMatch(scan.seen), scan.topicKeywordCode, r.keywordCode});
+      scan.batch->push_back({scan.topicStart, end, scan.prefilter->MayMatch(scan.seen),
+                             scan.topicKeywordCode, r.keywordCode});
       scan.topicStart = end;
       scan.topicKeywordCode = r.keywordCode;
       const RunState ended = r;
@@ -235,7 +243,8 @@ TopicReader::Step TopicReader::FastRun(Scan& scan, int32_t endPage) {
 TopicReader::Result TopicReader::Run(BookAddress* position, int32_t endPage, Scan& scan) {
   length_ = 0;
   const BookAddress at = *position;
-  if (at.page <= 0 || at.page > endPage || (at.page == endPage && at.offset >= kPageSize)) return Result::kNoTopic;
+  if (at.page <= 0 || at.page > endPage || (at.page == endPage && at.offset >= kPageSize))
+    return Result::kNoTopic;
   if (disk_.Seek(at) != 0) return Result::kNoTopic;
 
   scan.limits.nCol1 = disk_.info().nCol1;
@@ -243,7 +252,8 @@ TopicReader::Result TopicReader::Run(BookAddress* position, int32_t endPage, Sca
   scan.limits.nEnd = disk_.info().nEnd != 0;
   // Plain text and the common escapes are read straight from the page
   // buffer, except in books whose text the decoder reads in special ways.
-  const bool fast = !disk_.SingleByteBook() && !disk_.subbook().specialTitle && disk_.info().skipCodes.empty();
+  const bool fast =
+      !disk_.SingleByteBook() && !disk_.subbook().specialTitle && disk_.info().skipCodes.empty();
 
   Step step = Step::kGoOn;
   while (step == Step::kGoOn) {
@@ -274,8 +284,8 @@ TopicReader::Result TopicReader::Read(BookAddress* position, int32_t endPage) {
   return Run(position, endPage, scan);
 }
 
-TopicReader::Result TopicReader::Skim(BookAddress* position, int32_t endPage, const TopicPrefilter& prefilter,
-                                      SkimmedTopic* topic) {
+TopicReader::Result TopicReader::Skim(BookAddress* position, int32_t endPage,
+                                      const TopicPrefilter& prefilter, SkimmedTopic* topic) {
   // Topics are skimmed a page at a time and handed out one by one.
   const bool ahead = skimmedNext_ < skimmed_.size() && skimmed_[skimmedNext_].start == *position &&
                      skimmedFilter_ == &prefilter;
@@ -292,8 +302,8 @@ TopicReader::Result TopicReader::Skim(BookAddress* position, int32_t endPage, co
     BookAddress end = *position;
     const Result last = Run(&end, endPage, scan);
     if (last == Result::kTopic)
-      skimmed_.push_back({scan.topicStart, end, prefilter.MayMatch(scan.seen), scan.topicKeywordCode,
-                          disk_.decoderState().headwordStart});
+      skimmed_.push_back({scan.topicStart, end, prefilter.MayMatch(scan.seen),
+                          scan.topicKeywordCode, disk_.decoderState().headwordStart});
     if (skimmed_.empty()) return last;
   }
   *topic = skimmed_[skimmedNext_++];

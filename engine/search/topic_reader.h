@@ -60,7 +60,7 @@ class TopicBuffer {
 // A topic as Skim found it.
 struct SkimmedTopic {
   BookAddress start;
-  BookAddress end;   // where the next topic begins
+  BookAddress end;  // where the next topic begins
   bool mayMatch = false;
   // The keyword-start escape code when the topic began and when it ended (the
   // decoder changes it for good on meeting escape 0x16): reading the topic
@@ -102,7 +102,8 @@ class TopicReader {
   // are skimmed a page at a time, so the disk's keyword-start codes must be
   // set as the topic says before it is read again with Read, and after it.
   // REQUIRES: CanSkim() and prefilter.usable().
-  Result Skim(BookAddress* position, int32_t endPage, const TopicPrefilter& prefilter, SkimmedTopic* topic);
+  Result Skim(BookAddress* position, int32_t endPage, const TopicPrefilter& prefilter,
+              SkimmedTopic* topic);
 
  private:
   struct Scan;

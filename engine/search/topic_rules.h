@@ -71,8 +71,8 @@ inline Ending AtCharacter(TopicState& s, const TopicLimits& limits, bool holdsTe
 }
 
 // An escape; a line break has been stored already.
-inline Ending AtEscape(TopicState& s, const TopicLimits& limits, bool holdsText, int code, int32_t parameter,
-                       int keywordCode) {
+inline Ending AtEscape(TopicState& s, const TopicLimits& limits, bool holdsText, int code,
+                       int32_t parameter, int keywordCode) {
   switch (code) {
     case kLineBreak:
       s.atLineStart = s.lastIndent == 0;
@@ -97,8 +97,7 @@ inline Ending AtEscape(TopicState& s, const TopicLimits& limits, bool holdsText,
     case kEndOfText:
       if (limits.nEnd) return Ending::kAfter;
       break;
-    default:
-      break;
+    default: break;
   }
   // The keyword-start escape counts once per line; the second line that
   // starts a headword begins the next topic.
@@ -137,9 +136,12 @@ constexpr uint8_t FixedLength(int code) {
 
 constexpr std::array<FastEscape, 256> BuildFastEscapes() {
   std::array<FastEscape, 256> table{};
-  auto set = [&table](int code, EscapeKind kind) { table[static_cast<size_t>(code)] = {FixedLength(code), kind}; };
-  for (int code : {0x02, 0x06, 0x07, 0x0E, 0x0F, 0x10, 0x11, 0x12, 0x13, 0x15, 0x43, 0x46, 0x47, 0x61, 0xE1, 0xE3,
-                   0xE5, 0xFE, 0xFF, 0xE0, 0xE4, 0x51, 0x52, 0x62, 0x63, 0x6B, 0x6E, 0x6F})
+  auto set = [&table](int code, EscapeKind kind) {
+    table[static_cast<size_t>(code)] = {FixedLength(code), kind};
+  };
+  for (int code :
+       {0x02, 0x06, 0x07, 0x0E, 0x0F, 0x10, 0x11, 0x12, 0x13, 0x15, 0x43, 0x46, 0x47, 0x61,
+        0xE1, 0xE3, 0xE5, 0xFE, 0xFF, 0xE0, 0xE4, 0x51, 0x52, 0x62, 0x63, 0x6B, 0x6E, 0x6F})
     set(code, EscapeKind::kPlain);
   set(escape::kNarrowStart, EscapeKind::kNarrow);
   set(escape::kNarrowEnd, EscapeKind::kWide);
@@ -195,13 +197,16 @@ struct RunState {
 
 // An escape FastRun has read: what it does to the decoder's state, the text
 // (a line break) and the topic.
-[[gnu::always_inline]] inline Ending FastEscapeItem(RunState& r, const TopicLimits& limits, uint8_t code,
-                                                    int32_t parameter, char* text) {
+[[gnu::always_inline]] inline Ending FastEscapeItem(RunState& r, const TopicLimits& limits,
+                                                    uint8_t code, int32_t parameter, char* text) {
   switch (code) {
     case 0x04: r.fullWidth = false; return Ending::kNone;
     case 0x05: r.fullWidth = true; return Ending::kNone;
     case 0x16: r.keywordCode = 0x16; break;
-    case 0x64: case 0x65: case 0x68: case 0x6D: r.pictureEnded = true; return Ending::kNone;
+    case 0x64:
+    case 0x65:
+    case 0x68:
+    case 0x6D: r.pictureEnded = true; return Ending::kNone;
     case kLineBreak:
       if (text) text[r.used] = '\n';
       ++r.used;
@@ -209,7 +214,8 @@ struct RunState {
     default: break;
   }
   // Most escapes change nothing the topic's end depends on.
-  if (code == kLineBreak || code == kIndent || code == kReference || code == kEndOfText || code == r.keywordCode)
+  if (code == kLineBreak || code == kIndent || code == kReference || code == kEndOfText ||
+      code == r.keywordCode)
     return AtEscape(r.state, limits, r.used > 0, code, parameter, r.keywordCode);
   return Ending::kNone;
 }

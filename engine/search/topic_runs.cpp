@@ -7,8 +7,9 @@
 
 namespace morva::topic {
 
-const uint8_t* StoreItems(const uint8_t* p, const uint8_t* end, RunState& r, const TopicLimits& limits,
-                          const TopicGlyph* glyphs, char* text, bool refParamFlag) {
+const uint8_t* StoreItems(const uint8_t* p, const uint8_t* end, RunState& r,
+                          const TopicLimits& limits, const TopicGlyph* glyphs, char* text,
+                          bool refParamFlag) {
   while (p < end) {
     const uint8_t b = *p;
     if (IsJisByte(b)) {
@@ -18,7 +19,8 @@ const uint8_t* StoreItems(const uint8_t* p, const uint8_t* end, RunState& r, con
       if (r.state.atLineStart) {
         // The first character of a line decides whether the line counts.
         const TopicGlyph& g = glyphs[TopicGlyphIndex(b, p[1])];
-        r.ending = AtCharacter(r.state, limits, r.used > 0, r.fullWidth ? g.fullSpace : g.halfSpace);
+        r.ending =
+            AtCharacter(r.state, limits, r.used > 0, r.fullWidth ? g.fullSpace : g.halfSpace);
         if (r.ending != Ending::kNone) break;
       }
       char* out = text + r.used;
@@ -52,8 +54,8 @@ const uint8_t* StoreItems(const uint8_t* p, const uint8_t* end, RunState& r, con
   return p;
 }
 
-int LeapItems(int at, const uint8_t* page, const PageMap& map, RunState& state, const TopicLimits& limits,
-              const TopicGlyph* glyphs, bool refParamFlag) {
+int LeapItems(int at, const uint8_t* page, const PageMap& map, RunState& state,
+              const TopicLimits& limits, const TopicGlyph* glyphs, bool refParamFlag) {
   RunState r = state;  // a local copy stays in registers
   // The bytes of the escapes passed, word by word: `cover` for the current
   // word, `carry` for what an escape puts into the next.
@@ -92,7 +94,8 @@ int LeapItems(int at, const uint8_t* page, const PageMap& map, RunState& state, 
     const uint8_t code = p[1];
     const FastEscape info = kFastEscapes[code];
     int length = info.length;
-    if (info.kind == EscapeKind::kPlain || info.kind == EscapeKind::kNarrow || info.kind == EscapeKind::kWide) {
+    if (info.kind == EscapeKind::kPlain || info.kind == EscapeKind::kNarrow ||
+        info.kind == EscapeKind::kWide) {
       if (q + length > kPageSize) break;
       if (info.kind != EscapeKind::kPlain) r.fullWidth = info.kind == EscapeKind::kWide;
     } else {
@@ -129,8 +132,8 @@ int LeapItems(int at, const uint8_t* page, const PageMap& map, RunState& state, 
   return pos;
 }
 
-int SkimItems(int at, const uint8_t* page, const PageMap& map, RunState& r, const TopicLimits& limits,
-              const TopicGlyph* glyphs, bool refParamFlag) {
+int SkimItems(int at, const uint8_t* page, const PageMap& map, RunState& r,
+              const TopicLimits& limits, const TopicGlyph* glyphs, bool refParamFlag) {
   const uint8_t* const end = page + kPageSize;
   while (at < kPageSize) {
     int next = map.NextControl(at);
@@ -138,7 +141,8 @@ int SkimItems(int at, const uint8_t* page, const PageMap& map, RunState& r, cons
       // A text run: pairs up to the next byte below 0x20 at an even
       // distance. One at an odd distance is a pair's second byte, which ends
       // the data when it is 0.
-      while (next < kPageSize && ((next - at) & 1) != 0 && page[next] != 0) next = map.NextControl(next + 1);
+      while (next < kPageSize && ((next - at) & 1) != 0 && page[next] != 0)
+        next = map.NextControl(next + 1);
       if (((next - at) & 1) != 0) --next;  // a pair cut by the page end, or one with a 0 in it
       if (next == at) break;
       if (r.state.atLineStart) {
@@ -148,7 +152,8 @@ int SkimItems(int at, const uint8_t* page, const PageMap& map, RunState& r, cons
         if (!IsJisByte(p[0]) || !IsJisByte(p[1])) break;
         const TopicGlyph& g = glyphs[TopicGlyphIndex(p[0], p[1])];
         r.length = 2;
-        r.ending = AtCharacter(r.state, limits, r.used > 0, r.fullWidth ? g.fullSpace : g.halfSpace);
+        r.ending =
+            AtCharacter(r.state, limits, r.used > 0, r.fullWidth ? g.fullSpace : g.halfSpace);
         if (r.ending != Ending::kNone) break;
       }
       ++r.used;
@@ -159,7 +164,8 @@ int SkimItems(int at, const uint8_t* page, const PageMap& map, RunState& r, cons
     if (*p != kEscape || at + 1 >= kPageSize) break;
     const FastEscape info = kFastEscapes[p[1]];
     if (info.kind == EscapeKind::kUnknown) break;
-    if (info.kind == EscapeKind::kPlain || info.kind == EscapeKind::kNarrow || info.kind == EscapeKind::kWide) {
+    if (info.kind == EscapeKind::kPlain || info.kind == EscapeKind::kNarrow ||
+        info.kind == EscapeKind::kWide) {
       if (at + info.length > kPageSize) break;
       if (info.kind != EscapeKind::kPlain) r.fullWidth = info.kind == EscapeKind::kWide;
       at += info.length;

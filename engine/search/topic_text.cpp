@@ -18,7 +18,8 @@ std::array<TopicGlyph, kJisCells * kJisCells> BuildGlyphs(bool foldCase) {
   for (int hi = 0x21; hi <= 0x7E; ++hi) {
     for (int lo = 0x21; lo <= 0x7E; ++lo) {
       const auto jis = static_cast<uint16_t>(hi << 8 | lo);
-      TopicGlyph& g = glyphs[static_cast<size_t>(TopicGlyphIndex(static_cast<uint8_t>(hi), static_cast<uint8_t>(lo)))];
+      TopicGlyph& g = glyphs[static_cast<size_t>(
+          TopicGlyphIndex(static_cast<uint8_t>(hi), static_cast<uint8_t>(lo)))];
       const uint16_t sjis = JisToSjis(jis);
       g.full = {static_cast<char>(sjis >> 8), static_cast<char>(sjis & 0xFF)};
       g.fullSpace = IsSpace(g.full, 2);

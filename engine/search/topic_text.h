@@ -12,8 +12,8 @@ struct TopicGlyph {
   std::array<char, 2> full{};  // the Shift-JIS pair
   std::array<char, 2> half{};  // one byte, a half-width kana and its mark, or the pair
   uint8_t halfLength = 0;
-  bool fullSpace = false;      // the full-width space
-  bool halfSpace = false;      // a space
+  bool fullSpace = false;  // the full-width space
+  bool halfSpace = false;  // a space
 };
 
 inline constexpr int kJisCells = 94;
@@ -22,7 +22,9 @@ inline constexpr int kJisCells = 94;
 // With foldCase, half-width a-z come upper-cased.
 const std::array<TopicGlyph, kJisCells * kJisCells>& TopicGlyphs(bool foldCase);
 
-inline int TopicGlyphIndex(uint8_t high, uint8_t low) { return (high - 0x21) * kJisCells + (low - 0x21); }
+inline int TopicGlyphIndex(uint8_t high, uint8_t low) {
+  return (high - 0x21) * kJisCells + (low - 0x21);
+}
 inline bool IsJisByte(uint8_t b) { return b >= 0x21 && b <= 0x7E; }
 
 }  // namespace morva

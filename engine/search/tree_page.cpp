@@ -5,10 +5,12 @@
 namespace morva {
 namespace {
 
-constexpr int kAddressSize = 6;   // 4-byte page, 2-byte offset
+constexpr int kAddressSize = 6;  // 4-byte page, 2-byte offset
 constexpr int kChildSize = 4;
 
-bool Fits(int position, int size) { return position >= 0 && size >= 0 && position + size <= kPageSize; }
+bool Fits(int position, int size) {
+  return position >= 0 && size >= 0 && position + size <= kPageSize;
+}
 
 }  // namespace
 
@@ -69,10 +71,8 @@ LeafCursor::Status LeafCursor::NextGrouped(LeafEntry* entry) {
   switch (entry->kind) {
     case kEntrySingle:
     case kEntryGroupHead:
-    case kEntryGroupMember:
-      break;
-    default:
-      return kBadKind;
+    case kEntryGroupMember: break;
+    default: return kBadKind;
   }
 
   // Keyword and compound group members carry no key and no length byte.

@@ -61,10 +61,10 @@ class BranchCursor {
 
 // The two shapes of leaf pages, and the three layouts of grouped entries.
 enum class LeafShape {
-  kPlain,             // no grouped entries
-  kGroupedWord,       // word indexes: the head has a canonical key, members keys of their own
-  kGroupedKeyword,    // keyword 0x80 and cross 0x81: head with key and heading, members body only
-  kGroupedCompound,   // compound field 0xFF: head with key, members body and heading
+  kPlain,            // no grouped entries
+  kGroupedWord,      // word indexes: the head has a canonical key, members keys of their own
+  kGroupedKeyword,   // keyword 0x80 and cross 0x81: head with key and heading, members body only
+  kGroupedCompound,  // compound field 0xFF: head with key, members body and heading
 };
 
 inline constexpr uint8_t kEntrySingle = 0x00;
@@ -72,8 +72,8 @@ inline constexpr uint8_t kEntryGroupHead = 0x80;
 inline constexpr uint8_t kEntryGroupMember = 0xC0;
 
 struct LeafEntry {
-  uint8_t kind = kEntrySingle;  // always kEntrySingle in a plain page
-  const uint8_t* key = nullptr; // nullptr when the entry has no key
+  uint8_t kind = kEntrySingle;   // always kEntrySingle in a plain page
+  const uint8_t* key = nullptr;  // nullptr when the entry has no key
   int keyLength = 0;
   bool hasBody = false;
   bool hasHeading = false;

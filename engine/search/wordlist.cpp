@@ -82,11 +82,12 @@ void Wordlist::SetHeading(int index, BookAddress heading) {
 }
 
 void Wordlist::RemoveConsecutiveDuplicates() {
-  auto end = std::unique(items_.begin(), items_.end(),
-                         [](const WordlistItem& a, const WordlistItem& b) { return a.body == b.body; });
+  auto end =
+      std::unique(items_.begin(), items_.end(),
+                  [](const WordlistItem& a, const WordlistItem& b) { return a.body == b.body; });
   items_.erase(end, items_.end());
-  marked_ = static_cast<int>(std::count_if(items_.begin(), items_.end(),
-                                           [](const WordlistItem& i) { return i.mark; }));
+  marked_ = static_cast<int>(
+      std::count_if(items_.begin(), items_.end(), [](const WordlistItem& i) { return i.mark; }));
 }
 
 bool Wordlist::Contains(BookAddress body) const {
@@ -101,8 +102,8 @@ void Wordlist::Filter(Wordlist& source, bool keep) {
     return source.Contains(item.body) != keep;
   });
   items_.erase(end, items_.end());
-  marked_ = static_cast<int>(std::count_if(items_.begin(), items_.end(),
-                                           [](const WordlistItem& i) { return i.mark; }));
+  marked_ = static_cast<int>(
+      std::count_if(items_.begin(), items_.end(), [](const WordlistItem& i) { return i.mark; }));
 }
 
 // The sorts are stable: items with distinct keys end in the same order as

@@ -30,10 +30,10 @@ class TDisk;
 struct WordlistItem {
   static constexpr int kNameKeyLength = 8;
 
-  BookAddress heading;   // page 0: the item has no heading (the whole menu)
-  bool mark = false;     // marked by the user
+  BookAddress heading;  // page 0: the item has no heading (the whole menu)
+  bool mark = false;    // marked by the user
   BookAddress body;
-  int32_t book = 0;      // position of the item's book in the book list
+  int32_t book = 0;  // position of the item's book in the book list
   // NUL-terminated sort key, filled by the first sort by name; empty until then.
   std::array<char, kNameKeyLength + 1> nameKey{};
 

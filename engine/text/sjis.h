@@ -9,9 +9,7 @@
 
 namespace morva {
 
-inline bool IsSjisLead(uint8_t b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+inline bool IsSjisLead(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // Length in bytes (1 or 2) of the character that starts at pos. A lead byte at
 // the very end of the text counts as one byte; 0 when pos is at or past the end.

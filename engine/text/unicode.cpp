@@ -61,7 +61,6 @@ const std::vector<ScalarCode>& ReverseTable() {
   return table;
 }
 
-
 constexpr char32_t kInvalidUtf8 = 0xFFFFFFFF;
 
 // Decodes the UTF-8 sequence at pos and moves pos past it. A malformed

@@ -40,7 +40,7 @@ constexpr std::array<uint16_t, 0xE0 - 0xA1> kFullWidthKana = {
 
 constexpr uint8_t kVoicedMark = 0xDE;
 constexpr uint8_t kSemiVoicedMark = 0xDF;
-constexpr uint8_t kHalfWidthU = 0xB3;  // ｳ
+constexpr uint8_t kHalfWidthU = 0xB3;      // ｳ
 constexpr uint16_t kFullWidthVu = 0x8394;  // ヴ
 
 // ｶ..ﾄ and ﾊ..ﾎ take the voiced mark; their voiced kana follow the plain one

@@ -37,7 +37,8 @@ inline mkbook::Subbook MakeSubbook(const std::string& titleUtf8, const std::stri
   return s;
 }
 
-inline void WriteVolume(const fs::path& at, const std::vector<std::pair<std::string, std::string>>& books) {
+inline void WriteVolume(const fs::path& at,
+                        const std::vector<std::pair<std::string, std::string>>& books) {
   mkbook::Volume v(mkbook::CatalogLayout::kCatalogs);
   for (const auto& [title, directory] : books) v.AddSubbook(MakeSubbook(title, directory));
   v.WriteTo(at);
@@ -62,7 +63,8 @@ class DriveWalkTest : public ::testing::Test {
 
   std::vector<std::string> Titles(const DriveSearchResult& r) const {
     std::vector<std::string> out;
-    for (const BookBarEntry& e : r.bar) out.push_back(e.IsSeparator() ? "|" : SjisToUtf8(e.shortName));
+    for (const BookBarEntry& e : r.bar)
+      out.push_back(e.IsSeparator() ? "|" : SjisToUtf8(e.shortName));
     return out;
   }
 

@@ -1,14 +1,14 @@
 // Drive search without its dialog: the drive list, the search roots and the
 // walk with its depth, "." and stream rules and the book bar it builds.
-#include <gtest/gtest.h>
+#include "app/drive_search/drive_walk.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include "app/drive_search/drive_list.h"
-#include "app/drive_search/drive_walk.h"
 #include "app/settings/value_forms.h"
 #include "tests/app/drive_books.h"
 
@@ -26,7 +26,7 @@ TEST(DriveList, LettersAndRanges) {
     const char* list;
     int count;
     std::vector<int> drives;
-  } cases[] = {{"ef-d", 1, {4}},       {"D-F", 3, {3, 4, 5}}, {"A-Z", 26, {0, 25}},
+  } cases[] = {{"ef-d", 1, {4}},        {"D-F", 3, {3, 4, 5}}, {"A-Z", 26, {0, 25}},
                {"EH-K", 5, {4, 7, 10}}, {"1;:-", 0, {}},       {"c-", 1, {2}}};
   for (const auto& c : cases) {
     const DriveFlags f = ParseDriveList(c.list);
@@ -69,10 +69,13 @@ TEST_F(DriveWalkTest, SubdirectoriesComeBeforeTheirParentAndDotsAreNotProbed) {
   DriveSearchResult r = SearchDrives(disk_, Root().string(), 1, nullptr);
   EXPECT_EQ(Titles(r), (std::vector<std::string>{"|", "深さ一", "|", "本体", "|", "深さ零"}));
   r = SearchDrives(disk_, Root().string(), 3, nullptr);
-  EXPECT_EQ(Titles(r), (std::vector<std::string>{"|", "深さ一", "|", "深さ二", "|", "深さ三", "|", "本体", "|", "深さ零"}));
+  EXPECT_EQ(Titles(r), (std::vector<std::string>{"|", "深さ一", "|", "深さ二", "|", "深さ三", "|",
+                                                 "本体", "|", "深さ零"}));
   // The sound-only sub-book is skipped, its volume's first book kept.
   EXPECT_EQ(r.bar[7].subbook, 0);
-  for (int i = 0; i < r.BookCount(); ++i) EXPECT_EQ(r.bar[static_cast<size_t>(r.menu[static_cast<size_t>(i)].entry)].colour, FoundBookColor(i));
+  for (int i = 0; i < r.BookCount(); ++i)
+    EXPECT_EQ(r.bar[static_cast<size_t>(r.menu[static_cast<size_t>(i)].entry)].colour,
+              FoundBookColor(i));
 }
 
 TEST_F(DriveWalkTest, LinksAndFifosNeitherRepeatNorHangTheWalk) {
@@ -88,12 +91,14 @@ TEST_F(DriveWalkTest, LinksAndFifosNeitherRepeatNorHangTheWalk) {
   ::alarm(60);  // a regression ends the test run instead of hanging it
   const DriveSearchResult r = SearchDrives(disk_, Root().string(), 40, nullptr);
   ::alarm(0);
-  EXPECT_EQ(Titles(r), (std::vector<std::string>{"|", "深さ一", "|", "深さ二", "|", "深さ三", "|", "本体", "|", "深さ零"}));
+  EXPECT_EQ(Titles(r), (std::vector<std::string>{"|", "深さ一", "|", "深さ二", "|", "深さ三", "|",
+                                                 "本体", "|", "深さ零"}));
   EXPECT_TRUE(reporter_.boxes().empty());
 }
 
 TEST_F(DriveWalkTest, ProgressShowsOneStepPerRootAndCancelKeepsWhatWasFound) {
-  const std::string roots = Root().string() + ";" + (Root() / "a").string() + ";/nonexistent-morva-root";
+  const std::string roots =
+      Root().string() + ";" + (Root() / "a").string() + ";/nonexistent-morva-root";
   testing::RecordingProgress progress;
   DriveSearchResult r = SearchDrives(disk_, roots, 0, &progress);
   EXPECT_EQ(SjisToUtf8(progress.caption()), "ﾄﾞﾗｲﾌﾞをｻｰﾁしています");

@@ -25,15 +25,16 @@ std::string S(std::string_view utf8) { return Sjis(utf8); }
 
 // Three groups, a comment line before the first.
 std::string ThreeGroups() {
-  return S("; my groups\n"
-           "[英和]\n"
-           "英和辞典,,,/cd/eiwa,1,,0000FF,英和,yes\n"
-           "\n"
-           "和英辞典,,,/cd/waei,2,,00FF00,和英,no\n"
-           "[国語]\n"
-           "国語辞典,,,/cd/kokugo,1,,FF0000,国語,yes\n"
-           "[英和]\n"
-           "別の英和,,,/cd/other,3,,FFFFFF,別,yes\n");
+  return S(
+      "; my groups\n"
+      "[英和]\n"
+      "英和辞典,,,/cd/eiwa,1,,0000FF,英和,yes\n"
+      "\n"
+      "和英辞典,,,/cd/waei,2,,00FF00,和英,no\n"
+      "[国語]\n"
+      "国語辞典,,,/cd/kokugo,1,,FF0000,国語,yes\n"
+      "[英和]\n"
+      "別の英和,,,/cd/other,3,,FFFFFF,別,yes\n");
 }
 
 class SaveGroupTest : public ::testing::Test {
@@ -59,15 +60,17 @@ TEST_F(SaveGroupTest, SavingAnUnchangedGroupReproducesTheFileAndKeepsABackup) {
 }
 
 TEST_F(SaveGroupTest, TheEditedSectionIsReplacedAndTheRestCopied) {
-  const std::string crlf = "pre\r\n[a]\r\nA,,,/a,1,,0000FF,A,yes\r\n[b]\r\nB,,,/b,1,,0000FF,B,yes\r\n";
+  const std::string crlf =
+      "pre\r\n[a]\r\nA,,,/a,1,,0000FF,A,yes\r\n[b]\r\nB,,,/b,1,,0000FF,B,yes\r\n";
   WriteFile(Grp(), crlf);
   GroupTable t = TableOf(0);
   t.Cell(2, GroupTable::kTitle) = "C";
   t.Cell(2, GroupTable::kPath) = "/c,2";
   ASSERT_TRUE(SaveGroup(Grp(), Bak(), 0, "renamed", t));
   // Empty hot key and selection columns are written as "," and "yes".
-  EXPECT_EQ(ReadFile(Grp()), "pre\r\n[renamed]\nA,,,/a,1,,0000FF,A,yes\nC,,,/c,2,,,,yes\n"
-                             "[b]\r\nB,,,/b,1,,0000FF,B,yes\r\n");
+  EXPECT_EQ(ReadFile(Grp()),
+            "pre\r\n[renamed]\nA,,,/a,1,,0000FF,A,yes\nC,,,/c,2,,,,yes\n"
+            "[b]\r\nB,,,/b,1,,0000FF,B,yes\r\n");
   EXPECT_EQ(ReadFile(Bak()), crlf);
 }
 
@@ -194,8 +197,8 @@ TEST_F(SaveGroupTest, KilledWhileSavingNoGroupIsLost) {
 
 TEST(GroupTableTest, NewRowsGetTheColourOfTheirRowAndAShortenedTitle) {
   GroupTable t;
-  const char* expected[] = {"0000FF", "00FF00", "00FFFF", "008000", "FF0000", "800080",
-                            "FFFFFF", "FFFFFF"};
+  const char* expected[] = {"0000FF", "00FF00", "00FFFF", "008000",
+                            "FF0000", "800080", "FFFFFF", "FFFFFF"};
   for (int i = 0; i < 8; ++i) {
     ASSERT_EQ(t.Add({S("英和辞典"), "/cd", i + 1}), i + 1);
     EXPECT_EQ(t.Cell(i + 1, GroupTable::kColour), expected[i]) << i;
@@ -209,7 +212,8 @@ TEST(GroupTableTest, NewRowsGetTheColourOfTheirRowAndAShortenedTitle) {
 
 TEST(GroupTableTest, RowsMoveWithinOneToNinetyNineAndTheTableFillsUp) {
   GroupTable t;
-  for (int i = 1; i < GroupTable::kRows; ++i) ASSERT_EQ(t.Add({"B" + std::to_string(i), "/d", 1}), i);
+  for (int i = 1; i < GroupTable::kRows; ++i)
+    ASSERT_EQ(t.Add({"B" + std::to_string(i), "/d", 1}), i);
   EXPECT_EQ(t.Add({"extra", "/d", 1}), 0);  // full
   EXPECT_FALSE(t.MoveDown(99));
   EXPECT_FALSE(t.MoveUp(1));

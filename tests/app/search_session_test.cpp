@@ -120,7 +120,8 @@ TEST_F(SearchSessionTest, HistoryKeepsTheNewestWordsFirstWithoutRepeats) {
   EXPECT_TRUE(session_.Remember("w5"));   // moved up, not repeated
   EXPECT_TRUE(session_.Remember("new"));  // the oldest drops out
   const std::vector<std::string>& h = session_.history();
-  EXPECT_EQ(std::vector<std::string>(h.begin(), h.begin() + 3), (std::vector<std::string>{"new", "w5", "w0"}));
+  EXPECT_EQ(std::vector<std::string>(h.begin(), h.begin() + 3),
+            (std::vector<std::string>{"new", "w5", "w0"}));
   EXPECT_EQ(h.size(), static_cast<size_t>(SearchSession::kMaxHistory));
   EXPECT_EQ(h.back(), "w48");
   EXPECT_EQ(std::count(h.begin(), h.end(), "w5"), 1);

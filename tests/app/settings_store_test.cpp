@@ -1,10 +1,10 @@
 #include "app/settings/settings_store.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <utility>
-
-#include <gtest/gtest.h>
 
 #include "engine/text/unicode.h"
 #include "tests/support/test_dirs.h"
@@ -133,10 +133,12 @@ TEST_F(SettingsStoreTest, MainWindowBeyondTheScreenMovesToTheCorner) {
 }
 
 TEST_F(SettingsStoreTest, KeyWidthOutsideThePaneBecomesAThird) {
-  const std::pair<std::string, int> cases[] = {{"30", 200}, {"49", 200}, {"50", 50}, {"550", 550},
-                                               {"551", 200}, {"x", 200}};
+  const std::pair<std::string, int> cases[] = {{"30", 200},  {"49", 200},  {"50", 50},
+                                               {"550", 550}, {"551", 200}, {"x", 200}};
   for (const auto& [stored, expected] : cases) {
-    EXPECT_EQ(LoadFrom("[Window]\r\nMain=0,0,600,400\r\nKeyWidth=" + stored + "\r\n").keyWidth, expected) << stored;
+    EXPECT_EQ(LoadFrom("[Window]\r\nMain=0,0,600,400\r\nKeyWidth=" + stored + "\r\n").keyWidth,
+              expected)
+        << stored;
   }
 }
 
@@ -146,13 +148,16 @@ TEST_F(SettingsStoreTest, ImageWindowOffsetMustKeepItOnTheScreen) {
   const struct {
     const char *main, *offset;
     int x, y;
-  } cases[] = {{"100,100,400,300", "50,-60,0,0", 50, -60}, {"100,100,400,300", "-101,0,0,0", 0, 0},
-               {"100,100,400,300", "0,-101,0,0", 0, 0},    {"100,100,400,300", "907,651,0,0", 907, 651},
-               {"100,100,400,300", "908,0,0,0", 0, 0},     {"100,100,400,300", "0,652,0,0", 0, 0},
-               {"5000,5000,400,300", "-10,10,0,0", 0, 0},  {"5000,5000,400,300", "10,10,0,0", 10, 10}};
+  } cases[] = {
+      {"100,100,400,300", "50,-60,0,0", 50, -60}, {"100,100,400,300", "-101,0,0,0", 0, 0},
+      {"100,100,400,300", "0,-101,0,0", 0, 0},    {"100,100,400,300", "907,651,0,0", 907, 651},
+      {"100,100,400,300", "908,0,0,0", 0, 0},     {"100,100,400,300", "0,652,0,0", 0, 0},
+      {"5000,5000,400,300", "-10,10,0,0", 0, 0},  {"5000,5000,400,300", "10,10,0,0", 10, 10}};
   for (const auto& c : cases) {
-    const Settings s = LoadFrom(std::string("[Window]\r\nMain=") + c.main + "\r\nGraph=" + c.offset + "\r\n");
-    EXPECT_EQ(std::make_pair(s.graphX, s.graphY), std::make_pair(c.x, c.y)) << c.main << " " << c.offset;
+    const Settings s =
+        LoadFrom(std::string("[Window]\r\nMain=") + c.main + "\r\nGraph=" + c.offset + "\r\n");
+    EXPECT_EQ(std::make_pair(s.graphX, s.graphY), std::make_pair(c.x, c.y))
+        << c.main << " " << c.offset;
   }
 }
 
@@ -178,7 +183,9 @@ TEST_F(SettingsStoreTest, TypedValuesReadStrictlyAndFallBackOnJunk) {
   Settings s = LoadFrom(
       "[Options]\r\nZenpo=YES\r\nKusizasi=yes\r\nIME=Yes\r\nScroll=\"yes\"\r\nSimple=7\r\n"
       "BufferSize=12000bytes\r\nBook=none\r\nSort= 2\r\nFont0=Mono,abc\r\n"
-      "Group=" + std::string(100, 'g') + "\r\nSearchDrive=" + std::string(40, 'd') + "\r\n"
+      "Group=" +
+      std::string(100, 'g') + "\r\nSearchDrive=" + std::string(40, 'd') +
+      "\r\n"
       "[Colors]\r\nTextColor=10,20\r\nBackColor=1,2,3\r\n");
   EXPECT_FALSE(s.zenpo);
   EXPECT_TRUE(s.kusizasi);
@@ -211,7 +218,8 @@ TEST_F(SettingsStoreTest, JunkFileLoadsDefaults) {
     char c = static_cast<char>((i * 7919 + 13) % 256);
     junk += (c == '[' || c == '=') ? 'x' : c;  // no section or key can come of it
   }
-  EXPECT_EQ(LoadFrom(junk + "\r\n" + std::string(10000, 'z') + "\r\n" + std::string(5, '\0')), Defaults());
+  EXPECT_EQ(LoadFrom(junk + "\r\n" + std::string(10000, 'z') + "\r\n" + std::string(5, '\0')),
+            Defaults());
 }
 
 TEST_F(SettingsStoreTest, ParmCarriesTheStartUpRequest) {

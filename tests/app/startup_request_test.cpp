@@ -1,10 +1,11 @@
 // The start-up request: its fields and their limits, and which book a book
 // request names.
+#include "app/startup/startup_request.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/startup/startup_request.h"
 #include "engine/book/text_utils.h"
 
 namespace morva {
@@ -34,9 +35,11 @@ TEST(StartupRequestTest, BookRequestsCountHeadersOrBooksFromOne) {
   book.shortName = "b";
   const BookBar bar = {BookBarEntry{}, book, book, BookBarEntry{}, book, BookBarEntry{}, book};
   // G<n>: the n-th header; <n>: the n-th book; anything else names none.
-  const std::pair<const char*, int> cases[] = {{"G1", 0}, {"G2", 3}, {"g3", 5}, {"G4", -1}, {"3", 4},
-                                               {"5", -1}, {"0", -1},  {"G", -1}, {"x1", -1}, {"", -1}};
-  for (const auto& [request, entry] : cases) EXPECT_EQ(ResolveBookRequest(bar, request), entry) << request;
+  const std::pair<const char*, int> cases[] = {{"G1", 0},  {"G2", 3}, {"g3", 5}, {"G4", -1},
+                                               {"3", 4},   {"5", -1}, {"0", -1}, {"G", -1},
+                                               {"x1", -1}, {"", -1}};
+  for (const auto& [request, entry] : cases)
+    EXPECT_EQ(ResolveBookRequest(bar, request), entry) << request;
 }
 
 }  // namespace

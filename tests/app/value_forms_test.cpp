@@ -1,9 +1,9 @@
 #include "app/settings/value_forms.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/settings/history.h"
 
@@ -37,8 +37,10 @@ TEST(ValueFormsTest, FontPairFieldsAreCutWithoutSplittingCharacters) {
 }
 
 TEST(HistoryTest, SplitDropsEmptyPiecesAndCutsLongWords) {
-  EXPECT_EQ(SplitHistory(".apple..\x8c\xea.pear."), (std::vector<std::string>{"apple", "\x8c\xea", "pear"}));
-  EXPECT_EQ(SplitHistory(std::string(78, 'w') + "\x82\xa0.z"), (std::vector<std::string>{std::string(78, 'w'), "z"}));
+  EXPECT_EQ(SplitHistory(".apple..\x8c\xea.pear."),
+            (std::vector<std::string>{"apple", "\x8c\xea", "pear"}));
+  EXPECT_EQ(SplitHistory(std::string(78, 'w') + "\x82\xa0.z"),
+            (std::vector<std::string>{std::string(78, 'w'), "z"}));
 }
 
 TEST(HistoryTest, JoinStopsAtTheFirstWordThatDoesNotFitBelow300) {

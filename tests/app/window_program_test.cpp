@@ -4,6 +4,7 @@
 // killed saves left beside them. A folder as its one argument is opened.
 // morva-shots builds the same window for automation: it searches a real book
 // and reports, never writing the settings.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,8 +17,6 @@
 #include <fstream>
 #include <string>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "app/startup/platform_choice.h"
 #include "tests/support/test_dirs.h"
@@ -34,7 +33,8 @@ bool Catches(pid_t pid, int signal) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   std::string line;
   while (std::getline(status, line))
-    if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+    if (line.rfind("SigCgt:", 0) == 0)
+      return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
   return false;
 }
 
@@ -78,9 +78,11 @@ TEST(WindowProgramTest, EndedBySignalItSavesItsSettings) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     ::kill(pid, signal);
     const int status = WaitForEnd(pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "signal " << signal << ", status " << status;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "signal " << signal << ", status " << status;
     const std::string ini = testing::ReadFile(settings / "MORVA.INI");
-    EXPECT_NE(ini.find("Win95Caption=no"), std::string::npos) << "signal " << signal << ":\n" << ini;
+    EXPECT_NE(ini.find("Win95Caption=no"), std::string::npos) << "signal " << signal << ":\n"
+                                                              << ini;
     EXPECT_FALSE(std::filesystem::exists(stale)) << "signal " << signal;
   }
 }
@@ -98,20 +100,21 @@ TEST(WindowProgramTest, PreferX11OnlyOnWaylandWithAnXServerAndNoChosenPlatform) 
   };
   const Case cases[] = {
       {true, nullptr, "wayland", "wayland-0", ":0", true},
-      {true, "", nullptr, "wayland-0", ":0", true},       // an empty choice is no choice
+      {true, "", nullptr, "wayland-0", ":0", true},  // an empty choice is no choice
       {true, nullptr, "wayland", nullptr, ":1", true},
       {false, nullptr, "wayland", "wayland-0", ":0", false},
       {true, "wayland", "wayland", "wayland-0", ":0", false},
       {true, "offscreen", "wayland", "wayland-0", ":0", false},
       {true, nullptr, "wayland", "wayland-0", nullptr, false},  // no XWayland
       {true, nullptr, "wayland", "wayland-0", "", false},
-      {true, nullptr, "x11", nullptr, ":0", false},              // already X11
+      {true, nullptr, "x11", nullptr, ":0", false},  // already X11
       {true, nullptr, nullptr, nullptr, ":0", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(StartOnX11(c.prefer, c.qtPlatform, c.sessionType, c.waylandDisplay, c.display), c.x11)
-        << c.prefer << " " << (c.qtPlatform ? c.qtPlatform : "-") << " " << (c.sessionType ? c.sessionType : "-")
-        << " " << (c.waylandDisplay ? c.waylandDisplay : "-") << " " << (c.display ? c.display : "-");
+        << c.prefer << " " << (c.qtPlatform ? c.qtPlatform : "-") << " "
+        << (c.sessionType ? c.sessionType : "-") << " "
+        << (c.waylandDisplay ? c.waylandDisplay : "-") << " " << (c.display ? c.display : "-");
   }
 }
 
@@ -178,17 +181,20 @@ TEST(WindowProgramTest, ShotsSearchTheRealWindowAndLeaveTheSettingsAlone) {
   const std::filesystem::path book = testing::SharedBooks() / "edict-small";
   if (!std::filesystem::exists(book)) GTEST_SKIP() << book << " missing";
   testing::TempDir dir;
-  const std::string env = "XDG_CONFIG_HOME=" + (dir / "config").string() + " QT_QPA_PLATFORM=offscreen ";
+  const std::string env =
+      "XDG_CONFIG_HOME=" + (dir / "config").string() + " QT_QPA_PLATFORM=offscreen ";
   const std::string shot = (dir / "shot.png").string();
-  const auto [status, out] = RunShell(env + MORVA_SHOTS_BINARY " window --book " + book.string() +
-                                 " --search いぬ --size 800x600 --report --screenshot " + shot + " 2>&1");
+  const auto [status, out] =
+      RunShell(env + MORVA_SHOTS_BINARY " window --book " + book.string() +
+               " --search いぬ --size 800x600 --report --screenshot " + shot + " 2>&1");
   EXPECT_EQ(status, 0) << out;
   EXPECT_NE(out.find("platform offscreen\n"), std::string::npos) << out;
   EXPECT_NE(out.find("vmrss-kb "), std::string::npos) << out;
   EXPECT_GT(std::filesystem::file_size(shot), 1000u);
   EXPECT_FALSE(std::filesystem::exists(dir / "config" / "morva" / "MORVA.INI"));
   // The first paint comes while the window is set up: the program still ends.
-  const auto [painted, printed] = RunShell(env + "timeout 60 " MORVA_SHOTS_BINARY " window --first-paint 2>&1");
+  const auto [painted, printed] =
+      RunShell(env + "timeout 60 " MORVA_SHOTS_BINARY " window --first-paint 2>&1");
   EXPECT_EQ(painted, 0) << printed;
   EXPECT_NE(printed.find("first-paint "), std::string::npos) << printed;
   // A mistyped option is a usage error, not a window that stays open.

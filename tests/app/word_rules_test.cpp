@@ -1,11 +1,12 @@
 // The rewriting rules of search words: ending-rule sets, character
 // substitution pairs and the screen-word prefix.
+#include "app/main_window/word_rules.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
 
-#include "app/main_window/word_rules.h"
 #include "engine/book/text_utils.h"
 
 namespace morva {
@@ -29,11 +30,11 @@ TEST(EndingRules, FirstMatchingRuleRewritesTheWord) {
     const char* after;  // nullptr: not rewritten
     int next;
   } cases[] = {
-      {1, "Puppies", "Puppy", 2},   {1, "cats", "cat", -1},       {1, "WALKED", "WALK", 3},
-      {1, "dog", nullptr, 0},       {2, "running", "run", -1},    {2, "walking", nullptr, 0},
-      {2, "stoPped", "stoP", -1},   {0, "hop", "hope", -1},       {3, "o'clock", "o'clocks", -1},
-      {3, "abc1", nullptr, 0},      {3, "two words", nullptr, 0}, {3, Sjis("ねこ"), nullptr, 0},
-      {3, "dogs*", nullptr, 0},     {-1, "word", nullptr, 0},     {10, "word", nullptr, 0},
+      {1, "Puppies", "Puppy", 2}, {1, "cats", "cat", -1},       {1, "WALKED", "WALK", 3},
+      {1, "dog", nullptr, 0},     {2, "running", "run", -1},    {2, "walking", nullptr, 0},
+      {2, "stoPped", "stoP", -1}, {0, "hop", "hope", -1},       {3, "o'clock", "o'clocks", -1},
+      {3, "abc1", nullptr, 0},    {3, "two words", nullptr, 0}, {3, Sjis("ねこ"), nullptr, 0},
+      {3, "dogs*", nullptr, 0},   {-1, "word", nullptr, 0},     {10, "word", nullptr, 0},
   };
   for (const auto& c : cases) {
     std::string word = c.word;

@@ -81,7 +81,8 @@ TEST_F(BookInfoTest, HonmonOfPageOneReplacesTheBodyFile) {
 
 TEST_F(BookInfoTest, BodyAndFontFileLimits) {
   std::string lines;
-  for (int i = 1; i <= 31; ++i) lines += "HONMON=f" + std::to_string(i) + "," + std::to_string(100 * i) + "\n";
+  for (int i = 1; i <= 31; ++i)
+    lines += "HONMON=f" + std::to_string(i) + "," + std::to_string(100 * i) + "\n";
   ASSERT_TRUE(OpenSection(lines));
   // Row 0 from the catalog and 29 statements fill the table.
   EXPECT_EQ(files().Count(), BodyFileTable::kMaxRows);
@@ -100,11 +101,11 @@ TEST_F(BookInfoTest, BodyAndFontFileLimits) {
 }
 
 TEST_F(BookInfoTest, StatementsSetTheirValues) {
-  ASSERT_TRUE(OpenSection(
-      "END=1f\nnKey=0\nnBytes=0\nnTab1=4\nnCol1=0\nnEnd=0\nKanaDic=1\nAlphaDic=2\n"
-      "MULTI=m v\nSOURCE=s\nTRANSLATE=t\nPRESTRING=12345678901\nSPRESTRING=＋＋\n"
-      "TITLECOLOR=OFF\nZENPO=OFF\nNEWLINE=OFF\nSKIPCODE=228 2\nIME=ON\nA121=x\n"
-      "\n; nKey=5 is a comment\n nKey=6 does not start with a letter\n"));
+  ASSERT_TRUE(
+      OpenSection("END=1f\nnKey=0\nnBytes=0\nnTab1=4\nnCol1=0\nnEnd=0\nKanaDic=1\nAlphaDic=2\n"
+                  "MULTI=m v\nSOURCE=s\nTRANSLATE=t\nPRESTRING=12345678901\nSPRESTRING=＋＋\n"
+                  "TITLECOLOR=OFF\nZENPO=OFF\nNEWLINE=OFF\nSKIPCODE=228 2\nIME=ON\nA121=x\n"
+                  "\n; nKey=5 is a comment\n nKey=6 does not start with a letter\n"));
   EXPECT_EQ(info().endCode, 0x1F);
   EXPECT_EQ(info().nKey, 32767);
   EXPECT_EQ(info().nBytes, 2147483647);
@@ -128,8 +129,9 @@ TEST_F(BookInfoTest, StatementsSetTheirValues) {
 }
 
 TEST_F(BookInfoTest, MalformedAndRepeatedStatements) {
-  std::string lines = "ENDING=a\nENDING3=b\nENDINGX=c\nENDING5=" + std::string(159, 'x') + "\nENDING6=" +
-                      std::string(158, 'y') + "\nNEGLECT=first\nNEGLECT=second\nSKIPCODE=12\n";
+  std::string lines = "ENDING=a\nENDING3=b\nENDINGX=c\nENDING5=" + std::string(159, 'x') +
+                      "\nENDING6=" + std::string(158, 'y') +
+                      "\nNEGLECT=first\nNEGLECT=second\nSKIPCODE=12\n";
   for (int i = 0; i < 21; ++i) lines += "SKIPCODE=" + std::to_string(200 + i) + " 1\n";
   ASSERT_TRUE(OpenSection(lines));
   EXPECT_EQ(info().endings[0], "a");
@@ -156,8 +158,8 @@ TEST_F(BookInfoTest, SectionRunsFromItsHeaderToTheNextBracketLine) {
 
 TEST_F(BookInfoTest, OverLongLineIsReportedAndIgnored) {
   // 254 characters and a CR LF still fit the 256-byte line buffer; 255 do not.
-  ASSERT_TRUE(OpenSection("MULTI=" + std::string(300, 'm') + "\nnKey=4\r\nSOURCE=" + std::string(247, 's') +
-                          "\r\nTRANSLATE=" + std::string(245, 't') + "\n"));
+  ASSERT_TRUE(OpenSection("MULTI=" + std::string(300, 'm') + "\nnKey=4\r\nSOURCE=" +
+                          std::string(247, 's') + "\r\nTRANSLATE=" + std::string(245, 't') + "\n"));
   EXPECT_EQ(Warnings(), (std::vector<int>{25, 25}));
   EXPECT_EQ(info().multi, "");
   EXPECT_EQ(info().nKey, 4);
@@ -186,7 +188,8 @@ TEST_F(BookInfoTest, BinaryJunkIsHarmless) {
   std::mt19937 random(7);
   for (int round = 0; round < 8; ++round) {
     std::string junk = round % 2 == 0 ? Sjis("[辞典]\n") : "";
-    for (int i = 0; i < 5000; ++i) junk += round >= 4 && i % 37 == 0 ? '\n' : static_cast<char>(random());
+    for (int i = 0; i < 5000; ++i)
+      junk += round >= 4 && i % 37 == 0 ? '\n' : static_cast<char>(random());
     EXPECT_TRUE(Open(junk));
   }
 }

@@ -31,7 +31,8 @@ TEST_F(RealBooksTest, EbstudioSampleHasTwoTitledSubbooks) {
     ASSERT_TRUE(Select("ebstudio-sample", i));
     EXPECT_EQ(disk_.subbook().title, disk_.ReadSubbookTitle(i));
     EXPECT_EQ(books_.back().fontFlag, 1);
-    for (uint8_t code : {0x00, 0x05, 0x91}) EXPECT_TRUE(disk_.subbook().indexes.Has(code)) << int{code};
+    for (uint8_t code : {0x00, 0x05, 0x91})
+      EXPECT_TRUE(disk_.subbook().indexes.Has(code)) << int{code};
   }
   EXPECT_TRUE(reporter_.boxes().empty());
 }

@@ -17,7 +17,9 @@ using mkbook::Volume;
 
 constexpr int32_t kFont = BodyFileTable::kFontFirstPage;
 
-std::string FileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string FileName(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
 
 // A font file of one character: a header page and a bitmap page.
 std::string FontFile(int width, int height) {
@@ -115,7 +117,8 @@ TEST_F(CatalogTest, CatalogCountIsNotTrustedBeyondTheFile) {
 }
 
 TEST_F(CatalogTest, ListingTitlesLeavesTheOpenSubbookReadable) {
-  testing::WriteVolume(Root(), {testing::SimpleSubbook("一", "one"), testing::SimpleSubbook("二番目", "two")});
+  testing::WriteVolume(
+      Root(), {testing::SimpleSubbook("一", "one"), testing::SimpleSubbook("二番目", "two")});
 
   ASSERT_TRUE(disk_.OpenVolume(Root(), ""));
   EXPECT_EQ(disk_.subbook().subbookCount, 2);
@@ -152,11 +155,11 @@ TEST_F(CatalogTest, SelectingTheCurrentRowAgainDoesNothing) {
 TEST_F(CatalogTest, IndexPageEntriesFillTheTable) {
   Volume v;
   v.AddSubbook(testing::SimpleSubbook("辞典", "jiten",
-                             {{0x91, 5, 3, {1, 2, 3}},
-                              {0x91, 9, 1, {}},   // the same code again
-                              {0x33, 7, 1, {}},   // a code the table does not know
-                              {0x26, 12, 2, {}},  // menu variants
-                              {0x20, 14, 1, {}}}));
+                                      {{0x91, 5, 3, {1, 2, 3}},
+                                       {0x91, 9, 1, {}},   // the same code again
+                                       {0x33, 7, 1, {}},   // a code the table does not know
+                                       {0x26, 12, 2, {}},  // menu variants
+                                       {0x20, 14, 1, {}}}));
   v.subbook(0).body[3] = 0x05;  // protection bits
   v.WriteTo(Root());
 
@@ -187,7 +190,10 @@ TEST_F(CatalogTest, IndexPageClaimingTooManyEntriesIsReadForAHundred) {
 }
 
 TEST_F(CatalogTest, KeyedIndexesAndTheInputMethod) {
-  testing::WriteVolume(Root(), {testing::SimpleSubbook("表記", "hyoki", {{0x71, 3, 1, {}}, {0x05, 4, 1, {}}, {0x91, 5, 1, {}}}), testing::SimpleSubbook("かな", "kana", {{0x90, 3, 1, {}}})});
+  testing::WriteVolume(
+      Root(), {testing::SimpleSubbook("表記", "hyoki",
+                                      {{0x71, 3, 1, {}}, {0x05, 4, 1, {}}, {0x91, 5, 1, {}}}),
+               testing::SimpleSubbook("かな", "kana", {{0x90, 3, 1, {}}})});
 
   ASSERT_TRUE(Select(0));
   uint8_t code = 0;
@@ -268,7 +274,10 @@ TEST_F(CatalogTest, SplitLayoutFindsEachIndexInItsOwnFile) {
   mkbook::IndexPage index;
   index.Add({0x02, 30, 1, {}});  // no file name belongs to the copyright page
   index.Add({0x80, 40, 1, {}});  // joken.idx is not there
-  mkbook::MakeSplit(s, {{0x00, "honmon", body, {}}, {0x91, "idx/ZHYOKI.IDX", words, {}}, {0x05, "zhyoki.txt", titles, {}}},
+  mkbook::MakeSplit(s,
+                    {{0x00, "honmon", body, {}},
+                     {0x91, "idx/ZHYOKI.IDX", words, {}},
+                     {0x05, "zhyoki.txt", titles, {}}},
                     index);
   Volume v(CatalogLayout::kCatalog);
   v.AddSubbook(s);

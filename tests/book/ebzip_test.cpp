@@ -24,7 +24,8 @@ using testing::TempDir;
 using testing::WriteFile;
 
 constexpr const char* kInputError = "辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました.";
-constexpr const char* kSeekError = "Seek error at ReadPage.\nPress the cancel button to abort Morva";
+constexpr const char* kSeekError =
+    "Seek error at ReadPage.\nPress the cancel button to abort Morva";
 
 std::string RandomBytes(size_t n, unsigned seed) {
   std::mt19937 rng(seed);
@@ -36,7 +37,8 @@ std::string RandomBytes(size_t n, unsigned seed) {
 // Compressible bytes that still differ from slice to slice.
 std::string TextBytes(size_t n) {
   std::string s;
-  for (int line = 0; s.size() < n; ++line) s += "entry " + std::to_string(line) + ": a word and its meaning\n";
+  for (int line = 0; s.size() < n; ++line)
+    s += "entry " + std::to_string(line) + ": a word and its meaning\n";
   s.resize(n);
   return s;
 }
@@ -49,14 +51,16 @@ std::string Encode(std::string_view plain, int level) {
 
 // A compressed file assembled by hand from stored slices, so tests can shape
 // any slice and do not depend on the writer.
-std::string Assemble(int level, uint64_t originalSize, uint32_t adler, const std::vector<std::string>& stored) {
+std::string Assemble(int level, uint64_t originalSize, uint32_t adler,
+                     const std::vector<std::string>& stored) {
   ebzip::Header h;
   h.level = level;
   h.originalSize = originalSize;
   h.adler = adler;
   const int width = ebzip::OffsetWidth(originalSize);
   std::string out = ebzip::EncodeHeader(h);
-  uint64_t at = static_cast<uint64_t>(out.size()) + (stored.size() + 1) * static_cast<uint64_t>(width);
+  uint64_t at =
+      static_cast<uint64_t>(out.size()) + (stored.size() + 1) * static_cast<uint64_t>(width);
   for (const std::string& s : stored) {
     ebzip::AppendBigEndian(&out, at, width);
     at += s.size();
@@ -76,8 +80,9 @@ std::string Deflate(std::string_view bytes) {
 }
 
 uint32_t Adler(std::string_view bytes) {
-  return static_cast<uint32_t>(
-      adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
+  return static_cast<uint32_t>(adler32(adler32(0, nullptr, 0),
+                                       reinterpret_cast<const Bytef*>(bytes.data()),
+                                       static_cast<uInt>(bytes.size())));
 }
 
 // A TDisk whose page space is the one file at path.
@@ -101,7 +106,8 @@ void ExpectServes(const std::string& path, const std::string& plain) {
     const size_t from = static_cast<size_t>(p - 1) * kPageSize;
     std::string expected = plain.substr(from, kPageSize);
     expected.resize(kPageSize, '\0');
-    ASSERT_EQ(std::string(reinterpret_cast<const char*>(f.disk.PageBuffer()), kPageSize), expected) << "page " << p;
+    ASSERT_EQ(std::string(reinterpret_cast<const char*>(f.disk.PageBuffer()), kPageSize), expected)
+        << "page " << p;
   }
   ASSERT_EQ(f.disk.Seek(1, 0), 0);
   for (size_t i = 0; i < plain.size(); ++i)
@@ -128,7 +134,8 @@ TEST(EbzipRoundTrip, OddSizesAtSliceBoundaries) {
   TempDir dir;
   for (size_t size : {size_t{1}, size_t{2047}, size_t{2048}, size_t{2049}, size_t{3 * 2048 + 5}}) {
     SCOPED_TRACE(size);
-    const std::string plain = TextBytes(size / 2) + RandomBytes(size - size / 2, static_cast<unsigned>(size));
+    const std::string plain =
+        TextBytes(size / 2) + RandomBytes(size - size / 2, static_cast<unsigned>(size));
     WriteFile(dir / "start.ebz", Encode(plain, 0));
     ExpectServes(dir.str() + "/start", plain);
   }
@@ -175,7 +182,8 @@ TEST(EbzipCache, SequentialReadInflatesEverySliceOnce) {
     SCOPED_TRACE(level);
     auto source = EbzipPageSource::Open(MemoryPageSource(Encode(plain, level)));
     ASSERT_TRUE(source);
-    const int64_t slices = static_cast<int64_t>((plain.size() + (2048u << level) - 1) / (2048u << level));
+    const int64_t slices =
+        static_cast<int64_t>((plain.size() + (2048u << level) - 1) / (2048u << level));
     std::string got(plain.size(), '\0');
     // Page by page, then byte by byte, as TDisk and a dump would read.
     for (size_t at = 0; at < plain.size(); at += kPageSize)
@@ -186,7 +194,8 @@ TEST(EbzipCache, SequentialReadInflatesEverySliceOnce) {
 
     auto again = EbzipPageSource::Open(MemoryPageSource(Encode(plain, level)));
     uint8_t b;
-    for (size_t at = 0; at < plain.size(); ++at) ASSERT_EQ(again->ReadAt(static_cast<int64_t>(at), &b, 1), 1);
+    for (size_t at = 0; at < plain.size(); ++at)
+      ASSERT_EQ(again->ReadAt(static_cast<int64_t>(at), &b, 1), 1);
     EXPECT_EQ(again->InflationCount(), slices);
   }
 }
@@ -200,7 +209,8 @@ TEST(EbzipCache, ReadsInAnyOrderGiveTheSameBytesAndStopAtTheEnd) {
   std::string buf(3000, '\0');
   for (int i = 0; i < 500; ++i) {
     const size_t at = rng() % plain.size();
-    const int64_t got = source->ReadAt(static_cast<int64_t>(at), reinterpret_cast<uint8_t*>(buf.data()), buf.size());
+    const int64_t got = source->ReadAt(static_cast<int64_t>(at),
+                                       reinterpret_cast<uint8_t*>(buf.data()), buf.size());
     ASSERT_EQ(got, static_cast<int64_t>(std::min(buf.size(), plain.size() - at)));
     ASSERT_EQ(buf.substr(0, static_cast<size_t>(got)), plain.substr(at, static_cast<size_t>(got)));
   }
@@ -246,7 +256,8 @@ class EbzipDamageTest : public ::testing::Test {
     boxes.insert(boxes.end(), bytes.reporter.boxes().begin(), bytes.reporter.boxes().end());
     return boxes;
   }
-  static bool Has(const std::vector<RecordedBox>& boxes, RecordedBox::Kind kind, const std::string& text) {
+  static bool Has(const std::vector<RecordedBox>& boxes, RecordedBox::Kind kind,
+                  const std::string& text) {
     return std::any_of(boxes.begin(), boxes.end(),
                        [&](const RecordedBox& b) { return b.kind == kind && b.Utf8() == text; });
   }
@@ -275,7 +286,8 @@ TEST_F(EbzipDamageTest, DamagedHeaderCannotBeOpened) {
   badMode[5] = 0x20;
   std::string hugeSize = good_;  // an index that cannot fit in the file
   hugeSize[8] = 0x01;
-  for (const std::string& packed : {badMagic, badLevel, badMode, hugeSize, good_.substr(0, 21), std::string()}) {
+  for (const std::string& packed :
+       {badMagic, badLevel, badMode, hugeSize, good_.substr(0, 21), std::string()}) {
     const auto boxes = ReadAllOf(packed);
     EXPECT_TRUE(Has(boxes, RecordedBox::kRetry, CannotOpen()));
   }
@@ -343,7 +355,8 @@ TEST_F(EbzipDamageTest, RandomDamageNeverCrashes) {
   for (int round = 0; round < 600; ++round) {
     std::string packed = files[round % 2];
     const int flips = 1 + static_cast<int>(rng() % 4);
-    for (int i = 0; i < flips; ++i) packed[rng() % packed.size()] ^= static_cast<char>(1 + rng() % 255);
+    for (int i = 0; i < flips; ++i)
+      packed[rng() % packed.size()] ^= static_cast<char>(1 + rng() % 255);
     if (rng() % 4 == 0) packed.resize(rng() % packed.size());
     auto source = EbzipPageSource::Open(MemoryPageSource(packed));
     if (!source) continue;

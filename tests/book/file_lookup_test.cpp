@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
+#include "engine/book/file_lookup.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string_view>
 
-#include "engine/book/file_lookup.h"
 #include "engine/book/page_source.h"
 #include "engine/book/tdisk.h"
 #include "tests/support/test_dirs.h"
@@ -61,7 +61,8 @@ TEST(FileLookupTest, FindFileUnderDirectoryEntersNoDirectoryTwice) {
   WriteFile(dir / "b/x/HONMON", "body");
   // Links back up the tree: without remembering what was entered, every
   // level would double the paths.
-  for (const char* link : {"a", "c", "b/x/up"}) std::filesystem::create_directory_symlink(".", dir / link);
+  for (const char* link : {"a", "c", "b/x/up"})
+    std::filesystem::create_directory_symlink(".", dir / link);
   std::filesystem::create_directory_symlink("../..", dir / "b/x/top");
   std::string found;
   EXPECT_FALSE(TDisk::FindFileUnderDirectory(dir.str(), "joken.idx", &found));

@@ -113,7 +113,8 @@ TEST_F(PageSpaceTest, BadPagesFailWithoutReading) {
   EXPECT_EQ(disk_.ReadByte(), Expected(50, 1, 0));
   // Page 6 would be the third page of a two-page file.
   EXPECT_EQ(disk_.ReadPage(6), -1);
-  EXPECT_EQ(reporter_.Last(RecordedBox::kRetry), "Seek error at ReadPage.\nPress the cancel button to abort Morva");
+  EXPECT_EQ(reporter_.Last(RecordedBox::kRetry),
+            "Seek error at ReadPage.\nPress the cancel button to abort Morva");
 }
 
 TEST_F(PageSpaceTest, FailedReadInsideTheByteReaderWarnsOnceAndGivesZero) {
@@ -134,7 +135,8 @@ TEST_F(PageSpaceTest, MissingFileGivesTheRetryBoxWithTheFullPath) {
   disk_.BodyFiles().Add(dir_.str() + "/sub/missing", 20);
   disk_.BodyFiles().Sort();
   EXPECT_EQ(disk_.ReadPage(21), -1);
-  EXPECT_EQ(reporter_.Last(RecordedBox::kRetry), "ﾌｧｲﾙ：" + dir_.str() + "/sub/missing を開けない．");
+  EXPECT_EQ(reporter_.Last(RecordedBox::kRetry),
+            "ﾌｧｲﾙ：" + dir_.str() + "/sub/missing を開けない．");
   EXPECT_EQ(disk_.subbook().volumeKind, -1);
 }
 
@@ -157,8 +159,11 @@ TEST_F(PageSpaceTest, TruncatedLastPageEndsWhereTheFileEnds) {
   EXPECT_EQ(disk_.Seek(21, 3), -1);
   using Kind = ReadFailure::Kind;
   const std::vector<std::tuple<Kind, std::string, BookAddress>> want{
-      {Kind::kReadingOn, extra, {5, 100}}, {Kind::kPastEnd, extra, {5, 100}}, {Kind::kPastEnd, extra, {5, 2047}},
-      {Kind::kPastEnd, extra, {6, 0}},     {Kind::kOpen, dir_.str() + "/sub/missing", {21, 0}},
+      {Kind::kReadingOn, extra, {5, 100}},
+      {Kind::kPastEnd, extra, {5, 100}},
+      {Kind::kPastEnd, extra, {5, 2047}},
+      {Kind::kPastEnd, extra, {6, 0}},
+      {Kind::kOpen, dir_.str() + "/sub/missing", {21, 0}},
   };
   std::vector<std::tuple<Kind, std::string, BookAddress>> got;
   for (const ReadFailure& f : reporter_.failures) got.emplace_back(f.kind, f.path, f.at);
@@ -170,7 +175,10 @@ TEST_F(PageSpaceTest, TruncatedLastPageEndsWhereTheFileEnds) {
 TEST(PageAccessTest, BcdBytesAndAddressComparison) {
   TempDir dir;
   std::string page(kPageSize, '\0');
-  const char data[] = "\x00\x00\x12\x34\x20\x47" "AB\x00" "C";
+  const char data[] =
+      "\x00\x00\x12\x34\x20\x47"
+      "AB\x00"
+      "C";
   std::copy(data, data + sizeof data - 1, page.begin());
   WriteFile(dir / "f", page);
   RecordingReporter reporter;

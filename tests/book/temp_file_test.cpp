@@ -1,10 +1,11 @@
+#include "engine/book/temp_file.h"
+
 #include <gtest/gtest.h>
 
-#include "engine/book/temp_file.h"
+#include <filesystem>
+
 #include "engine/book/tdisk.h"
 #include "tests/support/recording_reporter.h"
-
-#include <filesystem>
 
 namespace morva {
 namespace {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "engine/book/text_utils.h"
+
+#include <gtest/gtest.h>
 
 namespace morva {
 namespace {
@@ -18,7 +18,6 @@ TEST(TextUtilsTest, ResolveRelativeNamePlacesNamesBesideTheBaseFile) {
   EXPECT_EQ(ResolveRelativeName("/abs/x.dat", "/a/MORVA.DAT"), "/abs/x.dat");
   EXPECT_EQ(ResolveRelativeName("x.dat", "MORVA.DAT"), "x.dat");
 }
-
 
 }  // namespace
 }  // namespace morva

@@ -2,6 +2,8 @@
 // item by item, each item starting where the one before ended, meets every
 // entry at its address; its marked text holds exactly the key's plain text,
 // and its readable form the key's visible text.
+#include "tests/support/answer_key.h"
+
 #include <gtest/gtest.h>
 
 #include "cli/book_session.h"
@@ -10,7 +12,6 @@
 #include "engine/decode/content.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
-#include "tests/support/answer_key.h"
 #include "tests/support/test_dirs.h"
 
 namespace morva::cli {
@@ -82,7 +83,8 @@ void CheckEntries(const std::string& book, const std::string& keyName, size_t ev
     }
     if (!failure.empty()) {
       ++mismatches;
-      ADD_FAILURE() << book << " entry " << key.Get(row, "id") << " at " << key.Get(row, "text_pos") << "\n"
+      ADD_FAILURE() << book << " entry " << key.Get(row, "id") << " at " << key.Get(row, "text_pos")
+                    << "\n"
                     << failure << "\nwant: " << text;
     }
     at = next;
@@ -106,8 +108,11 @@ TEST(AnswerKeyTest, EdictSmallWholeBodyHoldsEveryEntryInOrder) {
   ASSERT_TRUE(session);
   session->disk().decoderState().gaijiMode = GaijiMode::kText;
   std::string all;
-  RenderBody(session->disk(), BookSession::kRow, {session->disk().subbook().indexes.Start(0x00), 0}, TextFormat::kReadable,
-             [&all](std::string& item) { all += item; return true; });
+  RenderBody(session->disk(), BookSession::kRow, {session->disk().subbook().indexes.Start(0x00), 0},
+             TextFormat::kReadable, [&all](std::string& item) {
+               all += item;
+               return true;
+             });
   const std::string folded = FoldVisibleText(all);
   size_t at = 0;
   int missing = 0;
@@ -115,7 +120,8 @@ TEST(AnswerKeyTest, EdictSmallWholeBodyHoldsEveryEntryInOrder) {
     const std::string want = FoldVisibleText(key.Get(row, "text"));
     const size_t found = folded.find(want, at);
     if (found == std::string::npos) {
-      if (++missing <= 5) ADD_FAILURE() << "entry " << key.Get(row, "id") << " not found after byte " << at;
+      if (++missing <= 5)
+        ADD_FAILURE() << "entry " << key.Get(row, "id") << " not found after byte " << at;
       continue;
     }
     at = found + want.size();

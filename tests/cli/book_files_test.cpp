@@ -3,7 +3,6 @@
 // damaged, not regular files, behind link loops or outside the volume. None
 // of these may hang, be read from outside the volume or be misreported.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -37,7 +36,8 @@ mkbook::Subbook OneEntry(const std::string& directory, const std::string& headwo
   return testing::Subbook("辞典", directory, pages.Build());
 }
 
-void WriteVolume(const fs::path& root, const mkbook::Subbook& s, CatalogLayout layout = CatalogLayout::kCatalogs) {
+void WriteVolume(const fs::path& root, const mkbook::Subbook& s,
+                 CatalogLayout layout = CatalogLayout::kCatalogs) {
   testing::WriteVolume(root, {s}, layout);
 }
 
@@ -46,7 +46,9 @@ void MakeFifo(const fs::path& path) {
   ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << path;
 }
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 class BookFilesTest : public testing::BookTest {};
 
@@ -62,13 +64,17 @@ TEST_F(BookFilesTest, TitlesDecideWhetherTheVolumeIsSingleByte) {
   const Row rows[] = {
       {"JIS title", mkbook::JisFromUtf8("国語辞典"), CatalogLayout::kCatalogs, false},
       // External characters (first byte 0xA1-0xFE) say nothing either way.
-      {"external character inside", mkbook::JisFromUtf8("国語") + "\xA1\x21" + mkbook::JisFromUtf8("辞典"),
+      {"external character inside",
+       mkbook::JisFromUtf8("国語") + "\xA1\x21" + mkbook::JisFromUtf8("辞典"),
        CatalogLayout::kCatalogs, false},
       {"external characters only", "\xB0\x21\xFE\x7E", CatalogLayout::kCatalog, false},
       // "h " is 0x6820: inside the old value range, but a space is no JIS byte.
       {"English words", "English Dictionary", CatalogLayout::kCatalog, true},
       {"odd length, 0 after the last letter", "Dictionary1", CatalogLayout::kCatalog, true},
-      {"control code", "\x1F\x04" "ABCD", CatalogLayout::kCatalogs, true},
+      {"control code",
+       "\x1F\x04"
+       "ABCD",
+       CatalogLayout::kCatalogs, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -90,7 +96,8 @@ TEST_F(BookFilesTest, TitlesDecideWhetherTheVolumeIsSingleByte) {
 
 // A split-layout sub-book of the catalogs layout: data/honmon is the one-page
 // index file, and the body text, also named honmon, lies further down.
-mkbook::Subbook SplitSubbook(const std::string& bodyName, const std::vector<mkbook::SplitFile>& more = {}) {
+mkbook::Subbook SplitSubbook(const std::string& bodyName,
+                             const std::vector<mkbook::SplitFile>& more = {}) {
   mkbook::PageFile body(2);
   body.Write({2, 0}, EntryText(2, "分割本文"));
   std::vector<mkbook::SplitFile> files{{0x00, bodyName, body, {}}};
@@ -122,7 +129,8 @@ TEST_F(BookFilesTest, LinksBackUpTheTreeAreWalkedOnce) {
   mkbook::PageFile words(10);
   words.Write({10, 0}, std::string(16, '\x77'));
   // joken.idx is nowhere: its search walks the whole tree below data/.
-  mkbook::Subbook s = SplitSubbook("text/honmon", {{0x91, "zhyoki.idx", words, {}}, {0x80, "", words, {}}});
+  mkbook::Subbook s =
+      SplitSubbook("text/honmon", {{0x91, "zhyoki.idx", words, {}}, {0x80, "", words, {}}});
   s.besideBody.pop_back();
   WriteVolume(Root(), s);
   const fs::path data = fs::path(Root()) / "split" / "data";
@@ -141,7 +149,8 @@ TEST_F(BookFilesTest, LinksBackUpTheTreeAreWalkedOnce) {
 TEST_F(BookFilesTest, DamagedCompressedBodyIsNamedInTheMessage) {
   WriteVolume(Root(), OneEntry("jiten"));
   ASSERT_TRUE(mkbook::CompressVolume(Root(), 0));
-  mkbook::damage::Overwrite(Root() + "/jiten/data/honmon.ebz", 5, "\x7F");  // no such mode and level
+  mkbook::damage::Overwrite(Root() + "/jiten/data/honmon.ebz", 5,
+                            "\x7F");  // no such mode and level
 
   const CliRun text = RunCli("text " + Root());
   EXPECT_TRUE(Has(text.err, "jiten/data/honmon.ebz at 1:0: the file cannot be opened")) << text.err;
@@ -161,7 +170,8 @@ TEST_F(BookFilesTest, FifosAreRefusedWithoutWaiting) {
     std::string out;  // expected on stdout
   };
   const Row rows[] = {
-      {"CATALOGS", [](const fs::path& r) { MakeFifo(r / "CATALOGS"); }, "books " + Root(), "no book volume", ""},
+      {"CATALOGS", [](const fs::path& r) { MakeFifo(r / "CATALOGS"); }, "books " + Root(),
+       "no book volume", ""},
       {"CATALOGS beside a catalog",
        [](const fs::path& r) {
          WriteVolume(r, OneEntry("jiten", "カタログ"), CatalogLayout::kCatalog);
@@ -175,7 +185,8 @@ TEST_F(BookFilesTest, FifosAreRefusedWithoutWaiting) {
          MakeFifo(r / "jiten" / "data" / "HONMON");
        },
        "text " + Root(), "data/HONMON at 1:0: the file cannot be opened", ""},
-      {"HONMON= of the information file", [](const fs::path& r) { MakeFifo(r / "sekai" / "HONMON"); },
+      {"HONMON= of the information file",
+       [](const fs::path& r) { MakeFifo(r / "sekai" / "HONMON"); },
        "text " + Root() + " --info " + info, "sekai/HONMON at 1:0: the file cannot be opened", ""},
       // The split layout's search passes the FIFO by and finds the body.
       {"split-layout file",
@@ -208,7 +219,8 @@ TEST_F(BookFilesTest, CatalogDirectoryNamesStayInsideTheVolume) {
     fs::remove_all(dir_ / "p");
     std::string slashed = name;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    const fs::path outside = fs::path(root.string() + "/" + slashed + "/data/honmon").lexically_normal();
+    const fs::path outside =
+        fs::path(root.string() + "/" + slashed + "/data/honmon").lexically_normal();
     mkbook::WriteBytes(outside, OneEntry("x", "外の本文").body);
     fs::create_directories(root / "x");
     WriteVolume(root, OneEntry(name));

@@ -1,6 +1,7 @@
+#include "cli/cli_args.h"
+
 #include <gtest/gtest.h>
 
-#include "cli/cli_args.h"
 #include "cli/render.h"
 #include "engine/book/text_utils.h"
 
@@ -26,8 +27,8 @@ TEST(CliArgsTest, VolumesAndAddresses) {
 }
 
 TEST(CliArgsTest, OptionsAreTakenOut) {
-  char a0[] = "morva-cli", a1[] = "text", a2[] = "dir", a3[] = "--from", a4[] = "1:0", a5[] = "--format=marked",
-       a6[] = "--bogus";
+  char a0[] = "morva-cli", a1[] = "text", a2[] = "dir", a3[] = "--from", a4[] = "1:0",
+       a5[] = "--format=marked", a6[] = "--bogus";
   char* argv[] = {a0, a1, a2, a3, a4, a5, a6};
   Arguments args(7, argv, 2);
   EXPECT_EQ(args.TakeOption("from"), "1:0");
@@ -39,8 +40,11 @@ TEST(CliArgsTest, OptionsAreTakenOut) {
 }
 
 TEST(RenderTest, ReadableTextDropsMarkersAndIndentsLines) {
-  const std::string marked = "\x09\x20\x03" + Sjis("ねこ") + "\x04\n\x09\x21" + Sjis("猫") + " \x01" +
-                             Sjis("→") + "\x02\x2ER000004D20005" + "\x0B" "1\xA1\x21" "\n";
+  const std::string marked = "\x09\x20\x03" + Sjis("ねこ") + "\x04\n\x09\x21" + Sjis("猫") +
+                             " \x01" + Sjis("→") + "\x02\x2ER000004D20005" +
+                             "\x0B"
+                             "1\xA1\x21"
+                             "\n";
   std::string out;
   AppendReadable(marked, &out);
   EXPECT_EQ(out, "ねこ\n  猫 →[zA121]\n");

@@ -27,7 +27,8 @@ inline CliRun RunCli(const std::string& args, int timeoutSeconds = 0) {
   const int errFd = ::mkstemp(errName);
   if (errFd < 0) return r;
   ::close(errFd);
-  const std::string limit = timeoutSeconds > 0 ? "timeout -s KILL " + std::to_string(timeoutSeconds) + " " : "";
+  const std::string limit =
+      timeoutSeconds > 0 ? "timeout -s KILL " + std::to_string(timeoutSeconds) + " " : "";
   const std::string command = limit + std::string(MORVA_CLI_BINARY) + " " + args + " 2>" + errName;
   if (FILE* p = popen(command.c_str(), "r")) {
     std::array<char, 65536> buf;

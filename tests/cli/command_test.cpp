@@ -1,6 +1,5 @@
 // The morva-cli binary end to end: exit statuses and output of each command.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <array>

@@ -27,9 +27,11 @@ class GaijiMapCommandTest : public ::testing::Test {
 };
 
 TEST_F(GaijiMapCommandTest, MappedCharactersPrintAsText) {
-  testing::WriteFile(files_ / "m.map", "# edict-small\nzA122\tu9DF2\nzA121\tu0041,u20DD\nhA122\t-\t+\n");
+  testing::WriteFile(files_ / "m.map",
+                     "# edict-small\nzA122\tu9DF2\nzA121\tu0041,u20DD\nhA122\t-\t+\n");
   const std::string map = " --map " + (files_ / "m.map").string();
-  EXPECT_NE(RunCli("search " + Volume() + " いぬ").out.find("30:402\tイヌワシ[zA122]\n"), std::string::npos);
+  EXPECT_NE(RunCli("search " + Volume() + " いぬ").out.find("30:402\tイヌワシ[zA122]\n"),
+            std::string::npos);
 
   const CliRun search = RunCli("search " + Volume() + " いぬ" + map);
   EXPECT_EQ(search.status, 0);
@@ -42,8 +44,8 @@ TEST_F(GaijiMapCommandTest, MappedCharactersPrintAsText) {
             std::string::npos);
   // A "-" entry without replacement text prints the code.
   testing::WriteFile(files_ / "n.map", "hA122\tnull\n");
-  EXPECT_EQ(RunCli("show " + Volume() + " 400:698 --map " + (files_ / "n.map").string()).out.rfind(
-                "いぬ【戌】[zA121][hA122]\n", 0),
+  EXPECT_EQ(RunCli("show " + Volume() + " 400:698 --map " + (files_ / "n.map").string())
+                .out.rfind("いぬ【戌】[zA121][hA122]\n", 0),
             0u);
 }
 
@@ -56,11 +58,13 @@ TEST_F(GaijiMapCommandTest, MapBesideTheVolumeWarningsAndPrecedence) {
                            ":2: malformed line skipped (2 malformed lines in all)\n");
 
   // The book's own conversion wins over the map, in entries and headings.
-  testing::WriteFile(files_ / "info.dat",  // the sub-book's title in Shift-JIS, then a conversion
-                     "[\x82\x64\x82\x63\x82\x68\x82\x62\x82\x73\x8F\xAC\x8C\x5E\x94\xC5]\nZA121=CONV\n");
+  testing::WriteFile(
+      files_ / "info.dat",  // the sub-book's title in Shift-JIS, then a conversion
+      "[\x82\x64\x82\x63\x82\x68\x82\x62\x82\x73\x8F\xAC\x8C\x5E\x94\xC5]\nZA121=CONV\n");
   const std::string info = " --info " + (files_ / "info.dat").string();
   EXPECT_EQ(RunCli("show " + Volume() + " 400:698" + info).out.rfind("いぬ【戌】CONVê\n", 0), 0u);
-  EXPECT_NE(RunCli("search " + Volume() + " いぬ" + info).out.find("いぬ【戌】[zA121]ê\n"), std::string::npos);
+  EXPECT_NE(RunCli("search " + Volume() + " いぬ" + info).out.find("いぬ【戌】[zA121]ê\n"),
+            std::string::npos);
 
   EXPECT_EQ(RunCli("show " + Volume() + " 400:698 --map /nonexistent.map").err,
             "morva-cli: cannot read the map /nonexistent.map\n");

@@ -1,9 +1,8 @@
 // morva-cli on damaged books and when it is stopped: a failed read ends in a
 // message naming the file and the address and exit status 1, keeping what was
 // printed before; a signal or a closed pipe leaves no temporary file behind.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -44,12 +43,14 @@ class DamagedBooks : public ::testing::Test {
     ASSERT_TRUE(mkbook::CompressVolume((*dir_ / "packed").string(), 0));
     const fs::path packed = *dir_ / "packed/edsmall/data/honmon.ebz";
     const std::string bytes = testing::ReadFile(packed);
-    const auto header = ebzip::DecodeHeader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    const auto header =
+        ebzip::DecodeHeader(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     ASSERT_TRUE(header);
     const int width = ebzip::OffsetWidth(header->originalSize);
     const uint64_t slice = ebzip::ReadBigEndian(
         reinterpret_cast<const uint8_t*>(bytes.data()) + ebzip::kHeaderSize + 200 * width, width);
-    mkbook::damage::Overwrite(packed, slice + 20, std::string(1, static_cast<char>(bytes[slice + 20] ^ 0xFF)));
+    mkbook::damage::Overwrite(packed, slice + 20,
+                              std::string(1, static_cast<char>(bytes[slice + 20] ^ 0xFF)));
   }
   static void TearDownTestSuite() {
     delete dir_;
@@ -124,15 +125,16 @@ enum class Stop { kSignal, kClosePipe };
 
 struct Stopping {
   Stop stop;
-  int signal;           // sent (kSignal) or expected (kClosePipe with SIGPIPE at its default)
-  bool ignoreSigpipe;   // the caller ignores SIGPIPE: the write fails with EPIPE
+  int signal;          // sent (kSignal) or expected (kClosePipe with SIGPIPE at its default)
+  bool ignoreSigpipe;  // the caller ignores SIGPIPE: the write fails with EPIPE
 };
 
 TEST(StoppedCliTest, LeavesNoTemporaryFiles) {
   MORVA_REQUIRE_SHARED_BOOKS();
   const Stopping cases[] = {
-      {Stop::kSignal, SIGINT, false},      {Stop::kSignal, SIGTERM, false}, {Stop::kSignal, SIGHUP, false},
-      {Stop::kClosePipe, SIGPIPE, false}, {Stop::kClosePipe, 0, true},
+      {Stop::kSignal, SIGINT, false}, {Stop::kSignal, SIGTERM, false},
+      {Stop::kSignal, SIGHUP, false}, {Stop::kClosePipe, SIGPIPE, false},
+      {Stop::kClosePipe, 0, true},
   };
   for (const Stopping& c : cases) {
     const testing::TempDir tmp;
@@ -167,7 +169,8 @@ TEST(StoppedCliTest, LeavesNoTemporaryFiles) {
     int raw = 0;
     ASSERT_EQ(waitpid(pid, &raw, 0), pid);
     if (c.signal != 0) {
-      EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == c.signal) << "signal " << c.signal << " raw " << raw;
+      EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == c.signal)
+          << "signal " << c.signal << " raw " << raw;
     } else {
       EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << "raw " << raw;
     }

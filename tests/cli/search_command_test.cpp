@@ -1,7 +1,6 @@
 // The search commands of morva-cli end to end: search, menu, multi and
 // fulltext, their output and exit statuses.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -9,8 +8,8 @@
 #include <cstdio>
 
 #include "engine/text/unicode.h"
-#include "tests/support/answer_key.h"
 #include "tests/cli/cli_runner.h"
+#include "tests/support/answer_key.h"
 #include "tests/support/book_test.h"
 
 namespace morva::cli {
@@ -33,7 +32,8 @@ TEST(SearchCommandTest, LongHeadingsPrintWhole) {
     const std::string& heading = key.Get(row, "heading");
     const std::string keys = key.Get(row, "word_keys_normalized");
     const std::string first = keys.substr(0, keys.find('|'));
-    if (heading.size() < 75 || heading.find('{') != std::string::npos || first.find('\'') != std::string::npos) {
+    if (heading.size() < 75 || heading.find('{') != std::string::npos ||
+        first.find('\'') != std::string::npos) {
       continue;  // 25 characters of 3 UTF-8 bytes are 50 Shift-JIS bytes
     }
     const std::string line = key.Get(row, "text_pos") + "\t" + heading + "\n";
@@ -43,7 +43,8 @@ TEST(SearchCommandTest, LongHeadingsPrintWhole) {
   }
   EXPECT_GT(checked, 20);
   const CliRun text = RunCommand("fulltext " + SmallBook() + " " + Quote("occupy wall street"));
-  EXPECT_NE(text.out.find("\tウォールストリートをせんきょせよ【ウォールストリートを占拠せよ】\n"), std::string::npos)
+  EXPECT_NE(text.out.find("\tウォールストリートをせんきょせよ【ウォールストリートを占拠せよ】\n"),
+            std::string::npos)
       << text.out;
 }
 
@@ -73,7 +74,8 @@ TEST(SearchCommandTest, OutputAndStatuses) {
       // is offered instead.
       {"menu", 0, "411:0\t[メニュー全体]\n"},
       {"menu --whole", 0, "411:0\t[メニュー全体]\n"},
-      {"fulltext " + Quote("ten million"), 0, "2:106\t" + heading},  // the topic starts at the headword
+      {"fulltext " + Quote("ten million"), 0,
+       "2:106\t" + heading},  // the topic starts at the headword
       {"fulltext " + Quote("Ten Million") + " --case", 3, ""},
       {"fulltext zzqqxyzzy", 3, ""},
   };
@@ -83,7 +85,8 @@ TEST(SearchCommandTest, OutputAndStatuses) {
                                 (space == std::string::npos ? "" : c.args.substr(space)));
     EXPECT_EQ(r.status, c.status) << c.args.substr(0, 80);
     if (c.out.starts_with("~")) {
-      EXPECT_NE(r.out.find(c.out.substr(1)), std::string::npos) << c.args.substr(0, 80) << "\n" << r.out;
+      EXPECT_NE(r.out.find(c.out.substr(1)), std::string::npos) << c.args.substr(0, 80) << "\n"
+                                                                << r.out;
     } else {
       EXPECT_EQ(r.out, c.out) << c.args.substr(0, 80);
     }
@@ -95,7 +98,8 @@ TEST(SearchCommandTest, OutputAndStatuses) {
 // then starts at the entry (its indent), not at its headword.
 TEST(SearchCommandTest, FullTextFromAnEntry) {
   MORVA_REQUIRE_SHARED_BOOKS();
-  const CliRun later = RunCommand("fulltext " + SmallBook() + " million --from " + Quote("いっせんまん"));
+  const CliRun later =
+      RunCommand("fulltext " + SmallBook() + " million --from " + Quote("いっせんまん"));
   const CliRun all = RunCommand("fulltext " + SmallBook() + " million");
   EXPECT_EQ(later.status, 0);
   EXPECT_EQ(later.out.rfind("2:102\t", 0), 0u) << later.out;
@@ -108,12 +112,14 @@ TEST(SearchCommandTest, FullTextFromAnEntry) {
 class MultiCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const testing::CompoundForms forms = [](mkbook::SubbookPages& pages, const mkbook::CompoundIndex& names,
+    const testing::CompoundForms forms = [](mkbook::SubbookPages& pages,
+                                            const mkbook::CompoundIndex& names,
                                             const mkbook::CompoundIndex& countries) {
       const int32_t list = mkbook::AddCandidateLists(pages, {{"日本"}, {"英国"}});
       return std::vector<testing::CompoundForm>{{{"名前", names}, {"国", countries, list}}};
     };
-    testing::WriteVolume(dir_.path() / "vol", {testing::PeopleSubbook({{"たなか", "日本"}, {"すみす", "英国"}}, forms)});
+    testing::WriteVolume(dir_.path() / "vol",
+                         {testing::PeopleSubbook({{"たなか", "日本"}, {"すみす", "英国"}}, forms)});
   }
   std::string Volume() const { return (dir_.path() / "vol").string(); }
   testing::TempDir dir_;
@@ -123,10 +129,12 @@ TEST_F(MultiCommandTest, ListsFormsAndSearchesFilledFields) {
   const CliRun list = RunCommand("multi " + Volume() + " --list");
   EXPECT_EQ(list.status, 0);
   EXPECT_EQ(list.out, "1\t複合 1/1\n\t1\t名前\n\t2\t国\tcandidates\n");
-  const CliRun found = RunCommand("multi " + Volume() + " --form 1 --field 1=たなか --field " + Quote("2=日本"));
+  const CliRun found =
+      RunCommand("multi " + Volume() + " --form 1 --field 1=たなか --field " + Quote("2=日本"));
   EXPECT_EQ(found.status, 0);
   EXPECT_NE(found.out.find("\tたなか\n"), std::string::npos) << found.out;
-  EXPECT_EQ(RunCommand("multi " + Volume() + " --form 1 --field 1=たなか --field 2=英国").status, 3);
+  EXPECT_EQ(RunCommand("multi " + Volume() + " --form 1 --field 1=たなか --field 2=英国").status,
+            3);
   EXPECT_EQ(RunCommand("multi " + Volume() + " --form 2 --field 1=x").status, 2);
   EXPECT_EQ(RunCommand("multi " + Volume() + " --form 1 --field 3=x").status, 2);
   EXPECT_EQ(RunCommand("multi " + Volume()).status, 2);
@@ -135,25 +143,36 @@ TEST_F(MultiCommandTest, ListsFormsAndSearchesFilledFields) {
 TEST_F(MultiCommandTest, GroupSearchCoversTheGroupOrItsMarkedBooks) {
   MORVA_REQUIRE_SHARED_BOOKS();
   // Shift-JIS group file: the test volume (marked) and edict-small.
-  const std::string groups = "[g]\n"
-                             "People,,," + Volume() + ",1,,FF,PPL,yes\n"
-                             "Small,,," + SmallBook() + ",1,,FF00,SML,no\n"
-                             "[h]\n"
-                             "Small,,," + SmallBook() + ",1,,FF00,SML,no\n"
-                             "Gone,,,/nonexistent/volume,1,,FF00,GON,no\n";
+  const std::string groups =
+      "[g]\n"
+      "People,,," +
+      Volume() +
+      ",1,,FF,PPL,yes\n"
+      "Small,,," +
+      SmallBook() +
+      ",1,,FF00,SML,no\n"
+      "[h]\n"
+      "Small,,," +
+      SmallBook() +
+      ",1,,FF00,SML,no\n"
+      "Gone,,,/nonexistent/volume,1,,FF00,GON,no\n";
   testing::WriteFile(dir_ / "books.grp", groups);
   const std::string file = (dir_ / "books.grp").string();
-  const CliRun both = RunCommand("search --books " + file + " --group g " + Quote("た or ＴＥＮＭＩＬＬＩＯＮ"));
+  const CliRun both =
+      RunCommand("search --books " + file + " --group g " + Quote("た or ＴＥＮＭＩＬＬＩＯＮ"));
   EXPECT_EQ(both.status, 0);
   EXPECT_NE(both.out.find("SML\t2:102\t"), std::string::npos) << both.out;
-  const CliRun marked = RunCommand("search --books " + file + " --group g --marked " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
+  const CliRun marked =
+      RunCommand("search --books " + file + " --group g --marked " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
   EXPECT_EQ(marked.status, 3);
   EXPECT_EQ(RunCommand("search --books " + file + " --group nothere word").status, 1);
   // A book that cannot be opened is named, the others searched, status 1.
-  const CliRun partial = RunCommand("search --books " + file + " --group h " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
+  const CliRun partial =
+      RunCommand("search --books " + file + " --group h " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
   EXPECT_EQ(partial.status, 1);
   EXPECT_EQ(partial.out, "SML\t2:102\tいっせんまん【１０００万】\n");
-  EXPECT_NE(partial.err.find("GON (/nonexistent/volume) cannot be opened"), std::string::npos) << partial.err;
+  EXPECT_NE(partial.err.find("GON (/nonexistent/volume) cannot be opened"), std::string::npos)
+      << partial.err;
   EXPECT_EQ(RunCommand("search --books " + file + " word").status, 2);
 }
 
@@ -163,15 +182,20 @@ TEST_F(MultiCommandTest, GroupHeadersAreReadAsTheWindowReadsThem) {
   const std::string file = (dir_ / "books.grp").string();
   for (const auto& [header, name] : std::vector<std::pair<std::string, std::string>>{
            {"[g] ", "g"}, {"[g]\t; note", "g"}, {"[ゾウ]", "ゾウ"}}) {
-    testing::WriteFile(file, Utf8ToSjis(header) + "\r\nPeople,,," + Volume() + ",1,,FF,PPL,yes\r\n");
+    testing::WriteFile(file,
+                       Utf8ToSjis(header) + "\r\nPeople,,," + Volume() + ",1,,FF,PPL,yes\r\n");
     // Found, with no hit: 3; a group not found would give 1.
-    EXPECT_EQ(RunCommand("search --books " + file + " --group " + Quote(name) + " --marked " + Quote("ＴＥＮＭＩＬＬＩＯＮ")).status, 3)
+    EXPECT_EQ(RunCommand("search --books " + file + " --group " + Quote(name) + " --marked " +
+                         Quote("ＴＥＮＭＩＬＬＩＯＮ"))
+                  .status,
+              3)
         << header;
   }
   // A FIFO in place of the group file is refused, not waited on.
   const std::string fifo = (dir_ / "fifo.grp").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  const CliRun r = RunCli("search --books " + fifo + " --group g " + Quote("ＴＥＮＭＩＬＬＩＯＮ"), 20);
+  const CliRun r =
+      RunCli("search --books " + fifo + " --group g " + Quote("ＴＥＮＭＩＬＬＩＯＮ"), 20);
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_NE(r.err.find("cannot read"), std::string::npos) << r.err;

@@ -25,7 +25,8 @@ std::string MarkedTextFault(const std::string& m, bool pairs) {
       if (at(i + 1) < 0x20 || at(i + 1) > 0x20 + 98) return "bad indent";
       ++i;
     } else if (b == 0x0B) {
-      if ((at(i + 1) != '0' && at(i + 1) != '1') || at(i + 2) < 0x20 || at(i + 3) < 0x20) return "bad gaiji";
+      if ((at(i + 1) != '0' && at(i + 1) != '1') || at(i + 2) < 0x20 || at(i + 3) < 0x20)
+        return "bad gaiji";
       i += 3;
     } else if (pairs && IsSjisLead(b)) {
       if (at(i + 1) < 0x40) return "cut character";
@@ -51,7 +52,8 @@ TEST_F(DamageTest, RandomBodiesGiveWellFormedItemsWindowsAndDumps) {
     disk_.decoderState().singleByteBook = seed % 3 == 0;
     for (int32_t offset : {0, 1, 777, 2047}) {
       const std::string item = Item({2, offset});
-      EXPECT_EQ(MarkedTextFault(item, !disk_.decoderState().singleByteBook), "") << "seed " << seed << " offset " << offset;
+      EXPECT_EQ(MarkedTextFault(item, !disk_.decoderState().singleByteBook), "")
+          << "seed " << seed << " offset " << offset;
     }
     BookAddress start{3, 100};
     BookAddress next;

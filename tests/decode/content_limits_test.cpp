@@ -17,7 +17,8 @@ TEST_F(ItemEndTest, LineStartingHeadwordsEndItemsAtTheIndentBeforeThem) {
   LoadPages(body);
 
   // The next entry's indent is written before its headword ends the item.
-  EXPECT_EQ(Item(), testing::kIndent0 + "\x03" + J("あ") + "\x04" + J("・") + "\x03" + J("い") + "\x04\n" + testing::kIndent0 + "\n");
+  EXPECT_EQ(Item(), testing::kIndent0 + "\x03" + J("あ") + "\x04" + J("・") + "\x03" + J("い") +
+                        "\x04\n" + testing::kIndent0 + "\n");
   EXPECT_EQ(following_, second);
   EXPECT_EQ(Item(second), testing::kIndent0 + "\x03" + J("う") + "\x04\n");
   EXPECT_TRUE(content_.EndOfData());
@@ -81,8 +82,10 @@ TEST_F(ItemEndTest, SizeLimitCutsBetweenCharactersAndWarnsOnce) {
 TEST_F(ItemEndTest, NewLinesAsSpacesAndHeadwordsStartANewLine) {
   disk_.info().newlineOff = true;
   disk_.info().nKey = 32767;
-  LoadPages(BodyText().Indent(1).Headword("あ").Text("一").Newline().Text("二").Newline().Headword("い"));
-  EXPECT_EQ(Item(), testing::kIndent0 + "\x03" + J("あ") + "\x04" + J("一") + " " + J("二") + " \n\x03" + J("い") + "\x04\n");
+  LoadPages(
+      BodyText().Indent(1).Headword("あ").Text("一").Newline().Text("二").Newline().Headword("い"));
+  EXPECT_EQ(Item(), testing::kIndent0 + "\x03" + J("あ") + "\x04" + J("一") + " " + J("二") +
+                        " \n\x03" + J("い") + "\x04\n");
 }
 
 TEST_F(ItemEndTest, UnreadableAddressGivesPageZeroAndNoText) {

@@ -16,33 +16,75 @@ TEST_F(MarkupTest, FormsOfJisBookText) {
     std::string expected;
   } cases[] = {
       {"entry", BodyText().Indent(1).Headword("あ").Text("本").Newline().Indent(2).Text("訳"),
-       testing::kIndent0 + "\x03" + J("あ") + "\x04" + J("本") + "\n" + testing::kIndent1 + J("訳") + "\n"},
+       testing::kIndent0 + "\x03" + J("あ") + "\x04" + J("本") + "\n" + testing::kIndent1 +
+           J("訳") + "\n"},
       // Packed-decimal page 00001234 is 0x4D2; a link without text gets an arrow.
       {"empty link", BodyText().BeginReference().EndReference({1234, 56}),
-       "\x01\x81\xA8\x02\x2E" "R000004D20038\n"},
-      {"link and keyword", BodyText().Reference("あ", {2, 16}).BeginKeyword().Text("語").EndKeyword({3, 0}),
-       "\x01" + J("あ") + "\x02\x2E" "R000000020010" "\x01" + J("語") + "\x02\x2E" "R000000030000\n"},
+       "\x01\x81\xA8\x02\x2E"
+       "R000004D20038\n"},
+      {"link and keyword",
+       BodyText().Reference("あ", {2, 16}).BeginKeyword().Text("語").EndKeyword({3, 0}),
+       "\x01" + J("あ") +
+           "\x02\x2E"
+           "R000000020010"
+           "\x01" +
+           J("語") +
+           "\x02\x2E"
+           "R000000030000\n"},
       {"picture reference", BodyText().BeginReference().Text("図").EndPictureReference({20, 4}),
-       "\x01" + J("図") + "\x02\x2E" "G000000140004\n"},
+       "\x01" + J("図") +
+           "\x02\x2E"
+           "G000000140004\n"},
       {"inline picture", BodyText().BeginInlinePicture(32, 16).EndInlinePicture({21, 0}),
-       "\x01" + J("[図]") + "\x02\x37" "G000000150000 00200010\n"},
+       "\x01" + J("[図]") +
+           "\x02\x37"
+           "G000000150000 00200010\n"},
       // Frames: 1*4500 + 2*75 + 3 = 0x122D; the end adds 75.
       {"sound", BodyText().BeginSound(1, {1, 2, 3}, {0, 1, 0}).EndSound(),
-       "\x01" + J("[音]") + "\x02\x30" "S0100122D001278\n"},
-      {"anchor without target", BodyText().Escape(0x43).Text("無").Escape(0x65), "\x01" + J("無") + "\x02\x22" "D\n"},
-      {"reference block with indent", BodyText().Escape(0x49, testing::Hex("0003 0000 00000012 0034")).Text("項").Escape(0x69),
-       "\x09\x23\x01" + J("項") + "\x02\x2E" "R0000000C0022\n"},
+       "\x01" + J("[音]") +
+           "\x02\x30"
+           "S0100122D001278\n"},
+      {"anchor without target", BodyText().Escape(0x43).Text("無").Escape(0x65),
+       "\x01" + J("無") +
+           "\x02\x22"
+           "D\n"},
+      {"reference block with indent",
+       BodyText().Escape(0x49, testing::Hex("0003 0000 00000012 0034")).Text("項").Escape(0x69),
+       "\x09\x23\x01" + J("項") +
+           "\x02\x2E"
+           "R0000000C0022\n"},
       {"external characters",
-       BodyText().Gaiji(0xA121).BeginNarrow().Gaiji(0xA122).EndNarrow().BeginEmphasis(1).Gaiji(0xA123).EndEmphasis(),
-       std::string("\x0B" "1\xA1\x21\x0B" "0\xA1\x22\x10\x11\x0B" "1\xA1\x23\x11\x04\n")},
+       BodyText()
+           .Gaiji(0xA121)
+           .BeginNarrow()
+           .Gaiji(0xA122)
+           .EndNarrow()
+           .BeginEmphasis(1)
+           .Gaiji(0xA123)
+           .EndEmphasis(),
+       std::string("\x0B"
+                   "1\xA1\x21\x0B"
+                   "0\xA1\x22\x10\x11\x0B"
+                   "1\xA1\x23\x11\x04\n")},
       // A control byte paired with a lead byte must not enter a 0B marker:
       // the file would store its 0A as 0D 0A.
       {"damaged external character", BodyText().Raw("\xA1\x0A"), "[zA10A]\n"},
       {"styles",
-       BodyText().BeginEmphasis(3).Text("太").EndEmphasis().BeginEmphasis(2).EndEmphasis().BeginSubscript()
-           .EndSubscript().BeginSuperscript().EndSuperscript().BeginNoBreak().EndNoBreak(),
+       BodyText()
+           .BeginEmphasis(3)
+           .Text("太")
+           .EndEmphasis()
+           .BeginEmphasis(2)
+           .EndEmphasis()
+           .BeginSubscript()
+           .EndSubscript()
+           .BeginSuperscript()
+           .EndSuperscript()
+           .BeginNoBreak()
+           .EndNoBreak(),
        "\x0C" + J("太") + "\x04\x03\x04\x15\x14\x13\x14\x0E\x0F\n"},
-      {"empty headword", BodyText().BeginHeadword().EndHeadword().Text("本"), "\x03" + J("本") + "\n"},
+      {"empty headword", BodyText().BeginHeadword().EndHeadword().Text("本"),
+       "\x03" + J("本") + "\n"},
       {"stray bytes", BodyText().Raw("\x05").Escape(0xAA).Text("後"), "?" + J("後") + "\n"},
       {"half width", BodyText().Narrow("(n) ガ"), J("(n) ｶﾞ") + "\n"},
   };
@@ -58,13 +100,25 @@ TEST_F(MarkupTest, ExternalCharactersAsTextAndOtherBookKinds) {
   EXPECT_EQ(Item(), "[zA121][hB021]\n");
 
   disk_.subbook().specialTitle = true;  // captions stand in for the link text
-  LoadPages(BodyText().Escape(0x6A, mkbook::BcdAddress({5, 6})).Escape(0x6E, mkbook::BcdAddress({7, 8})));
-  EXPECT_EQ(Item(), "\x01" + J("[規定]") + "\x02\x2E" "R000000050006" "\x01" + J("[目次]") + "\x02\x2E" "R000000070008\n");
+  LoadPages(
+      BodyText().Escape(0x6A, mkbook::BcdAddress({5, 6})).Escape(0x6E, mkbook::BcdAddress({7, 8})));
+  EXPECT_EQ(Item(), "\x01" + J("[規定]") +
+                        "\x02\x2E"
+                        "R000000050006"
+                        "\x01" +
+                        J("[目次]") +
+                        "\x02\x2E"
+                        "R000000070008\n");
 
   disk_.subbook().specialTitle = false;
   disk_.decoderState().singleByteBook = true;
-  LoadPages(BodyText({1, 0}, mkbook::TextCoding::kSingleByte).Text("see ").BeginReference().EndReference({7, 8}));
-  EXPECT_EQ(Item(), "see \x01->\x02\x2E" "R000000070008\n");
+  LoadPages(BodyText({1, 0}, mkbook::TextCoding::kSingleByte)
+                .Text("see ")
+                .BeginReference()
+                .EndReference({7, 8}));
+  EXPECT_EQ(Item(),
+            "see \x01->\x02\x2E"
+            "R000000070008\n");
 }
 
 }  // namespace

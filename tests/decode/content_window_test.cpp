@@ -25,7 +25,9 @@ BookAddress Block(int k) { return BookAddress::FromPosition(int64_t{202} * k); }
 class WindowTest : public testing::ContentTest {
  protected:
   WindowTest() { disk_.settings().bufferSize = 8000; }
-  bool Window(int direction) { return content_.FormatWindow(-1, direction, &start_, &next_, &length_); }
+  bool Window(int direction) {
+    return content_.FormatWindow(-1, direction, &start_, &next_, &length_);
+  }
 
   BookAddress start_{1, 0};
   BookAddress next_;

@@ -1,3 +1,5 @@
+#include "engine/decode/decoder.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,7 +10,6 @@
 
 #include "engine/book/tdisk.h"
 #include "engine/book/text_utils.h"
-#include "engine/decode/decoder.h"
 #include "tests/support/book_test.h"
 
 namespace morva {
@@ -43,7 +44,7 @@ TEST_F(DecoderTest, TextComesOutAsShiftJisOneByteACall) {
   EXPECT_EQ(Next(), 0x82);
   EXPECT_EQ(item_.code, 0);
   EXPECT_EQ(item_.p1, 0);
-  EXPECT_EQ(Next(), 0xA0);  // the pending byte
+  EXPECT_EQ(Next(), 0xA0);            // the pending byte
   EXPECT_EQ(Next(), kDecodeUnknown);  // a stray control byte
   EXPECT_EQ(item_.code, 0);
   // Invalid codes become the white square.
@@ -72,45 +73,81 @@ struct EscapeCase {
 
 TEST_F(DecoderTest, EveryEscapeReadsItsParameters) {
   const std::vector<EscapeCase> cases = {
-      {"02", 0x02}, {"06", 0x06}, {"07", 0x07}, {"0A", 0x0A}, {"0E", 0x0E}, {"0F", 0x0F},
-      {"10", 0x10}, {"11", 0x11}, {"12", 0x12}, {"13", 0x13}, {"15", 0x15}, {"43", 0x43},
-      {"46", 0x46}, {"47", 0x47}, {"61", 0x61}, {"E1", 0xE1}, {"E3", 0xE3}, {"E5", 0xE5},
-      {"FE", 0xFE}, {"FF", 0xFF}, {"03", 0x03}, {"05", 0x05}, {"16", 0x16},
+      {"02", 0x02},
+      {"06", 0x06},
+      {"07", 0x07},
+      {"0A", 0x0A},
+      {"0E", 0x0E},
+      {"0F", 0x0F},
+      {"10", 0x10},
+      {"11", 0x11},
+      {"12", 0x12},
+      {"13", 0x13},
+      {"15", 0x15},
+      {"43", 0x43},
+      {"46", 0x46},
+      {"47", 0x47},
+      {"61", 0x61},
+      {"E1", 0xE1},
+      {"E3", 0xE3},
+      {"E5", 0xE5},
+      {"FE", 0xFE},
+      {"FF", 0xFF},
+      {"03", 0x03},
+      {"05", 0x05},
+      {"16", 0x16},
       {"09 0003", 0x09, 2},
       {"09 0001", 0x09, 0},
       {"09 0099", 0x09, 98},
-      {"09 00A0", 0x09, 0},           // level 100 is out of range
-      {"09 0103", 0x09, 0},           // only x = 0 indents
-      {"09 1F1234 03", 0x09, 0},      // 0x1F brings two bytes to drop
-      {"14 1E12 1E34", 0x14}, {"67 1E01", 0x67}, {"14", 0x14},
+      {"09 00A0", 0x09, 0},       // level 100 is out of range
+      {"09 0103", 0x09, 0},       // only x = 0 indents
+      {"09 1F1234 03", 0x09, 0},  // 0x1F brings two bytes to drop
+      {"14 1E12 1E34", 0x14},
+      {"67 1E01", 0x67},
+      {"14", 0x14},
       {"31 0001 0020 0030", 0x31, 20, 30},
-      {"32 0110 0220", 0x32}, {"33 0501", 0x33}, {"42", 0x42},
+      {"32 0110 0220", 0x32},
+      {"33 0501", 0x33},
+      {"42", 0x42},
       {"42 0010 0020", 0x42, 10, 20, 0, false, true},
       {"32 0007 0008", 0x32, 7, 8, 0, false, true},
-      {"41 0100", 0x41, 1}, {"41 1234", 0x41, 12},
+      {"41 0100", 0x41, 1},
+      {"41 1234", 0x41, 12},
       {"44 0000 0000 0120 0000 0240", 0x44, 120, 240},
       {"44 0000 0000 0120 0000 0240 12345678", 0x44, 120, 240, 0, true},
-      {"45 0506", 0x45}, {"45", 0x45}, {"45 1F0A", 0x45},
+      {"45 0506", 0x45},
+      {"45", 0x45},
+      {"45 1F0A", 0x45},
       {"48 0300 01020300 00100000", 0x48, 3, 4653, 4653 + 750},
       {"49 0005 0000 00000123 0045", 0x49, 123, 45, 5},
       {"49 00000123 0045", 0x20, 123, 45, 123, true},
-      {"4A 00000001 00000002 00000003 00000004", 0x4A}, {"4A", 0x4A, 0, 0, 0, true},
+      {"4A 00000001 00000002 00000003 00000004", 0x4A},
+      {"4A", 0x4A, 0, 0, 0, true},
       {"4B 00000001 0002 0003 0004", 0x4B},
       {"4C 00000001 0002 0003 0004 2422 1F6C 00000007 0008", 0x49, 7, 8},
       {"4D 0001 0002 0003 0004 0005 0006 00000009 0010", 0x4D, 9, 10},
       {"4D 2422 1F62 1F6D", 0x4D, 0, 0, 0, true},
-      {"51 00001234 0056", 0x51, 1234, 56}, {"52 00000001 0002", 0x52, 1, 2},
-      {"62 00000003 0004", 0x62, 3, 4}, {"63 00000005 0006", 0x63, 5, 6},
-      {"6B 00000007 0008", 0x6B, 7, 8}, {"6E 00000009 0010", 0x6E, 9, 10},
+      {"51 00001234 0056", 0x51, 1234, 56},
+      {"52 00000001 0002", 0x52, 1, 2},
+      {"62 00000003 0004", 0x62, 3, 4},
+      {"63 00000005 0006", 0x63, 5, 6},
+      {"6B 00000007 0008", 0x6B, 7, 8},
+      {"6E 00000009 0010", 0x6E, 9, 10},
       {"6F 00000011 0012", 0x6F, 11, 12},
       {"53 0001 00000002 0003", 0x53},
       {"64 00000013 0014", 0x64, 13, 14},
-      {"65", 0x65}, {"68", 0x68}, {"6D", 0x6D},
+      {"65", 0x65},
+      {"68", 0x68},
+      {"6D", 0x6D},
       {"66 00000001 0002", 0x66},
-      {"69", 0x69}, {"69 00000001 0002", 0x69, 0, 0, 0, true},
-      {"6A", 0x6A}, {"6A 00000015 0016", 0x6A, 15, 16, 0, true},
-      {"E0 0003", 0xE0, 3}, {"E0", 0xE0, 0, 0, 0, true},
-      {"E2 0001 2424 2426 1F0A", 0xE2}, {"E2", 0xE2, 0, 0, 0, true},
+      {"69", 0x69},
+      {"69 00000001 0002", 0x69, 0, 0, 0, true},
+      {"6A", 0x6A},
+      {"6A 00000015 0016", 0x6A, 15, 16, 0, true},
+      {"E0 0003", 0xE0, 3},
+      {"E0", 0xE0, 0, 0, 0, true},
+      {"E2 0001 2424 2426 1F0A", 0xE2},
+      {"E2", 0xE2, 0, 0, 0, true},
       {"E4 0102", 0xE4},
       {"99", 0x99, 0, 0, 0, false, false, kDecodeUnknown},
       {"7F", 0x7F, 0, 0, 0, false, false, kDecodeUnknown},
@@ -138,8 +175,9 @@ TEST_F(DecoderTest, EveryEscapeReadsItsParameters) {
 }
 
 TEST_F(DecoderTest, EscapesChangeTheDecoderState) {
-  LoadPages(Hex("1F16 1F44 0000 0000 0001 0000 0001 1F64 00000001 0000 1F45 2422 1F65 "
-                "1F48 0100 00000000 00000000 1F68 1F4D 0000 0000 0000 0000 0000 0000 00000001 0000 1F6D"));
+  LoadPages(Hex(
+      "1F16 1F44 0000 0000 0001 0000 0001 1F64 00000001 0000 1F45 2422 1F65 "
+      "1F48 0100 00000000 00000000 1F68 1F4D 0000 0000 0000 0000 0000 0000 00000001 0000 1F6D"));
   const std::vector<bool> picture = {false, true, false, true, false, true, false, true, false};
   for (size_t i = 0; i < picture.size(); ++i) {
     if (i == 4) {  // the byte after 0x45 was pushed back and comes out as text
@@ -260,7 +298,8 @@ TEST_F(DecoderTest, ConversionTextIsDeliveredOneByteACall) {
   for (char c : converted) expected.push_back(static_cast<uint8_t>(c));
   // The stream goes on after the text; an empty text is a space; a code with
   // no text for its width, or none at all, stays a code.
-  for (int v : {0x82, 0xA0, int{' '}, 0xA123, 0xA124, kDecodeEscape, int{'x'}}) expected.push_back(v);
+  for (int v : {0x82, 0xA0, int{' '}, 0xA123, 0xA124, kDecodeEscape, int{'x'}})
+    expected.push_back(v);
   for (char c : converted) expected.push_back(static_cast<uint8_t>(c));
   expected.push_back(0);
   EXPECT_EQ(All(), expected);
@@ -275,8 +314,9 @@ TEST_F(DecoderTest, ConversionTextIsDeliveredOneByteACall) {
 // ---- Data that ends inside a unit --------------------------------------------
 
 TEST_F(DecoderTest, UnitsCutByAZeroByteEndTheData) {
-  for (const char* bytes : {"24", "1F", "1F14 1E01", "1F42 0102", "1F45", "1F4C 00000001 0002 0003 0004 2422",
-                            "1F4C 00000001 0002 0003 0004 1F", "1FE2 0000 2422", "1FE2 0000 24"}) {
+  for (const char* bytes :
+       {"24", "1F", "1F14 1E01", "1F42 0102", "1F45", "1F4C 00000001 0002 0003 0004 2422",
+        "1F4C 00000001 0002 0003 0004 1F", "1FE2 0000 2422", "1FE2 0000 24"}) {
     SCOPED_TRACE(bytes);
     LoadPages(Hex(bytes) + std::string(1, '\0') + Hex("2422 2422"));
     EXPECT_EQ(Next(), kDecodeEnd);
@@ -295,8 +335,8 @@ TEST_F(DecoderTest, SkippingLoopsEndWhenTheLastPageIsUsedUp) {
     bool special;
   };
   for (const Case c : {Case{"1F14", "1E01", false}, Case{"1F42", "0101", false},
-                       Case{"1F4C 00000001 0002 0003 0004", "2422", false}, Case{"1F4D", "2422", true},
-                       Case{"1FE2 0000", "2422", false}}) {
+                       Case{"1F4C 00000001 0002 0003 0004", "2422", false},
+                       Case{"1F4D", "2422", true}, Case{"1FE2 0000", "2422", false}}) {
     SCOPED_TRACE(c.head);
     disk_.subbook().specialTitle = c.special;
     reporter_.Clear();
@@ -362,13 +402,19 @@ TEST_F(DecoderTest, DecodeTextWritesExternalCharactersWhenTheyFitWhole) {
   EXPECT_EQ(DecodeText(disk_, 8, 0, true), Sjis("あい"));  // 6 bytes do not fit after あ
   disk_.decoderState().gaijiMode = GaijiMode::kBitmap;
   ASSERT_EQ(disk_.Seek(1, 0), 0);
-  EXPECT_EQ(DecodeText(disk_, 100, 0, true), Sjis("あ") + "\x0B" "1\xA1\x21" + Sjis("い"));
+  EXPECT_EQ(DecodeText(disk_, 100, 0, true), Sjis("あ") +
+                                                 "\x0B"
+                                                 "1\xA1\x21" +
+                                                 Sjis("い"));
   ASSERT_EQ(disk_.Seek(1, 0), 0);
   EXPECT_EQ(DecodeText(disk_, 6, 0, true), Sjis("あ") + Sjis("い"));
   // Decoding starts in full-width mode, whatever the flag was.
   ASSERT_EQ(disk_.Seek(1, 2), 0);
   disk_.decoderState().fullWidth = false;
-  EXPECT_EQ(DecodeText(disk_, 100, 0, true), "\x0B" "1\xA1\x21" + Sjis("い"));
+  EXPECT_EQ(DecodeText(disk_, 100, 0, true),
+            "\x0B"
+            "1\xA1\x21" +
+                Sjis("い"));
 }
 
 TEST_F(DecoderTest, DecodeTextNeverSplitsACharacterAndStopsAtTheCapacity) {

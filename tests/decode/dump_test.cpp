@@ -1,5 +1,6 @@
 // Hexadecimal page dumps.
 #include "engine/decode/dump.h"
+
 #include "tests/support/book_test.h"
 
 namespace morva {
@@ -22,7 +23,8 @@ TEST_F(DumpTest, DumpFromAnOffsetRunsIntoTheNextPage) {
   ASSERT_EQ(lines.size(), 1u + 128u + 1u + 9u);  // title, rows, page line, headers
   EXPECT_EQ(lines[0], "Position = 0x00000005:0123");
   EXPECT_EQ(lines[1], kHeader);
-  EXPECT_EQ(lines[2], "0120 30 21 30 21 30 21 30 21 30 21 30 21 30 21 30 21 " + J("亜亜亜亜亜亜亜亜"));
+  EXPECT_EQ(lines[2],
+            "0120 30 21 30 21 30 21 30 21 30 21 30 21 30 21 30 21 " + J("亜亜亜亜亜亜亜亜"));
   // Headers before 0x120 and at 0x200 .. 0x700; rows 0x120 .. 0x7F0 of page 5.
   EXPECT_EQ(lines[1 + 7 + 110 - 1].substr(0, 4), "07F0");
   EXPECT_EQ(lines[1 + 7 + 110], "Page = 00000006");
@@ -34,8 +36,8 @@ TEST_F(DumpTest, DumpFromAnOffsetRunsIntoTheNextPage) {
 TEST_F(DumpTest, ZeroRowsAreLeftOutButHeadersStay) {
   LoadPages(std::string(kPageSize, '\0'));
   const auto lines = DumpPage(disk_, -1, 1, 0);
-  EXPECT_EQ(lines, std::vector<std::string>({"Page = 0x00000001", kHeader, kHeader, kHeader, kHeader, kHeader, kHeader,
-                                              kHeader, kHeader}));
+  EXPECT_EQ(lines, std::vector<std::string>({"Page = 0x00000001", kHeader, kHeader, kHeader,
+                                             kHeader, kHeader, kHeader, kHeader, kHeader}));
 }
 
 TEST_F(DumpTest, CharacterColumns) {
@@ -46,13 +48,15 @@ TEST_F(DumpTest, CharacterColumns) {
 
   disk_.decoderState().singleByteBook = true;
   LoadPages(std::string("Ab \x1F\x7E\x80\xFFzxxxxxxxx", 16));
-  EXPECT_EQ(DumpPage(disk_, -1, 1, 0).at(2), "0000 41 62 20 1F 7E 80 FF 7A 78 78 78 78 78 78 78 78 Ab .~..zxxxxxxxx");
+  EXPECT_EQ(DumpPage(disk_, -1, 1, 0).at(2),
+            "0000 41 62 20 1F 7E 80 FF 7A 78 78 78 78 78 78 78 78 Ab .~..zxxxxxxxx");
 }
 
 TEST_F(DumpTest, UnreadablePageAndCurrentItem) {
   LoadPagesOf("\x30\x21", 2);
   EXPECT_EQ(DumpPage(disk_, -1, 0, 0),
-            std::vector<std::string>({"Page = 0x00000000", J("辞書ファイルの入力エラーが発生しました．")}));
+            std::vector<std::string>(
+                {"Page = 0x00000000", J("辞書ファイルの入力エラーが発生しました．")}));
 
   EXPECT_TRUE(DumpCurrentItem(disk_, -1).empty());
   disk_.info().nBytes = 10;

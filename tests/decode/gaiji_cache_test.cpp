@@ -22,7 +22,8 @@ Font MakeFont(int width, int height, int n, uint16_t firstCode = 0xA121) {
   Font font(width, height, firstCode);
   for (int k = 0; k < n; ++k) {
     std::string bitmap(static_cast<size_t>(font.BytesPerChar()), '\0');
-    for (size_t i = 0; i < bitmap.size(); ++i) bitmap[i] = static_cast<char>((k * 7 + static_cast<int>(i)) & 0xFF);
+    for (size_t i = 0; i < bitmap.size(); ++i)
+      bitmap[i] = static_cast<char>((k * 7 + static_cast<int>(i)) & 0xFF);
     font.AddBitmap(bitmap);
   }
   return font;
@@ -57,7 +58,8 @@ class GaijiCacheTest : public testing::BookTest {
     const int sourceRow = width / 8;
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < bitmap.BytesPerRow(); ++x) {
-        const uint8_t expected = x < sourceRow ? static_cast<uint8_t>(~Ink(k, y * sourceRow + x)) : 0xFF;
+        const uint8_t expected =
+            x < sourceRow ? static_cast<uint8_t>(~Ink(k, y * sourceRow + x)) : 0xFF;
         ASSERT_EQ(bitmap.rows[static_cast<size_t>(y * bitmap.BytesPerRow() + x)], expected)
             << "row " << y << " byte " << x;
       }
@@ -190,7 +192,8 @@ TEST(GaijiCacheOnRealBook, EdictSmallFontsAreServed) {
     ASSERT_TRUE(FetchGaijiBitmap(disk, slot, 0xA123, &bitmap));
     const int rowBytes = width / 8;
     for (int y = 0; y < 16; ++y) {
-      const auto ink = static_cast<uint8_t>(file[static_cast<size_t>(kPageSize + 2 * 16 * rowBytes + y * rowBytes)]);
+      const auto ink = static_cast<uint8_t>(
+          file[static_cast<size_t>(kPageSize + 2 * 16 * rowBytes + y * rowBytes)]);
       EXPECT_EQ(bitmap.rows[static_cast<size_t>(y * 2)], static_cast<uint8_t>(~ink));
     }
   }

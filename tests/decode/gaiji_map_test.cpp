@@ -12,7 +12,7 @@ struct Case {
   const char* line;
   bool full;
   uint16_t code;
-  const char* utf8;         // nullptr: the line is malformed
+  const char* utf8;  // nullptr: the line is malformed
   const char* replacement;
 };
 
@@ -26,16 +26,16 @@ TEST(GaijiMapTest, ParsesLinesAndRejectsMalformedOnes) {
       {"hA125\tNULL", false, 0xA125, "", ""},
       {"zA126\tu00E9\tC# # note", true, 0xA126, "\xC3\xA9", "C#"},
       {"zA127\tu00E9\r", true, 0xA127, "\xC3\xA9", ""},
-      {"xA121\tu00E9", false, 0, nullptr, nullptr},    // bad prefix
-      {"zA12G\tu00E9", false, 0, nullptr, nullptr},    // bad hex in the code
-      {"zA1211\tu00E9", false, 0, nullptr, nullptr},   // five digits
-      {"zA121\tu0E9", false, 0, nullptr, nullptr},     // three digits
-      {"zA121\tu1000000", false, 0, nullptr, nullptr}, // seven digits
-      {"zA121\tu110000", false, 0, nullptr, nullptr},  // above 10FFFF
-      {"zA121\tuD800", false, 0, nullptr, nullptr},    // a surrogate
-      {"zA121\tu00E9,", false, 0, nullptr, nullptr},   // empty item
-      {"zA121 u00E9", false, 0, nullptr, nullptr},     // no tab
-      {"zA121\t", false, 0, nullptr, nullptr},         // no code points
+      {"xA121\tu00E9", false, 0, nullptr, nullptr},     // bad prefix
+      {"zA12G\tu00E9", false, 0, nullptr, nullptr},     // bad hex in the code
+      {"zA1211\tu00E9", false, 0, nullptr, nullptr},    // five digits
+      {"zA121\tu0E9", false, 0, nullptr, nullptr},      // three digits
+      {"zA121\tu1000000", false, 0, nullptr, nullptr},  // seven digits
+      {"zA121\tu110000", false, 0, nullptr, nullptr},   // above 10FFFF
+      {"zA121\tuD800", false, 0, nullptr, nullptr},     // a surrogate
+      {"zA121\tu00E9,", false, 0, nullptr, nullptr},    // empty item
+      {"zA121 u00E9", false, 0, nullptr, nullptr},      // no tab
+      {"zA121\t", false, 0, nullptr, nullptr},          // no code points
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -56,12 +56,14 @@ TEST(GaijiMapTest, ParsesLinesAndRejectsMalformedOnes) {
 
 TEST(GaijiMapTest, CommentsBlankLinesAndLineNumbers) {
   const GaijiMapParse parsed = ParseGaijiMap(
-      "\xEF\xBB\xBF# a map\r\n\r\nzA121\tu00E9\r\n   \nbad\nzA122\tu00EA # trailing\nzA121\tu00EB\nhA121\tuDFFF");
+      "\xEF\xBB\xBF# a map\r\n\r\nzA121\tu00E9\r\n   \nbad\nzA122\tu00EA # "
+      "trailing\nzA121\tu00EB\nhA121\tuDFFF");
   EXPECT_EQ(parsed.badLines, (std::vector<int>{5, 8}));
   EXPECT_EQ(parsed.map.Size(), 2u);
   EXPECT_EQ(parsed.map.Find(true, 0xA121)->utf8, "\xC3\xAB");  // the later line wins
   EXPECT_EQ(parsed.map.Find(true, 0xA122)->utf8, "\xC3\xAA");
-  EXPECT_EQ(GaijiMapWarning("x.map", parsed), "x.map:5: malformed line skipped (2 malformed lines in all)");
+  EXPECT_EQ(GaijiMapWarning("x.map", parsed),
+            "x.map:5: malformed line skipped (2 malformed lines in all)");
   EXPECT_EQ(GaijiMapWarning("x.map", ParseGaijiMap("zA121\tu00E9\n")), "");
 }
 
@@ -82,7 +84,8 @@ TEST(GaijiMapTest, FindsTheSubbookMapWhateverTheCase) {
   std::filesystem::create_directories(config / "morva" / "gaiji");
   testing::WriteFile(config / "morva" / "gaiji" / "edsmall.map", "");
   // The user's own maps come before the one beside the volume.
-  EXPECT_EQ(FindGaijiMap(volume.str(), "EDSMALL"), (config / "morva" / "gaiji" / "edsmall.map").string());
+  EXPECT_EQ(FindGaijiMap(volume.str(), "EDSMALL"),
+            (config / "morva" / "gaiji" / "edsmall.map").string());
   if (saved != nullptr) {
     ::setenv("XDG_CONFIG_HOME", savedValue.c_str(), 1);
   } else {

@@ -66,7 +66,8 @@ TEST_F(TGaijiTest, TheTwoThousandAndFirstCodeIsRefused) {
   EXPECT_TRUE(reporter_.boxes().empty());
   EXPECT_FALSE(Add("0021=y"));  // the pool still has room
   EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
-  EXPECT_EQ(reporter_.Last(RecordedBox::kWarning), "外字変換指定が2,000を越えました\n超過分を無視します");
+  EXPECT_EQ(reporter_.Last(RecordedBox::kWarning),
+            "外字変換指定が2,000を越えました\n超過分を無視します");
   EXPECT_EQ(Text(0x21, true), "(none)");
   // A code already in the table needs no new entry.
   EXPECT_TRUE(Add("hA121=z"));
@@ -75,8 +76,9 @@ TEST_F(TGaijiTest, TheTwoThousandAndFirstCodeIsRefused) {
 
 TEST_F(TGaijiTest, PoolOverflowIsRefused) {
   const std::string hundred(100, 'a');
-  for (int i = 0; i < 79; ++i) ASSERT_TRUE(Add(Format("%04X=", 0xA121 + i) + hundred));  // 7979 bytes
-  ASSERT_TRUE(Add("B021=" + std::string(20, 'b')));  // 7979 + 21 = 8000 bytes exactly
+  for (int i = 0; i < 79; ++i)
+    ASSERT_TRUE(Add(Format("%04X=", 0xA121 + i) + hundred));  // 7979 bytes
+  ASSERT_TRUE(Add("B021=" + std::string(20, 'b')));           // 7979 + 21 = 8000 bytes exactly
   EXPECT_TRUE(reporter_.boxes().empty());
   EXPECT_FALSE(Add("B022="));
   EXPECT_EQ(reporter_.Last(RecordedBox::kWarning),

@@ -32,8 +32,8 @@ TEST(BookBarLayoutTest, HitTestingWalksTheColumnsFromTheFirstVisibleOne) {
   const BookBarMetrics m = BookBarMetrics::Make(16, false, true, 6);  // books 77 wide
   ASSERT_EQ(m.bookColumnWidth, 77);
   // Separators 10 wide, books 77; x beyond the last entry or left of the bar: none.
-  const std::pair<int, int> hits[] = {{0, 0}, {9, 0}, {10, 1}, {86, 1}, {87, 2}, {164, 3}, {174, 4}, {250, 4},
-                                      {251, -1}, {-1, -1}};
+  const std::pair<int, int> hits[] = {{0, 0},   {9, 0},   {10, 1},  {86, 1},   {87, 2},
+                                      {164, 3}, {174, 4}, {250, 4}, {251, -1}, {-1, -1}};
   for (const auto& [x, cell] : hits) EXPECT_EQ(CellAtX(bar, m, 0, x), cell) << x;
   EXPECT_EQ(CellAtX(bar, m, 2, 0), 2);
   EXPECT_EQ(CellLeft(bar, m, 2, 4), 87);

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-
 #include <vector>
 
 #include "app/clipboard/clipboard_word.h"
@@ -72,8 +71,9 @@ TEST_F(ClipboardWatchTest, EveryAutoSearchValue) {
   const struct {
     int autoSearch;
     bool onCopy, onActivation, resultCopied;
-  } cases[] = {{0, false, false, false}, {1, false, false, false}, {2, false, true, false}, {3, false, true, true},
-               {4, false, false, false}, {5, true, false, false},  {6, true, false, true}};
+  } cases[] = {{0, false, false, false}, {1, false, false, false}, {2, false, true, false},
+               {3, false, true, true},   {4, false, false, false}, {5, true, false, false},
+               {6, true, false, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.autoSearch);
     OpenWith("AutoSearch=" + std::to_string(c.autoSearch));

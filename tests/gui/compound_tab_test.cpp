@@ -34,7 +34,8 @@ class CompoundTabTest : public MainWindowTest {
   QStringList Rows() {
     QStringList rows;
     auto* grid = Refer().findChild<QListView*>(QStringLiteral("DrawGrid1"));
-    for (int r = 0; r < grid->model()->rowCount(); ++r) rows << grid->model()->index(r, 0).data().toString();
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+      rows << grid->model()->index(r, 0).data().toString();
     return rows;
   }
   void Button(const char* name) {
@@ -69,8 +70,10 @@ TEST_F(CompoundTabTest, CandidateWindowBrowsesNestedListsAndGoesBack) {
   ASSERT_TRUE(Refer().isVisible());
   EXPECT_EQ(Refer().windowTitle(), QStringLiteral("分類"));
   // The entered field has the window colour, the others the button face.
-  EXPECT_EQ(Edit(1)->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
-  EXPECT_EQ(Edit(0)->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
+  EXPECT_EQ(Edit(1)->palette().color(QPalette::Base),
+            QApplication::palette().color(QPalette::Base));
+  EXPECT_EQ(Edit(0)->palette().color(QPalette::Base),
+            QApplication::palette().color(QPalette::Button));
   const QStringList top = {"動物", "鉱物", "＿印", "石_"};
   EXPECT_EQ(Rows(), top);
 
@@ -167,7 +170,8 @@ TEST_F(CompoundTabTest, CandidateRowsDrawExternalCharactersInline) {
   Enter(1);
   const QFontMetrics list(form_->fonts().Set(0).list);
   const int left = list.height() * 3 / 10;
-  const int glyph = std::min(list.height() >= 16 && list.height() <= 18 ? 16 : list.height(), TMultiRefer::kRowHeight);
+  const int glyph = std::min(list.height() >= 16 && list.height() <= 18 ? 16 : list.height(),
+                             TMultiRefer::kRowHeight);
   QImage row(TMultiRefer::kColumnWidth, TMultiRefer::kRowHeight, QImage::Format_RGB32);
   QPainter painter(&row);
   Refer().DrawGrid1DrawCell(painter, 2, row.rect(), false);  // the wide glyph, then 印
@@ -204,21 +208,35 @@ class GaijiTextPainterTest : public ::testing::Test {
 };
 
 TEST_F(GaijiTextPainterTest, GlyphsAdvanceByCharacterWidths) {
-  const std::string wide("\x0B" "1\xA1\x21", 4);
-  const std::string narrow("\x0B" "0\xA1\x21", 4);
+  const std::string wide(
+      "\x0B"
+      "1\xA1\x21",
+      4);
+  const std::string narrow(
+      "\x0B"
+      "0\xA1\x21",
+      4);
   EXPECT_EQ(Draw(wide), 30);  // two character widths
-  EXPECT_EQ(InkColumns(image_), (std::vector<int>{10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}));
+  EXPECT_EQ(InkColumns(image_),
+            (std::vector<int>{10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}));
   EXPECT_LT(qGray(image_.pixel(12, 15)), 64);
   EXPECT_GT(qGray(image_.pixel(12, 16)), 64);  // 16 high, not 17
 
   image_.fill(Qt::white);
   EXPECT_EQ(Draw(narrow + narrow), 30);  // one width each; the 8-dot glyphs 8 wide
-  EXPECT_EQ(InkColumns(image_), (std::vector<int>{10, 11, 12, 13, 14, 15, 16, 17, 20, 21, 22, 23, 24, 25, 26, 27}));
+  EXPECT_EQ(InkColumns(image_),
+            (std::vector<int>{10, 11, 12, 13, 14, 15, 16, 17, 20, 21, 22, 23, 24, 25, 26, 27}));
 
   // A code the font lacks draws nothing but still advances; a marker cut
   // short ends the text.
   image_.fill(Qt::white);
-  EXPECT_EQ(Draw(std::string("\x0B" "1\xA1\x22", 4) + std::string("\x0B" "1", 2)), 30);
+  EXPECT_EQ(Draw(std::string("\x0B"
+                             "1\xA1\x22",
+                             4) +
+                 std::string("\x0B"
+                             "1",
+                             2)),
+            30);
   EXPECT_TRUE(InkColumns(image_).empty());
 
   // Text runs around glyphs are drawn after them.

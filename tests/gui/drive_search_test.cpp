@@ -39,8 +39,9 @@ TEST_F(DriveWalkTest, CommandWithoutDialogWarnsThenShowsTheDialogWhenNothingIsFo
   EXPECT_TRUE(DriveSearchCommand(disk_, bar_, settings, nullptr, refilled, showDialog));
   EXPECT_EQ(dialogs, 1);
   ASSERT_EQ(reporter_.Count(testing::RecordedBox::kWarning), 1);
-  EXPECT_EQ(reporter_.Last(testing::RecordedBox::kWarning),
-            "辞書が見つかりません．辞書をﾊｰﾄﾞﾃﾞｨｽｸにｺﾋﾟｰしているときは，「深さ」を調節してください．");
+  EXPECT_EQ(
+      reporter_.Last(testing::RecordedBox::kWarning),
+      "辞書が見つかりません．辞書をﾊｰﾄﾞﾃﾞｨｽｸにｺﾋﾟｰしているときは，「深さ」を調節してください．");
   EXPECT_EQ(settings.searchRoots, Root().string());
   EXPECT_EQ(settings.searchDepth, 1);
   EXPECT_TRUE(settings.searchDialog);
@@ -58,7 +59,8 @@ TEST_F(DriveWalkTest, CommandWithoutDialogWarnsThenShowsTheDialogWhenNothingIsFo
   BookBar startup;
   disk_.SetBookList(&startup);
   settings.searchRoots = (dir_ / "empty").string();
-  StartupDriveSearch(disk_, startup, settings, nullptr, [&](const std::vector<DicMenuItem>& items) { menu = items; });
+  StartupDriveSearch(disk_, startup, settings, nullptr,
+                     [&](const std::vector<DicMenuItem>& items) { menu = items; });
   EXPECT_TRUE(startup.empty());
   EXPECT_TRUE(menu.empty());
   EXPECT_EQ(reporter_.Count(testing::RecordedBox::kWarning), 1);

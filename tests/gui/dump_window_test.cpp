@@ -24,7 +24,9 @@ class DumpWindowTest : public MainWindowTest {
     EXPECT_NE(main_->dumpForm(), nullptr);
     return *main_->dumpForm();
   }
-  void Do(const char* action) { main_->dumpForm()->findChild<QAction*>(QLatin1String(action))->trigger(); }
+  void Do(const char* action) {
+    main_->dumpForm()->findChild<QAction*>(QLatin1String(action))->trigger();
+  }
   QString Text() { return main_->dumpForm()->memo()->toPlainText(); }
 };
 
@@ -33,7 +35,8 @@ TEST_F(DumpWindowTest, ShowsTheShownEntrysPageAndStepsToPageZeroThenStops) {
   TDumpForm& dump = Dump();
   EXPECT_TRUE(dump.isVisible());
   EXPECT_EQ(dump.page(), at.page);
-  EXPECT_TRUE(Text().startsWith(QString::asprintf("Position = 0x%08X:%04X", at.page, at.offset))) << Text().toStdString();
+  EXPECT_TRUE(Text().startsWith(QString::asprintf("Position = 0x%08X:%04X", at.page, at.offset)))
+      << Text().toStdString();
   Do("Next");
   EXPECT_EQ(dump.page(), at.page + 1);
   while (dump.page() > 0) Do("Prior");

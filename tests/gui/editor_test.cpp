@@ -20,20 +20,24 @@ class EditorTest : public MainWindowTest {
  protected:
   EditorTest() {
     book_ = WritePictureBook(dir_.path() / "pics");
-    UseBooks({{"画像テスト", (dir_.path() / "pics").string()}}, "Scroll=no\nEditor=my editor\nEditFile=out.txt");
+    UseBooks({{"画像テスト", (dir_.path() / "pics").string()}},
+             "Scroll=no\nEditor=my editor\nEditFile=out.txt");
   }
   void OpenAndShow() {
     MorvaWindowOptions wired;
     wired.execDialog = [this](QDialog& dialog) {
       if (auto* editor = qobject_cast<TEditorDlg*>(&dialog))
-        editor->findChild<RadioGroup*>(QStringLiteral("Content"))->setItemIndex(static_cast<int>(content_));
+        editor->findChild<RadioGroup*>(QStringLiteral("Content"))
+            ->setItemIndex(static_cast<int>(content_));
       return static_cast<int>(QDialog::Accepted);
     };
     wired.editorRun.starter = [this](const QString& program, const QStringList& arguments) {
       started_.push_back(program + " " + arguments.join(QLatin1Char(' ')));
       return result_;
     };
-    wired.editorRun.warning = [this](const QString& caption, const QString& text) { warnings_ << caption + "|" + text; };
+    wired.editorRun.warning = [this](const QString& caption, const QString& text) {
+      warnings_ << caption + "|" + text;
+    };
     wired.confirm = [this](const QString& caption, const QString& text) {
       questions_ << caption + "|" + text;
       return overwrite_;
@@ -64,7 +68,8 @@ TEST_F(EditorTest, ShownContentIsWrittenAndTheEditorGetsTheFile) {
   ASSERT_GT(form_->view()->LineCount(), 0);
   Run(EditorContent::kShown);
   const std::string out = Output();
-  for (const char* text : {"図入り\n", "地図", "本文"}) EXPECT_NE(out.find(text), std::string::npos) << out;
+  for (const char* text : {"図入り\n", "地図", "本文"})
+    EXPECT_NE(out.find(text), std::string::npos) << out;
   EXPECT_EQ(out.find('\r'), std::string::npos);
   EXPECT_EQ(out.find('\x02'), std::string::npos);
   EXPECT_EQ(started_, QStringList{"my editor " + QString::fromStdString(OutPath().string())});
@@ -109,13 +114,15 @@ TEST_F(EditorTest, ExistingFileAsksFirstAndNoStopsTheCommand) {
   WriteFile(OutPath(), "old");
   overwrite_ = false;
   Run(EditorContent::kShown);
-  EXPECT_EQ(questions_, QStringList{QString::fromUtf8("Editor|同じ名前のファイルが存在します。構わず実行しますか。")});
+  EXPECT_EQ(questions_, QStringList{QString::fromUtf8(
+                            "Editor|同じ名前のファイルが存在します。構わず実行しますか。")});
   EXPECT_EQ(Output(), "old");
   EXPECT_TRUE(started_.empty());
   form_->settings().english = true;
   overwrite_ = true;
   Run(EditorContent::kShown);
-  EXPECT_EQ(questions_.back(), QStringLiteral("Editor|A file of the same name exists. Overwrite it?"));
+  EXPECT_EQ(questions_.back(),
+            QStringLiteral("Editor|A file of the same name exists. Overwrite it?"));
   EXPECT_NE(Output(), "old");
 }
 
@@ -125,7 +132,8 @@ TEST_F(EditorTest, FailedStartsShowTheirMessageWithTheCaption) {
     result_ = code;
     Run(EditorContent::kShown);
   }
-  EXPECT_EQ(warnings_, (QStringList{QString::fromUtf8("ｴﾃﾞｨﾀ|プログラムが見つからない"), QString::fromUtf8("ｴﾃﾞｨﾀ|メモリ不足"),
+  EXPECT_EQ(warnings_, (QStringList{QString::fromUtf8("ｴﾃﾞｨﾀ|プログラムが見つからない"),
+                                    QString::fromUtf8("ｴﾃﾞｨﾀ|メモリ不足"),
                                     QString::fromUtf8("ｴﾃﾞｨﾀ|実行できません. エラーコード:7")}));
   // Without a caption nothing is shown.
   RunEditorOptions silent;
@@ -160,7 +168,8 @@ TEST_F(EditorTest, DicInfoSectionIsAddedOnce) {
 TEST(RunEditor, CommandLineQuotesAProgramWithABlank) {
   EXPECT_EQ(EditorCommandLine(QStringLiteral("/opt/my editor/ed"), QStringLiteral("/tmp/a.txt")),
             QStringLiteral("\"/opt/my editor/ed\" /tmp/a.txt"));
-  EXPECT_EQ(EditorCommandLine(QStringLiteral("gedit"), QStringLiteral("/tmp/a.txt")), QStringLiteral("gedit /tmp/a.txt"));
+  EXPECT_EQ(EditorCommandLine(QStringLiteral("gedit"), QStringLiteral("/tmp/a.txt")),
+            QStringLiteral("gedit /tmp/a.txt"));
   EXPECT_EQ(EditorCommandLine(QStringLiteral("gedit"), QString()), QStringLiteral("gedit"));
   EXPECT_EQ(StartDetachedProcess(QStringLiteral("morva-no-such-editor-xyz"), {}), 2);
   EXPECT_EQ(EditorFailureText(33, false), "");
@@ -206,8 +215,9 @@ TEST(CdAudio, InterpreterPlaysFromTheTrackStart) {
   CdAudio audio(std::make_unique<FakeDrive>(log));
   // A sound marker: track 1, start 4653 (0x122D), end 4728 (0x1278).
   ASSERT_TRUE(PlaySoundMarker("\x02\x30S0100122D001278", audio));
-  EXPECT_EQ(audio.sent(), (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf",
-                                                    "play cdaudio from 1:1:2:3 to 1:1:3:3", "close cdaudio"}));
+  EXPECT_EQ(audio.sent(),
+            (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf",
+                                      "play cdaudio from 1:1:2:3 to 1:1:3:3", "close cdaudio"}));
   ASSERT_EQ(log.plays.size(), 1u);
   EXPECT_EQ(log.plays[0], (std::pair<int, int>{150 + 4653, 150 + 4728}));
   EXPECT_EQ(log.opens, 1);

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QUrl>
-
 #include <filesystem>
 
 #include "engine/book/group_file.h"
@@ -29,7 +28,9 @@ class FirstStartTest : public WiringTest {
   // Opens the wired window whose folder dialog answers with *chosen.
   TMorvaForm& OpenWithFolder(const std::string* chosen) {
     MorvaWindowOptions options;
-    options.chooseFolder = [chosen](const QString&) { return std::optional<QString>(QString::fromStdString(*chosen)); };
+    options.chooseFolder = [chosen](const QString&) {
+      return std::optional<QString>(QString::fromStdString(*chosen));
+    };
     return OpenWired(std::move(options));
   }
   QLabel* Hint() { return Child<QLabel>("FirstStartHint"); }

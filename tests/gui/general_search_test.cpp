@@ -2,15 +2,13 @@
 // book's indexes allow, the full-text search under the progress box (pressed
 // again while it runs it starts nothing), cancelling and resuming with the
 // same hits, and the index condition search.
-#include "app/search_windows/tgeneral_search.h"
-
 #include <QCheckBox>
 #include <QMenu>
 #include <QRadioButton>
-
 #include <functional>
 #include <optional>
 
+#include "app/search_windows/tgeneral_search.h"
 #include "app/search_windows/tprogress.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui/search_windows_support.h"
@@ -34,7 +32,8 @@ class WatchedProgress final : public ProgressBox {
     box_.SetCaption(caption);
     captions.push_back(box_.Caption());
     if (cancelAtHit && ++hits_ == *cancelAtHit)
-      QTest::mouseClick(box_.Box()->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+      QTest::mouseClick(box_.Box()->findChild<QPushButton*>(QStringLiteral("Button1")),
+                        Qt::LeftButton);
   }
   bool Step(int position) override {
     ++steps;
@@ -103,12 +102,14 @@ TEST_F(GeneralSearchTest, WaysFollowTheBooksIndexes) {
   EXPECT_FALSE(In<QCheckBox>("Case")->isEnabled());
   auto* presearch = In<QLineEdit>("KeywordPresearch");
   EXPECT_FALSE(presearch->isEnabled());
-  EXPECT_EQ(presearch->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
+  EXPECT_EQ(presearch->palette().color(QPalette::Base),
+            QApplication::palette().color(QPalette::Button));
 
   QTest::mouseClick(In<QRadioButton>("Zenbun"), Qt::LeftButton);
   EXPECT_TRUE(In<QPushButton>("ButtonResume")->isEnabled());
   EXPECT_TRUE(presearch->isEnabled());
-  EXPECT_EQ(presearch->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+  EXPECT_EQ(presearch->palette().color(QPalette::Base),
+            QApplication::palette().color(QPalette::Base));
 }
 
 TEST_F(GeneralSearchTest, FullTextSearchFillsTheMainListUnderTheProgressBox) {
@@ -119,7 +120,8 @@ TEST_F(GeneralSearchTest, FullTextSearchFillsTheMainListUnderTheProgressBox) {
     In<QPushButton>("ButtonResume")->click();
   };
   SetKeyword(QStringLiteral("共通"));
-  In<QLineEdit>("KeywordPresearch")->setText(QStringLiteral("ない語"));  // finds nothing: from the start
+  In<QLineEdit>("KeywordPresearch")
+      ->setText(QStringLiteral("ない語"));  // finds nothing: from the start
   Click("ButtonSearch");
   EXPECT_EQ(form_->wordlist().Count(), books_.commonTopics);
   EXPECT_EQ(Status(0), std::to_string(books_.commonTopics) + " 項目");
@@ -127,7 +129,8 @@ TEST_F(GeneralSearchTest, FullTextSearchFillsTheMainListUnderTheProgressBox) {
   EXPECT_TRUE(watched_->busy);
   EXPECT_EQ(watched_->opens, 1);
   EXPECT_GT(watched_->steps, SearchBooks::kFillerTopics);
-  EXPECT_EQ(watched_->captions.back(), QStringLiteral("全文検索中(%1件該当)").arg(books_.commonTopics));
+  EXPECT_EQ(watched_->captions.back(),
+            QStringLiteral("全文検索中(%1件該当)").arg(books_.commonTopics));
   EXPECT_FALSE(main_->progress().IsOpen());
   EXPECT_TRUE(form_->isEnabled());
   EXPECT_FALSE(form_->Busy());

@@ -28,9 +28,16 @@ std::string LongMarker(BookAddress at, int w, int h) {
 // ---- Title, rows, descriptors ------------------------------------------------------
 
 TEST(PictureData, TitleIsTheLinkTextWithoutExternalCharacters) {
-  EXPECT_EQ(PictureTitle("abc\x01" + Sjis("地図") + "\x0B" "1\xA1\x21" + Sjis("Ａ")), Sjis("地図Ａ"));
+  EXPECT_EQ(PictureTitle("abc\x01" + Sjis("地図") +
+                         "\x0B"
+                         "1\xA1\x21" +
+                         Sjis("Ａ")),
+            Sjis("地図Ａ"));
   // A title made only of external characters, or nothing at all.
-  EXPECT_EQ(PictureTitle("\x01\x0B" "1\xA1\x21\x0B" "0\xA1\x22"), Sjis("画像"));
+  EXPECT_EQ(PictureTitle("\x01\x0B"
+                         "1\xA1\x21\x0B"
+                         "0\xA1\x22"),
+            Sjis("画像"));
   EXPECT_EQ(PictureTitle(""), Sjis("画像"));
   // A marker before the text is passed over whole, not read as text.
   EXPECT_EQ(PictureTitle("\x02\x2ER000004D20005" + Sjis("図")), Sjis("図"));
@@ -120,7 +127,8 @@ TEST_F(DescriptorTest, AtMostTwentyTwoRegionsAndAnEndlessDescriptorStops) {
 
   // Without its end item the reading ends with the data.
   mkbook::BodyText cut({1, 0});
-  cut.Escape(0x51, mkbook::BcdAddress({3, 0})).Escape(0x31, std::string("\x00\x00\x00\x10\x00\x20", 6));
+  cut.Escape(0x51, mkbook::BcdAddress({3, 0}))
+      .Escape(0x31, std::string("\x00\x00\x00\x10\x00\x20", 6));
   Load(cut);
   read = ReadImageDescriptor(disk_, {1, 0});
   EXPECT_EQ(read.picture, (BookAddress{3, 0}));
@@ -144,7 +152,8 @@ TEST(PictureData, HotSpotBoxIsExclusive) {
   r.entries[2] = {{5, 0}, 30, 40, 0};
   r.count = 3;
   // The spot (30, 40) answers inside (10..34) x (31..49), exclusive.
-  const int inside[][2] = {{11, 40}, {33, 48}}, outside[][2] = {{10, 40}, {34, 40}, {20, 31}, {20, 49}};
+  const int inside[][2] = {{11, 40}, {33, 48}},
+            outside[][2] = {{10, 40}, {34, 40}, {20, 31}, {20, 49}};
   for (const auto& p : inside) EXPECT_EQ(r.HotSpotAt(p[0], p[1]), 2) << p[0] << "," << p[1];
   for (const auto& p : outside) EXPECT_EQ(r.HotSpotAt(p[0], p[1]), 0) << p[0] << "," << p[1];
 }
@@ -180,7 +189,9 @@ TEST_F(GraphFormTest, DescriptorLinkShowsPictureWithCaptionMenusAndMarks) {
   // The diagonal is ink, the rest paper.
   EXPECT_EQ(form_.picture().pixel(5, 5) & 0xFFFFFF, 0x000000u);
   EXPECT_EQ(form_.picture().pixel(5, 90) & 0xFFFFFF, 0xFFFFFFu);
-  auto enabled = [this](const char* name) { return form_.findChild<QAction*>(QLatin1String(name))->isEnabled(); };
+  auto enabled = [this](const char* name) {
+    return form_.findChild<QAction*>(QLatin1String(name))->isEnabled();
+  };
   EXPECT_TRUE(enabled("TextRefer"));
   EXPECT_TRUE(enabled("NextImage"));
   EXPECT_FALSE(enabled("PrevImage"));

@@ -6,7 +6,6 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
-
 #include <filesystem>
 
 #include "app/groups/group_edit_dlg.h"
@@ -105,8 +104,8 @@ TEST_F(GroupEditorTest, SearchAndAddFillTheTableAndOkSavesIt) {
   EXPECT_EQ(group_, Sjis("二番目"));
   EXPECT_EQ(ReadFile(dir_ / "MORVA.GRP"),
             "[first]\nA,,,/a,1,,0000FF,A,yes\n" + Sjis("[二番目]\n") +
-                "B,,,/b,1,,00FF00,B,yes\nSecond,,,/cd/eiwa,2,,123456," + Sjis("二番") +
-                ",yes\n" + Sjis("英和辞典") + ",,,/cd/eiwa,1,,00FFFF," + Sjis("英和") +
+                "B,,,/b,1,,00FF00,B,yes\nSecond,,,/cd/eiwa,2,,123456," + Sjis("二番") + ",yes\n" +
+                Sjis("英和辞典") + ",,,/cd/eiwa,1,,00FFFF," + Sjis("英和") +
                 ",yes\nSecond,,,/cd/eiwa,2,,008000,Secon,yes\n");
   EXPECT_EQ(ReadFile(dir_ / "MORVA.BAK"),
             "[first]\nA,,,/a,1,,0000FF,A,yes\n[second]\nB,,,/b,1,,00FF00,B,yes\n");
@@ -162,9 +161,9 @@ TEST_F(GroupEditorTest, ASearchThatFindsNothingSaysSo) {
 TEST_F(GroupEditorTest, TextTheFileCannotHoldIsRefusedBeforeSaving) {
   const std::string before = ReadFile(dir_ / "MORVA.GRP");
   const struct {
-    int row;     // 0: the group name
+    int row;  // 0: the group name
     int column;
-    std::string text;  // UTF-8
+    std::string text;   // UTF-8
     const char* named;  // in the message
   } refused[] = {
       {0, 0, "My]group", "ｸﾞﾙｰﾌﾟ名に「]」"},
@@ -203,7 +202,8 @@ TEST_F(GroupEditorTest, TextTheFileCannotHoldIsRefusedBeforeSaving) {
   Click(*dlg, "OKBtn");
   EXPECT_EQ(dlg->result(), QDialog::Accepted);
   EXPECT_TRUE(warnings_.empty());
-  const std::optional<GroupSection> saved = FindGroup((dir_ / "MORVA.GRP").string(), Sjis("ゾウ"), 0);
+  const std::optional<GroupSection> saved =
+      FindGroup((dir_ / "MORVA.GRP").string(), Sjis("ゾウ"), 0);
   ASSERT_TRUE(saved);
   EXPECT_EQ(ParseGroupBookLine(saved->lines[0].text).title, Sjis("ゾウの辞典"));
 }

@@ -7,8 +7,8 @@
 #include <QTableWidget>
 
 #include "app/groups/group_edit_dlg.h"
-#include "view/ttextview.h"
 #include "tests/gui/gui_wiring_fixture.h"
+#include "view/ttextview.h"
 
 namespace morva::testing {
 namespace {
@@ -79,12 +79,14 @@ TEST_F(GroupEditorWindowTest, TypedFoldersAreSearchedAndOkOpensTheEditedGroup) {
 
   EXPECT_EQ(found, QStringList{QStringLiteral("新しい本")});
   ASSERT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
-  EXPECT_NE(reporter_.Last(RecordedBox::kWarning).find("Empty」に辞書が見つかりません"), std::string::npos)
+  EXPECT_NE(reporter_.Last(RecordedBox::kWarning).find("Empty」に辞書が見つかりません"),
+            std::string::npos)
       << reporter_.Last(RecordedBox::kWarning);
   // The typed folders and depth are the search settings from now on.
   EXPECT_EQ(form.settings().searchRoots, tree);
   EXPECT_EQ(form.settings().searchDepth, 2);
-  EXPECT_NE(ReadFile(SettingsDir() / "MORVA.GRP").find("/Tree/Mixed Case/Book,1,"), std::string::npos);
+  EXPECT_NE(ReadFile(SettingsDir() / "MORVA.GRP").find("/Tree/Mixed Case/Book,1,"),
+            std::string::npos);
 
   // The edited group is open with a book, ticked and named: the third place
   // is gone, so its first book.

@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QMenu>
-
 #include <string>
 #include <vector>
 

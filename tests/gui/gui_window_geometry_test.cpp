@@ -32,7 +32,8 @@ TEST(FitRectTest, MovesAndShrinksAFrameOntoTheArea) {
       {{-50, -50, 100, 100}, {0, 30, 100, 100}},      // over the left and top edges
       {{3000, 2000, 2560, 1800}, {0, 30, 640, 400}},  // another screen at twice the scale
   };
-  for (const auto& c : cases) EXPECT_EQ(FitRect(c.frame, area), c.fitted) << c.frame.x() << "," << c.frame.y();
+  for (const auto& c : cases)
+    EXPECT_EQ(FitRect(c.frame, area), c.fitted) << c.frame.x() << "," << c.frame.y();
   EXPECT_EQ(FitRect(QRect(5, 5, 10, 10), QRect()), QRect(5, 5, 10, 10));
 }
 
@@ -61,10 +62,10 @@ TEST_F(GeometryTest, MainWindowFramesLieOnTheUsableAreaWhateverWasStored) {
   const std::string book = MakeBook("a", "試験", Many("ねこ", 3));
   screenArea_ = QRect(0, 30, 640, 400);  // a small screen under a top panel
   const char* stored[] = {
-      "",                             // nothing stored: the whole usable area
+      "",                                   // nothing stored: the whole usable area
       "Main=0,0,1280,900\nKeyWidth=900\n",  // a larger screen, or twice the scale
-      "Main=3000,2000,800,600\n",     // a screen no longer there
-      "Main=500,300,300,200\n",       // partly over the bottom-right edges
+      "Main=3000,2000,800,600\n",           // a screen no longer there
+      "Main=500,300,300,200\n",             // partly over the bottom-right edges
   };
   for (const char* main : stored) {
     UseBooks({{"試験", book}}, "", std::string("[Window]\n") + main);
@@ -122,7 +123,8 @@ TEST_F(GeometryTest, HelpDumpAndGeneralSearchWindowsLieOnTheAreaAndLeaveTheWordL
 // every continuation line of a paragraph keeps its indent, word wrap or not.
 TEST_F(GeometryTest, EntriesShownAfterAResizeWhileEmptyFitThePaneAndKeepTheirIndent) {
   const std::string book = MakeLongBook("long");
-  for (const char* options : {"Scroll=yes", "Scroll=no", "Scroll=yes\nWordWrap=yes", "Scroll=no\nWordWrap=yes"}) {
+  for (const char* options :
+       {"Scroll=yes", "Scroll=no", "Scroll=yes\nWordWrap=yes", "Scroll=no\nWordWrap=yes"}) {
     UseBooks({{"長文", book}}, options);
     TMorvaForm& form = OpenWired();
     form.resize(1000, 600);
@@ -150,7 +152,8 @@ TEST_F(GeometryTest, EntriesShownAfterAResizeWhileEmptyFitThePaneAndKeepTheirInd
     int indent = -1;
     for (int i = 0; i < view.LineCount(); ++i) {
       const std::string text(view.brows().GetLine(i).text);
-      if (text.find("quick") == std::string::npos && text.find("lazy") == std::string::npos) continue;
+      if (text.find("quick") == std::string::npos && text.find("lazy") == std::string::npos)
+        continue;
       ++paragraph;
       if (indent < 0) indent = view.brows().GetLine(i).indent;
       EXPECT_EQ(view.brows().GetLine(i).indent, indent) << options << " line " << i << ": " << text;
@@ -170,8 +173,8 @@ class BookBarGeometryTest : public GeometryTest {
     const std::string book = MakeBook("a", "試験", Many("ねこ", 2));
     std::vector<GroupBook> books;
     for (int i = 1; i <= 8; ++i)
-      books.push_back({"辞書" + std::to_string(i) + "の長い題名", book, true, i == 7 ? "FFFFFF" : "0000FF",
-                       "本" + std::to_string(i)});
+      books.push_back({"辞書" + std::to_string(i) + "の長い題名", book, true,
+                       i == 7 ? "FFFFFF" : "0000FF", "本" + std::to_string(i)});
     UseBooks(books);
     return OpenWired();
   }
@@ -202,8 +205,8 @@ TEST_F(BookBarGeometryTest, AWiderWindowShowsTheHiddenBooksAgainAndTheOpenOneSta
   EXPECT_GT(left, 1);
   EXPECT_TRUE(openBookInSight());
   // The wheel scrolls the bar by columns.
-  QWheelEvent up(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                 Qt::NoScrollPhase, false);
+  QWheelEvent up(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120), Qt::NoButton,
+                 Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(bar, &up);
   EXPECT_EQ(bar->LeftColumn(), left - 1);
 }
@@ -215,7 +218,8 @@ TEST_F(BookBarGeometryTest, CellsTellTitleAndFolderAndWhiteSquaresHaveAnOutline)
   BookBarWidget* bar = Bar();
   const QString tip = bar->ToolTipOf(3);
   EXPECT_TRUE(tip.contains(QString::fromUtf8("辞書3の長い題名"))) << tip.toStdString();
-  EXPECT_TRUE(tip.contains(QString::fromStdString((dir_.path() / "a").string()))) << tip.toStdString();
+  EXPECT_TRUE(tip.contains(QString::fromStdString((dir_.path() / "a").string())))
+      << tip.toStdString();
   EXPECT_TRUE(bar->ToolTipOf(0).isEmpty());
   const QPoint over(CellLeft(form.Bar(), bar->Metrics(), bar->LeftColumn(), 3) + 4, 4);
   QHelpEvent help(QEvent::ToolTip, over, bar->mapToGlobal(over));
@@ -279,7 +283,8 @@ std::vector<int> LitRows(TWordGrid& grid) {
   std::vector<int> lit;
   for (int row = 0; row < grid.RowCount(); ++row) {
     const QRect r = grid.RowRect(row);
-    if (r.bottom() < image.height() && image.pixel(r.right() - 3, r.center().y()) != base) lit.push_back(row);
+    if (r.bottom() < image.height() && image.pixel(r.right() - 3, r.center().y()) != base)
+      lit.push_back(row);
   }
   return lit;
 }

@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QPlainTextEdit>
-
 #include <fstream>
 #include <sstream>
 
@@ -56,7 +55,9 @@ TEST_F(EntryTest, CommandsOnTheShownEntryUseItsBookNotTheOpenOne) {
   TwoBooks();
   MorvaWindowOptions options;
   int editorStarts = 0;
-  options.editorRun.starter = [&](const QString&, const QStringList&) { return ++editorStarts, 33; };
+  options.editorRun.starter = [&](const QString&, const QStringList&) {
+    return ++editorStarts, 33;
+  };
   options.confirm = [](const QString&, const QString&) { return true; };  // overwrite the file
   TMorvaForm& form = OpenWired(std::move(options));
   ASSERT_EQ(form.CurrentBook(), 1);
@@ -180,8 +181,9 @@ TEST_F(EntryTest, CopiesFromTheSearchBoxAreNotSearched) {
 TEST_F(EntryTest, HandOverWithAGroupAndNoWordOpensTheGroup) {
   const std::string a = MakeBook("a", "一の本", Many("ねこ", 1));
   const std::string b = MakeBook("b", "二の本", Many("いぬ", 1));
-  WriteFile(SettingsDir() / "MORVA.GRP",
-            Sjis("[G]\n一の本,,," + a + ",1,,0000FF,一,yes\n[H]\n二の本,,," + b + ",1,,0000FF,二,yes\n"));
+  WriteFile(
+      SettingsDir() / "MORVA.GRP",
+      Sjis("[G]\n一の本,,," + a + ",1,,0000FF,一,yes\n[H]\n二の本,,," + b + ",1,,0000FF,二,yes\n"));
   WriteIni("[Options]\nGroup=G\nBook=1\n");
   QGuiApplication::clipboard()->clear();
   TMorvaForm& form = OpenWired();

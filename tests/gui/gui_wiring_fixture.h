@@ -5,7 +5,6 @@
 
 #include <QDialog>
 #include <QMenuBar>
-
 #include <functional>
 #include <memory>
 #include <string>

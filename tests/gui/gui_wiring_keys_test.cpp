@@ -49,7 +49,8 @@ TEST_F(ListKeysTest, EnterShowsTheRowInBothDisplayModesAndArrowsOnlyMove) {
   const QStringList history = form.SearchHistory();
   for (const bool continuous : {true, false}) {
     SCOPED_TRACE(continuous ? "continuous" : "item");
-    if (form.ContinuousDisplay() != continuous) QTest::mouseClick(Child<QPushButton>("ButtonItem"), Qt::LeftButton);
+    if (form.ContinuousDisplay() != continuous)
+      QTest::mouseClick(Child<QPushButton>("ButtonItem"), Qt::LeftButton);
     ASSERT_EQ(form.ContinuousDisplay(), continuous);
     List()->setFocus();
     List()->SetCurrentRow(0);

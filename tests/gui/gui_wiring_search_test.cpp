@@ -90,7 +90,8 @@ TEST_F(WiringTest, GeneralTabSearchesTheFullTextAndResumesAfterTheWindowWasClose
 
   keyword->setEditText(QStringLiteral("共通"));
   progress_.cancelAfterSteps = 30;
-  QTest::mouseClick(general->findChild<QPushButton*>(QStringLiteral("ButtonSearch")), Qt::LeftButton);
+  QTest::mouseClick(general->findChild<QPushButton*>(QStringLiteral("ButtonSearch")),
+                    Qt::LeftButton);
   EXPECT_EQ(progress_.maximum(), FullTextSearch::kProgressMaximum);
   EXPECT_FALSE(form.Busy());
   const int first = window_->fullText().HitCount();
@@ -107,7 +108,8 @@ TEST_F(WiringTest, GeneralTabSearchesTheFullTextAndResumesAfterTheWindowWasClose
   Act("MenuGeneral")->trigger();
   EXPECT_TRUE(general->isVisible());
   progress_.cancelAfterSteps = -1;
-  QTest::mouseClick(general->findChild<QPushButton*>(QStringLiteral("ButtonResume")), Qt::LeftButton);
+  QTest::mouseClick(general->findChild<QPushButton*>(QStringLiteral("ButtonResume")),
+                    Qt::LeftButton);
   EXPECT_EQ(window_->fullText().HitCount(), books.commonTopics);
   EXPECT_EQ(form.wordlist().Count(), books.commonTopics - first);
 

@@ -7,7 +7,6 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QRadioButton>
-
 #include <map>
 
 #include "app/clipboard/clipboard_watch.h"
@@ -46,7 +45,8 @@ TEST_F(WiringTest, PictureLinkOpensTheImageWindowWhoseTextHotSpotShowsItsText) {
   TTextView& view = *form.view();
   const QPoint link = FindLink(view);
   ASSERT_GE(link.x(), 0);
-  QTest::mouseClick(Child<TMyScrollBox>("MyScrollBox1")->viewport(), Qt::LeftButton, Qt::NoModifier, link);
+  QTest::mouseClick(Child<TMyScrollBox>("MyScrollBox1")->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    link);
 
   TGraphForm* graph = window_->graphForm();
   ASSERT_NE(graph, nullptr);
@@ -87,8 +87,9 @@ TEST_F(WiringTest, OptionsReachThePaneTheEngineTheWatchTheSearchBoxAndTheSetting
   EXPECT_EQ(window_->helpWindow()->parentWidget(), nullptr);
   EXPECT_TRUE(window_->helpWindow()->isVisible());
 
-  const QString face =
-      Box()->font().family() == QStringLiteral("IPAGothic") ? QStringLiteral("DejaVu Sans") : QStringLiteral("IPAGothic");
+  const QString face = Box()->font().family() == QStringLiteral("IPAGothic")
+                           ? QStringLiteral("DejaVu Sans")
+                           : QStringLiteral("IPAGothic");
   answerDialog_ = [&](QDialog& dialog) {
     auto* options = qobject_cast<TOptionDlg*>(&dialog);
     options->ColorButtonClick(1);  // 背景
@@ -131,7 +132,8 @@ TEST_F(WiringTest, OptionsReachThePaneTheEngineTheWatchTheSearchBoxAndTheSetting
 TEST_F(WiringTest, DriveSearchFillsTheBarFromTheSearchRootsByMenuAndAtTheStart) {
   MakeBook("roots/one", "一の本", Many("ねこ", 1));
   MakeBook("roots/two", "二の本", Many("いぬ", 1));
-  const std::string roots = "[Options]\nSearchRoots=" + (dir_.path() / "roots").string() + "\nSearchDepth=1\n";
+  const std::string roots =
+      "[Options]\nSearchRoots=" + (dir_.path() / "roots").string() + "\nSearchDepth=1\n";
   WriteIni(roots + "SearchDialog=no\n");
   TMorvaForm& form = OpenWired();
   window_->UseProgressBox(&progress_);
@@ -217,13 +219,17 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
         },
         [&] { return Box()->currentText() == QStringLiteral("かめ"); }}},
       {"MenuCopyContent",
-       {nullptr, [&] { return QGuiApplication::clipboard()->text().startsWith(QStringLiteral("ねこ２")); }}},
+       {nullptr,
+        [&] { return QGuiApplication::clipboard()->text().startsWith(QStringLiteral("ねこ２")); }}},
       {"Editor", {nullptr, [&] { return lastDialog() == "morva::TEditorDlg"; }}},
       {"SearchContent", {nullptr, [&] { return Child<QWidget>("FindDialog1")->isVisible(); }}},
       {"FindNext1",
-       {[&] { Child<QWidget>("FindDialog1")->hide(); }, [&] { return form.view()->HasSelection(); }}},
-      {"MenuCondAndContent", {nullptr, [&] { return form.WindowLayout() == TMorvaForm::kBothPanes; }}},
-      {"MenuCondition", {nullptr, [&] { return form.WindowLayout() == TMorvaForm::kConditionOnly; }}},
+       {[&] { Child<QWidget>("FindDialog1")->hide(); },
+        [&] { return form.view()->HasSelection(); }}},
+      {"MenuCondAndContent",
+       {nullptr, [&] { return form.WindowLayout() == TMorvaForm::kBothPanes; }}},
+      {"MenuCondition",
+       {nullptr, [&] { return form.WindowLayout() == TMorvaForm::kConditionOnly; }}},
       {"MenuContent",
        {nullptr,
         [&] {
@@ -231,21 +237,30 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
           form.SetWindowLayout(TMorvaForm::kBothPanes);
           return ok;
         }}},
-      {"Dump", {nullptr, [&] { return window_->dumpForm() != nullptr && window_->dumpForm()->isVisible(); }}},
-      {"MenuSeq", {[&] { before = form.ContinuousDisplay(); }, [&] { return form.ContinuousDisplay() != before; }}},
+      {"Dump",
+       {nullptr,
+        [&] { return window_->dumpForm() != nullptr && window_->dumpForm()->isVisible(); }}},
+      {"MenuSeq",
+       {[&] { before = form.ContinuousDisplay(); },
+        [&] { return form.ContinuousDisplay() != before; }}},
       {"MenuDicBar",
        {[&] { before = Child<QWidget>("Panel1")->isVisible(); },
         [&] { return Child<QWidget>("Panel1")->isVisible() != before; }}},
       {"MenuMode",
        {[&] { before = Child<QWidget>("Panel21")->isVisible(); },
         [&] { return Child<QWidget>("Panel21")->isVisible() != before; }}},
-      {"MenuIndex", {[&] { form.ActivateTab(kMenuTab); }, [&] { return form.ActiveTab() == kIndexTab; }}},
+      {"MenuIndex",
+       {[&] { form.ActivateTab(kMenuTab); }, [&] { return form.ActiveTab() == kIndexTab; }}},
       // This book has no compound search: the item is not offered.
-      {"MenuMulti", {nullptr, [&] { return !Act("MenuMulti")->isEnabled() && form.ActiveTab() == kIndexTab; }}},
+      {"MenuMulti",
+       {nullptr, [&] { return !Act("MenuMulti")->isEnabled() && form.ActiveTab() == kIndexTab; }}},
       {"MenuMenu",
        {nullptr, [&] { return form.ActiveTab() == kMenuTab && form.wordlist().Count() == 3; }}},
       {"MenuGeneral",
-       {nullptr, [&] { return window_->generalSearch() != nullptr && window_->generalSearch()->isVisible(); }}},
+       {nullptr,
+        [&] {
+          return window_->generalSearch() != nullptr && window_->generalSearch()->isVisible();
+        }}},
       {"MenuBack",
        {[&] {
           form.ActivateTab(kIndexTab);
@@ -263,10 +278,16 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
       {"Option1", {nullptr, [&] { return lastDialog() == "morva::TOptionDlg"; }}},
       {"E1", {nullptr, [&] { return lastDialog() == "morva::TGroupEditDlg"; }}},
       {"Contents1",
-       {nullptr, [&] { return help() != nullptr && help()->isVisible() && help()->currentFile() == HelpFile::kMorva; }}},
+       {nullptr,
+        [&] {
+          return help() != nullptr && help()->isVisible() &&
+                 help()->currentFile() == HelpFile::kMorva;
+        }}},
       {"SearchforHelp",
        {[&] { help()->close(); },
-        [&] { return help()->isVisible() && help()->findChild<QDockWidget*>("HelpFinder")->isVisible(); }}},
+        [&] {
+          return help()->isVisible() && help()->findChild<QDockWidget*>("HelpFinder")->isVisible();
+        }}},
       {"CDTitleHelp", {nullptr, [&] { return help()->currentFile() == HelpFile::kTitles; }}},
       {"About1", {nullptr, [&] { return lastDialog() == "morva::TAboutBox"; }}},
       {"Exit1",

@@ -1,14 +1,14 @@
 // The help window: the pages are built in, every topic named by the dialogs
 // and the menus has its anchor, and the topic finder filters by keyword.
+#include "app/help/help_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
-
-#include "app/help/help_window.h"
 
 namespace morva {
 namespace {
@@ -20,8 +20,8 @@ QString PageText(const QString& page) {
 }
 
 TEST(HelpWindow, EveryTopicHasItsAnchorInABuiltInPage) {
-  for (const char* name : {"SakuinKensaku", "Group", "OptionKensaku", "OptionHyoji", "OptionClipboard",
-                           "OptionNyushuturyoku"})
+  for (const char* name : {"SakuinKensaku", "Group", "OptionKensaku", "OptionHyoji",
+                           "OptionClipboard", "OptionNyushuturyoku"})
     EXPECT_FALSE(HelpWindow::TopicUrl(QLatin1String(name)).isEmpty()) << name;
   for (const HelpTopic& t : HelpWindow::Topics()) {
     const QString text = PageText(QLatin1String(t.page));

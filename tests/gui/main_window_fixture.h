@@ -9,13 +9,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QInputMethodEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -95,7 +94,8 @@ class MainWindowTest : public ::testing::Test {
     std::vector<mkbook::TreeEntry> index;
     for (const BookEntry& e : entries) {
       bodies.push_back(body.Here());
-      for (const std::string& w : e.words) index.push_back({mkbook::JisFromUtf8(w), body.Here(), body.Here()});
+      for (const std::string& w : e.words)
+        index.push_back({mkbook::JisFromUtf8(w), body.Here(), body.Here()});
       body.Indent(1).Headword(e.heading).Newline();
       if (text) text(body);
       else body.Text("説明の本文").Newline();
@@ -134,7 +134,8 @@ class MainWindowTest : public ::testing::Test {
     options.readStartupRequest = startupRequest;
     options.reporter = &reporter_;
     options.screenArea = QRect(0, 0, 1024, 768);
-    if (!wired.execDialog) wired.execDialog = [](QDialog&) { return static_cast<int>(QDialog::Rejected); };
+    if (!wired.execDialog)
+      wired.execDialog = [](QDialog&) { return static_cast<int>(QDialog::Rejected); };
     main_ = std::make_unique<MorvaWindow>(std::move(options), std::move(wired));
     main_->UseProgressBox(&progress_);
     form_ = &main_->form();
@@ -186,7 +187,8 @@ class MainWindowTest : public ::testing::Test {
   }
   std::string CurrentWordUtf8() { return SjisToUtf8(form_->CurrentWord()); }
   void ClickRow(int row) {
-    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, Qt::NoModifier, Grid()->RowRect(row).center());
+    QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      Grid()->RowRect(row).center());
   }
   // Headwords start with byte 03 in the marked text: the entries it holds.
   int EntriesInMarkedText() {

@@ -2,12 +2,11 @@
 // paging keys of the search box, the list's input method key, finding in the
 // content, the colour squares of the rows, cut headings, the start-up
 // request, and the boxes the window shows.
-#include "tests/gui/main_window_fixture.h"
-
 #include <QImage>
 
 #include "app/main_window/find_dialog.h"
 #include "app/main_window/gui_reporter.h"
+#include "tests/gui/main_window_fixture.h"
 #include "view/ttextview.h"
 
 namespace morva::testing {
@@ -137,8 +136,9 @@ TEST(GuiReporter, BoxesGoThroughTheInjectedFunctionAndFatalEndsTheProgram) {
   answer = false;
   reporter.RetryOrAbort(Sjis("開けない"));  // Cancel ends the program
   reporter.Fatal(Sjis("壊れている"));
-  EXPECT_EQ(shown, (std::vector<GuiReporter::Box>{GuiReporter::Box::kWarning, GuiReporter::Box::kRetryOrAbort,
-                                                  GuiReporter::Box::kRetryOrAbort, GuiReporter::Box::kFatal}));
+  EXPECT_EQ(shown, (std::vector<GuiReporter::Box>{
+                       GuiReporter::Box::kWarning, GuiReporter::Box::kRetryOrAbort,
+                       GuiReporter::Box::kRetryOrAbort, GuiReporter::Box::kFatal}));
   EXPECT_EQ(exits, (std::vector<int>{1, 1}));
 }
 

@@ -1,10 +1,9 @@
 // Searching from the main window: the search box and 検索, the book choice,
 // the ending-rule retries, character substitution, the history and the
 // keyword log.
-#include "tests/gui/main_window_fixture.h"
-
 #include "engine/book/tdisk.h"
 #include "engine/search/index_search.h"
+#include "tests/gui/main_window_fixture.h"
 #include "view/ttextview.h"
 
 namespace morva::testing {
@@ -183,13 +182,16 @@ TEST_F(MainWindowTest, ScreenWordSearchTakesTheSelectionWithoutNeglectedCharacte
 }
 
 TEST_F(MainWindowTest, SortMenuReordersTheList) {
-  UseBooks({{"試験", MakeBook("a", "試験", {{"うし", {"どうぶつ"}}, {"あり", {"どうぶつ"}}, {"いぬ", {"どうぶつ"}}})}});
+  UseBooks({{"試験",
+             MakeBook("a", "試験",
+                      {{"うし", {"どうぶつ"}}, {"あり", {"どうぶつ"}}, {"いぬ", {"どうぶつ"}}})}});
   TMorvaForm& form = Open();
   Search("どうぶつ");
   auto headings = [&form] {
     std::vector<std::string> out;
     for (int i = 0; i < form.wordlist().Count(); ++i)
-      out.push_back(SjisToUtf8(HeadingText(form.disk(), form.wordlist(), i, HeadingMode::kDisplay)));
+      out.push_back(
+          SjisToUtf8(HeadingText(form.disk(), form.wordlist(), i, HeadingMode::kDisplay)));
     return out;
   };
   EXPECT_EQ(headings(), (std::vector<std::string>{"うし", "あり", "いぬ"}));

@@ -1,19 +1,19 @@
 // Showing entries and laying the main window out: display modes, all marked
 // items with the progress box, pane layouts and Esc, tabs and the menu list,
 // status and title, and the settings kept from one window to the next.
-#include "tests/gui/main_window_fixture.h"
-
 #include <QMenu>
 #include <QSplitter>
 
 #include "engine/book/tdisk.h"
+#include "tests/gui/main_window_fixture.h"
 #include "view/ttextview.h"
 
 namespace morva::testing {
 namespace {
 
 TEST_F(MainWindowTest, ChoosingAnEntryInConditionLayoutShowsTheContentAndEscReturns) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 2))}}, "", "[Window]\nWindow=1\n[Keyboard]\nEscKey=yes\n");
+  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 2))}}, "",
+           "[Window]\nWindow=1\n[Keyboard]\nEscKey=yes\n");
   TMorvaForm& form = Open();
   EXPECT_EQ(form.WindowLayout(), TMorvaForm::kConditionOnly);
   EXPECT_FALSE(Find<QWidget>("Panel3")->isVisible());
@@ -132,7 +132,9 @@ TEST_F(MainWindowTest, BackReturnsToTheEntryShownBefore) {
 }
 
 TEST_F(MainWindowTest, TabsClearTheListAndTheMenuTabListsTheMenu) {
-  UseBooks({{"試験", MakeBook("a", "試験", {{"ねこ", {"ねこ"}}, {"いぬ", {"いぬ"}}, {"とり", {"とり"}}}, true)}});
+  UseBooks(
+      {{"試験", MakeBook("a", "試験", {{"ねこ", {"ねこ"}}, {"いぬ", {"いぬ"}}, {"とり", {"とり"}}},
+                         true)}});
   TMorvaForm& form = Open();
   auto* tabs = Find<QTabWidget>("PageControl1");
   EXPECT_TRUE(tabs->isTabVisible(kMenuTab));
@@ -149,7 +151,8 @@ TEST_F(MainWindowTest, TabsClearTheListAndTheMenuTabListsTheMenu) {
   ASSERT_EQ(form.wordlist().Count(), 3);  // one line, one choice each: no whole-menu item
   EXPECT_EQ(Grid()->RowCount(), 3);
   EXPECT_EQ(Grid()->parentWidget(), form.TabSheet(kMenuTab));
-  EXPECT_EQ(SjisToUtf8(HeadingText(form.disk(), form.wordlist(), 1, HeadingMode::kDisplay)), "いぬ");
+  EXPECT_EQ(SjisToUtf8(HeadingText(form.disk(), form.wordlist(), 1, HeadingMode::kDisplay)),
+            "いぬ");
   ClickRow(1);
   EXPECT_EQ(form.view()->ShownSubbook(), 1);
 
@@ -227,7 +230,8 @@ TEST_F(MainWindowTest, BookMenuOpensTheChosenBookAndAMissingVolumeIsReported) {
   UseBooks({{"無", "/nonexistent/cdrom"}, {"試験", MakeBook("a", "試験", Many("ねこ", 1))}});
   TMorvaForm& form = Open();
   EXPECT_EQ(form.CurrentBook(), -1);
-  EXPECT_EQ(reporter_.Last(RecordedBox::kWarning), "ﾄﾞﾗｲﾌﾞ /nonexistent/cdrom に辞書が入っていません。");
+  EXPECT_EQ(reporter_.Last(RecordedBox::kWarning),
+            "ﾄﾞﾗｲﾌﾞ /nonexistent/cdrom に辞書が入っていません。");
   auto* menu = Find<QMenu>("MenuDic");
   ASSERT_EQ(menu->actions().size(), 2);
   Search("ねこ");  // with no book open nothing is found; the chosen book searches the word again
@@ -241,7 +245,8 @@ TEST_F(MainWindowTest, BookMenuOpensTheChosenBookAndAMissingVolumeIsReported) {
 // A book's IME=OFF asks for Latin input in the search box, IME=ON for the
 // input method again.
 TEST_F(MainWindowTest, TheOpenBooksImeSettingReachesTheSearchBox) {
-  UseBooks({{"一", MakeBook("a", "一", Many("ねこ", 1))}, {"二", MakeBook("b", "二", Many("ねこ", 1))}});
+  UseBooks(
+      {{"一", MakeBook("a", "一", Many("ねこ", 1))}, {"二", MakeBook("b", "二", Many("ねこ", 1))}});
   WriteDat("[一]\nIME=OFF\n[二]\nIME=ON\n");
   Open();
   EXPECT_TRUE(Box()->inputMethodHints() & Qt::ImhPreferLatin);

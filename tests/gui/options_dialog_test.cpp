@@ -148,11 +148,13 @@ TEST_F(OptionsTest, BufferSizeLimits) {
     const char* text;
     int value;
     bool warned;
-  } cases[] = {{"abc", 3000, false},     {"", 3000, false},      {"2999", 3000, true},  {"100001", 100000, true},
-               {"3000", 3000, false},    {"100000", 100000, false}, {"-5", 3000, true}};
+  } cases[] = {{"abc", 3000, false},     {"", 3000, false},     {"2999", 3000, true},
+               {"100001", 100000, true}, {"3000", 3000, false}, {"100000", 100000, false},
+               {"-5", 3000, true}};
   for (const auto& c : cases) {
     reporter_.Clear();
-    EXPECT_EQ(Run([&] { Edit("Buffer")->setText(QLatin1String(c.text)); }).bufferSize, c.value) << c.text;
+    EXPECT_EQ(Run([&] { Edit("Buffer")->setText(QLatin1String(c.text)); }).bufferSize, c.value)
+        << c.text;
     ASSERT_EQ(reporter_.Count(RecordedBox::kWarning), c.warned ? 1 : 0) << c.text;
     if (c.warned) {
       EXPECT_EQ(reporter_.Last(RecordedBox::kWarning),
@@ -213,7 +215,8 @@ TEST_F(OptionsTest, ColourButtonsGridFileDialogsAndHelp) {
     auto* grid = In<ColorGrid>("ColorGrid");
     grid->setFocus();
     const QImage image = grid->grab().toImage();
-    const QRect cell(1 + ColorGrid::kCellWidth + 1, 1, ColorGrid::kCellWidth, ColorGrid::kCellHeight);
+    const QRect cell(1 + ColorGrid::kCellWidth + 1, 1, ColorGrid::kCellWidth,
+                     ColorGrid::kCellHeight);
     for (int y = cell.top() + 2; y < cell.bottom() - 1; ++y)
       for (int x = cell.left() + 2; x < cell.right() - 1; ++x)
         ASSERT_EQ(image.pixel(x, y) & 0xFFFFFF, 0x090807u) << x << "," << y;
@@ -229,7 +232,8 @@ TEST_F(OptionsTest, ColourButtonsGridFileDialogsAndHelp) {
     EXPECT_EQ(Edit("KeywordFile")->text(), QStringLiteral("keep"));
 
     // ﾍﾙﾌﾟ shows the topic of the page on top.
-    const char* topics[] = {"OptionKensaku", "OptionHyoji", "OptionClipboard", "OptionNyushuturyoku"};
+    const char* topics[] = {"OptionKensaku", "OptionHyoji", "OptionClipboard",
+                            "OptionNyushuturyoku"};
     for (int i = 0; i < 4; ++i) {
       dialog_->pageControl()->setCurrentIndex(i);
       In<QPushButton>("ButtonHelp")->click();
@@ -270,7 +274,8 @@ TEST(EditorDlg, ContentChoiceAndRefer) {
   content->setItemIndex(1);
   EXPECT_EQ(dialog.Content(), EditorContent::kAllItems);
   QString referred;
-  QObject::connect(&dialog, &TEditorDlg::referRequested, [&](const QString& name) { referred = name; });
+  QObject::connect(&dialog, &TEditorDlg::referRequested,
+                   [&](const QString& name) { referred = name; });
   dialog.show();
   dialog.findChild<QPushButton*>(QStringLiteral("Refer"))->click();
   EXPECT_EQ(referred, QStringLiteral("/tmp/x.txt"));

@@ -19,7 +19,8 @@ namespace {
 class PrimarySelectionTest : public WiringTest {
  protected:
   void SetUp() override {
-    if (!QGuiApplication::clipboard()->supportsSelection()) GTEST_SKIP() << "no primary selection here";
+    if (!QGuiApplication::clipboard()->supportsSelection())
+      GTEST_SKIP() << "no primary selection here";
   }
   void TearDown() override {
     if (other_.state() != QProcess::NotRunning) {

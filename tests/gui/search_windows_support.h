@@ -62,7 +62,8 @@ struct SearchBooks {
 
   static int32_t AddIndex(mkbook::SubbookPages& pages, std::vector<mkbook::TreeEntry> entries,
                           mkbook::LeafLayout layout, mkbook::CompoundIndex* index) {
-    const mkbook::IndexTree tree = mkbook::BuildIndexTree(std::move(entries), pages.NextFreePage(), {.leaves = layout});
+    const mkbook::IndexTree tree =
+        mkbook::BuildIndexTree(std::move(entries), pages.NextFreePage(), {.leaves = layout});
     pages.file().AppendPages(tree.pages);
     if (index != nullptr) *index = mkbook::IndexOf(tree);
     return tree.firstPage;
@@ -80,7 +81,8 @@ struct SearchBooks {
     text.Gaiji(0xA121).Text("印").Newline();
     text.Text("石").BeginNarrow().Gaiji(0xA121).EndNarrow().Newline();
     text.Newline();
-    text.Patch(animals, mkbook::WriteCandidateList(text, {{"犬"}, {"猫"}, {"鳥", {{"鳩"}, {"鷺"}}}}));
+    text.Patch(animals,
+               mkbook::WriteCandidateList(text, {{"犬"}, {"猫"}, {"鳥", {{"鳩"}, {"鷺"}}}}));
     return pages.file().AppendPages(text.Bytes());
   }
 
@@ -115,8 +117,8 @@ struct SearchBooks {
     const int32_t kindList = AddKindCandidates(pages);
 
     std::vector<mkbook::CompoundField> form0 = {
-        {"名前", names}, {"分類", kinds, kindList}, {"産地", names}, {"色", names},
-        {"大きさ", names}, {"六番", names}, {"七番", names}};
+        {"名前", names},   {"分類", kinds, kindList}, {"産地", names}, {"色", names},
+        {"大きさ", names}, {"六番", names},           {"七番", names}};
     mkbook::AddCompoundSearch(pages, form0);
     mkbook::AddCompoundSearch(pages, {{"読み", readings}, {"意味", meanings}});
 

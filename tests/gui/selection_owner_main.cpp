@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTimer>
-
 #include <cstdio>
 
 int main(int argc, char** argv) {

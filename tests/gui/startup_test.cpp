@@ -8,15 +8,14 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTranslator>
-
 #include <filesystem>
 
 #include "app/settings/settings.h"
 #include "app/settings/settings_store.h"
 #include "app/startup/about_box.h"
 #include "app/startup/instance_channel.h"
-#include "app/startup/startup_flow.h"
 #include "app/startup/qt_translations.h"
+#include "app/startup/startup_flow.h"
 #include "engine/book/text_utils.h"
 #include "tests/support/test_dirs.h"
 

@@ -20,7 +20,9 @@ class TProgressTest : public ::testing::Test {
     owner_.setGeometry(100, 100, 500, 400);
     owner_.show();
   }
-  QPushButton* CancelButton() const { return progress_.Box()->findChild<QPushButton*>(QStringLiteral("Button1")); }
+  QPushButton* CancelButton() const {
+    return progress_.Box()->findChild<QPushButton*>(QStringLiteral("Button1"));
+  }
 
   QWidget owner_;
   TProgress progress_{&owner_};
@@ -99,7 +101,8 @@ TEST_F(TProgressTest, CaptionAndBarFollowTheLatestSteps) {
   const auto* bar = progress_.Box()->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
   EXPECT_TRUE(QTest::qWaitFor([&] {
     progress_.Step(7);
-    return progress_.Box()->windowTitle() == QStringLiteral("全文検索中(3件該当)") && bar->value() == 7;
+    return progress_.Box()->windowTitle() == QStringLiteral("全文検索中(3件該当)") &&
+           bar->value() == 7;
   }));
   progress_.Close();
 }

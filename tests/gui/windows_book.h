@@ -64,7 +64,8 @@ inline mkbook::Picture FirstPicture() {
 }
 
 // Writes the volume with catalogs into root.
-inline PictureBook WritePictureBook(const std::filesystem::path& root, const std::string& sourceTitle = "画像テスト") {
+inline PictureBook WritePictureBook(const std::filesystem::path& root,
+                                    const std::string& sourceTitle = "画像テスト") {
   using namespace mkbook;
   PictureBook book;
   SubbookPages pages;

@@ -54,7 +54,8 @@ std::string Dump(const fs::path& root) {
       if (r.find_first_not_of('\0') == std::string::npos) continue;
       char line[80];
       int n = std::snprintf(line, sizeof line, "%06zx:", row);
-      for (unsigned char c : r) n += std::snprintf(line + n, sizeof line - static_cast<size_t>(n), " %02x", c);
+      for (unsigned char c : r)
+        n += std::snprintf(line + n, sizeof line - static_cast<size_t>(n), " %02x", c);
       out << line << "\n";
     }
   }
@@ -139,12 +140,14 @@ void CatalogLayoutAndOtherVolumes(const fs::path& dir) {
 }
 
 void IndexTrees(const fs::path& dir) {
-  WriteFile(dir / "plain", BuildIndexTree({Entry("ねこ", 0x12, 0x345), Entry("いぬ", 7)}, 50).pages);
+  WriteFile(dir / "plain",
+            BuildIndexTree({Entry("ねこ", 0x12, 0x345), Entry("いぬ", 7)}, 50).pages);
   IndexTreeOptions fixed;
   fixed.leaves = LeafLayout::kPlainFixed;
   fixed.leafKeyLength = 6;
   WriteFile(dir / "fixed", BuildIndexTree({Entry("あ", 2), Entry("いぬ", 3)}, 1, fixed).pages);
-  const std::vector<TreeEntry> four = {Entry("う", 3), Entry("あ", 1), Entry("いい", 2), Entry("え", 4)};
+  const std::vector<TreeEntry> four = {Entry("う", 3), Entry("あ", 1), Entry("いい", 2),
+                                       Entry("え", 4)};
   for (const bool sentinel : {false, true}) {
     IndexTreeOptions o;
     o.maxLeafEntries = 2;
@@ -152,7 +155,8 @@ void IndexTrees(const fs::path& dir) {
     WriteFile(dir / (sentinel ? "branch-sentinel" : "branch"), BuildIndexTree(four, 10, o).pages);
   }
   std::vector<TreeEntry> sixteen;
-  for (int i = 0; i < 16; ++i) sixteen.push_back({std::string{'\x24', static_cast<char>(0x22 + i)}, {i + 1, 0}, {}});
+  for (int i = 0; i < 16; ++i)
+    sixteen.push_back({std::string{'\x24', static_cast<char>(0x22 + i)}, {i + 1, 0}, {}});
   IndexTreeOptions deep;
   deep.maxLeafEntries = 2;
   deep.maxBranchEntries = 2;
@@ -160,9 +164,10 @@ void IndexTrees(const fs::path& dir) {
 
   IndexTreeOptions word;
   word.leaves = LeafLayout::kGroupedWord;
-  WriteFile(dir / "grouped-word",
-            BuildIndexTree({{J("かき"), {1, 0}, {2, 0}, J("カキ")}, {J("かつこう"), {3, 0}, {4, 0}, J("がっこう")}}, 1, word)
-                .pages);
+  WriteFile(dir / "grouped-word", BuildIndexTree({{J("かき"), {1, 0}, {2, 0}, J("カキ")},
+                                                  {J("かつこう"), {3, 0}, {4, 0}, J("がっこう")}},
+                                                 1, word)
+                                      .pages);
   const std::vector<TreeEntry> dup = {Entry("あ", 1), Entry("あ", 2), Entry("い", 3)};
   IndexTreeOptions grouped;
   grouped.leaves = LeafLayout::kGroupedKeyword;
@@ -172,11 +177,21 @@ void IndexTrees(const fs::path& dir) {
 
   // Keys as searches compare them, one per index kind and option.
   std::string keys;
-  for (const auto& [utf8, code, option] : std::vector<std::tuple<const char*, uint8_t, uint8_t>>{
-           {"がっこう", 0x90, 0}, {"ヴァイオリン", 0x70, 0}, {"コーヒー", 0x91, 0}, {"ラーメン", 0x91, 2},
-           {"ラーメン", 0x91, 1}, {"ラーメン", 0x80, 0}, {"ー字ー", 0x91, 0}, {"んー", 0x91, 0},
-           {"ａｂＣ", 0x92, 0}, {"ａｂ", 0x92, 0x10}, {"ア・イ", 0x91, 0}, {"ア・イ", 0x80, 0}, {"ア・イ", 0x91, 4},
-           {"８－９", 0x92, 0}})
+  for (const auto& [utf8, code, option] :
+       std::vector<std::tuple<const char*, uint8_t, uint8_t>>{{"がっこう", 0x90, 0},
+                                                              {"ヴァイオリン", 0x70, 0},
+                                                              {"コーヒー", 0x91, 0},
+                                                              {"ラーメン", 0x91, 2},
+                                                              {"ラーメン", 0x91, 1},
+                                                              {"ラーメン", 0x80, 0},
+                                                              {"ー字ー", 0x91, 0},
+                                                              {"んー", 0x91, 0},
+                                                              {"ａｂＣ", 0x92, 0},
+                                                              {"ａｂ", 0x92, 0x10},
+                                                              {"ア・イ", 0x91, 0},
+                                                              {"ア・イ", 0x80, 0},
+                                                              {"ア・イ", 0x91, 4},
+                                                              {"８－９", 0x92, 0}})
     keys += CanonicalIndexKey(J(utf8), code, option) + "\n";
   WriteFile(dir / "keys", keys);
 }
@@ -229,9 +244,10 @@ void DemoAndEdictBooks(const fs::path& dir) {
     for (char& c : s) c = static_cast<char>(c | 0x80);
     return s;
   };
-  std::istringstream in(euc("　？？？") + " /EDICT test/Copyright EDRDG/\n" + euc("猫") + " [" + euc("ねこ") +
-                        "] /(n) cat/(P)/\n" + euc("コーヒー") + " /(n) coffee/\n" + euc("犬") + " [" + euc("いぬ") +
-                        "] /(n) (1) dog/(n) (2) spy/\n" + "\x8F\xB0\xA1 [" + euc("あ") + "] /(n) JIS X 0212/\n");
+  std::istringstream in(euc("　？？？") + " /EDICT test/Copyright EDRDG/\n" + euc("猫") + " [" +
+                        euc("ねこ") + "] /(n) cat/(P)/\n" + euc("コーヒー") + " /(n) coffee/\n" +
+                        euc("犬") + " [" + euc("いぬ") + "] /(n) (1) dog/(n) (2) spy/\n" +
+                        "\x8F\xB0\xA1 [" + euc("あ") + "] /(n) JIS X 0212/\n");
   const EdictBook edict = BuildEdictBook(in);
   EXPECT_EQ(edict.stats.entries, 3u);
   EXPECT_EQ(edict.stats.outsideJis, 1u);
@@ -251,7 +267,8 @@ TEST_P(GoldenTest, WriterOutputMatchesItsDump) {
   TempDir tmp;
   GetParam().write(tmp.path());
   const std::string dump = Dump(tmp.path());
-  const fs::path golden = fs::path(MORVA_SOURCE_DIR) / "tests/mkbook/golden" / (std::string(GetParam().name) + ".txt");
+  const fs::path golden =
+      fs::path(MORVA_SOURCE_DIR) / "tests/mkbook/golden" / (std::string(GetParam().name) + ".txt");
   if (std::getenv("MORVA_WRITE_GOLDEN")) WriteFile(golden, dump);
   const std::string want = ReadFile(golden);
   if (dump == want) return;
@@ -263,7 +280,8 @@ TEST_P(GoldenTest, WriterOutputMatchesItsDump) {
 
 INSTANTIATE_TEST_SUITE_P(Mkbook, GoldenTest,
                          ::testing::Values(GoldenCase{"catalogs_upper_case", CatalogsUpperCase},
-                                           GoldenCase{"catalog_split_bare", CatalogLayoutAndOtherVolumes},
+                                           GoldenCase{"catalog_split_bare",
+                                                      CatalogLayoutAndOtherVolumes},
                                            GoldenCase{"index_trees", IndexTrees},
                                            GoldenCase{"body_text", BodyTextMenusAndPictures},
                                            GoldenCase{"compound", CompoundSearch},
@@ -284,10 +302,14 @@ TEST(MkbookRefuses, FieldsThatDoNotFit) {
       [] { Font(16, 16).AddBitmap("short"); },
       [] { BodyText().Text("\xF0\x9F\x98\x80"); },  // no JIS form
       [] { BodyText().Text("\xE3\x81"); },          // cut UTF-8
-      [] { BodyText({1, 0}, TextCoding::kSingleByte).Text("あ"); },
+      [] {
+        BodyText({1, 0}, TextCoding::kSingleByte).Text("あ");
+      },
       [] { BodyText().Indent(100); },
       [] { Bcd(100, 1); },
-      [] { BuildCompoundDefinition({{"名", {0x33, 1, 1, {}}}}); },
+      [] {
+        BuildCompoundDefinition({{"名", {0x33, 1, 1, {}}}});
+      },
       [] {
         IndexTreeOptions o;
         o.leaves = LeafLayout::kPlainFixed;

@@ -1,13 +1,12 @@
 // Clearing away the temporary files of killed writers, and nothing else.
 #include "platform/atomic_file.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/test_dirs.h"
 
@@ -38,7 +37,8 @@ TEST(AtomicFileTest, OnlyTemporaryFilesOfEndedProcessesAreRemoved) {
   for (const auto& c : cases) testing::WriteFile(dir / c.name, "x");
   std::filesystem::create_directory(dir / ("sub.tmp" + dead + "-1"));
   RemoveStaleTemporaryFiles(dir.str());
-  for (const auto& c : cases) EXPECT_EQ(std::filesystem::exists(dir / c.name), !c.removed) << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(std::filesystem::exists(dir / c.name), !c.removed) << c.name;
   EXPECT_TRUE(std::filesystem::exists(dir / ("sub.tmp" + dead + "-1")));
 }
 

@@ -1,5 +1,6 @@
 #include "platform/profile_file.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -7,8 +8,6 @@
 #include <random>
 #include <string>
 #include <utility>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/test_dirs.h"
 
@@ -40,8 +39,9 @@ TEST_F(ProfileFileTest, MissingFileGivesTrimmedCutDefaultsAndIsNotCreated) {
 }
 
 TEST_F(ProfileFileTest, NamesMatchWithoutCaseAndValuesAreTrimmedAndUnquoted) {
-  Write("[options]\r\n  zenpo =  yes  \r\nQuoted=\"  spaced  \"\r\nSingle='x'\r\n"
-        "Mismatched=\"x'\r\nOneQuote=\"\r\nEmpty=\r\n");
+  Write(
+      "[options]\r\n  zenpo =  yes  \r\nQuoted=\"  spaced  \"\r\nSingle='x'\r\n"
+      "Mismatched=\"x'\r\nOneQuote=\"\r\nEmpty=\r\n");
   EXPECT_EQ(Read("OPTIONS", "Zenpo"), "yes");
   EXPECT_EQ(Read("Options", "QUOTED"), "  spaced  ");
   EXPECT_EQ(Read("Options", "single"), "x");
@@ -53,7 +53,9 @@ TEST_F(ProfileFileTest, NamesMatchWithoutCaseAndValuesAreTrimmedAndUnquoted) {
 }
 
 TEST_F(ProfileFileTest, OnlyKeyLinesOfTheFirstMatchingSectionCount) {
-  Write("k=outside\n[S]\nk=first\n;c=commented\nbare\nk=second\n[T]\nk=other\n[s]\nonly=dup\nlast=no-eol");
+  Write(
+      "k=outside\n[S]\nk=first\n;c=commented\nbare\nk=second\n[T]\nk=other\n[s]\nonly=dup\nlast=no-"
+      "eol");
   EXPECT_EQ(Read("S", "k"), "first");
   EXPECT_EQ(Read("T", "k"), "other");
   EXPECT_EQ(Read("S", "only"), "<default>");
@@ -68,7 +70,8 @@ TEST_F(ProfileFileTest, ShiftJisIsNeverSplitOrTakenForAscii) {
   // ゼ (83 5D) and 表 (95 5C) end in bytes that read as "]" and "\"; 82 61
   // and 82 41 differ only in a trail byte that reads as "a" or "A".
   const std::string section = "\x83\x5d\x95\x5c";
-  Write("[" + section + "]\r\n\x82\x61=lower-trail\r\nv=C:\\\x95\x5c x \r\nk=\x82\xa0\x82\xa2\x82\xa4\r\n");
+  Write("[" + section +
+        "]\r\n\x82\x61=lower-trail\r\nv=C:\\\x95\x5c x \r\nk=\x82\xa0\x82\xa2\x82\xa4\r\n");
   EXPECT_EQ(Read(section, "\x82\x61"), "lower-trail");
   EXPECT_EQ(Read(section, "\x82\x41"), "<default>");
   EXPECT_EQ(Read(section, "v"), "C:\\\x95\x5c x");
@@ -98,7 +101,8 @@ TEST_F(ProfileFileTest, JunkNulBytesAndLongLinesAreSurvivedAndKept) {
 // Writing
 
 TEST_F(ProfileFileTest, UpdateInPlaceKeepsEveryOtherByte) {
-  const std::string before = "; Morva\r\n\r\n[Options]\r\n   ; note\r\njunk\r\n  ZENPO = yes  \r\nZenpo=2\r\n\r\n[W]\r\n";
+  const std::string before =
+      "; Morva\r\n\r\n[Options]\r\n   ; note\r\njunk\r\n  ZENPO = yes  \r\nZenpo=2\r\n\r\n[W]\r\n";
   Write(before);
   ASSERT_TRUE(file_.WriteString("options", "Zenpo", "no"));
   std::string expected = before;
@@ -112,7 +116,9 @@ TEST_F(ProfileFileTest, NewKeyGoesAfterTheSectionsLastKeyLineOfTheFirstSection) 
   ASSERT_TRUE(file_.WriteString("B", "y", "2"));
   ASSERT_TRUE(file_.WriteString("C", "z", "3"));
   ASSERT_TRUE(file_.WriteString("B", "bare", "4"));
-  EXPECT_EQ(Contents(), "[A]\nk1=1\nk2=2\n\n; about B\n[B]\nx=1\ny=2\nbare=4\n;trailing\nbare\n\n\n[C]\nz=3\n[a]\nk1=dup\n");
+  EXPECT_EQ(Contents(),
+            "[A]\nk1=1\nk2=2\n\n; about "
+            "B\n[B]\nx=1\ny=2\nbare=4\n;trailing\nbare\n\n\n[C]\nz=3\n[a]\nk1=dup\n");
 }
 
 TEST_F(ProfileFileTest, MissingSectionIsAppendedInTheFilesLineEnd) {
@@ -136,7 +142,8 @@ TEST_F(ProfileFileTest, NewFileUsesCrLfAndItsDirectoryIsCreated) {
 
 TEST_F(ProfileFileTest, ValuesAreOneLineAndNamesMustBeStorable) {
   ASSERT_TRUE(file_.WriteString("S", "k", "first\r\n[Evil]\r\nx=1"));
-  for (auto [section, key] : {std::pair{"S", "a=b"}, {"S", ";k"}, {"S", ""}, {"S]", "k"}, {" S", "k"}, {"S", "k\n"}}) {
+  for (auto [section, key] :
+       {std::pair{"S", "a=b"}, {"S", ";k"}, {"S", ""}, {"S]", "k"}, {" S", "k"}, {"S", "k\n"}}) {
     EXPECT_FALSE(file_.WriteString(section, key, "v")) << section << " " << key;
   }
   EXPECT_EQ(Contents(), "[S]\r\nk=first\r\n");
@@ -195,7 +202,8 @@ TEST_F(ProfileFileTest, RandomWritesChangeOnlyTheirKey) {
   auto snapshot = [&] {
     std::map<std::pair<std::string, std::string>, std::string> seen;
     for (const auto& section : names)
-      for (const auto& key : names) seen[{section, key}] = file_.ReadString(section, key, "<none>", 64);
+      for (const auto& key : names)
+        seen[{section, key}] = file_.ReadString(section, key, "<none>", 64);
     return seen;
   };
 
@@ -209,8 +217,10 @@ TEST_F(ProfileFileTest, RandomWritesChangeOnlyTheirKey) {
       ASSERT_TRUE(file_.WriteString(section, key, value));
       auto after = snapshot();
       for (const auto& [where, old] : before) {
-        const bool written = Folded(where.first) == Folded(section) && Folded(where.second) == Folded(key);
-        EXPECT_EQ(after.at(where), written ? value : old) << round << "/" << step << " [" << where.first << "] " << where.second;
+        const bool written =
+            Folded(where.first) == Folded(section) && Folded(where.second) == Folded(key);
+        EXPECT_EQ(after.at(where), written ? value : old)
+            << round << "/" << step << " [" << where.first << "] " << where.second;
       }
     }
   }

@@ -1,9 +1,10 @@
 // Compound searches: reading the definitions, the fields' candidate lists,
 // and the query the filled fields make.
+#include "engine/search/compound_search.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/search/compound.h"
-#include "engine/search/compound_search.h"
 #include "engine/search/index_search.h"
 #include "tests/support/book_test.h"
 #include "tools/mkbook/compound.h"
@@ -22,9 +23,10 @@ using testing::Person;
 class CompoundBookTest : public testing::BookTest {
  protected:
   using Form = testing::CompoundForm;
-  void Write(const std::vector<Person>& people, const testing::CompoundForms& forms, int32_t indexPage = 1,
-             const std::string& info = "") {
-    testing::WriteVolume(dir_.path() / "vol", {testing::PeopleSubbook(people, forms, indexPage, &bodies_)});
+  void Write(const std::vector<Person>& people, const testing::CompoundForms& forms,
+             int32_t indexPage = 1, const std::string& info = "") {
+    testing::WriteVolume(dir_.path() / "vol",
+                         {testing::PeopleSubbook(people, forms, indexPage, &bodies_)});
     if (!info.empty()) {
       testing::WriteFile(dir_ / "info.dat", S(info));
       disk_.settings().dicInfoPath = (dir_ / "info.dat").string();
@@ -34,14 +36,16 @@ class CompoundBookTest : public testing::BookTest {
   }
 
   // The usual form: a typed name field and a country field with candidates.
-  static std::vector<Form> NameAndCountry(mkbook::SubbookPages& pages, const mkbook::CompoundIndex& names,
+  static std::vector<Form> NameAndCountry(mkbook::SubbookPages& pages,
+                                          const mkbook::CompoundIndex& names,
                                           const mkbook::CompoundIndex& countries) {
-    const int32_t list = mkbook::AddCandidateLists(
-        pages, {{"日本"}, {"中国"}, {"その他", {{"米国"}, {"英国"}}}});
+    const int32_t list =
+        mkbook::AddCandidateLists(pages, {{"日本"}, {"中国"}, {"その他", {{"米国"}, {"英国"}}}});
     return {{{"名前", names}, {"国", countries, list}}};
   }
 
-  std::vector<Person> people_{{"たなか", "日本"}, {"すみす", "英国"}, {"たなか", "英国"}, {"りー", "中国"}};
+  std::vector<Person> people_{
+      {"たなか", "日本"}, {"すみす", "英国"}, {"たなか", "英国"}, {"りー", "中国"}};
   std::vector<BookAddress> bodies_;
   CompoundSearch form_{disk_};
 };
@@ -82,9 +86,11 @@ TEST_F(CompoundBookTest, LoadReadsLabelsAndEntersTheFirstField) {
 }
 
 TEST_F(CompoundBookTest, SevenFieldsShowFiveAndTheLastCandidateListCounts) {
-  Write(people_, [](mkbook::SubbookPages& pages, const mkbook::CompoundIndex& names, const mkbook::CompoundIndex&) {
+  Write(people_, [](mkbook::SubbookPages& pages, const mkbook::CompoundIndex& names,
+                    const mkbook::CompoundIndex&) {
     Form form;
-    for (const char* label : {"欄一", "欄二", "欄三", "欄四", "欄五", "欄六", "欄七"}) form.push_back({label, names});
+    for (const char* label : {"欄一", "欄二", "欄三", "欄四", "欄五", "欄六", "欄七"})
+      form.push_back({label, names});
     std::vector<Form> forms{form};
     // A field with two candidate-list sub-entries: the later one counts.
     const int32_t first = mkbook::AddCandidateLists(pages, {{"一"}});
@@ -134,14 +140,18 @@ TEST_F(CompoundBookTest, TypedAndChosenFieldsMakeOneQueryThatSearchesBoth) {
 
 TEST_F(CompoundBookTest, ChosenExternalCharactersGoIntoTheQueryAsTheirCodes) {
   people_.push_back({"かなだ", "ＣＡ{A121}"});
-  Write(people_, [](mkbook::SubbookPages& pages, const mkbook::CompoundIndex& names, const mkbook::CompoundIndex& countries) {
+  Write(people_, [](mkbook::SubbookPages& pages, const mkbook::CompoundIndex& names,
+                    const mkbook::CompoundIndex& countries) {
     mkbook::BodyText list({pages.NextFreePage(), 0});
     list.Text("日本").Newline().Text("ＣＡ").Gaiji(0xA121).Newline().Newline();
-    return std::vector<Form>{{{"名前", names}, {"国", countries, pages.file().AppendPages(list.Bytes())}}};
+    return std::vector<Form>{
+        {{"名前", names}, {"国", countries, pages.file().AppendPages(list.Bytes())}}};
   });
   form_.Load(0);
   form_.EnterField(1);
-  EXPECT_EQ(form_.CandidateText(1), S("ＣＡ") + "\x0B" "1\xA1\x21");
+  EXPECT_EQ(form_.CandidateText(1), S("ＣＡ") +
+                                        "\x0B"
+                                        "1\xA1\x21");
   ASSERT_EQ(form_.SelectCandidate(1), CompoundSearch::Selection::kValue);
   EXPECT_EQ(form_.field(1).text, S("ＣＡ＿"));
   const std::string query = form_.BuildQuery();
@@ -151,7 +161,8 @@ TEST_F(CompoundBookTest, ChosenExternalCharactersGoIntoTheQueryAsTheirCodes) {
 }
 
 TEST_F(CompoundBookTest, QueryLeavesOutFieldsThatDoNotFit) {
-  Write(people_, [](mkbook::SubbookPages&, const mkbook::CompoundIndex& names, const mkbook::CompoundIndex&) {
+  Write(people_, [](mkbook::SubbookPages&, const mkbook::CompoundIndex& names,
+                    const mkbook::CompoundIndex&) {
     return std::vector<Form>{{{"一", names}, {"二", names}, {"三", names}}};
   });
   form_.Load(0);
@@ -169,12 +180,14 @@ TEST_F(CompoundBookTest, QueryLeavesOutFieldsThatDoNotFit) {
 }
 
 TEST_F(CompoundBookTest, NamesComeFromTheBooksMultiValue) {
-  Write(people_,
-        [](mkbook::SubbookPages& pages, const mkbook::CompoundIndex& names, const mkbook::CompoundIndex& c) {
-          const std::vector<Form> one = NameAndCountry(pages, names, c);
-          return std::vector<Form>{one[0], one[0], one[0]};
-        },
-        1, "[人名]\nMULTI=人物,国別\n");
+  Write(
+      people_,
+      [](mkbook::SubbookPages& pages, const mkbook::CompoundIndex& names,
+         const mkbook::CompoundIndex& c) {
+        const std::vector<Form> one = NameAndCountry(pages, names, c);
+        return std::vector<Form>{one[0], one[0], one[0]};
+      },
+      1, "[人名]\nMULTI=人物,国別\n");
   EXPECT_EQ(form_.Load(0).status, S("人物 1/3"));
   EXPECT_EQ(form_.Load(1).status, S("国別 2/3"));
   EXPECT_EQ(form_.Load(2).status, S("複合 3/3"));
@@ -194,7 +207,8 @@ TEST_F(CompoundBookTest, FieldIndexesAreFoundOnAnIndexPageBeyondPageOne) {
 }
 
 TEST_F(CompoundBookTest, DamagedDefinitionsStayInsideThePage) {
-  Write(people_, [](mkbook::SubbookPages&, const mkbook::CompoundIndex& names, const mkbook::CompoundIndex&) {
+  Write(people_, [](mkbook::SubbookPages&, const mkbook::CompoundIndex& names,
+                    const mkbook::CompoundIndex&) {
     return std::vector<Form>{{{"名前", names}}};
   });
   // Claim 200 sub-entries for the field and 9 fields on the page.

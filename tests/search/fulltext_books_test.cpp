@@ -44,7 +44,8 @@ struct Topic {
 class FullTextBooksTest : public testing::BookTest {
  protected:
   void Open(const std::string& folder, int16_t subbook) {
-    books_ = {BookBarEntry{}, BookBarEntry{"B", (testing::SharedBooks() / folder).string(), "", subbook, false}};
+    books_ = {BookBarEntry{},
+              BookBarEntry{"B", (testing::SharedBooks() / folder).string(), "", subbook, false}};
     disk_.ForgetCurrentSubbook();
     ASSERT_TRUE(disk_.SelectSubbook(1));
     end_ = disk_.subbook().indexes.End(0x00);
@@ -91,7 +92,8 @@ class FullTextBooksTest : public testing::BookTest {
       }
       for (const std::string& word : words) {
         EXPECT_TRUE(SkimMayMatch(topic.start, word))
-            << SjisToUtf8(word) << " in the topic at " << topic.start.page << ":" << topic.start.offset;
+            << SjisToUtf8(word) << " in the topic at " << topic.start.page << ":"
+            << topic.start.offset;
         checked.push_back(word);
       }
       if (HasFailure()) break;
@@ -108,7 +110,8 @@ class FullTextBooksTest : public testing::BookTest {
     FullTextSearch search(disk_, hits_);
     testing::RecordingProgress progress;
     ASSERT_TRUE(search.Search(query, matchCase, "", progress));
-    EXPECT_EQ(testing::Bodies(hits_), expected) << SjisToUtf8(query) << (matchCase ? " (case)" : "");
+    EXPECT_EQ(testing::Bodies(hits_), expected)
+        << SjisToUtf8(query) << (matchCase ? " (case)" : "");
   }
 
   int32_t end_ = 0;
@@ -124,7 +127,8 @@ TEST_F(FullTextBooksTest, SearchesFindWhatDecodingEveryTopicFinds) {
     size_t topics;
     size_t minTorn;
   };
-  for (const Book& book : {Book{"edict-small", 0, 4539, 2000}, Book{"ebstudio-sample", 0, 3, 0}, Book{"ebstudio-sample", 1, 3, 0}}) {
+  for (const Book& book : {Book{"edict-small", 0, 4539, 2000}, Book{"ebstudio-sample", 0, 3, 0},
+                           Book{"ebstudio-sample", 1, 3, 0}}) {
     SCOPED_TRACE(std::string(book.folder) + " " + std::to_string(book.subbook));
     Open(book.folder, book.subbook);
     const BookAddress start{disk_.subbook().indexes.Start(0x00), 0};
@@ -134,9 +138,11 @@ TEST_F(FullTextBooksTest, SearchesFindWhatDecodingEveryTopicFinds) {
     const std::vector<std::string> torn = CheckTornWords(folded, 3);
     EXPECT_GE(torn.size(), book.minTorn);
     std::vector<std::string> queries;
-    for (const char* query : {"参照：", "コン", "dog", "Dog", "東 or 西", "(n) not noun", "ten million", "zzqq", "e"})
+    for (const char* query :
+         {"参照：", "コン", "dog", "Dog", "東 or 西", "(n) not noun", "ten million", "zzqq", "e"})
       queries.push_back(S(query));
-    for (size_t i = 0; i < torn.size(); i += std::max<size_t>(1, torn.size() / 12)) queries.push_back(torn[i]);
+    for (size_t i = 0; i < torn.size(); i += std::max<size_t>(1, torn.size() / 12))
+      queries.push_back(torn[i]);
     for (const std::string& query : queries) {
       CheckSearch(folded, query, false);
       CheckSearch(exact, query, true);

@@ -1,8 +1,9 @@
 // The full-text search: query evaluation, topics, progress, cancelling and
 // resuming, the start found through an index, the buffer's failure.
+#include "engine/search/fulltext.h"
+
 #include <gtest/gtest.h>
 
-#include "engine/search/fulltext.h"
 #include "engine/search/fulltext_query.h"
 #include "engine/text/sjis.h"
 #include "tests/support/book_test.h"
@@ -28,7 +29,8 @@ TEST(FullTextQueryTest, OperatorsGoLeftToRightWithParenthesesFirst) {
   EXPECT_FALSE(Matches("cat dog", "a cat alone"));  // a b is a and b
   EXPECT_TRUE(Matches("cat or dog not bird", "a dog"));
   EXPECT_FALSE(Matches("cat or dog not bird", "a dog and a bird"));  // (a or b) and not c
-  EXPECT_TRUE(Matches("bird not cat or dog", "a bird and a dog and a cat"));  // ((bird not cat) or dog)
+  EXPECT_TRUE(
+      Matches("bird not cat or dog", "a bird and a dog and a cat"));  // ((bird not cat) or dog)
   EXPECT_FALSE(Matches("bird not (cat or dog)", "a bird and a dog"));
   EXPECT_TRUE(Matches("bird (cat or dog)", "bird dog"));
   EXPECT_TRUE(Matches("cat or (dog bird", "dog bird"));  // an unclosed parenthesis runs to the end
@@ -38,12 +40,12 @@ TEST(FullTextQueryTest, EmptyPartsAreTrueAndStrayPiecesAreHarmless) {
   EXPECT_TRUE(Matches("", "anything"));
   EXPECT_TRUE(Matches("   ", ""));
   EXPECT_TRUE(Matches("() cat", "cat"));
-  EXPECT_TRUE(Matches("cat ) dog", "cat"));   // a closing parenthesis ends the query
-  EXPECT_TRUE(Matches("cat and", "cat"));     // an operator without operand is ignored
-  EXPECT_TRUE(Matches("not", "not here"));    // an operator in the first place is a word
-  EXPECT_FALSE(Matches("\"and\"", "cat"));    // a quoted operator is a word
+  EXPECT_TRUE(Matches("cat ) dog", "cat"));  // a closing parenthesis ends the query
+  EXPECT_TRUE(Matches("cat and", "cat"));    // an operator without operand is ignored
+  EXPECT_TRUE(Matches("not", "not here"));   // an operator in the first place is a word
+  EXPECT_FALSE(Matches("\"and\"", "cat"));   // a quoted operator is a word
   EXPECT_TRUE(Matches("\"and\"", "this and that"));
-  EXPECT_TRUE(Matches("\"\"", "x"));          // an empty word is everywhere
+  EXPECT_TRUE(Matches("\"\"", "x"));  // an empty word is everywhere
 }
 
 TEST(FullTextQueryTest, CaseFoldingAndCharacterBoundaries) {
@@ -58,14 +60,22 @@ TEST(FullTextQueryTest, CaseFoldingAndCharacterBoundaries) {
   // A word's letters compare folded, its double-byte characters exactly.
   EXPECT_TRUE(Matches("xア", "Xア"));
   EXPECT_FALSE(Matches("ab", "a\nb"));
-  const FullTextQuery singleByte("\x83" "A", false, true);  // bytes, in a single-byte book
-  EXPECT_TRUE(singleByte.Matches("\x83" "A"));
-  EXPECT_TRUE(singleByte.Matches("x\x83\x83" "A"));
+  const FullTextQuery singleByte(
+      "\x83"
+      "A",
+      false, true);  // bytes, in a single-byte book
+  EXPECT_TRUE(
+      singleByte.Matches("\x83"
+                         "A"));
+  EXPECT_TRUE(
+      singleByte.Matches("x\x83\x83"
+                         "A"));
 }
 
 TEST(FullTextQueryTest, ValueWithoutAnyWord) {
   EXPECT_FALSE(FullTextQuery(S("cat"), false, false).MatchesWithoutWords());
-  EXPECT_FALSE(FullTextQuery(S("not cat"), false, false).MatchesWithoutWords());  // the word "not", and cat
+  EXPECT_FALSE(
+      FullTextQuery(S("not cat"), false, false).MatchesWithoutWords());  // the word "not", and cat
   EXPECT_TRUE(FullTextQuery(S("() not cat"), false, false).MatchesWithoutWords());
   EXPECT_TRUE(FullTextQuery(S("x or \"\""), false, false).MatchesWithoutWords());
   EXPECT_TRUE(FullTextQuery(S(""), false, false).MatchesWithoutWords());
@@ -76,7 +86,8 @@ TEST(FullTextQueryTest, ValueWithoutAnyWord) {
 TEST(IndexConditionQueryTest, WordsGetTheIndexMarkAndOperatorsStay) {
   EXPECT_EQ(BuildIndexConditionQuery(S("cat dog"), false), "+cat +dog ");
   EXPECT_EQ(BuildIndexConditionQuery(S("cat dog"), true), "@cat @dog ");
-  EXPECT_EQ(BuildIndexConditionQuery(S("cat AND (dog or \"not\")"), false), "+cat and ( +dog or +not ) ");
+  EXPECT_EQ(BuildIndexConditionQuery(S("cat AND (dog or \"not\")"), false),
+            "+cat and ( +dog or +not ) ");
   EXPECT_EQ(BuildIndexConditionQuery(S("\"\" 犬"), true), S("@犬 "));
   EXPECT_EQ(BuildIndexConditionQuery("", false), "");
 }
@@ -88,7 +99,8 @@ TEST(IndexConditionQueryTest, QueriesStayBelow128Bytes) {
   EXPECT_EQ(query.size(), 18 * 7u);  // the 19th piece of 7 bytes would reach 133
   EXPECT_EQ(query.rfind("+word0 +word1 ", 0), 0u);
   // A word keeps at most 77 bytes, never half a character.
-  const std::string longWord = BuildIndexConditionQuery(S(std::string(40, 'x') + "あいうえおかきくけこさしすせそたちつてと"), false);
+  const std::string longWord = BuildIndexConditionQuery(
+      S(std::string(40, 'x') + "あいうえおかきくけこさしすせそたちつてと"), false);
   EXPECT_EQ(longWord.size(), 78u);  // "+", 40 + 18 * 2 bytes of whole characters, " "
 }
 
@@ -134,13 +146,14 @@ class FullTextBookTest : public testing::BookTest {
   }
   // Where the topic of an entry begins: at its headword escape (the indent
   // before it still belongs to the topic before).
-  static BookAddress TopicOf(BookAddress entry) { return BookAddress{entry.page, entry.offset + 4}.Normalised(); }
+  static BookAddress TopicOf(BookAddress entry) {
+    return BookAddress{entry.page, entry.offset + 4}.Normalised();
+  }
 
   testing::RecordingProgress progress_;
   BookAddress bodyStart_;
   std::vector<std::pair<std::string, BookAddress>> keys_;
 };
-
 
 class FullTextSearchTest : public FullTextBookTest {
  protected:
@@ -187,11 +200,11 @@ TEST_F(FullTextSearchTest, TextIsComparedAsShown) {
   EXPECT_EQ(Run("cow", true), V{});            // case matters when asked
   EXPECT_EQ(Run("Cow", true), V{entries_[0]});
   EXPECT_EQ(Run("ＡＢＣ"), V{entries_[0]});
-  EXPECT_EQ(Run("abc"), V{});                  // no width folding
+  EXPECT_EQ(Run("abc"), V{});  // no width folding
   EXPECT_EQ(Run("ｘｙ"), V{entries_[0]});
-  EXPECT_EQ(Run("ｙｚ"), V{});                 // not across a line break
+  EXPECT_EQ(Run("ｙｚ"), V{});  // not across a line break
   EXPECT_EQ(Run("ｃｄ"), V{second});
-  EXPECT_EQ(Run("A"), V{entries_[0]});         // "and", not the second byte of ア
+  EXPECT_EQ(Run("A"), V{entries_[0]});  // "and", not the second byte of ア
 }
 
 TEST_F(FullTextSearchTest, CancelKeepsTheHitsAndResumeGoesOn) {
@@ -280,7 +293,8 @@ TEST_F(FullTextSearchTest, BufferFailuresAreWarnings) {
     EXPECT_FALSE(search.Search(S("短い"), false, "", progress_));
     EXPECT_EQ(progress_.steps(), 0);
   }
-  EXPECT_EQ(reporter_.Last(testing::RecordedBox::kWarning), "全文検索用のバッファを確保できません。");
+  EXPECT_EQ(reporter_.Last(testing::RecordedBox::kWarning),
+            "全文検索用のバッファを確保できません。");
   reporter_.Clear();
   FullTextSearch search(disk_, hits_);
   search.LimitBufferCapacity(20000);  // the long topic needs 24,000 bytes

@@ -1,8 +1,9 @@
 // The group file's one reader (the window's and the command line's): lines,
 // headers, book lines, the bar of a section, and the text a save composes.
+#include "engine/book/group_file.h"
+
 #include <gtest/gtest.h>
 
-#include "engine/book/group_file.h"
 #include "tests/support/book_test.h"
 
 namespace morva {
@@ -12,27 +13,28 @@ using testing::S;
 
 // Three groups, a comment line before the first.
 std::string ThreeGroups() {
-  return S("; my groups\n"
-           "[英和]\n"
-           "英和辞典,,,/cd/eiwa,1,,0000FF,英和,yes\n"
-           "\n"
-           "和英辞典,,,/cd/waei,2,,00FF00,和英,no\n"
-           "[国語]\n"
-           "国語辞典,,,/cd/kokugo,1,,FF0000,国語,yes\n"
-           "[英和]\n"
-           "別の英和,,,/cd/other,3,,FFFFFF,別,yes\n");
+  return S(
+      "; my groups\n"
+      "[英和]\n"
+      "英和辞典,,,/cd/eiwa,1,,0000FF,英和,yes\n"
+      "\n"
+      "和英辞典,,,/cd/waei,2,,00FF00,和英,no\n"
+      "[国語]\n"
+      "国語辞典,,,/cd/kokugo,1,,FF0000,国語,yes\n"
+      "[英和]\n"
+      "別の英和,,,/cd/other,3,,FFFFFF,別,yes\n");
 }
 
 TEST(GroupFileTest, BookLinesHaveNineFieldsCutAtWholeCharacters) {
-  const GroupBookLine b = ParseGroupBookLine(
-      S("英和辞典,k1,k2,/cd/eiwa,2,ユーザー,0000ff,英和大辞典,yes"));
+  const GroupBookLine b =
+      ParseGroupBookLine(S("英和辞典,k1,k2,/cd/eiwa,2,ユーザー,0000ff,英和大辞典,yes"));
   EXPECT_EQ(b.title, S("英和辞典"));
   EXPECT_EQ(b.hotKey1, "k1");
   EXPECT_EQ(b.hotKey2, "k2");
   EXPECT_EQ(b.location, "/cd/eiwa");
   EXPECT_EQ(b.subbookNumber, 2);
   EXPECT_EQ(b.userTitle, S("ユーザー"));
-  EXPECT_EQ(b.colour, 0xFFu);  // red
+  EXPECT_EQ(b.colour, 0xFFu);           // red
   EXPECT_EQ(b.shortName, S("英和大"));  // 6 bytes, not half of 辞
   EXPECT_EQ(b.selection, "yes");
   EXPECT_EQ(FormatGroupColour(0xFF), "0000FF");
@@ -73,7 +75,7 @@ TEST(GroupFileTest, FindGroupTakesTheFirstOfTwoSameNamesOrTheOneAtAnIndex) {
   ASSERT_TRUE(third);
   EXPECT_EQ(third->name, S("英和"));
   EXPECT_EQ(third->lines.size(), 1u);
-  EXPECT_FALSE(FindGroup(lines, S("英"), 0));     // compared whole, byte for byte
+  EXPECT_FALSE(FindGroup(lines, S("英"), 0));  // compared whole, byte for byte
   EXPECT_FALSE(FindGroup(lines, "", 3));
   EXPECT_FALSE(FindGroup("/nonexistent/MORVA.GRP", "x", 0));
   EXPECT_TRUE(GroupNames("/nonexistent/MORVA.GRP").empty());
@@ -115,7 +117,6 @@ TEST(GroupFileTest, ABookLineWithoutShortNameStaysABook) {
   EXPECT_EQ(g.bar[1].shortName, S("英和"));
 }
 
-
 // Headers as other programs and hand edits write them; the name is what
 // lies between "[" and the first "]" that is a character of its own.
 TEST(GroupFileTest, HeadersAreReadTheSameWayWhateverFollowsTheBracket) {
@@ -123,11 +124,11 @@ TEST(GroupFileTest, HeadersAreReadTheSameWayWhateverFollowsTheBracket) {
     const char* header;  // UTF-8
     const char* name;
   } cases[] = {
-      {"[test] ", "test"},     // a trailing blank
+      {"[test] ", "test"},  // a trailing blank
       {"[test]\t; note", "test"},
-      {"[test", "test"},       // no closing bracket
-      {"[ゾウ]", "ゾウ"},      // ゾ ends in the byte of "]"
-      {"[表示]", "表示"},      // 表 ends in the byte of "\\"
+      {"[test", "test"},   // no closing bracket
+      {"[ゾウ]", "ゾウ"},  // ゾ ends in the byte of "]"
+      {"[表示]", "表示"},  // 表 ends in the byte of "\\"
       {"[a]b]", "a"},
   };
   for (const auto& c : cases) {
@@ -154,7 +155,8 @@ TEST(GroupFileTest, TextThatWouldReadBackAsSomethingElseIsNamed) {
   EXPECT_EQ(GroupNameProblem("My]group"), GroupTextProblem::kCloseBracket);
   EXPECT_EQ(GroupNameProblem("a\nb"), GroupTextProblem::kLineBreak);
   EXPECT_EQ(GroupNameProblem(std::string(298, 'n')), GroupTextProblem::kTooLong);
-  for (const char* fine : {"ゾウ", "表示", "a,b", "[x", ""}) EXPECT_FALSE(GroupNameProblem(S(fine))) << fine;
+  for (const char* fine : {"ゾウ", "表示", "a,b", "[x", ""})
+    EXPECT_FALSE(GroupNameProblem(S(fine))) << fine;
   EXPECT_EQ(GroupFieldProblem("Smith, J."), GroupTextProblem::kComma);
   EXPECT_EQ(GroupFieldProblem("a\rb"), GroupTextProblem::kLineBreak);
   for (const char* fine : {"ゾウ", "[x]", ""}) EXPECT_FALSE(GroupFieldProblem(S(fine))) << fine;

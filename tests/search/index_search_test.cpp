@@ -1,3 +1,5 @@
+#include "engine/search/index_search.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -5,7 +7,6 @@
 #include <set>
 
 #include "engine/search/compound.h"
-#include "engine/search/index_search.h"
 #include "engine/search/query.h"
 #include "tests/support/book_test.h"
 
@@ -30,7 +31,8 @@ class IndexSearchTest : public testing::BookTest {
  protected:
   IndexSearchTest() { disk_.info().zenpo = false; }
 
-  void OpenTree(std::vector<TreeEntry> entries, uint8_t code, const IndexTreeOptions& options = {}) {
+  void OpenTree(std::vector<TreeEntry> entries, uint8_t code,
+                const IndexTreeOptions& options = {}) {
     const mkbook::IndexTree tree = mkbook::BuildIndexTree(std::move(entries), 2, options);
     LoadIndex(tree.pages, code);
     depth_ = tree.depth;
@@ -51,7 +53,8 @@ class IndexSearchTest : public testing::BookTest {
 };
 
 // Random keys of one to four kanji out of four, so that many share prefixes.
-std::vector<TreeEntry> RandomEntries(uint32_t seed, int count, int minLength = 1, int maxLength = 4) {
+std::vector<TreeEntry> RandomEntries(uint32_t seed, int count, int minLength = 1,
+                                     int maxLength = 4) {
   std::mt19937 random(seed);
   std::vector<TreeEntry> entries;
   for (int i = 0; i < count; ++i) {
@@ -63,7 +66,8 @@ std::vector<TreeEntry> RandomEntries(uint32_t seed, int count, int minLength = 1
   return entries;
 }
 
-std::set<BookAddress> Expected(const std::vector<TreeEntry>& entries, const std::string& key, bool prefix) {
+std::set<BookAddress> Expected(const std::vector<TreeEntry>& entries, const std::string& key,
+                               bool prefix) {
   std::set<BookAddress> out;
   for (const TreeEntry& e : entries)
     if (prefix ? e.key.starts_with(key) : e.key == key) out.insert(e.body);
@@ -125,11 +129,14 @@ TEST_F(IndexSearchTest, ExactAndPrefixMatching) {
 
 TEST_F(IndexSearchTest, ShortBranchKeysSendTheScanToTheChildTheKeyBeginsWith) {
   // One-character branch keys: leaf 3 ends with 亜娃, read 亜; leaf 4 with 唖亜, read 唖.
-  const std::string leaf3 = IndexPage(0x80, 0, 2, "\x04" + J("亜亜") + Address(A(10)) + Address(A(9)) +
-                                                      "\x04" + J("亜娃") + Address(A(11)) + Address(A(9)));
-  const std::string leaf4 = IndexPage(0xA0, 0, 2, "\x04" + J("亜阿") + Address(A(12)) + Address(A(9)) +
-                                                      "\x04" + J("唖亜") + Address(A(13)) + Address(A(9)));
-  const std::string root = IndexPage(0x20, 2, 2, J("亜") + mkbook::Be32(3) + J("唖") + mkbook::Be32(4));
+  const std::string leaf3 = IndexPage(0x80, 0, 2,
+                                      "\x04" + J("亜亜") + Address(A(10)) + Address(A(9)) + "\x04" +
+                                          J("亜娃") + Address(A(11)) + Address(A(9)));
+  const std::string leaf4 = IndexPage(0xA0, 0, 2,
+                                      "\x04" + J("亜阿") + Address(A(12)) + Address(A(9)) + "\x04" +
+                                          J("唖亜") + Address(A(13)) + Address(A(9)));
+  const std::string root =
+      IndexPage(0x20, 2, 2, J("亜") + mkbook::Be32(3) + J("唖") + mkbook::Be32(4));
   LoadIndex(root + leaf3 + leaf4, 0x91);
   EXPECT_EQ(Found("亜唖"), V{});
   EXPECT_EQ(Found("亜娃"), V{A(11)});
@@ -143,8 +150,10 @@ TEST_F(IndexSearchTest, WordGroupMembersMatchTheTypedKeyWithKanaFolded) {
   IndexTreeOptions grouped;
   grouped.leaves = LeafLayout::kGroupedWord;
   const std::string key = J("かつこう");
-  OpenTree({{key, A(51), A(9), J("がっこう")}, {key, A(52), A(9), J("ガッコウ")},
-            {key, A(53), A(9), J("かっこう")}, {J("かつら"), A(54), A(9)}},
+  OpenTree({{key, A(51), A(9), J("がっこう")},
+            {key, A(52), A(9), J("ガッコウ")},
+            {key, A(53), A(9), J("かっこう")},
+            {J("かつら"), A(54), A(9)}},
            0x90, grouped);
   EXPECT_EQ(Found("がっこう"), (V{A(51), A(52)}));
   EXPECT_EQ(Found("ガッコウ"), (V{A(51), A(52)}));
@@ -165,8 +174,11 @@ TEST_F(IndexSearchTest, KeywordGroupMembersTakeTheHeadingsThatFollowTheGroupHead
   bodyPage.resize(kPageSize, '\0');
   IndexTreeOptions grouped;
   grouped.leaves = LeafLayout::kGroupedKeyword;
-  const mkbook::IndexTree tree = mkbook::BuildIndexTree(
-      {{J("ねこ"), A(61), h1}, {J("ねこ"), A(62), h1}, {J("ねこ"), A(63), h1}, {J("いぬ"), A(60), h3}}, 3, grouped);
+  const mkbook::IndexTree tree = mkbook::BuildIndexTree({{J("ねこ"), A(61), h1},
+                                                         {J("ねこ"), A(62), h1},
+                                                         {J("ねこ"), A(63), h1},
+                                                         {J("いぬ"), A(60), h3}},
+                                                        3, grouped);
   LoadPages(std::string(kPageSize, '\0') + bodyPage + tree.pages);
   disk_.subbook().indexes.ByCode(0x80).start = 3;
 
@@ -203,7 +215,8 @@ TEST_F(IndexSearchTest, CompoundFieldOperandLoadsItsIndex) {
   IndexTreeOptions grouped;
   grouped.leaves = LeafLayout::kGroupedCompound;
   const mkbook::IndexTree field = mkbook::BuildIndexTree(
-      {{J("ねこ"), A(70), A(80)}, {J("ねこ"), A(71), A(81)}, {J("ねずみ"), A(72), A(82)}}, 4, grouped);
+      {{J("ねこ"), A(70), A(80)}, {J("ねこ"), A(71), A(81)}, {J("ねずみ"), A(72), A(82)}}, 4,
+      grouped);
   LoadPages(table + definition({40, 41}) + definition({50, 51, 4}) + field.pages);
 
   const std::string query = "@12" + S("ねこ");
@@ -280,7 +293,8 @@ TEST_F(IndexSearchTest, RandomBytesNeverReadOutsideThePages) {
   for (int round = 0; round < 300; ++round) {
     std::string pages(3 * kPageSize, '\0');
     for (char& b : pages) b = static_cast<char>(random());
-    for (int p = 0; p < 3; ++p) pages[p * kPageSize] = static_cast<char>(pages[p * kPageSize] & 0xB0);
+    for (int p = 0; p < 3; ++p)
+      pages[p * kPageSize] = static_cast<char>(pages[p * kPageSize] & 0xB0);
     LoadIndex(pages, std::array<uint8_t, 3>{0x91, 0x80, 0xFF}[round % 3]);
     disk_.info().zenpo = round % 2 == 0;
     Word(std::array{"ね", "+ね", "@ね"}[round % 3]);
@@ -292,9 +306,14 @@ TEST_F(IndexSearchTest, RandomBytesNeverReadOutsideThePages) {
 class ExpressionTest : public IndexSearchTest {
  protected:
   ExpressionTest() {
-    OpenTree({{J("ねこ"), A(10), A(9)}, {J("ねこ"), A(11), A(9)}, {J("ねこ"), A(12), A(9)},
-              {J("いぬ"), A(11), A(9)}, {J("いぬ"), A(13), A(9)}, {J("とり"), A(12), A(9)},
-              {J("とり"), A(14), A(9)}, {J("ＮＯＴ"), A(10), A(9)}},
+    OpenTree({{J("ねこ"), A(10), A(9)},
+              {J("ねこ"), A(11), A(9)},
+              {J("ねこ"), A(12), A(9)},
+              {J("いぬ"), A(11), A(9)},
+              {J("いぬ"), A(13), A(9)},
+              {J("とり"), A(12), A(9)},
+              {J("とり"), A(14), A(9)},
+              {J("ＮＯＴ"), A(10), A(9)}},
              0x91);
   }
   V Evaluate(std::string_view utf8) {

@@ -6,8 +6,8 @@
 
 #include "engine/search/index_search.h"
 #include "engine/text/unicode.h"
-#include "tests/support/book_test.h"
 #include "tests/support/answer_key.h"
+#include "tests/support/book_test.h"
 
 namespace morva {
 namespace {
@@ -50,7 +50,8 @@ class RealBookSearchTest : public testing::BookTest {
   // Word keys forward (0x91) and, starred, backward (0x71); keyword keys with
   // "+" (0x80). A key holds 39 characters: longer ones can only match as a
   // prefix, forward.
-  void CheckRow(const std::vector<std::string>& row, const testing::AnswerKey& key, bool exactForward) {
+  void CheckRow(const std::vector<std::string>& row, const testing::AnswerKey& key,
+                bool exactForward) {
     const BookAddress body = key.Address(row, "text_pos");
     for (const std::string& word : key.List(row, "word_keys_normalized")) {
       const std::string sjis = Utf8ToSjis(word);
@@ -61,8 +62,9 @@ class RealBookSearchTest : public testing::BookTest {
     }
     // Keys typed with their hyphens, half- and full-width.
     for (const std::string& word : key.List(row, "word_keys")) {
-      if (word.find('-') == std::string::npos ||
-          !std::all_of(word.begin(), word.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-'; }))
+      if (word.find('-') == std::string::npos || !std::all_of(word.begin(), word.end(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) || c == '-';
+          }))
         continue;
       Expect(word, body);
       Expect(Utf8ToSjis(ToFullWidth(word)), body);
@@ -95,7 +97,8 @@ TEST_F(RealBookSearchTest, SampledKeysOfTheFullBookFindTheirEntries) {
   Open("edict-full");
   const testing::AnswerKey key = testing::ReadAnswerKey("edict-full.tsv.gz");
   int sampled = 0;
-  for (size_t line = 0; line < key.rows.size(); line += 59, ++sampled) CheckRow(key.rows[line], key, true);
+  for (size_t line = 0; line < key.rows.size(); line += 59, ++sampled)
+    CheckRow(key.rows[line], key, true);
   EXPECT_GE(sampled, 2000);
   EXPECT_EQ(failed_, 0) << failures_;
   EXPECT_TRUE(reporter_.boxes().empty());

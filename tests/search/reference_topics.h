@@ -25,7 +25,8 @@ struct ReferenceTopic {
 
 inline ReferenceTopic ReadReferenceTopic(TDisk& disk, BookAddress at, int32_t endPage, bool fold) {
   ReferenceTopic topic;
-  if (at.page <= 0 || at.page > endPage || (at.page == endPage && at.offset >= kPageSize)) return topic;
+  if (at.page <= 0 || at.page > endPage || (at.page == endPage && at.offset >= kPageSize))
+    return topic;
   if (disk.Seek(at) != 0) return topic;
   bool lineStart = true;
   int32_t lastIndent = 0;

@@ -20,15 +20,17 @@ std::vector<int> BooksOf(const Wordlist& list) {
 
 class SearchTest : public testing::BookTest {
  protected:
-  std::string Run(std::string_view utf8, int position) { return Search(disk_, hits_, books_, S(utf8), position); }
+  std::string Run(std::string_view utf8, int position) {
+    return Search(disk_, hits_, books_, S(utf8), position);
+  }
 };
 
 TEST_F(SearchTest, GroupHeaderSearchesItsBooksAndMinusOneTheMarkedBooks) {
-  AddGroupHeader();                                                  // 0
-  const V a = AddBook({{"猫", {"ねこ"}}}, true);                     // 1
-  const V b = AddBook({{"ネコ", {"ねこ"}}}, false);                  // 2
-  AddGroupHeader();                                                  // 3
-  const V c = AddBook({{"犬", {"いぬ"}}, {"猫", {"ねこ"}}}, true);   // 4
+  AddGroupHeader();                                                 // 0
+  const V a = AddBook({{"猫", {"ねこ"}}}, true);                    // 1
+  const V b = AddBook({{"ネコ", {"ねこ"}}}, false);                 // 2
+  AddGroupHeader();                                                 // 3
+  const V c = AddBook({{"犬", {"いぬ"}}, {"猫", {"ねこ"}}}, true);  // 4
 
   EXPECT_EQ(Run("ねこ", 0), S("2 項目"));
   EXPECT_EQ(BooksOf(hits_), (std::vector<int>{1, 2}));
@@ -36,7 +38,7 @@ TEST_F(SearchTest, GroupHeaderSearchesItsBooksAndMinusOneTheMarkedBooks) {
   EXPECT_EQ(Run("ねこ", -1), S("2 項目"));
   EXPECT_EQ(BooksOf(hits_), (std::vector<int>{1, 4}));
   EXPECT_EQ(hits_.Item(1).body, c[1]);
-  EXPECT_EQ(disk_.CurrentSubbook(), 4);  // the disk stays on the last book searched
+  EXPECT_EQ(disk_.CurrentSubbook(), 4);    // the disk stays on the last book searched
   EXPECT_EQ(Run("ねこ", 2), S("1 項目"));  // one book, marked or not
   EXPECT_EQ(Run("ねこ", 3), S("1 項目"));
   EXPECT_EQ(BooksOf(hits_), std::vector<int>{4});
@@ -109,7 +111,12 @@ TEST_F(HeadingTest, ExternalCharactersAndItemsWithoutHeading) {
   hits_.Append(at, at, 0);
   hits_.Append(BookAddress{}, BookAddress{9, 0}, 0);
 
-  EXPECT_EQ(Shown(0), S("字") + "\x0B" "1\xA1\x21" "\x0B" "0\xA1\x22" + S("ａ"));
+  EXPECT_EQ(Shown(0), S("字") +
+                          "\x0B"
+                          "1\xA1\x21"
+                          "\x0B"
+                          "0\xA1\x22" +
+                          S("ａ"));
   EXPECT_EQ(Key(0), S("字") + "A");
   disk_.decoderState().gaijiMode = GaijiMode::kText;
   EXPECT_EQ(Shown(0), S("字") + "[a121][a122]" + S("ａ"));
@@ -125,7 +132,8 @@ TEST_F(HeadingTest, LimitKeepsCharactersWholeAndTellsWhetherTextWasLeftOut) {
   auto heading = [&](int kanji, int narrow) {
     starts.push_back(body.Here());
     for (int i = 0; i < kanji; ++i) body.Text("漢");
-    if (narrow > 0) body.BeginNarrow().Text(std::string(static_cast<size_t>(narrow), 'x')).EndNarrow();
+    if (narrow > 0)
+      body.BeginNarrow().Text(std::string(static_cast<size_t>(narrow), 'x')).EndNarrow();
     body.Newline().Text("body").Newline();
   };
   heading(24, 0);
@@ -147,15 +155,14 @@ TEST_F(HeadingTest, LimitKeepsCharactersWholeAndTellsWhetherTextWasLeftOut) {
   const Case cases[] = {
       {0, kListHeadingBytes, 48, false},  // fits exactly
       {1, kListHeadingBytes, 48, true},   // the 25th character would reach 50
-      {2, kListHeadingBytes, 48, true},
-      {2, kWholeHeading, 60, false},
-      {1, 51, 50, false},
+      {2, kListHeadingBytes, 48, true},  {2, kWholeHeading, 60, false}, {1, 51, 50, false},
       {3, kListHeadingBytes, 50, false},  // single bytes fill the limit, the line ends there
       {4, kListHeadingBytes, 50, true},
   };
   for (const Case& c : cases) {
     bool cut = !c.cut;
-    const std::string text = HeadingText(disk_, hits_, c.item, HeadingMode::kDisplay, c.limit, &cut);
+    const std::string text =
+        HeadingText(disk_, hits_, c.item, HeadingMode::kDisplay, c.limit, &cut);
     EXPECT_EQ(text.size(), c.bytes) << "item " << c.item << " limit " << c.limit;
     EXPECT_EQ(cut, c.cut) << "item " << c.item << " limit " << c.limit;
   }
@@ -166,7 +173,8 @@ TEST_F(HeadingTest, SortByNameUsesEightKeyBytes) {
   hits_.SortByName(disk_);
   std::vector<std::string> keys;
   for (const WordlistItem& i : hits_.Items()) keys.push_back(std::string(i.NameKey()));
-  EXPECT_EQ(keys, (std::vector<std::string>{"ABCDEFGH", "ABCDEFGH", "ABC" + S("漢字"), "BANANA", "CHERRY", "D"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"ABCDEFGH", "ABCDEFGH", "ABC" + S("漢字"), "BANANA",
+                                            "CHERRY", "D"}));
 }
 
 // ---- Menus ------------------------------------------------------------------------

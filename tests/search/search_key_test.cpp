@@ -1,9 +1,10 @@
+#include "engine/search/search_key.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "engine/search/query.h"
-#include "engine/search/search_key.h"
 #include "tests/support/book_test.h"
 #include "tools/mkbook/index_keys.h"
 
@@ -74,15 +75,17 @@ TEST_F(SearchKeyTest, KanaIndexesFoldKanaButTheExactKeyKeepsThem) {
   EXPECT_EQ(Prepare("ハーー").canonical, J("はああ"));
   disk_.subbook().indexes.ByCode(0x90).options[0] = 0x02;  // long-vowel marks dropped
   EXPECT_EQ(Prepare("コーヒー").canonical, J("こひ"));
-  disk_.subbook().specialTitle = true;                     // ... except in the special title
+  disk_.subbook().specialTitle = true;  // ... except in the special title
   EXPECT_EQ(Prepare("コーヒー").canonical, J("こおひい"));
 }
 
 // The book writer prepares stored keys the same way (tools/mkbook).
 TEST_F(SearchKeyTest, CanonicalKeysEqualTheWritersKeys) {
-  std::vector<uint16_t> alphabet = {0x213C, 0x2126, 0x2147, 0x2341, 0x2361, 0x237A, 0x2330, 0x3021, 0x2121};
+  std::vector<uint16_t> alphabet = {0x213C, 0x2126, 0x2147, 0x2341, 0x2361,
+                                    0x237A, 0x2330, 0x3021, 0x2121};
   for (uint16_t row : {0x2400, 0x2500})
-    for (uint16_t cell = 0x21; cell <= 0x76; cell += 3) alphabet.push_back(static_cast<uint16_t>(row | cell));
+    for (uint16_t cell = 0x21; cell <= 0x76; cell += 3)
+      alphabet.push_back(static_cast<uint16_t>(row | cell));
   std::mt19937 random(5);
   for (const uint8_t code : {0x90, 0x70, 0x91, 0x80, 0xFF}) {
     for (int option = 0; option < 0x40; ++option) {
@@ -95,7 +98,8 @@ TEST_F(SearchKeyTest, CanonicalKeysEqualTheWritersKeys) {
           const uint16_t c = alphabet[random() % alphabet.size()];
           key += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
         }
-        ASSERT_EQ(Canonicalise(key, row, disk_), mkbook::CanonicalIndexKey(key, code, static_cast<uint8_t>(option)))
+        ASSERT_EQ(Canonicalise(key, row, disk_),
+                  mkbook::CanonicalIndexKey(key, code, static_cast<uint8_t>(option)))
             << "code " << int(code) << " option " << option;
       }
     }
@@ -143,9 +147,13 @@ TEST_F(SearchKeyTest, PunctuationAndTheMinusSign) {
   EXPECT_EQ(Convert("Ａ−Ｂ").exact, J("Ａ‐Ｂ"));  // alphabet, stored as a hyphen
   EXPECT_EQ(Convert("Ａ−Ｂ").flags, kAlpha);
   // Middle dots, apostrophes and hyphens of any width are dropped.
-  for (const auto& [typed, canonical] : std::vector<std::pair<const char*, const char*>>{
-           {"漢・字'", "漢字"}, {"one-to-many", "ＯＮＥＴＯＭＡＮＹ"}, {"J-POP", "ＪＰＯＰ"},
-           {"Ｊ－ＰＯＰ", "ＪＰＯＰ"}, {"Ｊ‐ＰＯＰ", "ＪＰＯＰ"}, {"Ｊ−ＰＯＰ", "ＪＰＯＰ"}}) {
+  for (const auto& [typed, canonical] :
+       std::vector<std::pair<const char*, const char*>>{{"漢・字'", "漢字"},
+                                                        {"one-to-many", "ＯＮＥＴＯＭＡＮＹ"},
+                                                        {"J-POP", "ＪＰＯＰ"},
+                                                        {"Ｊ－ＰＯＰ", "ＪＰＯＰ"},
+                                                        {"Ｊ‐ＰＯＰ", "ＪＰＯＰ"},
+                                                        {"Ｊ−ＰＯＰ", "ＪＰＯＰ"}}) {
     EXPECT_EQ(Prepare(typed).canonical, J(canonical)) << typed;
   }
 }
@@ -158,9 +166,9 @@ TEST_F(SearchKeyTest, DollarPrefixNamesTheIndex) {
   EXPECT_EQ(k.mode, MatchMode::kPrefix);
   EXPECT_EQ(k.exact, J("ねこ"));
   EXPECT_EQ(Prepare("$50ねこ").mode, MatchMode::kExact);
-  EXPECT_EQ(Chosen("$00ねこ"), 0x90);              // 0 is no code
+  EXPECT_EQ(Chosen("$00ねこ"), 0x90);                 // 0 is no code
   EXPECT_EQ(Convert("$xねこ").exact, J("＄ｘねこ"));  // no hexadecimal digits: a character
-  EXPECT_FALSE(Prepare("$33ねこ").indexPresent);   // a code the table does not know
+  EXPECT_FALSE(Prepare("$33ねこ").indexPresent);      // a code the table does not know
 }
 
 TEST_F(SearchKeyTest, KeysAreCutAtTheirCapacity) {
@@ -197,10 +205,12 @@ std::vector<QueryToken::Kind> Kinds(std::string_view text, std::vector<std::stri
 TEST(QueryTokenTest, OperatorsParenthesesAndQuotedWords) {
   using K = QueryToken::Kind;
   std::vector<std::string> words;
-  EXPECT_EQ(Kinds("cat and (dog or not)", &words),
-            (std::vector<K>{K::kWord, K::kAnd, K::kOpen, K::kWord, K::kOr, K::kNot, K::kClose, K::kEnd}));
+  EXPECT_EQ(
+      Kinds("cat and (dog or not)", &words),
+      (std::vector<K>{K::kWord, K::kAnd, K::kOpen, K::kWord, K::kOr, K::kNot, K::kClose, K::kEnd}));
   EXPECT_EQ(Kinds("\"and\" AnD \"two words\"(x \"y)", &words),
-            (std::vector<K>{K::kWord, K::kAnd, K::kWord, K::kOpen, K::kWord, K::kWord, K::kClose, K::kEnd}));
+            (std::vector<K>{K::kWord, K::kAnd, K::kWord, K::kOpen, K::kWord, K::kWord, K::kClose,
+                            K::kEnd}));
   EXPECT_EQ(words, (std::vector<std::string>{"cat", "dog", "and", "two words", "x", "y"}));
 }
 

@@ -1,13 +1,14 @@
 // The topic reader decodes plain text and the common escapes itself, and
 // skims topics without their text; both must agree with the text decoder
 // item by item (reference_topics.h), on random bytes and on a real book.
+#include "engine/search/topic_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "engine/search/fulltext_query.h"
 #include "engine/search/topic_prefilter.h"
-#include "engine/search/topic_reader.h"
 #include "tests/search/reference_topics.h"
 #include "tests/support/book_test.h"
 
@@ -107,7 +108,8 @@ class TopicReaderTest : public testing::BookTest {
       disk_.decoderState().headwordStart = keyword;
       BookAddress read = at;
       const TopicReader::Result result = reader.Read(&read, end);
-      EXPECT_EQ(result == TopicReader::Result::kTopic, expected.exists) << context << " at " << at.page << ":" << at.offset;
+      EXPECT_EQ(result == TopicReader::Result::kTopic, expected.exists)
+          << context << " at " << at.page << ":" << at.offset;
       if (!expected.exists) break;
       EXPECT_EQ(reader.text(), expected.text) << context << " at " << at.page << ":" << at.offset;
       EXPECT_EQ(read, expected.next) << context << " at " << at.page << ":" << at.offset;
@@ -116,15 +118,18 @@ class TopicReaderTest : public testing::BookTest {
         disk_.decoderState().headwordStart = keyword;
         BookAddress skimmed = at;
         SkimmedTopic topic;
-        EXPECT_EQ(reader.Skim(&skimmed, end, prefilter, &topic), TopicReader::Result::kTopic) << context;
-        EXPECT_EQ(skimmed, expected.next) << context << " skimming at " << at.page << ":" << at.offset;
+        EXPECT_EQ(reader.Skim(&skimmed, end, prefilter, &topic), TopicReader::Result::kTopic)
+            << context;
+        EXPECT_EQ(skimmed, expected.next)
+            << context << " skimming at " << at.page << ":" << at.offset;
         EXPECT_EQ(topic.keywordCode, keyword) << context;
         EXPECT_EQ(topic.keywordCodeAfter, keywordAfter) << context;
         disk_.decoderState().headwordStart = keywordAfter;
         // The prefilter may err towards "may match" only.
         for (const std::string& w : words) {
           if (ContainsAtCharacterBoundary(expected.text, w, false)) {
-            EXPECT_TRUE(topic.mayMatch) << context << " word in topic at " << at.page << ":" << at.offset;
+            EXPECT_TRUE(topic.mayMatch)
+                << context << " word in topic at " << at.page << ":" << at.offset;
           }
         }
       }
@@ -147,7 +152,8 @@ TEST_F(TopicReaderTest, AgreesWithTheDecoderOnRandomText) {
     if (seed % 7 == 3) disk_.info().nTab1 = 2;
     const std::string context = "seed " + std::to_string(seed);
     // Prefilter words: one that comes from a letter in either width.
-    for (const auto& filterWords : {std::vector<std::string>{"A"}, std::vector<std::string>{S("あい"), S("ｶ")}}) {
+    for (const auto& filterWords :
+         {std::vector<std::string>{"A"}, std::vector<std::string>{S("あい"), S("ｶ")}}) {
       Compare(true, filterWords, context + " folded");
       Compare(false, filterWords, context);
     }
@@ -198,10 +204,11 @@ TEST(TopicPrefilterTest, CharactersAndTheirCodes) {
   // Empty words are everywhere and looked for nowhere.
   EXPECT_TRUE(TopicPrefilter({""}, true).usable());
   EXPECT_FALSE(TopicPrefilter({""}, true).MayMatch(0));
-  EXPECT_FALSE(TopicPrefilter({S("□")}, true).usable());  // broken codes read as □
+  EXPECT_FALSE(TopicPrefilter({S("□")}, true).usable());   // broken codes read as □
   EXPECT_TRUE(TopicPrefilter({S("□犬")}, true).usable());  // but 犬 will do
-  EXPECT_FALSE(TopicPrefilter({"A", "B", "C", "D", "E"}, false).usable());  // five characters are too many
-  EXPECT_FALSE(TopicPrefilter({"AB", "CD", "EF"}, false).usable());         // twelve codes are too many
+  EXPECT_FALSE(
+      TopicPrefilter({"A", "B", "C", "D", "E"}, false).usable());    // five characters are too many
+  EXPECT_FALSE(TopicPrefilter({"AB", "CD", "EF"}, false).usable());  // twelve codes are too many
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
+#include "engine/search/wordlist.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 #include <set>
 
-#include "engine/search/wordlist.h"
 #include "tests/support/book_test.h"
 
 namespace morva {
@@ -51,7 +52,8 @@ TEST_F(WordlistTest, ConsecutiveDuplicatesAndMarks) {
   list_.RemoveConsecutiveDuplicates();
   list_.SetMarks(true);
   EXPECT_TRUE(list_.IsEmpty());
-  for (auto [heading, body, book] : {std::tuple{1, 3, 0}, {2, 3, 1}, {3, 4, 1}, {4, 4, 2}, {5, 3, 2}})
+  for (auto [heading, body, book] :
+       {std::tuple{1, 3, 0}, {2, 3, 1}, {3, 4, 1}, {4, 4, 2}, {5, 3, 2}})
     list_.Append(A(heading), A(body), book);
   list_.SetMarks(true);
   list_.RemoveConsecutiveDuplicates();  // equal bodies of other books count too
@@ -82,7 +84,9 @@ TEST_F(WordlistTest, SortsOrderBySignedPageOffsetAndBookMovingWholeItems) {
 // Random "and", "not" and "or" combinations against a plain model.
 TEST_F(WordlistTest, SetOperationsMatchAModel) {
   std::mt19937 random(20240501);
-  auto address = [&] { return A(1 + static_cast<int>(random() % 40), static_cast<int>(random() % 3)); };
+  auto address = [&] {
+    return A(1 + static_cast<int>(random() % 40), static_cast<int>(random() % 3));
+  };
   for (int round = 0; round < 300; ++round) {
     Wordlist target(reporter_);
     Wordlist operand(reporter_);

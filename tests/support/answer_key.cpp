@@ -34,7 +34,8 @@ std::vector<std::string> SplitTabs(const std::string& line) {
   size_t start = 0;
   while (true) {
     size_t tab = line.find('\t', start);
-    fields.push_back(Unescape(std::string_view(line).substr(start, tab == std::string::npos ? std::string::npos : tab - start)));
+    fields.push_back(Unescape(std::string_view(line).substr(
+        start, tab == std::string::npos ? std::string::npos : tab - start)));
     if (tab == std::string::npos) break;
     start = tab + 1;
   }
@@ -43,7 +44,8 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 
 }  // namespace
 
-const std::string& AnswerKey::Get(const std::vector<std::string>& row, const std::string& column) const {
+const std::string& AnswerKey::Get(const std::vector<std::string>& row,
+                                  const std::string& column) const {
   for (size_t i = 0; i < header.size(); ++i)
     if (header[i] == column) {
       static const std::string empty;
@@ -52,12 +54,14 @@ const std::string& AnswerKey::Get(const std::vector<std::string>& row, const std
   throw std::runtime_error("no column " + column);
 }
 
-BookAddress AnswerKey::Address(const std::vector<std::string>& row, const std::string& column) const {
+BookAddress AnswerKey::Address(const std::vector<std::string>& row,
+                               const std::string& column) const {
   const std::string& pos = Get(row, column);
   return {std::stoi(pos), std::stoi(pos.substr(pos.find(':') + 1))};
 }
 
-std::vector<std::string> AnswerKey::List(const std::vector<std::string>& row, const std::string& column) const {
+std::vector<std::string> AnswerKey::List(const std::vector<std::string>& row,
+                                         const std::string& column) const {
   const std::string& list = Get(row, column);
   std::vector<std::string> items;
   for (size_t start = 0; start < list.size();) {
@@ -104,7 +108,8 @@ std::string FoldVisibleText(const std::string& utf8) {
   for (size_t i = 0; i < sjis.size();) {
     const size_t len = SjisCharLength(sjis, i);
     if (len == 2) {
-      const uint16_t code = static_cast<uint16_t>(static_cast<uint8_t>(sjis[i]) << 8 | static_cast<uint8_t>(sjis[i + 1]));
+      const uint16_t code = static_cast<uint16_t>(static_cast<uint8_t>(sjis[i]) << 8 |
+                                                  static_cast<uint8_t>(sjis[i + 1]));
       const HalfWidthForm half = ToHalfWidth(code);
       if (half.ch != 0) {
         folded += static_cast<char>(half.ch);
@@ -124,7 +129,8 @@ std::string FoldVisibleText(const std::string& utf8) {
   size_t start = 0;
   while (start <= folded.size()) {
     size_t nl = folded.find('\n', start);
-    std::string_view line(folded.data() + start, (nl == std::string::npos ? folded.size() : nl) - start);
+    std::string_view line(folded.data() + start,
+                          (nl == std::string::npos ? folded.size() : nl) - start);
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.remove_suffix(1);
     if (!line.empty()) {

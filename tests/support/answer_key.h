@@ -19,7 +19,8 @@ struct AnswerKey {
   // A "PAGE:OFFSET" column as an address.
   BookAddress Address(const std::vector<std::string>& row, const std::string& column) const;
   // A "|"-separated list column.
-  std::vector<std::string> List(const std::vector<std::string>& row, const std::string& column) const;
+  std::vector<std::string> List(const std::vector<std::string>& row,
+                                const std::string& column) const;
 };
 
 // Reads a key, plain or gzip-compressed, of a file under the shared books

@@ -60,18 +60,21 @@ inline std::vector<BookAddress> Bodies(const Wordlist& list) {
 }
 
 // One hand-made index page: header (kind, key length, entry count) and entries.
-inline std::string IndexPage(uint8_t kind, uint8_t keyLength, uint16_t count, const std::string& entries) {
+inline std::string IndexPage(uint8_t kind, uint8_t keyLength, uint16_t count,
+                             const std::string& entries) {
   std::string page = std::string{static_cast<char>(kind), static_cast<char>(keyLength)} +
                      mkbook::Be16(count) + entries;
   page.resize(kPageSize, '\0');
   return page;
 }
 inline std::string Address(BookAddress a) {
-  return mkbook::Be32(static_cast<uint32_t>(a.page)) + mkbook::Be16(static_cast<uint16_t>(a.offset));
+  return mkbook::Be32(static_cast<uint32_t>(a.page)) +
+         mkbook::Be16(static_cast<uint16_t>(a.offset));
 }
 
 // A sub-book of the given body file (index page first).
-inline mkbook::Subbook Subbook(std::string_view titleUtf8, const std::string& directory, std::string body) {
+inline mkbook::Subbook Subbook(std::string_view titleUtf8, const std::string& directory,
+                               std::string body) {
   mkbook::Subbook s;
   s.record.title = J(titleUtf8);
   s.record.directory = directory;
@@ -110,7 +113,8 @@ struct TestEntry {
 // A body file of entries (indent, headword line, "説明" line) with a forward
 // notation index (0x91) of their words and, when given, a menu built on the
 // page it is told. The entries' body addresses go to bodies.
-inline std::string EntryPages(const std::vector<TestEntry>& entries, std::vector<BookAddress>* bodies = nullptr,
+inline std::string EntryPages(const std::vector<TestEntry>& entries,
+                              std::vector<BookAddress>* bodies = nullptr,
                               const std::function<std::string(int32_t page)>& menu = {}) {
   mkbook::SubbookPages pages;
   mkbook::BodyText body({pages.NextFreePage(), 0});
@@ -121,7 +125,8 @@ inline std::string EntryPages(const std::vector<TestEntry>& entries, std::vector
     body.Indent(1).Headword(e.heading).Newline().Text("説明").Newline();
   }
   pages.AddSection(0x00, body.EndText().Bytes());
-  if (!index.empty()) pages.AddSection(0x91, mkbook::BuildIndexTree(index, pages.NextFreePage()).pages);
+  if (!index.empty())
+    pages.AddSection(0x91, mkbook::BuildIndexTree(index, pages.NextFreePage()).pages);
   if (menu) pages.AddSection(0x01, menu(pages.NextFreePage()));
   return pages.Build();
 }
@@ -133,13 +138,15 @@ struct Person {
 using CompoundForm = std::vector<mkbook::CompoundField>;
 // Builds the compound searches of a people book from its two field indexes.
 using CompoundForms = std::function<std::vector<CompoundForm>(
-    mkbook::SubbookPages&, const mkbook::CompoundIndex& names, const mkbook::CompoundIndex& countries)>;
+    mkbook::SubbookPages&, const mkbook::CompoundIndex& names,
+    const mkbook::CompoundIndex& countries)>;
 
 // A sub-book listing people (headword name, text country), with grouped
 // indexes of their names and countries and the compound searches `forms`
 // makes over them; the entries' addresses go to bodies.
 inline mkbook::Subbook PeopleSubbook(const std::vector<Person>& people, const CompoundForms& forms,
-                                     int32_t indexPage = 1, std::vector<BookAddress>* bodies = nullptr) {
+                                     int32_t indexPage = 1,
+                                     std::vector<BookAddress>* bodies = nullptr) {
   mkbook::SubbookPages pages(indexPage);
   mkbook::BodyText body({pages.NextFreePage(), 0});
   std::vector<mkbook::TreeEntry> names;
@@ -156,10 +163,12 @@ inline mkbook::Subbook PeopleSubbook(const std::vector<Person>& people, const Co
   const mkbook::IndexTreeOptions grouped{.leaves = mkbook::LeafLayout::kGroupedCompound};
   const mkbook::IndexTree nameTree = mkbook::BuildIndexTree(names, pages.NextFreePage(), grouped);
   pages.file().AppendPages(nameTree.pages);
-  const mkbook::IndexTree countryTree = mkbook::BuildIndexTree(countries, pages.NextFreePage(), grouped);
+  const mkbook::IndexTree countryTree =
+      mkbook::BuildIndexTree(countries, pages.NextFreePage(), grouped);
   pages.file().AppendPages(countryTree.pages);
   if (forms) {
-    for (const CompoundForm& form : forms(pages, mkbook::IndexOf(nameTree), mkbook::IndexOf(countryTree)))
+    for (const CompoundForm& form :
+         forms(pages, mkbook::IndexOf(nameTree), mkbook::IndexOf(countryTree)))
       mkbook::AddCompoundSearch(pages, form);
   }
   mkbook::Subbook s = Subbook("人名", "people", pages.Build());
@@ -210,14 +219,17 @@ class BookTest : public ::testing::Test {
   // Where volume n is written.
   std::string Root(int n = 0) const { return dir_.str() + "/vol" + std::to_string(n); }
   // Appends a book-bar row of a volume; returns the row.
-  int AddRow(const std::string& root, int subbook = 0, bool marked = false, const std::string& userTitle = "") {
-    books_.push_back({"B" + std::to_string(books_.size()), root, userTitle, static_cast<int16_t>(subbook), marked});
+  int AddRow(const std::string& root, int subbook = 0, bool marked = false,
+             const std::string& userTitle = "") {
+    books_.push_back({"B" + std::to_string(books_.size()), root, userTitle,
+                      static_cast<int16_t>(subbook), marked});
     return static_cast<int>(books_.size()) - 1;
   }
   // Appends a book-list row of sub-book `subbook` (of Root() unless root is
   // given) and selects it.
   bool Select(int subbook, const std::string& userTitleUtf8 = "", const std::string& root = "") {
-    return disk_.SelectSubbook(AddRow(root.empty() ? Root() : root, subbook, false, Sjis(userTitleUtf8)));
+    return disk_.SelectSubbook(
+        AddRow(root.empty() ? Root() : root, subbook, false, Sjis(userTitleUtf8)));
   }
   // Writes the per-book information file and makes the disk read it.
   void WriteInfo(const std::string& sjis) {

@@ -25,7 +25,8 @@ inline void KillWhileWorking(int kills, const std::function<void()>& work,
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 3; ++i) work();
   const auto once = std::chrono::duration_cast<std::chrono::microseconds>(
-                        std::chrono::steady_clock::now() - start) / 3;
+                        std::chrono::steady_clock::now() - start) /
+                    3;
   std::mt19937 random(20261207);
   std::uniform_int_distribution<long> delay(0, once.count() + 200);
   for (int k = 0; k < kills; ++k) {

@@ -13,9 +13,9 @@ std::filesystem::path SharedBooks();
 // (use MORVA_REQUIRE_SHARED_BOOKS()).
 bool HaveSharedBooks();
 
-#define MORVA_REQUIRE_SHARED_BOOKS()                                              \
-  do {                                                                            \
-    if (!::morva::testing::HaveSharedBooks())                                     \
+#define MORVA_REQUIRE_SHARED_BOOKS()                                             \
+  do {                                                                           \
+    if (!::morva::testing::HaveSharedBooks())                                    \
       GTEST_SKIP() << "../shared/books is absent; skipping tests on real books"; \
   } while (0)
 

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "engine/text/jis.h"
+
+#include <gtest/gtest.h>
 
 namespace morva {
 namespace {
@@ -49,8 +49,8 @@ TEST(JisTest, InvalidCodesGiveZero) {
     EXPECT_EQ(JisToSjis(jis), 0) << std::hex << jis;
   }
   // Bad lead (single bytes, half-width katakana, beyond 0xEF) or bad trail.
-  for (uint16_t sjis : {0x0041, 0x8041, 0xA040, 0xDF40, 0xF040, 0xFA40, 0x813F, 0x817F, 0x81FD,
-                        0x8100}) {
+  for (uint16_t sjis :
+       {0x0041, 0x8041, 0xA040, 0xDF40, 0xF040, 0xFA40, 0x813F, 0x817F, 0x81FD, 0x8100}) {
     EXPECT_EQ(SjisToJis(sjis), 0) << std::hex << sjis;
   }
 }

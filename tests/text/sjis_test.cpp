@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "engine/text/sjis.h"
+
+#include <gtest/gtest.h>
 
 namespace morva {
 namespace {
@@ -17,9 +17,18 @@ TEST(SjisTest, CharLength) {
 TEST(SjisTest, CutNeverSplitsACharacter) {
   // ＝＝ is 0x81 0x81 0x81 0x81: every byte looks like a lead, so only a walk
   // from the start finds the boundaries.
-  const std::string_view s = "a\x81\x81\x81\x81" "b\x82";
-  const std::string_view expected[] = {"", "a", "a", "a\x81\x81", "a\x81\x81",
-                                       "a\x81\x81\x81\x81", "a\x81\x81\x81\x81" "b", s};
+  const std::string_view s =
+      "a\x81\x81\x81\x81"
+      "b\x82";
+  const std::string_view expected[] = {"",
+                                       "a",
+                                       "a",
+                                       "a\x81\x81",
+                                       "a\x81\x81",
+                                       "a\x81\x81\x81\x81",
+                                       "a\x81\x81\x81\x81"
+                                       "b",
+                                       s};
   for (size_t max = 0; max < std::size(expected); ++max) {
     EXPECT_EQ(SjisCut(s, max), expected[max]) << max;
   }
@@ -49,7 +58,9 @@ TEST(SjisTest, ReadFieldDropsWhatDoesNotFitAndReadsOnToTheSeparator) {
   EXPECT_EQ(ReadField(cursor, 4), "a\x88\x9F");
   EXPECT_EQ(cursor, "b");
 
-  cursor = "ab\x88\x9F" "c,z";  // 亜 would need bytes 3 and 4
+  cursor =
+      "ab\x88\x9F"
+      "c,z";                              // 亜 would need bytes 3 and 4
   EXPECT_EQ(ReadField(cursor, 4), "ab");  // and c is not pulled in after the gap
   EXPECT_EQ(cursor, "z");
 

@@ -1,8 +1,8 @@
+#include "engine/text/unicode.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "engine/text/unicode.h"
 
 namespace morva {
 namespace {
@@ -12,11 +12,10 @@ TEST(UnicodeTest, KnownCharactersBothWays) {
     uint16_t sjis;
     char32_t unicode;
   } known[] = {
-      {0x41, U'A'},      {0x5C, U'\\'},      {0x7E, U'~'},      {0xB1, U'ｱ'},
-      {0xDF, U'ﾟ'},      {0x8140, U'　'},    {0x82A0, U'あ'},   {0x889F, U'亜'},
-      {0x815F, U'＼'},   {0x8160, U'～'},    {0x817C, U'－'},   {0x8740, U'①'},
-      {0x8754, U'Ⅰ'},    {0x81E6, U'∵'},     {0x81CA, U'￢'},   {0xEAA4, U'熙'},
-      {0xFA40, U'ⅰ'},    {0xFBFC, U'髙'},    {0xFC4B, U'黑'},
+      {0x41, U'A'},    {0x5C, U'\\'},   {0x7E, U'~'},    {0xB1, U'ｱ'},    {0xDF, U'ﾟ'},
+      {0x8140, U'　'}, {0x82A0, U'あ'}, {0x889F, U'亜'}, {0x815F, U'＼'}, {0x8160, U'～'},
+      {0x817C, U'－'}, {0x8740, U'①'},  {0x8754, U'Ⅰ'},  {0x81E6, U'∵'},  {0x81CA, U'￢'},
+      {0xEAA4, U'熙'}, {0xFA40, U'ⅰ'},  {0xFBFC, U'髙'}, {0xFC4B, U'黑'},
   };
   for (const auto& k : known) {
     EXPECT_EQ(SjisToUnicode(k.sjis), k.unicode) << std::hex << k.sjis;
@@ -25,7 +24,7 @@ TEST(UnicodeTest, KnownCharactersBothWays) {
 }
 
 TEST(UnicodeTest, DuplicatesEncodeToTheCodeWindowsWrites) {
-  EXPECT_EQ(SjisToUnicode(0xEEE0), U'髙');   // NEC-selected duplicate of 0xFBFC
+  EXPECT_EQ(SjisToUnicode(0xEEE0), U'髙');  // NEC-selected duplicate of 0xFBFC
   EXPECT_EQ(SjisToUnicode(0xEEEF), U'ⅰ');   // of 0xFA40
   EXPECT_EQ(SjisToUnicode(0xFA4A), U'Ⅰ');   // IBM duplicate of NEC row 13 0x8754
   EXPECT_EQ(SjisToUnicode(0x879A), U'∵');   // NEC duplicate of JIS X 0208 0x81E6
@@ -100,18 +99,23 @@ TEST(UnicodeTest, StringsRoundTripThroughUtf8) {
 }
 
 TEST(UnicodeTest, BadShiftJisBecomesReplacementCharacters) {
-  EXPECT_EQ(SjisToUtf8("ab\x88"), "ab\uFFFD");                 // lone lead at the end
-  EXPECT_EQ(SjisToUtf8("\x88\nx"), "\uFFFD\nx");                // no trail: the byte is kept
-  EXPECT_EQ(SjisToUtf8("\xF0\x40" "a"), "\uFFFD" "a");          // unmapped pair: one mark
+  EXPECT_EQ(SjisToUtf8("ab\x88"), "ab\uFFFD");    // lone lead at the end
+  EXPECT_EQ(SjisToUtf8("\x88\nx"), "\uFFFD\nx");  // no trail: the byte is kept
+  EXPECT_EQ(SjisToUtf8("\xF0\x40"
+                       "a"),
+            "\uFFFD"
+            "a");                                               // unmapped pair: one mark
   EXPECT_EQ(SjisToUtf8("\x80\xA0\xFD"), "\uFFFD\uFFFD\uFFFD");  // unmapped single bytes
 }
 
 TEST(UnicodeTest, UnmappedAndMalformedUtf8BecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToSjis("é😀亜"), "??\x88\x9F");
-  EXPECT_EQ(Utf8ToSjis("\xE4\xBA" "A"), "?A");       // cut short: A is not swallowed
-  EXPECT_EQ(Utf8ToSjis("x\xE4"), "x?");               // cut at the end
+  EXPECT_EQ(Utf8ToSjis("\xE4\xBA"
+                       "A"),
+            "?A");                                         // cut short: A is not swallowed
+  EXPECT_EQ(Utf8ToSjis("x\xE4"), "x?");                    // cut at the end
   EXPECT_EQ(Utf8ToSjis("\xC0\xAF\xED\xA0\x80"), "?????");  // overlong, surrogate
-  EXPECT_EQ(Utf8ToSjis("\xF4\x90\x80\x80"), "????");  // beyond U+10FFFF
+  EXPECT_EQ(Utf8ToSjis("\xF4\x90\x80\x80"), "????");       // beyond U+10FFFF
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
+#include "engine/text/width.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "engine/text/jis.h"
 #include "engine/text/unicode.h"
-#include "engine/text/width.h"
 
 namespace morva {
 

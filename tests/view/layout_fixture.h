@@ -32,7 +32,9 @@ class FakeMetrics : public LayoutMetrics {
 // Marked-text pieces.
 inline std::string J(std::string_view utf8) { return Sjis(utf8); }
 inline const std::string kBreak = "\r\n";
-inline std::string Indent(int level) { return std::string{'\x09', static_cast<char>(0x20 + level)}; }
+inline std::string Indent(int level) {
+  return std::string{'\x09', static_cast<char>(0x20 + level)};
+}
 // 02 L 'R' PPPPPPPP OOOO: a reference marker.
 inline std::string RefMarker(uint32_t page, uint16_t offset) {
   return std::string{'\x02', '\x2E'} + Format("R%08X%04X", page, offset);
@@ -42,7 +44,8 @@ inline std::string Link(std::string_view text, uint32_t page, uint16_t offset) {
 }
 inline std::string Heading(std::string_view text) { return "\x03" + std::string(text) + "\x04"; }
 inline std::string Gaiji(bool full, uint16_t code) {
-  return std::string{'\x0B', full ? '1' : '0', static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+  return std::string{'\x0B', full ? '1' : '0', static_cast<char>(code >> 8),
+                     static_cast<char>(code & 0xFF)};
 }
 inline std::string Repeat(std::string_view s, int n) {
   std::string out;

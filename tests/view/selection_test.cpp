@@ -22,11 +22,13 @@ TEST(WordClassTest, ClassesOfTheTable) {
     std::string text;
     bool singleByte;
     int cls;
-  } cases[] = {{"a", false, kClassAlnum},        {";", false, kClassPunct},          {" ", false, kClassPunct},
-               {"\x03", false, kClassOther},     {"\xB1", false, kClassHalfKana},    {"\xB1", true, kClassOther},
-               {"\xE9", true, kClassAlnum},      {J("Ａ"), false, kClassWideAlnum},  {J("カ"), false, kClassKatakana},
-               {J("ー"), false, kClassLongVowel}, {J("か"), false, kClassHiragana},   {J("漢"), false, kClassKanji},
-               {J("亜"), false, kClassKanji},     {J("【"), false, kClassSymbol}};
+  } cases[] = {{"a", false, kClassAlnum},        {";", false, kClassPunct},
+               {" ", false, kClassPunct},        {"\x03", false, kClassOther},
+               {"\xB1", false, kClassHalfKana},  {"\xB1", true, kClassOther},
+               {"\xE9", true, kClassAlnum},      {J("Ａ"), false, kClassWideAlnum},
+               {J("カ"), false, kClassKatakana}, {J("ー"), false, kClassLongVowel},
+               {J("か"), false, kClassHiragana}, {J("漢"), false, kClassKanji},
+               {J("亜"), false, kClassKanji},    {J("【"), false, kClassSymbol}};
   for (const auto& c : cases) EXPECT_EQ(WordClassAt(c.text, 0, c.singleByte).cls, c.cls) << c.text;
   EXPECT_EQ(WordClassAt("ab", 2, false).cls, kClassEnd);
 }
@@ -93,7 +95,8 @@ TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
 
 TEST(SelectionTest, SelectionTextJoinsWrappedLinesAndShowsExternalCharacters) {
   ViewHarness h;
-  h.ShowMarked("ab" + testing::Gaiji(true, 0xA121) + testing::Gaiji(false, 0xA121) + Link("cd", 1, 0) + "\nef\n");
+  h.ShowMarked("ab" + testing::Gaiji(true, 0xA121) + testing::Gaiji(false, 0xA121) +
+               Link("cd", 1, 0) + "\nef\n");
   h.view->SelectAll();
   EXPECT_EQ(h.view->SelectionText(false), "ab" + J("＿") + "_cd\r\nef");
   EXPECT_EQ(h.view->SelectionText(true), "ab" + J("＿") + "_cd");
@@ -187,16 +190,22 @@ TEST(SelectionTest, CursorAndClicksOnLinks) {
   std::vector<std::string> images;
   std::vector<std::string> sounds;
   std::string status;
-  QObject::connect(h.view.get(), &TTextView::imageLinkFollowed, [&](const std::string& m) { images.push_back(m); });
-  QObject::connect(h.view.get(), &TTextView::soundLinkFollowed, [&](const std::string& m) { sounds.push_back(m); });
-  QObject::connect(h.view.get(), &TTextView::statusTextChanged, [&](const std::string& s) { status = s; });
+  QObject::connect(h.view.get(), &TTextView::imageLinkFollowed,
+                   [&](const std::string& m) { images.push_back(m); });
+  QObject::connect(h.view.get(), &TTextView::soundLinkFollowed,
+                   [&](const std::string& m) { sounds.push_back(m); });
+  QObject::connect(h.view.get(), &TTextView::statusTextChanged,
+                   [&](const std::string& s) { status = s; });
   const std::string sound = std::string{'\x02', '\x30'} + "S01000100000200";
   const std::string none = std::string{'\x02', '\x22'} + "D";
   const std::string picture = std::string{'\x02', '\x2E'} + "G000000050010";
-  h.ShowMarked("\x01sound" + sound + " after\n\x01none" + none + "\n\x01pict" + picture + "\nplain\n");
+  h.ShowMarked("\x01sound" + sound + " after\n\x01none" + none + "\n\x01pict" + picture +
+               "\nplain\n");
   const int cw = h.fonts.Set(0).cw;
   const int lh = h.view->LineHeight();
-  auto at = [&](int line, int column) { return QPoint(4 + column * cw + cw / 2, line * lh + lh / 2); };
+  auto at = [&](int line, int column) {
+    return QPoint(4 + column * cw + cw / 2, line * lh + lh / 2);
+  };
 
   EXPECT_TRUE(h.view->HitTest(at(0, 1).x(), at(0, 1).y(), false).onLink);
   EXPECT_EQ(h.pane.viewport()->cursor().shape(), Qt::PointingHandCursor);
@@ -254,7 +263,8 @@ TEST(LinkTest, ClickingAReferenceShowsTheTargetEntryOfARealBook) {
     const int lh = h.view->LineHeight();
     for (int line = 0; line < 4 && click.x() < 0; ++line)
       for (int x = 0; x < 600 && click.x() < 0; x += 3)
-        if (h.view->HitTest(x, line * lh + lh / 2, false).onLink) click = QPoint(x + 10, line * lh + lh / 2);
+        if (h.view->HitTest(x, line * lh + lh / 2, false).onLink)
+          click = QPoint(x + 10, line * lh + lh / 2);
     ASSERT_GE(click.x(), 0);
     h.Mouse(QEvent::MouseButtonPress, click);
     h.Mouse(QEvent::MouseButtonRelease, click);

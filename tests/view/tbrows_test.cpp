@@ -1,6 +1,8 @@
 // Line layout of marked text with exact fake metrics: unit rules, wrapping,
 // styles and indents recorded per line, the 300-byte rule, the line table,
 // the read window and continuous display.
+#include "view/tbrows.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,7 +11,6 @@
 #include "tests/support/recording_reporter.h"
 #include "tests/support/test_dirs.h"
 #include "tests/view/layout_fixture.h"
-#include "view/tbrows.h"
 
 namespace morva {
 namespace {
@@ -66,7 +67,8 @@ TEST_F(TBrowsTest, BreaksKeepTheirCarriageReturnAndEmptyLinesHaveEntries) {
 
 TEST_F(TBrowsTest, DoubleByteTextWrapsAndKeepsClosingPunctuation) {
   // 10 columns: five double-byte characters a line.
-  EXPECT_EQ(Lay(J("あいうえおかきくけこさし"), 10), (Lines{J("あいうえお"), J("かきくけこ"), J("さし")}));
+  EXPECT_EQ(Lay(J("あいうえおかきくけこさし"), 10),
+            (Lines{J("あいうえお"), J("かきくけこ"), J("さし")}));
   // "。" and "」" never begin a line: they go with the character before them.
   EXPECT_EQ(Lay(J("あいうえお。」かき"), 10), (Lines{J("あいうえ"), J("お。」かき")}));
   EXPECT_EQ(Lay(J("あいう。」かき"), 10), (Lines{J("あいう。」"), J("かき")}));
@@ -94,7 +96,11 @@ TEST_F(TBrowsTest, NoBreakSpanIsOneUnitAndIsNotCopied) {
   const std::string span = "\x0E" + J("あいうえおかきく") + "\x0F";
   EXPECT_EQ(Lay("ab" + span + "cd", 10), (Lines{"ab", J("あいうえおかきく"), "cd"}));
   // A line break ends a span that was never closed.
-  EXPECT_EQ(Lay("\x0E" "ab" + kBreak + "cd", 10), (Lines{"ab\r", "cd"}));
+  EXPECT_EQ(Lay("\x0E"
+                "ab" +
+                    kBreak + "cd",
+                10),
+            (Lines{"ab\r", "cd"}));
 }
 
 TEST_F(TBrowsTest, ControlCodesAreZeroWidthAndExternalCharactersTakeColumns) {
@@ -108,8 +114,18 @@ TEST_F(TBrowsTest, ControlCodesAreZeroWidthAndExternalCharactersTakeColumns) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], Repeat(full, 3) + Repeat(half, 4));
   // 0x11 (end of a highlight) is measured as a space.
-  EXPECT_EQ(Lay("\x10" "abcd\x11" "efghi", 10).size(), 1u);
-  EXPECT_EQ(Lay("\x10" "abcd\x11" "efghij", 10).size(), 2u);
+  EXPECT_EQ(Lay("\x10"
+                "abcd\x11"
+                "efghi",
+                10)
+                .size(),
+            1u);
+  EXPECT_EQ(Lay("\x10"
+                "abcd\x11"
+                "efghij",
+                10)
+                .size(),
+            2u);
 }
 
 TEST_F(TBrowsTest, WrappedLinesCarryTheStyleInForce) {
@@ -142,8 +158,10 @@ TEST_F(TBrowsTest, StyleChoosesTheMeasuringFontUnlessFixedPitch) {
   LayoutOptions bold;
   bold.bold = 1;
   // Four bold characters (100 pixels) fill a 10-column line.
-  EXPECT_EQ(Lay(Heading(J("あいうえおか")), 10, bold), (Lines{"\x03" + J("あいうえ"), J("おか") + "\x04"}));
-  EXPECT_EQ(Lay(Heading(J("あいうえおか")), 10), (Lines{"\x03" + J("あいうえお"), J("か") + "\x04"}));
+  EXPECT_EQ(Lay(Heading(J("あいうえおか")), 10, bold),
+            (Lines{"\x03" + J("あいうえ"), J("おか") + "\x04"}));
+  EXPECT_EQ(Lay(Heading(J("あいうえおか")), 10),
+            (Lines{"\x03" + J("あいうえお"), J("か") + "\x04"}));
   EXPECT_EQ(Lay("\x10" + J("あいうえ"), 10).size(), 2u);
   metrics_.fixed = true;  // the shortcut: bytes times cw
   EXPECT_EQ(Lay(Heading(J("あいうえおか")), 10, bold).size(), 2u);
@@ -164,7 +182,8 @@ TEST_F(TBrowsTest, IndentAppliesToLinesBegunAfterIt) {
   // Lines begun by moving a whole word keep the indent too.
   LayoutOptions wrap;
   wrap.wordWrap = true;
-  EXPECT_EQ(Lay("A" + kBreak + Indent(1) + "ab cd ef gh", 8, wrap), (Lines{"A\r", "ab cd ", "ef gh"}));
+  EXPECT_EQ(Lay("A" + kBreak + Indent(1) + "ab cd ef gh", 8, wrap),
+            (Lines{"A\r", "ab cd ", "ef gh"}));
   EXPECT_EQ(brows_.GetLine(1).indent, 2);
   EXPECT_EQ(brows_.GetLine(2).indent, 2);
 }
@@ -224,7 +243,8 @@ TEST_F(TBrowsTest, TableAllocationFailuresAreFatal) {
   brows_.Release();
   brows_.SetTableLimit(1024);
   Lay(Repeat("x" + kBreak, 2000), 80);
-  EXPECT_EQ(reporter_.Last(RecordedBox::kFatal), "TBrows::ReallocFilePos Can't allocate lpFilePos.\n");
+  EXPECT_EQ(reporter_.Last(RecordedBox::kFatal),
+            "TBrows::ReallocFilePos Can't allocate lpFilePos.\n");
   EXPECT_GT(brows_.LineCount(), 1000);
   EXPECT_LT(brows_.LineCount(), 1024);
   EXPECT_EQ(brows_.GetLine(brows_.LineCount() - 1).text, "x\r");
@@ -241,7 +261,11 @@ TEST_F(TBrowsTest, UnreadableFileGivesNoLines) {
 TEST_F(TBrowsTest, GetLineLeavesOutIndentAndSpanCodesAndKeepsMarkersWhole) {
   // A marker whose digits could be mistaken for codes stays whole; a line feed
   // inside the line's bytes (only a damaged file has one) ends the text.
-  Lines lines = Lay(Indent(1) + "a\x0E" "b\x0F" + Link("c", 0x0909, 0x0E0F) + kBreak, 80);
+  Lines lines = Lay(Indent(1) +
+                        "a\x0E"
+                        "b\x0F" +
+                        Link("c", 0x0909, 0x0E0F) + kBreak,
+                    80);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], "ab" + Link("c", 0x0909, 0x0E0F) + "\r");
   EXPECT_EQ(brows_.GetLine(-1).text, "");

@@ -51,7 +51,8 @@ TEST(TextViewPaintTest, HeadingsLinksAndSelectionHaveTheirColours) {
   ViewHarness h;
   ASSERT_TRUE(h.selected);
   // A heading long enough to wrap, then a link line.
-  const std::string heading = J("みだしみだしみだしみだしみだしみだしみだしみだしみだしみだしみだしみだし");
+  const std::string heading =
+      J("みだしみだしみだしみだしみだしみだしみだしみだしみだしみだしみだしみだし");
   h.ShowMarked("\x03" + heading + "\x04\n" + Link(J("リンク"), 1, 0) + " text\n");
   ASSERT_GE(h.view->LineCount(), 3);
   const int lh = h.view->LineHeight();
@@ -275,12 +276,16 @@ TEST(TextViewDamageTest, RandomMarkedTextIsHandledSafely) {
     }
     h.ShowMarked(text, round + 1);
     h.Grab();
-    for (int i = 0; i < h.view->LineCount(); ++i) ASSERT_LE(h.view->brows().GetLine(i).text.size(), 299u);
+    for (int i = 0; i < h.view->LineCount(); ++i)
+      ASSERT_LE(h.view->brows().GetLine(i).text.size(), 299u);
     h.view->SelectAll();
     h.Grab();
     h.view->SelectionText(false);
     h.view->SetAnchor({0, 0});
-    h.view->Find("\x81\x40" "a", false);
+    h.view->Find(
+        "\x81\x40"
+        "a",
+        false);
     h.view->SetAnchor({h.view->LineCount() / 2, 3});
     h.view->DoubleClick();
     h.view->Key(Qt::Key_PageDown);

@@ -8,14 +8,13 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
-
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/text/unicode.h"
 #include "engine/book/tdisk.h"
+#include "engine/text/unicode.h"
 #include "tests/support/recording_reporter.h"
 #include "tests/support/test_dirs.h"
 #include "tools/mkbook/demo_book.h"
@@ -35,7 +34,7 @@ class FakeClipboard : public ClipboardAdapter {
   }
   void SetSelectionText(std::string_view utf8) override { selections.push_back(Utf8ToSjis(utf8)); }
   std::vector<std::string> texts;
-  std::vector<std::string> utf8Texts;  // as handed over
+  std::vector<std::string> utf8Texts;   // as handed over
   std::vector<std::string> selections;  // offered as the primary selection
 };
 
@@ -76,7 +75,8 @@ class ViewHarness {
     view = std::make_unique<TTextView>(disk, pane, fonts, settings);
     view->SetClipboard(&clipboard);
     view->onBeep = [this] { ++beeps; };
-    QObject::connect(view.get(), &TTextView::backEnabledChanged, [this](bool on) { backStates.push_back(on); });
+    QObject::connect(view.get(), &TTextView::backEnabledChanged,
+                     [this](bool on) { backStates.push_back(on); });
     Process();
   }
 
@@ -100,7 +100,8 @@ class ViewHarness {
 
   void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton,
              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent event(type, QPointF(at), pane.viewport()->mapToGlobal(QPointF(at)),
                       type == QEvent::MouseMove ? Qt::NoButton : button, held, modifiers);
     QApplication::sendEvent(pane.viewport(), &event);
@@ -128,7 +129,8 @@ inline int CountNear(const QImage& image, QRect area, QColor colour, int toleran
     for (int x = area.left(); x <= area.right(); ++x) {
       const QColor c = image.pixelColor(x, y);
       if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
-              std::abs(c.blue() - colour.blue()) <= tolerance)
+              std::abs(c.blue() - colour.blue()) <=
+          tolerance)
         ++n;
     }
   return n;

@@ -27,7 +27,8 @@ std::string BcdAddress(BookAddress address) {
   return Bcd(Unsigned(address.page), 4) + Bcd(Unsigned(address.offset), 2);
 }
 
-BodyText::BodyText(BookAddress start, TextCoding coding) : start_(start.Normalised()), coding_(coding) {}
+BodyText::BodyText(BookAddress start, TextCoding coding)
+    : start_(start.Normalised()), coding_(coding) {}
 
 BookAddress BodyText::Here() const {
   return BookAddress::FromPosition(start_.Position() + static_cast<int64_t>(bytes_.size()));
@@ -93,7 +94,9 @@ BodyText& BodyText::EndNoBreak() { return Escape(0x11); }
 
 BodyText& BodyText::BeginHeadword(uint16_t param) { return Escape(0x41, Be16(param)); }
 BodyText& BodyText::EndHeadword() { return Escape(0x61); }
-BodyText& BodyText::Headword(std::string_view utf8) { return BeginHeadword().Text(utf8).EndHeadword(); }
+BodyText& BodyText::Headword(std::string_view utf8) {
+  return BeginHeadword().Text(utf8).EndHeadword();
+}
 
 BodyText& BodyText::BeginReference() { return Escape(0x42); }
 BodyText& BodyText::EndReference(BookAddress target) { return Escape(0x62, BcdAddress(target)); }

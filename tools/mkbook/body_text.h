@@ -74,8 +74,8 @@ class BodyText {
   BodyText& BeginNarrow();  // 1F04: half-width text begins
   BodyText& EndNarrow();    // 1F05
   BodyText& Narrow(std::string_view utf8);
-  BodyText& BeginSubscript();    // 1F06
-  BodyText& EndSubscript();      // 1F07
+  BodyText& BeginSubscript();  // 1F06
+  BodyText& EndSubscript();    // 1F07
   // 1F09 00 nn: nn is the stored level in packed decimal, 1 for an entry's
   // first line, 2 for one step in, up to 99.
   BodyText& Indent(int level);

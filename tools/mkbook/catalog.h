@@ -25,11 +25,15 @@ struct CatalogGeometry {
 
   size_t RecordOffset(int i) const { return 16 + static_cast<size_t>(recordSize) * i; }
   size_t TitleOffset(int i) const { return RecordOffset(i) + 2; }
-  size_t DirectoryOffset(int i) const { return directoryOffset + static_cast<size_t>(recordSize) * i; }
+  size_t DirectoryOffset(int i) const {
+    return directoryOffset + static_cast<size_t>(recordSize) * i;
+  }
   // "catalogs" only: the 6-byte packed-decimal index page number.
   size_t IndexPageOffset(int i) const { return DirectoryOffset(i) + 8; }
   // "catalogs" only: font file name k (0-3 first group, 4-7 second group).
-  size_t FontNameOffset(int i, int k) const { return DirectoryOffset(i) + 18 + 8 * static_cast<size_t>(k); }
+  size_t FontNameOffset(int i, int k) const {
+    return DirectoryOffset(i) + 18 + 8 * static_cast<size_t>(k);
+  }
 };
 
 CatalogGeometry GeometryOf(CatalogLayout layout);
@@ -46,8 +50,8 @@ struct CatalogRecord {
   // an external character (first byte 0xA1..0xFE), so plain ASCII needs a
   // space, a control code or an odd length to be recognised.
   std::string title;
-  std::string directory;  // ASCII, at most 8 characters, space padded
-  uint64_t indexPage = 1;  // "catalogs" only
+  std::string directory;                          // ASCII, at most 8 characters, space padded
+  uint64_t indexPage = 1;                         // "catalogs" only
   std::array<std::string, kFontSlots> fontFiles;  // "catalogs" only; zero padded
 };
 

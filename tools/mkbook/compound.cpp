@@ -12,7 +12,9 @@ using namespace compound_layout;
 
 constexpr uint8_t kCompoundCode = 0xFF;
 
-bool IsIndexKind(uint8_t kind) { return kind == 0xA1 || kind == 0x91 || kind == 0xB0 || kind == 0xB1; }
+bool IsIndexKind(uint8_t kind) {
+  return kind == 0xA1 || kind == 0x91 || kind == 0xB0 || kind == 0xB1;
+}
 
 std::string IndexSubEntry(const CompoundIndex& index) {
   if (!IsIndexKind(index.kind)) throw std::invalid_argument("unknown compound index kind");
@@ -33,7 +35,8 @@ std::string CandidateSubEntry(int32_t page) {
 
 std::string FieldRecord(const CompoundField& f) {
   const std::string label = JisFromUtf8(f.label);
-  if (label.size() > static_cast<size_t>(kLabelLength)) throw std::length_error("field label longer than 30 bytes");
+  if (label.size() > static_cast<size_t>(kLabelLength))
+    throw std::length_error("field label longer than 30 bytes");
   std::string r(kFieldHeaderSize, '\0');
   r[0] = static_cast<char>(f.candidatePage != 0 ? 2 : 1);
   Put(r, 2, label);
@@ -45,15 +48,18 @@ std::string FieldRecord(const CompoundField& f) {
 }  // namespace
 
 CompoundIndex IndexOf(const IndexTree& tree, uint8_t kind, std::array<uint8_t, 3> options) {
-  return {kind, static_cast<uint32_t>(tree.firstPage), static_cast<uint32_t>(tree.PageCount()), options};
+  return {kind, static_cast<uint32_t>(tree.firstPage), static_cast<uint32_t>(tree.PageCount()),
+          options};
 }
 
-std::string BuildCompoundDefinition(const std::vector<CompoundField>& fields, std::optional<uint8_t> declaredFieldCount) {
+std::string BuildCompoundDefinition(const std::vector<CompoundField>& fields,
+                                    std::optional<uint8_t> declaredFieldCount) {
   if (fields.size() > 255) throw std::length_error("more than 255 fields");
   std::string page(kFieldsOffset, '\0');
   page[1] = static_cast<char>(declaredFieldCount.value_or(static_cast<uint8_t>(fields.size())));
   for (const CompoundField& f : fields) page += FieldRecord(f);
-  if (page.size() > static_cast<size_t>(kPageSize)) throw std::length_error("fields do not fit the definition page");
+  if (page.size() > static_cast<size_t>(kPageSize))
+    throw std::length_error("fields do not fit the definition page");
   page.resize(kPageSize, '\0');
   return page;
 }

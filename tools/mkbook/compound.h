@@ -50,7 +50,8 @@ struct CompoundField {
 };
 
 // The sub-entry that names a tree placed at tree.firstPage.
-CompoundIndex IndexOf(const IndexTree& tree, uint8_t kind = 0xA1, std::array<uint8_t, 3> options = {});
+CompoundIndex IndexOf(const IndexTree& tree, uint8_t kind = 0xA1,
+                      std::array<uint8_t, 3> options = {});
 
 // One line of a candidate list: a value, or (with nested candidates) the
 // entry to a list of its own.

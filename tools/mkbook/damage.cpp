@@ -23,7 +23,9 @@ std::string Load(const std::filesystem::path& file) {
 
 }  // namespace
 
-void Truncate(const std::filesystem::path& file, uintmax_t size) { std::filesystem::resize_file(file, size); }
+void Truncate(const std::filesystem::path& file, uintmax_t size) {
+  std::filesystem::resize_file(file, size);
+}
 
 void Remove(const std::filesystem::path& file) { std::filesystem::remove(file); }
 
@@ -33,7 +35,8 @@ void Overwrite(const std::filesystem::path& file, uintmax_t position, std::strin
   WriteBytes(file, content);
 }
 
-void Scramble(const std::filesystem::path& file, int32_t page, int offset, int count, uint32_t seed) {
+void Scramble(const std::filesystem::path& file, int32_t page, int offset, int count,
+              uint32_t seed) {
   std::mt19937 random(seed);
   std::string bytes(static_cast<size_t>(count), '\0');
   for (char& b : bytes) b = static_cast<char>(random() & 0xFF);

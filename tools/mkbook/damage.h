@@ -15,6 +15,7 @@ void Remove(const std::filesystem::path& file);
 void Overwrite(const std::filesystem::path& file, uintmax_t position, std::string_view bytes);
 // Replaces count bytes from an offset of a page (the file's first page is 1)
 // with pseudo-random bytes; the same seed gives the same bytes.
-void Scramble(const std::filesystem::path& file, int32_t page, int offset, int count, uint32_t seed);
+void Scramble(const std::filesystem::path& file, int32_t page, int offset, int count,
+              uint32_t seed);
 
 }  // namespace morva::mkbook::damage

@@ -42,7 +42,8 @@ std::string CopyrightText(int32_t page, const char* bookName) {
 }
 
 // An entry: indent 1, headword line, then the body one step in.
-void BeginEntry(BodyText& body, std::vector<DemoEntry>& entries, int subbook, const char* headword) {
+void BeginEntry(BodyText& body, std::vector<DemoEntry>& entries, int subbook,
+                const char* headword) {
   entries.push_back({subbook, headword, body.Here()});
   body.Indent(1).Headword(headword).Newline().Indent(2);
 }
@@ -66,7 +67,8 @@ Subbook Dictionary(std::vector<DemoEntry>& entries) {
 
   BeginEntry(body, entries, 0, "ＡＢＣ");
   body.BeginEmphasis().Narrow("(n)").EndEmphasis().Narrow(" the alphabet; the basics").Newline();
-  body.Text("Ｈ").BeginSubscript().Text("２").EndSubscript().Text("Ｏ、ｘ").BeginSuperscript().Text("２");
+  body.Text("Ｈ").BeginSubscript().Text("２").EndSubscript().Text("Ｏ、ｘ").BeginSuperscript().Text(
+      "２");
   body.EndSuperscript().Newline();
   body.EndText();
 

@@ -18,13 +18,14 @@ namespace morva::mkbook {
 namespace fs = std::filesystem;
 
 std::optional<std::string> EncodeEbzip(std::string_view plain, int level, uint32_t mtime) {
-  if (level < 0 || level > ebzip::kMaxLevel || plain.size() > ebzip::kMaxOriginalSize) return std::nullopt;
+  if (level < 0 || level > ebzip::kMaxLevel || plain.size() > ebzip::kMaxOriginalSize)
+    return std::nullopt;
   ebzip::Header header;
   header.level = level;
   header.originalSize = plain.size();
   header.mtime = mtime;
-  header.adler = static_cast<uint32_t>(adler32_z(adler32_z(0, nullptr, 0),
-                                                 reinterpret_cast<const Bytef*>(plain.data()), plain.size()));
+  header.adler = static_cast<uint32_t>(adler32_z(
+      adler32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(plain.data()), plain.size()));
 
   const size_t sliceSize = static_cast<size_t>(ebzip::SliceSize(level));
   const int64_t count = ebzip::SliceCount(header);
@@ -44,8 +45,9 @@ std::optional<std::string> EncodeEbzip(std::string_view plain, int level, uint32
     std::fill(std::copy_n(plain.data() + from, n, slice.begin()), slice.end(), '\0');
 
     uLongf packedSize = static_cast<uLongf>(packed.size());
-    const bool ok = compress2(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(slice.data()),
-                              static_cast<uLong>(sliceSize), Z_DEFAULT_COMPRESSION) == Z_OK;
+    const bool ok =
+        compress2(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(slice.data()),
+                  static_cast<uLong>(sliceSize), Z_DEFAULT_COMPRESSION) == Z_OK;
     // A slice whose stored length is the slice size is read as stored, so
     // zlib data must be strictly shorter to be kept.
     if (ok && packedSize < sliceSize) {
@@ -89,7 +91,8 @@ bool StaysPlain(std::string name) {
   if (!name.empty() && name.back() == '.') name.pop_back();
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   const auto endsWith = [&name](std::string_view suffix) {
-    return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return name.size() >= suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
   };
   return name == "catalog" || name == "catalogs" || endsWith(".ebz") || endsWith(".org");
 }
@@ -103,7 +106,8 @@ Outcome Compress(const std::string& plainPath, const std::string& outPath, int l
   if (!packed) return Outcome::kNotDescribable;
   {
     std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
-    if (out && out.write(packed->data(), static_cast<std::streamsize>(packed->size())) && out.flush())
+    if (out && out.write(packed->data(), static_cast<std::streamsize>(packed->size())) &&
+        out.flush())
       return Outcome::kWritten;
   }
   std::error_code ignored;
@@ -122,9 +126,10 @@ bool CompressVolume(const std::string& dir, int level) {
   std::error_code ec;
   // Collect first: the walk must not meet the files it writes.
   std::vector<fs::path> files;
-  for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::recursive_directory_iterator();
-       it.increment(ec)) {
-    if (it->is_regular_file(ec) && !StaysPlain(it->path().filename().string())) files.push_back(it->path());
+  for (auto it = fs::recursive_directory_iterator(dir, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->is_regular_file(ec) && !StaysPlain(it->path().filename().string()))
+      files.push_back(it->path());
   }
   if (ec) return false;
   for (const fs::path& plain : files) {
@@ -133,10 +138,8 @@ bool CompressVolume(const std::string& dir, int level) {
       case Outcome::kWritten:
         if (!fs::remove(plain, ec)) return false;
         break;
-      case Outcome::kNotDescribable:
-        break;
-      case Outcome::kFailed:
-        return false;
+      case Outcome::kNotDescribable: break;
+      case Outcome::kFailed: return false;
     }
   }
   return true;

@@ -18,8 +18,8 @@
 namespace morva::mkbook {
 namespace {
 
-constexpr uint16_t kOpenBracket = 0x215A;   // 【
-constexpr uint16_t kCloseBracket = 0x215B;  // 】
+constexpr uint16_t kOpenBracket = 0x215A;                         // 【
+constexpr uint16_t kCloseBracket = 0x215B;                        // 】
 constexpr std::string_view kGlossSeparator = "\x21\x28\x21\x21";  // "；　"
 constexpr uint8_t kKanaForward = 0x90;
 constexpr uint8_t kKanaBackward = 0x70;
@@ -35,7 +35,8 @@ bool StartsNewSense(std::string_view gloss) {
     const size_t close = gloss.find(')');
     if (close == std::string_view::npos) return false;
     const std::string_view tag = gloss.substr(1, close - 1);
-    if (!tag.empty() && tag != "1" && tag.find_first_not_of("0123456789") == std::string_view::npos) return true;
+    if (!tag.empty() && tag != "1" && tag.find_first_not_of("0123456789") == std::string_view::npos)
+      return true;
     gloss.remove_prefix(close + 1);
     while (!gloss.empty() && gloss.front() == ' ') gloss.remove_prefix(1);
   }
@@ -51,7 +52,8 @@ void AddKeys(Keys& keys, const EdictEntry& e, BookAddress text, BookAddress head
     keys.notationBackward.push_back({CutEdictKey(ReverseJisKey(notation)), text, heading});
     keys.notationForward.push_back({CutEdictKey(std::move(notation)), text, heading});
   }
-  for (std::string& word : EdictAlphaKeys(e)) keys.alpha.push_back({std::move(word), text, heading});
+  for (std::string& word : EdictAlphaKeys(e))
+    keys.alpha.push_back({std::move(word), text, heading});
 }
 
 void WriteEntry(BodyText& body, const EdictEntry& e, Keys& keys) {
@@ -84,20 +86,23 @@ Menu KanaMenu(int32_t page, const std::vector<TreeEntry>& sortedKana) {
     const char* name;
     uint16_t first;  // canonical keys hold only plain kana, so the row's first cell
   };
-  static constexpr Row kRows[] = {{"あ行", 0x2422}, {"か行", 0x242B}, {"さ行", 0x2435}, {"た行", 0x243F},
-                                  {"な行", 0x244A}, {"は行", 0x244F}, {"ま行", 0x245E}, {"や行", 0x2464},
-                                  {"ら行", 0x2469}, {"わ行", 0x246F}};
+  static constexpr Row kRows[] = {
+      {"あ行", 0x2422}, {"か行", 0x242B}, {"さ行", 0x2435}, {"た行", 0x243F}, {"な行", 0x244A},
+      {"は行", 0x244F}, {"ま行", 0x245E}, {"や行", 0x2464}, {"ら行", 0x2469}, {"わ行", 0x246F}};
   constexpr uint16_t kPastLastRow = 0x2474;
   Menu menu({page, 0});
   menu.Line("五十音順");
   const size_t rows = std::size(kRows);
   for (size_t r = 0; r < rows; ++r) {
     const uint16_t end = r + 1 < rows ? kRows[r + 1].first : kPastLastRow;
-    const std::string from{static_cast<char>(kRows[r].first >> 8), static_cast<char>(kRows[r].first & 0xFF)};
-    const auto it = std::lower_bound(sortedKana.begin(), sortedKana.end(), from,
-                                     [](const TreeEntry& e, const std::string& k) { return e.key < k; });
+    const std::string from{static_cast<char>(kRows[r].first >> 8),
+                           static_cast<char>(kRows[r].first & 0xFF)};
+    const auto it =
+        std::lower_bound(sortedKana.begin(), sortedKana.end(), from,
+                         [](const TreeEntry& e, const std::string& k) { return e.key < k; });
     if (it == sortedKana.end()) continue;
-    const auto firstCode = static_cast<uint16_t>(static_cast<uint8_t>(it->key[0]) << 8 | static_cast<uint8_t>(it->key[1]));
+    const auto firstCode = static_cast<uint16_t>(static_cast<uint8_t>(it->key[0]) << 8 |
+                                                 static_cast<uint8_t>(it->key[1]));
     if (firstCode < end) menu.Choice(kRows[r].name, it->body);
   }
   return menu;
@@ -107,12 +112,16 @@ std::string CopyrightPage(int32_t page, const std::vector<std::string>& notices)
   BodyText text({page, 0});
   text.StartText();
   text.Text("和英辞典（ＥＤＩＣＴ）").Newline();
-  text.Text("この辞書は、EDRDG の EDICT ファイルからモルバの見本として作られたものです。").Newline();
+  text.Text("この辞書は、EDRDG の EDICT ファイルからモルバの見本として作られたものです。")
+      .Newline();
   text.Narrow("EDICT Japanese-English Dictionary File").Newline();
-  text.Narrow("Copyright (C) Electronic Dictionary Research and Development Group (EDRDG)").Newline();
-  text.Narrow("Used under the Creative Commons Attribution-ShareAlike 3.0 licence (CC BY-SA 3.0)").Newline();
+  text.Narrow("Copyright (C) Electronic Dictionary Research and Development Group (EDRDG)")
+      .Newline();
+  text.Narrow("Used under the Creative Commons Attribution-ShareAlike 3.0 licence (CC BY-SA 3.0)")
+      .Newline();
   text.Narrow("http://www.edrdg.org/").Newline();
-  for (const std::string& notice : notices) text.BeginNarrow().Raw(JisFromEuc(notice)).EndNarrow().Newline();
+  for (const std::string& notice : notices)
+    text.BeginNarrow().Raw(JisFromEuc(notice)).EndNarrow().Newline();
   return text.EndText().Bytes();
 }
 
@@ -142,17 +151,10 @@ EdictBook BuildEdictBook(std::istream& in, const EdictBookOptions& options) {
           WriteEntry(body, entry, keys);
           ++stats.entries;
           break;
-        case EdictLine::kHeader:
-          notices = entry.glosses;
-          break;
-        case EdictLine::kOutsideJis:
-          ++stats.outsideJis;
-          break;
-        case EdictLine::kMalformed:
-          ++stats.malformed;
-          break;
-        case EdictLine::kBlank:
-          break;
+        case EdictLine::kHeader: notices = entry.glosses; break;
+        case EdictLine::kOutsideJis: ++stats.outsideJis; break;
+        case EdictLine::kMalformed: ++stats.malformed; break;
+        case EdictLine::kBlank: break;
       }
     }
     if (stats.entries == 0) throw std::runtime_error("no EDICT entries found");

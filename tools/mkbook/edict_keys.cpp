@@ -19,8 +19,8 @@ bool IsWordByte(char c) {
 bool IsStopWord(std::string_view lower) {
   // Words in so many glosses that a search for them lists thousands of entries.
   static constexpr std::array<std::string_view, 23> kStop = {
-      "an",  "and", "are",  "as", "at",  "be",   "by",   "esp", "etc", "for",  "from", "in",
-      "is",  "it",  "not",  "of", "on",  "ones", "or",   "that", "the", "to",  "with"};
+      "an", "and", "are", "as", "at", "be",   "by", "esp",  "etc", "for", "from", "in",
+      "is", "it",  "not", "of", "on", "ones", "or", "that", "the", "to",  "with"};
   return std::find(kStop.begin(), kStop.end(), lower) != kStop.end();
 }
 
@@ -46,13 +46,17 @@ std::string AlphaKey(std::string_view word) {
   const size_t first = lower.find_first_not_of('-');
   if (first == std::string::npos) return {};
   lower = lower.substr(first, lower.find_last_not_of('-') - first + 1);
-  const bool hasLetter = std::any_of(lower.begin(), lower.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); });
+  const bool hasLetter = std::any_of(lower.begin(), lower.end(), [](char c) {
+    return std::isalpha(static_cast<unsigned char>(c));
+  });
   if (!hasLetter || lower.size() < 2 || IsStopWord(lower)) return {};
   std::string key;
   for (char c : lower) {
     uint16_t code = kFullHyphen;
-    if (std::isalpha(static_cast<unsigned char>(c))) code = static_cast<uint16_t>(0x2341 + (c - 'a'));
-    if (std::isdigit(static_cast<unsigned char>(c))) code = static_cast<uint16_t>(0x2330 + (c - '0'));
+    if (std::isalpha(static_cast<unsigned char>(c)))
+      code = static_cast<uint16_t>(0x2341 + (c - 'a'));
+    if (std::isdigit(static_cast<unsigned char>(c)))
+      code = static_cast<uint16_t>(0x2330 + (c - '0'));
     key += static_cast<char>(code >> 8);
     key += static_cast<char>(code & 0xFF);
   }
@@ -64,7 +68,8 @@ std::string AlphaKey(std::string_view word) {
 bool IsAlphabetKey(std::string_view key) {
   bool letter = false;
   for (size_t i = 0; i + 1 < key.size(); i += 2) {
-    const auto code = static_cast<uint16_t>(static_cast<uint8_t>(key[i]) << 8 | static_cast<uint8_t>(key[i + 1]));
+    const auto code =
+        static_cast<uint16_t>(static_cast<uint8_t>(key[i]) << 8 | static_cast<uint8_t>(key[i + 1]));
     if (code >= 0x2341 && code <= 0x237A) letter = true;
     else if (code < 0x2330 || code > 0x2339) return false;
   }
@@ -91,7 +96,8 @@ std::string EdictNotationKey(const EdictEntry& e) { return CanonicalIndexKey(e.h
 
 std::vector<std::string> EdictAlphaKeys(const EdictEntry& e) {
   std::vector<std::string> keys;
-  if (const std::string head = CanonicalIndexKey(e.headword, 0x92); IsAlphabetKey(head)) AddOnce(keys, CutEdictKey(head));
+  if (const std::string head = CanonicalIndexKey(e.headword, 0x92); IsAlphabetKey(head))
+    AddOnce(keys, CutEdictKey(head));
   for (const std::string& gloss : e.glosses) {
     const std::string_view text = WithoutTags(gloss);
     for (size_t i = 0; i < text.size();) {

@@ -16,7 +16,8 @@ bool IsJisText(std::string_view s) {
   for (size_t i = 0; i < s.size(); ++i) {
     const auto b = static_cast<uint8_t>(s[i]);
     if (b >= 0x20 && b <= 0x7E) continue;
-    if (!IsEucByte(b) || i + 1 >= s.size() || !IsEucByte(static_cast<uint8_t>(s[i + 1]))) return false;
+    if (!IsEucByte(b) || i + 1 >= s.size() || !IsEucByte(static_cast<uint8_t>(s[i + 1])))
+      return false;
     ++i;
   }
   return true;
@@ -29,7 +30,8 @@ constexpr std::string_view kHeaderHeadword = "\xA1\xA1\xA1\xA9\xA1\xA9\xA1\xA9";
 const std::array<uint16_t, 128>& FullWidthTable() {
   static const std::array<uint16_t, 128> table = [] {
     std::array<uint16_t, 128> t{};
-    for (int c = 0x20; c < 0x7F; ++c) t[static_cast<size_t>(c)] = SjisToJis(ToFullWidth(static_cast<uint8_t>(c)));
+    for (int c = 0x20; c < 0x7F; ++c)
+      t[static_cast<size_t>(c)] = SjisToJis(ToFullWidth(static_cast<uint8_t>(c)));
     return t;
   }();
   return table;

@@ -24,10 +24,10 @@ struct EdictEntry {
 
 enum class EdictLine {
   kEntry,
-  kHeader,        // the file's header line; its glosses are the notices
+  kHeader,  // the file's header line; its glosses are the notices
   kBlank,
-  kMalformed,     // no headword or no gloss
-  kOutsideJis,    // characters outside ASCII and JIS X 0208
+  kMalformed,   // no headword or no gloss
+  kOutsideJis,  // characters outside ASCII and JIS X 0208
 };
 
 // Parses one line without its line end (a trailing CR is ignored). Fills

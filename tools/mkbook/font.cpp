@@ -7,13 +7,16 @@
 
 namespace morva::mkbook {
 
-Font::Font(int width, int height, uint16_t firstCode) : width_(width), height_(height), firstCode_(firstCode) {
+Font::Font(int width, int height, uint16_t firstCode)
+    : width_(width), height_(height), firstCode_(firstCode) {
   if (width < 1 || width > 255 || height < 1 || height > 255)
     throw std::invalid_argument("font size outside 1..255");
   if (BytesPerChar() > kHalfSize) throw std::invalid_argument("character larger than half a page");
 }
 
-uint16_t Font::CodeOf(int n) const { return static_cast<uint16_t>(firstCode_ + 256 * (n / 94) + n % 94); }
+uint16_t Font::CodeOf(int n) const {
+  return static_cast<uint16_t>(firstCode_ + 256 * (n / 94) + n % 94);
+}
 
 uint16_t Font::AddPattern(const std::vector<std::string>& rows) {
   std::string bytes(static_cast<size_t>(BytesPerChar()), '\0');

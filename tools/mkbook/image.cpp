@@ -38,7 +38,8 @@ Picture Picture::FromPattern(const std::vector<std::string>& rows, int width) {
 }
 
 size_t Picture::ByteOf(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) throw std::out_of_range("pixel outside the picture");
+  if (x < 0 || y < 0 || x >= width_ || y >= height_)
+    throw std::out_of_range("pixel outside the picture");
   return static_cast<size_t>(y) * static_cast<size_t>(RowBytes()) + static_cast<size_t>(x / 8);
 }
 
@@ -70,8 +71,11 @@ BodyText& WriteImageDescriptor(BodyText& text, const ImageDescriptor& d) {
   return text.Escape(kEnd);
 }
 
-BodyText& WriteInlinePicture(BodyText& text, std::string_view caption, const Picture& picture, BookAddress data) {
-  return text.BeginInlinePicture(picture.width(), picture.height()).Text(caption).EndInlinePicture(data);
+BodyText& WriteInlinePicture(BodyText& text, std::string_view caption, const Picture& picture,
+                             BookAddress data) {
+  return text.BeginInlinePicture(picture.width(), picture.height())
+      .Text(caption)
+      .EndInlinePicture(data);
 }
 
 }  // namespace morva::mkbook

@@ -68,8 +68,8 @@ struct ImageDescriptor {
 
 // Escape codes of a descriptor.
 namespace image_escape {
-inline constexpr uint8_t kPictureAddress = 0x51;  // page(4) offset(2)
-inline constexpr uint8_t kSize = 0x31;            // 0000, width(2), height(2)
+inline constexpr uint8_t kPictureAddress = 0x51;    // page(4) offset(2)
+inline constexpr uint8_t kSize = 0x31;              // 0000, width(2), height(2)
 inline constexpr uint8_t kPictureRegionEnd = 0x52;  // target page(4) offset(2)
 inline constexpr uint8_t kTextRegionEnd = 0x62;     // target page(4) offset(2)
 inline constexpr uint8_t kEnd = 0x65;
@@ -82,6 +82,7 @@ inline constexpr uint8_t kEnd = 0x65;
 BodyText& WriteImageDescriptor(BodyText& text, const ImageDescriptor& descriptor);
 
 // 1F44 (size) caption 1F64 data: a picture shown in the text.
-BodyText& WriteInlinePicture(BodyText& text, std::string_view caption, const Picture& picture, BookAddress data);
+BodyText& WriteInlinePicture(BodyText& text, std::string_view caption, const Picture& picture,
+                             BookAddress data);
 
 }  // namespace morva::mkbook

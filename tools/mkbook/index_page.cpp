@@ -22,7 +22,8 @@ std::string IndexPage::Build() const {
     page[pos] = static_cast<char>(e.code);
     Put(page, pos + 2, Be32(e.startPage));
     Put(page, pos + 6, Be32(e.pageCount));
-    for (size_t k = 0; k < e.options.size(); ++k) page[pos + 11 + k] = static_cast<char>(e.options[k]);
+    for (size_t k = 0; k < e.options.size(); ++k)
+      page[pos + 11 + k] = static_cast<char>(e.options[k]);
     pos += kEntrySize;
   }
   return page;

@@ -36,7 +36,8 @@ class LeafPacker {
   void Add(std::string_view bytes, const std::string& sortKey) {
     PageDraft* page = &pages_.back();
     const bool full = maxEntries_ > 0 && page->count >= static_cast<size_t>(maxEntries_);
-    if (page->count > 0 && (full || page->leafBytes.size() + bytes.size() > kPageRoom)) page = &pages_.emplace_back();
+    if (page->count > 0 && (full || page->leafBytes.size() + bytes.size() > kPageRoom))
+      page = &pages_.emplace_back();
     page->leafBytes += bytes;
     ++page->count;
     page->lastKey = sortKey;
@@ -51,7 +52,8 @@ class LeafPacker {
 
 void CheckKey(const std::string& key, const char* what) {
   if (key.empty()) throw std::invalid_argument(std::string("empty ") + what);
-  if (key.size() > kMaxKey) throw std::invalid_argument(std::string(what) + " longer than 255 bytes");
+  if (key.size() > kMaxKey)
+    throw std::invalid_argument(std::string(what) + " longer than 255 bytes");
 }
 
 void AppendKeyWithLength(std::string& out, const std::string& key) {
@@ -67,13 +69,15 @@ void AppendAddresses(std::string& out, const TreeEntry& e) {
 const std::string& Written(const TreeEntry& e) { return e.written.empty() ? e.key : e.written; }
 
 // Packs the entries of one run of equal keys [from, to) of a grouped index.
-void AddGroup(const std::vector<TreeEntry>& es, size_t from, size_t to, LeafLayout layout, LeafPacker& packer) {
+void AddGroup(const std::vector<TreeEntry>& es, size_t from, size_t to, LeafLayout layout,
+              LeafPacker& packer) {
   const std::string& key = es[from].key;
   bool asSingles = to - from == 1;
   if (layout == LeafLayout::kGroupedWord) {
     const std::string folded = FoldKatakana(key);
-    asSingles = std::all_of(es.begin() + static_cast<long>(from), es.begin() + static_cast<long>(to),
-                            [&](const TreeEntry& e) { return FoldKatakana(Written(e)) == folded; });
+    asSingles =
+        std::all_of(es.begin() + static_cast<long>(from), es.begin() + static_cast<long>(to),
+                    [&](const TreeEntry& e) { return FoldKatakana(Written(e)) == folded; });
   }
   std::string bytes;
   if (asSingles) {
@@ -103,7 +107,8 @@ void AddGroup(const std::vector<TreeEntry>& es, size_t from, size_t to, LeafLayo
   }
 }
 
-std::vector<PageDraft> PackLeaves(const std::vector<TreeEntry>& es, const IndexTreeOptions& o, int fixedLength) {
+std::vector<PageDraft> PackLeaves(const std::vector<TreeEntry>& es, const IndexTreeOptions& o,
+                                  int fixedLength) {
   LeafPacker packer(o.maxLeafEntries);
   std::string bytes;
   switch (o.leaves) {
@@ -136,21 +141,25 @@ std::vector<PageDraft> PackLeaves(const std::vector<TreeEntry>& es, const IndexT
 }
 
 // The branch level above `below`: one entry per page of it.
-std::vector<PageDraft> PackBranches(const std::vector<PageDraft>& below, const IndexTreeOptions& o) {
+std::vector<PageDraft> PackBranches(const std::vector<PageDraft>& below,
+                                    const IndexTreeOptions& o) {
   std::vector<PageDraft> pages(1);
   for (size_t child = 0; child < below.size(); ++child) {
     const std::string& key = below[child].lastKey;
     PageDraft* page = &pages.back();
-    const int length = o.branchKeyLength > 0 ? o.branchKeyLength
-                                             : std::max(page->keyLength, static_cast<int>(key.size()));
+    const int length = o.branchKeyLength > 0
+                           ? o.branchKeyLength
+                           : std::max(page->keyLength, static_cast<int>(key.size()));
     const size_t needed = (page->keys.size() + 1) * (static_cast<size_t>(length) + 4);
-    const bool full = o.maxBranchEntries > 0 && static_cast<int>(page->keys.size()) >= o.maxBranchEntries;
+    const bool full =
+        o.maxBranchEntries > 0 && static_cast<int>(page->keys.size()) >= o.maxBranchEntries;
     if (!page->keys.empty() && (full || needed > kPageRoom)) page = &pages.emplace_back();
     page->keys.push_back(key);
     page->children.push_back(child);
     page->lastKey = key;
-    page->keyLength = o.branchKeyLength > 0 ? o.branchKeyLength
-                                            : std::max(page->keyLength, static_cast<int>(key.size()));
+    page->keyLength = o.branchKeyLength > 0
+                          ? o.branchKeyLength
+                          : std::max(page->keyLength, static_cast<int>(key.size()));
   }
   return pages;
 }
@@ -182,7 +191,8 @@ std::string BranchPage(const PageDraft& d, uint8_t bits, int32_t firstChildPage,
 
 }  // namespace
 
-IndexTree BuildIndexTree(std::vector<TreeEntry> entries, int32_t firstPage, const IndexTreeOptions& options) {
+IndexTree BuildIndexTree(std::vector<TreeEntry> entries, int32_t firstPage,
+                         const IndexTreeOptions& options) {
   if (firstPage < 1) throw std::out_of_range("an index starts on page 1 or later");
   size_t longest = 0;
   for (const TreeEntry& e : entries) {
@@ -192,7 +202,8 @@ IndexTree BuildIndexTree(std::vector<TreeEntry> entries, int32_t firstPage, cons
   }
   int fixedLength = 0;
   if (options.leaves == LeafLayout::kPlainFixed) {
-    fixedLength = options.leafKeyLength > 0 ? options.leafKeyLength : static_cast<int>(std::max<size_t>(longest, 1));
+    fixedLength = options.leafKeyLength > 0 ? options.leafKeyLength
+                                            : static_cast<int>(std::max<size_t>(longest, 1));
     if (fixedLength > static_cast<int>(kMaxKey) || longest > static_cast<size_t>(fixedLength))
       throw std::invalid_argument("key longer than the fixed leaf key length");
   }
@@ -229,7 +240,8 @@ IndexTree BuildIndexTree(std::vector<TreeEntry> entries, int32_t firstPage, cons
       tree.pages += BranchPage(level[i], LevelBits(i, level.size()), levelStart[k - 1],
                                options.lastKeySentinel && i + 1 == level.size());
   }
-  const bool grouped = options.leaves != LeafLayout::kPlainWithLengths && options.leaves != LeafLayout::kPlainFixed;
+  const bool grouped =
+      options.leaves != LeafLayout::kPlainWithLengths && options.leaves != LeafLayout::kPlainFixed;
   for (size_t i = 0; i < levels[0].size(); ++i) {
     const PageDraft& d = levels[0][i];
     uint8_t kind = tree_page::kLeaf | LevelBits(i, levels[0].size());

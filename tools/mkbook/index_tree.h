@@ -89,9 +89,9 @@ struct IndexTreeOptions {
 };
 
 struct IndexTree {
-  int32_t firstPage = 0;   // the root
-  std::string pages;       // whole pages, the root first
-  int depth = 0;           // levels, leaves included: 1 = a single leaf page
+  int32_t firstPage = 0;  // the root
+  std::string pages;      // whole pages, the root first
+  int depth = 0;          // levels, leaves included: 1 = a single leaf page
   int32_t firstLeafPage = 0;
   int32_t leafPageCount = 0;
 

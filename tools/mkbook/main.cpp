@@ -98,12 +98,13 @@ int Edict(Args args, int ebzipLevel) {
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
 
   const auto& s = book.stats;
-  std::cout << "wrote " << s.entries << " entries (" << s.pages << " pages) to " << out.string() << "\n"
+  std::cout << "wrote " << s.entries << " entries (" << s.pages << " pages) to " << out.string()
+            << "\n"
             << "keys: " << s.kanaKeys << " kana, " << s.notationKeys << " notation, " << s.alphaKeys
             << " alphabet\n";
   if (s.outsideJis + s.malformed > 0)
-    std::cout << "skipped " << s.outsideJis << " lines with characters outside JIS X 0208, " << s.malformed
-              << " malformed lines\n";
+    std::cout << "skipped " << s.outsideJis << " lines with characters outside JIS X 0208, "
+              << s.malformed << " malformed lines\n";
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.1f", took.count());
   std::cout << "took " << seconds << " s\n";
@@ -111,7 +112,8 @@ int Edict(Args args, int ebzipLevel) {
 }
 
 int Compress(Args args, int) {
-  if (args.size() != 2 || std::string_view(args[1]).find_first_not_of("012345") != std::string_view::npos ||
+  if (args.size() != 2 ||
+      std::string_view(args[1]).find_first_not_of("012345") != std::string_view::npos ||
       std::string_view(args[1]).size() != 1) {
     std::cerr << "mkbook compress: expected DIR LEVEL (0-5)\n";
     return kUsageError;
@@ -125,12 +127,8 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"demo", Demo},
-    {"edict", Edict},
-    {"compress", Compress},
-    {"--help", Help},
-    {"-h", Help},
-    {"help", Help},
+    {"demo", Demo},   {"edict", Edict}, {"compress", Compress},
+    {"--help", Help}, {"-h", Help},     {"help", Help},
 };
 
 }  // namespace

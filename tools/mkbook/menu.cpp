@@ -6,7 +6,9 @@ Menu::Menu(BookAddress start, TextCoding coding) : text_(start, coding) { text_.
 
 Menu& Menu::Line(std::string_view utf8) { return Choices({}, utf8); }
 
-Menu& Menu::Choice(std::string_view utf8, BookAddress target) { return Choices({{std::string(utf8), target}}); }
+Menu& Menu::Choice(std::string_view utf8, BookAddress target) {
+  return Choices({{std::string(utf8), target}});
+}
 
 Menu& Menu::Choices(const std::vector<MenuChoice>& choices, std::string_view lead) {
   const char* space = text_.coding() == TextCoding::kJis ? "　" : " ";

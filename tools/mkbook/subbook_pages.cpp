@@ -10,7 +10,8 @@ SubbookPages::SubbookPages(int32_t indexPage) : indexPage_(indexPage) {
   file_.Write({indexPage, 0}, std::string(kPageSize, '\0'));
 }
 
-int32_t SubbookPages::AddSection(uint8_t code, std::string_view bytes, std::array<uint8_t, 3> options) {
+int32_t SubbookPages::AddSection(uint8_t code, std::string_view bytes,
+                                 std::array<uint8_t, 3> options) {
   const int32_t first = file_.AppendPages(bytes);
   const int32_t count = file_.NextFreePage() - first;
   index_.Add({code, static_cast<uint32_t>(first), static_cast<uint32_t>(count), options});

@@ -19,7 +19,9 @@ Volume Volume::WithoutCatalog() {
 
 Subbook& Volume::AddSubbook(Subbook subbook) { return subbooks_.emplace_back(std::move(subbook)); }
 
-void Volume::AddFile(std::string path, std::string bytes) { files_.push_back({std::move(path), std::move(bytes)}); }
+void Volume::AddFile(std::string path, std::string bytes) {
+  files_.push_back({std::move(path), std::move(bytes)});
+}
 
 void Volume::AddDirectory(std::string path) { directories_.push_back(std::move(path)); }
 

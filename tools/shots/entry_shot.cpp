@@ -9,7 +9,6 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWidget>
-
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -29,7 +28,8 @@ namespace morva::shots {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: morva-shots entry BOOKDIR[:N] PAGE:OFFSET [--screenshot OUT.png] [--item] [--size WxH]\n"
+    "usage: morva-shots entry BOOKDIR[:N] PAGE:OFFSET [--screenshot OUT.png] [--item] [--size "
+    "WxH]\n"
     "                         [--bold N] [--wordwrap] [--line-space N] [--select-all] [--lines]\n"
     "                         [--special]\n"
     "  --item        item display instead of continuous display\n"
@@ -62,7 +62,8 @@ Volume ParseVolume(const QString& arg) {
 
 // A decimal or 0x-hexadecimal number.
 qlonglong ParseNumber(const QString& text, bool* ok) {
-  if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) return text.mid(2).toLongLong(ok, 16);
+  if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+    return text.mid(2).toLongLong(ok, 16);
   return text.toLongLong(ok, 10);
 }
 
@@ -74,15 +75,20 @@ std::optional<BookAddress> ParseAddress(const QString& arg) {
   bool offsetOk = false;
   const qlonglong page = ParseNumber(parts[0], &pageOk);
   const qlonglong offset = ParseNumber(parts[1], &offsetOk);
-  if (!pageOk || !offsetOk || page < 1 || page > 0x7FFFFFFF || offset < 0 || offset > 2047) return std::nullopt;
+  if (!pageOk || !offsetOk || page < 1 || page > 0x7FFFFFFF || offset < 0 || offset > 2047)
+    return std::nullopt;
   return BookAddress{static_cast<int32_t>(page), static_cast<int32_t>(offset)};
 }
 
 class StderrReporter final : public Reporter {
  public:
   void Fatal(std::string_view text) override { Complain(QString::fromStdString(SjisToUtf8(text))); }
-  void Warning(std::string_view text) override { Complain(QString::fromStdString(SjisToUtf8(text))); }
-  void RetryOrAbort(std::string_view text) override { Complain(QString::fromStdString(SjisToUtf8(text))); }
+  void Warning(std::string_view text) override {
+    Complain(QString::fromStdString(SjisToUtf8(text)));
+  }
+  void RetryOrAbort(std::string_view text) override {
+    Complain(QString::fromStdString(SjisToUtf8(text)));
+  }
 };
 
 }  // namespace
@@ -114,7 +120,8 @@ int RunEntry(const QStringList& arguments) {
   if (!at) return Usage(QStringLiteral("bad address ") + args[1]);
   int width = 800;
   int height = 600;
-  if (std::sscanf(size.toStdString().c_str(), "%dx%d", &width, &height) != 2) return Usage(QStringLiteral("bad --size"));
+  if (std::sscanf(size.toStdString().c_str(), "%dx%d", &width, &height) != 2)
+    return Usage(QStringLiteral("bad --size"));
 
   StderrReporter reporter;
   TDisk disk(reporter);
@@ -124,7 +131,9 @@ int RunEntry(const QStringList& arguments) {
   bar[kRow].subbook = static_cast<int16_t>(volume.subbook - 1);
   disk.SetBookList(&bar);
   if (!disk.SelectSubbook(kRow)) {
-    Complain(QStringLiteral("cannot open sub-book %1 of %2").arg(volume.subbook).arg(QString::fromStdString(volume.directory)));
+    Complain(QStringLiteral("cannot open sub-book %1 of %2")
+                 .arg(volume.subbook)
+                 .arg(QString::fromStdString(volume.directory)));
     return 1;
   }
 
@@ -155,9 +164,10 @@ int RunEntry(const QStringList& arguments) {
   if (selectAll) view.SelectAll();
   if (printLines) {
     const QScrollBar* bar = pane->verticalScrollBar();
-    std::printf("lines %d top %d visible %d columns %d target %d bar %d..%d visible %d %dx%d\n", view.LineCount(),
-                view.TopLine(), view.VisibleLines(), view.Columns(), view.TargetLine(), bar->minimum(), bar->maximum(),
-                bar->isVisible(), bar->width(), bar->height());
+    std::printf("lines %d top %d visible %d columns %d target %d bar %d..%d visible %d %dx%d\n",
+                view.LineCount(), view.TopLine(), view.VisibleLines(), view.Columns(),
+                view.TargetLine(), bar->minimum(), bar->maximum(), bar->isVisible(), bar->width(),
+                bar->height());
   }
   if (screenshot) {
     QApplication::processEvents();

@@ -28,7 +28,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -47,11 +46,11 @@
 #include "tools/mkbook/jis_text.h"
 #include "tools/mkbook/subbook_pages.h"
 #include "tools/mkbook/volume.h"
+#include "tools/shots/shots.h"
 #include "view/dump_window/tdump_form.h"
 #include "view/graph_window/tgraph_form.h"
 #include "view/multi_refer/tmulti_refer.h"
 #include "view/tmyscrollbox.h"
-#include "tools/shots/shots.h"
 #include "view/ttextview.h"
 
 namespace morva::shots {
@@ -89,8 +88,9 @@ void WriteBook(const std::string& root) {
   std::vector<TreeEntry> words;
   const int entries = 5;
   const char* heads[entries] = {"柴犬", "三毛猫", "水晶", "文鳥", "地図"};
-  const char* texts[entries] = {"日本原産の犬。忠実で賢い。", "三色の毛をもつ猫。", "石英の透明な結晶。",
-                                "スズメ目の小鳥。", "土地の様子を縮めて表した図。"};
+  const char* texts[entries] = {"日本原産の犬。忠実で賢い。", "三色の毛をもつ猫。",
+                                "石英の透明な結晶。", "スズメ目の小鳥。",
+                                "土地の様子を縮めて表した図。"};
   Placeholder mapLink{};
   for (int i = 0; i < entries; ++i) {
     at.push_back(body.Here());
@@ -105,7 +105,9 @@ void WriteBook(const std::string& root) {
   }
   for (int i = 0; i < kFillerTopics; ++i) {
     body.Indent(1).Headword("項目" + std::to_string(i + 1)).Newline();
-    body.Indent(2).Text(i % 4 == 0 ? "これは共通の説明を含む本文。" : "これは別の説明の本文。").Newline();
+    body.Indent(2)
+        .Text(i % 4 == 0 ? "これは共通の説明を含む本文。" : "これは別の説明の本文。")
+        .Newline();
   }
   body.EndText();
   pages.AddSection(index_code::kBody, body.Bytes());
@@ -131,13 +133,15 @@ void WriteBook(const std::string& root) {
 
   // Two compound forms; 分類 offers nested candidate lists.
   auto index = [&](std::vector<TreeEntry> list) {
-    const IndexTree tree =
-        BuildIndexTree(std::move(list), pages.NextFreePage(), {.leaves = LeafLayout::kGroupedCompound});
+    const IndexTree tree = BuildIndexTree(std::move(list), pages.NextFreePage(),
+                                          {.leaves = LeafLayout::kGroupedCompound});
     pages.file().AppendPages(tree.pages);
     return IndexOf(tree);
   };
-  const CompoundIndex names = index({{J("柴犬"), at[0], at[0]}, {J("三毛猫"), at[1], at[1]}, {J("水晶"), at[2], at[2]}});
-  const CompoundIndex kinds = index({{J("犬"), at[0], at[0]}, {J("猫"), at[1], at[1]}, {J("鉱物"), at[2], at[2]}});
+  const CompoundIndex names =
+      index({{J("柴犬"), at[0], at[0]}, {J("三毛猫"), at[1], at[1]}, {J("水晶"), at[2], at[2]}});
+  const CompoundIndex kinds =
+      index({{J("犬"), at[0], at[0]}, {J("猫"), at[1], at[1]}, {J("鉱物"), at[2], at[2]}});
   BodyText list({pages.NextFreePage(), 0});
   list.BeginKeyword().Text("動物").Escape(0x63);
   const Placeholder animals = list.ReserveAddress();
@@ -175,7 +179,8 @@ bool SaveWindows(const std::vector<QWidget*>& windows, const QString& path) {
 // Passes the steps on and takes the picture once enough hits were counted.
 class ShootingProgress final : public ProgressBox {
  public:
-  ShootingProgress(TProgress& box, std::function<void()> shoot) : box_(box), shoot_(std::move(shoot)) {}
+  ShootingProgress(TProgress& box, std::function<void()> shoot)
+      : box_(box), shoot_(std::move(shoot)) {}
   void Open(std::string_view caption, int maximum) override { box_.Open(caption, maximum); }
   void SetCaption(std::string_view caption) override {
     box_.SetCaption(caption);
@@ -186,7 +191,8 @@ class ShootingProgress final : public ProgressBox {
     if (shot_ || hits_ < 40 || box_.Box() == nullptr) return cancelled;
     shot_ = true;
     box_.Box()->setWindowTitle(box_.Caption());
-    if (auto* bar = box_.Box()->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"))) bar->setValue(position);
+    if (auto* bar = box_.Box()->findChild<QProgressBar*>(QStringLiteral("ProgressBar1")))
+      bar->setValue(position);
     QApplication::processEvents();
     shoot_();
     return true;
@@ -311,8 +317,10 @@ int Run(const QString& out) {
     }
   };
   form.findChild<QAction*>(QStringLiteral("Option1"))->trigger();
-  const std::pair<const char*, const char*> dialogs[] = {
-      {"About1", "about.png"}, {"CDS1", "drivesearch.png"}, {"Editor", "editor.png"}, {"E1", "groups.png"}};
+  const std::pair<const char*, const char*> dialogs[] = {{"About1", "about.png"},
+                                                         {"CDS1", "drivesearch.png"},
+                                                         {"Editor", "editor.png"},
+                                                         {"E1", "groups.png"}};
   for (const auto& [action, name] : dialogs) {
     const std::string file = name;
     onDialog = [&](QDialog& dialog) { shot({&dialog}, file.c_str()); };

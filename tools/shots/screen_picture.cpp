@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
-
 #include <cstdio>
 
 #include "tools/shots/shots.h"
@@ -27,7 +26,8 @@ bool SaveScreen(const std::vector<Shown>& windows, const QString& path) {
     const QRect bar(frame.left(), frame.top() - kTitleHeight, frame.width(), kTitleHeight);
     painter.fillRect(bar, QColor(0x0A, 0x24, 0x6A));
     painter.setPen(Qt::white);
-    painter.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, w.window->windowTitle());
+    painter.drawText(bar.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     w.window->windowTitle());
     painter.drawPixmap(frame.topLeft(), w.window->grab());
     painter.setPen(Qt::black);
     painter.drawRect(bar.united(frame).adjusted(0, 0, -1, -1));

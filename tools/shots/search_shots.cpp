@@ -26,7 +26,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -50,8 +49,8 @@
 #include "tools/mkbook/jis_text.h"
 #include "tools/mkbook/subbook_pages.h"
 #include "tools/mkbook/volume.h"
-#include "view/display_fonts.h"
 #include "tools/shots/shots.h"
+#include "view/display_fonts.h"
 #include "view/multi_refer/tmulti_refer.h"
 
 namespace morva::shots {
@@ -59,7 +58,9 @@ namespace morva::shots {
 namespace {
 
 // Book text for a plain list: external characters as low lines.
-QString Plain(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(CandidateDisplayText(sjis))); }
+QString Plain(std::string_view sjis) {
+  return QString::fromStdString(SjisToUtf8(CandidateDisplayText(sjis)));
+}
 constexpr int kPaneWidth = 161;
 
 class StderrReporter final : public Reporter {
@@ -87,13 +88,15 @@ void WriteCompoundBook(const std::string& root) {
   }
   pages.AddSection(index_code::kBody, body.EndText().Bytes());
   auto index = [&](std::vector<TreeEntry> entries) {
-    const IndexTree tree = BuildIndexTree(std::move(entries), pages.NextFreePage(), {.leaves = LeafLayout::kGroupedCompound});
+    const IndexTree tree = BuildIndexTree(std::move(entries), pages.NextFreePage(),
+                                          {.leaves = LeafLayout::kGroupedCompound});
     pages.file().AppendPages(tree.pages);
     return IndexOf(tree);
   };
   const auto J = [](const char* s) { return JisFromUtf8(s); };
   const CompoundIndex names = index({{J("柴犬"), at[0], at[0]}, {J("三毛猫"), at[1], at[1]}});
-  const CompoundIndex kinds = index({{J("犬"), at[0], at[0]}, {J("猫"), at[1], at[1]}, {J("鉱物"), at[2], at[2]}});
+  const CompoundIndex kinds =
+      index({{J("犬"), at[0], at[0]}, {J("猫"), at[1], at[1]}, {J("鉱物"), at[2], at[2]}});
 
   BodyText list({pages.NextFreePage(), 0});
   list.BeginKeyword().Text("動物").Escape(0x63);
@@ -117,8 +120,9 @@ void WriteCompoundBook(const std::string& root) {
                    "#.......#......#", "#.......#......#", ".#......#.....#.", ".#....#####...#.",
                    "..#..........#..", "...##......##...", ".....######.....", "................"});
   Font half(8, 16);
-  half.AddPattern({"........", "........", ".#####..", "........", "........", "..###...", ".#...#..",
-                   ".#...#..", ".#...#..", ".#...#..", ".#...#..", "..###...", "........", "........"});
+  half.AddPattern({"........", "........", ".#####..", "........", "........", "..###...",
+                   ".#...#..", ".#...#..", ".#...#..", ".#...#..", ".#...#..", "..###...",
+                   "........", "........"});
   s.AddFont(0, "GAI16F", full.Build());
   s.AddFont(4, "GAI16H", half.Build());
   Volume v;
@@ -187,8 +191,9 @@ int CompoundShot(const QString& out) {
   TMultiRefer refer(disk, search, fonts, &main.window);
   CompoundTab tab(search, refer, widgets);
   Wordlist hits(reporter);
-  QObject::connect(&tab, &CompoundTab::statusChanged,
-                   [&](const std::string& text) { main.status->setText(QString::fromStdString(SjisToUtf8(text))); });
+  QObject::connect(&tab, &CompoundTab::statusChanged, [&](const std::string& text) {
+    main.status->setText(QString::fromStdString(SjisToUtf8(text)));
+  });
   tab.SetSearchHandler([&](const std::string& query) { Search(disk, hits, books, query, 0); });
   const int ch = QFontMetrics(fonts.Set(0).list).height();
   tab.LayOut(QApplication::font(), ch);
@@ -214,7 +219,8 @@ int CompoundShot(const QString& out) {
   refer.Button1Click();
   widgets.searchButton->click();
   main.list->clear();
-  for (int i = 0; i < hits.Count(); ++i) main.list->addItem(Plain(HeadingText(disk, hits, i, HeadingMode::kDisplay)));
+  for (int i = 0; i < hits.Count(); ++i)
+    main.list->addItem(Plain(HeadingText(disk, hits, i, HeadingMode::kDisplay)));
   QApplication::processEvents();
   return SaveScreen({{&main.window, false}}, out + "/compound-search.png") ? 0 : 1;
 }
@@ -281,14 +287,16 @@ int FullTextShot(const QString& out, const std::string& bookDir, const QString& 
     main.list->clear();
     for (int i = 0; i < hits.Count(); ++i)
       main.list->addItem(Plain(HeadingText(disk, hits, i, HeadingMode::kDisplay)));
-    main.status->setText(QString::fromStdString(SjisToUtf8(disk.subbook().title + "  " + done.status)));
+    main.status->setText(
+        QString::fromStdString(SjisToUtf8(disk.subbook().title + "  " + done.status)));
   });
   main.window.show();
   window.show();
   QApplication::processEvents();
   window.ButtonSearchClick();
   QApplication::processEvents();
-  const bool done = SaveScreen({{&main.window, false}, {&window, true}}, out + "/fulltext-done.png");
+  const bool done =
+      SaveScreen({{&main.window, false}, {&window, true}}, out + "/fulltext-done.png");
   return progress.saved() && done ? 0 : 1;
 }
 
@@ -308,10 +316,13 @@ int RunSearch(const QStringList& arguments) {
   }
   const QString out = args[0];
   QDir().mkpath(out);
-  const std::string book = args.size() > 1 ? args[1].toStdString() : std::string(MORVA_SHARED_BOOKS) + "/edict-small";
+  const std::string book =
+      args.size() > 1 ? args[1].toStdString() : std::string(MORVA_SHARED_BOOKS) + "/edict-small";
   const int compound = CompoundShot(out);
   const int fullText = FullTextShot(out, book, query);
-  if (compound == 0 && fullText == 0) std::printf("wrote %s/compound.png, compound-search.png, fulltext.png, fulltext-done.png\n", qPrintable(out));
+  if (compound == 0 && fullText == 0)
+    std::printf("wrote %s/compound.png, compound-search.png, fulltext.png, fulltext-done.png\n",
+                qPrintable(out));
   return compound != 0 ? compound : fullText;
 }
 

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <string_view>
 #include <vector>
 
@@ -17,11 +16,11 @@ namespace morva::shots {
 
 // The subcommands; args are the arguments after the subcommand's name. Each
 // returns the program's exit status (2 for a usage error).
-int RunWindow(const QStringList& args);       // window_automation.cpp
-int RunMainWindow(const QStringList& args);   // main_window_shots.cpp
-int RunDialogs(const QStringList& args);      // window_shots.cpp
-int RunSearch(const QStringList& args);       // search_shots.cpp
-int RunEntry(const QStringList& args);        // entry_shot.cpp
+int RunWindow(const QStringList& args);      // window_automation.cpp
+int RunMainWindow(const QStringList& args);  // main_window_shots.cpp
+int RunDialogs(const QStringList& args);     // window_shots.cpp
+int RunSearch(const QStringList& args);      // search_shots.cpp
+int RunEntry(const QStringList& args);       // entry_shot.cpp
 
 // Prints "morva-shots: TEXT" on stderr.
 void Complain(const QString& text);

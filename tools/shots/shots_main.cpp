@@ -1,7 +1,6 @@
 // morva-shots: pictures and measurements of Morva's windows, for developers
 // and the tests that drive the real window. See usage below.
 #include <QApplication>
-
 #include <cstdio>
 #include <cstring>
 
@@ -13,14 +12,18 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: morva-shots COMMAND ARGS...\n"
-    "  window [--book DIR] [--search WORD] [--size WxH] [--screenshot FILE] [--report] [--first-paint]\n"
+    "  window [--book DIR] [--search WORD] [--size WxH] [--screenshot FILE] [--report] "
+    "[--first-paint]\n"
     "                                 the main window, for automation and measurements\n"
-    "  all OUTDIR                     the main window and every window it opens, on a book written for it\n"
-    "  dialogs OUTDIR                 the image, dump, options, drive-search, editor and help windows\n"
+    "  all OUTDIR                     the main window and every window it opens, on a book written "
+    "for it\n"
+    "  dialogs OUTDIR                 the image, dump, options, drive-search, editor and help "
+    "windows\n"
     "  search OUTDIR [BOOKDIR] [--query WORD]\n"
     "                                 the compound tab and a running full-text search\n"
     "  entry BOOKDIR[:N] PAGE:OFFSET [OPTIONS]\n"
-    "                                 one entry in the content view (entry --help for its options)\n";
+    "                                 one entry in the content view (entry --help for its "
+    "options)\n";
 
 }  // namespace
 

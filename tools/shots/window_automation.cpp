@@ -20,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <QTimer>
-
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -129,9 +128,10 @@ class FirstPaintProbe final : public QObject {
 int RunWindow(const QStringList& args) {
   const std::optional<WindowOptions> options = ParseOptions(args);
   if (!options) {
-    std::fputs("usage: morva-shots window [--book DIR] [--search WORD] [--size WxH] [--screenshot FILE]\n"
-               "                          [--report] [--first-paint]\n",
-               stderr);
+    std::fputs(
+        "usage: morva-shots window [--book DIR] [--search WORD] [--size WxH] [--screenshot FILE]\n"
+        "                          [--report] [--first-paint]\n",
+        stderr);
     return 2;
   }
   FirstPaintProbe probe;

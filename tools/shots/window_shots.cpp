@@ -9,7 +9,6 @@
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTemporaryDir>
-
 #include <cstdio>
 
 #include "app/dialogs/teditor_dlg.h"
@@ -25,8 +24,8 @@
 #include "tools/mkbook/jis_text.h"
 #include "tools/mkbook/subbook_pages.h"
 #include "tools/mkbook/volume.h"
-#include "view/dump_window/tdump_form.h"
 #include "tools/shots/shots.h"
+#include "view/dump_window/tdump_form.h"
 #include "view/graph_window/tgraph_form.h"
 
 namespace morva::shots {
@@ -43,7 +42,13 @@ BookAddress WriteBook(const std::string& root) {
   const BookAddress descriptor{b + 1, 0};
   const BookAddress data{b + 2, 0};
   BodyText body(entry);
-  body.Indent(1).Headword("地図の例").Newline().Indent(2).BeginReference().Text("地図").EndPictureReference(descriptor);
+  body.Indent(1)
+      .Headword("地図の例")
+      .Newline()
+      .Indent(2)
+      .BeginReference()
+      .Text("地図")
+      .EndPictureReference(descriptor);
   body.Newline();
   pages.AddSection(index_code::kBody, body.Bytes());
 
@@ -135,8 +140,8 @@ int RunDialogs(const QStringList& args) {
   TOptionDlg options;
   options.Fill(settings);
   options.show();
-  const char* const tabs[] = {"options-1-kensaku.png", "options-2-hyoji.png", "options-3-clipboard.png",
-                              "options-4-nyushutsuryoku.png"};
+  const char* const tabs[] = {"options-1-kensaku.png", "options-2-hyoji.png",
+                              "options-3-clipboard.png", "options-4-nyushutsuryoku.png"};
   for (int i = 0; i < 4; ++i) {
     options.pageControl()->setCurrentIndex(i);
     ok &= Save(options, out, tabs[i]);
@@ -159,7 +164,8 @@ int RunDialogs(const QStringList& args) {
   help.ShowTopic(QStringLiteral("OptionClipboard"));
   ok &= Save(help, out, "help-window.png");
   help.ShowFinder();
-  help.findChild<QWidget*>(QStringLiteral("Keyword"))->setProperty("text", QString::fromUtf8("画像"));
+  help.findChild<QWidget*>(QStringLiteral("Keyword"))
+      ->setProperty("text", QString::fromUtf8("画像"));
   ok &= Save(help, out, "help-finder.png");
   return ok ? 0 : 1;
 }

@@ -1,15 +1,14 @@
 #include "view/dump_window/tdump_form.h"
 
 #include <QAction>
-#include <QKeyEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStringList>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -34,7 +33,8 @@ QFont DumpFont(int room) {
   font.setStyleHint(QFont::TypeWriter);
   for (int size = 19; size > 8; --size) {
     font.setPixelSize(size);
-    if (QFontMetrics(font).horizontalAdvance(QString(kDumpColumns, QLatin1Char('0'))) <= room) break;
+    if (QFontMetrics(font).horizontalAdvance(QString(kDumpColumns, QLatin1Char('0'))) <= room)
+      break;
   }
   return font;
 }
@@ -49,7 +49,8 @@ TDumpForm::TDumpForm(TDisk& disk, QWidget* mainWindow) : disk_(disk) {
   memo_->setReadOnly(true);
   memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
   memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  const int room = kClientWidth - memo_->verticalScrollBar()->sizeHint().width() - 2 * memo_->frameWidth() -
+  const int room = kClientWidth - memo_->verticalScrollBar()->sizeHint().width() -
+                   2 * memo_->frameWidth() -
                    2 * static_cast<int>(memo_->document()->documentMargin());
   memo_->setFont(DumpFont(room));
   // Ctrl+C and Ctrl+A go to the menu items, not to the text box's own

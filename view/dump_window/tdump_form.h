@@ -7,7 +7,6 @@
 #pragma once
 
 #include <QMainWindow>
-
 #include <cstdint>
 #include <functional>
 

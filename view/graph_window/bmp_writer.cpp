@@ -19,7 +19,8 @@ constexpr uint32_t kPixelsPerMetre = 3780;  // 96 dots per inch
 
 }  // namespace
 
-std::string EncodeMonochromeBmp(int width, int height, const std::function<bool(int x, int y)>& black) {
+std::string EncodeMonochromeBmp(int width, int height,
+                                const std::function<bool(int x, int y)>& black) {
   std::string out;
   if (width < 1 || height < 1) return out;
   const uint32_t rowBytes = (static_cast<uint32_t>(width) + 31) / 32 * 4;

@@ -22,7 +22,8 @@ inline constexpr int kBmpHeaderBytes = 14 + 40 + 8;
 
 // The bytes of a width x height monochrome bitmap; black(x, y) tells each
 // pixel. Empty for a size below 1.
-std::string EncodeMonochromeBmp(int width, int height, const std::function<bool(int x, int y)>& black);
+std::string EncodeMonochromeBmp(int width, int height,
+                                const std::function<bool(int x, int y)>& black);
 
 // Writes the bytes to path; false when the file cannot be written whole.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);

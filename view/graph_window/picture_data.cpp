@@ -37,7 +37,8 @@ void FillFromOnlyHotSpot(PictureRegions& regions, int slot) {
       ++count;
     }
   }
-  if (count == 1) regions.entries[static_cast<size_t>(slot)] = regions.entries[static_cast<size_t>(found)];
+  if (count == 1)
+    regions.entries[static_cast<size_t>(slot)] = regions.entries[static_cast<size_t>(found)];
 }
 
 }  // namespace
@@ -67,7 +68,8 @@ std::string PictureTitle(std::string_view text) {
   for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; t = cursor.Next()) {
     // The first character that goes past the length limit ends the title.
     if (cursor.Offset() > kMaxTitleBytes) break;
-    if (t.kind == MarkedKind::kText) title.append(cursor.Bytes());  // not codes or external characters
+    if (t.kind == MarkedKind::kText)
+      title.append(cursor.Bytes());  // not codes or external characters
   }
   if (title.empty()) title = Sjis("画像");
   return title;
@@ -98,9 +100,7 @@ ImageDescriptor ReadImageDescriptor(TDisk& disk, BookAddress at) {
     if (r != kDecodeEscape) continue;
     if (item.code == kItemEnd) break;
     switch (item.code) {
-      case kItemPictureAddress:
-        d.picture = {item.p1, item.p2};
-        break;
+      case kItemPictureAddress: d.picture = {item.p1, item.p2}; break;
       case kItemSize:
         d.width = item.p1;
         d.height = item.p2;
@@ -113,7 +113,8 @@ ImageDescriptor ReadImageDescriptor(TDisk& disk, BookAddress at) {
         break;
       case kItemPictureRegionEnd:
       case kItemTextRegionEnd: {
-        const PictureRegion region{{item.p1, item.p2}, x, y, item.code == kItemPictureRegionEnd ? 1 : 0};
+        const PictureRegion region{
+            {item.p1, item.p2}, x, y, item.code == kItemPictureRegionEnd ? 1 : 0};
         if (!havePosition) {
           regions.entries[static_cast<size_t>(region.kind == 1 ? 1 : 0)] = region;
         } else if (regions.count < PictureRegions::kMaxEntries) {
@@ -122,8 +123,7 @@ ImageDescriptor ReadImageDescriptor(TDisk& disk, BookAddress at) {
         havePosition = false;
         break;
       }
-      default:
-        break;
+      default: break;
     }
   }
   disk.decoderState().refParamFlag = false;
@@ -133,7 +133,8 @@ ImageDescriptor ReadImageDescriptor(TDisk& disk, BookAddress at) {
 }
 
 bool PictureShowable(BookAddress at, int width, int height) {
-  return at.page > 0 && width >= 1 && width <= kMaxPictureSide && height >= 1 && height <= kMaxPictureSide;
+  return at.page > 0 && width >= 1 && width <= kMaxPictureSide && height >= 1 &&
+         height <= kMaxPictureSide;
 }
 
 std::vector<uint8_t> ReadPictureRows(TDisk& disk, BookAddress at, int width, int height) {

@@ -14,7 +14,8 @@ std::optional<PictureHistoryEntry> PictureHistory::Pop() {
   const std::optional<HistoryEntry> e = ring_.Pop();
   if (!e) return std::nullopt;
   write_ = (write_ + HistoryRing::kSlots - 1) % HistoryRing::kSlots;
-  return PictureHistoryEntry{e->subbook, {e->page, e->offset}, titles_[static_cast<size_t>(write_)]};
+  return PictureHistoryEntry{
+      e->subbook, {e->page, e->offset}, titles_[static_cast<size_t>(write_)]};
 }
 
 }  // namespace morva

@@ -3,7 +3,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 
@@ -29,8 +28,10 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
   // The source pixels under the exposed rectangle, widened to whole pixels.
   const int left = std::max(0, static_cast<int>(std::floor(exposed.left() * sx)));
   const int top = std::max(0, static_cast<int>(std::floor(exposed.top() * sy)));
-  const int right = std::min(image_.width(), static_cast<int>(std::ceil((exposed.right() + 1) * sx)));
-  const int bottom = std::min(image_.height(), static_cast<int>(std::ceil((exposed.bottom() + 1) * sy)));
+  const int right =
+      std::min(image_.width(), static_cast<int>(std::ceil((exposed.right() + 1) * sx)));
+  const int bottom =
+      std::min(image_.height(), static_cast<int>(std::ceil((exposed.bottom() + 1) * sy)));
   if (right <= left || bottom <= top) return;
   const QRectF target(left / sx, top / sy, (right - left) / sx, (bottom - top) / sy);
   // Shrinking blends the pixels so that thin lines stay visible; enlarging

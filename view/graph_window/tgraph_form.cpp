@@ -16,7 +16,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-
 #include <algorithm>
 
 #include "engine/book/tdisk.h"
@@ -68,7 +67,8 @@ TGraphForm::TGraphForm(TDisk& disk, QWidget* mainWindow) : disk_(disk), mainWind
 TGraphForm::~TGraphForm() = default;
 
 void TGraphForm::BuildMenus() {
-  auto add = [this](QMenu* menu, const char* caption, const char* name, void (TGraphForm::*slot)()) {
+  auto add = [this](QMenu* menu, const char* caption, const char* name,
+                    void (TGraphForm::*slot)()) {
     QAction* a = menu->addAction(U(caption));
     a->setObjectName(QLatin1String(name));
     connect(a, &QAction::triggered, this, slot);
@@ -87,7 +87,8 @@ void TGraphForm::BuildMenus() {
   view->addSeparator();
   zoomGroup_ = new QActionGroup(this);
   zoomGroup_->setExclusive(true);
-  static constexpr const char* kCaptions[] = {"25%(&2)", "50%(&5)", "75%(&7)", "100%(&1)", "200%(&0)", "400%(&4)"};
+  static constexpr const char* kCaptions[] = {"25%(&2)",  "50%(&5)",  "75%(&7)",
+                                              "100%(&1)", "200%(&0)", "400%(&4)"};
   for (size_t i = 0; i < std::size(kZooms); ++i) {
     const int z = kZooms[i];
     QAction* a = view->addAction(U(kCaptions[i]));
@@ -127,7 +128,8 @@ void TGraphForm::ApplyZoom() {
 
 // ---- Showing -------------------------------------------------------------------
 
-void TGraphForm::ShowImage(int subbook, std::string_view marker, std::string_view textBeforeMarker) {
+void TGraphForm::ShowImage(int subbook, std::string_view marker,
+                           std::string_view textBeforeMarker) {
   const ImageMarker m = ParseImageMarker(marker);
   title_ = PictureTitle(textBeforeMarker);
   emit statusCleared();
@@ -163,7 +165,8 @@ void TGraphForm::LoadPicture() {
       image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
       const int rowBytes = PictureRowBytes(width_);
       for (int y = 0; y < height_; ++y)
-        std::copy_n(rows.data() + static_cast<size_t>(y) * static_cast<size_t>(rowBytes), rowBytes, image.scanLine(y));
+        std::copy_n(rows.data() + static_cast<size_t>(y) * static_cast<size_t>(rowBytes), rowBytes,
+                    image.scanLine(y));
       picture_ = image;
     }
   }
@@ -208,9 +211,7 @@ void TGraphForm::UpdateMenus() {
   prevImage_->setEnabled(history_.Count() >= 2);
 }
 
-void TGraphForm::ShowText(BookAddress at) {
-  emit textRequested(subbook_, at);
-}
+void TGraphForm::ShowText(BookAddress at) { emit textRequested(subbook_, at); }
 
 void TGraphForm::Beep() {
   if (onBeep) {
@@ -304,9 +305,8 @@ bool TGraphForm::SaveBmp(const QString& path) const {
   // Everything that is not white paper is ink, as a monochrome copy of the
   // shown picture makes it (the marks included).
   const QImage& m = marked_;
-  const std::string bytes = EncodeMonochromeBmp(m.width(), m.height(), [&m](int x, int y) {
-    return (m.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
-  });
+  const std::string bytes = EncodeMonochromeBmp(
+      m.width(), m.height(), [&m](int x, int y) { return (m.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF; });
   return WriteFileBytes(QFile::encodeName(path).toStdString(), bytes);
 }
 

@@ -18,7 +18,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -54,7 +53,7 @@ class TGraphForm final : public QMainWindow {
   ~TGraphForm() override;
 
   // ---- Replaceable steps -------------------------------------------------------
-  std::function<void()> onBeep;                    // default: QApplication::beep
+  std::function<void()> onBeep;  // default: QApplication::beep
   // The save dialog: the chosen file name, or empty when cancelled. The
   // filter is SaveFilter().
   std::function<QString(const QString& filter)> saveFileName;

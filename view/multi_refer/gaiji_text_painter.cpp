@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
-
 #include <algorithm>
 #include <string>
 
@@ -38,7 +37,8 @@ GaijiTextPainter::Cell GaijiTextPainter::CellOf(const QFontMetrics& metrics) {
   return {std::max(1, metrics.averageCharWidth()), std::max(1, metrics.height())};
 }
 
-int GaijiTextPainter::Draw(QPainter& painter, int x, int y, std::string_view marked, const Cell& cell) {
+int GaijiTextPainter::Draw(QPainter& painter, int x, int y, std::string_view marked,
+                           const Cell& cell) {
   const QFontMetrics metrics = painter.fontMetrics();
   const int baseline = y + metrics.ascent();
   int glyphHeight = cell.lineHeight;
@@ -65,7 +65,8 @@ int GaijiTextPainter::Draw(QPainter& painter, int x, int y, std::string_view mar
   return x;
 }
 
-int GaijiTextPainter::Advance(std::string_view marked, const QFontMetrics& metrics, const Cell& cell) {
+int GaijiTextPainter::Advance(std::string_view marked, const QFontMetrics& metrics,
+                              const Cell& cell) {
   int x = 0;
   Walk(
       marked, [&](std::string_view run) { x += metrics.horizontalAdvance(Unicode(run)); },
@@ -79,7 +80,8 @@ const QImage& GaijiTextPainter::Glyph(bool wide, uint16_t code) {
   if (found != glyphs_.end()) return found->second;
   QImage image;
   GaijiBitmap bitmap;
-  if (FetchGaijiBitmap(disk_, wide ? 1 : 0, code, &bitmap) && bitmap.width > 0 && bitmap.height > 0) {
+  if (FetchGaijiBitmap(disk_, wide ? 1 : 0, code, &bitmap) && bitmap.width > 0 &&
+      bitmap.height > 0) {
     image = QImage(bitmap.width, bitmap.height, QImage::Format_Mono);
     const int rowBytes = bitmap.BytesPerRow();
     const int copy = std::min(rowBytes, (bitmap.width + 7) / 8);

@@ -11,7 +11,6 @@
 #pragma once
 
 #include <QImage>
-
 #include <cstdint>
 #include <map>
 #include <string_view>

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-
 #include <algorithm>
 
 #include "engine/search/candidate_list.h"
@@ -54,7 +53,8 @@ class TMultiRefer::RowPainter final : public QStyledItemDelegate {
  public:
   explicit RowPainter(TMultiRefer& refer) : QStyledItemDelegate(&refer), refer_(refer) {}
 
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
     painter->save();
     refer_.DrawGrid1DrawCell(*painter, index.row(), option.rect,
                              (option.state & QStyle::State_Selected) != 0);
@@ -68,7 +68,8 @@ class TMultiRefer::RowPainter final : public QStyledItemDelegate {
   TMultiRefer& refer_;
 };
 
-TMultiRefer::TMultiRefer(TDisk& disk, CompoundSearch& search, const DisplayFonts& fonts, QWidget* parent)
+TMultiRefer::TMultiRefer(TDisk& disk, CompoundSearch& search, const DisplayFonts& fonts,
+                         QWidget* parent)
     : QDialog(parent, Qt::Tool), search_(search), fonts_(fonts), painter_(disk) {
   setObjectName(QStringLiteral("TMultiRefer"));
   setWindowTitle(DefaultCaption());
@@ -134,7 +135,9 @@ void TMultiRefer::HideList() {
 void TMultiRefer::Reload() {
   // The book may have changed: glyphs are fetched again.
   painter_.Forget();
-  rows_.assign(field_ >= 0 && search_.CurrentField() == field_ ? static_cast<size_t>(search_.CandidateCount()) : 0u,
+  rows_.assign(field_ >= 0 && search_.CurrentField() == field_
+                   ? static_cast<size_t>(search_.CandidateCount())
+                   : 0u,
                std::nullopt);
   model_->Reset();
   SetCurrentRow(0);

@@ -15,7 +15,6 @@
 
 #include <QDialog>
 #include <QString>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,7 +40,8 @@ class TMultiRefer final : public QDialog {
   static constexpr int kColumnWidth = 293;
   static constexpr int kRowHeight = 18;
 
-  TMultiRefer(TDisk& disk, CompoundSearch& search, const DisplayFonts& fonts, QWidget* parent = nullptr);
+  TMultiRefer(TDisk& disk, CompoundSearch& search, const DisplayFonts& fonts,
+              QWidget* parent = nullptr);
   ~TMultiRefer() override;
 
   // Shows the list that `field` (the search's current field) browses, from
