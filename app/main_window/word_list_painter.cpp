@@ -75,6 +75,12 @@ const QImage& WordListPainter::Glyph(int book, bool full, uint16_t code) {
   return glyphs_.emplace(key, std::move(image)).first->second;
 }
 
+const GaijiMapEntry* WordListPainter::Mapped(int book, bool full, uint16_t code) {
+  if (!disk_.SelectSubbook(book)) return nullptr;
+  const GaijiMap* map = disk_.decoderState().unicodeMap;
+  return map != nullptr ? map->Find(full, code) : nullptr;
+}
+
 void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool current,
                             bool focused, const WordListLook& look) {
   const QPalette palette = QApplication::palette();
@@ -133,6 +139,14 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
     flush(cursor.TokenOffset());
     start = cursor.Offset();
     if (!t.whole) continue;
+    // A character the book's Unicode map has is written in the list's font.
+    if (const GaijiMapEntry* mapped = Mapped(item.book, t.fullWidth, t.code);
+        mapped != nullptr && mapped->HasCharacter()) {
+      const QString characters = QString::fromStdString(mapped->utf8);
+      painter.drawText(x, baseline, characters);
+      x += metrics.horizontalAdvance(characters);
+      continue;
+    }
     const QImage& glyph = Glyph(item.book, t.fullWidth, t.code);
     const int cell = textHeight;
     const int width =
@@ -140,7 +154,12 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
     if (!glyph.isNull()) {
       QImage coloured = glyph;
       coloured.setColorTable({qRgba(0, 0, 0, 0), ink.rgba()});
-      painter.drawImage(QRect(x, y, width, cell), coloured);
+      // Scaled smoothly to the device's pixels, as in the content pane.
+      painter.save();
+      painter.setRenderHint(QPainter::SmoothPixmapTransform);
+      painter.drawImage(QRect(x, y, width, cell),
+                        coloured.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+      painter.restore();
     }
     x += width;
   }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/book/book_list.h"
+#include "engine/book/gaiji_map.h"
 
 class QPainter;
 class QRect;
@@ -52,6 +53,9 @@ class WordListPainter {
 
  private:
   const QImage& Glyph(int book, bool full, uint16_t code);
+  // The Unicode map's entry for an external character of the book; nullptr
+  // when its map has none.
+  const GaijiMapEntry* Mapped(int book, bool full, uint16_t code);
 
   TDisk& disk_;
   const Wordlist& list_;

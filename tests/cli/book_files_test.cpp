@@ -71,6 +71,8 @@ TEST_F(BookFilesTest, TitlesDecideWhetherTheVolumeIsSingleByte) {
       // "h " is 0x6820: inside the old value range, but a space is no JIS byte.
       {"English words", "English Dictionary", CatalogLayout::kCatalog, true},
       {"odd length, 0 after the last letter", "Dictionary1", CatalogLayout::kCatalog, true},
+      // 0xE9 (é in Latin-1) after a letter is no JIS trail byte.
+      {"Latin-1 letter", "Caf\xE9", CatalogLayout::kCatalog, true},
       {"control code",
        "\x1F\x04"
        "ABCD",
