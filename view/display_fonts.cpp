@@ -7,6 +7,7 @@
 
 #include "engine/book/text_utils.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 namespace {
@@ -67,7 +68,7 @@ int FontSetMetrics::Width(uint16_t code, TextFont font) const {
 }
 
 QString DisplayFonts::ResolveFace(const std::string& sjisFace) {
-  const QString face = QString::fromStdString(SjisToUtf8(sjisFace)).trimmed();
+  const QString face = QStringFromSjis(sjisFace).trimmed();
   if (!face.isEmpty() && QFontDatabase::hasFamily(face)) return face;
   if (LooksFixedPitch(face)) {
     if (QFontDatabase::hasFamily(QStringLiteral("IPAGothic"))) return QStringLiteral("IPAGothic");

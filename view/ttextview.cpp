@@ -12,15 +12,11 @@
 #include "engine/decode/gaiji.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 #include "view/tmyscrollbox.h"
 
 namespace morva {
 namespace {
-
-QColor Colour(uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
-                static_cast<int>(bgr >> 16 & 0xFF));
-}
 
 // Text left of the first column, as the painter leaves it.
 constexpr int kLeftMargin = 4;
@@ -314,7 +310,7 @@ void TTextView::PaintLines(TextPos from, TextPos to) {
 }
 
 void TTextView::Paint(QPainter& painter, const QRect& rect) {
-  painter.fillRect(rect, Colour(settings_.backColor));
+  painter.fillRect(rect, QColorFromStored(settings_.backColor));
   if ((isBusy && isBusy()) || shown_.subbook < 0 || lineCount_ == 0) return;
   const int h = std::max(1, LineHeight());
   const int p = pane_.verticalScrollBar()->value();
@@ -350,10 +346,10 @@ TextFont TTextView::FontFor(uint16_t attribute) const {
 
 QColor TTextView::ClassColour(uint16_t attribute) const {
   switch (attribute & 0x0F) {
-    case 1: return Colour(settings_.specialColor);
-    case 2: return Colour(settings_.jumpColor);
-    case 3: return Colour(titleColor_ ? settings_.titleColor : settings_.textColor);
-    default: return Colour(settings_.textColor);
+    case 1: return QColorFromStored(settings_.specialColor);
+    case 2: return QColorFromStored(settings_.jumpColor);
+    case 3: return QColorFromStored(titleColor_ ? settings_.titleColor : settings_.textColor);
+    default: return QColorFromStored(settings_.textColor);
   }
 }
 
@@ -392,7 +388,7 @@ void TTextView::DrawMark(QPainter& painter, const QString& text, int advance, ui
   const QColor colour = ClassColour(attribute);
   const bool selected = (attribute & kSelected) != 0;
   if (selected) painter.fillRect(QRect(x, y, advance, set.textHeight), colour);
-  painter.setPen(selected ? Colour(settings_.backColor) : colour);
+  painter.setPen(selected ? QColorFromStored(settings_.backColor) : colour);
   const TextFont font = FontFor(attribute);
   int baseline = y + set.ascent;
   switch (font) {
@@ -538,7 +534,7 @@ void TTextView::DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t 
   int cell = set.textHeight;
   if (cell >= 16 && cell <= 18) cell = 16;
   const int width = full ? cell : cell * glyph.width() / glyph.height();
-  const QColor ink = selected ? Colour(settings_.backColor) : colour;
+  const QColor ink = selected ? QColorFromStored(settings_.backColor) : colour;
   const QImage& shape =
       InkedGaiji(full, code, QSize(width, cell), painter.device()->devicePixelRatio(), ink);
   painter.drawImage(QRect(x, y, width, cell), shape);

@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 
@@ -130,10 +131,9 @@ void BookBarWidget::DrawCell(QPainter& painter, int cell) const {
     DrawColourSquare(painter,
                      QRect(left + metrics_.SquareLeft(), metrics_.SquareTop(),
                            metrics_.SquareSide(), metrics_.SquareSide()),
-                     QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+                     QColorFromStored(c));
   }
-  const QString name =
-      QString::fromStdString(SjisToUtf8(BarName(entry.shortName, metrics_.barDicName)));
+  const QString name = QStringFromSjis(BarName(entry.shortName, metrics_.barDicName));
   painter.setPen(palette().color(QPalette::ButtonText));
   painter.setClipRect(r.adjusted(1, 1, -1, -1));
   painter.drawText(nameLeft, BookBarMetrics::kNameTop + painter.fontMetrics().ascent(), name);
@@ -262,7 +262,7 @@ QString BookBarWidget::ToolTipOf(int cell) const {
   const std::string& title = !entry.title.empty()       ? entry.title
                              : !entry.userTitle.empty() ? entry.userTitle
                                                         : entry.shortName;
-  return QString::fromStdString(SjisToUtf8(title)) + QLatin1Char('\n') +
+  return QStringFromSjis(title) + QLatin1Char('\n') +
          QString::fromLocal8Bit(entry.location.data(),
                                 static_cast<qsizetype>(entry.location.size()));
 }

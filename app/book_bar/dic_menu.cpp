@@ -5,11 +5,12 @@
 #include <QMenu>
 
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 
 QString DicMenuCaption(int k, std::string_view titleSjis) {
-  const QString title = QString::fromStdString(SjisToUtf8(titleSjis));
+  const QString title = QStringFromSjis(titleSjis);
   if (k < 10) return QStringLiteral("&%1 %2").arg((k + 1) % 10).arg(title);
   return QStringLiteral("  ") + title;
 }

@@ -6,6 +6,7 @@
 
 #include "app/clipboard/clipboard_word.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 
@@ -25,7 +26,7 @@ std::optional<std::string> ClipboardWatch::ClipboardText(bool selection) const {
   const QMimeData* data =
       clipboard_->mimeData(selection ? QClipboard::Selection : QClipboard::Clipboard);
   if (data == nullptr || !data->hasText()) return std::nullopt;
-  return Utf8ToSjis(data->text().toStdString());
+  return SjisFromQString(data->text());
 }
 
 std::optional<std::string> ClipboardWatch::TakeClipboardWord() const {

@@ -18,6 +18,7 @@
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
 #include "platform/atomic_file.h"
+#include "view/qt_conversions.h"
 #include "view/ttextview.h"
 
 namespace morva {
@@ -181,7 +182,7 @@ bool EditorCommand(EditorCommandContext& c, const EditorCommandHooks& hooks,
 
   if (QFileInfo::exists(fileName)) {
     const QString caption = QStringLiteral("Editor");
-    const QString text = QString::fromStdString(SjisToUtf8(Message(13, c.settings.english)));
+    const QString text = QStringFromSjis(Message(13, c.settings.english));
     const bool yes = hooks.confirm ? hooks.confirm(caption, text)
                                    : QMessageBox::question(dialogParent, caption, text,
                                                            QMessageBox::Yes | QMessageBox::No) ==

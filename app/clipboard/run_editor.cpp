@@ -9,6 +9,7 @@
 #include "engine/book/messages.h"
 #include "engine/book/text_utils.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 namespace {
@@ -57,9 +58,8 @@ int RunEditor(const std::string& program, const std::string& argument, const std
   const int result =
       options.starter ? options.starter(name, arguments) : StartDetachedProcess(name, arguments);
   if (result < 32 && !caption.empty()) {
-    const QString text =
-        QString::fromStdString(SjisToUtf8(EditorFailureText(result, options.english)));
-    const QString title = QString::fromStdString(SjisToUtf8(caption));
+    const QString text = QStringFromSjis(EditorFailureText(result, options.english));
+    const QString title = QStringFromSjis(caption);
     if (options.warning) {
       options.warning(title, text);
     } else {

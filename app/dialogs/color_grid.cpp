@@ -6,10 +6,10 @@
 #include <QStyleOptionFocusRect>
 #include <algorithm>
 
+#include "view/qt_conversions.h"
+
 namespace morva {
 namespace {
-
-QColor ToQColor(uint32_t c) { return QColor(c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF); }
 
 constexpr const char* kLabels[ColorGrid::kCells] = {" 文字", "  背景", " 見出し ", "  参照",
                                                     "特殊文字"};
@@ -33,13 +33,13 @@ void ColorGrid::SetColors(const std::array<uint32_t, kCells>& colors) {
 void ColorGrid::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Mid));
-  const QColor background = ToQColor(colors_[kBackground]);
+  const QColor background = QColorFromStored(colors_[kBackground]);
   for (int n = 0; n < kCells; ++n) {
     const QRect cell(1 + n * (kCellWidth + 1), 1, kCellWidth, kCellHeight);
     // The current cell shows the grid's own colour while the grid lacks the focus.
     const bool plain = n == current_ && !hasFocus();
     painter.fillRect(cell, plain ? palette().color(QPalette::Button) : background);
-    painter.setPen(ToQColor(colors_[static_cast<size_t>(n)]));
+    painter.setPen(QColorFromStored(colors_[static_cast<size_t>(n)]));
     painter.drawText(cell.adjusted(22, 6, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
                      QString::fromUtf8(kLabels[n]));
     if (n == current_ && hasFocus()) {

@@ -26,13 +26,12 @@
 #include "engine/book/text_utils.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-QString FromSjis(const std::string& s) { return QString::fromStdString(SjisToUtf8(s)); }
-std::string ToSjis(const QString& s) { return Utf8ToSjis(s.toStdString()); }
 // File and directory names are kept as the file system's own bytes.
 QString FromPath(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
 std::string ToPath(const QString& s) { return QFile::encodeName(s).toStdString(); }
@@ -60,14 +59,14 @@ QLabel* Label(const char* caption, QWidget* buddy, QWidget* parent) {
 }
 
 std::string FaceOf(const QComboBox* box) {
-  return std::string(SjisCut(ToSjis(box->currentText().trimmed()), kFaceBytes));
+  return std::string(SjisCut(SjisFromQString(box->currentText().trimmed()), kFaceBytes));
 }
 
 int NumberOr(const QString& text, int fallback) {
   return ParseInt(text.toStdString()).value_or(fallback);
 }
 
-void SetFace(QComboBox* box, const std::string& sjis) { box->setEditText(FromSjis(sjis)); }
+void SetFace(QComboBox* box, const std::string& sjis) { box->setEditText(QStringFromSjis(sjis)); }
 
 }  // namespace
 

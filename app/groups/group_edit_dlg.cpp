@@ -22,15 +22,11 @@
 #include "engine/book/text_utils.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 #include "view/window_place.h"
 
 namespace morva {
 namespace {
-
-QString FromSjis(std::string_view s) { return QString::fromStdString(SjisToUtf8(s)); }
-std::string ToSjis(const QString& s) { return Utf8ToSjis(s.toStdString()); }
-
-QColor ToQColor(uint32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 // The colour column shows a bar in the row's colour instead of its text.
 class ColourBarDelegate final : public QStyledItemDelegate {
@@ -42,7 +38,7 @@ class ColourBarDelegate final : public QStyledItemDelegate {
     const QString text = index.data().toString();
     if (text.isEmpty()) return;
     const QRect bar(option.rect.left() + 3, option.rect.top() + 4, 10, option.rect.height() - 8);
-    painter->fillRect(bar, ToQColor(ParseGroupColour(text.toStdString())));
+    painter->fillRect(bar, QColorFromStored(ParseGroupColour(text.toStdString())));
   }
 };
 
@@ -141,7 +137,7 @@ TGroupEditDlg::TGroupEditDlg(std::string settingsDir, std::string& groupSetting,
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(group_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
     if (filling_ || !item) return;
-    table_.Cell(item->row() + 1, item->column()) = ToSjis(item->text());
+    table_.Cell(item->row() + 1, item->column()) = SjisFromQString(item->text());
   });
 
   // Layout: name on top; the table on the left; the search side on the
@@ -197,7 +193,7 @@ void TGroupEditDlg::ShowGroup(int index) {
   index_ = index;
   std::optional<GroupSection> section = FindGroup(GroupFilePath(settingsDir_), "", index);
   if (section) {
-    groupName_->setText(FromSjis(section->name));
+    groupName_->setText(QStringFromSjis(section->name));
     table_.Load(section->lines);
   } else {
     groupName_->setText(QString::fromUtf8(NewGroupName()));
@@ -210,7 +206,7 @@ void TGroupEditDlg::TableToGrid() {
   filling_ = true;
   for (int r = 1; r < GroupTable::kRows; ++r) {
     for (int c = 0; c < GroupTable::kColumns; ++c) {
-      const QString text = FromSjis(table_.Cell(r, c));
+      const QString text = QStringFromSjis(table_.Cell(r, c));
       if (QTableWidgetItem* item = group_->item(r - 1, c)) item->setText(text);
       else group_->setItem(r - 1, c, new QTableWidgetItem(text));
     }
@@ -238,10 +234,11 @@ void TGroupEditDlg::Search() {
   title_->setRowCount(static_cast<int>((found_.size() + 9) / 10 * 10));
   for (int i = 0; i < static_cast<int>(found_.size()); ++i) {
     const FoundSubbook& book = found_[static_cast<size_t>(i)];
-    title_->setItem(i, 0, new QTableWidgetItem(FromSjis(book.title)));
-    title_->setItem(i, 1, new QTableWidgetItem(FromSjis(book.PathColumn())));
+    title_->setItem(i, 0, new QTableWidgetItem(QStringFromSjis(book.title)));
+    title_->setItem(i, 1, new QTableWidgetItem(QStringFromSjis(book.PathColumn())));
   }
-  if (found_.empty()) Warn(Sjis("ﾌｫﾙﾀﾞ「") + ToSjis(roots) + Sjis("」に") + NoBookFoundMessage());
+  if (found_.empty())
+    Warn(Sjis("ﾌｫﾙﾀﾞ「") + SjisFromQString(roots) + Sjis("」に") + NoBookFoundMessage());
 }
 
 void TGroupEditDlg::AddFound(int titleRow) {
@@ -294,7 +291,7 @@ void TGroupEditDlg::ChooseColour() {
   if (hooks_.chooseColour) {
     chosen = hooks_.chooseColour(present);
   } else {
-    const QColor c = QColorDialog::getColor(ToQColor(present), this);
+    const QColor c = QColorDialog::getColor(QColorFromStored(present), this);
     if (c.isValid()) chosen = MakeColor(c.red(), c.green(), c.blue());
   }
   if (!chosen) return;
@@ -309,7 +306,7 @@ GroupEditResult TGroupEditDlg::Result() const {
 
 void TGroupEditDlg::Warn(const std::string& text) {
   if (hooks_.warning) hooks_.warning(text);
-  else QMessageBox::warning(this, QString::fromUtf8(kWarningCaption), FromSjis(text));
+  else QMessageBox::warning(this, QString::fromUtf8(kWarningCaption), QStringFromSjis(text));
 }
 
 namespace {
@@ -337,7 +334,7 @@ std::string ProblemText(int row, int column, GroupTextProblem kind) {
 }  // namespace
 
 bool TGroupEditDlg::Save() {
-  const std::string name(SjisCut(ToSjis(groupName_->text()), 79));
+  const std::string name(SjisCut(SjisFromQString(groupName_->text()), 79));
   // The file has no escaping: text that would read back as something else
   // is refused before anything is written. The name is written only with a
   // used row (a group saved empty is dropped).
@@ -356,7 +353,7 @@ bool TGroupEditDlg::Save() {
   const std::string path = GroupFilePath(settingsDir_);
   std::error_code error;
   if (!SaveGroup(path, GroupBackupPath(settingsDir_), index_, name, table_, &error)) {
-    Warn(Sjis("ｸﾞﾙｰﾌﾟﾌｧｲﾙ ") + ToSjis(QFile::decodeName(QByteArray::fromStdString(path))) +
+    Warn(Sjis("ｸﾞﾙｰﾌﾟﾌｧｲﾙ ") + SjisFromQString(QFile::decodeName(QByteArray::fromStdString(path))) +
          Sjis(" を保存できません：") + error.message() +
          Sjis("\n編集中の内容はそのまま残っています．"));
     return false;

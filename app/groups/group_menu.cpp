@@ -6,11 +6,12 @@
 #include <QMenu>
 
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 
 QString GroupMenuCaption(int k, std::string_view nameSjis) {
-  const QString name = QString::fromStdString(SjisToUtf8(nameSjis));
+  const QString name = QStringFromSjis(nameSjis);
   if (k < 10) return QStringLiteral("&%1 %2").arg((k + 1) % 10).arg(name);
   return QStringLiteral("  ") + name;
 }

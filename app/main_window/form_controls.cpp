@@ -22,6 +22,7 @@
 #include "app/main_window/word_grid.h"
 #include "engine/book/text_utils.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 #include "view/tmyscrollbox.h"
 #include "view/ttextview.h"
 
@@ -33,7 +34,7 @@ class SjisLengthValidator final : public QValidator {
  public:
   SjisLengthValidator(size_t maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) {}
   State validate(QString& input, int&) const override {
-    return Utf8ToSjis(input.toStdString()).size() <= maxBytes_ ? Acceptable : Invalid;
+    return SjisFromQString(input).size() <= maxBytes_ ? Acceptable : Invalid;
   }
 
  private:

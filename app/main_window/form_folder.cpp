@@ -17,6 +17,7 @@
 #include "engine/book/text_utils.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 #include "view/tmyscrollbox.h"
 
 namespace morva {
@@ -29,7 +30,7 @@ constexpr int kFolderDepth = 2;
 // The group made for the books when none is open: the folder's name, or a
 // plain one when that cannot be a group name.
 std::string NewGroupNameFor(const QString& folder) {
-  std::string name(SjisCut(Utf8ToSjis(QFileInfo(folder).fileName().toStdString()), 79));
+  std::string name(SjisCut(SjisFromQString(QFileInfo(folder).fileName()), 79));
   if (name.empty() || GroupNameProblem(name)) name = Sjis("辞書");
   return name;
 }
@@ -76,7 +77,7 @@ void TMorvaForm::AddBooksFromFolder(const QString& folder) {
   };
   if (result.cancelled) return keepAsItWas();
   if (found.empty()) {
-    reporter_->Warning(Sjis("ﾌｫﾙﾀﾞ ") + Utf8ToSjis(absolute.toStdString()) +
+    reporter_->Warning(Sjis("ﾌｫﾙﾀﾞ ") + SjisFromQString(absolute) +
                        Sjis(" とその下（2段まで）に辞書が見つかりません．"));
     return keepAsItWas();
   }

@@ -22,13 +22,12 @@
 #include "engine/search/menu.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 #include "view/tmyscrollbox.h"
 #include "view/ttextview.h"
 
 namespace morva {
 namespace {
-
-QString ToQ(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
 
 // Margins inside a tab page.
 constexpr int kPageMargin = 4;
@@ -77,15 +76,9 @@ void TMorvaForm::ApplyDisplaySettings() {
   panel1_->setVisible(menuDicBar_->isChecked());
   panel21_->setVisible(menuMode_->isChecked());
   QPalette palette = myScrollBox1_->viewport()->palette();
-  const uint32_t back = settings_.backColor;
-  palette.setColor(QPalette::Window,
-                   QColor(static_cast<int>(back & 0xFF), static_cast<int>(back >> 8 & 0xFF),
-                          static_cast<int>(back >> 16 & 0xFF)));
+  palette.setColor(QPalette::Window, QColorFromStored(settings_.backColor));
   // The hint on an empty pane is written in the text colour.
-  const uint32_t text = settings_.textColor;
-  palette.setColor(QPalette::WindowText,
-                   QColor(static_cast<int>(text & 0xFF), static_cast<int>(text >> 8 & 0xFF),
-                          static_cast<int>(text >> 16 & 0xFF)));
+  palette.setColor(QPalette::WindowText, QColorFromStored(settings_.textColor));
   myScrollBox1_->viewport()->setPalette(palette);
   myScrollBox1_->setFocusPolicy(settings_.scrollKey ? Qt::ClickFocus : Qt::StrongFocus);
   if (view_) view_->SetSettings(CurrentViewSettings());
@@ -322,15 +315,16 @@ void TMorvaForm::ActivateTab(int tab) { PageControl1Change(tab); }
 
 void TMorvaForm::SetStatus(const std::string& textSjis) {
   if (textSjis.empty()) {
-    statusPanels_[1]->setText(ToQ(openTitle_));
+    statusPanels_[1]->setText(QStringFromSjis(openTitle_));
   } else {
     static const std::string format = Sjis("%s　【%s】");
-    statusPanels_[1]->setText(ToQ(Format(format.c_str(), openTitle_.c_str(), textSjis.c_str())));
+    statusPanels_[1]->setText(
+        QStringFromSjis(Format(format.c_str(), openTitle_.c_str(), textSjis.c_str())));
   }
 }
 
 void TMorvaForm::SetStatusPanel0(const std::string& textSjis) {
-  statusPanels_[0]->setText(ToQ(textSjis));
+  statusPanels_[0]->setText(QStringFromSjis(textSjis));
 }
 
 QString TMorvaForm::StatusText(int panel) const {
@@ -340,7 +334,7 @@ QString TMorvaForm::StatusText(int panel) const {
 void TMorvaForm::SetTitle() {
   titleGroup_ = settings_.group;
   setWindowTitle(titleGroup_.empty() ? QStringLiteral("Morva")
-                                     : QStringLiteral("Morva - ") + ToQ(titleGroup_));
+                                     : QStringLiteral("Morva - ") + QStringFromSjis(titleGroup_));
 }
 
 }  // namespace morva

@@ -21,13 +21,11 @@
 #include "engine/search/wordlist.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 #include "view/ttextview.h"
 
 namespace morva {
 namespace {
-
-QString ToQ(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
-std::string ToSjis(const QString& text) { return Utf8ToSjis(text.toStdString()); }
 
 // The pause in typing after which the typed word is searched.
 constexpr int kTypingPauseMs = 350;
@@ -47,9 +45,9 @@ void TMorvaForm::SearchClicked(bool ctrlHeld) {
   }
   if (activeTab_ != kIndexTab) return;
 
-  const std::string typed(SjisCut(ToSjis(comboBox1_->currentText()), kMaxSearchWord));
+  const std::string typed(SjisCut(SjisFromQString(comboBox1_->currentText()), kMaxSearchWord));
   session_->SetWord(session_->Prepare(typed));
-  if (session_->word() != typed) comboBox1_->setEditText(ToQ(session_->word()));
+  if (session_->word() != typed) comboBox1_->setEditText(QStringFromSjis(session_->word()));
   int position = session_->book();
   if (settings_.kusizasi) position = -1;
   else if (!searchFromClipboard_ && ctrlHeld) position = -1;
@@ -69,7 +67,8 @@ void TMorvaForm::RunSearch(int position) {
   // A confirmed search replaces the one a pause in typing would start.
   typingPause_->stop();
   const SearchSession::Outcome outcome = session_->SearchWord(
-      position, [this](const std::string& retried) { comboBox1_->setEditText(ToQ(retried)); });
+      position,
+      [this](const std::string& retried) { comboBox1_->setEditText(QStringFromSjis(retried)); });
   SetStatusPanel0(outcome.status);
   FillWordList();
   AfterIndexSearch(activeTab_ == kIndexTab);
@@ -104,7 +103,7 @@ void TMorvaForm::TypedSearch() {
     return;
   }
   if (session_->OpenBookInfo() == nullptr) return;
-  const std::string typed = ToSjis(comboBox1_->currentText());
+  const std::string typed = SjisFromQString(comboBox1_->currentText());
   if (typed.empty()) {
     list_->Empty();
     SetStatusPanel0({});
@@ -141,7 +140,7 @@ void TMorvaForm::AfterIndexSearch(bool indexTab) {
     ButtonAllClick();
   } else if (!list_->IsEmpty() && indexTab) {
     AppendKeywordLog(session_->word());
-    findDialog1_->SetFindText(ToQ(session_->word()));
+    findDialog1_->SetFindText(QStringFromSjis(session_->word()));
   }
   if (!indexTab) return;
   comboBox1_->lineEdit()->selectAll();
@@ -206,7 +205,7 @@ void TMorvaForm::PushHistory(const std::string& wordSjis) {
   if (wordSjis.empty()) return;
   // The box's items mirror the session's history.
   if (session_->Remember(wordSjis)) {
-    const QString word = ToQ(wordSjis);
+    const QString word = QStringFromSjis(wordSjis);
     const QString edit = comboBox1_->currentText();
     const int found = comboBox1_->findText(word, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (found > 0) comboBox1_->removeItem(found);
@@ -239,7 +238,7 @@ void TMorvaForm::ScreenWordSearch(bool conditional) {
   const std::string selected = view_->SelectionText(true, 126);
   if (activeTab_ != kIndexTab) ActivateTab(kIndexTab);
   session_->SetWord(session_->ScreenWord(selected, conditional));
-  comboBox1_->setEditText(ToQ(session_->word()));
+  comboBox1_->setEditText(QStringFromSjis(session_->word()));
   comboBox1_->setFocus();
   IndexSearchButtonClick();
 }

@@ -22,6 +22,7 @@
 #include "engine/decode/marked_text_file.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 #include "view/tmyscrollbox.h"
 #include "view/ttextview.h"
 
@@ -211,7 +212,7 @@ void TMorvaForm::SearchContentClick() {
   if (!view_) return;
   if (view_->HasSelection()) {
     const std::string selected = view_->SelectionText(true, 99);
-    if (!selected.empty()) findDialog1_->SetFindText(QString::fromStdString(SjisToUtf8(selected)));
+    if (!selected.empty()) findDialog1_->SetFindText(QStringFromSjis(selected));
   }
   view_->SetAnchor({0, 0});
   findDialog1_->show();
@@ -221,7 +222,7 @@ void TMorvaForm::SearchContentClick() {
 
 void TMorvaForm::FindNext() {
   if (!view_ || findDialog1_->FindText().isEmpty()) return;
-  view_->Find(Utf8ToSjis(findDialog1_->FindText().toStdString()), findDialog1_->MatchCase());
+  view_->Find(SjisFromQString(findDialog1_->FindText()), findDialog1_->MatchCase());
 }
 
 // ---- Groups ------------------------------------------------------------------

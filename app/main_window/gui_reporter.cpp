@@ -5,12 +5,13 @@
 #include <cstdlib>
 
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 
 bool GuiReporter::Show(Box box, const char* caption, std::string_view sjis) {
   const QString title = QString::fromUtf8(caption);
-  const QString text = QString::fromStdString(SjisToUtf8(sjis));
+  const QString text = QStringFromSjis(sjis);
   if (box_) return box_(box, title, text);
   // A box must not sit behind a wait cursor.
   const bool waiting = waitDepth_ > 0;

@@ -25,16 +25,13 @@
 #include "engine/book/tdisk.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 #include "view/tmyscrollbox.h"
 #include "view/ttextview.h"
 #include "view/window_place.h"
 
 namespace morva {
-namespace {
-
-QString ToQ(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
-
-}  // namespace
+namespace {}  // namespace
 
 TMorvaForm::TMorvaForm(FormOptions options, QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("MorvaForm"));
@@ -116,11 +113,11 @@ void TMorvaForm::LoadSettings(const FormOptions& options) {
 
   comboBox1_->clear();
   session_->SetHistory(settings_.history);
-  for (const std::string& word : session_->history()) comboBox1_->addItem(ToQ(word));
+  for (const std::string& word : session_->history()) comboBox1_->addItem(QStringFromSjis(word));
   comboBox1_->setEditText(QString());
   if (startup_.searchDue) {
     session_->SetWord(startup_.word);
-    comboBox1_->setEditText(ToQ(session_->word()));
+    comboBox1_->setEditText(QStringFromSjis(session_->word()));
   }
 }
 
@@ -232,7 +229,7 @@ void TMorvaForm::StartupCommand() {
     return;
   }
   session_->SetWord(startup_.word);
-  comboBox1_->setEditText(ToQ(session_->word()));
+  comboBox1_->setEditText(QStringFromSjis(session_->word()));
   RunStartupSearch(*this, startup_);
   startup_.searchDue = false;
 }

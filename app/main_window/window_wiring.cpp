@@ -20,6 +20,7 @@
 #include "view/dump_window/tdump_form.h"
 #include "view/graph_window/tgraph_form.h"
 #include "view/multi_refer/tmulti_refer.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 
@@ -117,9 +118,8 @@ void MorvaWindow::WireClipboard() {
     if (const BookInfo* info = openInfo()) ApplyEndingSet(&rewritten, 0, info->endings);
     return rewritten;
   };
-  connect(watch_.get(), &ClipboardWatch::wordTaken, this, [this](const std::string& word) {
-    form_->SetSearchText(QString::fromStdString(SjisToUtf8(word)));
-  });
+  connect(watch_.get(), &ClipboardWatch::wordTaken, this,
+          [this](const std::string& word) { form_->SetSearchText(QStringFromSjis(word)); });
   // The form brings itself forward and copies the result at the end of the
   // search.
   connect(watch_.get(), &ClipboardWatch::searchRequested, this, [this](bool copyResult) {

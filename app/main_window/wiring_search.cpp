@@ -11,6 +11,7 @@
 #include "engine/search/fulltext.h"
 #include "engine/text/unicode.h"
 #include "view/multi_refer/tmulti_refer.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 
@@ -49,7 +50,7 @@ void MorvaWindow::WireGeneralTab() {
     if (general_) general_->close();
   });
   connect(form, &TMorvaForm::wordRemembered, this, [this](const std::string& word) {
-    if (general_) general_->RememberWord(QString::fromStdString(SjisToUtf8(word)));
+    if (general_) general_->RememberWord(QStringFromSjis(word));
   });
 }
 

@@ -13,14 +13,10 @@
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
 #include "view/display_fonts.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 namespace {
-
-QColor Colour(uint32_t bgr) {
-  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
-                static_cast<int>(bgr >> 16 & 0xFF));
-}
 
 constexpr int kTextLeft = 2;
 
@@ -105,7 +101,7 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
   if (look.dicColor && entry != nullptr) {
     const int side = h * 8 / 10;
     DrawColourSquare(painter, QRect(rect.left() + h * 2 / 10, rect.top() + h / 5, side, side),
-                     Colour(entry->colour));
+                     QColorFromStored(entry->colour));
     x = rect.left() + h * 2 / 10 + side + 4;
   }
 
@@ -120,7 +116,7 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
 
   if (look.dicName > 0 && entry != nullptr) {
     const std::string_view name = SjisCut(entry->shortName, static_cast<size_t>(look.dicName));
-    painter.drawText(x, baseline, QString::fromStdString(SjisToUtf8(name)));
+    painter.drawText(x, baseline, QStringFromSjis(name));
     x += (look.dicName + 2) * cw;
   }
 
@@ -129,7 +125,7 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
   size_t start = 0;
   auto flush = [&](size_t end) {
     if (end <= start) return;
-    const QString run = QString::fromStdString(SjisToUtf8(text.substr(start, end - start)));
+    const QString run = QStringFromSjis(text.substr(start, end - start));
     painter.drawText(x, baseline, run);
     x += metrics.horizontalAdvance(run);
   };

@@ -13,15 +13,14 @@
 #include "engine/search/candidate_list.h"
 #include "engine/text/unicode.h"
 #include "view/multi_refer/tmulti_refer.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 namespace {
 
 // Labels and values may hold external-character markers; text widgets show
 // them as low lines, as a chosen candidate's text does.
-QString Shown(std::string_view sjis) {
-  return QString::fromStdString(SjisToUtf8(CandidateDisplayText(sjis)));
-}
+QString Shown(std::string_view sjis) { return QStringFromSjis(CandidateDisplayText(sjis)); }
 
 constexpr int kPairGap = 2;
 constexpr int kButtonGap = 6;
@@ -152,14 +151,14 @@ void CompoundTab::Highlight(int current) {
 }
 
 void CompoundTab::FieldEdited(int f, const QString& text) {
-  search_.SetFieldText(f, Utf8ToSjis(text.toStdString()));
+  search_.SetFieldText(f, SjisFromQString(text));
 }
 
 void CompoundTab::CandidateChosen(int f) {
   if (f < 0 || f >= CompoundSearch::kMaxFields) return;
   // Set by the program, so the field does not count as typed into.
   if (QLineEdit* edit = w_.edits[static_cast<size_t>(f)])
-    edit->setText(QString::fromStdString(SjisToUtf8(search_.field(f).text)));
+    edit->setText(QStringFromSjis(search_.field(f).text));
 }
 
 std::string CompoundTab::BuildQuery() {

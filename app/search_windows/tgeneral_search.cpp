@@ -17,6 +17,7 @@
 #include "engine/search/fulltext.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 #include "view/window_place.h"
 
 namespace morva {
@@ -36,8 +37,6 @@ const QString& HelpText() {
       "・全文検索は本文の文字を探します。改行をまたぐ語は見つかりません。");
   return text;
 }
-
-std::string ToSjis(const QString& text) { return Utf8ToSjis(text.toStdString()); }
 
 std::string HitStatus(const Wordlist& list) {
   if (list.IsEmpty()) return Sjis("該当項目なし");
@@ -229,10 +228,10 @@ void TGeneralSearch::ButtonSearchClick() {
   if (searching_ || !SelectBook()) return;
   SetSearching(true);
   const bool fullText = zenbun_->isChecked();
-  const std::string typed = ToSjis(keyword_->currentText());
+  const std::string typed = SjisFromQString(keyword_->currentText());
   std::string status;
   if (fullText) {
-    fullText_.Search(typed, case_->isChecked(), ToSjis(presearch_->text()), progress_);
+    fullText_.Search(typed, case_->isChecked(), SjisFromQString(presearch_->text()), progress_);
     buttonResume_->setEnabled(true);
     status = HitStatus(main_);
   } else if (disk_.BookList() != nullptr) {
@@ -246,7 +245,7 @@ void TGeneralSearch::ButtonSearchClick() {
 void TGeneralSearch::ButtonResumeClick() {
   if (searching_ || !SelectBook()) return;
   SetSearching(true);
-  fullText_.Resume(ToSjis(keyword_->currentText()), case_->isChecked(), progress_);
+  fullText_.Resume(SjisFromQString(keyword_->currentText()), case_->isChecked(), progress_);
   buttonResume_->setEnabled(true);
   SetSearching(false);
   emit searchDone({true, keyword_->currentText(), HitStatus(main_)});

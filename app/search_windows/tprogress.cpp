@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 #include "view/window_place.h"
 
 namespace morva {
@@ -124,6 +125,6 @@ void TProgress::Close() {
   if (owner_ != nullptr) owner_->setEnabled(true);
 }
 
-QString TProgress::Caption() const { return QString::fromStdString(SjisToUtf8(caption_)); }
+QString TProgress::Caption() const { return QStringFromSjis(caption_); }
 
 }  // namespace morva

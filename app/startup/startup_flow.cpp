@@ -7,12 +7,13 @@
 #include "app/startup/instance_channel.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 
 std::optional<std::string> ArgumentFromCommandLine(int argc, char** argv) {
   if (argc < 2 || argv[1] == nullptr) return std::nullopt;
-  return Utf8ToSjis(QString::fromLocal8Bit(argv[1]).toStdString());
+  return SjisFromQString(QString::fromLocal8Bit(argv[1]));
 }
 
 EntryResult RunEntry(SettingsStore& store, const std::optional<std::string>& argument,

@@ -17,6 +17,7 @@
 #include "engine/decode/dump.h"
 #include "engine/text/unicode.h"
 #include "view/display_fonts.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 namespace {
@@ -112,7 +113,7 @@ void TDumpForm::Redo() {
   const std::vector<std::string> lines = DumpPage(disk_, subbook_, page_, offset_);
   QStringList text;
   text.reserve(static_cast<qsizetype>(lines.size()));
-  for (const std::string& line : lines) text << QString::fromStdString(SjisToUtf8(line));
+  for (const std::string& line : lines) text << QStringFromSjis(line);
   memo_->setPlainText(text.join(QLatin1Char('\n')));
 }
 

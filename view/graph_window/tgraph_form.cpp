@@ -24,13 +24,12 @@
 #include "view/display_fonts.h"
 #include "view/graph_window/bmp_writer.h"
 #include "view/graph_window/picture_widget.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-QColor FromStoredColor(uint32_t c) { return QColor(c & 0xFF, c >> 8 & 0xFF, c >> 16 & 0xFF); }
 
 // The "description|pattern" filter of the save dialog in Qt's form.
 QString QtFilter(const QString& filter) {
@@ -172,7 +171,7 @@ void TGraphForm::LoadPicture() {
   }
   MakeMarkedPicture();
   ApplyZoom();
-  setWindowTitle(QString::fromStdString(SjisToUtf8(title_)) +
+  setWindowTitle(QStringFromSjis(title_) +
                  QStringLiteral(" %1%2%3").arg(width_).arg(QChar(0x00D7)).arg(height_));
   UpdateMenus();
   show();
@@ -193,7 +192,7 @@ void TGraphForm::MakeMarkedPicture() {
   font.setPixelSize(24);
   font.setStyleStrategy(QFont::NoAntialias);
   painter.setFont(font);
-  painter.setPen(FromStoredColor(jumpColor_));
+  painter.setPen(QColorFromStored(jumpColor_));
   painter.setBackground(Qt::white);
   painter.setBackgroundMode(Qt::OpaqueMode);
   const QString arrow(QChar(0x21D2));
@@ -242,7 +241,7 @@ void TGraphForm::PrevImageClick() {
   history_.Pop();  // the picture now shown
   const std::optional<PictureHistoryEntry> e = history_.Pop();
   title_ = e->title;
-  setWindowTitle(QString::fromStdString(SjisToUtf8(title_)));
+  setWindowTitle(QStringFromSjis(title_));
   subbook_ = e->subbook;
   at_ = e->at;
   width_ = height_ = 0;
@@ -290,7 +289,7 @@ bool TGraphForm::PrintTo(QPrinter& printer) {
 void TGraphForm::Print1Click() {
   if (marked_.isNull()) return;
   QPrinter printer;
-  printer.setDocName(QString::fromStdString(SjisToUtf8(title_)));
+  printer.setDocName(QStringFromSjis(title_));
   if (preparePrinter) {
     if (!preparePrinter(printer)) return;
   } else {

@@ -10,11 +10,10 @@
 #include "engine/decode/marked_text.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
+#include "view/qt_conversions.h"
 
 namespace morva {
 namespace {
-
-QString Unicode(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
 
 // Calls run(text) for each stretch of ordinary characters and
 // gaiji(wide, code) for each marker, in order; other control bytes and a
@@ -47,7 +46,7 @@ int GaijiTextPainter::Draw(QPainter& painter, int x, int y, std::string_view mar
   Walk(
       marked,
       [&](std::string_view run) {
-        const QString text = Unicode(run);
+        const QString text = QStringFromSjis(run);
         painter.drawText(x, baseline, text);
         x += metrics.horizontalAdvance(text);
       },
@@ -69,7 +68,7 @@ int GaijiTextPainter::Advance(std::string_view marked, const QFontMetrics& metri
                               const Cell& cell) {
   int x = 0;
   Walk(
-      marked, [&](std::string_view run) { x += metrics.horizontalAdvance(Unicode(run)); },
+      marked, [&](std::string_view run) { x += metrics.horizontalAdvance(QStringFromSjis(run)); },
       [&](bool wide, uint16_t) { x += wide ? 2 * cell.charWidth : cell.charWidth; });
   return x;
 }

@@ -12,12 +12,11 @@
 #include "engine/search/compound_search.h"
 #include "engine/text/unicode.h"
 #include "view/display_fonts.h"
+#include "view/qt_conversions.h"
 #include "view/window_place.h"
 
 namespace morva {
 namespace {
-
-QString Unicode(std::string_view sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
 
 // Layout of the client area: the grid on the left, the buttons beside it.
 constexpr int kMargin = 8;
@@ -37,7 +36,7 @@ class TMultiRefer::Rows final : public QAbstractListModel {
   }
   QVariant data(const QModelIndex& index, int role) const override {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
-    return Unicode(CandidateDisplayText(refer_.RowText(index.row())));
+    return QStringFromSjis(CandidateDisplayText(refer_.RowText(index.row())));
   }
   void Reset() {
     beginResetModel();
@@ -180,7 +179,8 @@ void TMultiRefer::Button2Click() {
   // label there rather than a blank title.
   const CompoundSearch::Field& field = search_.field(field_);
   const std::string& caption = field.text.empty() ? field.label : field.text;
-  setWindowTitle(caption.empty() ? DefaultCaption() : Unicode(CandidateDisplayText(caption)));
+  setWindowTitle(caption.empty() ? DefaultCaption()
+                                 : QStringFromSjis(CandidateDisplayText(caption)));
   show();
   emit wentBack(field_);
 }
