@@ -65,9 +65,7 @@ TTextView::~TTextView() {
 
 void TTextView::SetSettings(const ViewSettings& settings) {
   settings_ = settings;
-  gaijiImages_.clear();
-  inkedGaiji_.clear();
-  shownMapKnown_ = false;
+  glyphs_.Forget();
   columns_ = 0;
   if (shown_.subbook >= 0 && lineCount_ > 0) {
     shown_.topLine = TopLine();
@@ -95,9 +93,7 @@ void TTextView::Clear() {
   lineCount_ = 0;
   selStart_ = selEnd_ = previousEnd_ = {};
   selecting_ = false;
-  gaijiImages_.clear();
-  inkedGaiji_.clear();
-  shownMapKnown_ = false;
+  glyphs_.Forget();
   pane_.verticalScrollBar()->setRange(0, 0);
   emit backEnabledChanged(false);
   pane_.viewport()->update();
@@ -120,9 +116,7 @@ void TTextView::Show(int subbook, int32_t page, int32_t offset) {
   lineCount_ = 0;
   selStart_ = selEnd_ = previousEnd_ = {};
   selecting_ = false;
-  gaijiImages_.clear();
-  inkedGaiji_.clear();
-  shownMapKnown_ = false;
+  glyphs_.Forget();
   pane_.viewport()->update();
 
   if (back) {
@@ -474,7 +468,7 @@ void TTextView::PaintLine(QPainter& painter, int line, int y) {
       case MarkedKind::kGaiji:
         if (t.whole) {
           const int advance = t.fullWidth ? 2 * set.cw : set.cw;
-          if (const GaijiMapEntry* mapped = MappedGaiji(t.fullWidth, t.code);
+          if (const GaijiMapEntry* mapped = glyphs_.Mapped(shown_.subbook, t.fullWidth, t.code);
               mapped && mapped->HasCharacter())
             DrawMark(painter, QString::fromStdString(mapped->utf8), advance, here, x, y);
           else DrawGaiji(painter, t.fullWidth, t.code, here, x, y);
@@ -488,40 +482,6 @@ void TTextView::PaintLine(QPainter& painter, int line, int y) {
   flush();
 }
 
-const QImage& TTextView::GaijiImage(bool full, uint16_t code) {
-  const uint32_t key = (full ? 0x10000u : 0u) | code;
-  auto found = gaijiImages_.find(key);
-  if (found != gaijiImages_.end()) return found->second;
-  QImage image;
-  // The bitmaps come from the shown book's font cache.
-  if (disk_.CurrentSubbook() != shown_.subbook) disk_.SelectSubbook(shown_.subbook);
-  GaijiBitmap bitmap;
-  if (FetchGaijiBitmap(disk_, full ? 1 : 0, code, &bitmap) && bitmap.width > 0 &&
-      bitmap.height > 0) {
-    image = QImage(bitmap.width, bitmap.height, QImage::Format_Mono);
-    const int rowBytes = bitmap.BytesPerRow();
-    const int copy = (bitmap.width + 7) / 8;
-    for (int y = 0; y < bitmap.height; ++y) {
-      uchar* line = image.scanLine(y);
-      for (int i = 0; i < copy; ++i)
-        line[i] =
-            static_cast<uchar>(~bitmap.rows[static_cast<size_t>(y * rowBytes + i)]);  // 1 = ink
-    }
-  }
-  return gaijiImages_.emplace(key, std::move(image)).first->second;
-}
-
-const GaijiMapEntry* TTextView::MappedGaiji(bool full, uint16_t code) {
-  if (!shownMapKnown_) {
-    shownMap_ = nullptr;
-    if (shown_.subbook >= 0 &&
-        (disk_.CurrentSubbook() == shown_.subbook || disk_.SelectSubbook(shown_.subbook)))
-      shownMap_ = disk_.decoderState().unicodeMap;
-    shownMapKnown_ = true;
-  }
-  return shownMap_ != nullptr ? shownMap_->Find(full, code) : nullptr;
-}
-
 void TTextView::DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t attribute, int x,
                           int y) {
   const FontSet& set = Fonts();
@@ -529,37 +489,18 @@ void TTextView::DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t 
   const bool selected = (attribute & kSelected) != 0;
   const int advance = full ? 2 * set.cw : set.cw;
   if (selected) painter.fillRect(QRect(x, y, advance, set.textHeight), colour);
-  const QImage& glyph = GaijiImage(full, code);
+  const QImage& glyph = glyphs_.Bitmap(shown_.subbook, full, code);
   if (glyph.isNull()) return;
   int cell = set.textHeight;
   if (cell >= 16 && cell <= 18) cell = 16;
   const int width = full ? cell : cell * glyph.width() / glyph.height();
   const QColor ink = selected ? QColorFromStored(settings_.backColor) : colour;
-  const QImage& shape =
-      InkedGaiji(full, code, QSize(width, cell), painter.device()->devicePixelRatio(), ink);
+  const QImage& shape = glyphs_.Inked(shown_.subbook, full, code, QSize(width, cell),
+                                      painter.device()->devicePixelRatio(), ink);
   painter.drawImage(QRect(x, y, width, cell), shape);
   // Bold: the ink once more one pixel to the right.
   if ((attribute & kBold) != 0 || settings_.bold == 2)
     painter.drawImage(QRect(x + 1, y, width, cell), shape);
-}
-
-const QImage& TTextView::InkedGaiji(bool full, uint16_t code, QSize size, qreal ratio,
-                                    const QColor& ink) {
-  const GaijiShapeKey key{(full ? 0x10000u : 0u) | code, size.width(), size.height(),
-                          qRound(ratio * 100), ink.rgba()};
-  auto found = inkedGaiji_.find(key);
-  if (found != inkedGaiji_.end()) return found->second;
-  // The bitmap is scaled to the device's pixels with a smooth filter, so that
-  // strokes stay even at sizes that are no multiple of the font's and on
-  // high-density screens.
-  QImage shape = GaijiImage(full, code);
-  shape.setColorTable({qRgba(0, 0, 0, 0), ink.rgba()});
-  shape = shape.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  const QSize pixels(qRound(size.width() * ratio), qRound(size.height() * ratio));
-  if (shape.size() != pixels)
-    shape = shape.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  shape.setDevicePixelRatio(ratio);
-  return inkedGaiji_.emplace(key, std::move(shape)).first->second;
 }
 
 }  // namespace morva

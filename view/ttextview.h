@@ -32,6 +32,7 @@
 #include "view/clipboard_adapter.h"
 #include "view/content_window_source.h"
 #include "view/display_fonts.h"
+#include "view/gaiji_glyphs.h"
 #include "view/history_ring.h"
 #include "view/tbrows.h"
 #include "view/view_settings.h"
@@ -201,12 +202,6 @@ class TTextView final : public QObject {
   void DrawMark(QPainter& painter, const QString& text, int advance, uint16_t attribute, int x,
                 int y);
   void DrawGaiji(QPainter& painter, bool full, uint16_t code, uint16_t attribute, int x, int y);
-  const QImage& GaijiImage(bool full, uint16_t code);
-  // The bitmap in ink, scaled to size at the device pixel ratio.
-  const QImage& InkedGaiji(bool full, uint16_t code, QSize size, qreal ratio, const QColor& ink);
-  // The characters the shown book's Unicode map gives an external character;
-  // nullptr when it has none (the bitmap is drawn).
-  const GaijiMapEntry* MappedGaiji(bool full, uint16_t code);
   // The selected tokens in order, each as (token, its bytes); stops
   // where piece returns false.
   template <typename Piece>
@@ -241,13 +236,7 @@ class TTextView final : public QObject {
   int lastScrollPos_ = 0;
   int linesPainted_ = 0;
   HistoryRing history_;
-  std::map<uint32_t, QImage> gaijiImages_;
-  // Scaled, inked bitmaps by code, size, pixel ratio (percent) and ink.
-  using GaijiShapeKey = std::tuple<uint32_t, int, int, int, QRgb>;
-  std::map<GaijiShapeKey, QImage> inkedGaiji_;
-  // The shown book's Unicode map, looked up once per shown book.
-  const GaijiMap* shownMap_ = nullptr;
-  bool shownMapKnown_ = false;
+  GaijiGlyphs glyphs_{disk_};
 
   TextPos selStart_;
   TextPos selEnd_;

@@ -339,8 +339,9 @@ std::string TTextView::SelectionUtf8() {
   std::string out;
   std::string sjis;  // the Shift-JIS run not yet converted
   ForEachSelected(false, [&](const MarkedToken& t, std::string_view bytes) {
-    const GaijiMapEntry* mapped =
-        t.kind == MarkedKind::kGaiji && t.whole ? MappedGaiji(t.fullWidth, t.code) : nullptr;
+    const GaijiMapEntry* mapped = t.kind == MarkedKind::kGaiji && t.whole
+                                      ? glyphs_.Mapped(shown_.subbook, t.fullWidth, t.code)
+                                      : nullptr;
     if (mapped == nullptr) {
       sjis += SjisPiece(t, bytes);
       return true;

@@ -24,11 +24,11 @@ constexpr int kTextLeft = 2;
 
 WordListPainter::WordListPainter(TDisk& disk, const Wordlist& list, const BookBar& bar,
                                  const DisplayFonts& fonts)
-    : disk_(disk), list_(list), bar_(bar), fonts_(fonts) {}
+    : disk_(disk), list_(list), bar_(bar), fonts_(fonts), glyphs_(disk) {}
 
 void WordListPainter::Invalidate() {
   headings_.clear();
-  glyphs_.clear();
+  glyphs_.Forget();
 }
 
 const WordListPainter::RowHeading& WordListPainter::Row(int row) {
@@ -48,34 +48,6 @@ const WordListPainter::RowHeading& WordListPainter::Row(int row) {
 const std::string& WordListPainter::Heading(int row) { return Row(row).text; }
 
 bool WordListPainter::HeadingCut(int row) { return Row(row).cut; }
-
-const QImage& WordListPainter::Glyph(int book, bool full, uint16_t code) {
-  const uint64_t key =
-      static_cast<uint64_t>(static_cast<uint32_t>(book)) << 17 | (full ? 0x10000u : 0u) | code;
-  auto found = glyphs_.find(key);
-  if (found != glyphs_.end()) return found->second;
-  QImage image;
-  GaijiBitmap bitmap;
-  if (disk_.SelectSubbook(book) && FetchGaijiBitmap(disk_, full ? 1 : 0, code, &bitmap) &&
-      bitmap.width > 0 && bitmap.height > 0) {
-    image = QImage(bitmap.width, bitmap.height, QImage::Format_Mono);
-    const int rowBytes = bitmap.BytesPerRow();
-    const int copy = (bitmap.width + 7) / 8;
-    for (int y = 0; y < bitmap.height; ++y) {
-      uchar* line = image.scanLine(y);
-      for (int i = 0; i < copy; ++i)
-        line[i] =
-            static_cast<uchar>(~bitmap.rows[static_cast<size_t>(y * rowBytes + i)]);  // 1 = ink
-    }
-  }
-  return glyphs_.emplace(key, std::move(image)).first->second;
-}
-
-const GaijiMapEntry* WordListPainter::Mapped(int book, bool full, uint16_t code) {
-  if (!disk_.SelectSubbook(book)) return nullptr;
-  const GaijiMap* map = disk_.decoderState().unicodeMap;
-  return map != nullptr ? map->Find(full, code) : nullptr;
-}
 
 void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool current,
                             bool focused, const WordListLook& look) {
@@ -136,26 +108,22 @@ void WordListPainter::Paint(QPainter& painter, int row, const QRect& rect, bool 
     start = cursor.Offset();
     if (!t.whole) continue;
     // A character the book's Unicode map has is written in the list's font.
-    if (const GaijiMapEntry* mapped = Mapped(item.book, t.fullWidth, t.code);
+    if (const GaijiMapEntry* mapped = glyphs_.Mapped(item.book, t.fullWidth, t.code);
         mapped != nullptr && mapped->HasCharacter()) {
       const QString characters = QString::fromStdString(mapped->utf8);
       painter.drawText(x, baseline, characters);
       x += metrics.horizontalAdvance(characters);
       continue;
     }
-    const QImage& glyph = Glyph(item.book, t.fullWidth, t.code);
+    const QImage& glyph = glyphs_.Bitmap(item.book, t.fullWidth, t.code);
     const int cell = textHeight;
     const int width =
         t.fullWidth ? cell : (glyph.isNull() ? cw : cell * glyph.width() / glyph.height());
     if (!glyph.isNull()) {
-      QImage coloured = glyph;
-      coloured.setColorTable({qRgba(0, 0, 0, 0), ink.rgba()});
-      // Scaled smoothly to the device's pixels, as in the content pane.
-      painter.save();
-      painter.setRenderHint(QPainter::SmoothPixmapTransform);
-      painter.drawImage(QRect(x, y, width, cell),
-                        coloured.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-      painter.restore();
+      const QSize size(width, cell);
+      const qreal ratio = painter.device()->devicePixelRatio();
+      painter.drawImage(QRect(QPoint(x, y), size),
+                        glyphs_.Inked(item.book, t.fullWidth, t.code, size, ratio, ink));
     }
     x += width;
   }

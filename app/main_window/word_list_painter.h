@@ -18,6 +18,7 @@
 
 #include "engine/book/book_list.h"
 #include "engine/book/gaiji_map.h"
+#include "view/gaiji_glyphs.h"
 
 class QPainter;
 class QRect;
@@ -52,11 +53,6 @@ class WordListPainter {
              const WordListLook& look);
 
  private:
-  const QImage& Glyph(int book, bool full, uint16_t code);
-  // The Unicode map's entry for an external character of the book; nullptr
-  // when its map has none.
-  const GaijiMapEntry* Mapped(int book, bool full, uint16_t code);
-
   TDisk& disk_;
   const Wordlist& list_;
   const BookBar& bar_;
@@ -68,7 +64,7 @@ class WordListPainter {
   const RowHeading& Row(int row);
 
   std::vector<std::optional<RowHeading>> headings_;
-  std::map<uint64_t, QImage> glyphs_;
+  GaijiGlyphs glyphs_;
 };
 
 }  // namespace morva

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/decode/gaiji.h"
+#include "engine/book/tdisk.h"
 #include "engine/decode/marked_text.h"
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
@@ -51,12 +51,17 @@ int GaijiTextPainter::Draw(QPainter& painter, int x, int y, std::string_view mar
         x += metrics.horizontalAdvance(text);
       },
       [&](bool wide, uint16_t code) {
-        const QImage& glyph = Glyph(wide, code);
-        if (!glyph.isNull()) {
+        const int book = disk_.CurrentSubbook();
+        const QImage& glyph = glyphs_.Bitmap(book, wide, code);
+        if (const GaijiMapEntry* mapped = glyphs_.Mapped(book, wide, code);
+            mapped != nullptr && mapped->HasCharacter()) {
+          painter.drawText(x, baseline, QString::fromStdString(mapped->utf8));
+        } else if (!glyph.isNull()) {
           const int width = wide ? glyphHeight : glyphHeight * glyph.width() / glyph.height();
-          QImage coloured = glyph;
-          coloured.setColorTable({qRgba(0, 0, 0, 0), ink.rgba()});
-          painter.drawImage(QRect(x, y, width, glyphHeight), coloured);
+          const QSize size(width, glyphHeight);
+          const qreal ratio = painter.device()->devicePixelRatio();
+          painter.drawImage(QRect(QPoint(x, y), size),
+                            glyphs_.Inked(book, wide, code, size, ratio, ink));
         }
         // The advance is the font's, whatever the bitmap's size.
         x += wide ? 2 * cell.charWidth : cell.charWidth;
@@ -71,29 +76,6 @@ int GaijiTextPainter::Advance(std::string_view marked, const QFontMetrics& metri
       marked, [&](std::string_view run) { x += metrics.horizontalAdvance(QStringFromSjis(run)); },
       [&](bool wide, uint16_t) { x += wide ? 2 * cell.charWidth : cell.charWidth; });
   return x;
-}
-
-const QImage& GaijiTextPainter::Glyph(bool wide, uint16_t code) {
-  const uint32_t key = (wide ? 0x10000u : 0u) | code;
-  auto found = glyphs_.find(key);
-  if (found != glyphs_.end()) return found->second;
-  QImage image;
-  GaijiBitmap bitmap;
-  if (FetchGaijiBitmap(disk_, wide ? 1 : 0, code, &bitmap) && bitmap.width > 0 &&
-      bitmap.height > 0) {
-    image = QImage(bitmap.width, bitmap.height, QImage::Format_Mono);
-    const int rowBytes = bitmap.BytesPerRow();
-    const int copy = std::min(rowBytes, (bitmap.width + 7) / 8);
-    for (int row = 0; row < bitmap.height; ++row) {
-      uchar* line = image.scanLine(row);
-      for (int i = 0; i < copy; ++i) {
-        const size_t at = static_cast<size_t>(row * rowBytes + i);
-        // The font's set bits are background; the image's index 1 is ink.
-        line[i] = at < bitmap.rows.size() ? static_cast<uchar>(~bitmap.rows[at]) : 0;
-      }
-    }
-  }
-  return glyphs_.emplace(key, std::move(image)).first->second;
 }
 
 }  // namespace morva

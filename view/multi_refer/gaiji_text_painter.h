@@ -1,6 +1,7 @@
 // GaijiTextPainter: draws a line of marked text in which external characters
 // stand as 4-byte markers (0x0B, '1' wide or '0' narrow, high byte, low byte
-// of the code), with the glyphs taken from the current sub-book's font cache.
+// of the code), with the glyphs taken from the current sub-book's font cache,
+// or the character its Unicode map gives.
 // Lists that show book text with external characters (the compound-search
 // candidate list, for one) draw their rows with it.
 //
@@ -10,10 +11,10 @@
 // not move the book reader.
 #pragma once
 
-#include <QImage>
 #include <cstdint>
-#include <map>
 #include <string_view>
+
+#include "view/gaiji_glyphs.h"
 
 class QFontMetrics;
 class QPainter;
@@ -24,7 +25,7 @@ class TDisk;
 
 class GaijiTextPainter {
  public:
-  explicit GaijiTextPainter(TDisk& disk) : disk_(disk) {}
+  explicit GaijiTextPainter(TDisk& disk) : disk_(disk), glyphs_(disk) {}
   GaijiTextPainter(const GaijiTextPainter&) = delete;
   GaijiTextPainter& operator=(const GaijiTextPainter&) = delete;
 
@@ -40,20 +41,18 @@ class GaijiTextPainter {
   // Draws text with the painter's font and pen, its top at y; returns the x
   // after the last character. Runs of ordinary text are drawn with one
   // drawText each; other control bytes are skipped. Glyphs take the pen's
-  // colour on a transparent ground and are never drawn bold.
+  // colour on a transparent ground and are never drawn bold; a mapped
+  // character is written in the painter's font in the glyph's cell.
   int Draw(QPainter& painter, int x, int y, std::string_view marked, const Cell& cell);
 
   // Width Draw would advance by.
   static int Advance(std::string_view marked, const QFontMetrics& metrics, const Cell& cell);
 
-  void Forget() { glyphs_.clear(); }
+  void Forget() { glyphs_.Forget(); }
 
  private:
-  // The glyph as a 1-bit image (index 1 ink), null when the book has none.
-  const QImage& Glyph(bool wide, uint16_t code);
-
   TDisk& disk_;
-  std::map<uint32_t, QImage> glyphs_;
+  GaijiGlyphs glyphs_;
 };
 
 }  // namespace morva
