@@ -8,20 +8,8 @@
 //   book 1 "keyword": a few entries with a keyword index (0x80).
 #pragma once
 
-#include <string>
-#include <vector>
-
-#include "engine/book/book_list.h"
-#include "engine/text/jis.h"
-#include "tests/support/test_dirs.h"
-#include "tools/mkbook/body_text.h"
-#include "tools/mkbook/compound.h"
+#include "tests/support/book_test.h"
 #include "tools/mkbook/font.h"
-#include "tools/mkbook/index_page.h"
-#include "tools/mkbook/index_tree.h"
-#include "tools/mkbook/jis_text.h"
-#include "tools/mkbook/subbook_pages.h"
-#include "tools/mkbook/volume.h"
 
 namespace morva::testing {
 
@@ -37,8 +25,6 @@ struct SearchBooks {
   std::vector<BookAddress> entries;
   // Topics of book 0 holding "共通" (the named entries hold none).
   int commonTopics = 0;
-  // The entry of book 1 that its keyword 犬 finds.
-  BookAddress keywordDog;
 
   SearchBooks() {
     WriteCompoundBook();
@@ -46,8 +32,6 @@ struct SearchBooks {
   }
 
  private:
-  static std::string J(std::string_view utf8) { return mkbook::JisFromUtf8(utf8); }
-
   static mkbook::Subbook WithSolidFonts(mkbook::Subbook s) {
     mkbook::Font full(16, 16);
     full.AddPattern(std::vector<std::string>(16, std::string(16, '#')));
@@ -59,15 +43,6 @@ struct SearchBooks {
   }
 
   std::string Root(int book) const { return dir.str() + "/vol" + std::to_string(book); }
-
-  static int32_t AddIndex(mkbook::SubbookPages& pages, std::vector<mkbook::TreeEntry> entries,
-                          mkbook::LeafLayout layout, mkbook::CompoundIndex* index) {
-    const mkbook::IndexTree tree =
-        mkbook::BuildIndexTree(std::move(entries), pages.NextFreePage(), {.leaves = layout});
-    pages.file().AppendPages(tree.pages);
-    if (index != nullptr) *index = mkbook::IndexOf(tree);
-    return tree.firstPage;
-  }
 
   // The top list of the 分類 field: 動物 opens a nested list (犬, 猫, and
   // 鳥 which nests once more), 鉱物 is a value, then two values with an
@@ -105,15 +80,19 @@ struct SearchBooks {
     }
     pages.AddSection(mkbook::index_code::kBody, body.EndText().Bytes());
 
-    using mkbook::TreeEntry;
-    const auto e = [&](size_t i) { return entries[i]; };
-    mkbook::CompoundIndex names, kinds, readings, meanings;
-    AddIndex(pages, {{J("犬"), e(0), e(0)}, {J("猫"), e(1), e(1)}, {J("水晶"), e(2), e(2)}},
-             mkbook::LeafLayout::kGroupedCompound, &names);
-    AddIndex(pages, {{J("犬"), e(0), e(0)}, {J("猫"), e(1), e(1)}, {J("鉱物"), e(2), e(2)}},
-             mkbook::LeafLayout::kGroupedCompound, &kinds);
-    AddIndex(pages, {{J("いぬ"), e(0), e(0)}}, mkbook::LeafLayout::kGroupedCompound, &readings);
-    AddIndex(pages, {{J("動物"), e(0), e(0)}}, mkbook::LeafLayout::kGroupedCompound, &meanings);
+    // A grouped index of words of the named entries.
+    const auto index = [&](std::vector<std::pair<const char*, size_t>> words) {
+      std::vector<mkbook::TreeEntry> keys;
+      for (const auto& [word, i] : words) keys.push_back({J(word), entries[i], entries[i]});
+      const mkbook::IndexTree tree = mkbook::BuildIndexTree(
+          std::move(keys), pages.NextFreePage(), {.leaves = mkbook::LeafLayout::kGroupedCompound});
+      pages.file().AppendPages(tree.pages);
+      return mkbook::IndexOf(tree);
+    };
+    const mkbook::CompoundIndex names = index({{"犬", 0}, {"猫", 1}, {"水晶", 2}});
+    const mkbook::CompoundIndex kinds = index({{"犬", 0}, {"猫", 1}, {"鉱物", 2}});
+    const mkbook::CompoundIndex readings = index({{"いぬ", 0}});
+    const mkbook::CompoundIndex meanings = index({{"動物", 0}});
     const int32_t kindList = AddKindCandidates(pages);
 
     std::vector<mkbook::CompoundField> form0 = {
@@ -122,13 +101,8 @@ struct SearchBooks {
     mkbook::AddCompoundSearch(pages, form0);
     mkbook::AddCompoundSearch(pages, {{"読み", readings}, {"意味", meanings}});
 
-    mkbook::Subbook s;
-    s.record.title = J("複合試験");
-    s.record.directory = "compound";
-    s.body = pages.Build();
-    mkbook::Volume v;
-    v.AddSubbook(WithSolidFonts(std::move(s)));
-    v.WriteTo(Root(kCompoundBook));
+    WriteVolume(Root(kCompoundBook),
+                {WithSolidFonts(Subbook("複合試験", "compound", pages.Build()))});
     books.push_back({"COMP", Root(kCompoundBook), "", 0, false});
   }
 
@@ -136,20 +110,13 @@ struct SearchBooks {
     mkbook::SubbookPages pages;
     mkbook::BodyText body({pages.NextFreePage(), 0});
     body.Indent(1).Headword("猫").Newline().Text("猫の説明。").Newline();
-    keywordDog = body.Here();
+    const BookAddress dog = body.Here();
     body.Indent(1).Headword("犬").Newline().Text("犬の説明。").Newline();
     pages.AddSection(mkbook::index_code::kBody, body.EndText().Bytes());
-    const mkbook::IndexTree keywords =
-        mkbook::BuildIndexTree({{J("犬"), keywordDog, keywordDog}}, pages.NextFreePage());
-    pages.AddSection(mkbook::index_code::kKeyword, keywords.pages);
+    pages.AddSection(mkbook::index_code::kKeyword,
+                     mkbook::BuildIndexTree({{J("犬"), dog, dog}}, pages.NextFreePage()).pages);
 
-    mkbook::Subbook s;
-    s.record.title = J("条件試験");
-    s.record.directory = "keyword";
-    s.body = pages.Build();
-    mkbook::Volume v;
-    v.AddSubbook(std::move(s));
-    v.WriteTo(Root(kKeywordBook));
+    WriteVolume(Root(kKeywordBook), {Subbook("条件試験", "keyword", pages.Build())});
     books.push_back({"KEYW", Root(kKeywordBook), "", 0, false});
   }
 };

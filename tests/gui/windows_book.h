@@ -16,16 +16,10 @@
 //               character), each ended by a new line
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <memory>
+#include <filesystem>
 #include <string>
 
 #include "engine/book/book_list.h"
-#include "engine/book/tdisk.h"
-#include "engine/book/text_utils.h"
-#include "tests/support/recording_reporter.h"
-#include "tests/support/test_dirs.h"
 #include "tools/mkbook/body_text.h"
 #include "tools/mkbook/image.h"
 #include "tools/mkbook/index_page.h"
@@ -47,27 +41,18 @@ struct PictureBook {
   BookAddress heading2() const { return {bodyPage + 5, 256}; }
 };
 
-// The second picture: 17 pixels wide, 20 high; row 0 has pixels 0 and 16
-// black, row 1 pixel 8.
-inline mkbook::Picture SecondPicture() {
-  mkbook::Picture p(17, 20);
-  p.Set(0, 0);
-  p.Set(16, 0);
-  p.Set(8, 1);
-  return p;
-}
-
-inline mkbook::Picture FirstPicture() {
-  mkbook::Picture p(100, 100);
-  for (int i = 0; i < 100; ++i) p.Set(i, i);
-  return p;
-}
-
 // Writes the volume with catalogs into root.
-inline PictureBook WritePictureBook(const std::filesystem::path& root,
-                                    const std::string& sourceTitle = "画像テスト") {
+inline PictureBook WritePictureBook(const std::filesystem::path& root) {
   using namespace mkbook;
   PictureBook book;
+  // Picture 1 is a diagonal line; picture 2 has pixels 0 and 16 of row 0 and
+  // pixel 8 of row 1 black.
+  Picture first(100, 100);
+  for (int i = 0; i < 100; ++i) first.Set(i, i);
+  Picture second(17, 20);
+  second.Set(0, 0);
+  second.Set(16, 0);
+  second.Set(8, 1);
   SubbookPages pages;
   book.bodyPage = pages.NextFreePage();
 
@@ -75,32 +60,29 @@ inline PictureBook WritePictureBook(const std::filesystem::path& root,
   body.Indent(1).Headword("図入り").Newline();
   body.Indent(2).BeginReference().Text("地図").EndPictureReference(book.descriptor1());
   body.Text("と");
-  WriteInlinePicture(body, "図", SecondPicture(), book.picture2());
+  WriteInlinePicture(body, "図", second, book.picture2());
   body.Newline().Text("本文").Newline();
   pages.AddSection(index_code::kBody, body.Bytes());
 
   BodyText related(book.relatedText());
   related.Indent(1).Headword("関連").Newline().Indent(2).Text("関連する本文").Newline().EndText();
 
-  ImageDescriptor d1;
-  d1.picture = book.picture1();
-  d1.width = 100;
-  d1.height = 100;
-  d1.relatedText = book.relatedText();
-  d1.nextPicture = book.descriptor2();
-  d1.hotSpots = {{30, 40, book.relatedText(), false}, {70, 60, book.descriptor2(), true}};
   BodyText desc1(book.descriptor1());
-  WriteImageDescriptor(desc1, d1);
-
-  ImageDescriptor d2;
-  d2.picture = book.picture2();
-  d2.width = 17;
-  d2.height = 20;
-  d2.hotSpots = {{10, 10, book.relatedText(), false}};
-  d2.positionCode = 0x42;
+  WriteImageDescriptor(desc1, {.picture = book.picture1(),
+                               .width = 100,
+                               .height = 100,
+                               .relatedText = book.relatedText(),
+                               .nextPicture = book.descriptor2(),
+                               .hotSpots = {{30, 40, book.relatedText(), false},
+                                            {70, 60, book.descriptor2(), true}}});
   BodyText desc2(book.descriptor2());
-  WriteImageDescriptor(desc2, d2);
-
+  WriteImageDescriptor(desc2, {.picture = book.picture2(),
+                               .width = 17,
+                               .height = 20,
+                               .relatedText = {},
+                               .nextPicture = {},
+                               .hotSpots = {{10, 10, book.relatedText(), false}},
+                               .positionCode = 0x42});
   BodyText head1(book.heading1());
   head1.Text("見出し一").Newline();
   BodyText head2(book.heading2());
@@ -110,13 +92,13 @@ inline PictureBook WritePictureBook(const std::filesystem::path& root,
   file.Write(book.relatedText(), related.Bytes());
   file.Write(book.descriptor1(), desc1.Bytes());
   file.Write(book.descriptor2(), desc2.Bytes());
-  file.Write(book.picture1(), FirstPicture().Bytes());
-  file.Write(book.picture2(), SecondPicture().Bytes());
+  file.Write(book.picture1(), first.Bytes());
+  file.Write(book.picture2(), second.Bytes());
   file.Write(book.heading1(), head1.Bytes());
   file.Write(book.heading2(), head2.Bytes());
 
   Subbook s;
-  s.record.title = JisFromUtf8(sourceTitle);
+  s.record.title = JisFromUtf8("画像テスト");
   s.record.directory = "pics";
   s.body = pages.Build();
   Volume volume(CatalogLayout::kCatalogs);
@@ -124,30 +106,5 @@ inline PictureBook WritePictureBook(const std::filesystem::path& root,
   volume.WriteTo(root);
   return book;
 }
-
-// A TDisk on the picture book: the bar holds the leading separator and the
-// book at entry 1.
-class PictureBookTest : public ::testing::Test {
- protected:
-  static constexpr int kRow = 1;
-
-  PictureBookTest() {
-    book_ = WritePictureBook(dir_ / "vol");
-    BookBarEntry separator;
-    BookBarEntry entry;
-    entry.shortName = "pics";
-    entry.location = (dir_ / "vol").string();
-    entry.subbook = 0;
-    bar_ = {separator, entry};
-    disk_.SetBookList(&bar_);
-    disk_.settings().scroll = false;
-  }
-
-  TempDir dir_;
-  RecordingReporter reporter_;
-  BookBar bar_;
-  TDisk disk_{reporter_};
-  PictureBook book_;
-};
 
 }  // namespace morva::testing
