@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
+
+#include "engine/book/text_utils.h"
 
 namespace morva {
 namespace {
@@ -21,34 +22,21 @@ std::string Describe(std::string_view text, MarkedTextCursor::Text mode) {
     EXPECT_EQ(cursor.TokenOffset(), covered);
     EXPECT_LE(bytes.size(), t.length);
     covered += bytes.size();
-    char word[64];
     if (t.kind == MarkedKind::kText) {
-      std::string shown;
-      for (const char c : bytes) {
-        const auto b = static_cast<uint8_t>(c);
-        if (b < 0x7F) {
-          shown += c;
-        } else {
-          std::snprintf(word, sizeof word, "<%02X>", b);
-          shown += word;
-        }
-      }
-      out += "T:" + shown;
+      out += "T:";
+      for (const char c : bytes)
+        out += static_cast<uint8_t>(c) < 0x7F ? std::string(1, c) : Format("<%02X>", c & 0xFF);
     } else if (t.kind == MarkedKind::kMarker) {
-      std::snprintf(word, sizeof word, "02%c:", t.markerKind == 0 ? '-' : t.markerKind);
-      out += word + std::string(cursor.MarkerFields());
+      out += Format("02%c:", t.markerKind == 0 ? '-' : t.markerKind) +
+             std::string(cursor.MarkerFields());
     } else if (t.kind == MarkedKind::kGaiji) {
-      std::snprintf(word, sizeof word, "0B:%c%04X", t.fullWidth ? 'z' : 'h', t.code);
-      out += word;
+      out += Format("0B:%c%04X", t.fullWidth ? 'z' : 'h', t.code);
     } else if (t.kind == MarkedKind::kIndent) {
-      std::snprintf(word, sizeof word, "09:%d", t.level);
-      out += word;
+      out += Format("09:%d", t.level);
     } else {
-      std::snprintf(word, sizeof word, "%02X", static_cast<uint8_t>(bytes[0]));
-      out += word;
+      out += Format("%02X", bytes[0] & 0xFF);
     }
-    if (!t.whole) out += "~";
-    out += " ";
+    out += t.whole ? " " : "~ ";
   }
   EXPECT_EQ(covered, text.size());
   EXPECT_TRUE(cursor.AtEnd());
