@@ -43,19 +43,16 @@ class FailureLog : public RecordingReporter {
   std::vector<ReadFailure> failures;
 };
 
-// A page space of a 3-page body file, a 2-page second file from page 4 and a
-// font file at the first font page.
+// A page space of a 3-page body file and a 2-page second file from page 4.
 class PageSpaceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     WriteFile(dir_ / "SUB/DATA/HONMON", Pages(10, 3));
     WriteFile(dir_ / "sub/extra", Pages(50, 2));
-    WriteFile(dir_ / "sub/gaiji/GAI16F", Pages(90, 4));
     disk_.SetVolumeRoot(dir_.str() + "/");
     auto& t = disk_.BodyFiles();
     t.Add(dir_.str() + "/sub/data/honmon", 1);
     t.Add(dir_.str() + "/sub/extra", 4);
-    t.Add(dir_.str() + "/sub/gaiji/gai16f", BodyFileTable::kFontFirstPage);
     disk_.SetMultiFile(true);
   }
   TempDir dir_;
@@ -64,8 +61,6 @@ class PageSpaceTest : public ::testing::Test {
 };
 
 TEST_F(PageSpaceTest, ByteReaderCrossesPagesAndFiles) {
-  ASSERT_EQ(disk_.ReadPage(BodyFileTable::kFontFirstPage + 3), 0);
-  EXPECT_EQ(disk_.PageBuffer()[100], Expected(90, 4, 100));
   ASSERT_EQ(disk_.Seek(3, 2046), 0);
   EXPECT_EQ(disk_.ReadByte(), Expected(10, 3, 2046));
   EXPECT_EQ(disk_.ReadByte(), Expected(10, 3, 2047));
@@ -74,18 +69,12 @@ TEST_F(PageSpaceTest, ByteReaderCrossesPagesAndFiles) {
   EXPECT_EQ(disk_.ReadByte(), Expected(50, 1, 0));
   EXPECT_EQ(disk_.Tell(), (BookAddress{4, 1}));
 
-  // A pushed-back byte and the position agree; a seek drops the byte.
-  ASSERT_EQ(disk_.Seek(2, 10), 0);
-  const int b = disk_.ReadByte();
-  disk_.PushBack(static_cast<uint8_t>(b));
-  EXPECT_EQ(disk_.Tell(), (BookAddress{2, 10}));
-  EXPECT_EQ(disk_.ReadByte(), b);
+  // A seek drops a pushed-back byte; four bytes back from the start of a page
+  // lands on the previous page.
   disk_.PushBack(0x41);
   ASSERT_EQ(disk_.Seek(3, 2), 0);
-  EXPECT_EQ(disk_.ReadByte(), Expected(10, 3, 2));
-  // Four bytes back from the start of a page lands on the previous page.
-  ASSERT_EQ(disk_.Seek(3, 2), 0);
   EXPECT_EQ(disk_.TellMinusFour(), (BookAddress{2, 2046}));
+  EXPECT_EQ(disk_.ReadByte(), Expected(10, 3, 2));
   EXPECT_TRUE(reporter_.boxes().empty());
 }
 
@@ -101,10 +90,6 @@ TEST_F(PageSpaceTest, TheEndOfDataWarnsOnceAndBadPagesFailWithoutReading) {
   EXPECT_EQ(disk_.Tell(), (BookAddress{6, 0}));
   EXPECT_EQ(disk_.Seek(1, 0), 0);
   EXPECT_EQ(disk_.ReadByte(), Expected(10, 1, 0));
-  // Page 6 would be the third page of a two-page file.
-  EXPECT_EQ(disk_.ReadPage(6), -1);
-  EXPECT_EQ(reporter_.Last(RecordedBox::kRetry),
-            "Seek error at ReadPage.\nPress the cancel button to abort Morva");
 
   // A row whose first page lies far below page 1 (a damaged index entry or
   // information file): its local page numbers do not fit.
@@ -150,44 +135,6 @@ TEST_F(PageSpaceTest, TruncatedLastPageEndsWhereTheFileEndsAndMissingFilesFail) 
   std::vector<std::tuple<Kind, std::string, BookAddress>> got;
   for (const ReadFailure& f : reporter_.failures) got.emplace_back(f.kind, f.path, f.at);
   EXPECT_EQ(got, want);
-  EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
-  EXPECT_EQ(reporter_.Count(RecordedBox::kRetry), 4);
-}
-
-TEST(PageAccessTest, RelativeNamesResolveUnderTheVolumeRoot) {
-  TempDir dir;
-  WriteFile(dir / "CATALOGS", std::string(kPageSize, 'x'));
-  RecordingReporter reporter;
-  TDisk disk(reporter);
-  disk.subbook().volumeKind = 0;  // no open file: the volume is not opened
-  EXPECT_EQ(disk.ReadPage(1), -1);
-  EXPECT_EQ(disk.subbook().volumeKind, -1);
-  disk.SetVolumeRoot(dir.str() + "/");
-  EXPECT_FALSE(disk.OpenBookFile("catalog", false, false));
-  EXPECT_TRUE(reporter.boxes().empty());
-  EXPECT_TRUE(disk.OpenBookFile("catalogs", false, false));
-  EXPECT_EQ(TDisk::FileSize(dir.str() + "/catalogs"), kPageSize);
-  EXPECT_EQ(TDisk::FileSize(dir.str() + "/nothing"), 0);
-}
-
-TEST(BodyFileTableTest, RowsAndSorting) {
-  BodyFileTable t;
-  EXPECT_EQ(t.RowOfPage(5), 0);
-  t.Add("B", 1);
-  t.Add("f", BodyFileTable::kFontFirstPage);
-  t.Add("b", 100);
-  t.Add("a", 50);
-  t.Add("dup", 100);
-  t.Sort();
-  ASSERT_EQ(t.Count(), 4);
-  for (int row = 0; row < 4; ++row) EXPECT_EQ(t.Row(row).path, std::string(1, "Babf"[row]));
-  EXPECT_EQ(t.RowOfPage(49), 0);
-  EXPECT_EQ(t.RowOfPage(50), 1);
-  EXPECT_EQ(t.RowOfPage(2000), 2);
-  EXPECT_EQ(t.RowOfPage(BodyFileTable::kFontFirstPage + 150), 3);
-  EXPECT_EQ(t.RowOfPage(-3), 3);  // no row holds it: the last row answers
-  for (int i = 0; i < 40; ++i) t.Add("x", 1000 + i);
-  EXPECT_EQ(t.Count(), BodyFileTable::kMaxRows);
 }
 
 }  // namespace
