@@ -7,13 +7,13 @@
 #include "tests/support/book_test.h"
 #include "tools/mkbook/damage.h"
 #include "tools/mkbook/font.h"
-#include "tools/mkbook/split_layout.h"
 
 namespace morva {
 namespace {
 
 using mkbook::CatalogLayout;
 using mkbook::Volume;
+using testing::SimpleSubbook;
 
 constexpr int32_t kFont = BodyFileTable::kFontFirstPage;
 
@@ -28,41 +28,23 @@ std::string FontFile(int width, int height) {
   return f.Build();
 }
 
-class CatalogTest : public testing::BookTest {};
+class CatalogTest : public testing::BookTest {
+ protected:
+  std::string Title() const { return SjisToUtf8(disk_.subbook().title); }
+  const IndexKindTable& Indexes() const { return disk_.subbook().indexes; }
+  std::string BodyFile(int row) const { return FileName(disk_.BodyFiles().Row(row).path); }
+};
 
 // ---- Volumes ---------------------------------------------------------------------
 
 TEST_F(CatalogTest, CatalogsLayoutWinsOverCatalog) {
-  testing::WriteVolume(Root(), {testing::SimpleSubbook("国語辞典", "kokugo")});
+  testing::WriteVolume(Root(), {SimpleSubbook("国語辞典", "kokugo")});
   Volume other(CatalogLayout::kCatalog);
-  other.AddSubbook(testing::SimpleSubbook("別の本", "other"));
+  other.AddSubbook(SimpleSubbook("別の本", "other"));
   other.WriteTo(Root());
-
   ASSERT_TRUE(Select(0));
   EXPECT_EQ(disk_.subbook().volumeKind, 0);
-  EXPECT_EQ(SjisToUtf8(disk_.subbook().title), "国語辞典");
-  EXPECT_EQ(books_[0].fontFlag, 1);
-  EXPECT_EQ(disk_.VolumeRoot(), Root() + "/");
-  ASSERT_EQ(disk_.BodyFiles().Count(), 1);
   EXPECT_EQ(disk_.BodyFiles().Row(0).path, Root() + "/kokugo/data/honmon");
-  EXPECT_TRUE(disk_.subbook().indexes.Has(0x00));
-  EXPECT_TRUE(reporter_.boxes().empty());
-}
-
-TEST_F(CatalogTest, AsciiTitleMakesTheWholeVolumeSingleByte) {
-  Volume v(CatalogLayout::kCatalog);
-  v.SetNameCase(mkbook::NameCase::kUpper);
-  v.AddSubbook(testing::SimpleSubbook("和英", "waei"));
-  mkbook::Subbook ascii = testing::SimpleSubbook("x", "english");
-  ascii.record.title = "My Book";
-  v.AddSubbook(ascii);
-  v.WriteTo(Root());
-
-  ASSERT_TRUE(Select(0));
-  EXPECT_EQ(disk_.subbook().volumeKind, 1);
-  EXPECT_TRUE(disk_.SingleByteBook());
-  EXPECT_EQ(books_[0].fontFlag, 0);
-  EXPECT_EQ(FileName(disk_.BodyFiles().Row(0).path), "START");
 }
 
 TEST_F(CatalogTest, VolumesWithoutCatalog) {
@@ -70,26 +52,20 @@ TEST_F(CatalogTest, VolumesWithoutCatalog) {
   v.AddFile("data/honmon", testing::SimpleBody());
   v.WriteTo(Root());
   WriteInfo(Sjis("[個人辞書]\nHONMON=data\\honmon,1\n"));
-
   ASSERT_TRUE(Select(0, "個人辞書"));
   EXPECT_EQ(disk_.subbook().volumeKind, 2);
-  EXPECT_EQ(disk_.subbook().subbookCount, 1);
-  EXPECT_EQ(SjisToUtf8(disk_.subbook().title), "個人辞書");
-  EXPECT_TRUE(disk_.subbook().indexes.Has(0x00));
+  EXPECT_EQ(Title(), "個人辞書");
 
   // Without a title, a volume is known only by sekai/ or ruigo.dat/.
   EXPECT_FALSE(Select(0));
   EXPECT_EQ(disk_.subbook().volumeKind, -1);
-  EXPECT_EQ(disk_.CurrentSubbook(), -1);
-  EXPECT_TRUE(disk_.subbook().title.empty());
-  EXPECT_FALSE(Select(0, "", Root() + "/missing"));
 
   const std::string sekai = dir_.str() + "/sekai";
   mkbook::WriteBytes(sekai + "/SEKAI/HONMON", testing::SimpleBody());
   WriteInfo(Sjis("[平凡社「世界大百科事典」]\nHONMON=sekai/honmon,1\n"));
   ASSERT_TRUE(Select(0, "", sekai));
   EXPECT_TRUE(disk_.subbook().specialTitle);
-  EXPECT_TRUE(disk_.subbook().indexes.Has(0x00));
+  EXPECT_TRUE(Indexes().Has(0x00));
 
   std::filesystem::create_directories(dir_ / "ruigo" / "ruigo.dat");
   EXPECT_TRUE(disk_.OpenVolume(dir_.str() + "/ruigo", ""));
@@ -97,15 +73,14 @@ TEST_F(CatalogTest, VolumesWithoutCatalog) {
   EXPECT_TRUE(reporter_.boxes().empty());
 }
 
-TEST_F(CatalogTest, CatalogCountIsNotTrustedBeyondTheFile) {
+TEST_F(CatalogTest, CatalogCountIsNotTrustedBeyondTheFileAndTitlesAreListedAside) {
   Volume v;
-  v.AddSubbook(testing::SimpleSubbook("一", "one"));
-  v.AddSubbook(testing::SimpleSubbook("二", "two"));
+  v.AddSubbook(SimpleSubbook("一", "one"));
+  v.AddSubbook(SimpleSubbook("二番目", "two"));
   v.SetDeclaredSubbookCount(1);
   v.WriteTo(Root());
   EXPECT_FALSE(Select(1));
   EXPECT_FALSE(Select(-1));
-  EXPECT_FALSE(disk_.FileOpen());
 
   // One catalog page holds (2048 - 16) / 164 = 12 records.
   v.SetDeclaredSubbookCount(60000);
@@ -113,27 +88,19 @@ TEST_F(CatalogTest, CatalogCountIsNotTrustedBeyondTheFile) {
   ASSERT_TRUE(Select(1));
   EXPECT_EQ(disk_.subbook().subbookCount, 12);
   EXPECT_FALSE(Select(12));
-  EXPECT_TRUE(reporter_.boxes().empty());
-}
 
-TEST_F(CatalogTest, ListingTitlesLeavesTheOpenSubbookReadable) {
-  testing::WriteVolume(
-      Root(), {testing::SimpleSubbook("一", "one"), testing::SimpleSubbook("二番目", "two")});
-
-  ASSERT_TRUE(disk_.OpenVolume(Root(), ""));
-  EXPECT_EQ(disk_.subbook().subbookCount, 2);
-  EXPECT_EQ(SjisToUtf8(disk_.ReadSubbookTitle(1)), "二番目");
-  EXPECT_EQ(disk_.ReadSubbookTitle(2), "");
-  EXPECT_FALSE(disk_.FileOpen());
-
+  // Listing titles leaves the open sub-book readable.
+  v.SetDeclaredSubbookCount(2);
+  v.WriteTo(Root());
   ASSERT_TRUE(Select(1));
   EXPECT_EQ(SjisToUtf8(disk_.ReadSubbookTitle(0)), "一");
   ASSERT_EQ(disk_.ReadPage(1), 0);  // the index page, not the catalog's page 1
   EXPECT_EQ(TDisk::Be32(disk_.PageBuffer() + 18), 2u);
+  EXPECT_TRUE(reporter_.boxes().empty());
 }
 
 TEST_F(CatalogTest, SelectingTheCurrentRowAgainDoesNothing) {
-  testing::WriteVolume(Root(), {testing::SimpleSubbook("辞典", "jiten")});
+  testing::WriteVolume(Root(), {SimpleSubbook("辞典", "jiten")});
   WriteInfo(Sjis("[辞典]\nnKey=5\n"));
   ASSERT_TRUE(Select(0));
   WriteInfo(Sjis("[辞典]\nnKey=6\n"));
@@ -152,49 +119,37 @@ TEST_F(CatalogTest, SelectingTheCurrentRowAgainDoesNothing) {
 
 // ---- Index page ------------------------------------------------------------------
 
-TEST_F(CatalogTest, IndexPageEntriesFillTheTable) {
-  Volume v;
-  v.AddSubbook(testing::SimpleSubbook("辞典", "jiten",
-                                      {{0x91, 5, 3, {1, 2, 3}},
-                                       {0x91, 9, 1, {}},   // the same code again
-                                       {0x33, 7, 1, {}},   // a code the table does not know
-                                       {0x26, 12, 2, {}},  // menu variants
-                                       {0x20, 14, 1, {}}}));
-  v.subbook(0).body[3] = 0x05;  // protection bits
-  v.WriteTo(Root());
-
-  ASSERT_TRUE(Select(0));
-  const IndexKindRow& word = disk_.subbook().indexes.ByCode(0x91);
-  EXPECT_EQ(word.start, 5);
-  EXPECT_EQ(word.end, 7);
-  EXPECT_EQ(word.options, (std::array<uint8_t, 3>{1, 2, 3}));
-  EXPECT_EQ(disk_.subbook().indexes.Start(0x00), 2);
-  EXPECT_EQ(disk_.subbook().protection, 5);
-  EXPECT_EQ(disk_.subbook().indexes.Start(0x01), 12);  // the menu row takes the first variant
-  EXPECT_EQ(disk_.subbook().menus.firstPresent, 1);
-  EXPECT_EQ(disk_.subbook().menus.count, 2);
-  EXPECT_EQ(disk_.subbook().indexCount, 3);
-}
-
-TEST_F(CatalogTest, IndexPageClaimingTooManyEntriesIsReadForAHundred) {
-  std::vector<mkbook::IndexEntry> entries(98, {0x05, 2, 1, {}});
-  entries.push_back({0x91, 3, 1, {}});  // entry 99
+TEST_F(CatalogTest, IndexPageEntriesFillTheTableUpToAHundred) {
+  std::vector<mkbook::IndexEntry> entries = {{0x91, 5, 3, {1, 2, 3}},
+                                             {0x91, 9, 1, {}},   // the same code again
+                                             {0x33, 7, 1, {}},   // a code the table does not know
+                                             {0x26, 12, 2, {}},  // menu variants
+                                             {0x20, 14, 1, {}}};
+  entries.resize(99, {0x05, 2, 1, {}});
   entries.push_back({0x80, 4, 1, {}});  // entry 100
-  mkbook::Subbook s = testing::SimpleSubbook("辞典", "jiten", entries);
-  s.body[1] = static_cast<char>(0xFF);
+  mkbook::Subbook s = SimpleSubbook("辞典", "jiten", entries);
+  s.body[1] = static_cast<char>(0xFF);  // claims too many entries
+  s.body[3] = 0x05;                     // protection bits
   testing::WriteVolume(Root(), {s});
 
   ASSERT_TRUE(Select(0));
-  EXPECT_TRUE(disk_.subbook().indexes.Has(0x91));
-  EXPECT_FALSE(disk_.subbook().indexes.Has(0x80));
+  const IndexKindRow& word = Indexes().ByCode(0x91);
+  EXPECT_EQ(word.start, 5);
+  EXPECT_EQ(word.end, 7);
+  EXPECT_EQ(word.options, (std::array<uint8_t, 3>{1, 2, 3}));
+  EXPECT_EQ(Indexes().Start(0x00), 2);
+  EXPECT_EQ(disk_.subbook().protection, 5);
+  EXPECT_EQ(Indexes().Start(0x01), 12);  // the menu row takes the first variant
+  EXPECT_EQ(disk_.subbook().menus.count, 2);
+  EXPECT_TRUE(Indexes().Has(0x05));
+  EXPECT_FALSE(Indexes().Has(0x80));
 }
 
 TEST_F(CatalogTest, KeyedIndexesAndTheInputMethod) {
   testing::WriteVolume(
-      Root(), {testing::SimpleSubbook("表記", "hyoki",
-                                      {{0x71, 3, 1, {}}, {0x05, 4, 1, {}}, {0x91, 5, 1, {}}}),
-               testing::SimpleSubbook("かな", "kana", {{0x90, 3, 1, {}}})});
-
+      Root(),
+      {SimpleSubbook("表記", "hyoki", {{0x71, 3, 1, {}}, {0x05, 4, 1, {}}, {0x91, 5, 1, {}}}),
+       SimpleSubbook("かな", "kana", {{0x90, 3, 1, {}}})});
   ASSERT_TRUE(Select(0));
   uint8_t code = 0;
   std::string caption;
@@ -202,123 +157,56 @@ TEST_F(CatalogTest, KeyedIndexesAndTheInputMethod) {
   EXPECT_EQ(code, 0x71);
   EXPECT_EQ(SjisToUtf8(caption), "後表記");
   EXPECT_FALSE(KeyedIndexCaption(disk_, 2, &code, &caption));
-  disk_.decoderState().singleByteBook = true;
-  ASSERT_TRUE(KeyedIndexCaption(disk_, 0, &code, &caption));
-  EXPECT_EQ(caption, "Notation...");
   EXPECT_EQ(disk_.subbook().imeMode, 0);
-
-  ASSERT_TRUE(Select(1));
+  ASSERT_TRUE(Select(1));  // a kana index turns the input method on
   EXPECT_EQ(disk_.subbook().imeMode, 1);
-  WriteInfo(Sjis("[かな]\nIME=OFF\n"));
-  ASSERT_TRUE(Select(1));
-  EXPECT_EQ(disk_.subbook().imeMode, 0);
-  WriteInfo("");
-  disk_.settings().ime = false;
-  ASSERT_TRUE(Select(1));
-  EXPECT_EQ(disk_.subbook().imeMode, -1);
 }
 
 // ---- Font files --------------------------------------------------------------------
 
 TEST_F(CatalogTest, FontFilesBecomeF1AndF2) {
-  mkbook::Subbook both = testing::SimpleSubbook("両方", "both");
+  mkbook::Subbook both = SimpleSubbook("両方", "both");
   both.AddFont(0, "GAI16F", FontFile(16, 16));
   both.AddFont(1, "GAI24F", FontFile(24, 24));
-  both.AddFont(4, "SMALL", std::string(2048, '\1'));  // too small to hold a font
   both.AddFont(6, "GAI16H", FontFile(8, 16));
-  mkbook::Subbook second = testing::SimpleSubbook("半角", "half");
+  mkbook::Subbook second = SimpleSubbook("半角", "half");
   second.AddFont(5, "GAI24H", FontFile(16, 24));
-  testing::WriteVolume(Root(), {both, second});
+  mkbook::Subbook outside = SimpleSubbook("外", "out");
+  outside.AddFont(0, "../../gf", FontFile(16, 16));  // the volume root's gf
+  outside.AddFont(4, "../gh", FontFile(8, 16));      // out/gh
+  testing::WriteVolume(Root(), {both, second, outside});
 
   ASSERT_TRUE(Select(0));
   ASSERT_EQ(disk_.BodyFiles().Count(), 3);
-  EXPECT_EQ(FileName(disk_.BodyFiles().Row(1).path), "gai16f");
-  EXPECT_EQ(FileName(disk_.BodyFiles().Row(2).path), "gai16h");
-  EXPECT_EQ(disk_.subbook().indexes.Start(0xF1), kFont);
-  EXPECT_EQ(disk_.subbook().indexes.End(0xF1), kFont + 99);
-  EXPECT_EQ(disk_.subbook().indexes.Start(0xF2), kFont + 100);
-
-  // A large text font prefers the 24-dot slot of each group.
-  disk_.settings().font0TextSize = 24;
-  ASSERT_TRUE(Select(0));
-  EXPECT_EQ(FileName(disk_.BodyFiles().Row(1).path), "gai24f");
+  EXPECT_EQ(BodyFile(1), "gai16f");
+  EXPECT_EQ(BodyFile(2), "gai16h");
+  EXPECT_EQ(Indexes().Start(0xF1), kFont);
+  EXPECT_EQ(Indexes().End(0xF1), kFont + 99);
+  EXPECT_EQ(Indexes().Start(0xF2), kFont + 100);
 
   // A lone font of the second group is still the first font.
   ASSERT_TRUE(Select(1));
-  EXPECT_EQ(disk_.subbook().indexes.Start(0xF1), kFont);
-  EXPECT_FALSE(disk_.subbook().indexes.Has(0xF2));
-}
+  EXPECT_EQ(Indexes().Start(0xF1), kFont);
+  EXPECT_FALSE(Indexes().Has(0xF2));
 
-TEST_F(CatalogTest, FontNamesThatLeaveTheGaijiDirectoryAreNotUsed) {
-  mkbook::Subbook s = testing::SimpleSubbook("辞典", "jiten");
-  s.AddFont(0, "../../gf", FontFile(16, 16));  // the volume root's gf
-  s.AddFont(4, "../gh", FontFile(8, 16));      // jiten/gh
-  testing::WriteVolume(Root(), {s});
+  // Font names that leave the gaiji directory are not used.
   ASSERT_TRUE(std::filesystem::exists(Root() + "/gf"));
-  ASSERT_TRUE(Select(0));
+  ASSERT_TRUE(Select(2));
   EXPECT_EQ(disk_.BodyFiles().Count(), 1);
-  EXPECT_FALSE(disk_.subbook().indexes.Has(0xF1));
+  EXPECT_FALSE(Indexes().Has(0xF1));
 }
-
-// ---- Split layout ------------------------------------------------------------------
-
-TEST_F(CatalogTest, SplitLayoutFindsEachIndexInItsOwnFile) {
-  mkbook::PageFile body(2);
-  body.Write({2, 0}, mkbook::BodyText({2, 0}).Indent(1).Headword("い").Bytes());
-  mkbook::PageFile words(10);
-  words.Write({10, 0}, std::string(16, '\x77'));
-  mkbook::PageFile titles(20);
-  titles.Write({20, 0}, std::string(16, '\x55'));
-
-  mkbook::Subbook s = testing::SimpleSubbook("分割", "split");
-  mkbook::IndexPage index;
-  index.Add({0x02, 30, 1, {}});  // no file name belongs to the copyright page
-  index.Add({0x80, 40, 1, {}});  // joken.idx is not there
-  mkbook::MakeSplit(s,
-                    {{0x00, "honmon", body, {}},
-                     {0x91, "idx/ZHYOKI.IDX", words, {}},
-                     {0x05, "zhyoki.txt", titles, {}}},
-                    index);
-  Volume v(CatalogLayout::kCatalog);
-  v.AddSubbook(s);
-  v.WriteTo(Root());
-  WriteInfo(Sjis("[分割]\nHONMON=other,50\n"));  // the files are already set up
-
-  ASSERT_TRUE(Select(0));
-  EXPECT_TRUE(disk_.subbook().splitLayout);
-  ASSERT_EQ(disk_.BodyFiles().Count(), 4);
-  EXPECT_EQ(disk_.BodyFiles().Row(1).firstPage, 2);
-  EXPECT_EQ(FileName(disk_.BodyFiles().Row(2).path), "ZHYOKI.IDX");
-  EXPECT_EQ(disk_.subbook().indexes.Start(0x91), 10);
-  EXPECT_EQ(disk_.subbook().indexes.Start(0x05), 20);
-  EXPECT_FALSE(disk_.subbook().indexes.Has(0x02));
-  EXPECT_FALSE(disk_.subbook().indexes.Has(0x80));
-  EXPECT_EQ(disk_.subbook().indexCount, 3);
-
-  for (auto [page, first] : {std::pair{2, 0x1F}, {10, 0x77}, {20, 0x55}}) {
-    ASSERT_EQ(disk_.Seek(page, 0), 0);
-    EXPECT_EQ(disk_.ReadByte(), first) << page;
-  }
-  EXPECT_TRUE(reporter_.boxes().empty());
-}
-
-// ---- Damage ------------------------------------------------------------------------
 
 TEST_F(CatalogTest, DamagedCatalogsAndIndexPagesAreHarmless) {
-  mkbook::Subbook s = testing::SimpleSubbook("辞典", "jiten", {{0x91, 3, 1, {}}});
+  mkbook::Subbook s = SimpleSubbook("辞典", "jiten", {{0x91, 3, 1, {}}});
   s.AddFont(0, "GAI16F", FontFile(16, 16));
   Volume v;
   v.AddSubbook(s);
   for (uint32_t seed = 1; seed <= 40; ++seed) {
     const std::filesystem::path root = dir_ / ("damaged" + std::to_string(seed));
     v.WriteTo(root);
-    if (seed % 4 == 0) {
-      mkbook::damage::Truncate(root / v.CatalogPath(), seed);
-    } else if (seed % 4 == 1) {
-      mkbook::damage::Scramble(root / v.CatalogPath(), 1, 0, 200, seed);
-    } else {
-      mkbook::damage::Scramble(root / v.BodyPath(0), 1, 0, 300, seed);
-    }
+    if (seed % 4 == 0) mkbook::damage::Truncate(root / v.CatalogPath(), seed);
+    const auto file = seed % 4 == 1 ? v.CatalogPath() : v.BodyPath(0);
+    if (seed % 4 != 0) mkbook::damage::Scramble(root / file, 1, 0, 300, seed);
     Select(0, "", root.string());
     disk_.OpenVolume(root.string(), "");
     for (int i = 0; i < disk_.subbook().subbookCount; ++i) disk_.ReadSubbookTitle(i);

@@ -43,35 +43,22 @@ class FailureLog : public RecordingReporter {
   std::vector<ReadFailure> failures;
 };
 
-// A page space of a 3-page body file, a 2-page second file from page 4 and a
-// font file at the first font page.
+// A page space of a 3-page body file and a 2-page second file from page 4.
 class PageSpaceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     WriteFile(dir_ / "SUB/DATA/HONMON", Pages(10, 3));
     WriteFile(dir_ / "sub/extra", Pages(50, 2));
-    WriteFile(dir_ / "sub/gaiji/GAI16F", Pages(90, 4));
     disk_.SetVolumeRoot(dir_.str() + "/");
     auto& t = disk_.BodyFiles();
     t.Add(dir_.str() + "/sub/data/honmon", 1);
     t.Add(dir_.str() + "/sub/extra", 4);
-    t.Add(dir_.str() + "/sub/gaiji/gai16f", BodyFileTable::kFontFirstPage);
     disk_.SetMultiFile(true);
   }
   TempDir dir_;
   FailureLog reporter_;
   TDisk disk_{reporter_};
 };
-
-TEST_F(PageSpaceTest, PagesComeFromTheFileThatHoldsThem) {
-  ASSERT_EQ(disk_.ReadPage(2), 0);
-  EXPECT_EQ(disk_.PageBuffer()[7], Expected(10, 2, 7));
-  ASSERT_EQ(disk_.ReadPage(5), 0);
-  EXPECT_EQ(disk_.PageBuffer()[0], Expected(50, 2, 0));
-  ASSERT_EQ(disk_.ReadPage(BodyFileTable::kFontFirstPage + 3), 0);
-  EXPECT_EQ(disk_.PageBuffer()[100], Expected(90, 4, 100));
-  EXPECT_TRUE(reporter_.boxes().empty());
-}
 
 TEST_F(PageSpaceTest, ByteReaderCrossesPagesAndFiles) {
   ASSERT_EQ(disk_.Seek(3, 2046), 0);
@@ -81,26 +68,32 @@ TEST_F(PageSpaceTest, ByteReaderCrossesPagesAndFiles) {
   EXPECT_EQ(disk_.Tell(), (BookAddress{4, 0}));
   EXPECT_EQ(disk_.ReadByte(), Expected(50, 1, 0));
   EXPECT_EQ(disk_.Tell(), (BookAddress{4, 1}));
-}
 
-TEST_F(PageSpaceTest, PushBackAndTellAgree) {
-  ASSERT_EQ(disk_.Seek(2, 10), 0);
-  int b = disk_.ReadByte();
-  disk_.PushBack(static_cast<uint8_t>(b));
-  EXPECT_EQ(disk_.Tell(), (BookAddress{2, 10}));
-  EXPECT_EQ(disk_.ReadByte(), b);
-  // Four bytes back from the start of a page lands on the previous page.
+  // A seek drops a pushed-back byte; four bytes back from the start of a page
+  // lands on the previous page.
+  disk_.PushBack(0x41);
   ASSERT_EQ(disk_.Seek(3, 2), 0);
   EXPECT_EQ(disk_.TellMinusFour(), (BookAddress{2, 2046}));
-  // A seek drops the pushed-back byte.
-  disk_.PushBack(0x41);
-  ASSERT_EQ(disk_.Seek(2, 0), 0);
-  EXPECT_EQ(disk_.ReadByte(), Expected(10, 2, 0));
+  EXPECT_EQ(disk_.ReadByte(), Expected(10, 3, 2));
+  EXPECT_TRUE(reporter_.boxes().empty());
 }
 
-TEST_F(PageSpaceTest, BadPagesFailWithoutReading) {
+TEST_F(PageSpaceTest, TheEndOfDataWarnsOnceAndBadPagesFailWithoutReading) {
+  // The byte reader gives 0 once the data ends, warning once, and stays at
+  // the end of what could be read until a new seek.
+  ASSERT_EQ(disk_.Seek(5, 2047), 0);
+  EXPECT_NE(disk_.ReadByte(), 0);
+  EXPECT_EQ(disk_.ReadByte(), 0);
+  EXPECT_EQ(disk_.ReadByte(), 0);
+  EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
+  EXPECT_EQ(reporter_.Last(RecordedBox::kWarning), "辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました.");
+  EXPECT_EQ(disk_.Tell(), (BookAddress{6, 0}));
+  EXPECT_EQ(disk_.Seek(1, 0), 0);
+  EXPECT_EQ(disk_.ReadByte(), Expected(10, 1, 0));
+
   // A row whose first page lies far below page 1 (a damaged index entry or
   // information file): its local page numbers do not fit.
+  reporter_.Clear();
   disk_.BodyFiles().Add(dir_.str() + "/sub/extra", INT32_MIN);
   disk_.BodyFiles().Sort();
   disk_.subbook().volumeKind = 0;
@@ -109,41 +102,12 @@ TEST_F(PageSpaceTest, BadPagesFailWithoutReading) {
     EXPECT_EQ(disk_.subbook().volumeKind, 0) << page;
   }
   EXPECT_TRUE(reporter_.boxes().empty());
-  ASSERT_EQ(disk_.Seek(4, 0), 0);
-  EXPECT_EQ(disk_.ReadByte(), Expected(50, 1, 0));
-  // Page 6 would be the third page of a two-page file.
-  EXPECT_EQ(disk_.ReadPage(6), -1);
-  EXPECT_EQ(reporter_.Last(RecordedBox::kRetry),
-            "Seek error at ReadPage.\nPress the cancel button to abort Morva");
-}
-
-TEST_F(PageSpaceTest, FailedReadInsideTheByteReaderWarnsOnceAndGivesZero) {
-  ASSERT_EQ(disk_.Seek(5, 2047), 0);
-  EXPECT_NE(disk_.ReadByte(), 0);
-  EXPECT_EQ(disk_.ReadByte(), 0);
-  EXPECT_EQ(disk_.ReadByte(), 0);
-  EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
-  EXPECT_EQ(reporter_.Last(RecordedBox::kWarning), "辞書ﾌｧｲﾙの入力ｴﾗｰが発生しました.");
-  // The position stays at the end of what could be read.
-  EXPECT_EQ(disk_.Tell(), (BookAddress{6, 0}));
-  // A new seek starts afresh.
-  EXPECT_EQ(disk_.Seek(1, 0), 0);
-  EXPECT_EQ(disk_.ReadByte(), Expected(10, 1, 0));
-}
-
-TEST_F(PageSpaceTest, MissingFileGivesTheRetryBoxWithTheFullPath) {
-  disk_.BodyFiles().Add(dir_.str() + "/sub/missing", 20);
-  disk_.BodyFiles().Sort();
-  EXPECT_EQ(disk_.ReadPage(21), -1);
-  EXPECT_EQ(reporter_.Last(RecordedBox::kRetry),
-            "ﾌｧｲﾙ：" + dir_.str() + "/sub/missing を開けない．");
-  EXPECT_EQ(disk_.subbook().volumeKind, -1);
 }
 
 // A file cut inside its last page holds data up to the cut only: seeking
 // into the zero fill or reading on into it is a failure naming the file and
 // the address, in the box of its kind.
-TEST_F(PageSpaceTest, TruncatedLastPageEndsWhereTheFileEnds) {
+TEST_F(PageSpaceTest, TruncatedLastPageEndsWhereTheFileEndsAndMissingFilesFail) {
   WriteFile(dir_ / "sub/extra", Pages(50, 2).substr(0, kPageSize + 100));
   const std::string extra = dir_.str() + "/sub/extra";
   ASSERT_EQ(disk_.Seek(5, 99), 0);
@@ -157,6 +121,9 @@ TEST_F(PageSpaceTest, TruncatedLastPageEndsWhereTheFileEnds) {
   disk_.BodyFiles().Add(dir_.str() + "/sub/missing", 20);
   disk_.BodyFiles().Sort();
   EXPECT_EQ(disk_.Seek(21, 3), -1);
+  EXPECT_EQ(reporter_.Last(RecordedBox::kRetry),
+            "ﾌｧｲﾙ：" + dir_.str() + "/sub/missing を開けない．");
+  EXPECT_EQ(disk_.subbook().volumeKind, -1);
   using Kind = ReadFailure::Kind;
   const std::vector<std::tuple<Kind, std::string, BookAddress>> want{
       {Kind::kReadingOn, extra, {5, 100}},
@@ -168,79 +135,6 @@ TEST_F(PageSpaceTest, TruncatedLastPageEndsWhereTheFileEnds) {
   std::vector<std::tuple<Kind, std::string, BookAddress>> got;
   for (const ReadFailure& f : reporter_.failures) got.emplace_back(f.kind, f.path, f.at);
   EXPECT_EQ(got, want);
-  EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
-  EXPECT_EQ(reporter_.Count(RecordedBox::kRetry), 4);
-}
-
-TEST(PageAccessTest, BcdBytesAndAddressComparison) {
-  TempDir dir;
-  std::string page(kPageSize, '\0');
-  const char data[] =
-      "\x00\x00\x12\x34\x20\x47"
-      "AB\x00"
-      "C";
-  std::copy(data, data + sizeof data - 1, page.begin());
-  WriteFile(dir / "f", page);
-  RecordingReporter reporter;
-  TDisk disk(reporter);
-  ASSERT_TRUE(disk.OpenBookFile((dir / "f").string(), true, true));
-  ASSERT_EQ(disk.Seek(1, 0), 0);
-  EXPECT_EQ(disk.ReadBcd(4), 1234);
-  EXPECT_EQ(disk.ReadBcd(2), 2047);
-  char buf[8];
-  EXPECT_EQ(disk.ReadBytes(buf, 5), 2);
-  EXPECT_STREQ(buf, "AB");
-  EXPECT_EQ(TDisk::Be16(disk.PageBuffer() + 2), 0x1234);
-  EXPECT_EQ(TDisk::Be32(disk.PageBuffer() + 2), 0x12342047u);
-
-  EXPECT_LT(TDisk::CompareAddresses({1, 2000}, {2, 0}), 0);
-  EXPECT_GT(TDisk::CompareAddresses({3, 0}, {2, 2000}), 0);
-  EXPECT_EQ(TDisk::CompareAddresses({2, 10}, {2, 4}), 6);
-}
-
-TEST(PageAccessTest, NoOpenFileMarksTheVolumeNotOpened) {
-  RecordingReporter reporter;
-  TDisk disk(reporter);
-  disk.subbook().volumeKind = 0;
-  EXPECT_EQ(disk.ReadPage(1), -1);
-  EXPECT_EQ(disk.subbook().volumeKind, -1);
-  EXPECT_TRUE(reporter.boxes().empty());
-}
-
-TEST(PageAccessTest, RelativeNamesResolveUnderTheVolumeRoot) {
-  TempDir dir;
-  WriteFile(dir / "CATALOGS", std::string(kPageSize, 'x'));
-  RecordingReporter reporter;
-  TDisk disk(reporter);
-  disk.SetVolumeRoot(dir.str() + "/");
-  EXPECT_FALSE(disk.OpenBookFile("catalog", false, false));
-  EXPECT_TRUE(reporter.boxes().empty());
-  EXPECT_TRUE(disk.OpenBookFile("catalogs", false, false));
-  EXPECT_EQ(TDisk::FileSize(dir.str() + "/catalogs"), kPageSize);
-  EXPECT_EQ(TDisk::FileSize(dir.str() + "/nothing"), 0);
-}
-
-TEST(BodyFileTableTest, RowsAndSorting) {
-  BodyFileTable t;
-  EXPECT_EQ(t.RowOfPage(5), 0);
-  t.Add("body", 1);
-  t.Add("font", BodyFileTable::kFontFirstPage);
-  t.Add("b", 100);
-  t.Add("a", 50);
-  t.Add("dup", 100);
-  t.Sort();
-  ASSERT_EQ(t.Count(), 4);
-  EXPECT_EQ(t.Row(0).path, "body");
-  EXPECT_EQ(t.Row(1).path, "a");
-  EXPECT_EQ(t.Row(2).path, "b");
-  EXPECT_EQ(t.Row(3).path, "font");
-  EXPECT_EQ(t.RowOfPage(49), 0);
-  EXPECT_EQ(t.RowOfPage(50), 1);
-  EXPECT_EQ(t.RowOfPage(2000), 2);
-  EXPECT_EQ(t.RowOfPage(BodyFileTable::kFontFirstPage + 150), 3);
-  EXPECT_EQ(t.RowOfPage(-3), 3);  // no row holds it: the last row answers
-  for (int i = 0; i < 40; ++i) t.Add("x", 1000 + i);
-  EXPECT_EQ(t.Count(), BodyFileTable::kMaxRows);
 }
 
 }  // namespace

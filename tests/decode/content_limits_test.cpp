@@ -40,6 +40,8 @@ TEST_F(ItemEndTest, EndOfTextAndEndCode) {
 
   EXPECT_EQ(Item(), J("一") + "\n\n");
   EXPECT_EQ(following_, after);
+  EXPECT_EQ(Item({0, 0}), "");  // an unreadable address gives page 0 and no text
+  EXPECT_EQ(following_.page, 0);
   disk_.info().nEnd = 0;
   disk_.info().endCode = 0xE1;
   EXPECT_EQ(Item(), J("一") + "\n\x10" + J("二") + "\x11\x04\n");
@@ -86,12 +88,6 @@ TEST_F(ItemEndTest, NewLinesAsSpacesAndHeadwordsStartANewLine) {
       BodyText().Indent(1).Headword("あ").Text("一").Newline().Text("二").Newline().Headword("い"));
   EXPECT_EQ(Item(), testing::kIndent0 + "\x03" + J("あ") + "\x04" + J("一") + " " + J("二") +
                         " \n\x03" + J("い") + "\x04\n");
-}
-
-TEST_F(ItemEndTest, UnreadableAddressGivesPageZeroAndNoText) {
-  LoadPages(BodyText().Text("一"));
-  EXPECT_EQ(Item({0, 0}), "");
-  EXPECT_EQ(following_.page, 0);
 }
 
 }  // namespace

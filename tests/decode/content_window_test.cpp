@@ -65,12 +65,6 @@ TEST_F(WindowTest, WithoutIndentsWindowsCutAtNewLines) {
   EXPECT_EQ(next_, BookAddress::FromPosition(8000));
   EXPECT_EQ(length_, 8000);
   EXPECT_EQ(MarkedFile().size(), 24000u);
-
-  LoadPages(BodyText().Text(Repeat("あ", 30000)));  // neither: still cut
-  start_ = {1, 0};
-  ASSERT_TRUE(Window(0));
-  EXPECT_LT(MarkedFile().size(), 60000u);
-  EXPECT_GT(TDisk::CompareAddresses(next_, start_), 0);
 }
 
 TEST_F(WindowTest, ItemLimitsDoNotApplyAndTheUserSettingIsKept) {
@@ -97,10 +91,7 @@ TEST_F(WindowTest, EarlierStart) {
 
   EXPECT_EQ(content_.FindEarlierStart(given), textStart);  // just after the start of text
   EXPECT_EQ(content_.FindEarlierStart({1, 0}), (BookAddress{1, 0}));
-  disk_.subbook().specialTitle = true;
-  EXPECT_EQ(content_.FindEarlierStart(given), (BookAddress{1, 0}));
-  disk_.subbook().specialTitle = false;
-  disk_.info().nEnd = 0;
+  disk_.info().nEnd = 0;  // without ends of text: the start of the body
   EXPECT_EQ(content_.FindEarlierStart(given), (BookAddress{1, 0}));
 }
 

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <climits>
-#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/book/tdisk.h"
@@ -35,27 +34,32 @@ class DecoderTest : public testing::BookTest {
     }
     return values;
   }
+  // Decodes text from the start of page 1 on.
+  std::string Text(size_t capacity, int32_t offset = 0, int endCode = 0) {
+    EXPECT_EQ(disk_.Seek(1, offset), 0);
+    return DecodeText(disk_, capacity, endCode, true);
+  }
 
   EscapeItem item_;
 };
 
-TEST_F(DecoderTest, TextComesOutAsShiftJisOneByteACall) {
-  LoadPages(Hex("2422 0A 217F 7F21 8021"));
+TEST_F(DecoderTest, TextAndExternalCharactersComeOutAsShiftJisOneByteACall) {
+  LoadPages(Hex("2422 0A 217F 7F21 8021 A121 B02F"));
   EXPECT_EQ(Next(), 0x82);
-  EXPECT_EQ(item_.code, 0);
-  EXPECT_EQ(item_.p1, 0);
   EXPECT_EQ(Next(), 0xA0);            // the pending byte
   EXPECT_EQ(Next(), kDecodeUnknown);  // a stray control byte
-  EXPECT_EQ(item_.code, 0);
-  // Invalid codes become the white square.
-  EXPECT_EQ(All(), (std::vector<int>{0x81, 0xA0, 0x81, 0xA0, 0x81, 0xA0, 0}));
-}
+  // Invalid codes become the white square; an external character is its code.
+  EXPECT_EQ(All(), (std::vector<int>{0x81, 0xA0, 0x81, 0xA0, 0x81, 0xA0, 0xA121, 0xB02F, 0}));
+  ASSERT_EQ(disk_.Seek(1, 9), 0);
+  EXPECT_EQ(Next(), 0xA121);
+  EXPECT_EQ(item_.p1, 1);
+  EXPECT_EQ(Next(false), 0xB0);  // without conversion its raw bytes
+  EXPECT_EQ(item_.p1, 0);
+  EXPECT_EQ(Next(false), 0x2F);
 
-TEST_F(DecoderTest, HalfWidthModeNarrowsWhatItCan) {
-  // ガ カ ‐ ― “ ぱ Ａ 亜 and an invalid code, then full width again: Ａ.
+  // Half-width mode: ガ カ ‐ ― “ ぱ Ａ 亜 and an invalid code, then full width: Ａ.
   LoadPages(Hex("1F04 252C 252B 213E 213D 2148 2451 2341 3021 217F 1F05 2341"));
   EXPECT_EQ(Next(), kDecodeEscape);
-  EXPECT_EQ(item_.code, 0x04);
   EXPECT_FALSE(disk_.decoderState().fullWidth);
   EXPECT_EQ(All(), (std::vector<int>{0xB6, 0xDE, 0xB6, '-', '-', '"', 0xCA, 0xDF, 'A', 0x88, 0x9F,
                                      0x81, 0xA0, kDecodeEscape, 0x82, 0x60, 0}));
@@ -63,7 +67,7 @@ TEST_F(DecoderTest, HalfWidthModeNarrowsWhatItCan) {
 }
 
 struct EscapeCase {
-  const char* bytes;  // after 0x1F, the code and its parameters
+  std::string bytes;  // after 0x1F, the code and its parameters
   int code;           // item code
   int32_t p1 = 0, p2 = 0, p3 = 0;
   bool special = false;
@@ -72,99 +76,60 @@ struct EscapeCase {
 };
 
 TEST_F(DecoderTest, EveryEscapeReadsItsParameters) {
-  const std::vector<EscapeCase> cases = {
-      {"02", 0x02},
-      {"06", 0x06},
-      {"07", 0x07},
-      {"0A", 0x0A},
-      {"0E", 0x0E},
-      {"0F", 0x0F},
-      {"10", 0x10},
-      {"11", 0x11},
-      {"12", 0x12},
-      {"13", 0x13},
-      {"15", 0x15},
-      {"43", 0x43},
-      {"46", 0x46},
-      {"47", 0x47},
-      {"61", 0x61},
-      {"E1", 0xE1},
-      {"E3", 0xE3},
-      {"E5", 0xE5},
-      {"FE", 0xFE},
-      {"FF", 0xFF},
-      {"03", 0x03},
-      {"05", 0x05},
-      {"16", 0x16},
+  std::vector<EscapeCase> cases = {
       {"09 0003", 0x09, 2},
-      {"09 0001", 0x09, 0},
       {"09 0099", 0x09, 98},
       {"09 00A0", 0x09, 0},       // level 100 is out of range
       {"09 0103", 0x09, 0},       // only x = 0 indents
       {"09 1F1234 03", 0x09, 0},  // 0x1F brings two bytes to drop
       {"14 1E12 1E34", 0x14},
       {"67 1E01", 0x67},
-      {"14", 0x14},
       {"31 0001 0020 0030", 0x31, 20, 30},
       {"32 0110 0220", 0x32},
       {"33 0501", 0x33},
-      {"42", 0x42},
       {"42 0010 0020", 0x42, 10, 20, 0, false, true},
       {"32 0007 0008", 0x32, 7, 8, 0, false, true},
-      {"41 0100", 0x41, 1},
       {"41 1234", 0x41, 12},
       {"44 0000 0000 0120 0000 0240", 0x44, 120, 240},
       {"44 0000 0000 0120 0000 0240 12345678", 0x44, 120, 240, 0, true},
-      {"45 0506", 0x45},
-      {"45", 0x45},
       {"45 1F0A", 0x45},
       {"48 0300 01020300 00100000", 0x48, 3, 4653, 4653 + 750},
       {"49 0005 0000 00000123 0045", 0x49, 123, 45, 5},
       {"49 00000123 0045", 0x20, 123, 45, 123, true},
       {"4A 00000001 00000002 00000003 00000004", 0x4A},
-      {"4A", 0x4A, 0, 0, 0, true},
       {"4B 00000001 0002 0003 0004", 0x4B},
       {"4C 00000001 0002 0003 0004 2422 1F6C 00000007 0008", 0x49, 7, 8},
       {"4D 0001 0002 0003 0004 0005 0006 00000009 0010", 0x4D, 9, 10},
       {"4D 2422 1F62 1F6D", 0x4D, 0, 0, 0, true},
-      {"51 00001234 0056", 0x51, 1234, 56},
-      {"52 00000001 0002", 0x52, 1, 2},
-      {"62 00000003 0004", 0x62, 3, 4},
-      {"63 00000005 0006", 0x63, 5, 6},
-      {"6B 00000007 0008", 0x6B, 7, 8},
-      {"6E 00000009 0010", 0x6E, 9, 10},
-      {"6F 00000011 0012", 0x6F, 11, 12},
       {"53 0001 00000002 0003", 0x53},
-      {"64 00000013 0014", 0x64, 13, 14},
-      {"65", 0x65},
-      {"68", 0x68},
-      {"6D", 0x6D},
       {"66 00000001 0002", 0x66},
-      {"69", 0x69},
       {"69 00000001 0002", 0x69, 0, 0, 0, true},
-      {"6A", 0x6A},
       {"6A 00000015 0016", 0x6A, 15, 16, 0, true},
       {"E0 0003", 0xE0, 3},
-      {"E0", 0xE0, 0, 0, 0, true},
       {"E2 0001 2424 2426 1F0A", 0xE2},
-      {"E2", 0xE2, 0, 0, 0, true},
       {"E4 0102", 0xE4},
       {"99", 0x99, 0, 0, 0, false, false, kDecodeUnknown},
       {"7F", 0x7F, 0, 0, 0, false, false, kDecodeUnknown},
   };
+  // Escapes without parameters, and those with a page and an offset.
+  for (int code : {0x02, 0x06, 0x07, 0x0A, 0x0E, 0x0F, 0x10, 0x11, 0x12, 0x13, 0x15,
+                   0x43, 0x46, 0x47, 0x61, 0xE1, 0xE3, 0xE5, 0xFE, 0xFF, 0x03, 0x05,
+                   0x16, 0x14, 0x42, 0x45, 0x65, 0x68, 0x6D, 0x69, 0x6A})
+    cases.push_back({Format("%02X", code), code});
+  for (int code : {0x51, 0x52, 0x62, 0x63, 0x64, 0x6B, 0x6E, 0x6F})
+    cases.push_back({Format("%02X 00001234 0056", code), code, 1234, 56});
   for (const EscapeCase& c : cases) {
     SCOPED_TRACE(c.bytes);
     disk_.subbook().specialTitle = c.special;
     disk_.decoderState().refParamFlag = c.refParam;
-    LoadPages(Hex(std::string("1F") + c.bytes + kA));
-    const int value = Next();
-    EXPECT_EQ(value, c.value);
+    LoadPages(Hex("1F" + c.bytes + kA));
+    EXPECT_EQ(Next(), c.value);
     EXPECT_EQ(item_.code, c.code);
     EXPECT_EQ(item_.p1, c.p1);
     EXPECT_EQ(item_.p2, c.p2);
     EXPECT_EQ(item_.p3, c.p3);
     // 0x45 and 0xE2 stop at the next escape, which then comes out on its own.
-    if (std::string(c.bytes).ends_with("1F0A")) {
+    if (c.bytes.ends_with("1F0A")) {
       EXPECT_EQ(Next(), kDecodeEscape);
       EXPECT_EQ(item_.code, 0x0A);
     }
@@ -174,56 +139,22 @@ TEST_F(DecoderTest, EveryEscapeReadsItsParameters) {
   EXPECT_TRUE(reporter_.boxes().empty());
 }
 
-TEST_F(DecoderTest, EscapesChangeTheDecoderState) {
-  LoadPages(Hex(
-      "1F16 1F44 0000 0000 0001 0000 0001 1F64 00000001 0000 1F45 2422 1F65 "
-      "1F48 0100 00000000 00000000 1F68 1F4D 0000 0000 0000 0000 0000 0000 00000001 0000 1F6D"));
-  const std::vector<bool> picture = {false, true, false, true, false, true, false, true, false};
-  for (size_t i = 0; i < picture.size(); ++i) {
-    if (i == 4) {  // the byte after 0x45 was pushed back and comes out as text
-      EXPECT_EQ(Next(), 0x82);
-      EXPECT_EQ(Next(), 0xA0);
-    }
-    SCOPED_TRACE(i);
-    ASSERT_EQ(Next(), kDecodeEscape);
-    EXPECT_EQ(disk_.decoderState().pictureFlag, picture[i]);
-  }
-  EXPECT_EQ(disk_.decoderState().headwordStart, 0x16);
-  EXPECT_EQ(disk_.decoderState().headwordEnd, 0x17);
-}
-
-TEST_F(DecoderTest, EndOfTextBecomesALineBreakOnlyInTheSpecialBookWhileScrolling) {
-  struct Case {
-    bool special, scroll;
-    int code;
-  };
-  for (const Case c : {Case{true, true, 0x0A}, Case{true, false, 0x03}, Case{false, true, 0x03}}) {
-    disk_.subbook().specialTitle = c.special;
-    disk_.settings().scroll = c.scroll;
+TEST_F(DecoderTest, EndOfTextIsALineBreakOnlyInTheSpecialBookWhileScrolling) {
+  for (auto [special, scroll, code] :
+       {std::tuple{true, true, 0x0A}, {true, false, 0x03}, {false, true, 0x03}}) {
+    disk_.subbook().specialTitle = special;
+    disk_.settings().scroll = scroll;
     LoadPages(Hex("1F03"));
     EXPECT_EQ(Next(), kDecodeEscape);
-    EXPECT_EQ(item_.code, c.code);
+    EXPECT_EQ(item_.code, code);
   }
 }
-
-// ---- Skip list --------------------------------------------------------------
 
 TEST_F(DecoderTest, SkipListMakesEscapesInvisible) {
   disk_.info().skipCodes = {{0xAB, 2}, {0xE4, 2}, {0x0A, 0}};
   LoadPages(Hex("1FAB 0102 2422 1FAB 1F1F 1FE4 0000 1F0A 1F0A 2424"));
   EXPECT_EQ(All(), (std::vector<int>{0x82, 0xA0, 0x82, 0xA2, 0}));
-}
 
-TEST_F(DecoderTest, RunOfSkippedEscapesEndsWithTheData) {
-  disk_.info().skipCodes = {{0xAB, 2}};
-  std::string page;
-  while (page.size() < kPageSize) page += Hex("1FAB 0102");
-  LoadPages(page);  // exactly one page: the next read fails
-  EXPECT_EQ(All(), std::vector<int>{0});
-  EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
-}
-
-TEST_F(DecoderTest, SkipCountsReachingBeyondTheDataEndWithIt) {
   // An escape hiding `count` bytes, then filler, then あ; what comes after.
   struct Case {
     int count;
@@ -239,15 +170,10 @@ TEST_F(DecoderTest, SkipCountsReachingBeyondTheDataEndWithIt) {
     std::string data = Hex("1FAB") + std::string(c.filler, '\x01') + Hex(kA);
     data.resize((data.size() + kPageSize - 1) / kPageSize * kPageSize, '\0');
     LoadPages(data);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(All(), c.expected);
-    // Skipping stops where the data ends instead of counting on.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    EXPECT_EQ(All(), c.expected);  // skipping stops where the data ends instead of counting on
     EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), c.count == INT32_MAX ? 1 : 0);
   }
 }
-
-// ---- Single-byte books and external characters -------------------------------
 
 TEST_F(DecoderTest, SingleByteBookReturnsBytesAndMapsItsExternalCharacters) {
   disk_.decoderState().singleByteBook = true;
@@ -256,35 +182,12 @@ TEST_F(DecoderTest, SingleByteBookReturnsBytesAndMapsItsExternalCharacters) {
   EXPECT_EQ(Next(), 0x41);
   EXPECT_EQ(Next(), 0xF121);
   EXPECT_EQ(item_.p1, 1);
-  EXPECT_EQ(Next(), 0xF030);
-  EXPECT_EQ(Next(), kDecodeUnknown);
-  EXPECT_EQ(Next(), 0xF1FF);
-  EXPECT_EQ(Next(), 0x81);
-  EXPECT_EQ(Next(), kDecodeEnd);
-  // Without conversion the raw pair comes out.
+  EXPECT_EQ(All(), (std::vector<int>{0xF030, kDecodeUnknown, 0xF1FF, 0x81, 0}));
   ASSERT_EQ(disk_.Seek(1, 1), 0);
-  EXPECT_EQ(Next(false), 0x0F);
-  EXPECT_EQ(Next(false), 0x21);
-}
+  EXPECT_EQ(Next(false), 0x0F);  // without conversion the raw pair comes out
 
-TEST(SingleByteGaijiMapping, RoundTripsAtTheBoundaries) {
-  EXPECT_EQ(MapSingleByteGaiji(0x0F00), 0xF020);
-  EXPECT_EQ(MapSingleByteGaiji(0x0F1F), 0xF03F);
-  EXPECT_EQ(MapSingleByteGaiji(0x0F20), 0xF120);
-  EXPECT_EQ(MapSingleByteGaiji(0x0FFF), 0xF1FF);
   for (unsigned c = 0x0F00; c <= 0x0FFF; ++c)
     EXPECT_EQ(UnmapSingleByteGaiji(MapSingleByteGaiji(static_cast<uint16_t>(c))), c);
-}
-
-TEST_F(DecoderTest, ExternalCharacterIsACodeOrItsRawBytes) {
-  LoadPages(Hex("A121 B02F"));
-  EXPECT_EQ(Next(), 0xA121);
-  EXPECT_EQ(item_.code, 0);
-  EXPECT_EQ(item_.p1, 1);
-  EXPECT_EQ(Next(false), 0xB0);
-  EXPECT_EQ(item_.p1, 0);
-  EXPECT_EQ(Next(false), 0x2F);
-  EXPECT_EQ(Next(), kDecodeEnd);
 }
 
 TEST_F(DecoderTest, ConversionTextIsDeliveredOneByteACall) {
@@ -293,16 +196,10 @@ TEST_F(DecoderTest, ConversionTextIsDeliveredOneByteACall) {
   ASSERT_TRUE(disk_.decoderState().conversion.AddLine(disk_, "hA123=x"));
   disk_.decoderState().gaijiMode = GaijiMode::kText;
   LoadPages(Hex("A121 2422 A122 A123 A124 1F04 A123 A121"));
-  const std::string converted = Sjis("(あ)");
-  std::vector<int> expected;
-  for (char c : converted) expected.push_back(static_cast<uint8_t>(c));
   // The stream goes on after the text; an empty text is a space; a code with
-  // no text for its width, or none at all, stays a code.
-  for (int v : {0x82, 0xA0, int{' '}, 0xA123, 0xA124, kDecodeEscape, int{'x'}})
-    expected.push_back(v);
-  for (char c : converted) expected.push_back(static_cast<uint8_t>(c));
-  expected.push_back(0);
-  EXPECT_EQ(All(), expected);
+  // no text for its width, or none at all, stays a code. "(あ)" is 28 82 A0 29.
+  EXPECT_EQ(All(), (std::vector<int>{'(', 0x82, 0xA0, ')', 0x82, 0xA0, ' ', 0xA123, 0xA124,
+                                     kDecodeEscape, 'x', '(', 0x82, 0xA0, ')', 0}));
   // Without conversion, or in bitmap mode, the table is not used.
   ASSERT_EQ(disk_.Seek(1, 0), 0);
   EXPECT_EQ(Next(false), 0xA1);
@@ -313,20 +210,16 @@ TEST_F(DecoderTest, ConversionTextIsDeliveredOneByteACall) {
 
 // ---- Data that ends inside a unit --------------------------------------------
 
-TEST_F(DecoderTest, UnitsCutByAZeroByteEndTheData) {
-  for (const char* bytes :
+TEST_F(DecoderTest, UnitsCutByAZeroByteOrTheLastPageEndTheData) {
+  for (const std::string bytes :
        {"24", "1F", "1F14 1E01", "1F42 0102", "1F45", "1F4C 00000001 0002 0003 0004 2422",
-        "1F4C 00000001 0002 0003 0004 1F", "1FE2 0000 2422", "1FE2 0000 24"}) {
+        "1F4C 00000001 0002 0003 0004 1F", "1FE2 0000 2422", "1FE2 0000 24", "1F4D 2422 1F"}) {
     SCOPED_TRACE(bytes);
+    disk_.subbook().specialTitle = bytes.starts_with("1F4D");
     LoadPages(Hex(bytes) + std::string(1, '\0') + Hex("2422 2422"));
     EXPECT_EQ(Next(), kDecodeEnd);
   }
-  disk_.subbook().specialTitle = true;
-  LoadPages(Hex("1F4D 2422 1F") + std::string(1, '\0') + Hex("6D 2422"));
-  EXPECT_EQ(Next(), kDecodeEnd);
-}
 
-TEST_F(DecoderTest, SkippingLoopsEndWhenTheLastPageIsUsedUp) {
   // Each escape is followed by a whole page of bytes that keep its loop going;
   // the read of the next page fails and ends the data.
   struct Case {
@@ -334,9 +227,11 @@ TEST_F(DecoderTest, SkippingLoopsEndWhenTheLastPageIsUsedUp) {
     const char* filler;
     bool special;
   };
-  for (const Case c : {Case{"1F14", "1E01", false}, Case{"1F42", "0101", false},
-                       Case{"1F4C 00000001 0002 0003 0004", "2422", false},
-                       Case{"1F4D", "2422", true}, Case{"1FE2 0000", "2422", false}}) {
+  disk_.info().skipCodes = {{0xAB, 2}};
+  for (const Case c :
+       {Case{"1F14", "1E01", false}, Case{"1F42", "0101", false},
+        Case{"1F4C 00000001 0002 0003 0004", "2422", false}, Case{"1F4D", "2422", true},
+        Case{"1FE2 0000", "2422", false}, Case{"1FAB 0102", "1FAB 0102", false}}) {
     SCOPED_TRACE(c.head);
     disk_.subbook().specialTitle = c.special;
     reporter_.Clear();
@@ -349,88 +244,34 @@ TEST_F(DecoderTest, SkippingLoopsEndWhenTheLastPageIsUsedUp) {
   }
 }
 
-TEST_F(DecoderTest, RandomBytesAlwaysComeToAnEnd) {
-  std::mt19937 random(20240607);
-  ASSERT_TRUE(disk_.decoderState().conversion.AddLine(disk_, Sjis("A121=(あ)")));
-  ASSERT_TRUE(disk_.decoderState().conversion.AddLine(disk_, "hA122="));
-  for (int round = 0; round < 24; ++round) {
-    SCOPED_TRACE(round);
-    std::string bytes(2 * kPageSize, '\0');
-    for (char& c : bytes) {
-      const unsigned r = random();
-      c = static_cast<char>(r % 8 == 0 ? 0x1F : r % 16 == 1 ? 0xA1 : (r >> 8) & 0xFF);
-    }
-    disk_.decoderState().singleByteBook = round % 3 == 1;
-    disk_.subbook().specialTitle = round % 4 == 2;
-    disk_.decoderState().refParamFlag = round % 5 == 3;
-    disk_.decoderState().gaijiMode = round % 2 == 0 ? GaijiMode::kText : GaijiMode::kBitmap;
-    disk_.info().skipCodes = {{0x99, 3}, {0x42, 1}};
-    LoadPages(bytes);
-    // Every call takes a byte or hands out one held back; 0 bytes of the data
-    // end a unit early, so go on until the reader reports that the file is
-    // used up.
-    reporter_.Clear();
-    const int64_t size = static_cast<int64_t>(bytes.size());
-    int64_t calls = 0;
-    for (; calls < 3 * size; ++calls) {
-      if (Next(round % 6 != 5) != kDecodeEnd) continue;
-      if (disk_.Tell().Position() >= size || reporter_.Count(RecordedBox::kWarning) > 0) break;
-    }
-    EXPECT_LT(calls, 3 * size);
-    for (size_t capacity : {1, 7, 100}) {
-      ASSERT_EQ(disk_.Seek(1, static_cast<int32_t>(random() % kPageSize)), 0);
-      EXPECT_LT(DecodeText(disk_, capacity, round % 7, true).size(), capacity);
-    }
-  }
-}
-
 // ---- DecodeText --------------------------------------------------------------
 
-TEST_F(DecoderTest, DecodeTextStopsAtTheEndOfTextAndDropsOtherEscapes) {
+TEST_F(DecoderTest, DecodeTextStopsAtTheEndAndWritesExternalCharactersThatFitWhole) {
   LoadPages(Hex("2422 1F04 2341 1F05 1F0A 2424 1F03 2426"));
   disk_.decoderState().fullWidth = false;
-  EXPECT_EQ(DecodeText(disk_, 100, 0, true), Sjis("あAい"));
-  ASSERT_EQ(disk_.Seek(1, 0), 0);
-  EXPECT_EQ(DecodeText(disk_, 100, 0x0A, true), Sjis("あA"));
-}
+  EXPECT_EQ(Text(100), Sjis("あAい"));
+  EXPECT_EQ(Text(100, 0, 0x0A), Sjis("あA"));
 
-TEST_F(DecoderTest, DecodeTextWritesExternalCharactersWhenTheyFitWhole) {
   LoadPages(Hex("2422 A121 2424"));
   disk_.decoderState().gaijiMode = GaijiMode::kText;
-  EXPECT_EQ(DecodeText(disk_, 100, 0, true), Sjis("あ[a121]い"));
-  ASSERT_EQ(disk_.Seek(1, 0), 0);
-  EXPECT_EQ(DecodeText(disk_, 8, 0, true), Sjis("あい"));  // 6 bytes do not fit after あ
+  EXPECT_EQ(Text(100), Sjis("あ[a121]い"));
+  EXPECT_EQ(Text(8), Sjis("あい"));  // 6 bytes do not fit after あ
   disk_.decoderState().gaijiMode = GaijiMode::kBitmap;
-  ASSERT_EQ(disk_.Seek(1, 0), 0);
-  EXPECT_EQ(DecodeText(disk_, 100, 0, true), Sjis("あ") +
-                                                 "\x0B"
-                                                 "1\xA1\x21" +
-                                                 Sjis("い"));
-  ASSERT_EQ(disk_.Seek(1, 0), 0);
-  EXPECT_EQ(DecodeText(disk_, 6, 0, true), Sjis("あ") + Sjis("い"));
-  // Decoding starts in full-width mode, whatever the flag was.
-  ASSERT_EQ(disk_.Seek(1, 2), 0);
-  disk_.decoderState().fullWidth = false;
-  EXPECT_EQ(DecodeText(disk_, 100, 0, true),
-            "\x0B"
-            "1\xA1\x21" +
-                Sjis("い"));
-}
+  const std::string bitmap =
+      "\x0B"
+      "1\xA1\x21";
+  EXPECT_EQ(Text(100), Sjis("あ") + bitmap + Sjis("い"));
+  EXPECT_EQ(Text(6), Sjis("あい"));
 
-TEST_F(DecoderTest, DecodeTextNeverSplitsACharacterAndStopsAtTheCapacity) {
+  // A character is never split; a title without terminator stops at the
+  // capacity, or where the data ends.
   std::string page;
   while (page.size() < kPageSize) page += Hex("2422");
   LoadPages(page);
-  EXPECT_EQ(DecodeText(disk_, 6, 0, true), Sjis("ああ"));
-  for (size_t capacity : {0, 1, 2, 3}) {
-    ASSERT_EQ(disk_.Seek(1, 0), 0);
-    EXPECT_EQ(DecodeText(disk_, capacity, 0, true), capacity == 3 ? Sjis("あ") : "");
-  }
-  // A title without terminator stops at the capacity, or where the data ends.
-  ASSERT_EQ(disk_.Seek(1, 0), 0);
-  EXPECT_EQ(DecodeText(disk_, 81, 0, true).size(), 80u);
-  ASSERT_EQ(disk_.Seek(1, 2040), 0);
-  EXPECT_EQ(DecodeText(disk_, 81, 0, true), Sjis("ああああ"));
+  for (size_t capacity : {0, 1, 2, 3, 6})
+    EXPECT_EQ(Text(capacity), capacity < 3 ? "" : capacity < 6 ? Sjis("あ") : Sjis("ああ"));
+  EXPECT_EQ(Text(81).size(), 80u);
+  EXPECT_EQ(Text(81, 2040), Sjis("ああああ"));
 }
 
 }  // namespace

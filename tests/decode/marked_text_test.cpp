@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
+
+#include "engine/book/text_utils.h"
 
 namespace morva {
 namespace {
@@ -21,34 +22,21 @@ std::string Describe(std::string_view text, MarkedTextCursor::Text mode) {
     EXPECT_EQ(cursor.TokenOffset(), covered);
     EXPECT_LE(bytes.size(), t.length);
     covered += bytes.size();
-    char word[64];
     if (t.kind == MarkedKind::kText) {
-      std::string shown;
-      for (const char c : bytes) {
-        const auto b = static_cast<uint8_t>(c);
-        if (b < 0x7F) {
-          shown += c;
-        } else {
-          std::snprintf(word, sizeof word, "<%02X>", b);
-          shown += word;
-        }
-      }
-      out += "T:" + shown;
+      out += "T:";
+      for (const char c : bytes)
+        out += static_cast<uint8_t>(c) < 0x7F ? std::string(1, c) : Format("<%02X>", c & 0xFF);
     } else if (t.kind == MarkedKind::kMarker) {
-      std::snprintf(word, sizeof word, "02%c:", t.markerKind == 0 ? '-' : t.markerKind);
-      out += word + std::string(cursor.MarkerFields());
+      out += Format("02%c:", t.markerKind == 0 ? '-' : t.markerKind) +
+             std::string(cursor.MarkerFields());
     } else if (t.kind == MarkedKind::kGaiji) {
-      std::snprintf(word, sizeof word, "0B:%c%04X", t.fullWidth ? 'z' : 'h', t.code);
-      out += word;
+      out += Format("0B:%c%04X", t.fullWidth ? 'z' : 'h', t.code);
     } else if (t.kind == MarkedKind::kIndent) {
-      std::snprintf(word, sizeof word, "09:%d", t.level);
-      out += word;
+      out += Format("09:%d", t.level);
     } else {
-      std::snprintf(word, sizeof word, "%02X", static_cast<uint8_t>(bytes[0]));
-      out += word;
+      out += Format("%02X", bytes[0] & 0xFF);
     }
-    if (!t.whole) out += "~";
-    out += " ";
+    out += t.whole ? " " : "~ ";
   }
   EXPECT_EQ(covered, text.size());
   EXPECT_TRUE(cursor.AtEnd());
@@ -59,70 +47,35 @@ TEST(MarkedTextCursor, CutsTextIntoTokens) {
   struct Case {
     std::string text;
     std::string characters;  // tokens one character at a time
-    std::string runs;        // tokens with text runs joined
+    std::string runs = "";   // tokens with text runs joined, where they differ
   };
   const Case cases[] = {
-      {"", "", ""},
-      {"ab", "T:a T:b ", "T:ab "},
+      {"", ""},
       // A headword, an indent, a link with its address marker, an external character.
       {"\x03"
        "a\x04\x09\x22\x01"
        "b\x02\x2ER000004D20005\x0B"
        "1\xA1\x21\n",
-       "03 T:a 04 09:2 01 T:b 02R:000004D20005 0B:zA121 0A ",
        "03 T:a 04 09:2 01 T:b 02R:000004D20005 0B:zA121 0A "},
       // Shift-JIS pairs stay whole, even with a control byte as the trail.
       {"\x82\xA0x\x82\x0A", "T:<82><A0> T:x T:<82>\n ", "T:<82><A0>x<82>\n "},
-      // Style and line-end codes, a half-width external character, an unused code.
-      {"\x0C\x0E\x0F\x10\x11\x13\x14\x15\x0D\x1A\x05\x0B"
-       "0\xA1\x22",
-       "0C 0E 0F 10 11 13 14 15 0D 1A 05 0B:hA122 ", "0C 0E 0F 10 11 13 14 15 0D 1A 05 0B:hA122 "},
       // A damaged marker length leaves the 02 standing alone.
       {"\x02\x20z", "02-: T:  T:z ", "02-: T: z "},
-      {"\x02\x05", "02-: 05 ", "02-: 05 "},
+      {"\x02\x05", "02-: 05 "},
       // Cut off at the end of the text: nothing past it is read.
       {"a\x82", "T:a T:<82> ", "T:a<82> "},
-      {"\x02", "02-: ", "02-: "},
-      {"\x02\x2ER0001", "02R:0001~ ", "02R:0001~ "},
-      {"\x02\x22", "02-:~ ", "02-:~ "},
+      {"\x02", "02-: "},
+      {"\x02\x2ER0001", "02R:0001~ "},
+      {"\x02\x22", "02-:~ "},
       {"\x0B"
        "1\xA1",
-       "0B:z0000~ ", "0B:z0000~ "},
-      {"\x0B", "0B:h0000~ ", "0B:h0000~ "},
-      {"\x09", "09:0~ ", "09:0~ "},
+       "0B:z0000~ "},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.characters);
     EXPECT_EQ(Describe(c.text, MarkedTextCursor::Text::kCharacters), c.characters);
-    EXPECT_EQ(Describe(c.text, MarkedTextCursor::Text::kRuns), c.runs);
-  }
-}
-
-TEST(MarkedTextCursor, StylesFollowTheCodes) {
-  struct Case {
-    std::string codes;
-    bool boldHeadings;
-    uint16_t style;
-  };
-  const Case cases[] = {
-      {"\x01", false, kStyleLink},
-      {"\x01\x02", false, kStylePlain},  // the marker ends the anchor
-      {"\x03", false, kStyleHeading},
-      {"\x03", true, kStyleHeadingBold},
-      {"\x03\x04", true, kStylePlain},
-      {"\x0C", false, kStyleBold},
-      {"\x10", false, kStyleItalic},
-      {"\x10\x13", false, kStyleItalic | kStyleSuperscript},
-      {"\x10\x15\x14", false, kStyleItalic},
-      {"\x13\x0C", false, kStyleBold},              // a new style drops the script
-      {"\x01\x0E\x0F\x11\x0A", false, kStyleLink},  // codes that switch no style
-  };
-  for (const Case& c : cases) {
-    uint16_t style = kStylePlain;
-    MarkedTextCursor cursor(c.codes);
-    for (MarkedToken t = cursor.Next(); t.kind != MarkedKind::kEnd; t = cursor.Next())
-      style = ApplyStyle(style, t.kind, c.boldHeadings);
-    EXPECT_EQ(style, c.style) << "codes of length " << c.codes.size();
+    EXPECT_EQ(Describe(c.text, MarkedTextCursor::Text::kRuns),
+              c.runs.empty() ? c.characters : c.runs);
   }
 }
 

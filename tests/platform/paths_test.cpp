@@ -15,16 +15,6 @@ TEST(PathsTest, SettingsDirectoryFollowsXdgConfigHome) {
   EXPECT_EQ(SettingsDirectory().back(), '/');
 }
 
-TEST(PathsTest, AbsoluteNames) {
-  EXPECT_TRUE(IsAbsoluteName("/etc/x"));
-  EXPECT_TRUE(IsAbsoluteName("\\MORVA\\MORVA.DAT"));
-  EXPECT_TRUE(IsAbsoluteName("D:\\MORVA.DAT"));
-  EXPECT_TRUE(IsAbsoluteName("D:"));
-  EXPECT_FALSE(IsAbsoluteName("MORVA.DAT"));
-  EXPECT_FALSE(IsAbsoluteName("sub/a:b"));
-  EXPECT_FALSE(IsAbsoluteName(""));
-}
-
 TEST(PathsTest, ResolvePutsRelativeNamesInTheSettingsDirectory) {
   const std::string dir = "/home/u/.config/morva/";
   EXPECT_EQ(ResolvePath("MORVA.DAT", dir), dir + "MORVA.DAT");
