@@ -17,7 +17,7 @@ using V = std::vector<BookAddress>;
 
 // ---- Query evaluation ---------------------------------------------------------
 
-TEST(FullTextQueryTest, OperatorsStrayPiecesCaseAndCharacterBoundaries) {
+TEST(FullTextQueryTest, OperatorsStrayPiecesCharacterBoundariesAndIndexConditions) {
   const std::tuple<const char*, const char*, bool> cases[] = {
       // query, text (folded as the topic reader stores it), whether it matches
       {"cat dog", "a cat and a dog", true},
@@ -51,9 +51,7 @@ TEST(FullTextQueryTest, OperatorsStrayPiecesCaseAndCharacterBoundaries) {
       {"cat", false}, {"not cat", false}, {"() not cat", true}, {"x or \"\"", true}, {"", true}};
   for (const auto& [query, value] : empty)
     EXPECT_EQ(FullTextQuery(S(query), false, false).MatchesWithoutWords(), value) << query;
-}
-
-TEST(FullTextQueryTest, IndexConditionsMarkTheWordsAndStayBelow128Bytes) {
+  // Index conditions mark the words and stay below 128 bytes.
   EXPECT_EQ(BuildIndexConditionQuery(S("cat AND (dog or \"not\")"), false),
             "+cat and ( +dog or +not ) ");
   EXPECT_EQ(BuildIndexConditionQuery(S("\"\" 犬"), true), S("@犬 "));

@@ -62,12 +62,10 @@ std::string RandomBody(std::mt19937& rng, size_t size) {
 class TopicReaderTest : public testing::BookTest {
  protected:
   void OpenBody(const std::string& body) {
-    std::string pages = body;
-    pages.resize((body.size() + kPageSize - 1) / kPageSize * kPageSize, '\0');
-    LoadPages(pages);
+    LoadPages(body);  // zero filled to whole pages
     IndexKindRow& row = disk_.subbook().indexes.ByCode(0x00);
     row.start = 1;
-    row.end = static_cast<int32_t>(pages.size() / kPageSize);
+    row.end = static_cast<int32_t>((body.size() + kPageSize - 1) / kPageSize);
   }
 
   // Reads every topic three ways and compares; returns the number of topics.
