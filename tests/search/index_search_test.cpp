@@ -130,11 +130,10 @@ TEST_F(IndexSearchTest, KeywordGroupMembersTakeTheHeadingsThatFollowTheGroupHead
   }
   std::string bodyPage = body.Bytes();
   bodyPage.resize(kPageSize, '\0');
-  const mkbook::IndexTree tree = mkbook::BuildIndexTree({{J("ねこ"), A(61), h[0]},
-                                                         {J("ねこ"), A(62), h[0]},
-                                                         {J("ねこ"), A(63), h[0]},
-                                                         {J("いぬ"), A(60), h[2]}},
-                                                        3, {.leaves = LeafLayout::kGroupedKeyword});
+  std::vector<TreeEntry> group;
+  for (int32_t member = 61; member <= 63; ++member) group.push_back({J("ねこ"), A(member), h[0]});
+  const mkbook::IndexTree tree =
+      mkbook::BuildIndexTree(group, 3, {.leaves = LeafLayout::kGroupedKeyword});
   LoadPages(std::string(kPageSize, '\0') + bodyPage + tree.pages);
   disk_.subbook().indexes.ByCode(0x80).start = 3;
   ASSERT_EQ(Found("+ねこ"), (V{A(61), A(62), A(63)}));

@@ -59,8 +59,50 @@ std::string RandomBody(std::mt19937& rng, size_t size) {
   return out;
 }
 
+// The two characters on either side of each place in `places`.
+std::vector<std::string> TornWords(const std::string& text, const std::vector<size_t>& places) {
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < text.size(); i += SjisCharLength(text, i)) starts.push_back(i);
+  starts.push_back(text.size());
+  std::vector<std::string> words;
+  for (const size_t place : places) {
+    const auto k = std::lower_bound(starts.begin(), starts.end(), place);
+    if (k == starts.begin() || k == starts.end() || *k != place || k + 1 == starts.end()) continue;
+    std::string word = text.substr(*(k - 1), *(k + 1) - *(k - 1));
+    if (word.find('\n') == std::string::npos) words.push_back(std::move(word));
+  }
+  return words;
+}
+
 class TopicReaderTest : public testing::BookTest {
  protected:
+  // The topics as the decoder reads them, with their starts.
+  std::vector<std::pair<BookAddress, testing::ReferenceTopic>> ReadTopics(bool fold) {
+    std::vector<std::pair<BookAddress, testing::ReferenceTopic>> topics;
+    BookAddress at{disk_.subbook().indexes.Start(0x00), 0};
+    for (;;) {
+      testing::ReferenceTopic read = testing::ReadReferenceTopic(disk_, at, end_, fold);
+      if (!read.exists || !(at < read.next)) return topics;
+      const BookAddress next = read.next;
+      topics.emplace_back(at, std::move(read));
+      at = next;
+    }
+  }
+  // Whether skimming the topic at `at`, as a search for `word` does, lets it
+  // be decoded.
+  bool SkimMayMatch(BookAddress at, const std::string& word) {
+    TopicBuffer buffer;
+    EXPECT_TRUE(buffer.Obtain());
+    TopicReader reader(disk_, buffer, true);
+    const TopicPrefilter prefilter({word}, false);
+    if (!prefilter.usable() || !reader.CanSkim()) return true;
+    SkimmedTopic topic;
+    EXPECT_EQ(reader.Skim(&at, end_, prefilter, &topic), TopicReader::Result::kTopic);
+    return topic.mayMatch;
+  }
+
+  int32_t end_ = 0;
+
   void OpenBody(const std::string& body) {
     LoadPages(body);  // zero filled to whole pages
     IndexKindRow& row = disk_.subbook().indexes.ByCode(0x00);
@@ -136,71 +178,22 @@ TEST_F(TopicReaderTest, AgreesWithTheDecoderOnRandomText) {
   Compare(true, {"A"}, "special title");
 }
 
-TEST_F(TopicReaderTest, AgreesWithTheDecoderOnARealBook) {
+// Whole books: the reader agrees with the decoder; every word torn by a page
+// boundary, and every third topic's middle word torn by an escape, lets its
+// topic be decoded; and the search finds the topics that hold words of all
+// kinds and a sample of the torn ones.
+TEST_F(TopicReaderTest, SearchesOfRealBooksFindWhatDecodingEveryTopicFinds) {
   MORVA_REQUIRE_SHARED_BOOKS();
-  ASSERT_TRUE(disk_.SelectSubbook(AddRow((testing::SharedBooks() / "edict-small").string())));
-  EXPECT_EQ(Compare(true, {"A", S("東")}, "edict-small"), 4539);  // one topic per entry
-}
-
-// The two characters on either side of each place in `places`.
-std::vector<std::string> TornWords(const std::string& text, const std::vector<size_t>& places) {
-  std::vector<size_t> starts;
-  for (size_t i = 0; i < text.size(); i += SjisCharLength(text, i)) starts.push_back(i);
-  starts.push_back(text.size());
-  std::vector<std::string> words;
-  for (const size_t place : places) {
-    const auto k = std::lower_bound(starts.begin(), starts.end(), place);
-    if (k == starts.begin() || k == starts.end() || *k != place || k + 1 == starts.end()) continue;
-    std::string word = text.substr(*(k - 1), *(k + 1) - *(k - 1));
-    if (word.find('\n') == std::string::npos) words.push_back(std::move(word));
-  }
-  return words;
-}
-
-class FullTextBooksTest : public testing::BookTest {
- protected:
-  // The topics as the decoder reads them, with their starts.
-  std::vector<std::pair<BookAddress, testing::ReferenceTopic>> ReadTopics(bool fold) {
-    std::vector<std::pair<BookAddress, testing::ReferenceTopic>> topics;
-    BookAddress at{disk_.subbook().indexes.Start(0x00), 0};
-    for (;;) {
-      testing::ReferenceTopic read = testing::ReadReferenceTopic(disk_, at, end_, fold);
-      if (!read.exists || !(at < read.next)) return topics;
-      const BookAddress next = read.next;
-      topics.emplace_back(at, std::move(read));
-      at = next;
-    }
-  }
-  // Whether skimming the topic at `at`, as a search for `word` does, lets it
-  // be decoded.
-  bool SkimMayMatch(BookAddress at, const std::string& word) {
-    TopicBuffer buffer;
-    EXPECT_TRUE(buffer.Obtain());
-    TopicReader reader(disk_, buffer, true);
-    const TopicPrefilter prefilter({word}, false);
-    if (!prefilter.usable() || !reader.CanSkim()) return true;
-    SkimmedTopic topic;
-    EXPECT_EQ(reader.Skim(&at, end_, prefilter, &topic), TopicReader::Result::kTopic);
-    return topic.mayMatch;
-  }
-
-  int32_t end_ = 0;
-};
-
-// Whole books: every word torn by a page boundary, and every third topic's
-// middle word torn by an escape, lets its topic be decoded; and the search
-// finds the topics that hold words of all kinds and a sample of the torn ones.
-TEST_F(FullTextBooksTest, SearchesFindWhatDecodingEveryTopicFinds) {
-  MORVA_REQUIRE_SHARED_BOOKS();
-  for (const auto& [folder, subbook, count, minTorn] : {std::tuple{"edict-small", 0, 4539u, 2000u},
-                                                        {"ebstudio-sample", 0, 3u, 0u},
-                                                        {"ebstudio-sample", 1, 3u, 0u}}) {
+  const std::tuple<const char*, int16_t, size_t, size_t> books[] = {
+      {"edict-small", 0, 4539, 2000}, {"ebstudio-sample", 0, 3, 0}, {"ebstudio-sample", 1, 3, 0}};
+  for (const auto& [folder, subbook, count, minTorn] : books) {
     SCOPED_TRACE(std::string(folder) + " " + std::to_string(subbook));
-    books_ = {BookBarEntry{}, BookBarEntry{"B", (testing::SharedBooks() / folder).string(), "",
-                                           static_cast<int16_t>(subbook), false}};
+    books_ = {BookBarEntry{},
+              BookBarEntry{"B", (testing::SharedBooks() / folder).string(), "", subbook, false}};
     disk_.ForgetCurrentSubbook();
     ASSERT_TRUE(disk_.SelectSubbook(1));
     end_ = disk_.subbook().indexes.End(0x00);
+    EXPECT_EQ(Compare(true, {"A", S("東")}, folder), int(count));  // the reader agrees
     const auto folded = ReadTopics(true);
     const auto exact = ReadTopics(false);
     EXPECT_EQ(folded.size(), count);
