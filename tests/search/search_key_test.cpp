@@ -91,9 +91,7 @@ TEST_F(SearchKeyTest, CanonicalKeysEqualTheWritersKeys) {
   std::mt19937 random(5);
   for (const uint8_t code : {0x90, 0x70, 0x91, 0x80, 0xFF}) {
     for (int option = 0; option < 0x40; ++option) {
-      IndexKindRow row;
-      row.code = code;
-      row.options = {static_cast<uint8_t>(option), 0, 0};
+      const IndexKindRow row{.code = code, .options = {static_cast<uint8_t>(option), 0, 0}};
       for (int i = 0; i < 20; ++i) {
         std::string key;
         for (int n = 1 + static_cast<int>(random() % 6); n > 0; --n) {

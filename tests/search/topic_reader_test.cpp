@@ -101,18 +101,15 @@ class TopicReaderTest : public testing::BookTest {
     return topic.mayMatch;
   }
 
-  int32_t end_ = 0;
-
   void OpenBody(const std::string& body) {
     LoadPages(body);  // zero filled to whole pages
     IndexKindRow& row = disk_.subbook().indexes.ByCode(0x00);
     row.start = 1;
-    row.end = static_cast<int32_t>((body.size() + kPageSize - 1) / kPageSize);
+    end_ = row.end = static_cast<int32_t>((body.size() + kPageSize - 1) / kPageSize);
   }
 
   // Reads every topic three ways and compares; returns the number of topics.
   int Compare(bool fold, const std::vector<std::string>& words, const std::string& context) {
-    const int32_t end = disk_.subbook().indexes.End(0x00);
     TopicBuffer buffer;
     EXPECT_TRUE(buffer.Obtain());
     TopicReader reader(disk_, buffer, fold);
@@ -122,10 +119,10 @@ class TopicReaderTest : public testing::BookTest {
     for (int topics = 0;; ++topics) {
       SCOPED_TRACE(::testing::Message() << context << " at " << at.page << ":" << at.offset);
       const uint8_t keyword = disk_.decoderState().headwordStart;
-      const testing::ReferenceTopic expected = testing::ReadReferenceTopic(disk_, at, end, fold);
+      const testing::ReferenceTopic expected = testing::ReadReferenceTopic(disk_, at, end_, fold);
       disk_.decoderState().headwordStart = keyword;
       BookAddress read = at;
-      EXPECT_EQ(reader.Read(&read, end) == TopicReader::Result::kTopic, expected.exists);
+      EXPECT_EQ(reader.Read(&read, end_) == TopicReader::Result::kTopic, expected.exists);
       if (!expected.exists) return topics;
       EXPECT_EQ(reader.text(), expected.text);
       EXPECT_EQ(read, expected.next);
@@ -134,7 +131,7 @@ class TopicReaderTest : public testing::BookTest {
         disk_.decoderState().headwordStart = keyword;
         BookAddress skimmed = at;
         SkimmedTopic topic;
-        EXPECT_EQ(reader.Skim(&skimmed, end, prefilter, &topic), TopicReader::Result::kTopic);
+        EXPECT_EQ(reader.Skim(&skimmed, end_, prefilter, &topic), TopicReader::Result::kTopic);
         EXPECT_EQ(skimmed, expected.next);
         EXPECT_EQ(topic.keywordCode, keyword);
         EXPECT_EQ(topic.keywordCodeAfter, keywordAfter);
@@ -147,6 +144,8 @@ class TopicReaderTest : public testing::BookTest {
       at = expected.next;
     }
   }
+
+  int32_t end_ = 0;
 };
 
 TEST_F(TopicReaderTest, AgreesWithTheDecoderOnRandomText) {
