@@ -1,14 +1,20 @@
-// The topic reader decodes plain text and the common escapes itself, and
-// skims topics without their text; both must agree with the text decoder
-// item by item (reference_topics.h), on random bytes and on a real book.
+// The full-text search reads topics with its own reader, which decodes plain
+// text and the common escapes itself and skims most topics without their
+// text. Both must agree with the text decoder item by item, read plainly
+// below; on real books the search must find exactly what decoding every topic
+// finds, above all for words torn apart by a page boundary or an escape, where
+// the quick look sees the word's characters in different stretches.
 #include "engine/search/topic_reader.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
+#include "engine/search/fulltext.h"
 #include "engine/search/fulltext_query.h"
 #include "engine/search/topic_prefilter.h"
+#include "engine/text/unicode.h"
 #include "tests/search/reference_topics.h"
 #include "tests/support/book_test.h"
 
@@ -19,130 +25,131 @@ using testing::S;
 
 // Random body text: mostly text pairs and the escapes books are full of,
 // with broken pairs, external characters, control and zero bytes, and
-// escapes the reader leaves to the decoder.
+// escapes the reader leaves to the decoder. Pieces are drawn by weight; a
+// byte 0xFF in a piece becomes a random cell 0x21..0x7E, a byte 0xFE a zero. In turn: letters,
+// kana, kanji, the full-width space, runs of kanji; narrow text, line ends,
+// indents (one broken by an escape), keywords and other escapes the reader
+// decodes; external characters, broken pairs, control bytes, the end of
+// text, escapes read by the decoder and unknown ones.
 std::string RandomBody(std::mt19937& rng, size_t size) {
-  auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  static const int weights[] = {7, 7, 7, 7, 6, 3, 3, 11, 4, 4, 6, 2, 1, 1, 4, 2, 2,
+                                1, 3, 2, 2, 1, 1, 2, 1,  1, 1, 1, 1, 2, 1, 2, 1};
+  // The pieces, separated by "|".
+  static const std::string all =
+      "\x23\xFF|\x24\xFF|\x25\xFF|\x30\xFF|\x45\xFF|\x21\x21|\x21\x4A|"
+      "\x30\xFF\x31\xFF\x38\xFF\x3F\xFF\x43\xFF|\x1F\x04|\x1F\x05|\x1F\x0A|"
+      "\x1F\x09\xFE\x01|\x1F\x09\xFE\x02|\x1F\x09\x1F\x01\xFE\x01|\x1F\x41\x01\xFE|"
+      "\x1F\x61|\x1F\x42|\x1F\x42\x01\x02|\x1F\x62\xFE\xFE\xFE\x12\x01\xFE|"
+      "\x1F\xE0\xFE\x01|\x1F\x12|\x1F\xE1|\x1F\x13|\xA1\x22|\x20\xFF|\x7F\xFF|\x21\x05|"
+      "\x05|\xFE|\x1F\x03|\x1F\x16|\x1F\x14\x1E\x01\x1E\x02|\x1F\x99";
+  int total = 0;
+  for (const int weight : weights) total += weight;
   std::string out;
-  auto bytes = [&out](std::initializer_list<int> list) {
-    for (int b : list) out += static_cast<char>(b);
-  };
   while (out.size() < size) {
-    const int kind = pick(100);
-    if (kind < 40) {
-      // Text: kana, letters (both cases), the full-width space, kanji.
-      static const int rows[] = {0x21, 0x23, 0x24, 0x25, 0x30, 0x45};
-      const int row = rows[pick(6)];
-      bytes({row, row == 0x21 ? (pick(2) ? 0x21 : 0x4A) : 0x21 + pick(94)});
-    } else if (kind < 48) {
-      bytes({0x1F, pick(2) ? 0x04 : 0x05});
-    } else if (kind < 54) {
-      bytes({0x1F, 0x0A});
-    } else if (kind < 58) {
-      bytes({0x1F, 0x09, pick(4) ? 0x00 : 0x1F, pick(3) ? 0x01 : 0x02});
-      if (static_cast<uint8_t>(out[out.size() - 2]) == 0x1F) bytes({0x00, 0x01});
-    } else if (kind < 62) {
-      bytes({0x1F, 0x41, 0x01, 0x00});
-    } else if (kind < 64) {
-      bytes({0x1F, 0x61});
-    } else if (kind < 67) {
-      bytes({0x1F, 0x42});
-      if (pick(3) == 0) bytes({0x01, 0x02});
-    } else if (kind < 70) {
-      bytes({0x1F, 0x62, 0x00, 0x00, 0x00, 0x12, 0x01, 0x00});
-    } else if (kind < 74) {
-      bytes({0x1F, pick(2) ? 0xE0 : 0x12, 0x00, 0x01});
-      out.resize(out.size() - (static_cast<uint8_t>(out[out.size() - 3]) == 0x12 ? 2 : 0));
-    } else if (kind < 76) {
-      bytes({0x1F, pick(2) ? 0xE1 : 0x13});
-    } else if (kind < 78) {
-      bytes({0xA1, 0x21 + pick(4)});  // an external character
-    } else if (kind < 80) {
-      bytes({pick(2) ? 0x20 : 0x7F, 0x21 + pick(90)});  // a broken pair
-    } else if (kind < 81) {
-      bytes({0x21, pick(2) ? 0x05 : 0x21});  // a pair with a control byte in it
-    } else if (kind < 82) {
-      bytes({0x05});  // a stray control byte
-    } else if (kind < 83) {
-      if (pick(4) == 0) bytes({0x00});
-    } else if (kind < 85) {
-      bytes({0x1F, 0x03});
-    } else if (kind < 86) {
-      bytes({0x1F, 0x16});
-    } else if (kind < 88) {
-      bytes({0x1F, 0x14, 0x1E, 0x01, 0x1E, 0x02});  // read by the decoder
-    } else if (kind < 89) {
-      bytes({0x1F, 0x99});  // unknown
-    } else {
-      // A run of plain kanji.
-      const int n = 1 + pick(12);
-      for (int i = 0; i < n; ++i) bytes({0x30 + pick(20), 0x21 + pick(94)});
-    }
+    int pick = static_cast<int>(rng() % static_cast<unsigned>(total));
+    size_t piece = 0;
+    while (pick >= weights[piece]) pick -= weights[piece++];
+    size_t from = 0;
+    for (size_t n = 0; n < piece; ++n) from = all.find('|', from) + 1;
+    for (size_t i = from; i < all.size() && all[i] != '|'; ++i)
+      out += all[i] == '\xFF'   ? static_cast<char>(0x21 + rng() % 94)
+             : all[i] == '\xFE' ? '\0'
+                                : all[i];
   }
   return out;
 }
 
+// The two characters on either side of each place in `places`.
+std::vector<std::string> TornWords(const std::string& text, const std::vector<size_t>& places) {
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < text.size(); i += SjisCharLength(text, i)) starts.push_back(i);
+  starts.push_back(text.size());
+  std::vector<std::string> words;
+  for (const size_t place : places) {
+    const auto k = std::lower_bound(starts.begin(), starts.end(), place);
+    if (k == starts.begin() || k == starts.end() || *k != place || k + 1 == starts.end()) continue;
+    std::string word = text.substr(*(k - 1), *(k + 1) - *(k - 1));
+    if (word.find('\n') == std::string::npos) words.push_back(std::move(word));
+  }
+  return words;
+}
+
 class TopicReaderTest : public testing::BookTest {
  protected:
+  // The topics as the decoder reads them, with their starts.
+  std::vector<std::pair<BookAddress, testing::ReferenceTopic>> ReadTopics(bool fold) {
+    std::vector<std::pair<BookAddress, testing::ReferenceTopic>> topics;
+    BookAddress at{disk_.subbook().indexes.Start(0x00), 0};
+    for (;;) {
+      testing::ReferenceTopic read = testing::ReadReferenceTopic(disk_, at, end_, fold);
+      if (!read.exists || !(at < read.next)) return topics;
+      const BookAddress next = read.next;
+      topics.emplace_back(at, std::move(read));
+      at = next;
+    }
+  }
+  // Whether skimming the topic at `at`, as a search for `word` does, lets it
+  // be decoded.
+  bool SkimMayMatch(BookAddress at, const std::string& word) {
+    TopicBuffer buffer;
+    EXPECT_TRUE(buffer.Obtain());
+    TopicReader reader(disk_, buffer, true);
+    const TopicPrefilter prefilter({word}, false);
+    if (!prefilter.usable() || !reader.CanSkim()) return true;
+    SkimmedTopic topic;
+    EXPECT_EQ(reader.Skim(&at, end_, prefilter, &topic), TopicReader::Result::kTopic);
+    return topic.mayMatch;
+  }
+
   void OpenBody(const std::string& body) {
-    std::string pages = body;
-    pages.resize((body.size() + kPageSize - 1) / kPageSize * kPageSize, '\0');
-    LoadPages(pages);
+    LoadPages(body);  // zero filled to whole pages
     IndexKindRow& row = disk_.subbook().indexes.ByCode(0x00);
     row.start = 1;
-    row.end = static_cast<int32_t>(pages.size() / kPageSize);
+    end_ = row.end = static_cast<int32_t>((body.size() + kPageSize - 1) / kPageSize);
   }
 
   // Reads every topic three ways and compares; returns the number of topics.
   int Compare(bool fold, const std::vector<std::string>& words, const std::string& context) {
-    const int32_t end = disk_.subbook().indexes.End(0x00);
     TopicBuffer buffer;
     EXPECT_TRUE(buffer.Obtain());
     TopicReader reader(disk_, buffer, fold);
     const TopicPrefilter prefilter(words, !fold);
     const bool skim = reader.CanSkim() && prefilter.usable();
     BookAddress at{disk_.subbook().indexes.Start(0x00), 0};
-    int topics = 0;
-    for (;;) {
+    for (int topics = 0;; ++topics) {
+      SCOPED_TRACE(::testing::Message() << context << " at " << at.page << ":" << at.offset);
       const uint8_t keyword = disk_.decoderState().headwordStart;
-      const testing::ReferenceTopic expected = testing::ReadReferenceTopic(disk_, at, end, fold);
+      const testing::ReferenceTopic expected = testing::ReadReferenceTopic(disk_, at, end_, fold);
       disk_.decoderState().headwordStart = keyword;
       BookAddress read = at;
-      const TopicReader::Result result = reader.Read(&read, end);
-      EXPECT_EQ(result == TopicReader::Result::kTopic, expected.exists)
-          << context << " at " << at.page << ":" << at.offset;
-      if (!expected.exists) break;
-      EXPECT_EQ(reader.text(), expected.text) << context << " at " << at.page << ":" << at.offset;
-      EXPECT_EQ(read, expected.next) << context << " at " << at.page << ":" << at.offset;
+      EXPECT_EQ(reader.Read(&read, end_) == TopicReader::Result::kTopic, expected.exists);
+      if (!expected.exists) return topics;
+      EXPECT_EQ(reader.text(), expected.text);
+      EXPECT_EQ(read, expected.next);
       const uint8_t keywordAfter = disk_.decoderState().headwordStart;
       if (skim) {
         disk_.decoderState().headwordStart = keyword;
         BookAddress skimmed = at;
         SkimmedTopic topic;
-        EXPECT_EQ(reader.Skim(&skimmed, end, prefilter, &topic), TopicReader::Result::kTopic)
-            << context;
-        EXPECT_EQ(skimmed, expected.next)
-            << context << " skimming at " << at.page << ":" << at.offset;
-        EXPECT_EQ(topic.keywordCode, keyword) << context;
-        EXPECT_EQ(topic.keywordCodeAfter, keywordAfter) << context;
+        EXPECT_EQ(reader.Skim(&skimmed, end_, prefilter, &topic), TopicReader::Result::kTopic);
+        EXPECT_EQ(skimmed, expected.next);
+        EXPECT_EQ(topic.keywordCode, keyword);
+        EXPECT_EQ(topic.keywordCodeAfter, keywordAfter);
         disk_.decoderState().headwordStart = keywordAfter;
         // The prefilter may err towards "may match" only.
-        for (const std::string& w : words) {
-          if (ContainsAtCharacterBoundary(expected.text, w, false)) {
-            EXPECT_TRUE(topic.mayMatch)
-                << context << " word in topic at " << at.page << ":" << at.offset;
-          }
-        }
+        for (const std::string& w : words)
+          EXPECT_TRUE(topic.mayMatch || !ContainsAtCharacterBoundary(expected.text, w, false)) << w;
       }
-      if (::testing::Test::HasFailure()) return topics;
-      ++topics;
+      if (HasFailure()) return topics;
       at = expected.next;
     }
-    return topics;
   }
+
+  int32_t end_ = 0;
 };
 
 TEST_F(TopicReaderTest, AgreesWithTheDecoderOnRandomText) {
-  for (unsigned seed = 1; seed <= 60; ++seed) {
+  for (unsigned seed = 1; seed <= 60 && !HasFailure(); ++seed) {
     std::mt19937 rng(seed);
     OpenBody(RandomBody(rng, 3 * kPageSize + rng() % kPageSize));
     disk_.info() = BookInfo{};
@@ -150,20 +157,16 @@ TEST_F(TopicReaderTest, AgreesWithTheDecoderOnRandomText) {
     if (seed % 4 == 1) disk_.info().nEnd = 0;
     if (seed % 5 == 2) disk_.info().nCol1 = 2;
     if (seed % 7 == 3) disk_.info().nTab1 = 2;
-    const std::string context = "seed " + std::to_string(seed);
     // Prefilter words: one that comes from a letter in either width.
-    for (const auto& filterWords :
-         {std::vector<std::string>{"A"}, std::vector<std::string>{S("あい"), S("ｶ")}}) {
-      Compare(true, filterWords, context + " folded");
-      Compare(false, filterWords, context);
+    for (const auto& words : {std::vector<std::string>{"A"}, {S("あい"), S("ｶ")}}) {
+      Compare(true, words, "seed " + std::to_string(seed) + " folded");
+      Compare(false, words, "seed " + std::to_string(seed));
     }
-    if (HasFailure()) return;
   }
-}
-
-TEST_F(TopicReaderTest, BooksTheDecoderReadsSpeciallyAreReadByItAlone) {
+  // Books the decoder reads specially are read by it alone.
   std::mt19937 rng(7);
   OpenBody(RandomBody(rng, 2 * kPageSize));
+  disk_.info() = BookInfo{};
   disk_.info().skipCodes = {{0x12, 2}};
   Compare(true, {"A"}, "skip codes");
   disk_.info().skipCodes.clear();
@@ -172,43 +175,60 @@ TEST_F(TopicReaderTest, BooksTheDecoderReadsSpeciallyAreReadByItAlone) {
   disk_.decoderState().singleByteBook = false;
   disk_.subbook().specialTitle = true;
   Compare(true, {"A"}, "special title");
-  EXPECT_FALSE(HasFailure());
 }
 
-TEST_F(TopicReaderTest, AgreesWithTheDecoderOnARealBook) {
+// Whole books: the reader agrees with the decoder; every word torn by a page
+// boundary, and every third topic's middle word torn by an escape, lets its
+// topic be decoded; and the search finds the topics that hold words of all
+// kinds and a sample of the torn ones.
+TEST_F(TopicReaderTest, SearchesOfRealBooksFindWhatDecodingEveryTopicFinds) {
   MORVA_REQUIRE_SHARED_BOOKS();
-  ASSERT_TRUE(disk_.SelectSubbook(AddRow((testing::SharedBooks() / "edict-small").string())));
-  const int topics = Compare(true, {"A", S("東")}, "edict-small");
-  EXPECT_EQ(topics, 4539);  // one per entry
-}
-
-TEST(TopicPrefilterTest, CharactersAndTheirCodes) {
-  auto codes = [](const TopicPrefilter& p, size_t g) { return p.groups().at(g).codes; };
-  // "A" comes from Ａ or ａ in half-width text (folded); Ａ only from Ａ.
-  EXPECT_EQ(codes(TopicPrefilter({"A"}, false), 0), (std::vector<uint16_t>{0x2341, 0x2361}));
-  EXPECT_EQ(codes(TopicPrefilter({"A"}, true), 0), std::vector<uint16_t>{0x2341});
-  EXPECT_EQ(codes(TopicPrefilter({S("Ａ")}, true), 0), std::vector<uint16_t>{0x2341});
-  // ｶ is the half-width form of カ, か, ガ and が.
-  EXPECT_EQ(codes(TopicPrefilter({S("ｶ")}, true), 0).size(), 4u);
-  // Two characters of a word, those with fewer codes first; both are needed.
-  const TopicPrefilter two({S("ｶ漢字")}, true);
-  ASSERT_EQ(two.groups().size(), 2u);
-  EXPECT_EQ(two.groups()[0].character, S("漢"));
-  EXPECT_FALSE(two.MayMatch(1));
-  EXPECT_TRUE(two.MayMatch(3));
-  EXPECT_EQ(two.GroupsOf(S("字")), 2u);
-  // Either word of two may match.
-  const TopicPrefilter either({S("犬"), S("猫")}, true);
-  EXPECT_TRUE(either.MayMatch(2));
-  EXPECT_FALSE(either.MayMatch(0));
-  // Empty words are everywhere and looked for nowhere.
-  EXPECT_TRUE(TopicPrefilter({""}, true).usable());
-  EXPECT_FALSE(TopicPrefilter({""}, true).MayMatch(0));
-  EXPECT_FALSE(TopicPrefilter({S("□")}, true).usable());   // broken codes read as □
-  EXPECT_TRUE(TopicPrefilter({S("□犬")}, true).usable());  // but 犬 will do
-  EXPECT_FALSE(
-      TopicPrefilter({"A", "B", "C", "D", "E"}, false).usable());    // five characters are too many
-  EXPECT_FALSE(TopicPrefilter({"AB", "CD", "EF"}, false).usable());  // twelve codes are too many
+  const std::tuple<const char*, int16_t, size_t, size_t> books[] = {
+      {"edict-small", 0, 4539, 2000}, {"ebstudio-sample", 0, 3, 0}, {"ebstudio-sample", 1, 3, 0}};
+  for (const auto& [folder, subbook, count, minTorn] : books) {
+    SCOPED_TRACE(std::string(folder) + " " + std::to_string(subbook));
+    books_ = {BookBarEntry{},
+              BookBarEntry{"B", (testing::SharedBooks() / folder).string(), "", subbook, false}};
+    disk_.ForgetCurrentSubbook();
+    ASSERT_TRUE(disk_.SelectSubbook(1));
+    end_ = disk_.subbook().indexes.End(0x00);
+    EXPECT_EQ(Compare(true, {"A", S("東")}, folder), int(count));  // the reader agrees
+    const auto folded = ReadTopics(true);
+    const auto exact = ReadTopics(false);
+    EXPECT_EQ(folded.size(), count);
+    std::vector<std::string> torn;
+    for (size_t t = 0; t < folded.size() && !HasFailure(); ++t) {
+      const auto& [start, read] = folded[t];
+      std::vector<std::string> words = TornWords(read.text, read.pageBreaks);
+      const std::vector<std::string> atEscapes = TornWords(read.text, read.escapes);
+      if (t % 3 == 0 && !atEscapes.empty()) words.push_back(atEscapes[atEscapes.size() / 2]);
+      for (const std::string& word : words)
+        EXPECT_TRUE(SkimMayMatch(start, word))
+            << SjisToUtf8(word) << " in the topic at " << start.page << ":" << start.offset;
+      torn.insert(torn.end(), words.begin(), words.end());
+    }
+    EXPECT_GE(torn.size(), minTorn);
+    std::vector<std::string> queries;
+    for (const char* query :
+         {"参照：", "コン", "dog", "Dog", "東 or 西", "(n) not noun", "ten million", "zzqq", "e"})
+      queries.push_back(testing::S(query));
+    for (size_t i = 0; i < torn.size(); i += std::max<size_t>(1, torn.size() / 12))
+      queries.push_back(torn[i]);
+    for (const std::string& query : queries) {
+      for (const bool matchCase : {false, true}) {
+        const FullTextQuery compiled(query, matchCase, false);
+        std::vector<BookAddress> expected;
+        for (const auto& [start, read] : matchCase ? exact : folded)
+          if (compiled.Matches(read.text)) expected.push_back(start);
+        FullTextSearch search(disk_, hits_);
+        testing::RecordingProgress progress;
+        ASSERT_TRUE(search.Search(query, matchCase, "", progress));
+        EXPECT_EQ(testing::Bodies(hits_), expected) << SjisToUtf8(query) << " case " << matchCase;
+      }
+    }
+    if (HasFailure()) return;
+  }
+  EXPECT_TRUE(reporter_.boxes().empty());
 }
 
 }  // namespace
