@@ -1,15 +1,18 @@
-// The main window's search session on a real book: the ending-rule retries,
-// the word preparations the open book's information asks for, the history.
+// The main window's search session on a real book and its rules for
+// rewriting words; the start-up request and the book it names.
 #include "app/main_window/search_session.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
+#include "app/main_window/word_rules.h"
+#include "app/startup/startup_request.h"
 #include "engine/book/book_info.h"
 #include "engine/book/tdisk.h"
+#include "engine/book/text_utils.h"
 #include "engine/search/wordlist.h"
 #include "engine/text/unicode.h"
 #include "tests/support/recording_reporter.h"
@@ -98,33 +101,72 @@ TEST_F(SearchSessionTest, EndingRulesRetryUntilFoundAndStop) {
   EXPECT_EQ(session_.word(), "water");
 }
 
-TEST_F(SearchSessionTest, TypedAndScreenWordsFollowTheOpenBooksRules) {
-  UseInfo("TRANSLATE=ぬね\nPRESTRING=pre\nSPRESTRING=s\nNEGLECT=-\nENDING0=ies,y\n");
-  EXPECT_EQ(SjisToUtf8(session_.Prepare(Utf8ToSjis("ぬこ"))), "ねこ");
-  EXPECT_EQ(session_.Prepare(std::string(200, 'a')).size(), 127u);
-  EXPECT_EQ(session_.ScreenWord("x-flies", false), "prexfly");
-  EXPECT_EQ(session_.ScreenWord("x-flies", true), "sxfly");
-  // Without an open book the word is only cut.
-  session_.bookSlot() = -1;
-  EXPECT_EQ(SjisToUtf8(session_.Prepare(Utf8ToSjis("ぬこ"))), "ぬこ");
-  EXPECT_EQ(session_.ScreenWord("x-flies", false), "x-flies");
+std::array<std::string, 10> Sets(std::initializer_list<std::pair<int, const char*>> sets) {
+  std::array<std::string, 10> out{};
+  for (const auto& [n, text] : sets) out[static_cast<size_t>(n)] = text;
+  return out;
 }
 
-TEST_F(SearchSessionTest, HistoryKeepsTheNewestWordsFirstWithoutRepeats) {
-  std::vector<std::string> stored;
-  for (int i = 0; i < 60; ++i) stored.push_back("w" + std::to_string(i));
-  session_.SetHistory(stored);
-  ASSERT_EQ(session_.history().size(), static_cast<size_t>(SearchSession::kMaxHistory));
-  EXPECT_FALSE(session_.Remember("w0"));  // the newest already
-  EXPECT_FALSE(session_.Remember(""));
-  EXPECT_TRUE(session_.Remember("w5"));   // moved up, not repeated
-  EXPECT_TRUE(session_.Remember("new"));  // the oldest drops out
-  const std::vector<std::string>& h = session_.history();
-  EXPECT_EQ(std::vector<std::string>(h.begin(), h.begin() + 3),
-            (std::vector<std::string>{"new", "w5", "w0"}));
-  EXPECT_EQ(h.size(), static_cast<size_t>(SearchSession::kMaxHistory));
-  EXPECT_EQ(h.back(), "w48");
-  EXPECT_EQ(std::count(h.begin(), h.end(), "w5"), 1);
+// The first matching rule of a set rewrites the word and names the next set
+// (-1: none). Endings compare without case; "?" matches one letter, the same
+// letter everywhere in the ending; an empty ending matches every word; only
+// words of letters and apostrophes are rewritten.
+TEST(EndingRules, FirstMatchingRuleRewritesTheWord) {
+  const auto sets = Sets({{0, ",e"}, {1, "ies,y,2;s,;ed,,3"}, {2, "??ing,?;??ed,?,0"}, {3, ",s"}});
+  const struct {
+    int set;
+    std::string word;
+    const char* after;  // nullptr: not rewritten
+    int next;
+  } cases[] = {
+      {1, "Puppies", "Puppy", 2}, {1, "cats", "cat", -1},       {1, "WALKED", "WALK", 3},
+      {1, "dog", nullptr, 0},     {2, "running", "run", -1},    {2, "walking", nullptr, 0},
+      {2, "stoPped", "stoP", -1}, {0, "hop", "hope", -1},       {3, "o'clock", "o'clocks", -1},
+      {3, "abc1", nullptr, 0},    {3, "two words", nullptr, 0}, {3, Sjis("ねこ"), nullptr, 0},
+      {3, "dogs*", nullptr, 0},   {-1, "word", nullptr, 0},     {10, "word", nullptr, 0},
+  };
+  for (const auto& c : cases) {
+    std::string word = c.word;
+    const EndingResult r = ApplyEndingSet(&word, c.set, sets);
+    EXPECT_EQ(r.applied, c.after != nullptr) << c.word;
+    EXPECT_EQ(word, c.after != nullptr ? c.after : c.word) << c.word;
+    if (c.after != nullptr) {
+      EXPECT_EQ(r.nextSet, c.next) << c.word;
+    }
+  }
+  // A set that appends and names itself never grows a word beyond the box.
+  std::string word(126, 'a');
+  EXPECT_FALSE(ApplyEndingSet(&word, 1, Sets({{1, ",xx,1"}})).applied);
+}
+
+TEST(Prefix, OnlyWhenTheWordStaysBelow128Bytes) {
+  EXPECT_EQ(AddPrefix("word", "+"), "+word");
+  EXPECT_EQ(AddPrefix(std::string(126, 'a'), "+"), "+" + std::string(126, 'a'));
+  EXPECT_EQ(AddPrefix(std::string(127, 'a'), "+"), std::string(127, 'a'));
+}
+
+// The request's fields reach the window through the settings file; here
+// their limits: a rule number that is no number is 0, the book request has
+// 4 bytes and the word 127, never half a double-byte character.
+TEST(StartupRequestTest, FieldsKeepTheirLimits) {
+  EXPECT_EQ(ParseStartupRequest(",x,g"), (StartupRequest{"", 0, "g", "", ""}));
+  std::string word;
+  for (int i = 0; i < 70; ++i) word += Sjis("語");
+  const StartupRequest r = ParseStartupRequest(",1,g,G12345," + word);
+  EXPECT_EQ(r.book, "G123");
+  EXPECT_EQ(r.word.size(), 126u);
+}
+
+TEST(StartupRequestTest, BookRequestsCountHeadersOrBooksFromOne) {
+  BookBarEntry book;
+  book.shortName = "b";
+  const BookBar bar = {BookBarEntry{}, book, book, BookBarEntry{}, book, BookBarEntry{}, book};
+  // G<n>: the n-th header; <n>: the n-th book; anything else names none.
+  const std::pair<const char*, int> cases[] = {{"G1", 0},  {"G2", 3}, {"g3", 5}, {"G4", -1},
+                                               {"3", 4},   {"5", -1}, {"0", -1}, {"G", -1},
+                                               {"x1", -1}, {"", -1}};
+  for (const auto& [request, entry] : cases)
+    EXPECT_EQ(ResolveBookRequest(bar, request), entry) << request;
 }
 
 }  // namespace

@@ -50,7 +50,20 @@ int WaitForEnd(pid_t pid) {
   return -1;
 }
 
-TEST(WindowProgramTest, EndedBySignalItSavesItsSettings) {
+// Each signal ends a run of `morva vol` in the folder above the volume: the
+// volume has joined a new group named after it, with its absolute path, and
+// is the book open when the program ends.
+TEST(WindowProgramTest, EndedBySignalItSavesItsSettingsAndAFolderArgumentOpensTheVolume) {
+  mkbook::SubbookPages pages;
+  mkbook::BodyText body({pages.NextFreePage(), 0});
+  body.Headword("ねこ").Newline();
+  pages.AddSection(0x00, body.EndText().Bytes());
+  mkbook::Subbook subbook;
+  subbook.record.title = mkbook::JisFromUtf8("試験");
+  subbook.record.directory = "book";
+  subbook.body = pages.Build();
+  mkbook::Volume volume;
+  volume.AddSubbook(subbook);
   for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
     testing::TempDir dir;
     const std::filesystem::path settings = dir / "config" / "morva";
@@ -58,6 +71,7 @@ TEST(WindowProgramTest, EndedBySignalItSavesItsSettings) {
     std::filesystem::create_directories(dir / "run");
     ::chmod((dir / "run").c_str(), 0700);
     testing::WriteFile(settings / "MORVA.INI", "[Options]\r\nBook=-1\r\n");
+    volume.WriteTo(dir / "vol");
     // What a save killed by a process that has ended left behind.
     const pid_t ended = ::fork();
     if (ended == 0) ::_exit(0);
@@ -71,19 +85,27 @@ TEST(WindowProgramTest, EndedBySignalItSavesItsSettings) {
       ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
       ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
       ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-      ::execl(MORVA_BINARY, "morva", static_cast<char*>(nullptr));
+      if (::chdir(dir.path().c_str()) != 0) ::_exit(126);
+      ::execl(MORVA_BINARY, "morva", "vol", static_cast<char*>(nullptr));
       ::_exit(127);
     }
-    for (int i = 0; i < 600 && !Catches(pid, signal); ++i)
+    // The group file is written before the window waits for events.
+    for (int i = 0;
+         i < 600 && !(Catches(pid, signal) && std::filesystem::exists(settings / "MORVA.GRP")); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ::kill(pid, signal);
     const int status = WaitForEnd(pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "signal " << signal << ", status " << status;
-    const std::string ini = testing::ReadFile(settings / "MORVA.INI");
-    EXPECT_NE(ini.find("Win95Caption=no"), std::string::npos) << "signal " << signal << ":\n"
-                                                              << ini;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << signal << ", status " << status;
     EXPECT_FALSE(std::filesystem::exists(stale)) << "signal " << signal;
+    const std::string ini = testing::ReadFile(settings / "MORVA.INI");
+    EXPECT_NE(ini.find("Win95Caption=no"), std::string::npos) << signal << ":\n" << ini;
+    EXPECT_NE(ini.find("Group=vol\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Book=1\r\n"), std::string::npos) << ini;
+    EXPECT_EQ(ini.find("Parm=vol"), std::string::npos) << ini;
+    const std::string grp = testing::ReadFile(settings / "MORVA.GRP");
+    EXPECT_NE(grp.find("[vol]"), std::string::npos) << grp;
+    EXPECT_NE(grp.find("," + (dir / "vol").string() + ",1,"), std::string::npos) << grp;
   }
 }
 
@@ -110,60 +132,11 @@ TEST(WindowProgramTest, PreferX11OnlyOnWaylandWithAnXServerAndNoChosenPlatform) 
       {true, nullptr, "x11", nullptr, ":0", false},  // already X11
       {true, nullptr, nullptr, nullptr, ":0", false},
   };
+  int row = 0;
   for (const Case& c : cases) {
     EXPECT_EQ(StartOnX11(c.prefer, c.qtPlatform, c.sessionType, c.waylandDisplay, c.display), c.x11)
-        << c.prefer << " " << (c.qtPlatform ? c.qtPlatform : "-") << " "
-        << (c.sessionType ? c.sessionType : "-") << " "
-        << (c.waylandDisplay ? c.waylandDisplay : "-") << " " << (c.display ? c.display : "-");
+        << "row " << row++;
   }
-}
-
-// `morva vol` run in the folder above the volume: the volume joins a new
-// group named after it, with its absolute path, and is the book open when the
-// program ends.
-TEST(WindowProgramTest, FolderArgumentOpensTheVolume) {
-  testing::TempDir dir;
-  const std::filesystem::path settings = dir / "config" / "morva";
-  std::filesystem::create_directories(settings);
-  std::filesystem::create_directories(dir / "run");
-  ::chmod((dir / "run").c_str(), 0700);
-  testing::WriteFile(settings / "MORVA.INI", "[Options]\r\nBook=-1\r\n");
-  mkbook::SubbookPages pages;
-  mkbook::BodyText body({pages.NextFreePage(), 0});
-  body.Headword("ねこ").Newline();
-  pages.AddSection(0x00, body.EndText().Bytes());
-  mkbook::Subbook subbook;
-  subbook.record.title = mkbook::JisFromUtf8("試験");
-  subbook.record.directory = "book";
-  subbook.body = pages.Build();
-  mkbook::Volume volume;
-  volume.AddSubbook(subbook);
-  volume.WriteTo(dir / "vol");
-
-  const pid_t pid = ::fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (::chdir(dir.path().c_str()) != 0) ::_exit(126);
-    ::execl(MORVA_BINARY, "morva", "vol", static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  // The group file is written before the window waits for events.
-  for (int i = 0; i < 600 && !std::filesystem::exists(settings / "MORVA.GRP"); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  ::kill(pid, SIGTERM);
-  const int status = WaitForEnd(pid);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  const std::string ini = testing::ReadFile(settings / "MORVA.INI");
-  EXPECT_NE(ini.find("Group=vol\r\n"), std::string::npos) << ini;
-  EXPECT_NE(ini.find("Book=1\r\n"), std::string::npos) << ini;
-  EXPECT_EQ(ini.find("Parm=vol"), std::string::npos) << ini;
-  const std::string grp = testing::ReadFile(settings / "MORVA.GRP");
-  EXPECT_NE(grp.find("[vol]"), std::string::npos) << grp;
-  EXPECT_NE(grp.find("," + (dir / "vol").string() + ",1,"), std::string::npos) << grp;
 }
 
 // Runs a shell command line; its exit status and what it printed.

@@ -98,14 +98,11 @@ TEST_F(BookFilesTest, TitlesDecideWhetherTheVolumeIsSingleByte) {
 
 // A split-layout sub-book of the catalogs layout: data/honmon is the one-page
 // index file, and the body text, also named honmon, lies further down.
-mkbook::Subbook SplitSubbook(const std::string& bodyName,
-                             const std::vector<mkbook::SplitFile>& more = {}) {
+mkbook::Subbook SplitSubbook(const std::string& bodyName) {
   mkbook::PageFile body(2);
   body.Write({2, 0}, EntryText(2, "分割本文"));
-  std::vector<mkbook::SplitFile> files{{0x00, bodyName, body, {}}};
-  files.insert(files.end(), more.begin(), more.end());
   mkbook::Subbook s = OneEntry("split");
-  mkbook::MakeSplit(s, files);
+  mkbook::MakeSplit(s, {{0x00, bodyName, body, {}}});
   return s;
 }
 
@@ -127,25 +124,6 @@ TEST_F(BookFilesTest, SplitBodyNamedLikeTheIndexFileIsFoundFurtherDown) {
   }
 }
 
-TEST_F(BookFilesTest, LinksBackUpTheTreeAreWalkedOnce) {
-  mkbook::PageFile words(10);
-  words.Write({10, 0}, std::string(16, '\x77'));
-  // joken.idx is nowhere: its search walks the whole tree below data/.
-  mkbook::Subbook s =
-      SplitSubbook("text/honmon", {{0x91, "zhyoki.idx", words, {}}, {0x80, "", words, {}}});
-  s.besideBody.pop_back();
-  WriteVolume(Root(), s);
-  const fs::path data = fs::path(Root()) / "split" / "data";
-  for (const char* link : {"a", "b", "text/up"}) fs::create_directory_symlink(".", data / link);
-  fs::create_directory_symlink("..", data / "text" / "parent");
-
-  const CliRun books = RunCli("books " + Root(), kTimeout);
-  ASSERT_FALSE(books.timedOut);
-  EXPECT_TRUE(Has(books.out, "index 0x00")) << books.out;
-  EXPECT_TRUE(Has(books.out, "index 0x91")) << books.out;
-  EXPECT_FALSE(Has(books.out, "index 0x80")) << books.out;
-}
-
 // ---- Files that cannot be read -----------------------------------------------------------
 
 TEST_F(BookFilesTest, DamagedCompressedBodyIsNamedInTheMessage) {
@@ -162,8 +140,6 @@ TEST_F(BookFilesTest, DamagedCompressedBodyIsNamedInTheMessage) {
 
 TEST_F(BookFilesTest, FifosAreRefusedWithoutWaiting) {
   const fs::path root = Root();
-  const std::string info = (dir_ / "MORVA.DAT").string();
-  testing::WriteFile(info, Sjis("[平凡社「世界大百科事典」]\nHONMON=sekai/HONMON,1\n"));
   struct Row {
     const char* what;
     void (*make)(const fs::path& root);
@@ -174,12 +150,6 @@ TEST_F(BookFilesTest, FifosAreRefusedWithoutWaiting) {
   const Row rows[] = {
       {"CATALOGS", [](const fs::path& r) { MakeFifo(r / "CATALOGS"); }, "books " + Root(),
        "no book volume", ""},
-      {"CATALOGS beside a catalog",
-       [](const fs::path& r) {
-         WriteVolume(r, OneEntry("jiten", "カタログ"), CatalogLayout::kCatalog);
-         MakeFifo(r / "CATALOGS");
-       },
-       "text " + Root(), "", "カタログ"},
       {"HONMON",
        [](const fs::path& r) {
          WriteVolume(r, OneEntry("jiten"));
@@ -187,9 +157,6 @@ TEST_F(BookFilesTest, FifosAreRefusedWithoutWaiting) {
          MakeFifo(r / "jiten" / "data" / "HONMON");
        },
        "text " + Root(), "data/HONMON at 1:0: the file cannot be opened", ""},
-      {"HONMON= of the information file",
-       [](const fs::path& r) { MakeFifo(r / "sekai" / "HONMON"); },
-       "text " + Root() + " --info " + info, "sekai/HONMON at 1:0: the file cannot be opened", ""},
       // The split layout's search passes the FIFO by and finds the body.
       {"split-layout file",
        [](const fs::path& r) {

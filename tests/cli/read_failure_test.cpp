@@ -79,10 +79,17 @@ TEST_F(DamagedBooks, EveryCommandEndsInStatusOneNamingFileAndAddress) {
   };
   const Case cases[] = {
       {"show {small} 2:2", 0, ""},
+      {"", 2, "usage"},
+      {"frobnicate", 2, "usage"},
+      {"--help", 0, ""},
+      {"show {small}", 2, "usage"},
+      {"show {small} 0:0", 2, "usage"},
+      {"show {small} 1:2048", 2, "usage"},
+      {"dump {small} 0", 2, "usage"},
+      {"show {small}:9 2:2", 1, "not 9"},
+      {"books /nonexistent/volume", 1, "/nonexistent/volume"},
       {"show {small} 99999:0", 1, "edsmall/data/honmon at 99999:0"},
       {"dump {small} 99999", 1, "edsmall/data/honmon at 99999:0"},
-      {"show {small} 0:0", 2, "usage"},
-      {"dump {small} 0", 2, "usage"},
       // The cut body: page 2 holds one byte.
       {"show {cut}:1 2:2", 1, "edsmall/data/honmon at 2:2"},
       {"show {cut} 2:0", 1, "edsmall/data/honmon at 2:1"},

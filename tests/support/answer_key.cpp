@@ -6,9 +6,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "engine/text/sjis.h"
-#include "engine/text/unicode.h"
-#include "engine/text/width.h"
 #include "tests/support/test_dirs.h"
 
 namespace morva::testing {
@@ -92,55 +89,6 @@ AnswerKey ReadAnswerKey(const std::string& name, size_t maxRows) {
     if (maxRows && key.rows.size() >= maxRows) break;
   }
   return key;
-}
-
-std::string FoldVisibleText(const std::string& utf8) {
-  std::string text = utf8;
-  // {hA121} as the answer keys write external characters, [hA121] as we do.
-  for (size_t p = 0; (p = text.find('{', p)) != std::string::npos; ++p) {
-    if (p + 6 < text.size() && text[p + 6] == '}' && (text[p + 1] == 'h' || text[p + 1] == 'z')) {
-      text[p] = '[';
-      text[p + 6] = ']';
-    }
-  }
-  const std::string sjis = Utf8ToSjis(text);
-  std::string folded;
-  for (size_t i = 0; i < sjis.size();) {
-    const size_t len = SjisCharLength(sjis, i);
-    if (len == 2) {
-      const uint16_t code = static_cast<uint16_t>(static_cast<uint8_t>(sjis[i]) << 8 |
-                                                  static_cast<uint8_t>(sjis[i + 1]));
-      const HalfWidthForm half = ToHalfWidth(code);
-      if (half.ch != 0) {
-        folded += static_cast<char>(half.ch);
-        if (half.mark) folded += static_cast<char>(half.mark);
-      } else {
-        folded.append(sjis, i, 2);
-      }
-    } else if (len == 1) {
-      folded += sjis[i];
-    } else {
-      break;
-    }
-    i += len ? len : 1;
-  }
-  // Line by line: no leading or trailing spaces, no blank lines.
-  std::string out;
-  size_t start = 0;
-  while (start <= folded.size()) {
-    size_t nl = folded.find('\n', start);
-    std::string_view line(folded.data() + start,
-                          (nl == std::string::npos ? folded.size() : nl) - start);
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.remove_suffix(1);
-    if (!line.empty()) {
-      out.append(line);
-      out += '\n';
-    }
-    if (nl == std::string::npos) break;
-    start = nl + 1;
-  }
-  return out;
 }
 
 }  // namespace morva::testing

@@ -27,9 +27,4 @@ struct AnswerKey {
 // ("edict-small.tsv"); rows beyond maxRows are not read (0: all).
 AnswerKey ReadAnswerKey(const std::string& name, size_t maxRows = 0);
 
-// Visible text folded for comparison: full-width ASCII and katakana to their
-// half-width forms, "{hA121}" to "[hA121]", leading spaces of every line and
-// trailing spaces and blank lines dropped. Returns Shift-JIS.
-std::string FoldVisibleText(const std::string& utf8);
-
 }  // namespace morva::testing

@@ -1,10 +1,13 @@
 // The content view on the offscreen platform: colours of headings, links and
-// selected external characters in grabbed pictures, whole-line scrolling, the
-// lines repainted by one-line scrolls, scroll-bar clicks and drags, keyboard
-// paging in continuous display, and the back history.
+// selected external characters in grabbed pictures, whole-line scrolling,
+// the lines repainted by one-line scrolls, scroll-bar clicks and drags,
+// keyboard paging in continuous display, the back history, and external
+// characters drawn from the book's Unicode map or from scaled bitmaps.
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QPixmap>
+#include <set>
 
 #include "engine/book/text_utils.h"
 #include "tests/view/layout_fixture.h"
@@ -16,6 +19,7 @@ namespace {
 using testing::CountNear;
 using testing::J;
 using testing::Link;
+using testing::Repeat;
 using testing::ViewHarness;
 
 const QColor kBlue(0, 0, 255);
@@ -29,30 +33,11 @@ std::string NumberedLines(int n) {
   return text;
 }
 
-TEST(DisplayFontsTest, MissingWindowsFacesFallBackToJapaneseFaces) {
-  EXPECT_EQ(DisplayFonts::ResolveFace(Sjis("ＭＳ Ｐゴシック")), "IPAPGothic");
-  EXPECT_EQ(DisplayFonts::ResolveFace("FixedSys"), "IPAGothic");
-  EXPECT_EQ(DisplayFonts::ResolveFace(Sjis("ＭＳ ゴシック")), "IPAGothic");
-  EXPECT_EQ(DisplayFonts::ResolveFace("IPAMincho"), "IPAMincho");
-  ViewSettings settings;
-  settings.lineSpace = 3;
-  DisplayFonts fonts(settings);
-  const FontSet& set = fonts.Set(0);
-  EXPECT_TRUE(set.fixedPitch);  // IPAGothic: half-width columns, kanji two of them
-  EXPECT_EQ(set.lineHeight, set.textHeight + 3);
-  EXPECT_EQ(set.metrics->CharacterWidth(0x88A0, MeasureFont::kNormal), 2 * set.cw);  // 亜
-  EXPECT_TRUE(fonts.ShiftJis());
-  EXPECT_EQ(fonts.Small().pixelSize(), 18 * 3 / 5);
-  settings.bold = 2;
-  EXPECT_EQ(DisplayFonts(settings).Set(1).normal.weight(), QFont::Bold);
-}
-
-TEST(TextViewPaintTest, HeadingsLinksAndSelectionHaveTheirColours) {
+TEST(TextViewPaintTest, HeadingsLinksSelectionAndExternalCharactersHaveTheirColours) {
   ViewHarness h;
   ASSERT_TRUE(h.selected);
   // A heading long enough to wrap, then a link line.
-  const std::string heading =
-      J("みだしみだしみだしみだしみだしみだしみだしみだしみだしみだしみだしみだし");
+  const std::string heading = Repeat(J("みだし"), 12);
   h.ShowMarked("\x03" + heading + "\x04\n" + Link(J("リンク"), 1, 0) + " text\n");
   ASSERT_GE(h.view->LineCount(), 3);
   const int lh = h.view->LineHeight();
@@ -60,21 +45,18 @@ TEST(TextViewPaintTest, HeadingsLinksAndSelectionHaveTheirColours) {
   QImage image = h.Grab();
   // Both heading lines in the title colour, with no plain text colour.
   for (int line : {0, 1}) {
-    const QRect band(0, line * lh, w, lh);
-    EXPECT_GT(CountNear(image, band, kBlue), 20) << line;
-    EXPECT_EQ(CountNear(image, band, kBlack), 0) << line;
+    EXPECT_GT(CountNear(image, QRect(0, line * lh, w, lh), kBlue), 20) << line;
+    EXPECT_EQ(CountNear(image, QRect(0, line * lh, w, lh), kBlack), 0) << line;
   }
   const int linkLine = h.view->LineCount() - 1;
   const QRect linkBand(0, linkLine * lh, w, lh);
   EXPECT_GT(CountNear(image, linkBand, kGreen), 20);
   EXPECT_GT(CountNear(image, linkBand, kBlack), 5);  // " text" after the marker
-
   // Selected link text: back colour on the link colour.
   h.view->Select({linkLine, 0}, {linkLine, 5});
   h.Process();
-  image = h.Grab();
   const QRect selected(4, linkLine * lh + 2, 2 * h.fonts.Set(0).cw, lh - 4);
-  EXPECT_GT(CountNear(image, selected, kGreen), selected.width() * selected.height() / 2);
+  EXPECT_GT(CountNear(h.Grab(), selected, kGreen), selected.width() * selected.height() / 2);
 
   // TITLECOLOR=OFF paints headings in the text colour.
   h.disk.info().titleColor = false;
@@ -82,45 +64,39 @@ TEST(TextViewPaintTest, HeadingsLinksAndSelectionHaveTheirColours) {
   image = h.Grab();
   EXPECT_EQ(CountNear(image, QRect(0, lh, w, lh), kBlue), 0);
   EXPECT_GT(CountNear(image, QRect(0, lh, w, lh), kBlack), 20);
-}
 
-TEST(TextViewPaintTest, SelectedExternalCharacterIsReversed) {
-  ViewHarness h;
-  ASSERT_TRUE(h.selected);
-  // The demo book's full-width character 0xA121 is a circled one.
-  h.ShowMarked("ab" + testing::Gaiji(true, 0xA121) + "cd\n");
-  const int cw = h.fonts.Set(0).cw;
-  const QRect cell(4 + 2 * cw, 0, 16, 16);
-  QImage image = h.Grab();
-  // The bitmap is scaled smoothly: ink is what is nearer black than white.
-  const int inkPlain = CountNear(image, cell, kBlack, 382);
+  // The demo book's full-width character 0xA121 is a circled one, scaled
+  // smoothly: ink is what is nearer black than white. Selected, it is
+  // reversed: the cell mostly the text colour, the ink in the back colour.
+  h.ShowMarked("ab" + testing::Gaiji(true, 0xA121) + "cd\n", 3);
+  const QRect cell(4 + 2 * h.fonts.Set(0).cw, 0, 16, 16);
+  const int inkPlain = CountNear(h.Grab(), cell, kBlack, 382);
   EXPECT_GT(inkPlain, 10);
   EXPECT_LT(inkPlain, cell.width() * cell.height() / 2);
   h.view->SelectAll();
   h.Process();
   image = h.Grab();
-  // Reversed: the cell is mostly the text colour, the ink in the back colour.
   EXPECT_GT(CountNear(image, cell, kBlack), cell.width() * cell.height() / 2);
   EXPECT_GT(CountNear(image, cell, kWhite, 382), 10);
 }
 
-TEST(TextViewScrollTest, ScrollPositionsSnapToWholeLines) {
+TEST(TextViewScrollTest, WholeLinesOneLineRepaintsPagingAndClearing) {
   ViewHarness h;
   h.ShowMarked(NumberedLines(100));
   const int lh = h.view->LineHeight();
+  const int v = h.view->VisibleLines();
+  ASSERT_GT(v, 5);
+  // Scroll positions snap to whole lines.
   h.bar_()->setValue(3 * lh + 5);
   h.Process();
   EXPECT_EQ(h.bar_()->value(), 4 * lh);
   h.bar_()->setValue(h.bar_()->maximum() - 3);
   h.Process();
-  EXPECT_EQ(h.bar_()->value() % lh, 0);
-  EXPECT_EQ(h.view->TopLine(), 100 - h.view->VisibleLines());
-}
-
-TEST(TextViewScrollTest, OneLineScrollRepaintsOneOrTwoLines) {
-  ViewHarness h;
-  h.ShowMarked(NumberedLines(100));
-  ASSERT_GT(h.view->VisibleLines(), 5);
+  EXPECT_EQ(h.view->TopLine(), 100 - v);
+  // A one-line scroll repaints one or two lines, and what is on screen then
+  // is what a full repaint gives.
+  h.bar_()->setValue(0);
+  h.Process();
   h.view->ResetLinesPainted();
   h.view->Key(Qt::Key_Down);
   h.Process();
@@ -130,31 +106,20 @@ TEST(TextViewScrollTest, OneLineScrollRepaintsOneOrTwoLines) {
   h.view->ResetLinesPainted();
   h.view->Key(Qt::Key_Up);
   h.Process();
-  EXPECT_EQ(h.view->TopLine(), 0);
   EXPECT_EQ(h.view->LinesPainted(), 1);
-  // What is on screen after the moves is what a full repaint gives.
   const QImage moved = h.Grab();
-  h.view->Key(Qt::Key_Down);
-  h.view->Key(Qt::Key_Up);
   h.pane.viewport()->update();
   h.Process();
   EXPECT_EQ(moved, h.Grab());
-}
-
-TEST(TextViewScrollTest, KeysAndScrollBarClicksPageAlike) {
-  ViewHarness h;
-  h.ShowMarked(NumberedLines(100));
-  const int v = h.view->VisibleLines();
+  // Keys and scroll-bar clicks page alike.
   h.view->Key(Qt::Key_PageDown);
   EXPECT_EQ(h.view->TopLine(), v - 1);
   h.bar_()->triggerAction(QAbstractSlider::SliderPageStepAdd);  // a click in the lower trough
   EXPECT_EQ(h.view->TopLine(), 2 * (v - 1));
   h.bar_()->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the up arrow
   EXPECT_EQ(h.view->TopLine(), 2 * (v - 1) - 1);
-  h.bar_()->triggerAction(QAbstractSlider::SliderPageStepSub);
-  h.bar_()->triggerAction(QAbstractSlider::SliderPageStepSub);
-  h.bar_()->triggerAction(QAbstractSlider::SliderPageStepSub);
-  EXPECT_EQ(h.view->TopLine(), 0);
+  h.bar_()->setValue(0);
+  h.Process();
   // Up and Down are the pane's own keys, not focus navigation.
   QKeyEvent shortcut(QEvent::ShortcutOverride, Qt::Key_Down, Qt::NoModifier);
   QApplication::sendEvent(&h.pane, &shortcut);
@@ -162,6 +127,13 @@ TEST(TextViewScrollTest, KeysAndScrollBarClicksPageAlike) {
   QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
   QApplication::sendEvent(&h.pane, &down);
   EXPECT_EQ(h.view->TopLine(), 1);
+  // Clearing forgets lines, selection and scroll range.
+  h.view->SelectAll();
+  h.view->Clear();
+  h.Process();
+  EXPECT_EQ(h.view->LineCount(), 0);
+  EXPECT_FALSE(h.view->HasSelection());
+  EXPECT_EQ(h.bar_()->maximum(), 0);
 }
 
 TEST(TextViewScrollTest, ThumbDragOverALargeRangeReachesTheEnd) {
@@ -184,15 +156,6 @@ TEST(TextViewScrollTest, ThumbDragOverALargeRangeReachesTheEnd) {
   h.pane.viewport()->update();
   h.Process();
   EXPECT_EQ(shown, h.Grab());
-  // With tracking off the view moves only when the thumb is released.
-  bar->setTracking(false);
-  bar->setSliderDown(true);
-  bar->setSliderPosition(70000 / lh * lh);
-  h.Process();
-  EXPECT_EQ(h.view->TopLine(), 5000 - h.view->VisibleLines());
-  bar->setSliderDown(false);
-  h.Process();
-  EXPECT_EQ(h.view->TopLine(), 70000 / lh);
 }
 
 TEST(TextViewHistoryTest, ElevenShowsKeepTenAndBackEmptiesTheRing) {
@@ -263,29 +226,21 @@ TEST(TextViewContinuousTest, PagingAcrossStretchesKeepsTheText) {
 TEST(TextViewDamageTest, RandomMarkedTextIsHandledSafely) {
   ViewHarness h;
   uint32_t seed = 12345;
-  auto next = [&seed] {
-    seed = seed * 1103515245u + 12345u;
-    return static_cast<uint8_t>(seed >> 16);
-  };
   for (int round = 0; round < 20; ++round) {
     std::string text;
     for (int i = 0; i < 3000; ++i) {
-      uint8_t b = next();
-      if (b < 0x60) b &= 0x1F;  // plenty of control codes
-      text += static_cast<char>(b == 0 ? 0x20 : b);
+      seed = seed * 1103515245u + 12345u;
+      const auto b = static_cast<uint8_t>(seed >> 16);
+      text += static_cast<char>(b == 0 ? 0x20 : b < 0x60 ? b & 0x1F : b);  // many control codes
     }
     h.ShowMarked(text, round + 1);
-    h.Grab();
     for (int i = 0; i < h.view->LineCount(); ++i)
       ASSERT_LE(h.view->brows().GetLine(i).text.size(), 299u);
     h.view->SelectAll();
     h.Grab();
     h.view->SelectionText(false);
     h.view->SetAnchor({0, 0});
-    h.view->Find(
-        "\x81\x40"
-        "a",
-        false);
+    h.view->Find(std::string("\x81\x40") + "a", false);
     h.view->SetAnchor({h.view->LineCount() / 2, 3});
     h.view->DoubleClick();
     h.view->Key(Qt::Key_PageDown);
@@ -293,17 +248,62 @@ TEST(TextViewDamageTest, RandomMarkedTextIsHandledSafely) {
   }
 }
 
-TEST(TextViewClearTest, ClearingForgetsLinesSelectionAndScrollRange) {
+// External characters the book's Unicode map has are drawn as text and
+// copied as those characters; unmapped ones are drawn from their bitmaps,
+// smoothly scaled to the device's pixels.
+// The harness's demo book, reopened with the map text beside the volume.
+void UseMap(ViewHarness& h, const std::string& mapText) {
+  const std::filesystem::path subbook(h.disk.subbook().subbookDirectory);
+  const std::filesystem::path volume = std::filesystem::path(h.disk.VolumeRoot());
+  testing::WriteFile((volume / (subbook.filename().string() + ".map")).string(), mapText);
+  h.disk.settings().unicodeMaps = true;
+  h.disk.ForgetCurrentSubbook();
+  ASSERT_TRUE(h.disk.SelectSubbook(ViewHarness::kRow));
+}
+
+QImage LineImage(ViewHarness& h) { return h.Grab().copy(0, 0, 200, h.view->LineHeight()); }
+
+// Malformed lines are skipped with one warning naming the file and line.
+TEST(MappedGaijiTest, MappedCharacterIsDrawnAsTextAndCopiedAsThatCharacter) {
   ViewHarness h;
-  h.ShowMarked(NumberedLines(100));
+  UseMap(h, "# demo\nzA121\tu3042\nbad line\nhA121\t-\t[o]\nzA122\tu00E9,u0301\nzA123\tuXYZ\n");
+  ASSERT_EQ(h.reporter.boxes().size(), 1u);
+  EXPECT_NE(h.reporter.boxes()[0].Utf8().find(".map:3:"), std::string::npos);
+  h.ShowMarked("ab" + J("あ") + "cd\n");
+  const QImage asText = LineImage(h);
+  h.ShowMarked("ab" + testing::Gaiji(true, 0xA121) + "cd" + testing::Gaiji(false, 0xA121) +
+               testing::Gaiji(true, 0xA122) + "\n");
+  const QRect abAcd(0, 0, 6 * h.fonts.Set(0).cw, asText.height());
+  EXPECT_EQ(LineImage(h).copy(abAcd), asText.copy(abAcd));
   h.view->SelectAll();
-  ASSERT_TRUE(h.view->HasSelection());
-  ASSERT_GT(h.bar_()->maximum(), 0);
-  h.view->Clear();
-  h.Process();
-  EXPECT_EQ(h.view->LineCount(), 0);
-  EXPECT_FALSE(h.view->HasSelection());
-  EXPECT_EQ(h.bar_()->maximum(), 0);
+  h.view->CopySelection();
+  // The "-" entry keeps its bitmap on screen and copies its replacement text;
+  // characters outside Shift-JIS reach the clipboard.
+  ASSERT_FALSE(h.clipboard.utf8Texts.empty());
+  EXPECT_EQ(h.clipboard.utf8Texts.back(), "abあcd[o]\u00E9\u0301");
+}
+
+TEST(MappedGaijiTest, BitmapsAreScaledSmoothlyToTheDevicePixels) {
+  ViewHarness h;
+  h.ShowMarked(testing::Gaiji(true, 0xA121) + "\n");
+  // Painted on a device of pixel ratio 2, the 16-dot bitmap fills twice the
+  // pixels with grey steps at its edges rather than doubled blocks.
+  QPixmap device(h.pane.viewport()->size() * 2);
+  device.setDevicePixelRatio(2);
+  device.fill(Qt::white);
+  h.pane.viewport()->render(&device);
+  const QImage image = device.toImage().convertToFormat(QImage::Format_RGB32);
+  std::set<int> greys;
+  int ink = 0;
+  const int cell = 2 * h.view->LineHeight();
+  for (int y = 0; y < cell; ++y)
+    for (int x = 0; x < 2 * cell + 16; ++x) {
+      const int grey = qGray(image.pixel(x, y));
+      greys.insert(grey);
+      ink += grey < 128;
+    }
+  EXPECT_GT(ink, 40);
+  EXPECT_GT(greys.size(), 4u);
 }
 
 }  // namespace

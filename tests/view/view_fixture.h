@@ -106,6 +106,10 @@ class ViewHarness {
                       type == QEvent::MouseMove ? Qt::NoButton : button, held, modifiers);
     QApplication::sendEvent(pane.viewport(), &event);
   }
+  void Click(QPoint at) {
+    Mouse(QEvent::MouseButtonPress, at);
+    Mouse(QEvent::MouseButtonRelease, at);
+  }
 
   TempDir dir;
   RecordingReporter reporter;
