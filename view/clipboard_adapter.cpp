@@ -18,7 +18,7 @@ QString PlatformText(std::string_view utf8) {
 
 void QtClipboard::SetText(std::string_view utf8) {
   const QString text = PlatformText(utf8);
-  if (onOwnChange) onOwnChange();
+  emit aboutToChange();
   QGuiApplication::clipboard()->setText(text);
 }
 
@@ -27,7 +27,7 @@ void QtClipboard::SetSelectionText(std::string_view utf8) {
   // Marking a change that never comes would swallow the next real one.
   if (!clipboard->supportsSelection() || utf8.empty()) return;
   const QString text = PlatformText(utf8);
-  if (onOwnSelectionChange) onOwnSelectionChange();
+  emit selectionAboutToChange();
   clipboard->setText(text, QClipboard::Selection);
 }
 

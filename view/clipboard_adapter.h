@@ -3,7 +3,7 @@
 // line ends; the Qt implementation gives it LF line ends.
 #pragma once
 
-#include <functional>
+#include <QObject>
 #include <string>
 #include <string_view>
 
@@ -18,16 +18,19 @@ class ClipboardAdapter {
   virtual void SetSelectionText(std::string_view utf8) { (void)utf8; }
 };
 
-class QtClipboard : public ClipboardAdapter {
- public:
-  // Called just before the clipboard changes, so that the clipboard watcher
-  // can ignore a change the program made itself.
-  std::function<void()> onOwnChange;
-  // The same, just before the primary selection changes.
-  std::function<void()> onOwnSelectionChange;
+class QtClipboard : public QObject, public ClipboardAdapter {
+  Q_OBJECT
 
+ public:
   void SetText(std::string_view utf8) override;
   void SetSelectionText(std::string_view utf8) override;
+
+ signals:
+  // Emitted just before the program changes the clipboard, so that the
+  // clipboard watcher can ignore a change the program made itself.
+  void aboutToChange();
+  // The same, just before the program changes the primary selection.
+  void selectionAboutToChange();
 };
 
 }  // namespace morva

@@ -60,8 +60,9 @@ TMorvaForm::TMorvaForm(FormOptions options, QWidget* parent) : QMainWindow(paren
   fonts_.Create(ViewSettingsOf(settings_));
   fontsCreated_ = true;
   listPainter_ = std::make_unique<WordListPainter>(*disk_, *list_, bar_, fonts_);
-  clipboard_.onOwnChange = [this] { emit clipboardAboutToChange(); };
-  clipboard_.onOwnSelectionChange = [this] { emit selectionAboutToChange(); };
+  connect(&clipboard_, &QtClipboard::aboutToChange, this, &TMorvaForm::clipboardAboutToChange);
+  connect(&clipboard_, &QtClipboard::selectionAboutToChange, this,
+          &TMorvaForm::selectionAboutToChange);
   // Key preview: the window sees keys before its controls.
   qApp->installEventFilter(this);
 }

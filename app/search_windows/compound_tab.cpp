@@ -48,18 +48,6 @@ CompoundTab::CompoundTab(CompoundSearch& search, TMultiRefer& refer,
   connect(&refer_, &TMultiRefer::valueChosen, this, &CompoundTab::CandidateChosen);
 }
 
-void CompoundTab::SetSearchHandler(SearchHandler handler) {
-  onSearch_ = std::move(handler);
-  if (searchConnected_ || !onSearch_) return;
-  searchConnected_ = true;
-  for (QLineEdit* edit : w_.edits) {
-    if (edit != nullptr)
-      connect(edit, &QLineEdit::returnPressed, this, &CompoundTab::MultiSearchButtonClick);
-  }
-  if (w_.searchButton != nullptr)
-    connect(w_.searchButton, &QPushButton::clicked, this, &CompoundTab::MultiSearchButtonClick);
-}
-
 void CompoundTab::TabShown() {
   search_.Reset();
   LoadForm(0);
@@ -164,11 +152,6 @@ void CompoundTab::CandidateChosen(int f) {
 std::string CompoundTab::BuildQuery() {
   refer_.HideList();
   return search_.BuildQuery();
-}
-
-void CompoundTab::MultiSearchButtonClick() {
-  const std::string query = BuildQuery();
-  if (onSearch_) onSearch_(query);
 }
 
 void CompoundTab::Clear() {

@@ -23,7 +23,6 @@
 #include <QObject>
 #include <QString>
 #include <array>
-#include <functional>
 #include <string>
 
 #include "engine/search/compound_search.h"
@@ -50,18 +49,11 @@ class CompoundTab final : public QObject {
   Q_DISABLE_COPY_MOVE(CompoundTab)
 
  public:
-  // Searches the open book with the query (Shift-JIS) and fills the word
-  // list.
-  using SearchHandler = std::function<void(const std::string& query)>;
-
   // Connects to the widgets: UpDown1 wraps and loads the chosen form, the
   // edits report entering and typing, the candidate window's choices fill the
   // edits.
   CompoundTab(CompoundSearch& search, TMultiRefer& refer, const CompoundTabWidgets& widgets,
               QObject* parent = nullptr);
-
-  // Also connects the search button and Enter in the fields (once).
-  void SetSearchHandler(SearchHandler handler);
 
   // The tab was shown (the book may have changed): form 0 is loaded afresh
   // and field 1 entered.
@@ -89,8 +81,6 @@ class CompoundTab final : public QObject {
   void EnterField(int f);
   // Builds the query of the filled fields and closes the candidate window.
   std::string BuildQuery();
-  // The search button: BuildQuery, then the search handler.
-  void MultiSearchButtonClick();
   // The main window closes: every field is cleared.
   void Clear();
 
@@ -118,8 +108,6 @@ class CompoundTab final : public QObject {
   CompoundSearch& search_;
   TMultiRefer& refer_;
   CompoundTabWidgets w_;
-  SearchHandler onSearch_;
-  bool searchConnected_ = false;
 };
 
 }  // namespace morva

@@ -194,7 +194,9 @@ int CompoundShot(const QString& out) {
   QObject::connect(&tab, &CompoundTab::statusChanged, [&](const std::string& text) {
     main.status->setText(QString::fromStdString(SjisToUtf8(text)));
   });
-  tab.SetSearchHandler([&](const std::string& query) { Search(disk, hits, books, query, 0); });
+  // As in the main window, 検索 searches the book with the tab's query.
+  QObject::connect(widgets.searchButton, &QPushButton::clicked,
+                   [&] { Search(disk, hits, books, tab.BuildQuery(), 0); });
   const int ch = QFontMetrics(fonts.Set(0).list).height();
   tab.LayOut(QApplication::font(), ch);
   tab.Resize(kPaneWidth - 4);
