@@ -243,6 +243,9 @@ TextPos TTextView::WordEnd(TextPos from) {
   if (first.cls == kClassEnd) return at;
   WordClass word = first.cls;
   at.pos += first.bytes;
+  // A line end is a word of its own: no word runs over it.
+  if (TokenAt(text, static_cast<size_t>(from.pos)).token.kind == MarkedKind::kCarriageReturn)
+    return at;
   bool second = true;
   for (;;) {
     ClassedChar next = WordClassAt(text, static_cast<size_t>(at.pos), single);

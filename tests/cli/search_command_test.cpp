@@ -45,6 +45,17 @@ TEST(SearchCommandTest, LongHeadingsPrintWhole) {
 // Output and exit statuses of search, menu and fulltext; "~" before the
 // expected output asks only that it be contained. Queries count up to 127
 // bytes; longer ones are cut (the word then falls beyond the cut).
+TEST(SearchCommandTest, FullTextFromAnEntry) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  const CliRun later =
+      RunCommand("fulltext " + SmallBook() + " million --from " + Quote("いっせんまん"));
+  const CliRun all = RunCommand("fulltext " + SmallBook() + " million");
+  EXPECT_EQ(later.status, 0);
+  EXPECT_EQ(later.out.rfind("2:102\t", 0), 0u) << later.out;
+  EXPECT_EQ(all.out.rfind("2:106\t", 0), 0u) << all.out;
+  EXPECT_EQ(later.out.substr(later.out.find('\n')), all.out.substr(all.out.find('\n')));
+}
+
 TEST(SearchCommandTest, OutputAndStatuses) {
   MORVA_REQUIRE_SHARED_BOOKS();
   const std::string word = Quote("ＴＥＮＭＩＬＬＩＯＮ");  // 30 bytes in Shift-JIS

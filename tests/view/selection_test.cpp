@@ -30,6 +30,11 @@ TEST(SelectionTest, DoubleClickSelectsARunOfOneClass) {
   h.view->SetAnchor({0, 4});
   h.view->DoubleClick();
   EXPECT_EQ(h.view->SelectionText(false), J("ーカナ"));
+  // A word at the start of a line takes nothing of the line end before it.
+  h.ShowMarked("ab\nplain\n");
+  h.view->SetAnchor({1, 2});
+  h.view->DoubleClick();
+  EXPECT_EQ(h.view->SelectionText(false), "plain");
 }
 
 TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
