@@ -48,8 +48,8 @@ TEST(SearchCommandTest, LongHeadingsPrintWhole) {
 TEST(SearchCommandTest, FullTextFromAnEntry) {
   MORVA_REQUIRE_SHARED_BOOKS();
   const CliRun later =
-      RunCommand("fulltext " + SmallBook() + " million --from " + Quote("いっせんまん"));
-  const CliRun all = RunCommand("fulltext " + SmallBook() + " million");
+      RunCli("fulltext " + SmallBook() + " million --from " + Quote("いっせんまん"));
+  const CliRun all = RunCli("fulltext " + SmallBook() + " million");
   EXPECT_EQ(later.status, 0);
   EXPECT_EQ(later.out.rfind("2:102\t", 0), 0u) << later.out;
   EXPECT_EQ(all.out.rfind("2:106\t", 0), 0u) << all.out;
