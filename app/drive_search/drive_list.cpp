@@ -9,32 +9,6 @@
 #include "engine/book/text_utils.h"
 
 namespace morva {
-namespace {
-
-int LetterIndex(char c) {
-  if (c >= 'a' && c <= 'z') return c - 'a';
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  return -1;
-}
-
-}  // namespace
-
-DriveFlags ParseDriveList(std::string_view list) {
-  DriveFlags flags;
-  for (size_t i = 0; i < list.size(); ++i) {
-    const int first = LetterIndex(list[i]);
-    if (first < 0) continue;
-    int last = first;
-    if (i + 2 < list.size() && list[i + 1] == '-' && LetterIndex(list[i + 2]) >= 0) {
-      last = LetterIndex(list[i + 2]);
-      i += 2;
-    }
-    for (int d = first; d <= last; ++d) flags.drive[static_cast<size_t>(d)] = true;
-  }
-  flags.count = static_cast<int>(std::count(flags.drive.begin(), flags.drive.end(), true));
-  return flags;
-}
-
 std::vector<std::string> ParseSearchRoots(std::string_view roots, std::string_view home) {
   std::vector<std::string> out;
   while (!roots.empty()) {
