@@ -9,7 +9,7 @@
 #include <QSignalSpy>
 
 #include "app/clipboard/clipboard_watch.h"
-#include "tests/gui/gui_wiring_fixture.h"
+#include "tests/gui/main_window_fixture.h"
 #include "view/tmyscrollbox.h"
 #include "view/ttextview.h"
 
