@@ -1,17 +1,29 @@
 // The wired main window as one program: the commands that act on the entry
 // on screen when it comes from another book than the open one, the clipboard
 // watch with the program's own copies and the copied search result, a
-// start-up request handed over with a group and no word, and boxes that
-// keep what is typed.
+// start-up request handed over, boxes that keep what is typed, adding books
+// from a folder at the first start, and the primary selection on a real X
+// server (run by x_primary_selection_test.sh; skipped where the platform has
+// no selection).
 #include <QClipboard>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QUrl>
+#include <filesystem>
 
 #include "app/clipboard/clipboard_watch.h"
 #include "app/dialogs/teditor_dlg.h"
 #include "app/search_windows/tgeneral_search.h"
 #include "app/settings/settings_store.h"
+#include "engine/book/group_file.h"
 #include "tests/gui/main_window_fixture.h"
 #include "view/dump_window/tdump_form.h"
+#include "view/tmyscrollbox.h"
 #include "view/ttextview.h"
 
 namespace morva::testing {
@@ -194,6 +206,202 @@ TEST_F(WiringTest, NoBoxCompletesWhatIsTyped) {
   Act("Option1")->trigger();
   EXPECT_GE(boxes, 4);
   EXPECT_EQ(form.ActiveTab(), kGeneralTab);
+}
+
+namespace fs = std::filesystem;
+
+class FirstStartTest : public WiringTest {
+ protected:
+  // A folder "dicts" holding one volume at its top (a volume folder itself),
+  // one two levels down and one three levels down (beyond the search).
+  std::string MakeTree() {
+    MakeBook("dicts", "上の本", Many("ねこ", 1));
+    MakeBook("dicts/sub/deep", "下の本", Many("いぬ", 1));
+    MakeBook("dicts/sub/deep/er/est", "遠い本", Many("とり", 1));
+    return (dir_.path() / "dicts").string();
+  }
+  // Opens the wired window whose folder dialog answers with chosen_.
+  TMorvaForm& OpenWithFolder() {
+    MorvaWindowOptions options;
+    options.chooseFolder = [this](const QString&) {
+      return std::optional<QString>(QString::fromStdString(chosen_));
+    };
+    return OpenWired(std::move(options));
+  }
+  QLabel* Hint() { return Child<QLabel>("FirstStartHint"); }
+  std::string Grp() { return ReadFile(SettingsDir() / kGroupFileName); }
+  std::vector<std::string> BarTitles() {
+    std::vector<std::string> titles;
+    for (const BookBarEntry& e : Form().Bar())
+      if (!e.IsSeparator()) titles.push_back(SjisToUtf8(e.title));
+    return titles;
+  }
+  std::string OpenTitle() {
+    const int book = Form().CurrentBook();
+    return book < 0 ? std::string() : SjisToUtf8(Form().Bar()[static_cast<size_t>(book)].title);
+  }
+  std::string chosen_;
+};
+
+// With no book the pane tells how to add books while searching and 後退 stay
+// usable; the folder's two volumes within reach join a new group named after
+// the folder, saved with a backup of the file as it was, and the hint goes.
+TEST_F(FirstStartTest, HintUntilFolderAddsBooksToANewGroup) {
+  const std::string tree = chosen_ = MakeTree();
+  WriteIni("[Options]\nBook=-1\n");
+  WriteGroup("他", {{"別の本", MakeBook("other", "別の本", Many("うま", 1))}});
+  const std::string before = Grp();
+  TMorvaForm& form = OpenWithFolder();
+  ASSERT_TRUE(Hint()->isVisible());
+  SearchWired("ねこ");
+  EXPECT_EQ(form.wordlist().Count(), 0);
+  EXPECT_TRUE(Child<QPushButton>("ButtonBack")->isVisible());
+
+  Act("OpenFolder")->trigger();
+  EXPECT_TRUE(reporter_.boxes().empty()) << reporter_.Last(RecordedBox::kWarning);
+  EXPECT_EQ(SjisToUtf8(form.settings().group), "dicts");
+  EXPECT_EQ(BarTitles(), (std::vector<std::string>{"下の本", "上の本"}));
+  EXPECT_EQ(OpenTitle(), "下の本");
+  EXPECT_FALSE(Hint()->isVisible());
+  EXPECT_EQ(ReadFile(SettingsDir() / kGroupBackupName), before);
+  const std::string grp = SjisToUtf8(Grp());
+  EXPECT_TRUE(grp.starts_with(SjisToUtf8(before) + "[dicts]")) << grp;
+  EXPECT_NE(grp.find(tree + "/sub/deep,1,"), std::string::npos) << grp;
+  EXPECT_EQ(grp.find("遠い本"), std::string::npos) << grp;
+  EXPECT_EQ(Child<QMenu>("MenuGroup")->actions().size(), 4);  // 編集, separator, 他, dicts
+  SearchWired("いぬ");
+  EXPECT_EQ(form.wordlist().Count(), 1);
+
+  // The same folder again adds nothing and leaves the file alone.
+  const std::string saved = Grp();
+  Act("OpenFolder")->trigger();
+  EXPECT_EQ(Grp(), saved);
+  EXPECT_EQ(BarTitles().size(), 2u);
+}
+
+// The open group gets the books after its own; the first found one opens. A
+// folder without a volume warns and changes nothing.
+TEST_F(FirstStartTest, FolderJoinsTheOpenGroupAndEmptyFolderChangesNothing) {
+  const std::string tree = MakeTree();
+  UseBooks({{"別の本", MakeBook("other", "別の本", Many("うま", 1))}});
+  fs::create_directories(dir_.path() / "empty" / "a" / "b");
+  const std::string empty = chosen_ = (dir_.path() / "empty").string();
+  TMorvaForm& form = OpenWithFolder();
+  EXPECT_FALSE(Hint()->isVisible());
+  const std::string before = Grp();
+
+  Act("OpenFolder")->trigger();
+  EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
+  EXPECT_NE(reporter_.Last(RecordedBox::kWarning).find(empty), std::string::npos);
+  EXPECT_EQ(Grp(), before);
+  EXPECT_FALSE(fs::exists(SettingsDir() / kGroupBackupName));
+  EXPECT_EQ(BarTitles(), (std::vector<std::string>{"別の本"}));
+
+  chosen_ = tree;
+  Act("OpenFolder")->trigger();
+  EXPECT_EQ(SjisToUtf8(form.settings().group), "G");
+  EXPECT_EQ(BarTitles(), (std::vector<std::string>{"別の本", "下の本", "上の本"}));
+  EXPECT_EQ(OpenTitle(), "下の本");
+  EXPECT_EQ(ReadFile(SettingsDir() / kGroupBackupName), before);
+}
+
+// A folder dragged from a file manager and dropped on the window.
+TEST_F(FirstStartTest, DroppedFolderAddsItsBooks) {
+  const std::string tree = MakeTree();
+  WriteIni("[Options]\nBook=-1\n");
+  TMorvaForm& form = OpenWired();
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(tree))});
+  const QPoint at = form.rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form, &drop);
+  EXPECT_EQ(BarTitles().size(), 2u);
+  EXPECT_EQ(OpenTitle(), "下の本");
+
+  // A file is not taken.
+  WriteFile(dir_.path() / "note.txt", "x");
+  QMimeData file;
+  file.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir_.path() / "note.txt").string()))});
+  QDragEnterEvent fileEnter(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&form, &fileEnter);
+  EXPECT_FALSE(fileEnter.isAccepted());
+}
+
+class PrimarySelectionTest : public WiringTest {
+ protected:
+  void SetUp() override {
+    if (!QGuiApplication::clipboard()->supportsSelection())
+      GTEST_SKIP() << "no primary selection here";
+  }
+  void TearDown() override {
+    if (other_.state() != QProcess::NotRunning) {
+      other_.closeWriteChannel();
+      other_.waitForFinished(5000);
+    }
+  }
+  static QString Selection() { return QGuiApplication::clipboard()->text(QClipboard::Selection); }
+  // Another program selects text; returns once this program has been told.
+  void OtherProgramSelects(const QString& text) {
+    TearDown();
+    QSignalSpy changes(QGuiApplication::clipboard(), &QClipboard::selectionChanged);
+    other_.start(QStringLiteral(MORVA_SELECTION_OWNER), {text});
+    ASSERT_TRUE(other_.waitForReadyRead(10000)) << other_.readAllStandardError().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changes.count() > 0 && Selection() == text; }, 5000));
+    QTest::qWait(100);
+  }
+  QProcess other_;
+};
+
+TEST_F(PrimarySelectionTest, PaneOffersItsSelectionWithLfLineEndsAndNeverSearchesIt) {
+  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}}, "AutoSearch=5\nWatchSelection=yes");
+  TMorvaForm& form = OpenWired();
+  SearchWired("ねこ");
+  form.ShowItem(0);
+  form.SetSearchText(QString());
+  QWidget* pane = Child<TMyScrollBox>("MyScrollBox1")->viewport();
+  const int line = form.view()->LineHeight();
+
+  // Dragging over the heading and into the text below it.
+  QTest::mousePress(pane, Qt::LeftButton, {}, QPoint(1, line / 2));
+  QTest::mouseMove(pane, QPoint(pane->width() / 2, line * 3 / 2));
+  QTest::mouseRelease(pane, Qt::LeftButton, {}, QPoint(pane->width() / 2, line * 3 / 2));
+  QTest::qWait(200);  // a notice of the change would have come by now
+  const QString dragged = Selection();
+  EXPECT_TRUE(dragged.startsWith(QStringLiteral("ねこ１\n"))) << dragged.toStdString();
+  EXPECT_FALSE(dragged.contains(QLatin1Char('\r')));
+  EXPECT_TRUE(Box()->currentText().isEmpty());
+
+  // A double click selects the word under it (in the heading), and the
+  // selection follows.
+  QTest::mouseDClick(pane, Qt::LeftButton, {}, QPoint(2, line / 2));
+  QTest::qWait(200);
+  const QString word = Selection();
+  EXPECT_FALSE(word.isEmpty());
+  EXPECT_TRUE(QStringLiteral("ねこ１").startsWith(word)) << word.toStdString();
+  EXPECT_TRUE(Box()->currentText().isEmpty());
+
+  // The window's own selections leave nothing behind that would swallow
+  // the next selection of another program.
+  OtherProgramSelects(QStringLiteral("ねこ"));
+  EXPECT_EQ(Box()->currentText().toStdString(), "ねこ");
+}
+
+// Another program selects a word: searched by the AutoSearch rules with the
+// option on, left alone with it off.
+TEST_F(PrimarySelectionTest, AnotherProgramsSelectionIsSearchedOnlyWithTheOption) {
+  for (const bool watch : {false, true}) {
+    SCOPED_TRACE(watch);
+    UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}},
+             std::string("AutoSearch=5\nWatchSelection=") + (watch ? "yes" : "no"));
+    TMorvaForm& form = OpenWired();
+    OtherProgramSelects(QStringLiteral(" ねこ "));
+    EXPECT_EQ(Box()->currentText().toStdString(), watch ? "ねこ" : "");
+    EXPECT_EQ(form.wordlist().Count(), watch ? 3 : 0);
+    window_.reset();
+  }
 }
 
 }  // namespace
