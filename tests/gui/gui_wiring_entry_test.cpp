@@ -6,7 +6,6 @@
 // server (run by x_primary_selection_test.sh; skipped where the platform has
 // no selection).
 #include <QClipboard>
-#include <QComboBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -14,7 +13,6 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QUrl>
-#include <filesystem>
 
 #include "app/clipboard/clipboard_watch.h"
 #include "app/dialogs/teditor_dlg.h"
@@ -24,7 +22,6 @@
 #include "tests/gui/main_window_fixture.h"
 #include "view/dump_window/tdump_form.h"
 #include "view/tmyscrollbox.h"
-#include "view/ttextview.h"
 
 namespace morva::testing {
 namespace {

@@ -3,7 +3,6 @@
 // start, the 複合 and 総合 tabs, and a walk over every item of the main menu.
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
@@ -27,7 +26,6 @@
 #include "view/dump_window/tdump_form.h"
 #include "view/graph_window/tgraph_form.h"
 #include "view/tmyscrollbox.h"
-#include "view/ttextview.h"
 
 namespace morva::testing {
 namespace {

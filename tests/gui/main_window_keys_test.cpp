@@ -7,7 +7,6 @@
 
 #include "app/main_window/gui_reporter.h"
 #include "tests/gui/main_window_fixture.h"
-#include "view/ttextview.h"
 
 namespace morva::testing {
 namespace {

@@ -1,10 +1,8 @@
 // Searching from the main window: the search box and 検索, the book choice,
 // the ending-rule retries, character substitution, the history, the keyword
 // log and showing all hits.
-#include "engine/book/tdisk.h"
 #include "engine/search/index_search.h"
 #include "tests/gui/main_window_fixture.h"
-#include "view/ttextview.h"
 
 namespace morva::testing {
 namespace {
