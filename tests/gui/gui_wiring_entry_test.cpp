@@ -210,121 +210,87 @@ namespace fs = std::filesystem;
 class FirstStartTest : public WiringTest {
  protected:
   // A folder "dicts" holding one volume at its top (a volume folder itself),
-  // one two levels down and one three levels down (beyond the search).
-  std::string MakeTree() {
+  // one two levels down and one three levels down (beyond the search); the
+  // wired window whose folder dialog answers with it.
+  std::string OpenWithTree(bool groupOpen) {
     MakeBook("dicts", "上の本", Many("ねこ", 1));
     MakeBook("dicts/sub/deep", "下の本", Many("いぬ", 1));
     MakeBook("dicts/sub/deep/er/est", "遠い本", Many("とり", 1));
+    UseBooks({{"別の本", MakeBook("other", "別の本", Many("うま", 1))}});
+    if (!groupOpen) WriteIni("[Options]\nBook=-1\n");
+    MorvaWindowOptions wired;
+    wired.chooseFolder = [this](const QString&) { return std::optional<QString>(chosen_); };
+    OpenWired(std::move(wired));
     return (dir_.path() / "dicts").string();
   }
-  // Opens the wired window whose folder dialog answers with chosen_.
-  TMorvaForm& OpenWithFolder() {
-    MorvaWindowOptions options;
-    options.chooseFolder = [this](const QString&) {
-      return std::optional<QString>(QString::fromStdString(chosen_));
-    };
-    return OpenWired(std::move(options));
-  }
-  QLabel* Hint() { return Child<QLabel>("FirstStartHint"); }
+  bool HintShown() { return Child<QLabel>("FirstStartHint")->isVisible(); }
   std::string Grp() { return ReadFile(SettingsDir() / kGroupFileName); }
-  std::vector<std::string> BarTitles() {
-    std::vector<std::string> titles;
+  std::string BarTitles() {
+    std::string titles;
     for (const BookBarEntry& e : Form().Bar())
-      if (!e.IsSeparator()) titles.push_back(SjisToUtf8(e.title));
+      if (!e.IsSeparator()) titles += SjisToUtf8(e.title) + ",";
     return titles;
   }
-  std::string OpenTitle() {
-    const int book = Form().CurrentBook();
-    return book < 0 ? std::string() : SjisToUtf8(Form().Bar()[static_cast<size_t>(book)].title);
+  void Drop(const std::string& path, bool accepted) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    const QPoint at = form_->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_, &enter);
+    ASSERT_EQ(enter.isAccepted(), accepted);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (accepted) QApplication::sendEvent(form_, &drop);
   }
-  std::string chosen_;
+  QString chosen_;
 };
 
 // With no book the pane tells how to add books while searching and 後退 stay
 // usable; the folder's two volumes within reach join a new group named after
-// the folder, saved with a backup of the file as it was, and the hint goes.
+// the folder, saved with a backup of the file as it was, and the hint goes;
+// the same folder again adds nothing.
 TEST_F(FirstStartTest, HintUntilFolderAddsBooksToANewGroup) {
-  const std::string tree = chosen_ = MakeTree();
-  WriteIni("[Options]\nBook=-1\n");
-  WriteGroup("他", {{"別の本", MakeBook("other", "別の本", Many("うま", 1))}});
+  const std::string tree = OpenWithTree(false);
+  chosen_ = QString::fromStdString(tree);
   const std::string before = Grp();
-  TMorvaForm& form = OpenWithFolder();
-  ASSERT_TRUE(Hint()->isVisible());
+  ASSERT_TRUE(HintShown());
   SearchWired("ねこ");
-  EXPECT_EQ(form.wordlist().Count(), 0);
   EXPECT_TRUE(Child<QPushButton>("ButtonBack")->isVisible());
-
   Act("OpenFolder")->trigger();
   EXPECT_TRUE(reporter_.boxes().empty()) << reporter_.Last(RecordedBox::kWarning);
-  EXPECT_EQ(SjisToUtf8(form.settings().group), "dicts");
-  EXPECT_EQ(BarTitles(), (std::vector<std::string>{"下の本", "上の本"}));
-  EXPECT_EQ(OpenTitle(), "下の本");
-  EXPECT_FALSE(Hint()->isVisible());
-  EXPECT_EQ(ReadFile(SettingsDir() / kGroupBackupName), before);
+  EXPECT_EQ(BarTitles(), "下の本,上の本,");
+  EXPECT_EQ(Status(1), "下の本");
+  EXPECT_FALSE(HintShown());
   const std::string grp = SjisToUtf8(Grp());
   EXPECT_TRUE(grp.starts_with(SjisToUtf8(before) + "[dicts]")) << grp;
   EXPECT_NE(grp.find(tree + "/sub/deep,1,"), std::string::npos) << grp;
-  EXPECT_EQ(grp.find("遠い本"), std::string::npos) << grp;
-  EXPECT_EQ(Child<QMenu>("MenuGroup")->actions().size(), 4);  // 編集, separator, 他, dicts
+  EXPECT_EQ(Child<QMenu>("MenuGroup")->actions().size(), 4);  // 編集, separator, G, dicts
   SearchWired("いぬ");
-  EXPECT_EQ(form.wordlist().Count(), 1);
-
-  // The same folder again adds nothing and leaves the file alone.
+  EXPECT_EQ(form_->wordlist().Count(), 1);
   const std::string saved = Grp();
   Act("OpenFolder")->trigger();
   EXPECT_EQ(Grp(), saved);
-  EXPECT_EQ(BarTitles().size(), 2u);
 }
 
-// The open group gets the books after its own; the first found one opens. A
-// folder without a volume warns and changes nothing.
-TEST_F(FirstStartTest, FolderJoinsTheOpenGroupAndEmptyFolderChangesNothing) {
-  const std::string tree = MakeTree();
-  UseBooks({{"別の本", MakeBook("other", "別の本", Many("うま", 1))}});
+// A folder without a volume warns and changes nothing; a folder dropped on
+// the window adds its books after the open group's own (a file is not
+// taken).
+TEST_F(FirstStartTest, EmptyFolderChangesNothingAndADroppedOneJoinsTheOpenGroup) {
+  const std::string tree = OpenWithTree(true);
+  EXPECT_FALSE(HintShown());
   fs::create_directories(dir_.path() / "empty" / "a" / "b");
-  const std::string empty = chosen_ = (dir_.path() / "empty").string();
-  TMorvaForm& form = OpenWithFolder();
-  EXPECT_FALSE(Hint()->isVisible());
+  chosen_ = QString::fromStdString((dir_.path() / "empty").string());
   const std::string before = Grp();
-
   Act("OpenFolder")->trigger();
-  EXPECT_EQ(reporter_.Count(RecordedBox::kWarning), 1);
-  EXPECT_NE(reporter_.Last(RecordedBox::kWarning).find(empty), std::string::npos);
+  EXPECT_NE(reporter_.Last(RecordedBox::kWarning).find(chosen_.toStdString()), std::string::npos);
   EXPECT_EQ(Grp(), before);
-  EXPECT_FALSE(fs::exists(SettingsDir() / kGroupBackupName));
-  EXPECT_EQ(BarTitles(), (std::vector<std::string>{"別の本"}));
-
-  chosen_ = tree;
-  Act("OpenFolder")->trigger();
-  EXPECT_EQ(SjisToUtf8(form.settings().group), "G");
-  EXPECT_EQ(BarTitles(), (std::vector<std::string>{"別の本", "下の本", "上の本"}));
-  EXPECT_EQ(OpenTitle(), "下の本");
-  EXPECT_EQ(ReadFile(SettingsDir() / kGroupBackupName), before);
-}
-
-// A folder dragged from a file manager and dropped on the window.
-TEST_F(FirstStartTest, DroppedFolderAddsItsBooks) {
-  const std::string tree = MakeTree();
-  WriteIni("[Options]\nBook=-1\n");
-  TMorvaForm& form = OpenWired();
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(tree))});
-  const QPoint at = form.rect().center();
-  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&form, &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&form, &drop);
-  EXPECT_EQ(BarTitles().size(), 2u);
-  EXPECT_EQ(OpenTitle(), "下の本");
-
-  // A file is not taken.
+  EXPECT_EQ(BarTitles(), "別の本,");
   WriteFile(dir_.path() / "note.txt", "x");
-  QMimeData file;
-  file.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir_.path() / "note.txt").string()))});
-  QDragEnterEvent fileEnter(at, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(&form, &fileEnter);
-  EXPECT_FALSE(fileEnter.isAccepted());
+  Drop((dir_.path() / "note.txt").string(), false);
+  Drop(tree, true);
+  EXPECT_EQ(SjisToUtf8(form_->settings().group), "G");
+  EXPECT_EQ(BarTitles(), "別の本,下の本,上の本,");
+  EXPECT_EQ(Status(1), "下の本");
+  EXPECT_EQ(ReadFile(SettingsDir() / kGroupBackupName), before);
 }
 
 class PrimarySelectionTest : public WiringTest {
