@@ -244,10 +244,15 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
   }
 }
 
-TEST_F(WiringTest, CompoundTabShowsTheBooksFormsAndStepsThroughThem) {
+// The 複合 tab shows the book's forms and steps through them; the 総合 tab's
+// window over the one full-text search closes when the tab is left and the
+// search goes on from where it stopped; clicking the active tab brings it
+// forward, and another book opened meanwhile gives it that book's ways.
+TEST_F(WiringTest, CompoundAndGeneralTabs) {
   SearchBooks books;
-  UseBooks({{"複合試験", books.books[SearchBooks::kCompoundBook].location}});
-  TMorvaForm& form = OpenWired();
+  UseBooks({{"複合試験", books.books[SearchBooks::kCompoundBook].location},
+            {"条件試験", books.books[SearchBooks::kKeywordBook].location}});
+  TMorvaForm& form = Open();
   // Compound searches are all the book offers: the window opens on 複合.
   ASSERT_EQ(form.ActiveTab(), kMultiTab);
   auto shownLabels = [&] {
@@ -271,16 +276,6 @@ TEST_F(WiringTest, CompoundTabShowsTheBooksFormsAndStepsThroughThem) {
   EXPECT_LT(Grid()->y(), fiveRowsTop);
   Act("MenuMulti")->trigger();
   EXPECT_EQ(shownLabels().size(), 5);
-}
-
-// The window over the one full-text search: leaving the tab closes it and the
-// search goes on from where it stopped; clicking the active tab brings it
-// forward, and another book opened meanwhile gives it that book's ways.
-TEST_F(WiringTest, GeneralTabClosesItsWindowAndTheSearchResumesAfterwards) {
-  SearchBooks books;
-  UseBooks({{"複合試験", books.books[SearchBooks::kCompoundBook].location},
-            {"条件試験", books.books[SearchBooks::kKeywordBook].location}});
-  TMorvaForm& form = Open();
   Act("MenuGeneral")->trigger();
   TGeneralSearch* general = window_->generalSearch();
   general->findChild<QComboBox*>(QStringLiteral("Keyword"))->setEditText(QStringLiteral("共通"));

@@ -84,7 +84,6 @@ TEST_F(MainWindowTest, DisplayModesBackAndTabs) {
   EXPECT_EQ(Shown(), Body(1));
   tabs->setCurrentIndex(kIndexTab);
   EXPECT_EQ(form.wordlist().Count(), 0);
-  EXPECT_EQ(Grid()->parentWidget(), form.TabSheet(kIndexTab));
   EXPECT_EQ(form.view()->ShownSubbook(), -1);
   // A tab the book does not offer cannot be chosen.
   Action("MenuMulti")->trigger();
@@ -146,9 +145,7 @@ TEST_F(MainWindowTest, BookMenuOpensTheChosenBookAndAMissingVolumeIsReported) {
   EXPECT_EQ(Status(0), "1 項目");
   EXPECT_TRUE(Box()->inputMethodHints() & Qt::ImhPreferLatin);
   menu->actions()[2]->trigger();
-  EXPECT_EQ(form.CurrentBook(), 3);
   EXPECT_TRUE(menu->actions()[2]->isChecked());
-  EXPECT_FALSE(menu->actions()[0]->isChecked());
   EXPECT_FALSE(Box()->inputMethodHints() & Qt::ImhPreferLatin);
 }
 
