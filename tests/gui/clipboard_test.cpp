@@ -21,7 +21,8 @@ TEST(ClipboardWord, OneWordOrTheTextAsItStands) {
                {"two words", "", std::nullopt},       {Sjis("猫　犬"), "", std::nullopt},
                {"line\nnext", "", std::nullopt},      {"   ", "", std::nullopt},
                {longWord, "", std::string(126, 'a')}, {"two words", " -", "two words"}};
-  for (const auto& c : cases) EXPECT_EQ(TakeClipboardWord(c.text, c.neglect), c.word) << c.text;
+  for (const auto& c : cases)
+    EXPECT_EQ(TakeClipboardWord(c.text, c.neglect), c.word) << ::testing::PrintToString(c.text);
   EXPECT_EQ(RemoveNeglected("two words", " -"), "twowords");
   // A pair is compared whole: the trail byte of ・ (0x81 0x45) is not "E".
   EXPECT_EQ(RemoveNeglected(Sjis("E・E"), "E"), Sjis("・"));

@@ -156,7 +156,7 @@ TEST_F(WiringTest, HandOverWithAGroupOpensTheGroup) {
   form.StartupCommand();
   // What is saved names the group the window shows, with its book.
   Close();
-  const std::string saved = ReadFile(IniPath());
+  const std::string saved = SjisToUtf8(ReadFile(IniPath()));
   EXPECT_NE(saved.find("Group=H"), std::string::npos) << saved;
   EXPECT_NE(saved.find("Book=1"), std::string::npos) << saved;
 }
