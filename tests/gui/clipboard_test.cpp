@@ -2,39 +2,28 @@
 // window every AutoSearch value, activation, other tabs and the book's
 // characters to leave out and ending rules. The program's own copies are
 // tested with the other windows that copy.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QClipboard>
-#include <vector>
 
 #include "app/clipboard/clipboard_word.h"
-#include "engine/book/text_utils.h"
 #include "tests/gui/main_window_fixture.h"
 
 namespace morva::testing {
 namespace {
 
-// ---- Taking a word -------------------------------------------------------------------
-
-TEST(ClipboardWord, OneWordWithTrailingBlanksAndControlBytes) {
-  EXPECT_EQ(TakeClipboardWord("word", ""), "word");
-  EXPECT_EQ(TakeClipboardWord("  word \r\n", ""), "word");
-  EXPECT_EQ(TakeClipboardWord(Sjis("　猫　"), ""), Sjis("猫"));
-  EXPECT_EQ(TakeClipboardWord("two words", ""), std::nullopt);
-  EXPECT_EQ(TakeClipboardWord(Sjis("猫　犬"), ""), std::nullopt);
-  EXPECT_EQ(TakeClipboardWord("line\nnext", ""), std::nullopt);
-  EXPECT_EQ(TakeClipboardWord("", ""), std::nullopt);
-  EXPECT_EQ(TakeClipboardWord("   ", ""), std::nullopt);
-  // 127 bytes at most, never half a character.
+// One word with blanks and control bytes around it, at most 127 bytes and
+// never half a character; a blank in NEGLECT takes the text as it stands.
+TEST(ClipboardWord, OneWordOrTheTextAsItStands) {
   const std::string longWord = std::string(126, 'a') + Sjis("あ");
-  EXPECT_EQ(TakeClipboardWord(longWord, ""), std::string(126, 'a'));
-}
-
-TEST(ClipboardWord, NeglectWithABlankTakesTheTextAsItStands) {
-  EXPECT_EQ(TakeClipboardWord("two words", " -"), "two words");
+  const struct {
+    std::string text, neglect;
+    std::optional<std::string> word;
+  } cases[] = {{"  word \r\n", "", "word"},           {Sjis("　猫　"), "", Sjis("猫")},
+               {"two words", "", std::nullopt},       {Sjis("猫　犬"), "", std::nullopt},
+               {"line\nnext", "", std::nullopt},      {"   ", "", std::nullopt},
+               {longWord, "", std::string(126, 'a')}, {"two words", " -", "two words"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(TakeClipboardWord(c.text, c.neglect), c.word) << ::testing::PrintToString(c.text);
   EXPECT_EQ(RemoveNeglected("two words", " -"), "twowords");
-  EXPECT_EQ(RemoveNeglected(Sjis("ねこ・いぬ"), Sjis("・")), Sjis("ねこいぬ"));
   // A pair is compared whole: the trail byte of ・ (0x81 0x45) is not "E".
   EXPECT_EQ(RemoveNeglected(Sjis("E・E"), "E"), Sjis("・"));
 }
@@ -49,20 +38,10 @@ class ClipboardWatchTest : public MainWindowTest {
     if (!dat.empty()) WriteDat(dat);
     QApplication::clipboard()->clear();  // text there at the start would be taken
     Open();
-    Activate();
-  }
-  // The window becomes active again, after another window was.
-  void Activate() {
-    other_.show();
-    other_.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other_));
-    form_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form_));
+    Activate(*form_);
   }
   static void Copy(const QString& text) { QApplication::clipboard()->setText(text); }
   bool Searched() { return Status(0) == "1 項目"; }
-
-  QWidget other_;
 };
 
 // Every AutoSearch value: whether the copied word goes into the box, when it
@@ -80,12 +59,12 @@ TEST_F(ClipboardWatchTest, EveryAutoSearchValue) {
     Copy(QStringLiteral("ねこ  "));
     EXPECT_EQ(BoxText(), c.autoSearch == 0 ? "" : "ねこ");
     EXPECT_EQ(Searched(), c.onCopy);
-    Activate();
+    Activate(*form_);
     EXPECT_EQ(Searched(), c.onCopy || c.onActivation);
     EXPECT_EQ(QApplication::clipboard()->text() != QStringLiteral("ねこ  "), c.resultCopied);
     // The search ran once: the next activation searches nothing.
     Box()->setEditText(QStringLiteral("zz"));
-    Activate();
+    Activate(*form_);
     EXPECT_EQ(Box()->findText(QStringLiteral("zz")), -1);
     Close();
   }

@@ -1,15 +1,24 @@
-// The external editor as ﾂｰﾙ > ｴﾃﾞｨﾀ起動 runs it from the main window: the
-// three outputs written to the file, the overwrite question, the start of
-// the editor (never a real one here) and its failures, the per-book
-// information file; the command line, the image window's place, and CD audio.
+// The windows the main window opens: the external editor as ﾂｰﾙ > ｴﾃﾞｨﾀ起動
+// runs it (the three outputs, the overwrite question, the start of the
+// editor, never a real one here, and its failures, the per-book information
+// file, the command line), the image window's place, CD audio, the dump
+// window, the help pages and the drive search with its dialog.
+
+#include <QFile>
+#include <QPlainTextEdit>
+
 #include "app/clipboard/cd_audio.h"
 #include "app/clipboard/editor_output.h"
 #include "app/clipboard/follow_link.h"
-#include "app/dialogs/radio_group.h"
 #include "app/dialogs/teditor_dlg.h"
+#include "app/drive_search/drive_search_command.h"
+#include "app/drive_search/tdrive_search.h"
+#include "app/help/help_window.h"
+#include "app/settings/settings.h"
+#include "tests/app/drive_books.h"
 #include "tests/gui/main_window_fixture.h"
 #include "tests/gui/windows_book.h"
-#include "view/ttextview.h"
+#include "view/dump_window/tdump_form.h"
 
 namespace morva::testing {
 namespace {
@@ -22,15 +31,13 @@ class EditorTest : public MainWindowTest {
     book_ = WritePictureBook(dir_.path() / "pics");
     UseBooks({{"画像テスト", (dir_.path() / "pics").string()}},
              "Scroll=no\nEditor=my editor\nEditFile=out.txt");
+    answerDialog_ = [this](QDialog& dialog) {
+      if (auto* editor = qobject_cast<TEditorDlg*>(&dialog)) editor->SetContent(content_);
+      return static_cast<int>(QDialog::Accepted);
+    };
   }
   void OpenAndShow() {
     MorvaWindowOptions wired;
-    wired.execDialog = [this](QDialog& dialog) {
-      if (auto* editor = qobject_cast<TEditorDlg*>(&dialog))
-        editor->findChild<RadioGroup*>(QStringLiteral("Content"))
-            ->setItemIndex(static_cast<int>(content_));
-      return static_cast<int>(QDialog::Accepted);
-    };
     wired.editorRun.starter = [this](const QString& program, const QStringList& arguments) {
       started_.push_back(program + " " + arguments.join(QLatin1Char(' ')));
       return result_;
@@ -56,16 +63,13 @@ class EditorTest : public MainWindowTest {
 
   PictureBook book_;
   EditorContent content_ = EditorContent::kShown;
-  QStringList started_;
-  QStringList warnings_;
-  QStringList questions_;
+  QStringList started_, warnings_, questions_;
   bool overwrite_ = true;
   int result_ = 42;
 };
 
 TEST_F(EditorTest, ShownContentIsWrittenAndTheEditorGetsTheFile) {
   OpenAndShow();
-  ASSERT_GT(form_->view()->LineCount(), 0);
   Run(EditorContent::kShown);
   const std::string out = Output();
   for (const char* text : {"図入り\n", "地図", "本文"})
@@ -78,38 +82,34 @@ TEST_F(EditorTest, ShownContentIsWrittenAndTheEditorGetsTheFile) {
 }
 
 // Every item of the list, in order, with the progress box and the source
-// line; cancelling stops writing items.
-TEST_F(EditorTest, AllItemsWithProgressAndTheSourceLine) {
+// line (cancelling stops writing items); the headings with external
+// characters as text.
+TEST_F(EditorTest, AllItemsWithProgressAndTheSourceLineAndHeadings) {
   WriteDat("[画像テスト]\r\nSOURCE=出典：テスト辞書\r\n");
   OpenAndShow();
   Run(EditorContent::kAllItems);
   std::string out = Output();
-  const size_t first = out.find("図入り");
   const size_t second = out.find("関連する本文");
   ASSERT_NE(second, std::string::npos) << out;
-  EXPECT_LT(first, second);
+  EXPECT_LT(out.find("図入り"), second);
   EXPECT_TRUE(out.ends_with("出典：テスト辞書\n")) << out;
   EXPECT_EQ(SjisToUtf8(progress_.caption()), "ﾌｧｲﾙへ出力中");
   EXPECT_EQ(progress_.steps(), 2);
   EXPECT_FALSE(progress_.open());
   // Formatting in text mode left the book's own mode in place.
   EXPECT_EQ(form_->disk().decoderState().gaijiMode, GaijiMode::kBitmap);
-
   progress_.cancelAfterSteps = 2;  // the second item cancels
   Run(EditorContent::kAllItems);
   out = Output();
   EXPECT_NE(out.find("図入り"), std::string::npos);
   EXPECT_EQ(out.find("関連する本文"), std::string::npos);
-}
-
-TEST_F(EditorTest, HeadingsWithExternalCharactersAsText) {
-  WriteDat("[画像テスト]\r\nSOURCE=出典\r\n");
-  OpenAndShow();
   Run(EditorContent::kHeadings);
   EXPECT_EQ(Output(), "見出し一\n見出し二[a121]\n");
 }
 
-TEST_F(EditorTest, ExistingFileAsksFirstAndNoStopsTheCommand) {
+// An existing file is asked about first and No stops the command; failed
+// starts show their message with the caption.
+TEST_F(EditorTest, ExistingFileAsksFirstAndFailedStartsAreShown) {
   OpenAndShow();
   WriteFile(OutPath(), "old");
   overwrite_ = false;
@@ -118,29 +118,15 @@ TEST_F(EditorTest, ExistingFileAsksFirstAndNoStopsTheCommand) {
                             "Editor|同じ名前のファイルが存在します。構わず実行しますか。")});
   EXPECT_EQ(Output(), "old");
   EXPECT_TRUE(started_.empty());
-  form_->settings().english = true;
   overwrite_ = true;
-  Run(EditorContent::kShown);
-  EXPECT_EQ(questions_.back(),
-            QStringLiteral("Editor|A file of the same name exists. Overwrite it?"));
-  EXPECT_NE(Output(), "old");
-}
-
-TEST_F(EditorTest, FailedStartsShowTheirMessageWithTheCaption) {
-  OpenAndShow();
   for (const int code : {2, 0, 7}) {
     result_ = code;
     Run(EditorContent::kShown);
   }
+  EXPECT_NE(Output(), "old");
   EXPECT_EQ(warnings_, (QStringList{QString::fromUtf8("ｴﾃﾞｨﾀ|プログラムが見つからない"),
                                     QString::fromUtf8("ｴﾃﾞｨﾀ|メモリ不足"),
                                     QString::fromUtf8("ｴﾃﾞｨﾀ|実行できません. エラーコード:7")}));
-  // Without a caption nothing is shown.
-  RunEditorOptions silent;
-  silent.starter = [](const QString&, const QStringList&) { return 7; };
-  silent.warning = [this](const QString&, const QString& text) { warnings_ << text; };
-  EXPECT_EQ(RunEditor("x", "y", "", silent), 7);
-  EXPECT_EQ(warnings_.size(), 3);
 }
 
 // 辞書個別指定 adds the open book's section to the information file once and
@@ -160,20 +146,17 @@ TEST_F(EditorTest, DicInfoSectionIsAddedOnce) {
   const std::string fresh = (dir_.path() / "new.dat").string();
   EXPECT_TRUE(EnsureDicInfoSection(fresh, Sjis("題")));
   EXPECT_EQ(ReadFile(fresh), Sjis("[題]\r\n"));
-  result_ = 2;
-  Action("MenuEditDicInfo")->trigger();
-  EXPECT_EQ(warnings_.back(), QString::fromUtf8("辞書個別情報の編集|プログラムが見つからない"));
 }
 
 TEST(RunEditor, CommandLineQuotesAProgramWithABlank) {
   EXPECT_EQ(EditorCommandLine(QStringLiteral("/opt/my editor/ed"), QStringLiteral("/tmp/a.txt")),
             QStringLiteral("\"/opt/my editor/ed\" /tmp/a.txt"));
-  EXPECT_EQ(EditorCommandLine(QStringLiteral("gedit"), QStringLiteral("/tmp/a.txt")),
-            QStringLiteral("gedit /tmp/a.txt"));
-  EXPECT_EQ(EditorCommandLine(QStringLiteral("gedit"), QString()), QStringLiteral("gedit"));
   EXPECT_EQ(StartDetachedProcess(QStringLiteral("morva-no-such-editor-xyz"), {}), 2);
-  EXPECT_EQ(EditorFailureText(33, false), "");
-  EXPECT_EQ(SjisToUtf8(EditorFailureText(2, true)), "Program not found");
+  // Without a caption a failure shows nothing.
+  RunEditorOptions silent;
+  silent.starter = [](const QString&, const QStringList&) { return 7; };
+  silent.warning = [](const QString&, const QString&) { ADD_FAILURE() << "shown"; };
+  EXPECT_EQ(RunEditor("x", "y", "", silent), 7);
 }
 
 // The image window opens at the stored offset from the main window, brought
@@ -184,55 +167,116 @@ TEST(ImageWindowPlace, OffsetFromTheMainWindowStaysOnTheScreen) {
   EXPECT_EQ(ImageWindowPlace(main, -150, 10), QPoint(0, 60));
 }
 
-// ---- CD audio -----------------------------------------------------------------------
-
 class FakeDrive : public CdAudioDevice {
  public:
-  struct Log {
-    int opens = 0;
-    int closes = 0;
-    std::vector<std::pair<int, int>> plays;
-  };
-  explicit FakeDrive(Log& log, bool present = true) : log_(log), present_(present) {}
-  bool Open() override {
-    ++log_.opens;
-    return present_;
-  }
+  explicit FakeDrive(std::vector<std::pair<int, int>>& plays) : plays_(plays) {}
+  bool Open() override { return true; }
   std::optional<int> TrackStart(int track) override { return 150 + (track - 1) * 10000; }
-  bool Play(int start, int end) override {
-    log_.plays.emplace_back(start, end);
-    return true;
-  }
-  void Close() override { ++log_.closes; }
+  bool Play(int start, int end) override { return plays_.emplace_back(start, end), true; }
+  void Close() override {}
 
  private:
-  Log& log_;
-  bool present_;
+  std::vector<std::pair<int, int>>& plays_;
 };
 
-TEST(CdAudio, InterpreterPlaysFromTheTrackStart) {
-  FakeDrive::Log log;
-  CdAudio audio(std::make_unique<FakeDrive>(log));
+TEST(CdAudio, SoundMarkersPlayFromTheTrackStart) {
+  std::vector<std::pair<int, int>> plays;
+  CdAudio audio(std::make_unique<FakeDrive>(plays));
   // A sound marker: track 1, start 4653 (0x122D), end 4728 (0x1278).
   ASSERT_TRUE(PlaySoundMarker("\x02\x30S0100122D001278", audio));
   EXPECT_EQ(audio.sent(),
             (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf",
                                       "play cdaudio from 1:1:2:3 to 1:1:3:3", "close cdaudio"}));
-  ASSERT_EQ(log.plays.size(), 1u);
-  EXPECT_EQ(log.plays[0], (std::pair<int, int>{150 + 4653, 150 + 4728}));
-  EXPECT_EQ(log.opens, 1);
-  EXPECT_EQ(log.closes, 1);
+  EXPECT_EQ(plays, (std::vector<std::pair<int, int>>{{150 + 4653, 150 + 4728}}));
   EXPECT_FALSE(audio.Send("play cdaudio from 1:0:0:0 to 1:0:1:0"));  // closed again
   EXPECT_FALSE(audio.Send("eject cdaudio"));
   EXPECT_FALSE(PlaySoundMarker("\x02\x30S01", audio));
 }
 
-TEST(CdAudio, NoDriveDoesNothing) {
-  FakeDrive::Log log;
-  CdAudio audio(std::make_unique<FakeDrive>(log, false));
-  audio.PlayPassage(1, 0, 75);
-  EXPECT_TRUE(log.plays.empty());
-  EXPECT_EQ(audio.sent().size(), 4u);
+TEST_F(MainWindowTest, DumpWindowShowsTheEntrysPageStepsAndKeepsItWithoutContent) {
+  UseOneBook(2, "Scroll=no", "", true);
+  Open();
+  Search("ねこ");
+  ClickRow(1);
+  Action("Dump")->trigger();
+  TDumpForm& dump = *main_->dumpForm();
+  auto text = [&] { return dump.memo()->toPlainText(); };
+  auto press = [&](const char* action) { dump.findChild<QAction*>(action)->trigger(); };
+  const BookAddress at = Body(1);
+  EXPECT_TRUE(dump.isVisible());
+  EXPECT_TRUE(text().startsWith(QString::asprintf("Position = 0x%08X:%04X", at.page, at.offset)))
+      << text().toStdString();
+  press("Next");
+  EXPECT_EQ(dump.page(), at.page + 1);
+  // Stepping back stops at page zero.
+  while (dump.page() > 0) press("Prior");
+  const QString pageZero = text();
+  EXPECT_TRUE(pageZero.startsWith(QStringLiteral("Page = 0x00000000")));
+  press("Prior");
+  press("Next");
+  EXPECT_EQ(dump.page(), 0);
+  EXPECT_EQ(text(), pageZero);
+
+  // Another tab shows nothing in the pane: the window keeps what it showed
+  // and its page buttons do nothing.
+  Action("MenuMenu")->trigger();
+  Action("MenuIndex")->trigger();
+  ASSERT_EQ(form_->view()->ShownSubbook(), -1);
+  Action("Dump")->trigger();
+  press("Next");
+  EXPECT_EQ(dump.page(), 0);
+  EXPECT_EQ(text(), pageZero);
+}
+
+TEST(HelpWindow, EveryTopicHasItsAnchorInABuiltInPage) {
+  for (const char* name : {"SakuinKensaku", "Group", "OptionKensaku", "OptionHyoji",
+                           "OptionClipboard", "OptionNyushuturyoku"})
+    EXPECT_FALSE(HelpWindow::TopicUrl(QLatin1String(name)).isEmpty()) << name;
+  for (const HelpTopic& t : HelpWindow::Topics()) {
+    QFile page(QStringLiteral(":/help/") + QLatin1String(t.page));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << t.page;
+    EXPECT_TRUE(
+        QString::fromUtf8(page.readAll()).contains(QStringLiteral("name=\"%1\"").arg(t.name)))
+        << t.name;
+  }
+  EXPECT_TRUE(HelpWindow::TopicUrl(QStringLiteral("NoSuchTopic")).isEmpty());
+  EXPECT_EQ(HelpWindow::FileFromName("C:\\MORVA\\morvatitle.hlp"), HelpFile::kTitles);
+  EXPECT_EQ(HelpWindow::FileFromName("/x/MORVA.HLP"), HelpFile::kMorva);
+  // The finder filters the topics by every keyword.
+  EXPECT_EQ(HelpWindow::FindTopics(HelpFile::kMorva, QString::fromUtf8("オプション 色")),
+            QStringList{QStringLiteral("OptionHyoji")});
+  EXPECT_TRUE(HelpWindow::FindTopics(HelpFile::kMorva, QStringLiteral("zzzz")).isEmpty());
+}
+
+// Without the dialog a search that finds nothing warns and then shows the
+// dialog, whose choice is kept; cancelling it changes nothing.
+TEST_F(DriveWalkTest, CommandWithoutDialogWarnsThenShowsTheDialogWhenNothingIsFound) {
+  Settings settings;
+  settings.searchDialog = false;
+  settings.searchRoots = (dir_ / "empty").string();
+  settings.searchDepth = 0;
+  int dialogs = 0;
+  std::vector<DicMenuItem> menu;
+  auto refilled = [&](const std::vector<DicMenuItem>& items) { menu = items; };
+  auto showDialog = [&](DriveSearchChoice* choice) {
+    ++dialogs;
+    EXPECT_EQ(choice->roots, (dir_ / "empty").string());
+    *choice = {Root().string(), 1, true};
+    return true;
+  };
+  EXPECT_TRUE(DriveSearchCommand(disk_, bar_, settings, nullptr, refilled, showDialog));
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_EQ(
+      reporter_.Last(testing::RecordedBox::kWarning),
+      "辞書が見つかりません．辞書をﾊｰﾄﾞﾃﾞｨｽｸにｺﾋﾟｰしているときは，「深さ」を調節してください．");
+  EXPECT_EQ(settings.searchRoots, Root().string());
+  EXPECT_EQ(settings.searchDepth, 1);
+  EXPECT_TRUE(settings.searchDialog);
+  EXPECT_EQ(bar_.size(), 6u);
+  EXPECT_EQ(menu.size(), 3u);
+  EXPECT_FALSE(DriveSearchCommand(disk_, bar_, settings, nullptr, refilled,
+                                  [](DriveSearchChoice*) { return false; }));
+  EXPECT_EQ(bar_.size(), 6u);
 }
 
 }  // namespace

@@ -1,58 +1,38 @@
 // The wired main window as one program: the commands that act on the entry
 // on screen when it comes from another book than the open one, the clipboard
 // watch with the program's own copies and the copied search result, a
-// start-up request handed over with a group and no word, and boxes that
-// keep what is typed.
+// start-up request handed over, boxes that keep what is typed, adding books
+// from a folder at the first start, and the primary selection on a real X
+// server (run by x_primary_selection_test.sh; skipped where the platform has
+// no selection).
 #include <QClipboard>
-#include <QComboBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
-#include <fstream>
-#include <sstream>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QUrl>
 
 #include "app/clipboard/clipboard_watch.h"
 #include "app/dialogs/teditor_dlg.h"
 #include "app/search_windows/tgeneral_search.h"
 #include "app/settings/settings_store.h"
-#include "tests/gui/gui_wiring_fixture.h"
+#include "engine/book/group_file.h"
+#include "tests/gui/main_window_fixture.h"
 #include "view/dump_window/tdump_form.h"
-#include "view/ttextview.h"
+#include "view/tmyscrollbox.h"
 
 namespace morva::testing {
 namespace {
 
 QString Clip() { return QGuiApplication::clipboard()->text(); }
-std::string FileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
 
-class EntryTest : public WiringTest {
- protected:
-  // Two books of the same layout in group G, each with its own source line:
-  // the same address holds ねこ in the first and ねこぜ in the second.
-  void TwoBooks(const std::string& moreOptions = "") {
-    const std::string a = MakeBook("a", "一の本", Many("ねこ", 2));
-    const std::string b = MakeBook("b", "二の本", Many("ねこぜ", 2));
-    WriteDat("[一の本]\nSOURCE=出典一\n[二の本]\nSOURCE=出典二\n");
-    UseBooks({{"一の本", a}, {"二の本", b}}, moreOptions);
-  }
-  int FirstRowOfBook(int book) {
-    for (int row = 0; row < Form().wordlist().Count(); ++row)
-      if (Form().wordlist().Item(row).book == book) return row;
-    return -1;
-  }
-  // Makes the form the active window, with the focus in the search box.
-  void FocusSearchBox() {
-    Form().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
-    Box()->setFocus();
-  }
-};
-
-TEST_F(EntryTest, CommandsOnTheShownEntryUseItsBookNotTheOpenOne) {
-  TwoBooks();
+TEST_F(WiringTest, CommandsOnTheShownEntryUseItsBookNotTheOpenOne) {
+  // The same address holds ねこ in the first book and ねこぜ in the second.
+  const std::string a = MakeBook("a", "一の本", Many("ねこ", 2));
+  UseBooks({{"一の本", a}, {"二の本", MakeBook("b", "二の本", Many("ねこぜ", 2))}});
+  WriteDat("[一の本]\nSOURCE=出典一\n[二の本]\nSOURCE=出典二\n");
   MorvaWindowOptions options;
   int editorStarts = 0;
   options.editorRun.starter = [&](const QString&, const QStringList&) {
@@ -60,25 +40,16 @@ TEST_F(EntryTest, CommandsOnTheShownEntryUseItsBookNotTheOpenOne) {
   };
   options.confirm = [](const QString&, const QString&) { return true; };  // overwrite the file
   TMorvaForm& form = OpenWired(std::move(options));
-  ASSERT_EQ(form.CurrentBook(), 1);
-  Form().SetSearchText(QStringLiteral("ねこ"));
-  QTest::mouseClick(Child<QPushButton>("IndexSearchButton"), Qt::LeftButton, Qt::ControlModifier);
-  const int second = FirstRowOfBook(2);  // a hit of 二の本
-  ASSERT_GE(second, 0);
-  const WordlistItem item = form.wordlist().Item(second);
-  form.ShowItem(second);
-  // Drawing the list reads the other book's headings meanwhile.
-  form.repaint();
+  Search("ねこ", Qt::ControlModifier);
+  ASSERT_EQ(BooksOfHits(), (std::vector<int>{1, 1, 2, 2}));
+  form.ShowItem(2);  // a hit of 二の本
+  form.repaint();    // drawing the list reads the other book's headings meanwhile
   ASSERT_EQ(form.CurrentBook(), 1);
 
   Act("Dump")->trigger();
   TDumpForm* dump = window_->dumpForm();
-  ASSERT_NE(dump, nullptr);
-  EXPECT_EQ(dump->subbook(), item.book);
-  EXPECT_EQ(dump->page(), item.body.page);
-  EXPECT_EQ(dump->offset(), item.body.offset);
+  EXPECT_EQ(dump->subbook(), 2);
   EXPECT_TRUE(dump->memo()->toPlainText().contains(QStringLiteral("ぜ")));
-  EXPECT_TRUE(reporter_.boxes().empty());
 
   // The editor's file and the copy carry the shown book's source line; all
   // hits carry the source of each book they came from.
@@ -89,14 +60,13 @@ TEST_F(EntryTest, CommandsOnTheShownEntryUseItsBookNotTheOpenOne) {
     return static_cast<int>(QDialog::Accepted);
   };
   Act("Editor")->trigger();
-  EXPECT_TRUE(FileText(dir_.path() / "out.txt").ends_with("\n出典二\n"));
+  EXPECT_TRUE(ReadFile(dir_.path() / "out.txt").ends_with("\n出典二\n"));
   content = EditorContent::kAllItems;
   Act("Editor")->trigger();
-  const std::string all = FileText(dir_.path() / "out.txt");
+  const std::string all = ReadFile(dir_.path() / "out.txt");
   EXPECT_NE(all.find("\n出典一\n"), std::string::npos) << all;
   EXPECT_NE(all.find("\n出典二\n"), std::string::npos) << all;
   EXPECT_EQ(editorStarts, 2);
-
   Act("MenuCopyContent")->trigger();
   EXPECT_TRUE(Clip().startsWith(QStringLiteral("ねこぜ１\n")));
   EXPECT_TRUE(Clip().endsWith(QStringLiteral("\n出典二\n"))) << Clip().toStdString();
@@ -104,62 +74,55 @@ TEST_F(EntryTest, CommandsOnTheShownEntryUseItsBookNotTheOpenOne) {
 
 // AutoSearch 3 and 6 copy the entry their search found, alone also in
 // continuous display; nothing found leaves the copied word alone.
-TEST_F(EntryTest, CopiedResultIsTheEntryTheSearchFound) {
-  struct Case {
-    int autoSearch;
-    const char* display;
-  };
-  for (const Case c : {Case{6, "Scroll=yes"}, Case{3, "Scroll=yes"}, Case{6, "Scroll=no"}}) {
-    const int autoSearch = c.autoSearch;
-    SCOPED_TRACE(std::to_string(autoSearch) + c.display);
-    UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}},
-             "AutoSearch=" + std::to_string(autoSearch) + "\n" + c.display);
+TEST_F(WiringTest, CopiedResultIsTheEntryTheSearchFound) {
+  for (const char* options :
+       {"AutoSearch=6\nScroll=yes", "AutoSearch=3\nScroll=yes", "AutoSearch=6\nScroll=no"}) {
+    SCOPED_TRACE(options);
+    const bool onActivation = std::string(options).starts_with("AutoSearch=3");
+    UseOneBook(3, options);
     WriteDat("[試験]\nSOURCE=出典\n");
     QGuiApplication::clipboard()->clear();
     TMorvaForm& form = OpenWired();
-    QWidget other;
-    auto activate = [&](QWidget& window) {
-      window.show();
-      window.activateWindow();
-      ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    };
-    activate(other);
-    QGuiApplication::clipboard()->setText(QStringLiteral("ねこ"));
-    if (autoSearch == 3) activate(form);
-    EXPECT_EQ(form.wordlist().Count(), 3);
-    EXPECT_EQ(Clip(), QStringLiteral("ねこ１\n説明の本文\n\n出典\n")) << Clip().toStdString();
-    EXPECT_EQ(form.view()->ShownAddress(), form.wordlist().Item(0).body);
-    // The copy was not taken as a word of its own.
-    EXPECT_EQ(Box()->currentText(), QStringLiteral("ねこ"));
-
-    activate(other);
-    QGuiApplication::clipboard()->setText(QStringLiteral("いぬ"));
-    if (autoSearch == 3) activate(form);
-    EXPECT_EQ(form.wordlist().Count(), 0);
-    EXPECT_EQ(Clip(), QStringLiteral("いぬ"));
-    window_.reset();
+    for (const bool found : {true, false}) {
+      Activate(other_);
+      QGuiApplication::clipboard()->setText(found ? QStringLiteral("ねこ")
+                                                  : QStringLiteral("いぬ"));
+      if (onActivation) Activate(form);
+      EXPECT_EQ(form.wordlist().Count(), found ? 3 : 0);
+      if (!found) {
+        EXPECT_EQ(Clip(), QStringLiteral("いぬ"));
+        continue;
+      }
+      EXPECT_EQ(Clip(), QStringLiteral("ねこ１\n説明の本文\n\n出典\n")) << Clip().toStdString();
+      EXPECT_EQ(Shown(), Body(0));
+      EXPECT_EQ(BoxText(), "ねこ");  // the copy was not taken as a word of its own
+    }
+    Close();
   }
 }
 
-// Copies from the search box, by menu and by keys, are the program's own:
-// neither searched (5) nor overwritten by a result (6).
-TEST_F(EntryTest, CopiesFromTheSearchBoxAreNotSearched) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}});
+// Copies and cuts from the search box, by menu and by keys, are the
+// program's own: neither searched (5) nor overwritten by a result (6).
+TEST_F(WiringTest, CopiesFromTheSearchBoxAreNotSearched) {
+  UseOneBook(3);
   TMorvaForm& form = OpenWired();
-  struct Case {
+  form.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  const struct {
     int autoSearch;
-    bool keys;
-  };
-  for (const Case c : {Case{5, false}, Case{5, true}, Case{6, false}, Case{6, true}}) {
-    SCOPED_TRACE(c.autoSearch * 10 + c.keys);
+    const char* how;
+  } cases[] = {{5, "menu"}, {5, "C"}, {6, "menu"}, {6, "C"}, {5, "X"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.autoSearch) + c.how);
     window_->clipboardWatch().SetAutoSearch(c.autoSearch);
     SearchWired("いぬ");
-    ASSERT_EQ(form.wordlist().Count(), 0);
-    FocusSearchBox();
+    Box()->setFocus();
     Box()->lineEdit()->setText(QStringLiteral("ねこ"));
     Box()->lineEdit()->selectAll();
-    if (c.keys) QTest::keyClick(Box()->lineEdit(), Qt::Key_C, Qt::ControlModifier);
-    else Act("Copy1")->trigger();
+    if (c.how[0] == 'm') Act("Copy1")->trigger();
+    else
+      QTest::keyClick(Box()->lineEdit(), c.how[0] == 'C' ? Qt::Key_C : Qt::Key_X,
+                      Qt::ControlModifier);
     EXPECT_EQ(Clip(), QStringLiteral("ねこ"));
     EXPECT_EQ(form.wordlist().Count(), 0);
     // Nothing selected: nothing copied, and the next copy elsewhere counts.
@@ -168,17 +131,9 @@ TEST_F(EntryTest, CopiesFromTheSearchBoxAreNotSearched) {
     QGuiApplication::clipboard()->setText(QStringLiteral("ねこ"));
     EXPECT_EQ(form.wordlist().Count(), 3);
   }
-  // Cutting is the program's own change too.
-  SearchWired("いぬ");
-  FocusSearchBox();
-  Box()->lineEdit()->setText(QStringLiteral("ねこ"));
-  Box()->lineEdit()->selectAll();
-  QTest::keyClick(Box()->lineEdit(), Qt::Key_X, Qt::ControlModifier);
-  EXPECT_EQ(Clip(), QStringLiteral("ねこ"));
-  EXPECT_EQ(form.wordlist().Count(), 0);
 }
 
-TEST_F(EntryTest, HandOverWithAGroupAndNoWordOpensTheGroup) {
+TEST_F(WiringTest, HandOverWithAGroupOpensTheGroup) {
   const std::string a = MakeBook("a", "一の本", Many("ねこ", 1));
   const std::string b = MakeBook("b", "二の本", Many("いぬ", 1));
   WriteFile(
@@ -187,67 +142,226 @@ TEST_F(EntryTest, HandOverWithAGroupAndNoWordOpensTheGroup) {
   WriteIni("[Options]\nGroup=G\nBook=1\n");
   QGuiApplication::clipboard()->clear();
   TMorvaForm& form = OpenWired();
-  ASSERT_EQ(form.windowTitle(), QStringLiteral("Morva - G"));
   ASSERT_TRUE(form.store().WriteParm(",2,H"));
   form.StartupCommand();
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Morva - H"));
-  EXPECT_EQ(form.settings().group, "H");
   EXPECT_EQ(StatusOf(1), "二の本");
   EXPECT_EQ(form.wordlist().Count(), 0);
+  // A group with a word: the group opens first and its book is searched.
+  ASSERT_TRUE(form.store().WriteParm(Sjis(",2,G,1,ねこ")));
+  form.StartupCommand();
+  EXPECT_EQ(StatusOf(1), "一の本");
+  EXPECT_EQ(form.wordlist().Count(), 1);
+  ASSERT_TRUE(form.store().WriteParm(",2,H"));
+  form.StartupCommand();
   // What is saved names the group the window shows, with its book.
-  window_.reset();
-  const std::string saved = SjisToUtf8(FileText(IniPath()));
+  Close();
+  const std::string saved = SjisToUtf8(ReadFile(IniPath()));
   EXPECT_NE(saved.find("Group=H"), std::string::npos) << saved;
   EXPECT_NE(saved.find("Book=1"), std::string::npos) << saved;
 }
 
 // Every editable box keeps what is typed, whatever its list holds: the
 // search box, the general search window's word box and the option boxes.
-TEST_F(EntryTest, NoBoxCompletesWhatIsTyped) {
-  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 1))}});
-  TMorvaForm& form = OpenWired();
+TEST_F(WiringTest, NoBoxCompletesWhatIsTyped) {
+  UseOneBook(1);
+  OpenWired();
+  // The main window's words reach the general window's history.
   SearchWired("dogs");
-  std::vector<QComboBox*> boxes{Box()};
   Act("MenuGeneral")->trigger();
-  ASSERT_NE(window_->generalSearch(), nullptr);
-  boxes.push_back(window_->generalSearch()->findChild<QComboBox*>(QStringLiteral("Keyword")));
-  auto typeAPrefix = [](QComboBox* box) {
-    QString item;
-    for (int i = 0; i < box->count() && item.isEmpty(); ++i) {
-      const QString text = box->itemText(i);
-      bool ascii = text.size() >= 2;
-      for (const QChar c : text) ascii = ascii && c.unicode() > 0x20 && c.unicode() < 0x7F;
-      if (ascii) item = text;
-    }
-    if (item.isEmpty()) return;  // nothing that could be completed
-    SCOPED_TRACE(box->objectName().toStdString() + " " + item.toStdString());
-    box->lineEdit()->clear();
-    box->setFocus();
-    QApplication::processEvents();
-    QTest::keyClicks(box, item.left(item.size() - 1));
-    EXPECT_EQ(box->currentText(), item.left(item.size() - 1));
-  };
-  for (QComboBox* box : boxes) {
-    ASSERT_NE(box, nullptr);
+  QComboBox* keyword = window_->generalSearch()->findChild<QComboBox*>(QStringLiteral("Keyword"));
+  Act("MenuIndex")->trigger();
+  SearchWired("cats");
+  EXPECT_EQ(keyword->itemText(0), QStringLiteral("cats"));
+  EXPECT_EQ(keyword->itemText(1), QStringLiteral("dogs"));
+  Act("MenuGeneral")->trigger();
+  int boxes = 0;
+  auto typeAPrefix = [&](QComboBox* box) {
     box->window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(box->window()));
-    typeAPrefix(box);
-  }
-  int optionBoxes = 0;
+    for (int i = 0; i < box->count(); ++i) {
+      const QString item = box->itemText(i);
+      if (item.size() < 2 || item.toLatin1() != item.toUtf8() || item.contains(' ')) continue;
+      SCOPED_TRACE(box->objectName().toStdString() + " " + item.toStdString());
+      box->lineEdit()->clear();
+      box->setFocus();
+      QTest::keyClicks(box, item.left(item.size() - 1));
+      EXPECT_EQ(box->currentText(), item.left(item.size() - 1));
+      return;
+    }
+  };
+  typeAPrefix(Box());
+  typeAPrefix(keyword);
   answerDialog_ = [&](QDialog& dialog) {
     dialog.show();
-    dialog.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    for (QComboBox* box : dialog.findChildren<QComboBox*>()) {
-      if (!box->isEditable()) continue;
-      ++optionBoxes;
-      typeAPrefix(box);
-    }
+    for (QComboBox* box : dialog.findChildren<QComboBox*>())
+      if (box->isEditable()) ++boxes, typeAPrefix(box);
     return static_cast<int>(QDialog::Rejected);
   };
   Act("Option1")->trigger();
-  EXPECT_GE(optionBoxes, 4);
-  EXPECT_EQ(form.ActiveTab(), kGeneralTab);
+  EXPECT_GE(boxes, 4);
+}
+
+namespace fs = std::filesystem;
+
+class FirstStartTest : public WiringTest {
+ protected:
+  // A folder "dicts" holding one volume at its top (a volume folder itself),
+  // one two levels down and one three levels down (beyond the search); the
+  // wired window whose folder dialog answers with it.
+  std::string OpenWithTree(bool groupOpen) {
+    MakeBook("dicts", "上の本", Many("ねこ", 1));
+    MakeBook("dicts/sub/deep", "下の本", Many("いぬ", 1));
+    MakeBook("dicts/sub/deep/er/est", "遠い本", Many("とり", 1));
+    UseBooks({{"別の本", MakeBook("other", "別の本", Many("うま", 1))}});
+    if (!groupOpen) WriteIni("[Options]\nBook=-1\n");
+    MorvaWindowOptions wired;
+    wired.chooseFolder = [this](const QString&) { return std::optional<QString>(chosen_); };
+    OpenWired(std::move(wired));
+    return (dir_.path() / "dicts").string();
+  }
+  bool HintShown() { return Child<QLabel>("FirstStartHint")->isVisible(); }
+  std::string Grp() { return ReadFile(SettingsDir() / kGroupFileName); }
+  std::string BarTitles() {
+    std::string titles;
+    for (const BookBarEntry& e : Form().Bar())
+      if (!e.IsSeparator()) titles += SjisToUtf8(e.title) + ",";
+    return titles;
+  }
+  void Drop(const std::string& path, bool accepted) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    const QPoint at = form_->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form_, &enter);
+    ASSERT_EQ(enter.isAccepted(), accepted);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (accepted) QApplication::sendEvent(form_, &drop);
+  }
+  QString chosen_;
+};
+
+// With no book the pane tells how to add books while searching and 後退 stay
+// usable; the folder's two volumes within reach join a new group named after
+// the folder, saved with a backup of the file as it was, and the hint goes;
+// the same folder again adds nothing.
+TEST_F(FirstStartTest, HintUntilFolderAddsBooksToANewGroup) {
+  const std::string tree = OpenWithTree(false);
+  chosen_ = QString::fromStdString(tree);
+  const std::string before = Grp();
+  ASSERT_TRUE(HintShown());
+  SearchWired("ねこ");
+  EXPECT_TRUE(Child<QPushButton>("ButtonBack")->isVisible());
+  Act("OpenFolder")->trigger();
+  EXPECT_TRUE(reporter_.boxes().empty()) << reporter_.Last(RecordedBox::kWarning);
+  EXPECT_EQ(BarTitles(), "下の本,上の本,");
+  EXPECT_EQ(Status(1), "下の本");
+  EXPECT_FALSE(HintShown());
+  const std::string grp = SjisToUtf8(Grp());
+  EXPECT_TRUE(grp.starts_with(SjisToUtf8(before) + "[dicts]")) << grp;
+  EXPECT_NE(grp.find(tree + "/sub/deep,1,"), std::string::npos) << grp;
+  EXPECT_EQ(Child<QMenu>("MenuGroup")->actions().size(), 4);  // 編集, separator, G, dicts
+  SearchWired("いぬ");
+  EXPECT_EQ(form_->wordlist().Count(), 1);
+  const std::string saved = Grp();
+  Act("OpenFolder")->trigger();
+  EXPECT_EQ(Grp(), saved);
+}
+
+// A folder without a volume warns and changes nothing; a folder dropped on
+// the window adds its books after the open group's own (a file is not
+// taken).
+TEST_F(FirstStartTest, EmptyFolderChangesNothingAndADroppedOneJoinsTheOpenGroup) {
+  const std::string tree = OpenWithTree(true);
+  EXPECT_FALSE(HintShown());
+  fs::create_directories(dir_.path() / "empty" / "a" / "b");
+  chosen_ = QString::fromStdString((dir_.path() / "empty").string());
+  const std::string before = Grp();
+  Act("OpenFolder")->trigger();
+  EXPECT_NE(reporter_.Last(RecordedBox::kWarning).find(chosen_.toStdString()), std::string::npos);
+  EXPECT_EQ(Grp(), before);
+  EXPECT_EQ(BarTitles(), "別の本,");
+  WriteFile(dir_.path() / "note.txt", "x");
+  Drop((dir_.path() / "note.txt").string(), false);
+  Drop(tree, true);
+  EXPECT_EQ(SjisToUtf8(form_->settings().group), "G");
+  EXPECT_EQ(BarTitles(), "別の本,下の本,上の本,");
+  EXPECT_EQ(Status(1), "下の本");
+  EXPECT_EQ(ReadFile(SettingsDir() / kGroupBackupName), before);
+}
+
+class PrimarySelectionTest : public WiringTest {
+ protected:
+  void SetUp() override {
+    if (!QGuiApplication::clipboard()->supportsSelection())
+      GTEST_SKIP() << "no primary selection here";
+  }
+  void TearDown() override {
+    if (other_.state() != QProcess::NotRunning) {
+      other_.closeWriteChannel();
+      other_.waitForFinished(5000);
+    }
+  }
+  static QString Selection() { return QGuiApplication::clipboard()->text(QClipboard::Selection); }
+  // Another program selects text; returns once this program has been told.
+  void OtherProgramSelects(const QString& text) {
+    TearDown();
+    QSignalSpy changes(QGuiApplication::clipboard(), &QClipboard::selectionChanged);
+    other_.start(QStringLiteral(MORVA_SELECTION_OWNER), {text});
+    ASSERT_TRUE(other_.waitForReadyRead(10000)) << other_.readAllStandardError().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changes.count() > 0 && Selection() == text; }, 5000));
+    QTest::qWait(100);
+  }
+  QProcess other_;
+};
+
+TEST_F(PrimarySelectionTest, PaneOffersItsSelectionWithLfLineEndsAndNeverSearchesIt) {
+  UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}}, "AutoSearch=5\nWatchSelection=yes");
+  TMorvaForm& form = OpenWired();
+  SearchWired("ねこ");
+  form.ShowItem(0);
+  form.SetSearchText(QString());
+  QWidget* pane = Child<TMyScrollBox>("MyScrollBox1")->viewport();
+  const int line = form.view()->LineHeight();
+
+  // Dragging over the heading and into the text below it.
+  QTest::mousePress(pane, Qt::LeftButton, {}, QPoint(1, line / 2));
+  QTest::mouseMove(pane, QPoint(pane->width() / 2, line * 3 / 2));
+  QTest::mouseRelease(pane, Qt::LeftButton, {}, QPoint(pane->width() / 2, line * 3 / 2));
+  QTest::qWait(200);  // a notice of the change would have come by now
+  const QString dragged = Selection();
+  EXPECT_TRUE(dragged.startsWith(QStringLiteral("ねこ１\n"))) << dragged.toStdString();
+  EXPECT_FALSE(dragged.contains(QLatin1Char('\r')));
+  EXPECT_TRUE(Box()->currentText().isEmpty());
+
+  // A double click selects the word under it (in the heading), and the
+  // selection follows.
+  QTest::mouseDClick(pane, Qt::LeftButton, {}, QPoint(2, line / 2));
+  QTest::qWait(200);
+  const QString word = Selection();
+  EXPECT_FALSE(word.isEmpty());
+  EXPECT_TRUE(QStringLiteral("ねこ１").startsWith(word)) << word.toStdString();
+  EXPECT_TRUE(Box()->currentText().isEmpty());
+
+  // The window's own selections leave nothing behind that would swallow
+  // the next selection of another program.
+  OtherProgramSelects(QStringLiteral("ねこ"));
+  EXPECT_EQ(Box()->currentText().toStdString(), "ねこ");
+}
+
+// Another program selects a word: searched by the AutoSearch rules with the
+// option on, left alone with it off.
+TEST_F(PrimarySelectionTest, AnotherProgramsSelectionIsSearchedOnlyWithTheOption) {
+  for (const bool watch : {false, true}) {
+    SCOPED_TRACE(watch);
+    UseBooks({{"試験", MakeBook("a", "試験", Many("ねこ", 3))}},
+             std::string("AutoSearch=5\nWatchSelection=") + (watch ? "yes" : "no"));
+    TMorvaForm& form = OpenWired();
+    OtherProgramSelects(QStringLiteral(" ねこ "));
+    EXPECT_EQ(Box()->currentText().toStdString(), watch ? "ねこ" : "");
+    EXPECT_EQ(form.wordlist().Count(), watch ? 3 : 0);
+    window_.reset();
+  }
 }
 
 }  // namespace

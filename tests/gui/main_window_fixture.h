@@ -2,7 +2,8 @@
 // group file, per-book information file, all Shift-JIS), books written by
 // mkbook into it or taken from the shared books, and the program's main
 // window over them (MorvaWindow, as the program makes it) with a recording
-// reporter and progress box; modal dialogs are answered with Cancel.
+// reporter. Modal dialogs are recorded by class name and answered by
+// answerDialog_ (rejected when it is unset).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <QDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -36,6 +38,7 @@
 #include "tools/mkbook/menu.h"
 #include "tools/mkbook/subbook_pages.h"
 #include "tools/mkbook/volume.h"
+#include "view/ttextview.h"
 
 namespace morva::testing {
 
@@ -117,27 +120,41 @@ class MainWindowTest : public ::testing::Test {
     v.WriteTo(root);
     return root.string();
   }
-
-  // Entries "<word>1" ... "<word>n", all found by word.
+  // A group of one book 試験 whose entries "<word>1" ... "<word>n" are all
+  // found by word.
+  void UseOneBook(int n = 1, const std::string& moreOptions = "",
+                  const std::string& moreSections = "", bool withMenu = false) {
+    const std::string name = "one" + std::to_string(++oneBooks_);
+    UseBooks({{"試験", MakeBook(name, "試験", Many("ねこ", n), withMenu)}}, moreOptions,
+             moreSections);
+  }
   static std::vector<BookEntry> Many(const std::string& word, int n) {
     std::vector<BookEntry> entries;
     for (int i = 1; i <= n; ++i) entries.push_back({word + std::to_string(i), {word}});
     return entries;
   }
 
-  // Makes and shows the main window; with startupRequest it also takes the
-  // request of the settings file's Parm line, as a started program does.
-  // Modal dialogs are cancelled unless wired says otherwise.
+  // Makes and shows the main window with the recording progress box; with
+  // startupRequest it also takes the request of the settings file's Parm
+  // line, as a started program does.
   TMorvaForm& Open(bool startupRequest = false, MorvaWindowOptions wired = {}) {
+    OpenWired(std::move(wired), startupRequest);
+    main_->UseProgressBox(&progress_);
+    return *form_;
+  }
+  // The same with the program's own progress box.
+  TMorvaForm& OpenWired(MorvaWindowOptions wired = {}, bool startupRequest = false) {
     FormOptions options;
     options.settingsFile = IniPath().string();
     options.readStartupRequest = startupRequest;
     options.reporter = &reporter_;
-    options.screenArea = QRect(0, 0, 1024, 768);
+    options.screenArea = screenArea_;
     if (!wired.execDialog)
-      wired.execDialog = [](QDialog&) { return static_cast<int>(QDialog::Rejected); };
+      wired.execDialog = [this](QDialog& dialog) {
+        dialogs_.push_back(dialog.metaObject()->className());
+        return answerDialog_ ? answerDialog_(dialog) : static_cast<int>(QDialog::Rejected);
+      };
     main_ = std::make_unique<MorvaWindow>(std::move(options), std::move(wired));
-    main_->UseProgressBox(&progress_);
     form_ = &main_->form();
     form_->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(form_));
@@ -147,6 +164,15 @@ class MainWindowTest : public ::testing::Test {
   void Close() {
     main_.reset();
     form_ = nullptr;
+  }
+  // Makes the window active after another one was.
+  void Activate(QWidget& window) {
+    other_.show();
+    other_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other_));
+    if (&window == &other_) return;
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   }
 
   template <typename T>
@@ -178,6 +204,11 @@ class MainWindowTest : public ::testing::Test {
     Type(QString::fromStdString(utf8));
     QTest::mouseClick(Find<QPushButton>("IndexSearchButton"), Qt::LeftButton, modifiers);
   }
+  // Sets the search box's text and presses 検索.
+  void SearchWired(const std::string& utf8) {
+    form_->SetSearchText(QString::fromStdString(utf8));
+    QTest::mouseClick(Find<QPushButton>("IndexSearchButton"), Qt::LeftButton);
+  }
   std::string Status(int panel) { return form_->StatusText(panel).toStdString(); }
   std::string BoxText() { return Box()->currentText().toStdString(); }
   std::vector<int> BooksOfHits() {
@@ -185,7 +216,8 @@ class MainWindowTest : public ::testing::Test {
     for (const WordlistItem& item : form_->wordlist().Items()) books.push_back(item.book);
     return books;
   }
-  std::string CurrentWordUtf8() { return SjisToUtf8(form_->CurrentWord()); }
+  BookAddress Shown() { return form_->view()->ShownAddress(); }
+  BookAddress Body(int row) { return form_->wordlist().Item(row).body; }
   void ClickRow(int row) {
     QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, Qt::NoModifier,
                       Grid()->RowRect(row).center());
@@ -196,11 +228,29 @@ class MainWindowTest : public ::testing::Test {
     return static_cast<int>(std::count(text.begin(), text.end(), '\x03'));
   }
 
+  // The names the wired window's tests use.
+  TMorvaForm& Form() { return *form_; }
+  template <typename T>
+  T* Child(const char* name) {
+    return Find<T>(name);
+  }
+  QAction* Act(const char* name) { return Action(name); }
+  std::string StatusOf(int panel) { return Status(panel); }
+
   TempDir dir_;
   RecordingReporter reporter_;
   RecordingProgress progress_;
   std::unique_ptr<MorvaWindow> main_;
+  std::unique_ptr<MorvaWindow>& window_ = main_;
   TMorvaForm* form_ = nullptr;
+  // The usable screen area the windows are placed on.
+  QRect screenArea_{0, 0, 1024, 768};
+  std::vector<std::string> dialogs_;
+  std::function<int(QDialog&)> answerDialog_;
+  QWidget other_;  // another window to be active
+  int oneBooks_ = 0;
 };
+
+using WiringTest = MainWindowTest;
 
 }  // namespace morva::testing

@@ -1,18 +1,21 @@
-// Start-up: the hand-over to a running window, reading the request again,
-// the start-up search and the about box.
+// Start-up: the hand-over to a running window and reading the request
+// again; the ｸﾞﾙｰﾌﾟ menu the window lists the groups in.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDialogButtonBox>
-#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTranslator>
 #include <filesystem>
+#include <string>
+#include <vector>
 
+#include "app/groups/group_menu.h"
 #include "app/settings/settings.h"
 #include "app/settings/settings_store.h"
-#include "app/startup/about_box.h"
 #include "app/startup/instance_channel.h"
 #include "app/startup/qt_translations.h"
 #include "app/startup/startup_flow.h"
@@ -41,56 +44,46 @@ class HandOverTest : public ::testing::Test {
   std::unique_ptr<InstanceServer> server_;
 };
 
-TEST_F(HandOverTest, RuleTwoWithAWordHandsOverAndTheRunningWindowGetsCommand111) {
+// The instance rule decides whether a running window gets the request
+// (command 111): 2 with any window, 1 with one showing the same group, 0 or
+// no argument never. The request is stored for the window to read.
+TEST_F(HandOverTest, TheInstanceRuleDecidesWhetherTheRunningWindowGetsTheRequest) {
   QSignalSpy commands(server_.get(), &InstanceServer::commandReceived);
   SettingsStore store(SettingsFile());
-  const EntryResult result = RunEntry(store, S(",2,,,apple"), channel());
-  EXPECT_TRUE(result.handedOver);
-  EXPECT_EQ(store.ReadParm(), ",2,,,apple");
+  const struct {
+    const char* parm;
+    bool handedOver;
+  } cases[] = {{",2,,,apple", true},
+               {",1,国語,,x", false},
+               {",1,,,x", false},
+               {",1,英和,,x", true},
+               {",0,英和,3,apple", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.parm);
+    EXPECT_EQ(RunEntry(store, S(c.parm), channel()).handedOver, c.handedOver);
+    EXPECT_EQ(store.ReadParm(), S(c.parm));
+  }
+  EXPECT_FALSE(RunEntry(store, std::nullopt, channel()).handedOver);
+  EXPECT_EQ(store.ReadParm(), "");
   // QTRY_COMPARE would only return from the test on failure: wait, then assert.
-  EXPECT_TRUE(QTest::qWaitFor([&] { return commands.count() >= 1; }));
-  ASSERT_EQ(commands.count(), 1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return commands.count() >= 2; }));
+  QTest::qWait(20);
+  ASSERT_EQ(commands.count(), 2);
   EXPECT_EQ(commands.at(0).at(0).toInt(), 111);
 }
 
-TEST_F(HandOverTest, RuleOneNeedsTheSameGroupInTheTitle) {
-  QSignalSpy commands(server_.get(), &InstanceServer::commandReceived);
-  SettingsStore store(SettingsFile());
-  EXPECT_FALSE(RunEntry(store, S(",1,国語,,x"), channel()).handedOver);
-  EXPECT_FALSE(RunEntry(store, S(",1,,,x"), channel()).handedOver);
-  EXPECT_TRUE(RunEntry(store, S(",1,英和,,x"), channel()).handedOver);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return commands.count() >= 1; }));
-  EXPECT_EQ(commands.count(), 1);
-}
-
-TEST_F(HandOverTest, RuleZeroAndNoArgumentNeverHandOver) {
-  QSignalSpy commands(server_.get(), &InstanceServer::commandReceived);
-  SettingsStore store(SettingsFile());
-  EXPECT_FALSE(RunEntry(store, S(",0,英和,3,apple"), channel()).handedOver);
-  EXPECT_EQ(store.ReadParm(), S(",0,英和,3,apple"));
-  const EntryResult none = RunEntry(store, std::nullopt, channel());
-  EXPECT_FALSE(none.handedOver);
-  EXPECT_EQ(store.ReadParm(), "");
-  QTest::qWait(20);
-  EXPECT_EQ(commands.count(), 0);
-}
-
-TEST_F(HandOverTest, TheWindowSaysWhatItIsAndRefusesOtherLines) {
+// The window says what it is and refuses other commands; without it (or
+// with a socket left by a process that no longer runs) nothing is handed.
+TEST_F(HandOverTest, TheWindowSaysWhatItIsAndAStaleSocketIsClearedAway) {
   const std::vector<RunningWindow> windows = InstanceClient(channel()).RunningWindows();
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0].windowClass, "TMorvaForm");
   EXPECT_EQ(windows[0].title, title_);
-  EXPECT_EQ(windows[0].socketPath, server_->SocketPath());
   EXPECT_FALSE(InstanceClient::SendCommand(server_->SocketPath(), 112, 2000));
-}
-
-TEST_F(HandOverTest, NoWindowWhenTheServerIsGoneOrTheSocketIsStale) {
   server_.reset();
   SettingsStore store(SettingsFile());
   EXPECT_FALSE(RunEntry(store, S(",2,,,apple"), channel()).handedOver);
-  EXPECT_TRUE(InstanceClient(channel()).RunningWindows().empty());
   EXPECT_FALSE(InstanceClient(QString()).HandOver(2, QString()));
-  // A socket file left by a process that no longer runs is cleared away.
   const std::string stale = (dir_ / "window-999999999").string();
   testing::WriteFile(stale, "");
   InstanceServer next(channel(), [] { return QString(); });
@@ -113,130 +106,32 @@ TEST(ChannelDirectoryTest, BelongsToTheUserAlone) {
   EXPECT_EQ(perms & std::filesystem::perms::all, std::filesystem::perms::owner_all);
 }
 
+// The fields reach the settings (an empty group field keeps the group); a
+// missing word is taken from the clipboard only where asked for.
 TEST(ReadRequestTest, FieldsReachTheSettingsAndTheClipboardFillsAMissingWord) {
   TempDir dir;
   SettingsStore store((dir / "MORVA.INI").string());
-  store.WriteParm(S("other.ini,1,英和,G2,apple"));
-  ParmRequest parm = ReadRequestFromParm(store);
-  EXPECT_TRUE(parm.hadArgument);
-  EXPECT_EQ(parm.settingsFile, (dir / "other.ini").string());
   Settings settings;
-  settings.group = "old";
-  int clipboardAsked = 0;
-  auto clipboard = [&]() -> std::optional<std::string> {
-    ++clipboardAsked;
-    return std::string(200, 'c');
-  };
-  StartupState state = ApplyRequest(parm, settings, false, clipboard);
-  EXPECT_EQ(settings.group, S("英和"));
-  EXPECT_EQ(state.bookRequest, "G2");
-  EXPECT_EQ(state.word, "apple");
-  EXPECT_TRUE(state.searchDue);
-  EXPECT_EQ(clipboardAsked, 0);
-
-  // Rule 2 with no further fields: the clipboard text is searched.
-  store.WriteParm(",2");
-  parm = ReadRequestFromParm(store);
-  EXPECT_EQ(parm.settingsFile, "");
-  state = ApplyRequest(parm, settings, true, clipboard);
-  EXPECT_EQ(settings.group, S("英和"));  // an empty field keeps the group
-  EXPECT_EQ(state.word, std::string(127, 'c'));
-  EXPECT_TRUE(state.searchDue);
-
-  // No argument at creation: no clipboard word, no start-up search.
-  store.WriteParm("");
-  parm = ReadRequestFromParm(store);
-  EXPECT_FALSE(parm.hadArgument);
-  state = ApplyRequest(parm, settings, false, clipboard);
-  EXPECT_FALSE(state.searchDue);
-  EXPECT_EQ(clipboardAsked, 1);
-  // Nothing on the clipboard.
-  state = ApplyRequest(parm, settings, true, [] { return std::optional<std::string>(); });
-  EXPECT_FALSE(state.searchDue);
-}
-
-struct FakeStartupHost : StartupSearchHost {
-  BookBar bar;
-  BookBar otherGroupBar;
-  std::string titleGroup = "shown";
-  std::string requested = "shown";
-  int current = 1;
-  std::vector<std::string> openedGroups;
-  std::vector<int> openedBooks, searches;
-  int redraws = 0, raised = 0;
-  const BookBar& Bar() const override { return bar; }
-  std::string TitleGroup() const override { return titleGroup; }
-  std::string RequestedGroup() const override { return requested; }
-  void OpenGroup(const std::string& name) override {
-    openedGroups.push_back(name);
-    bar = otherGroupBar;
-    titleGroup = name;
+  auto clipboard = [] { return std::optional<std::string>(std::string(200, 'c')); };
+  const struct {
+    const char* parm;
+    bool askClipboard;
+    std::string word;
+    bool due;
+  } cases[] = {{"other.ini,1,英和,G2,apple", false, "apple", true},
+               {",2", true, std::string(127, 'c'), true},
+               {"", false, "", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.parm);
+    store.WriteParm(S(c.parm));
+    const StartupState state =
+        ApplyRequest(ReadRequestFromParm(store), settings, c.askClipboard, clipboard);
+    EXPECT_EQ(settings.group, S("英和"));
+    EXPECT_EQ(state.word, c.word);
+    EXPECT_EQ(state.searchDue, c.due);
   }
-  int CurrentBook() const override { return current; }
-  void OpenBookOnIndexTab(int entry) override { openedBooks.push_back(entry); }
-  void RunSearch(int position) override { searches.push_back(position); }
-  void RedrawBookBar() override { ++redraws; }
-  void BringToFront() override { ++raised; }
-};
-
-BookBar Bar(std::initializer_list<int> shape) {  // 0 separator, 1 book
-  BookBar bar;
-  for (int kind : shape) {
-    BookBarEntry e;
-    if (kind) e.shortName = "b";
-    bar.push_back(e);
-  }
-  return bar;
-}
-
-TEST(StartupSearchTest, G2SearchesTheSecondHeadersBooks) {
-  FakeStartupHost host;
-  host.bar = Bar({0, 1, 1, 0, 1, 1});
-  EXPECT_EQ(RunStartupSearch(host, {"G2", "apple", true}), 3);
-  EXPECT_TRUE(host.openedBooks.empty());
-  EXPECT_EQ(host.searches, std::vector<int>{3});
-  EXPECT_EQ(host.redraws, 1);
-  EXPECT_EQ(host.raised, 1);
-}
-
-TEST(StartupSearchTest, ARequestedGroupOpensFirstAndItsBookIsCounted) {
-  FakeStartupHost host;
-  host.bar = Bar({0, 1});
-  host.otherGroupBar = Bar({0, 1, 0, 1, 1});
-  host.requested = "other";
-  EXPECT_EQ(RunStartupSearch(host, {"3", "apple", true}), 4);
-  EXPECT_EQ(host.openedGroups, std::vector<std::string>{"other"});
-  EXPECT_EQ(host.openedBooks, std::vector<int>{4});
-  EXPECT_EQ(host.searches, std::vector<int>{4});
-}
-
-TEST(StartupSearchTest, NoMatchSearchesAllBooksAndNothingRunsWhenNotDue) {
-  FakeStartupHost host;
-  host.bar = Bar({0, 1, 1});
-  EXPECT_EQ(RunStartupSearch(host, {"9", "apple", true}), -1);
-  EXPECT_EQ(host.searches, std::vector<int>{-1});
-  EXPECT_TRUE(host.openedGroups.empty());
-  EXPECT_EQ(RunStartupSearch(host, {"1", "", false}), -1);
-  EXPECT_EQ(host.searches.size(), 1u);
-  // The open book is not opened again.
-  EXPECT_EQ(RunStartupSearch(host, {"1", "x", true}), 1);
-  EXPECT_TRUE(host.openedBooks.empty());
-}
-
-TEST(AboutBoxTest, ShowsTheIconProductLineThreeLinesAndOk) {
-  TAboutBox box;
-  EXPECT_EQ(box.windowTitle(), QStringLiteral("Morvaについて"));
-  EXPECT_FALSE(MorvaIcon().isNull());
-  auto* icon = box.findChild<QLabel*>(QStringLiteral("ProgramIcon"));
-  ASSERT_NE(icon, nullptr);
-  EXPECT_FALSE(icon->pixmap().isNull());
-  EXPECT_NE(box.findChild<QLabel*>(QStringLiteral("ProductName")), nullptr);
-  for (const char* name : {"AboutLine1", "AboutLine2", "AboutLine3"})
-    EXPECT_NE(box.findChild<QLabel*>(QString::fromLatin1(name)), nullptr) << name;
-  auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
-  ASSERT_NE(ok, nullptr);
-  QTest::mouseClick(ok, Qt::LeftButton);
-  EXPECT_EQ(box.result(), QDialog::Accepted);
+  store.WriteParm(S("other.ini,1,英和,G2,apple"));
+  EXPECT_EQ(ReadRequestFromParm(store).settingsFile, (dir / "other.ini").string());
 }
 
 TEST(QtTranslationsTest, StandardButtonsSpeakJapanese) {
@@ -246,6 +141,32 @@ TEST(QtTranslationsTest, StandardButtonsSpeakJapanese) {
   EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
   QCoreApplication::removeTranslator(japanese);
   delete japanese;
+}
+
+// The tenth item uses digit 0, the eleventh two blanks; an item is checked
+// by its place, not its name; rebuilding keeps the editor item only.
+TEST(GroupMenuTest, CaptionsCheckingAndRebuilding) {
+  QMenu menu;
+  QAction edit(QStringLiteral("辞書ｸﾞﾙｰﾌﾟを編集する(&E)..."));
+  menu.addAction(&edit);
+  std::vector<std::string> names;
+  for (int k = 0; k < 11; ++k) names.push_back("g" + std::to_string(k));
+  names[5] = "g0";  // a second group with the same name
+  std::vector<std::string> chosen;
+  BuildGroupMenu(menu, &edit, names, [&](const std::string& n) { chosen.push_back(n); });
+  QList<QAction*> actions = menu.actions();
+  ASSERT_EQ(actions.size(), 13);
+  EXPECT_EQ(actions[2]->text(), QStringLiteral("&1 g0"));
+  EXPECT_EQ(actions[11]->text(), QStringLiteral("&0 g9"));
+  EXPECT_EQ(actions[12]->text(), QStringLiteral("  g10"));
+  actions[12]->trigger();
+  EXPECT_EQ(chosen, std::vector<std::string>{"g10"});
+  CheckGroupMenuItem(menu, 5);
+  EXPECT_TRUE(actions[7]->isChecked());
+  EXPECT_FALSE(actions[2]->isChecked());  // same name, other index
+  BuildGroupMenu(menu, &edit, {}, {});
+  ASSERT_EQ(menu.actions().size(), 2);
+  EXPECT_EQ(menu.actions()[0], &edit);
 }
 
 }  // namespace
