@@ -97,7 +97,7 @@ inline PictureBook WritePictureBook(const std::filesystem::path& root) {
   file.Write(book.heading1(), head1.Bytes());
   file.Write(book.heading2(), head2.Bytes());
 
-  Subbook s;
+  mkbook::Subbook s;
   s.record.title = JisFromUtf8("画像テスト");
   s.record.directory = "pics";
   s.body = pages.Build();
