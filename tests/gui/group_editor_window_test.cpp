@@ -63,7 +63,7 @@ TEST_F(GroupEditorWindowTest, TypedFoldersAreSearchedAndOkOpensTheEditedGroup) {
     Press(dlg, "OKBtn");
     return dlg.result();
   });
-  Act("E1")->trigger();
+  Action("E1")->trigger();
 
   const std::string warning = reporter_.Last(RecordedBox::kWarning);
   EXPECT_NE(warning.find("Empty」に辞書が見つかりません"), std::string::npos) << warning;
@@ -90,7 +90,7 @@ TEST_F(GroupEditorWindowTest, CancelLeavesTheWindowAsItWas) {
   SearchWired("ねこ");
   form.ShowItem(1);
   const BookAddress shown = form.view()->ShownAddress();
-  const std::string status = StatusOf(1);
+  const std::string status = Status(1);
 
   // A search in the editor, a group saved under a new name by 次のｸﾞﾙｰﾌﾟ,
   // then ｷｬﾝｾﾙ.
@@ -101,14 +101,14 @@ TEST_F(GroupEditorWindowTest, CancelLeavesTheWindowAsItWas) {
     Press(dlg, "CancelBtn");
     return dlg.result();
   });
-  Act("E1")->trigger();
+  Action("E1")->trigger();
 
   EXPECT_EQ(form.wordlist().Count(), 3);
   EXPECT_EQ(form.view()->ShownAddress(), shown);
-  EXPECT_EQ(StatusOf(1), status);
+  EXPECT_EQ(Status(1), status);
   EXPECT_EQ(form.settings().group, "G");
   // The menu names the groups of the file as it is now.
-  EXPECT_EQ(Child<QMenu>("MenuGroup")->actions().back()->text(), QStringLiteral("&1 改名"));
+  EXPECT_EQ(Find<QMenu>("MenuGroup")->actions().back()->text(), QStringLiteral("&1 改名"));
   EXPECT_TRUE(reporter_.boxes().empty());
 }
 

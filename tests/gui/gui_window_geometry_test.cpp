@@ -36,7 +36,7 @@ class GeometryTest : public WiringTest {
  protected:
   // Opens the wired window on a book of three entries "ねこ".
   TMorvaForm& OpenOn(QRect area, const std::string& options = "", const std::string& more = "") {
-    window_.reset();
+    main_.reset();
     screenArea_ = area;
     if (book_.empty()) book_ = MakeBook("a", "試験", Many("ねこ", 3));
     UseBooks({{"試験", book_}}, options, more);
@@ -60,9 +60,9 @@ TEST_F(GeometryTest, MainWindowFramesLieOnTheUsableAreaWhateverWasStored) {
     TMorvaForm& form = OpenOn({0, 30, 640, 400}, "", std::string("[Window]\n") + main);
     EXPECT_TRUE(screenArea_.contains(form.frameGeometry()));
     // The status bar and the 後退 button at the bottom are on the screen.
-    const QWidget* back = Child<QWidget>("ButtonBack");
+    const QWidget* back = Find<QWidget>("ButtonBack");
     EXPECT_TRUE(screenArea_.contains(QRect(back->mapToGlobal(QPoint(0, 0)), back->size())));
-    EXPECT_GT(Child<QWidget>("MyScrollBox1")->width(), 100);  // the content pane kept room
+    EXPECT_GT(Find<QWidget>("MyScrollBox1")->width(), 100);  // the content pane kept room
   }
 }
 
@@ -71,14 +71,14 @@ TEST_F(GeometryTest, MainWindowFramesLieOnTheUsableAreaWhateverWasStored) {
 // appear.
 TEST_F(GeometryTest, TheGeneralSearchWindowLiesOnTheAreaAndLeavesTheWordListInSight) {
   OpenOn({0, 0, 1024, 768}).ActivateTab(kGeneralTab);
-  const QRect general = window_->generalSearch()->frameGeometry();
+  const QRect general = main_->generalSearch()->frameGeometry();
   EXPECT_TRUE(screenArea_.contains(general));
-  auto* grid = Child<TWordGrid>("DrawGrid1");
+  auto* grid = Find<TWordGrid>("DrawGrid1");
   EXPECT_FALSE(general.intersects(QRect(grid->mapToGlobal(QPoint(0, 0)), grid->size())));
 
   OpenOn({0, 0, 1024, 768}, "", "[Window]\nMain=0,0,500,400\n").ActivateTab(kGeneralTab);
-  EXPECT_GE(window_->generalSearch()->frameGeometry().left(), Form().frameGeometry().right());
-  EXPECT_TRUE(screenArea_.contains(window_->generalSearch()->frameGeometry()));
+  EXPECT_GE(main_->generalSearch()->frameGeometry().left(), form_->frameGeometry().right());
+  EXPECT_TRUE(screenArea_.contains(main_->generalSearch()->frameGeometry()));
 }
 
 // The layout after showing an entry equals a fresh layout at the pane's
@@ -127,7 +127,7 @@ TEST_F(GeometryTest, EntriesShownAfterAResizeWhileEmptyFitThePaneAndKeepTheirInd
     ASSERT_GT(indents.size(), 2u);
     EXPECT_GT(indents[0], 0);
     EXPECT_EQ(std::count(indents.begin(), indents.end(), indents[0]), std::ssize(indents));
-    window_.reset();
+    main_.reset();
   }
 }
 
@@ -158,12 +158,12 @@ TEST_F(GeometryTest, TheBookBarOfALargeGroupKeepsTheOpenBookInSight) {
 
 TEST_F(GeometryTest, MarksFollowCtrlAlsoWhenAnotherWindowSawItsRelease) {
   OpenOn({0, 0, 1024, 768});
-  BookBarWidget* bar = Form().bookBarWidget();
+  BookBarWidget* bar = form_->bookBarWidget();
   QTest::keyPress(Box()->lineEdit(), Qt::Key_Control, Qt::ControlModifier);
   EXPECT_TRUE(bar->MarksShown());
   // Ctrl+F: the find box takes the keys; Ctrl is let go there, then Esc.
-  Act("SearchContent")->trigger();
-  auto* find = Child<QWidget>("FindDialog1");
+  Action("SearchContent")->trigger();
+  auto* find = Find<QWidget>("FindDialog1");
   ASSERT_TRUE(find->isVisible());
   QWidget* findText = find->findChild<QLineEdit*>();
   QTest::keyRelease(findText, Qt::Key_Control);
@@ -194,7 +194,7 @@ TEST_F(GeometryTest, TheHighlightedRowIsTheShownEntryOrNone) {
   for (const char* options : {"Scroll=yes", "Scroll=no"}) {
     SCOPED_TRACE(options);
     TMorvaForm& form = OpenOn({0, 0, 1024, 768}, options);
-    auto* grid = Child<TWordGrid>("DrawGrid1");
+    auto* grid = Find<TWordGrid>("DrawGrid1");
     SearchWired("ねこ");
     ASSERT_EQ(form.wordlist().Count(), 3);
     // Nothing of the list is shown yet (the title page is): nothing lit.

@@ -46,8 +46,8 @@ TEST_F(WiringTest, CommandsOnTheShownEntryUseItsBookNotTheOpenOne) {
   form.repaint();    // drawing the list reads the other book's headings meanwhile
   ASSERT_EQ(form.CurrentBook(), 1);
 
-  Act("Dump")->trigger();
-  TDumpForm* dump = window_->dumpForm();
+  Action("Dump")->trigger();
+  TDumpForm* dump = main_->dumpForm();
   EXPECT_EQ(dump->subbook(), 2);
   EXPECT_TRUE(dump->memo()->toPlainText().contains(QStringLiteral("ぜ")));
 
@@ -59,15 +59,15 @@ TEST_F(WiringTest, CommandsOnTheShownEntryUseItsBookNotTheOpenOne) {
     qobject_cast<TEditorDlg*>(&dialog)->SetContent(content);
     return static_cast<int>(QDialog::Accepted);
   };
-  Act("Editor")->trigger();
+  Action("Editor")->trigger();
   EXPECT_TRUE(ReadFile(dir_.path() / "out.txt").ends_with("\n出典二\n"));
   content = EditorContent::kAllItems;
-  Act("Editor")->trigger();
+  Action("Editor")->trigger();
   const std::string all = ReadFile(dir_.path() / "out.txt");
   EXPECT_NE(all.find("\n出典一\n"), std::string::npos) << all;
   EXPECT_NE(all.find("\n出典二\n"), std::string::npos) << all;
   EXPECT_EQ(editorStarts, 2);
-  Act("MenuCopyContent")->trigger();
+  Action("MenuCopyContent")->trigger();
   EXPECT_TRUE(Clip().startsWith(QStringLiteral("ねこぜ１\n")));
   EXPECT_TRUE(Clip().endsWith(QStringLiteral("\n出典二\n"))) << Clip().toStdString();
 }
@@ -114,12 +114,12 @@ TEST_F(WiringTest, CopiesFromTheSearchBoxAreNotSearched) {
   } cases[] = {{5, "menu"}, {5, "C"}, {6, "menu"}, {6, "C"}, {5, "X"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.autoSearch) + c.how);
-    window_->clipboardWatch().SetAutoSearch(c.autoSearch);
+    main_->clipboardWatch().SetAutoSearch(c.autoSearch);
     SearchWired("いぬ");
     Box()->setFocus();
     Box()->lineEdit()->setText(QStringLiteral("ねこ"));
     Box()->lineEdit()->selectAll();
-    if (c.how[0] == 'm') Act("Copy1")->trigger();
+    if (c.how[0] == 'm') Action("Copy1")->trigger();
     else
       QTest::keyClick(Box()->lineEdit(), c.how[0] == 'C' ? Qt::Key_C : Qt::Key_X,
                       Qt::ControlModifier);
@@ -127,7 +127,7 @@ TEST_F(WiringTest, CopiesFromTheSearchBoxAreNotSearched) {
     EXPECT_EQ(form.wordlist().Count(), 0);
     // Nothing selected: nothing copied, and the next copy elsewhere counts.
     Box()->lineEdit()->deselect();
-    Act("Copy1")->trigger();
+    Action("Copy1")->trigger();
     QGuiApplication::clipboard()->setText(QStringLiteral("ねこ"));
     EXPECT_EQ(form.wordlist().Count(), 3);
   }
@@ -145,12 +145,12 @@ TEST_F(WiringTest, HandOverWithAGroupOpensTheGroup) {
   ASSERT_TRUE(form.store().WriteParm(",2,H"));
   form.StartupCommand();
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Morva - H"));
-  EXPECT_EQ(StatusOf(1), "二の本");
+  EXPECT_EQ(Status(1), "二の本");
   EXPECT_EQ(form.wordlist().Count(), 0);
   // A group with a word: the group opens first and its book is searched.
   ASSERT_TRUE(form.store().WriteParm(Sjis(",2,G,1,ねこ")));
   form.StartupCommand();
-  EXPECT_EQ(StatusOf(1), "一の本");
+  EXPECT_EQ(Status(1), "一の本");
   EXPECT_EQ(form.wordlist().Count(), 1);
   ASSERT_TRUE(form.store().WriteParm(",2,H"));
   form.StartupCommand();
@@ -168,13 +168,13 @@ TEST_F(WiringTest, NoBoxCompletesWhatIsTyped) {
   OpenWired();
   // The main window's words reach the general window's history.
   SearchWired("dogs");
-  Act("MenuGeneral")->trigger();
-  QComboBox* keyword = window_->generalSearch()->findChild<QComboBox*>(QStringLiteral("Keyword"));
-  Act("MenuIndex")->trigger();
+  Action("MenuGeneral")->trigger();
+  QComboBox* keyword = main_->generalSearch()->findChild<QComboBox*>(QStringLiteral("Keyword"));
+  Action("MenuIndex")->trigger();
   SearchWired("cats");
   EXPECT_EQ(keyword->itemText(0), QStringLiteral("cats"));
   EXPECT_EQ(keyword->itemText(1), QStringLiteral("dogs"));
-  Act("MenuGeneral")->trigger();
+  Action("MenuGeneral")->trigger();
   int boxes = 0;
   auto typeAPrefix = [&](QComboBox* box) {
     box->window()->activateWindow();
@@ -198,7 +198,7 @@ TEST_F(WiringTest, NoBoxCompletesWhatIsTyped) {
       if (box->isEditable()) ++boxes, typeAPrefix(box);
     return static_cast<int>(QDialog::Rejected);
   };
-  Act("Option1")->trigger();
+  Action("Option1")->trigger();
   EXPECT_GE(boxes, 4);
 }
 
@@ -220,11 +220,11 @@ class FirstStartTest : public WiringTest {
     OpenWired(std::move(wired));
     return (dir_.path() / "dicts").string();
   }
-  bool HintShown() { return Child<QLabel>("FirstStartHint")->isVisible(); }
+  bool HintShown() { return Find<QLabel>("FirstStartHint")->isVisible(); }
   std::string Grp() { return ReadFile(SettingsDir() / kGroupFileName); }
   std::string BarTitles() {
     std::string titles;
-    for (const BookBarEntry& e : Form().Bar())
+    for (const BookBarEntry& e : form_->Bar())
       if (!e.IsSeparator()) titles += SjisToUtf8(e.title) + ",";
     return titles;
   }
@@ -251,8 +251,8 @@ TEST_F(FirstStartTest, HintUntilFolderAddsBooksToANewGroup) {
   const std::string before = Grp();
   ASSERT_TRUE(HintShown());
   SearchWired("ねこ");
-  EXPECT_TRUE(Child<QPushButton>("ButtonBack")->isVisible());
-  Act("OpenFolder")->trigger();
+  EXPECT_TRUE(Find<QPushButton>("ButtonBack")->isVisible());
+  Action("OpenFolder")->trigger();
   EXPECT_TRUE(reporter_.boxes().empty()) << reporter_.Last(RecordedBox::kWarning);
   EXPECT_EQ(BarTitles(), "下の本,上の本,");
   EXPECT_EQ(Status(1), "下の本");
@@ -260,11 +260,11 @@ TEST_F(FirstStartTest, HintUntilFolderAddsBooksToANewGroup) {
   const std::string grp = SjisToUtf8(Grp());
   EXPECT_TRUE(grp.starts_with(SjisToUtf8(before) + "[dicts]")) << grp;
   EXPECT_NE(grp.find(tree + "/sub/deep,1,"), std::string::npos) << grp;
-  EXPECT_EQ(Child<QMenu>("MenuGroup")->actions().size(), 4);  // 編集, separator, G, dicts
+  EXPECT_EQ(Find<QMenu>("MenuGroup")->actions().size(), 4);  // 編集, separator, G, dicts
   SearchWired("いぬ");
   EXPECT_EQ(form_->wordlist().Count(), 1);
   const std::string saved = Grp();
-  Act("OpenFolder")->trigger();
+  Action("OpenFolder")->trigger();
   EXPECT_EQ(Grp(), saved);
 }
 
@@ -277,7 +277,7 @@ TEST_F(FirstStartTest, EmptyFolderChangesNothingAndADroppedOneJoinsTheOpenGroup)
   fs::create_directories(dir_.path() / "empty" / "a" / "b");
   chosen_ = QString::fromStdString((dir_.path() / "empty").string());
   const std::string before = Grp();
-  Act("OpenFolder")->trigger();
+  Action("OpenFolder")->trigger();
   EXPECT_NE(reporter_.Last(RecordedBox::kWarning).find(chosen_.toStdString()), std::string::npos);
   EXPECT_EQ(Grp(), before);
   EXPECT_EQ(BarTitles(), "別の本,");
@@ -321,7 +321,7 @@ TEST_F(PrimarySelectionTest, PaneOffersItsSelectionWithLfLineEndsAndNeverSearche
   SearchWired("ねこ");
   form.ShowItem(0);
   form.SetSearchText(QString());
-  QWidget* pane = Child<TMyScrollBox>("MyScrollBox1")->viewport();
+  QWidget* pane = Find<TMyScrollBox>("MyScrollBox1")->viewport();
   const int line = form.view()->LineHeight();
 
   // Dragging over the heading and into the text below it.
@@ -360,7 +360,7 @@ TEST_F(PrimarySelectionTest, AnotherProgramsSelectionIsSearchedOnlyWithTheOption
     OtherProgramSelects(QStringLiteral(" ねこ "));
     EXPECT_EQ(Box()->currentText().toStdString(), watch ? "ねこ" : "");
     EXPECT_EQ(form.wordlist().Count(), watch ? 3 : 0);
-    window_.reset();
+    main_.reset();
   }
 }
 

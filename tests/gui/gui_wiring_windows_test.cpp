@@ -43,8 +43,8 @@ TEST_F(WiringTest, PictureLinkOpensTheImageWindowWhoseTextHotSpotShowsItsText) {
     for (int x = 0; x < 600 && link.x() < 0; x += 2)
       if (form.view()->HitTest(x, y, false).onLink) link = {x + 4, y};
   ASSERT_GE(link.x(), 0);
-  QTest::mouseClick(Child<TMyScrollBox>("MyScrollBox1")->viewport(), Qt::LeftButton, {}, link);
-  TGraphForm* graph = window_->graphForm();
+  QTest::mouseClick(Find<TMyScrollBox>("MyScrollBox1")->viewport(), Qt::LeftButton, {}, link);
+  TGraphForm* graph = main_->graphForm();
   ASSERT_NE(graph, nullptr);
   EXPECT_TRUE(graph->isVisible());
   EXPECT_EQ(graph->windowTitle(), QString::fromUtf8("地図 100×100"));
@@ -71,14 +71,14 @@ TEST_F(WiringTest, OptionsReachThePaneTheEngineTheWatchTheSearchBoxAndTheSetting
   QWidget* helpOwner = nullptr;
   answerDialog_ = [&](QDialog& dialog) {
     qobject_cast<TOptionDlg*>(&dialog)->ButtonHelpClick();
-    helpOwner = window_->helpWindow()->parentWidget();
+    helpOwner = main_->helpWindow()->parentWidget();
     return static_cast<int>(QDialog::Rejected);
   };
-  Act("Option1")->trigger();
+  Action("Option1")->trigger();
   EXPECT_TRUE(form.disk().settings().zenpo);
   EXPECT_NE(helpOwner, nullptr);
-  EXPECT_EQ(window_->helpWindow()->parentWidget(), nullptr);
-  EXPECT_TRUE(window_->helpWindow()->isVisible());
+  EXPECT_EQ(main_->helpWindow()->parentWidget(), nullptr);
+  EXPECT_TRUE(main_->helpWindow()->isVisible());
 
   const char* boxes[] = {"WatchSelection", "ArrowShows", "SearchAsYouType"};
   const QString face = Box()->font().family() == QStringLiteral("IPAGothic")
@@ -95,11 +95,11 @@ TEST_F(WiringTest, OptionsReachThePaneTheEngineTheWatchTheSearchBoxAndTheSetting
     options->findChild<QComboBox*>(QStringLiteral("Font1"))->setEditText(face);
     return static_cast<int>(QDialog::Accepted);
   };
-  Act("Option1")->trigger();
-  const QWidget* pane = Child<TMyScrollBox>("MyScrollBox1")->viewport();
+  Action("Option1")->trigger();
+  const QWidget* pane = Find<TMyScrollBox>("MyScrollBox1")->viewport();
   EXPECT_EQ(pane->palette().color(QPalette::Window), QColor(255, 255, 0));
   EXPECT_FALSE(form.disk().settings().zenpo);
-  EXPECT_EQ(window_->clipboardWatch().autoSearch(), 5);
+  EXPECT_EQ(main_->clipboardWatch().autoSearch(), 5);
   EXPECT_TRUE(form.settings().arrowShows && form.settings().searchAsYouType);
   // The search box takes the face at once.
   EXPECT_EQ(Box()->font().family(), DisplayFonts::ResolveFace(Utf8ToSjis(face.toStdString())));
@@ -107,13 +107,13 @@ TEST_F(WiringTest, OptionsReachThePaneTheEngineTheWatchTheSearchBoxAndTheSetting
   // dialog of the next window.
   Close();
   OpenWired();
-  EXPECT_TRUE(window_->clipboardWatch().watchSelection());
+  EXPECT_TRUE(main_->clipboardWatch().watchSelection());
   answerDialog_ = [&](QDialog& dialog) {
     for (const char* name : boxes)
       EXPECT_TRUE(dialog.findChild<QCheckBox*>(name)->isChecked()) << name;
     return static_cast<int>(QDialog::Rejected);
   };
-  Act("Option1")->trigger();
+  Action("Option1")->trigger();
 }
 
 TEST_F(WiringTest, DriveSearchFillsTheBarFromTheSearchRootsByMenuAndAtTheStart) {
@@ -124,20 +124,20 @@ TEST_F(WiringTest, DriveSearchFillsTheBarFromTheSearchRootsByMenuAndAtTheStart) 
   WriteIni(roots + "SearchDialog=no\n");
   TMorvaForm& form = Open();
   EXPECT_EQ(form.CurrentBook(), -1);
-  Act("CDS1")->trigger();
+  Action("CDS1")->trigger();
   EXPECT_TRUE(dialogs_.empty());
   EXPECT_EQ(SjisToUtf8(progress_.caption()), "ﾄﾞﾗｲﾌﾞをｻｰﾁしています");
-  EXPECT_EQ(Child<QMenu>("MenuDic")->actions().size(), 2);
+  EXPECT_EQ(Find<QMenu>("MenuDic")->actions().size(), 2);
   // The bar's first book is open on the 索引 tab, and no group.
   EXPECT_EQ(form.CurrentBook(), 1);
   EXPECT_EQ(form.ActiveTab(), kIndexTab);
-  EXPECT_EQ(StatusOf(1), "一の本");
+  EXPECT_EQ(Status(1), "一の本");
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Morva"));
   SearchWired("いぬ");
   EXPECT_EQ(form.wordlist().Count(), 0);  // the open book only
   // With the dialog on, cancelling it leaves the bar as it is.
   form.settings().searchDialog = true;
-  Act("N11")->trigger();
+  Action("N11")->trigger();
   EXPECT_EQ(dialogs_, std::vector<std::string>{"morva::TDriveSearch"});
   EXPECT_EQ(form.CurrentBook(), 1);
 
@@ -148,7 +148,7 @@ TEST_F(WiringTest, DriveSearchFillsTheBarFromTheSearchRootsByMenuAndAtTheStart) 
   WriteIni(roots + "Book=3\n");
   TMorvaForm& again = OpenWired();
   EXPECT_EQ(again.CurrentBook(), 3);
-  EXPECT_EQ(StatusOf(1), "二の本");
+  EXPECT_EQ(Status(1), "二の本");
   EXPECT_EQ(dialogs_.size(), 1u);
   EXPECT_TRUE(reporter_.boxes().empty());
 }
@@ -166,8 +166,8 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
       "OpenFolder",  "CDS1",    "Copy1",     "MenuCopyContent", "Editor",   "MenuCondAndContent",
       "MenuContent", "MenuSeq", "MenuIndex", "MenuMulti",       "MenuMenu", "MenuEditDicInfo",
       "Option1",     "E1"};
-  auto help = [&] { return window_->helpWindow(); };
-  auto shown = [&](const char* name) { return Child<QWidget>(name)->isVisible(); };
+  auto help = [&] { return main_->helpWindow(); };
+  auto shown = [&](const char* name) { return Find<QWidget>(name)->isVisible(); };
   bool before = false;
   struct Check {
     std::function<void()> prepare;
@@ -183,7 +183,7 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
         [&] { return Box()->currentText() == QStringLiteral("かめ"); }}},
       {"SearchContent", {nullptr, [&] { return shown("FindDialog1"); }}},
       {"FindNext1",
-       {[&] { Child<QWidget>("FindDialog1")->hide(); },
+       {[&] { Find<QWidget>("FindDialog1")->hide(); },
         [&] { return form.view()->HasSelection(); }}},
       {"MenuCondition",
        {nullptr,
@@ -192,12 +192,12 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
           form.SetWindowLayout(TMorvaForm::kBothPanes);
           return ok;
         }}},
-      {"Dump", {nullptr, [&] { return window_->dumpForm()->isVisible(); }}},
+      {"Dump", {nullptr, [&] { return main_->dumpForm()->isVisible(); }}},
       {"MenuDicBar",
        {[&] { before = shown("Panel1"); }, [&] { return shown("Panel1") != before; }}},
       {"MenuMode",
        {[&] { before = shown("Panel21"); }, [&] { return shown("Panel21") != before; }}},
-      {"MenuGeneral", {nullptr, [&] { return window_->generalSearch()->isVisible(); }}},
+      {"MenuGeneral", {nullptr, [&] { return main_->generalSearch()->isVisible(); }}},
       {"MenuBack",
        {[&] {
           form.ActivateTab(kIndexTab);
@@ -218,8 +218,8 @@ TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
       {"Exit1",
        {nullptr,
         [&] {
-          return !form.isVisible() && !help()->isVisible() && !window_->dumpForm()->isVisible() &&
-                 !window_->generalSearch()->isVisible();
+          return !form.isVisible() && !help()->isVisible() && !main_->dumpForm()->isVisible() &&
+                 !main_->generalSearch()->isVisible();
         }}},
   };
 
@@ -263,38 +263,38 @@ TEST_F(WiringTest, CompoundAndGeneralTabs) {
   };
   // Form 0 declares seven fields; five are shown, the word list under them.
   EXPECT_EQ(shownLabels(), (QStringList{"名前", "分類", "産地", "色", "大きさ"}));
-  EXPECT_EQ(StatusOf(1), "複合試験　【複合 1/2】");
-  const QPushButton* search = Child<QPushButton>("MultiSearchButton");
+  EXPECT_EQ(Status(1), "複合試験　【複合 1/2】");
+  const QPushButton* search = Find<QPushButton>("MultiSearchButton");
   const int fiveRowsTop = Grid()->y();
   EXPECT_GT(fiveRowsTop, search->geometry().bottom());
   // 複合検索 on the active tab steps to the next form, after the last to the
   // first; the list follows the rows shown.
-  Act("MenuMulti")->trigger();
+  Action("MenuMulti")->trigger();
   EXPECT_EQ(shownLabels(), (QStringList{"読み", "意味"}));
-  EXPECT_EQ(StatusOf(1), "複合試験　【複合 2/2】");
+  EXPECT_EQ(Status(1), "複合試験　【複合 2/2】");
   EXPECT_GT(Grid()->y(), search->geometry().bottom());
   EXPECT_LT(Grid()->y(), fiveRowsTop);
-  Act("MenuMulti")->trigger();
+  Action("MenuMulti")->trigger();
   EXPECT_EQ(shownLabels().size(), 5);
-  Act("MenuGeneral")->trigger();
-  TGeneralSearch* general = window_->generalSearch();
+  Action("MenuGeneral")->trigger();
+  TGeneralSearch* general = main_->generalSearch();
   general->findChild<QComboBox*>(QStringLiteral("Keyword"))->setEditText(QStringLiteral("共通"));
   progress_.cancelAfterSteps = 30;
   QTest::mouseClick(general->findChild<QPushButton*>(QStringLiteral("ButtonSearch")),
                     Qt::LeftButton);
-  const int first = window_->fullText().HitCount();
+  const int first = main_->fullText().HitCount();
   ASSERT_GT(first, 0);
   ASSERT_LT(first, books.commonTopics);
-  Act("MenuMulti")->trigger();
+  Action("MenuMulti")->trigger();
   EXPECT_FALSE(general->isVisible());
-  Act("MenuGeneral")->trigger();
+  Action("MenuGeneral")->trigger();
   progress_.cancelAfterSteps = -1;
   QTest::mouseClick(general->findChild<QPushButton*>(QStringLiteral("ButtonResume")),
                     Qt::LeftButton);
-  EXPECT_EQ(window_->fullText().HitCount(), books.commonTopics);
+  EXPECT_EQ(main_->fullText().HitCount(), books.commonTopics);
   EXPECT_EQ(form.wordlist().Count(), books.commonTopics - first);
   general->close();
-  emit Child<QTabWidget>("PageControl1")->tabBarClicked(kGeneralTab);
+  emit Find<QTabWidget>("PageControl1")->tabBarClicked(kGeneralTab);
   EXPECT_TRUE(general->isVisible());
   emit form.bookBarWidget()->bookClicked(2);
   EXPECT_TRUE(general->isVisible());

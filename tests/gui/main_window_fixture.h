@@ -228,20 +228,10 @@ class MainWindowTest : public ::testing::Test {
     return static_cast<int>(std::count(text.begin(), text.end(), '\x03'));
   }
 
-  // The names the wired window's tests use.
-  TMorvaForm& Form() { return *form_; }
-  template <typename T>
-  T* Child(const char* name) {
-    return Find<T>(name);
-  }
-  QAction* Act(const char* name) { return Action(name); }
-  std::string StatusOf(int panel) { return Status(panel); }
-
   TempDir dir_;
   RecordingReporter reporter_;
   RecordingProgress progress_;
   std::unique_ptr<MorvaWindow> main_;
-  std::unique_ptr<MorvaWindow>& window_ = main_;
   TMorvaForm* form_ = nullptr;
   // The usable screen area the windows are placed on.
   QRect screenArea_{0, 0, 1024, 768};

@@ -61,8 +61,8 @@ class OptionsTest : public WiringTest {
       if (work) work();
       return static_cast<int>(ok ? QDialog::Accepted : QDialog::Rejected);
     };
-    Act("Option1")->trigger();
-    return Form().settings();
+    Action("Option1")->trigger();
+    return form_->settings();
   }
   template <typename T = QLineEdit>
   T* In(const char* name) {
@@ -80,13 +80,13 @@ class OptionsTest : public WiringTest {
 // are no number keep the default, a line space that is none is 0, a stored
 // face this system lacks stays and face names keep at most 30 bytes.
 TEST_F(OptionsTest, EveryControlRoundTripsTypedValuesApplyAndCancelChangesNothing) {
-  for (const Settings& s : {Settings(Form().settings()), Unusual()}) {
-    Form().settings() = s;
+  for (const Settings& s : {Settings(form_->settings()), Unusual()}) {
+    form_->settings() = s;
     EXPECT_EQ(Run({}), s);
   }
-  const Settings before = Form().settings();
+  const Settings before = form_->settings();
   EXPECT_EQ(Run([&] { In("Buffer")->setText(QStringLiteral("4000")); }, false), before);
-  Form().settings().font0.face1 = Sjis("ＭＳ Ｐゴシック");
+  form_->settings().font0.face1 = Sjis("ＭＳ Ｐゴシック");
   const Settings& s = Run([&] {
     In<QComboBox>("Font2")->setEditText(QString(40, QLatin1Char('f')));
     In<QComboBox>("Size1")->setEditText(QStringLiteral("16"));
@@ -130,7 +130,7 @@ TEST_F(OptionsTest, BufferSizeLimits) {
 // groups and the selection option, whose choice is kept.
 TEST_F(OptionsTest, ClipboardMapping) {
   for (int value = 0; value <= 6; ++value) {
-    Form().settings().autoSearch = value;
+    form_->settings().autoSearch = value;
     EXPECT_EQ(Run([&] {
                 EXPECT_EQ(Group("ClipTiming")->isEnabled(), value != 0);
                 if (value == 0) return;
