@@ -10,22 +10,14 @@
 
 namespace morva::testing {
 
-// Half-width characters are cw wide and double-byte ones 2 cw; the bold and
-// italic fonts may add a few pixels so that tests can tell which font measured.
+// Half-width characters are cw wide and double-byte ones 2 cw, in every font.
 class FakeMetrics : public LayoutMetrics {
  public:
   int cw = 10;
-  bool fixed = false;
-  int boldExtra = 0;
-  int italicExtra = 0;
-
   int CharWidth() const override { return cw; }
-  bool FixedPitch() const override { return fixed; }
-  int CharacterWidth(uint16_t code, MeasureFont font) const override {
-    int w = code > 0xFF ? 2 * cw : cw;
-    if (font == MeasureFont::kBold) w += boldExtra;
-    if (font == MeasureFont::kItalic) w += italicExtra;
-    return w;
+  bool FixedPitch() const override { return false; }
+  int CharacterWidth(uint16_t code, MeasureFont) const override {
+    return code > 0xFF ? 2 * cw : cw;
   }
 };
 

@@ -1,82 +1,72 @@
 // The content view on the offscreen platform: colours of headings, links and
 // selected external characters in grabbed pictures, whole-line scrolling,
 // the lines repainted by one-line scrolls, scroll-bar clicks and drags,
-// keyboard paging in continuous display, the back history, and external
-// characters drawn from the book's Unicode map or from scaled bitmaps.
+// keyboard paging in continuous display, the back history, external
+// characters drawn from the book's Unicode map or from scaled bitmaps, and
+// selection, words, copying, finding and links.
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
 #include <QPixmap>
+#include <QTest>
 #include <set>
 
-#include "engine/book/text_utils.h"
+#include "engine/decode/content.h"
 #include "tests/view/layout_fixture.h"
 #include "tests/view/view_fixture.h"
 
 namespace morva {
 namespace {
 
-using testing::CountNear;
-using testing::J;
-using testing::Link;
-using testing::Repeat;
-using testing::ViewHarness;
+using namespace testing;
 
 const QColor kBlue(0, 0, 255);
-const QColor kGreen(0, 192, 0);
+const QColor kGreen(0, 128, 0);
 const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
 
-std::string NumberedLines(int n) {
-  std::string text;
-  for (int i = 0; i < n; ++i) text += Format("line %d\n", i);
-  return text;
-}
-
 TEST(TextViewPaintTest, HeadingsLinksSelectionAndExternalCharactersHaveTheirColours) {
   ViewHarness h;
-  ASSERT_TRUE(h.selected);
   // A heading long enough to wrap, then a link line.
-  const std::string heading = Repeat(J("みだし"), 12);
-  h.ShowMarked("\x03" + heading + "\x04\n" + Link(J("リンク"), 1, 0) + " text\n");
-  ASSERT_GE(h.view->LineCount(), 3);
+  const std::string heading = Heading(Repeat(J("みだし"), 12)) + "\n";
+  h.ShowMarked(heading + Link(J("リンク"), 1, 0) + " text\n");
   const int lh = h.view->LineHeight();
-  const int w = h.pane.viewport()->width();
+  const int cw = h.fonts.Set(0).cw;
+  const auto band = [&](int line) { return QRect(0, line * lh, h.pane.viewport()->width(), lh); };
   QImage image = h.Grab();
   // Both heading lines in the title colour, with no plain text colour.
   for (int line : {0, 1}) {
-    EXPECT_GT(CountNear(image, QRect(0, line * lh, w, lh), kBlue), 20) << line;
-    EXPECT_EQ(CountNear(image, QRect(0, line * lh, w, lh), kBlack), 0) << line;
+    EXPECT_GT(CountNear(image, band(line), kBlue), 20) << line;
+    EXPECT_EQ(CountNear(image, band(line), kBlack), 0) << line;
   }
   const int linkLine = h.view->LineCount() - 1;
-  const QRect linkBand(0, linkLine * lh, w, lh);
-  EXPECT_GT(CountNear(image, linkBand, kGreen), 20);
-  EXPECT_GT(CountNear(image, linkBand, kBlack), 5);  // " text" after the marker
+  EXPECT_GT(CountNear(image, band(linkLine), kGreen), 20);
+  EXPECT_GT(CountNear(image, band(linkLine), kBlack), 5);  // " text" after the marker
   // Selected link text: back colour on the link colour.
   h.view->Select({linkLine, 0}, {linkLine, 5});
   h.Process();
-  const QRect selected(4, linkLine * lh + 2, 2 * h.fonts.Set(0).cw, lh - 4);
+  const QRect selected(4, linkLine * lh + 2, 2 * cw, lh - 4);
   EXPECT_GT(CountNear(h.Grab(), selected, kGreen), selected.width() * selected.height() / 2);
 
   // TITLECOLOR=OFF paints headings in the text colour.
   h.disk.info().titleColor = false;
-  h.ShowMarked("\x03" + heading + "\x04\n", 2);
+  h.ShowMarked(heading, 2);
   image = h.Grab();
-  EXPECT_EQ(CountNear(image, QRect(0, lh, w, lh), kBlue), 0);
-  EXPECT_GT(CountNear(image, QRect(0, lh, w, lh), kBlack), 20);
+  EXPECT_EQ(CountNear(image, band(1), kBlue), 0);
+  EXPECT_GT(CountNear(image, band(1), kBlack), 20);
 
   // The demo book's full-width character 0xA121 is a circled one, scaled
   // smoothly: ink is what is nearer black than white. Selected, it is
   // reversed: the cell mostly the text colour, the ink in the back colour.
-  h.ShowMarked("ab" + testing::Gaiji(true, 0xA121) + "cd\n", 3);
-  const QRect cell(4 + 2 * h.fonts.Set(0).cw, 0, 16, 16);
+  h.ShowMarked("ab" + Gaiji(true, 0xA121) + "cd\n", 3);
+  const QRect cell(4 + 2 * cw, 0, 16, 16);
   const int inkPlain = CountNear(h.Grab(), cell, kBlack, 382);
   EXPECT_GT(inkPlain, 10);
-  EXPECT_LT(inkPlain, cell.width() * cell.height() / 2);
+  EXPECT_LT(inkPlain, 16 * 16 / 2);
   h.view->SelectAll();
   h.Process();
   image = h.Grab();
-  EXPECT_GT(CountNear(image, cell, kBlack), cell.width() * cell.height() / 2);
+  EXPECT_GT(CountNear(image, cell, kBlack), 16 * 16 / 2);
   EXPECT_GT(CountNear(image, cell, kWhite, 382), 10);
 }
 
@@ -138,15 +128,13 @@ TEST(TextViewScrollTest, WholeLinesOneLineRepaintsPagingAndClearing) {
 
 TEST(TextViewScrollTest, ThumbDragOverALargeRangeReachesTheEnd) {
   // 5,000 lines of 18 pixels: a range of 90,000 pixels.
-  ViewSettings settings = testing::TestSettings();
+  ViewSettings settings = TestSettings();
   settings.font0.textSize = 16;  // 17 pixels high
   settings.lineSpace = 1;
   ViewHarness h(settings);
   h.ShowMarked(NumberedLines(5000));
-  const int lh = h.view->LineHeight();
-  EXPECT_EQ(lh, 18);
-  ASSERT_GT(h.bar_()->maximum(), 65536 + 10 * lh);
   QScrollBar* bar = h.bar_();
+  ASSERT_GT(bar->maximum(), 65536 + 10 * h.view->LineHeight());
   bar->setSliderDown(true);
   bar->setSliderPosition(bar->maximum());
   bar->setSliderDown(false);
@@ -180,44 +168,40 @@ TEST(TextViewHistoryTest, ElevenShowsKeepTenAndBackEmptiesTheRing) {
 
 TEST(TextViewContinuousTest, PagingAcrossStretchesKeepsTheText) {
   MORVA_REQUIRE_SHARED_BOOKS();
-  ViewSettings settings = testing::TestSettings();
-  settings.scroll = true;
-  ViewHarness h(settings, {500, 400}, testing::SharedBooks() / "edict-small");
+  ViewHarness h(TestSettings(true), {500, 400}, SharedBooks() / "edict-small");
   ASSERT_TRUE(h.selected);
   // Far enough into the body that a stretch before it exists.
   h.view->Show(ViewHarness::kRow, 100, 306);
   h.Process();
-  ASSERT_GT(h.view->LineCount(), 0);
   ASSERT_GT(h.view->TargetLine(), 0);
-  const BookAddress first = h.view->brows().Start();
+  TBrows& brows = h.view->brows();
+  const BookAddress first = brows.Start();
   const int v = h.view->VisibleLines();
   // Page down until the next stretch is loaded; the line that was at the
   // bottom is then at the top.
   std::string bottom;
-  for (int i = 0; i < 200 && h.view->brows().Start() == first; ++i) {
-    bottom = std::string(h.view->brows().GetLine(h.view->TopLine() + v - 1).text);
+  for (int i = 0; i < 200 && brows.Start() == first; ++i) {
+    bottom = std::string(brows.GetLine(h.view->TopLine() + v - 1).text);
     h.view->Key(Qt::Key_PageDown);
   }
-  ASSERT_NE(h.view->brows().Start(), first);
-  EXPECT_EQ(h.view->brows().GetLine(h.view->TopLine()).text, bottom);
+  ASSERT_NE(brows.Start(), first);
+  EXPECT_EQ(brows.GetLine(h.view->TopLine()).text, bottom);
   // Up from the top loads the stretch before; the old top line is then one
   // line below the new top.
   h.bar_()->setValue(0);
   h.Process();
-  const std::string oldTop(h.view->brows().GetLine(0).text);
+  const std::string oldTop(brows.GetLine(0).text);
   h.view->Key(Qt::Key_Up);
-
-  EXPECT_EQ(h.view->brows().GetLine(h.view->TopLine() + 1).text, oldTop);
-
+  EXPECT_EQ(brows.GetLine(h.view->TopLine() + 1).text, oldTop);
   // The history keeps the stretch and the top line shown: back returns there.
   h.view->Key(Qt::Key_PageDown);
   h.view->Key(Qt::Key_PageDown);
   const int top = h.view->TopLine();
-  const std::string topText(h.view->brows().GetLine(top).text);
+  const std::string topText(brows.GetLine(top).text);
   h.view->Show(ViewHarness::kRow, 2, 102);
   h.view->Back();
   EXPECT_EQ(h.view->TopLine(), top);
-  EXPECT_EQ(h.view->brows().GetLine(top).text, topText);
+  EXPECT_EQ(brows.GetLine(top).text, topText);
 }
 
 // Damaged marked text (random bytes rich in control codes, markers cut short,
@@ -241,51 +225,19 @@ TEST(TextViewDamageTest, RandomMarkedTextIsHandledSafely) {
     h.view->SelectionText(false);
     h.view->SetAnchor({0, 0});
     h.view->Find(std::string("\x81\x40") + "a", false);
-    h.view->SetAnchor({h.view->LineCount() / 2, 3});
-    h.view->DoubleClick();
+    h.Word({h.view->LineCount() / 2, 3});
     h.view->Key(Qt::Key_PageDown);
     h.view->HitTest(100, 50, false);
   }
 }
 
-// External characters the book's Unicode map has are drawn as text and
-// copied as those characters; unmapped ones are drawn from their bitmaps,
-// smoothly scaled to the device's pixels.
-// The harness's demo book, reopened with the map text beside the volume.
-void UseMap(ViewHarness& h, const std::string& mapText) {
-  const std::filesystem::path subbook(h.disk.subbook().subbookDirectory);
-  const std::filesystem::path volume = std::filesystem::path(h.disk.VolumeRoot());
-  testing::WriteFile((volume / (subbook.filename().string() + ".map")).string(), mapText);
-  h.disk.settings().unicodeMaps = true;
-  h.disk.ForgetCurrentSubbook();
-  ASSERT_TRUE(h.disk.SelectSubbook(ViewHarness::kRow));
-}
-
-QImage LineImage(ViewHarness& h) { return h.Grab().copy(0, 0, 200, h.view->LineHeight()); }
-
-// Malformed lines are skipped with one warning naming the file and line.
-TEST(MappedGaijiTest, MappedCharacterIsDrawnAsTextAndCopiedAsThatCharacter) {
+// Unmapped external characters are drawn from their bitmaps, smoothly scaled
+// to the device's pixels. Those the book's Unicode map has are drawn as text
+// and copied as those characters; malformed map lines are skipped with one
+// warning naming the file and line.
+TEST(MappedGaijiTest, BitmapsAreScaledSmoothlyAndMappedCharactersAreText) {
   ViewHarness h;
-  UseMap(h, "# demo\nzA121\tu3042\nbad line\nhA121\t-\t[o]\nzA122\tu00E9,u0301\nzA123\tuXYZ\n");
-  ASSERT_EQ(h.reporter.boxes().size(), 1u);
-  EXPECT_NE(h.reporter.boxes()[0].Utf8().find(".map:3:"), std::string::npos);
-  h.ShowMarked("ab" + J("あ") + "cd\n");
-  const QImage asText = LineImage(h);
-  h.ShowMarked("ab" + testing::Gaiji(true, 0xA121) + "cd" + testing::Gaiji(false, 0xA121) +
-               testing::Gaiji(true, 0xA122) + "\n");
-  const QRect abAcd(0, 0, 6 * h.fonts.Set(0).cw, asText.height());
-  EXPECT_EQ(LineImage(h).copy(abAcd), asText.copy(abAcd));
-  h.view->SelectAll();
-  h.view->CopySelection();
-  // The "-" entry keeps its bitmap on screen and copies its replacement text;
-  // characters outside Shift-JIS reach the clipboard.
-  ASSERT_FALSE(h.clipboard.utf8Texts.empty());
-  EXPECT_EQ(h.clipboard.utf8Texts.back(), "abあcd[o]\u00E9\u0301");
-}
-
-TEST(MappedGaijiTest, BitmapsAreScaledSmoothlyToTheDevicePixels) {
-  ViewHarness h;
-  h.ShowMarked(testing::Gaiji(true, 0xA121) + "\n");
+  h.ShowMarked(Gaiji(true, 0xA121) + "\n");
   // Painted on a device of pixel ratio 2, the 16-dot bitmap fills twice the
   // pixels with grey steps at its edges rather than doubled blocks.
   QPixmap device(h.pane.viewport()->size() * 2);
@@ -304,6 +256,216 @@ TEST(MappedGaijiTest, BitmapsAreScaledSmoothlyToTheDevicePixels) {
     }
   EXPECT_GT(ink, 40);
   EXPECT_GT(greys.size(), 4u);
+
+  // The demo book reopened with the map text beside the volume.
+  const std::filesystem::path subbook(h.disk.subbook().subbookDirectory);
+  WriteFile(std::filesystem::path(h.disk.VolumeRoot()) / (subbook.filename().string() + ".map"),
+            "# demo\nzA121\tu3042\nbad line\nhA121\t-\t[o]\nzA122\tu00E9,u0301\nzA123\tuXYZ\n");
+  h.disk.settings().unicodeMaps = true;
+  h.disk.ForgetCurrentSubbook();
+  ASSERT_TRUE(h.disk.SelectSubbook(ViewHarness::kRow));
+  ASSERT_EQ(h.reporter.boxes().size(), 1u);
+  EXPECT_NE(h.reporter.boxes()[0].Utf8().find(".map:3:"), std::string::npos);
+  const auto abAcd = [&] { return h.Grab().copy(0, 0, 6 * h.fonts.Set(0).cw, cell / 2); };
+  h.ShowMarked("ab" + J("あ") + "cd\n", 2);
+  const QImage asText = abAcd();
+  h.ShowMarked(
+      "ab" + Gaiji(true, 0xA121) + "cd" + Gaiji(false, 0xA121) + Gaiji(true, 0xA122) + "\n", 3);
+  EXPECT_EQ(abAcd(), asText);
+  h.view->SelectAll();
+  h.view->CopySelection();
+  // The "-" entry keeps its bitmap on screen and copies its replacement text;
+  // characters outside Shift-JIS reach the clipboard.
+  EXPECT_EQ(h.clipboard.texts, std::vector<std::string>{"abあcd[o]\u00E9\u0301"});
+}
+
+TEST(SelectionTest, DoubleClickSelectsARunOfOneClass) {
+  ViewHarness h;
+  h.ShowMarked(J("漢字ひらがなー。") + "abc\n");
+  // Anchor on ら (bytes 6-7): the hiragana run with its long vowel mark.
+  EXPECT_EQ(h.Word({0, 6}), J("ひらがなー"));
+  EXPECT_EQ(h.Word({0, 17}), "abc");
+  // A word beginning with ー takes the class of the kana after it.
+  h.ShowMarked(J("漢ーカナ字") + "\n", 2);
+  EXPECT_EQ(h.Word({0, 4}), J("ーカナ"));
+  // A word at the start of a line takes nothing of the line end before it.
+  h.ShowMarked("ab\nplain\n", 3);
+  EXPECT_EQ(h.Word({1, 2}), "plain");
+  // What the user selects is offered as the primary selection; a click that
+  // selects nothing and the copy's own selection of the whole entry are not.
+  const int lh = h.view->LineHeight();
+  h.view->SetAnchor({0, 0});
+  h.view->MouseDown(1, lh / 2, false);
+  h.view->MouseUp(1, lh / 2);
+  h.view->MouseDown(1, lh / 2, false);
+  h.view->MouseMove(1, lh * 3 / 2, false);
+  h.view->MouseUp(1, lh * 3 / 2);
+  h.view->SetAnchor({1, 0});
+  h.view->CopySelection();
+  EXPECT_EQ(h.clipboard.selections,
+            (std::vector<std::string>{"ひらがなー", "abc", "ーカナ", "plain", "ab\r\n"}));
+}
+
+TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
+  ViewHarness h;
+  h.ShowMarked("x\n");
+  // A kanji run, then hiragana that fill the line and go on to the next one;
+  // a double-click by mouse on the second line's first character.
+  const std::string hiragana = Repeat(J("あ"), h.view->Columns() / 2);
+  h.ShowMarked(J("漢字") + hiragana + J("漢") + "\n");
+  ASSERT_EQ(h.view->LineCount(), 2);
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                            QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+    h.Mouse(type, h.At(1, 0));
+  EXPECT_EQ(h.view->SelectionStart(), (TextPos{0, 4}));
+  EXPECT_EQ(h.view->SelectionText(false), hiragana);
+}
+
+TEST(SelectionTest, SelectionTextJoinsWrappedLinesAndShowsExternalCharacters) {
+  ViewHarness h;
+  h.ShowMarked("ab" + Gaiji(true, 0xA121) + Gaiji(false, 0xA121) + Link("cd", 1, 0) + "\nef\n");
+  h.view->SelectAll();
+  EXPECT_EQ(h.view->SelectionText(false), "ab" + J("＿") + "_cd\r\nef");
+  EXPECT_EQ(h.view->SelectionText(true), "ab" + J("＿") + "_cd");
+  EXPECT_EQ(h.view->SelectionText(false, 4), "ab" + J("＿"));
+}
+
+TEST(SelectionTest, CopyAddsTheSourceNoticeOnlyToLongOrMultiLineText) {
+  ViewHarness h(TestSettings(), {1000, 300});
+  const std::string a80(80, 'a'), a81(81, 'a'), source = "出典：見本";
+  const std::string notice = "\r\n" + source + "\r\n";
+  const struct {
+    std::string shown;
+    bool all;  // copy everything (nothing is selected) or the first three bytes
+    std::string source, copied;
+  } cases[] = {{a80, true, source, a80},
+               {a81, true, source, a81 + notice},
+               {"ab\ncd", false, source, "ab\r\nc" + notice},
+               {a81, true, "", a81}};  // no notice without a SOURCE= statement
+  int page = 1;
+  for (const auto& c : cases) {
+    h.disk.info().source = Sjis(c.source);
+    h.ShowMarked(c.shown + "\n", ++page);
+    if (!c.all) h.view->Select({0, 0}, {1, 1});
+    h.view->CopySelection();
+    EXPECT_EQ(h.clipboard.texts.back(), c.copied);
+    EXPECT_FALSE(c.all && h.view->HasSelection());  // nothing left selected
+  }
+}
+
+TEST(SelectionTest, FindRunsOverWrappedLineEndsButNotOverBreaks) {
+  ViewHarness h;
+  h.ShowMarked("x\n");
+  const int columns = h.view->Columns();
+  h.ShowMarked(std::string(static_cast<size_t>(columns - 2), 'x') + "abCD\nef\n");
+  ASSERT_EQ(h.view->LineCount(), 3);
+  EXPECT_TRUE(h.view->Find("abcd", false));
+  EXPECT_EQ(h.view->SelectionStart(), (TextPos{0, columns - 2}));
+  EXPECT_EQ(h.view->SelectionEnd(), (TextPos{1, 2}));
+  h.view->SetAnchor({0, 0});
+  EXPECT_FALSE(h.view->Find("abcd", true));
+  EXPECT_FALSE(h.view->Find("CDef", false));
+  EXPECT_EQ(h.beeps, 2);
+  EXPECT_FALSE(h.view->HasSelection());
+  // Link starts and markers inside the text do not stop a match; the search
+  // goes on after the selection.
+  h.ShowMarked("one " + Link("two", 1, 0) + " two\n", 2);
+  EXPECT_TRUE(h.view->Find("one two two", true));
+  h.view->SetAnchor({0, 0});
+  EXPECT_TRUE(h.view->Find("two", true));
+  EXPECT_EQ(h.view->SelectionStart().pos, 4);  // at the link start
+  EXPECT_TRUE(h.view->Find("two", true));
+  EXPECT_EQ(h.view->SelectionStart().pos, 4 + 1 + 3 + 15 + 1);
+  // A match further down is scrolled to the middle of the pane.
+  h.ShowMarked(NumberedLines(100), 3);
+  EXPECT_TRUE(h.view->Find("line 70", true));
+  EXPECT_EQ(h.view->TopLine(), 70 - h.view->VisibleLines() / 2);
+}
+
+TEST(SelectionTest, DraggingBelowThePaneScrollsUntilTheEnd) {
+  ViewHarness h;
+  h.ShowMarked(NumberedLines(40));
+  const int v = h.view->VisibleLines();
+  const int below = h.pane.viewport()->height() + 5;
+  h.Mouse(QEvent::MouseButtonPress, {10, 5});
+  h.Mouse(QEvent::MouseMove, {10, below});
+  // Each repetition scrolls one line; they go on by themselves to the end.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return h.view->TopLine() == 40 - v; }));
+  // Releasing the button ends the selecting; the selection stays.
+  h.Mouse(QEvent::MouseButtonRelease, {10, below});
+  EXPECT_EQ(h.view->SelectionStart(), (TextPos{0, 0}));
+  EXPECT_EQ(h.view->SelectionEnd().line, 39);
+}
+
+TEST(SelectionTest, CursorAndClicksOnLinksAndTheRightButton) {
+  ViewHarness h;
+  std::vector<std::string> followed;  // sound and image links
+  std::string status;
+  int menus = 0;
+  const auto follow = [&](const std::string& m) { followed.push_back(m); };
+  QObject::connect(h.view.get(), &TTextView::imageLinkFollowed, follow);
+  QObject::connect(h.view.get(), &TTextView::soundLinkFollowed, follow);
+  QObject::connect(h.view.get(), &TTextView::statusTextChanged,
+                   [&](const std::string& s) { status = s; });
+  QObject::connect(h.view.get(), &TTextView::contextMenuRequested, [&](QPoint) { ++menus; });
+  const std::string sound = std::string{'\x02', '\x30'} + "S01000100000200";
+  const std::string none = std::string{'\x02', '\x22'} + "D";
+  const std::string picture = std::string{'\x02', '\x2E'} + "G000000050010";
+  h.ShowMarked("\x01sound" + sound + " after\n\x01none" + none + "\n\x01pict" + picture +
+               "\nplain\n");
+  const auto onLink = [&](int line, bool ctrl) {
+    return h.view->HitTest(h.At(line, 1).x(), h.At(line, 1).y(), ctrl).onLink;
+  };
+  EXPECT_TRUE(onLink(0, false));
+  EXPECT_EQ(h.pane.viewport()->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_FALSE(onLink(0, true));
+  EXPECT_EQ(h.pane.viewport()->cursor().shape(), Qt::IBeamCursor);
+  EXPECT_FALSE(onLink(3, false));
+  // The right button selects the word and opens the menu.
+  h.Mouse(QEvent::MouseButtonPress, h.At(0, 8), Qt::RightButton);
+  EXPECT_EQ(h.view->SelectionText(false), "after");
+  EXPECT_EQ(menus, 1);
+  h.Click(h.At(0, 1));
+  EXPECT_EQ(status, " after\r");
+  h.Click(h.At(1, 1));
+  EXPECT_EQ(h.beeps, 1);
+  h.Click(h.At(2, 1));
+  EXPECT_EQ(followed, (std::vector<std::string>{sound, picture}));
+  // With Ctrl held a click on link text starts a selection instead.
+  h.Mouse(QEvent::MouseButtonPress, h.At(0, 1), Qt::LeftButton, Qt::ControlModifier);
+  h.Mouse(QEvent::MouseMove, h.At(0, 4), Qt::LeftButton, Qt::ControlModifier);
+  h.Mouse(QEvent::MouseButtonRelease, h.At(0, 4), Qt::LeftButton, Qt::ControlModifier);
+  EXPECT_EQ(followed.size(), 2u);
+  EXPECT_EQ(h.view->SelectionText(false), "oun");
+}
+
+TEST(LinkTest, ClickingAReferenceShowsTheTargetEntryOfARealBook) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  for (bool continuous : {false, true}) {
+    ViewHarness h(TestSettings(continuous), {600, 400}, SharedBooks() / "edict-small");
+    ASSERT_TRUE(h.selected);
+    // Entry 62 (１０００万) links to entry 242102 (text positions of the
+    // book's answer key).
+    const BookAddress from{2, 102};
+    if (!continuous) TContent(h.disk).FormatItem(ViewHarness::kRow, from);
+    h.view->Show(ViewHarness::kRow, from.page, from.offset);
+    h.Process();
+    // Find the link on screen by hit testing along the lines.
+    QPoint click(-1, -1);
+    for (int line = 0; line < 4 && click.x() < 0; ++line)
+      for (int x = 0; x < 600 && click.x() < 0; x += 3)
+        if (h.view->HitTest(x, h.At(line, 0).y(), false).onLink)
+          click = {x + 10, h.At(line, 0).y()};
+    ASSERT_GE(click.x(), 0);
+    h.Click(click);
+    h.Process();
+    EXPECT_EQ(h.view->ShownAddress(), (BookAddress{367, 112})) << continuous;
+    EXPECT_EQ(h.view->history().Count(), 1);
+    const std::string first(h.view->brows().GetLine(0).text);
+    EXPECT_NE(first.find(J("ばんこくちょさくけんじょうやく")), std::string::npos) << continuous;
+    h.view->Back();
+    EXPECT_EQ(h.view->ShownAddress(), from);
+  }
 }
 
 }  // namespace

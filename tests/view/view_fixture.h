@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/book/tdisk.h"
-#include "engine/text/unicode.h"
+#include "engine/book/text_utils.h"
 #include "tests/support/recording_reporter.h"
 #include "tests/support/test_dirs.h"
 #include "tools/mkbook/demo_book.h"
@@ -25,27 +25,19 @@
 
 namespace morva::testing {
 
+// Keeps what was handed over, in UTF-8.
 class FakeClipboard : public ClipboardAdapter {
  public:
-  // Kept in Shift-JIS, as the tests compare them with the shown text.
-  void SetText(std::string_view utf8) override {
-    texts.push_back(Utf8ToSjis(utf8));
-    utf8Texts.emplace_back(utf8);
-  }
-  void SetSelectionText(std::string_view utf8) override { selections.push_back(Utf8ToSjis(utf8)); }
+  void SetText(std::string_view utf8) override { texts.emplace_back(utf8); }
+  void SetSelectionText(std::string_view utf8) override { selections.emplace_back(utf8); }
   std::vector<std::string> texts;
-  std::vector<std::string> utf8Texts;   // as handed over
   std::vector<std::string> selections;  // offered as the primary selection
 };
 
-inline ViewSettings TestSettings() {
+// The default colours: black text on white, blue headings, green links.
+inline ViewSettings TestSettings(bool continuous = false) {
   ViewSettings s;
-  s.scroll = false;
-  s.textColor = 0x000000;
-  s.backColor = 0xFFFFFF;
-  s.titleColor = 0xFF0000;    // blue
-  s.jumpColor = 0x00C000;     // green
-  s.specialColor = 0x0000FF;  // red
+  s.scroll = continuous;
   return s;
 }
 
@@ -106,6 +98,18 @@ class ViewHarness {
                       type == QEvent::MouseMove ? Qt::NoButton : button, held, modifiers);
     QApplication::sendEvent(pane.viewport(), &event);
   }
+  // The middle of a half-width column of a line.
+  QPoint At(int line, int column) {
+    const int cw = fonts.Set(0).cw;
+    const int lh = view->LineHeight();
+    return {4 + column * cw + cw / 2, line * lh + lh / 2};
+  }
+  // Double-clicks with the anchor at `at` and returns the selected word.
+  std::string Word(TextPos at) {
+    view->SetAnchor(at);
+    view->DoubleClick();
+    return view->SelectionText(false);
+  }
   void Click(QPoint at) {
     Mouse(QEvent::MouseButtonPress, at);
     Mouse(QEvent::MouseButtonRelease, at);
@@ -124,6 +128,12 @@ class ViewHarness {
   int beeps = 0;
   std::vector<bool> backStates;
 };
+
+inline std::string NumberedLines(int n) {
+  std::string text;
+  for (int i = 0; i < n; ++i) text += Format("line %d\n", i);
+  return text;
+}
 
 // Pixels of a rectangle whose colour is near the given one.
 inline int CountNear(const QImage& image, QRect area, QColor colour, int tolerance = 60) {
