@@ -158,7 +158,7 @@ const QColor kGreen(0, 128, 0);
 const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
 
-TEST(TextViewPaintTest, HeadingsLinksSelectionAndExternalCharactersHaveTheirColours) {
+TEST(TextViewPaintTest, ColoursOfHeadingsLinksSelectionAndExternalCharacters) {
   ViewHarness h;
   // A heading long enough to wrap, then a link line.
   const std::string heading = Heading(Repeat(J("みだし"), 12)) + "\n";
@@ -201,9 +201,49 @@ TEST(TextViewPaintTest, HeadingsLinksSelectionAndExternalCharactersHaveTheirColo
   image = h.Grab();
   EXPECT_GT(CountNear(image, cell, kBlack), 16 * 16 / 2);
   EXPECT_GT(CountNear(image, cell, kWhite, 382), 10);
+
+  // Unmapped external characters are drawn from their bitmaps, smoothly scaled
+  // to the device's pixels. Those the book's Unicode map has are drawn as text
+  // and copied as those characters; malformed map lines are skipped with one
+  // warning naming the file and line.
+  h.ShowMarked(Gaiji(true, 0xA121) + "\n", 4);
+  // Painted on a device of pixel ratio 2, the 16-dot bitmap fills twice the
+  // pixels with grey steps at its edges rather than doubled blocks.
+  QPixmap device(h.pane.viewport()->size() * 2);
+  device.setDevicePixelRatio(2);
+  device.fill(Qt::white);
+  h.pane.viewport()->render(&device);
+  image = device.toImage().convertToFormat(QImage::Format_RGB32);
+  const int square = 2 * lh;
+  std::set<int> greys;
+  for (int y = 0; y < square; ++y)
+    for (int x = 0; x < 2 * square + 16; ++x) greys.insert(qGray(image.pixel(x, y)));
+  EXPECT_GT(greys.size(), 4u);
+  EXPECT_GT(CountNear(image, QRect(0, 0, 2 * square + 16, square), kBlack, 382), 40);  // ink
+
+  // The demo book reopened with the map text beside the volume.
+  const std::filesystem::path subbook(h.disk.subbook().subbookDirectory);
+  WriteFile(std::filesystem::path(h.disk.VolumeRoot()) / (subbook.filename().string() + ".map"),
+            "# demo\nzA121\tu3042\nbad line\nhA121\t-\t[o]\nzA122\tu00E9,u0301\nzA123\tuXYZ\n");
+  h.disk.settings().unicodeMaps = true;
+  h.disk.ForgetCurrentSubbook();
+  ASSERT_TRUE(h.disk.SelectSubbook(ViewHarness::kRow));
+  ASSERT_EQ(h.reporter.boxes().size(), 1u);
+  EXPECT_NE(h.reporter.boxes()[0].Utf8().find(".map:3:"), std::string::npos);
+  const auto abAcd = [&] { return h.Grab().copy(0, 0, 6 * cw, square / 2); };
+  h.ShowMarked("ab" + J("あ") + "cd\n", 5);
+  const QImage asText = abAcd();
+  h.ShowMarked(
+      "ab" + Gaiji(true, 0xA121) + "cd" + Gaiji(false, 0xA121) + Gaiji(true, 0xA122) + "\n", 6);
+  EXPECT_EQ(abAcd(), asText);
+  h.view->SelectAll();
+  h.view->CopySelection();
+  // The "-" entry keeps its bitmap on screen and copies its replacement text;
+  // characters outside Shift-JIS reach the clipboard.
+  EXPECT_EQ(h.clipboard.texts, std::vector<std::string>{"abあcd[o]\u00E9\u0301"});
 }
 
-TEST(TextViewScrollTest, WholeLinesOneLineRepaintsPagingAndClearing) {
+TEST(TextViewScrollTest, WholeLinesOneLineRepaintsPagingClearingAndThumbDrags) {
   ViewHarness h;
   h.ShowMarked(NumberedLines(100));
   const int lh = h.view->LineHeight();
@@ -255,22 +295,16 @@ TEST(TextViewScrollTest, WholeLinesOneLineRepaintsPagingAndClearing) {
   EXPECT_EQ(h.view->LineCount(), 0);
   EXPECT_FALSE(h.view->HasSelection());
   EXPECT_EQ(h.bar_()->maximum(), 0);
-}
-
-TEST(TextViewScrollTest, ThumbDragOverALargeRangeReachesTheEnd) {
-  // 5,000 lines of 18 pixels: a range of 90,000 pixels.
-  ViewSettings settings = TestSettings();
-  settings.font0.textSize = 16;  // 17 pixels high
-  settings.lineSpace = 1;
-  ViewHarness h(settings);
-  h.ShowMarked(NumberedLines(5000));
+  // A thumb drag over a range beyond 16 bits reaches the end and paints
+  // what a full repaint gives.
+  h.ShowMarked(NumberedLines(5000), 2);
   QScrollBar* bar = h.bar_();
-  ASSERT_GT(bar->maximum(), 65536 + 10 * h.view->LineHeight());
+  ASSERT_GT(bar->maximum(), 65536 + 10 * lh);
   bar->setSliderDown(true);
   bar->setSliderPosition(bar->maximum());
   bar->setSliderDown(false);
   h.Process();
-  EXPECT_EQ(h.view->TopLine(), 5000 - h.view->VisibleLines());
+  EXPECT_EQ(h.view->TopLine(), 5000 - v);
   const QImage shown = h.Grab();
   h.pane.viewport()->update();
   h.Process();
@@ -359,49 +393,6 @@ TEST(TextViewDamageTest, RandomMarkedTextIsHandledSafely) {
     h.view->Key(Qt::Key_PageDown);
     h.view->HitTest(100, 50, false);
   }
-}
-
-// Unmapped external characters are drawn from their bitmaps, smoothly scaled
-// to the device's pixels. Those the book's Unicode map has are drawn as text
-// and copied as those characters; malformed map lines are skipped with one
-// warning naming the file and line.
-TEST(MappedGaijiTest, BitmapsAreScaledSmoothlyAndMappedCharactersAreText) {
-  ViewHarness h;
-  h.ShowMarked(Gaiji(true, 0xA121) + "\n");
-  // Painted on a device of pixel ratio 2, the 16-dot bitmap fills twice the
-  // pixels with grey steps at its edges rather than doubled blocks.
-  QPixmap device(h.pane.viewport()->size() * 2);
-  device.setDevicePixelRatio(2);
-  device.fill(Qt::white);
-  h.pane.viewport()->render(&device);
-  const QImage image = device.toImage().convertToFormat(QImage::Format_RGB32);
-  const int cell = 2 * h.view->LineHeight();
-  std::set<int> greys;
-  for (int y = 0; y < cell; ++y)
-    for (int x = 0; x < 2 * cell + 16; ++x) greys.insert(qGray(image.pixel(x, y)));
-  EXPECT_GT(greys.size(), 4u);
-  EXPECT_GT(CountNear(image, QRect(0, 0, 2 * cell + 16, cell), kBlack, 382), 40);  // ink
-
-  // The demo book reopened with the map text beside the volume.
-  const std::filesystem::path subbook(h.disk.subbook().subbookDirectory);
-  WriteFile(std::filesystem::path(h.disk.VolumeRoot()) / (subbook.filename().string() + ".map"),
-            "# demo\nzA121\tu3042\nbad line\nhA121\t-\t[o]\nzA122\tu00E9,u0301\nzA123\tuXYZ\n");
-  h.disk.settings().unicodeMaps = true;
-  h.disk.ForgetCurrentSubbook();
-  ASSERT_TRUE(h.disk.SelectSubbook(ViewHarness::kRow));
-  ASSERT_EQ(h.reporter.boxes().size(), 1u);
-  EXPECT_NE(h.reporter.boxes()[0].Utf8().find(".map:3:"), std::string::npos);
-  const auto abAcd = [&] { return h.Grab().copy(0, 0, 6 * h.fonts.Set(0).cw, cell / 2); };
-  h.ShowMarked("ab" + J("あ") + "cd\n", 2);
-  const QImage asText = abAcd();
-  h.ShowMarked(
-      "ab" + Gaiji(true, 0xA121) + "cd" + Gaiji(false, 0xA121) + Gaiji(true, 0xA122) + "\n", 3);
-  EXPECT_EQ(abAcd(), asText);
-  h.view->SelectAll();
-  h.view->CopySelection();
-  // The "-" entry keeps its bitmap on screen and copies its replacement text;
-  // characters outside Shift-JIS reach the clipboard.
-  EXPECT_EQ(h.clipboard.texts, std::vector<std::string>{"abあcd[o]\u00E9\u0301"});
 }
 
 TEST(SelectionTest, DoubleClickSelectsARunOfOneClass) {
