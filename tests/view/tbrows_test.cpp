@@ -49,7 +49,7 @@ class TBrowsTest : public ::testing::Test {
   std::vector<int> styles_, indents_;
 };
 
-TEST_F(TBrowsTest, BreaksKeepTheirCarriageReturnAndEmptyLinesHaveEntries) {
+TEST_F(TBrowsTest, LineTableBreaksTargetAndReadWindow) {
   EXPECT_EQ(Lay("abc" + kBreak + kBreak + "de" + kBreak, 80), (Lines{"abc\r", "\r", "de\r"}));
   EXPECT_EQ(brows_.LineStart(1), 5u);
   EXPECT_EQ(brows_.LineStart(3), 11u);  // the sentinel: end of text
@@ -66,6 +66,20 @@ TEST_F(TBrowsTest, BreaksKeepTheirCarriageReturnAndEmptyLinesHaveEntries) {
   targetOffset_ = 1000;
   Lay("L0" + kBreak, 80);
   EXPECT_EQ(target_, 0);
+  // GetLine leaves out indent and span codes; a marker whose digits could be
+  // mistaken for codes stays whole.
+  EXPECT_EQ(Lay(Indent(1) + "a\x0E" + "b\x0F" + Link("c", 0x0909, 0x0E0F) + kBreak, 80),
+            Lines{"ab" + Link("c", 0x0909, 0x0E0F) + "\r"});
+  EXPECT_EQ(brows_.GetLine(-1).text, "");
+  EXPECT_EQ(brows_.GetLine(1).text, "");
+  EXPECT_EQ(brows_.ByteDistance(0, 1, 0, 3), 3);
+  // 4,000 numbered lines: about 44 KB, more than one read window.
+  std::string text;
+  for (int i = 0; i < 4000; ++i) text += Format("line %05d", i) + kBreak;
+  Lay(text, 80);
+  ASSERT_EQ(brows_.LineCount(), 4000);
+  for (int i : {0, 3999, 1, 2000, 3000, 5, 3998, 1638, 1639, 3276})
+    EXPECT_EQ(brows_.GetLine(i).text, Format("line %05d\r", i)) << i;
 }
 
 TEST_F(TBrowsTest, WrapsByTheRulesOfEachKindOfText) {
@@ -108,28 +122,27 @@ TEST_F(TBrowsTest, WrapsByTheRulesOfEachKindOfText) {
   };
   int i = 0;
   for (const auto& c : cases) {
-    LayoutOptions options;
-    options.wordWrap = c.wordWrap;
-    EXPECT_EQ(Lay(c.text, c.columns, options), c.lines) << i++;
+    EXPECT_EQ(Lay(c.text, c.columns, {.wordWrap = c.wordWrap}), c.lines) << i++;
   }
 }
 
 TEST_F(TBrowsTest, LinesCarryTheStyleAndIndentInForce) {
-  const std::string text = Heading(J("あいうえおかきくけこさし")) + kBreak + "plain";
-  LayoutOptions bold;
-  bold.bold = 1;
-  Lay(text, 10, bold);
-  EXPECT_EQ(styles_,
-            (std::vector<int>{kStylePlain, kStyleHeadingBold, kStyleHeadingBold, kStylePlain}));
-  Lay(text, 10);
-  EXPECT_EQ(brows_.GetLine(1).style, kStyleHeading);
-  // Link text continues in the link style; after its marker the text is plain.
-  Lay(Link(J("あいうえおかき"), 1, 0) + J("あいうえおかき"), 10);
-  EXPECT_EQ(styles_, (std::vector<int>{kStylePlain, kStyleLink, kStylePlain}));
-  Lay("\x0C" + J("あいうえおか"), 10);
-  EXPECT_EQ(brows_.GetLine(1).style, kStyleBold);
-  Lay("\x10" + J("あいうえおか"), 10);
-  EXPECT_EQ(brows_.GetLine(1).style, kStyleItalic);
+  const std::string heading = Heading(J("あいうえおかきくけこさし")) + kBreak + "plain";
+  const int h = kStyleHeading, hb = kStyleHeadingBold, p = kStylePlain;
+  const struct {
+    std::string text;
+    std::vector<int> styles;
+    LayoutOptions options = {};
+  } cases[] = {{heading, {p, hb, hb, p}, {.bold = 1}},
+               {heading, {p, h, h, p}},
+               // Link text continues in the link style; after its marker the text is plain.
+               {Link(J("あいうえおかき"), 1, 0) + J("あいうえおかき"), {p, kStyleLink, p}},
+               {"\x0C" + J("あいうえおか"), {p, kStyleBold}},
+               {"\x10" + J("あいうえおか"), {p, kStyleItalic}}};
+  for (const auto& c : cases) {
+    Lay(c.text, 10, c.options);
+    EXPECT_EQ(styles_, c.styles) << c.styles[1];
+  }
 
   // Level 2 is 4 columns; the first line was made before any indent code,
   // and lines begun by moving a whole word keep the indent too.
@@ -138,9 +151,7 @@ TEST_F(TBrowsTest, LinesCarryTheStyleAndIndentInForce) {
   EXPECT_EQ(indents_, (std::vector<int>{0, 4, 4, 0}));
   Lay(Indent(1) + "abc", 8);
   EXPECT_EQ(indents_, (std::vector<int>{0}));
-  LayoutOptions wrap;
-  wrap.wordWrap = true;
-  EXPECT_EQ(Lay("A" + kBreak + Indent(1) + "ab cd ef gh", 8, wrap),
+  EXPECT_EQ(Lay("A" + kBreak + Indent(1) + "ab cd ef gh", 8, {.wordWrap = true}),
             (Lines{"A\r", "ab cd ", "ef gh"}));
   EXPECT_EQ(indents_, (std::vector<int>{0, 2, 2}));
 }
@@ -159,22 +170,6 @@ TEST_F(TBrowsTest, LongLinesShrinkTheColumnCount) {
   // A single unit that no column count can fit ends the shrinking at 1.
   EXPECT_EQ(Lay("\x0E" + std::string(400, 'b') + "\x0F", 80), Lines{std::string(298, 'b')});
   EXPECT_EQ(brows_.Columns(), 1);
-}
-
-TEST_F(TBrowsTest, GetLineLeavesOutIndentAndSpanCodesAndReloadsFarLines) {
-  // A marker whose digits could be mistaken for codes stays whole.
-  EXPECT_EQ(Lay(Indent(1) + "a\x0E" + "b\x0F" + Link("c", 0x0909, 0x0E0F) + kBreak, 80),
-            Lines{"ab" + Link("c", 0x0909, 0x0E0F) + "\r"});
-  EXPECT_EQ(brows_.GetLine(-1).text, "");
-  EXPECT_EQ(brows_.GetLine(1).text, "");
-  EXPECT_EQ(brows_.ByteDistance(0, 1, 0, 3), 3);
-  // 4,000 numbered lines: about 44 KB, more than one read window.
-  std::string text;
-  for (int i = 0; i < 4000; ++i) text += Format("line %05d", i) + kBreak;
-  Lay(text, 80);
-  ASSERT_EQ(brows_.LineCount(), 4000);
-  for (int i : {0, 3999, 1, 2000, 3000, 5, 3998, 1638, 1639, 3276})
-    EXPECT_EQ(brows_.GetLine(i).text, Format("line %05d\r", i)) << i;
 }
 
 }  // namespace
