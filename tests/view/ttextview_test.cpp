@@ -95,6 +95,10 @@ class ViewHarness {
   }
   QImage Grab() { return pane.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
   QScrollBar* bar_() { return pane.verticalScrollBar(); }
+  void ScrollTo(int y) {
+    bar_()->setValue(y);
+    Process();
+  }
 
   void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton,
              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -244,16 +248,13 @@ TEST(TextViewScrollTest, WholeLinesOneLineRepaintsPagingClearingAndThumbDrags) {
   const int lh = h.view->LineHeight();
   const int v = h.view->VisibleLines();
   // Scroll positions snap to whole lines.
-  h.bar_()->setValue(3 * lh + 5);
-  h.Process();
+  h.ScrollTo(3 * lh + 5);
   EXPECT_EQ(h.bar_()->value(), 4 * lh);
-  h.bar_()->setValue(h.bar_()->maximum() - 3);
-  h.Process();
+  h.ScrollTo(h.bar_()->maximum() - 3);
   EXPECT_EQ(h.view->TopLine(), 100 - v);
   // A one-line scroll repaints one or two lines, and what is on screen then
   // is what a full repaint gives.
-  h.bar_()->setValue(0);
-  h.Process();
+  h.ScrollTo(0);
   h.view->ResetLinesPainted();
   h.view->Key(Qt::Key_Down);
   h.Process();
@@ -274,8 +275,7 @@ TEST(TextViewScrollTest, WholeLinesOneLineRepaintsPagingClearingAndThumbDrags) {
   EXPECT_EQ(h.view->TopLine(), 2 * (v - 1));
   h.bar_()->triggerAction(QAbstractSlider::SliderSingleStepSub);  // the up arrow
   EXPECT_EQ(h.view->TopLine(), 2 * (v - 1) - 1);
-  h.bar_()->setValue(0);
-  h.Process();
+  h.ScrollTo(0);
   // Up and Down are the pane's own keys, not focus navigation.
   QKeyEvent shortcut(QEvent::ShortcutOverride, Qt::Key_Down, Qt::NoModifier);
   QApplication::sendEvent(&h.pane, &shortcut);
@@ -306,7 +306,7 @@ TEST(TextViewScrollTest, WholeLinesOneLineRepaintsPagingClearingAndThumbDrags) {
   EXPECT_EQ(shown, h.Grab());
 }
 
-TEST(TextViewHistoryTest, ElevenShowsKeepTenAndBackEmptiesTheRing) {
+TEST(TextViewTest, ElevenShowsKeepTenBackEmptiesTheRingAndDamagedTextIsSafe) {
   ViewHarness h;
   for (int page = 1; page <= 12; ++page) h.ShowMarked(NumberedLines(3), page);
   EXPECT_EQ(h.view->history().Count(), 10);
@@ -324,6 +324,30 @@ TEST(TextViewHistoryTest, ElevenShowsKeepTenAndBackEmptiesTheRing) {
   h.ShowMarked("copyright\n", 0);
   h.ShowMarked("entry\n", 7);
   EXPECT_EQ(h.view->history().Count(), 1);
+
+  // Damaged marked text (random bytes rich in control codes, markers cut short,
+  // lead bytes at line ends) is laid out, painted, selected, copied and searched
+  // without reading outside the line texts.
+  uint32_t seed = 12345;
+  for (int round = 0; round < 20; ++round) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      const auto b = static_cast<uint8_t>(seed >> 16);
+      text += static_cast<char>(b == 0 ? 0x20 : b < 0x60 ? b & 0x1F : b);  // many control codes
+    }
+    h.ShowMarked(text, round + 10);
+    for (int i = 0; i < h.view->LineCount(); ++i)
+      ASSERT_LE(h.view->brows().GetLine(i).text.size(), 299u);
+    h.view->SelectAll();
+    h.Grab();
+    h.view->SelectionText(false);
+    h.view->SetAnchor({0, 0});
+    h.view->Find(std::string("\x81\x40") + "a", false);
+    h.Word({h.view->LineCount() / 2, 3});
+    h.view->Key(Qt::Key_PageDown);
+    h.view->HitTest(100, 50, false);
+  }
 }
 
 TEST(TextViewContinuousTest, PagingAcrossStretchesKeepsTheText) {
@@ -347,8 +371,7 @@ TEST(TextViewContinuousTest, PagingAcrossStretchesKeepsTheText) {
   EXPECT_EQ(brows.GetLine(h.view->TopLine()).text, bottom);
   // Up from the top loads the stretch before; the old top line is then one
   // line below the new top.
-  h.bar_()->setValue(0);
-  h.Process();
+  h.ScrollTo(0);
   const std::string oldTop(brows.GetLine(0).text);
   h.view->Key(Qt::Key_Up);
   EXPECT_EQ(brows.GetLine(h.view->TopLine() + 1).text, oldTop);
@@ -363,34 +386,7 @@ TEST(TextViewContinuousTest, PagingAcrossStretchesKeepsTheText) {
   EXPECT_EQ(brows.GetLine(top).text, topText);
 }
 
-// Damaged marked text (random bytes rich in control codes, markers cut short,
-// lead bytes at line ends) is laid out, painted, selected, copied and searched
-// without reading outside the line texts.
-TEST(TextViewDamageTest, RandomMarkedTextIsHandledSafely) {
-  ViewHarness h;
-  uint32_t seed = 12345;
-  for (int round = 0; round < 20; ++round) {
-    std::string text;
-    for (int i = 0; i < 3000; ++i) {
-      seed = seed * 1103515245u + 12345u;
-      const auto b = static_cast<uint8_t>(seed >> 16);
-      text += static_cast<char>(b == 0 ? 0x20 : b < 0x60 ? b & 0x1F : b);  // many control codes
-    }
-    h.ShowMarked(text, round + 1);
-    for (int i = 0; i < h.view->LineCount(); ++i)
-      ASSERT_LE(h.view->brows().GetLine(i).text.size(), 299u);
-    h.view->SelectAll();
-    h.Grab();
-    h.view->SelectionText(false);
-    h.view->SetAnchor({0, 0});
-    h.view->Find(std::string("\x81\x40") + "a", false);
-    h.Word({h.view->LineCount() / 2, 3});
-    h.view->Key(Qt::Key_PageDown);
-    h.view->HitTest(100, 50, false);
-  }
-}
-
-TEST(SelectionTest, DoubleClickSelectsARunOfOneClass) {
+TEST(SelectionTest, DoubleClickSelectsARunOfOneClassAndClicksFollowLinks) {
   ViewHarness h;
   h.ShowMarked(J("漢字ひらがなー。") + "abc\n");
   // Anchor on ら (bytes 6-7): the hiragana run with its long vowel mark.
@@ -415,6 +411,40 @@ TEST(SelectionTest, DoubleClickSelectsARunOfOneClass) {
   h.view->CopySelection();
   EXPECT_EQ(h.clipboard.selections,
             (std::vector<std::string>{"ひらがなー", "abc", "ーカナ", "plain", "ab\r\n"}));
+
+  // Links: the cursor, clicks and the right button.
+  std::vector<std::string> events;  // links followed, status texts and menus
+  const auto record = [&](const std::string& m) { events.push_back(m); };
+  QObject::connect(h.view.get(), &TTextView::imageLinkFollowed, record);
+  QObject::connect(h.view.get(), &TTextView::soundLinkFollowed, record);
+  QObject::connect(h.view.get(), &TTextView::statusTextChanged, record);
+  QObject::connect(h.view.get(), &TTextView::contextMenuRequested, [&] { record("menu"); });
+  const std::string sound = std::string{'\x02', '\x30'} + "S01000100000200";
+  const std::string none = std::string{'\x02', '\x22'} + "D";
+  const std::string picture = std::string{'\x02', '\x2E'} + "G000000050010";
+  h.ShowMarked(
+      "\x01sound" + sound + " after\n\x01none" + none + "\n\x01pict" + picture + "\nplain\n", 4);
+  const auto onLink = [&](int line, bool ctrl) {
+    return h.view->HitTest(h.At(line, 1).x(), h.At(line, 1).y(), ctrl).onLink;
+  };
+  EXPECT_TRUE(onLink(0, false));
+  EXPECT_EQ(h.pane.viewport()->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_FALSE(onLink(0, true));
+  EXPECT_EQ(h.pane.viewport()->cursor().shape(), Qt::IBeamCursor);
+  EXPECT_FALSE(onLink(3, false));
+  // The right button selects the word and opens the menu.
+  h.Mouse(QEvent::MouseButtonPress, h.At(0, 8), Qt::RightButton);
+  EXPECT_EQ(h.view->SelectionText(false), "after");
+  h.Click(h.At(0, 1));
+  h.Click(h.At(1, 1));
+  EXPECT_EQ(h.beeps, 1);
+  h.Click(h.At(2, 1));
+  // With Ctrl held a click on link text starts a selection instead.
+  h.Mouse(QEvent::MouseButtonPress, h.At(0, 1), Qt::LeftButton, Qt::ControlModifier);
+  h.Mouse(QEvent::MouseMove, h.At(0, 4), Qt::LeftButton, Qt::ControlModifier);
+  h.Mouse(QEvent::MouseButtonRelease, h.At(0, 4), Qt::LeftButton, Qt::ControlModifier);
+  EXPECT_EQ(h.view->SelectionText(false), "oun");
+  EXPECT_EQ(events, (std::vector<std::string>{"menu", " after\r", sound, picture}));
 }
 
 TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
@@ -494,48 +524,6 @@ TEST(SelectionTest, SelectionTextJoinsWrappedLinesAndShowsExternalCharacters) {
     EXPECT_EQ(h.clipboard.texts.back(), c.copied);
     EXPECT_FALSE(c.all && h.view->HasSelection());  // nothing left selected
   }
-}
-
-TEST(SelectionTest, CursorAndClicksOnLinksAndTheRightButton) {
-  ViewHarness h;
-  std::vector<std::string> followed;  // sound and image links
-  std::string status;
-  int menus = 0;
-  const auto follow = [&](const std::string& m) { followed.push_back(m); };
-  QObject::connect(h.view.get(), &TTextView::imageLinkFollowed, follow);
-  QObject::connect(h.view.get(), &TTextView::soundLinkFollowed, follow);
-  QObject::connect(h.view.get(), &TTextView::statusTextChanged,
-                   [&](const std::string& s) { status = s; });
-  QObject::connect(h.view.get(), &TTextView::contextMenuRequested, [&](QPoint) { ++menus; });
-  const std::string sound = std::string{'\x02', '\x30'} + "S01000100000200";
-  const std::string none = std::string{'\x02', '\x22'} + "D";
-  const std::string picture = std::string{'\x02', '\x2E'} + "G000000050010";
-  h.ShowMarked("\x01sound" + sound + " after\n\x01none" + none + "\n\x01pict" + picture +
-               "\nplain\n");
-  const auto onLink = [&](int line, bool ctrl) {
-    return h.view->HitTest(h.At(line, 1).x(), h.At(line, 1).y(), ctrl).onLink;
-  };
-  EXPECT_TRUE(onLink(0, false));
-  EXPECT_EQ(h.pane.viewport()->cursor().shape(), Qt::PointingHandCursor);
-  EXPECT_FALSE(onLink(0, true));
-  EXPECT_EQ(h.pane.viewport()->cursor().shape(), Qt::IBeamCursor);
-  EXPECT_FALSE(onLink(3, false));
-  // The right button selects the word and opens the menu.
-  h.Mouse(QEvent::MouseButtonPress, h.At(0, 8), Qt::RightButton);
-  EXPECT_EQ(h.view->SelectionText(false), "after");
-  EXPECT_EQ(menus, 1);
-  h.Click(h.At(0, 1));
-  EXPECT_EQ(status, " after\r");
-  h.Click(h.At(1, 1));
-  EXPECT_EQ(h.beeps, 1);
-  h.Click(h.At(2, 1));
-  EXPECT_EQ(followed, (std::vector<std::string>{sound, picture}));
-  // With Ctrl held a click on link text starts a selection instead.
-  h.Mouse(QEvent::MouseButtonPress, h.At(0, 1), Qt::LeftButton, Qt::ControlModifier);
-  h.Mouse(QEvent::MouseMove, h.At(0, 4), Qt::LeftButton, Qt::ControlModifier);
-  h.Mouse(QEvent::MouseButtonRelease, h.At(0, 4), Qt::LeftButton, Qt::ControlModifier);
-  EXPECT_EQ(followed.size(), 2u);
-  EXPECT_EQ(h.view->SelectionText(false), "oun");
 }
 
 TEST(LinkTest, ClickingAReferenceShowsTheTargetEntryOfARealBook) {
