@@ -40,13 +40,6 @@ class FakeClipboard : public ClipboardAdapter {
   std::vector<std::string> selections;  // offered as the primary selection
 };
 
-// The default colours: black text on white, blue headings, green links.
-ViewSettings TestSettings(bool continuous = false) {
-  ViewSettings s;
-  s.scroll = continuous;
-  return s;
-}
-
 // A content view for tests: a book (the demo volume written by mkbook, or a
 // real book), the book-access object with the book selected, the display
 // fonts, a shown pane and the view with recording callbacks.
@@ -55,14 +48,13 @@ class ViewHarness {
   static constexpr int kRow = 1;
 
   // volume: a real book's directory; empty for the demo volume.
-  explicit ViewHarness(ViewSettings settings = TestSettings(), QSize size = {400, 300},
-                       std::filesystem::path volume = {})
-      : fonts(settings) {
+  explicit ViewHarness(QSize size = {400, 300}, std::filesystem::path volume = {},
+                       bool continuous = false) {
     if (volume.empty()) {
       volume = dir / "demo";
       mkbook::BuildDemoBook().volume.WriteTo(volume);
     }
-    disk.settings().scroll = settings.scroll;
+    settings.scroll = disk.settings().scroll = continuous;
     bar = {BookBarEntry{},
            BookBarEntry{
                .shortName = "book", .location = volume.string(), .userTitle = {}, .subbook = 0}};
@@ -126,7 +118,8 @@ class ViewHarness {
   testing::RecordingReporter reporter;
   TDisk disk{reporter};
   BookBar bar;
-  DisplayFonts fonts;
+  ViewSettings settings;  // default colours: black on white, blue headings, green links
+  DisplayFonts fonts{settings};
   TMyScrollBox pane;
   std::unique_ptr<TTextView> view;
   FakeClipboard clipboard;
@@ -458,7 +451,7 @@ TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
 }
 
 TEST(SelectionTest, SelectionTextJoinsWrappedLinesAndShowsExternalCharacters) {
-  ViewHarness h(TestSettings(), {1000, 300});
+  ViewHarness h({1000, 300});
   h.ShowMarked("ab" + Gaiji(true, 0xA121) + Gaiji(false, 0xA121) + Link("cd", 1, 0) + "\nef\n");
   h.view->SelectAll();
   EXPECT_EQ(h.view->SelectionText(false), "ab" + J("＿") + "_cd\r\nef");
@@ -490,7 +483,7 @@ TEST(SelectionTest, SelectionTextJoinsWrappedLinesAndShowsExternalCharacters) {
 TEST(RealBookTest, ReferencesShowTheirEntriesAndContinuousPagingKeepsTheText) {
   MORVA_REQUIRE_SHARED_BOOKS();
   for (bool continuous : {false, true}) {
-    ViewHarness h(TestSettings(continuous), {500, 400}, SharedBooks() / "edict-small");
+    ViewHarness h({500, 400}, SharedBooks() / "edict-small", continuous);
     // Entry 62 (１０００万) links to entry 242102 (text positions of the
     // book's answer key).
     const BookAddress from{2, 102};
