@@ -232,7 +232,7 @@ TEST(TextViewPaintTest, ColoursOfHeadingsLinksSelectionAndExternalCharacters) {
   EXPECT_EQ(h.clipboard.texts, std::vector<std::string>{"abあcd[o]\u00E9\u0301"});
 }
 
-TEST(TextViewScrollTest, WholeLinesOneLineRepaintsPagingClearingAndThumbDrags) {
+TEST(TextViewTest, ScrollingPagingClearingHistoryAndDamagedText) {
   ViewHarness h;
   h.ShowMarked(NumberedLines(100));
   const int lh = h.view->LineHeight();
@@ -294,11 +294,10 @@ TEST(TextViewScrollTest, WholeLinesOneLineRepaintsPagingClearingAndThumbDrags) {
   h.pane.viewport()->update();
   h.Process();
   EXPECT_EQ(shown, h.Grab());
-}
 
-TEST(TextViewTest, ElevenShowsKeepTenBackEmptiesTheRingAndDamagedTextIsSafe) {
-  ViewHarness h;
+  // Eleven shows keep ten in the history and going back empties the ring.
   for (int page = 1; page <= 12; ++page) h.ShowMarked(NumberedLines(3), page);
+  const int beeps = h.beeps;
   EXPECT_EQ(h.view->history().Count(), 10);
   EXPECT_TRUE(h.backStates.back());
   for (int page = 11; page >= 2; --page) {
@@ -306,9 +305,9 @@ TEST(TextViewTest, ElevenShowsKeepTenBackEmptiesTheRingAndDamagedTextIsSafe) {
     EXPECT_EQ(h.view->ShownAddress().page, page);
   }
   EXPECT_FALSE(h.backStates.back());
-  EXPECT_EQ(h.beeps, 0);
+  EXPECT_EQ(h.beeps, beeps);
   h.view->Back();
-  EXPECT_EQ(h.beeps, 1);
+  EXPECT_EQ(h.beeps, beeps + 1);
   EXPECT_EQ(h.view->ShownAddress().page, 2);
   // Page 0 (the copyright page) is never recorded.
   h.ShowMarked("copyright\n", 0);
@@ -340,8 +339,8 @@ TEST(TextViewTest, ElevenShowsKeepTenBackEmptiesTheRingAndDamagedTextIsSafe) {
   }
 }
 
-TEST(SelectionTest, DoubleClickSelectsARunOfOneClassAndClicksFollowLinks) {
-  ViewHarness h;
+TEST(SelectionTest, DoubleClickSelectsARunOfOneClassLinksAndCopying) {
+  ViewHarness h({1000, 300});
   h.ShowMarked(J("漢字ひらがなー。") + "abc\n");
   // Anchor on ら (bytes 6-7): the hiragana run with its long vowel mark.
   EXPECT_EQ(h.Word({0, 6}), J("ひらがなー"));
@@ -399,6 +398,34 @@ TEST(SelectionTest, DoubleClickSelectsARunOfOneClassAndClicksFollowLinks) {
   h.Mouse(QEvent::MouseButtonRelease, h.At(0, 4), Qt::LeftButton, Qt::ControlModifier);
   EXPECT_EQ(h.view->SelectionText(false), "oun");
   EXPECT_EQ(events, (std::vector<std::string>{"menu", " after\r", sound, picture}));
+
+  // The selection text joins wrapped lines and shows external characters.
+  h.ShowMarked("ab" + Gaiji(true, 0xA121) + Gaiji(false, 0xA121) + Link("cd", 1, 0) + "\nef\n", 5);
+  h.view->SelectAll();
+  EXPECT_EQ(h.view->SelectionText(false), "ab" + J("＿") + "_cd\r\nef");
+  EXPECT_EQ(h.view->SelectionText(true), "ab" + J("＿") + "_cd");
+  EXPECT_EQ(h.view->SelectionText(false, 4), "ab" + J("＿"));
+
+  // Copying adds the source notice only to long or multi-line text.
+  const std::string a80(80, 'a'), a81(81, 'a'), source = "出典：見本";
+  const std::string notice = "\r\n" + source + "\r\n";
+  const struct {
+    std::string shown;
+    bool all;  // copy everything (nothing is selected) or the first three bytes
+    std::string source, copied;
+  } cases[] = {{a80, true, source, a80},
+               {a81, true, source, a81 + notice},
+               {"ab\ncd", false, source, "ab\r\nc" + notice},
+               {a81, true, "", a81}};  // no notice without a SOURCE= statement
+  int page = 5;
+  for (const auto& c : cases) {
+    h.disk.info().source = Sjis(c.source);
+    h.ShowMarked(c.shown + "\n", ++page);
+    if (!c.all) h.view->Select({0, 0}, {1, 1});
+    h.view->CopySelection();
+    EXPECT_EQ(h.clipboard.texts.back(), c.copied);
+    EXPECT_FALSE(c.all && h.view->HasSelection());  // nothing left selected
+  }
 }
 
 TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
@@ -448,36 +475,6 @@ TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
   h.Mouse(QEvent::MouseButtonRelease, {10, below});
   EXPECT_EQ(h.view->SelectionStart(), (TextPos{70 - v / 2, 0}));
   EXPECT_EQ(h.view->SelectionEnd().line, 99);
-}
-
-TEST(SelectionTest, SelectionTextJoinsWrappedLinesAndShowsExternalCharacters) {
-  ViewHarness h({1000, 300});
-  h.ShowMarked("ab" + Gaiji(true, 0xA121) + Gaiji(false, 0xA121) + Link("cd", 1, 0) + "\nef\n");
-  h.view->SelectAll();
-  EXPECT_EQ(h.view->SelectionText(false), "ab" + J("＿") + "_cd\r\nef");
-  EXPECT_EQ(h.view->SelectionText(true), "ab" + J("＿") + "_cd");
-  EXPECT_EQ(h.view->SelectionText(false, 4), "ab" + J("＿"));
-
-  // Copying adds the source notice only to long or multi-line text.
-  const std::string a80(80, 'a'), a81(81, 'a'), source = "出典：見本";
-  const std::string notice = "\r\n" + source + "\r\n";
-  const struct {
-    std::string shown;
-    bool all;  // copy everything (nothing is selected) or the first three bytes
-    std::string source, copied;
-  } cases[] = {{a80, true, source, a80},
-               {a81, true, source, a81 + notice},
-               {"ab\ncd", false, source, "ab\r\nc" + notice},
-               {a81, true, "", a81}};  // no notice without a SOURCE= statement
-  int page = 1;
-  for (const auto& c : cases) {
-    h.disk.info().source = Sjis(c.source);
-    h.ShowMarked(c.shown + "\n", ++page);
-    if (!c.all) h.view->Select({0, 0}, {1, 1});
-    h.view->CopySelection();
-    EXPECT_EQ(h.clipboard.texts.back(), c.copied);
-    EXPECT_FALSE(c.all && h.view->HasSelection());  // nothing left selected
-  }
 }
 
 TEST(RealBookTest, ReferencesShowTheirEntriesAndContinuousPagingKeepsTheText) {
