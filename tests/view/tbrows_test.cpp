@@ -49,7 +49,7 @@ class TBrowsTest : public ::testing::Test {
   std::vector<int> styles_, indents_;
 };
 
-TEST_F(TBrowsTest, LineTableBreaksTargetAndReadWindow) {
+TEST_F(TBrowsTest, LineTableBreaksTargetReadWindowAndTheByteLimit) {
   EXPECT_EQ(Lay("abc" + kBreak + kBreak + "de" + kBreak, 80), (Lines{"abc\r", "\r", "de\r"}));
   EXPECT_EQ(brows_.LineStart(1), 5u);
   EXPECT_EQ(brows_.LineStart(3), 11u);  // the sentinel: end of text
@@ -80,6 +80,19 @@ TEST_F(TBrowsTest, LineTableBreaksTargetAndReadWindow) {
   ASSERT_EQ(brows_.LineCount(), 4000);
   for (int i : {0, 3999, 1, 2000, 3000, 5, 3998, 1638, 1639, 3276})
     EXPECT_EQ(brows_.GetLine(i).text, Format("line %05d\r", i)) << i;
+  // 300 characters and CR LF make a 302-byte line at 310 columns; the column
+  // count drops until no line reaches 300 bytes.
+  EXPECT_EQ(Lay(std::string(300, 'a') + kBreak, 310), (Lines{std::string(298, 'a'), "aa\r"}));
+  EXPECT_EQ(brows_.Columns(), 298);
+  // Long runs of markers: 20 visible columns but 17 bytes each.
+  const std::string piece = Link("x", 1, 1);
+  std::string joined;
+  for (const auto& line : Lay(Repeat(piece, 40) + kBreak, 80)) joined += line;
+  EXPECT_LT(brows_.LongestLine(), 300);
+  EXPECT_EQ(joined, Repeat(piece, 40) + "\r");
+  // A single unit that no column count can fit ends the shrinking at 1.
+  EXPECT_EQ(Lay("\x0E" + std::string(400, 'b') + "\x0F", 80), Lines{std::string(298, 'b')});
+  EXPECT_EQ(brows_.Columns(), 1);
 }
 
 TEST_F(TBrowsTest, WrapsByTheRulesOfEachKindOfText) {
@@ -154,22 +167,6 @@ TEST_F(TBrowsTest, LinesCarryTheStyleAndIndentInForce) {
   EXPECT_EQ(Lay("A" + kBreak + Indent(1) + "ab cd ef gh", 8, {.wordWrap = true}),
             (Lines{"A\r", "ab cd ", "ef gh"}));
   EXPECT_EQ(indents_, (std::vector<int>{0, 2, 2}));
-}
-
-TEST_F(TBrowsTest, LongLinesShrinkTheColumnCount) {
-  // 300 characters and CR LF make a 302-byte line at 310 columns; the column
-  // count drops until no line reaches 300 bytes.
-  EXPECT_EQ(Lay(std::string(300, 'a') + kBreak, 310), (Lines{std::string(298, 'a'), "aa\r"}));
-  EXPECT_EQ(brows_.Columns(), 298);
-  // Long runs of markers: 20 visible columns but 17 bytes each.
-  const std::string piece = Link("x", 1, 1);
-  std::string joined;
-  for (const auto& line : Lay(Repeat(piece, 40) + kBreak, 80)) joined += line;
-  EXPECT_LT(brows_.LongestLine(), 300);
-  EXPECT_EQ(joined, Repeat(piece, 40) + "\r");
-  // A single unit that no column count can fit ends the shrinking at 1.
-  EXPECT_EQ(Lay("\x0E" + std::string(400, 'b') + "\x0F", 80), Lines{std::string(298, 'b')});
-  EXPECT_EQ(brows_.Columns(), 1);
 }
 
 }  // namespace
