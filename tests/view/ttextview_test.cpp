@@ -147,7 +147,7 @@ int CountNear(const QImage& image, QRect area, QColor colour, int tolerance = 60
   return n;
 }
 
-TEST(TextViewPaintTest, ColoursOfHeadingsLinksSelectionAndExternalCharacters) {
+TEST(TextViewTest, PaintingScrollingHistoryAndDamagedText) {
   ViewHarness h;
   // A heading long enough to wrap, then a link line.
   const std::string heading = Heading(Repeat(J("みだし"), 12)) + "\n";
@@ -230,12 +230,9 @@ TEST(TextViewPaintTest, ColoursOfHeadingsLinksSelectionAndExternalCharacters) {
   // The "-" entry keeps its bitmap on screen and copies its replacement text;
   // characters outside Shift-JIS reach the clipboard.
   EXPECT_EQ(h.clipboard.texts, std::vector<std::string>{"abあcd[o]\u00E9\u0301"});
-}
 
-TEST(TextViewTest, ScrollingPagingClearingHistoryAndDamagedText) {
-  ViewHarness h;
-  h.ShowMarked(NumberedLines(100));
-  const int lh = h.view->LineHeight();
+  // Scrolling.
+  h.ShowMarked(NumberedLines(100), 7);
   const int v = h.view->VisibleLines();
   // Scroll positions snap to whole lines.
   h.ScrollTo(3 * lh + 5);
@@ -281,7 +278,7 @@ TEST(TextViewTest, ScrollingPagingClearingHistoryAndDamagedText) {
   EXPECT_FALSE(h.view->HasSelection());
   EXPECT_EQ(h.bar_()->maximum(), 0);
   // A thumb drag over a range beyond 16 bits reaches the end.
-  h.ShowMarked(NumberedLines(5000), 2);
+  h.ShowMarked(NumberedLines(5000), 8);
   QScrollBar* bar = h.bar_();
   ASSERT_GT(bar->maximum(), 65536 + 10 * lh);
   bar->setSliderDown(true);
@@ -334,7 +331,7 @@ TEST(TextViewTest, ScrollingPagingClearingHistoryAndDamagedText) {
   }
 }
 
-TEST(SelectionTest, DoubleClickSelectsARunOfOneClassLinksAndCopying) {
+TEST(SelectionTest, WordsLinksCopyingFindingAndDragging) {
   ViewHarness h({1000, 300});
   h.ShowMarked(J("漢字ひらがなー。") + "abc\n");
   // Anchor on ら (bytes 6-7): the hiragana run with its long vowel mark.
@@ -421,16 +418,13 @@ TEST(SelectionTest, DoubleClickSelectsARunOfOneClassLinksAndCopying) {
     EXPECT_EQ(h.clipboard.texts.back(), c.copied);
     EXPECT_FALSE(c.all && h.view->HasSelection());  // nothing left selected
   }
-}
 
-TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
-  ViewHarness h;
-  h.ShowMarked("x\n");
+  // A double-clicked word runs over a wrapped line end.
   const int columns = h.view->Columns();
   // A kanji run, then hiragana that fill the line and go on to the next one;
   // a double-click by mouse on the second line's first character.
   const std::string hiragana = Repeat(J("あ"), columns / 2);
-  h.ShowMarked(J("漢字") + hiragana + J("漢") + "\n");
+  h.ShowMarked(J("漢字") + hiragana + J("漢") + "\n", 20);
   for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                             QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
     h.Mouse(type, h.At(1, 0));
@@ -438,18 +432,18 @@ TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
   EXPECT_EQ(h.view->SelectionText(false), hiragana);
 
   // Find runs over a wrapped line end too, but not over a break.
-  h.ShowMarked(std::string(static_cast<size_t>(columns - 2), 'x') + "abCD\nef\n", 2);
+  h.ShowMarked(std::string(static_cast<size_t>(columns - 2), 'x') + "abCD\nef\n", 21);
   EXPECT_TRUE(h.view->Find("abcd", false));
   EXPECT_EQ(h.view->SelectionStart(), (TextPos{0, columns - 2}));
   EXPECT_EQ(h.view->SelectionEnd(), (TextPos{1, 2}));
   h.view->SetAnchor({0, 0});
   EXPECT_FALSE(h.view->Find("abcd", true));
   EXPECT_FALSE(h.view->Find("CDef", false));
-  EXPECT_EQ(h.beeps, 2);
+  EXPECT_EQ(h.beeps, 3);
   EXPECT_FALSE(h.view->HasSelection());
   // Link starts and markers inside the text do not stop a match; the search
   // goes on after the selection.
-  h.ShowMarked("one " + Link("two", 1, 0) + " two\n", 3);
+  h.ShowMarked("one " + Link("two", 1, 0) + " two\n", 22);
   EXPECT_TRUE(h.view->Find("one two two", true));
   h.view->SetAnchor({0, 0});
   EXPECT_TRUE(h.view->Find("two", true));
@@ -457,7 +451,7 @@ TEST(SelectionTest, DoubleClickedWordRunsOverAWrappedLineEnd) {
   EXPECT_TRUE(h.view->Find("two", true));
   EXPECT_EQ(h.view->SelectionStart().pos, 4 + 1 + 3 + 15 + 1);
   // A match further down is scrolled to the middle of the pane.
-  h.ShowMarked(NumberedLines(100), 4);
+  h.ShowMarked(NumberedLines(100), 23);
   const int v = h.view->VisibleLines();
   EXPECT_TRUE(h.view->Find("line 70", true));
   EXPECT_EQ(h.view->TopLine(), 70 - v / 2);
