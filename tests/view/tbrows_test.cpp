@@ -95,7 +95,7 @@ TEST_F(TBrowsTest, LineTableBreaksTargetReadWindowAndTheByteLimit) {
   EXPECT_EQ(brows_.Columns(), 1);
 }
 
-TEST_F(TBrowsTest, WrapsByTheRulesOfEachKindOfText) {
+TEST_F(TBrowsTest, WrapsByTheRulesOfEachKindOfTextAndKeepsStylesAndIndents) {
   const std::string span = "\x0E" + J("あいうえおかきく") + "\x0F";
   const std::string full = Gaiji(true, 0xA121);
   const std::string half = Gaiji(false, 0xA122);
@@ -137,22 +137,20 @@ TEST_F(TBrowsTest, WrapsByTheRulesOfEachKindOfText) {
   for (const auto& c : cases) {
     EXPECT_EQ(Lay(c.text, c.columns, {.wordWrap = c.wordWrap}), c.lines) << i++;
   }
-}
-
-TEST_F(TBrowsTest, LinesCarryTheStyleAndIndentInForce) {
+  // Lines carry the style and indent in force.
   const std::string heading = Heading(J("あいうえおかきくけこさし")) + kBreak + "plain";
   const int h = kStyleHeading, hb = kStyleHeadingBold, p = kStylePlain;
   const struct {
     std::string text;
     std::vector<int> styles;
     LayoutOptions options = {};
-  } cases[] = {{heading, {p, hb, hb, p}, {.bold = 1}},
-               {heading, {p, h, h, p}},
-               // Link text continues in the link style; after its marker the text is plain.
-               {Link(J("あいうえおかき"), 1, 0) + J("あいうえおかき"), {p, kStyleLink, p}},
-               {"\x0C" + J("あいうえおか"), {p, kStyleBold}},
-               {"\x10" + J("あいうえおか"), {p, kStyleItalic}}};
-  for (const auto& c : cases) {
+  } styled[] = {{heading, {p, hb, hb, p}, {.bold = 1}},
+                {heading, {p, h, h, p}},
+                // Link text continues in the link style; after its marker the text is plain.
+                {Link(J("あいうえおかき"), 1, 0) + J("あいうえおかき"), {p, kStyleLink, p}},
+                {"\x0C" + J("あいうえおか"), {p, kStyleBold}},
+                {"\x10" + J("あいうえおか"), {p, kStyleItalic}}};
+  for (const auto& c : styled) {
     Lay(c.text, 10, c.options);
     EXPECT_EQ(styles_, c.styles) << c.styles[1];
   }

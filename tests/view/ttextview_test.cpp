@@ -55,9 +55,7 @@ class ViewHarness {
       mkbook::BuildDemoBook().volume.WriteTo(volume);
     }
     settings.scroll = disk.settings().scroll = continuous;
-    bar = {BookBarEntry{},
-           BookBarEntry{
-               .shortName = "book", .location = volume.string(), .userTitle = {}, .subbook = 0}};
+    bar = {{}, {.shortName = "book", .location = volume.string(), .userTitle = {}, .subbook = 0}};
     disk.SetBookList(&bar);
     EXPECT_TRUE(disk.SelectSubbook(kRow));
     pane.resize(size);
@@ -399,16 +397,15 @@ TEST(SelectionTest, WordsLinksCopyingFindingAndDragging) {
   EXPECT_EQ(h.view->SelectionText(false, 4), "ab" + J("＿"));
 
   // Copying adds the source notice only to long or multi-line text.
-  const std::string a80(80, 'a'), a81(81, 'a'), source = "出典：見本";
-  const std::string notice = "\r\n" + source + "\r\n";
+  const std::string a80(80, 'a'), a81(81, 'a'), notice = "\r\n出典：見本\r\n";
   const struct {
     std::string shown;
     bool all;  // copy everything (nothing is selected) or the first three bytes
-    std::string source, copied;
-  } cases[] = {{a80, true, source, a80},
-               {a81, true, source, a81 + notice},
-               {"ab\ncd", false, source, "ab\r\nc" + notice},
-               {a81, true, "", a81}};  // no notice without a SOURCE= statement
+    std::string copied, source = "出典：見本";
+  } cases[] = {{a80, true, a80},
+               {a81, true, a81 + notice},
+               {"ab\ncd", false, "ab\r\nc" + notice},
+               {a81, true, a81, ""}};  // no notice without a SOURCE= statement
   int page = 5;
   for (const auto& c : cases) {
     h.disk.info().source = Sjis(c.source);
