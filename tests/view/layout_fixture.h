@@ -11,8 +11,7 @@
 namespace morva::testing {
 
 // Half-width characters are cw wide and double-byte ones 2 cw, in every font.
-class FakeMetrics : public LayoutMetrics {
- public:
+struct FakeMetrics : LayoutMetrics {
   int cw = 10;
   int CharWidth() const override { return cw; }
   bool FixedPitch() const override { return false; }
@@ -38,6 +37,12 @@ inline std::string Heading(std::string_view text) { return "\x03" + std::string(
 inline std::string Gaiji(bool full, uint16_t code) {
   return std::string{'\x0B', full ? '1' : '0', static_cast<char>(code >> 8),
                      static_cast<char>(code & 0xFF)};
+}
+// Numbered lines ended by line feeds.
+inline std::string NumberedLines(int n) {
+  std::string text;
+  for (int i = 0; i < n; ++i) text += Format("line %d\n", i);
+  return text;
 }
 inline std::string Repeat(std::string_view s, int n) {
   std::string out;

@@ -18,8 +18,7 @@ namespace {
 using namespace testing;
 using Lines = std::vector<std::string>;
 
-class TBrowsTest : public ::testing::Test {
- protected:
+struct TBrowsTest : ::testing::Test {
   TBrowsTest() : brows_(reporter_, (dir_ / "marked.txt").string()) { brows_.SetMetrics(&metrics_); }
 
   // Lays out `text` at `columns` and returns the lines' texts.
@@ -73,13 +72,11 @@ TEST_F(TBrowsTest, LineTableBreaksTargetReadWindowAndTheByteLimit) {
   EXPECT_EQ(brows_.GetLine(-1).text, "");
   EXPECT_EQ(brows_.GetLine(1).text, "");
   EXPECT_EQ(brows_.ByteDistance(0, 1, 0, 3), 3);
-  // 4,000 numbered lines: about 44 KB, more than one read window.
-  std::string text;
-  for (int i = 0; i < 4000; ++i) text += Format("line %05d", i) + kBreak;
-  Lay(text, 80);
+  // 4,000 numbered lines: about 39 KB, more than one read window.
+  Lay(NumberedLines(4000), 80);
   ASSERT_EQ(brows_.LineCount(), 4000);
   for (int i : {0, 3999, 1, 2000, 3000, 5, 3998, 1638, 1639, 3276})
-    EXPECT_EQ(brows_.GetLine(i).text, Format("line %05d\r", i)) << i;
+    EXPECT_EQ(brows_.GetLine(i).text, Format("line %d", i)) << i;
   // 300 characters and CR LF make a 302-byte line at 310 columns; the column
   // count drops until no line reaches 300 bytes.
   EXPECT_EQ(Lay(std::string(300, 'a') + kBreak, 310), (Lines{std::string(298, 'a'), "aa\r"}));

@@ -18,7 +18,6 @@
 #include <set>
 
 #include "engine/book/tdisk.h"
-#include "engine/book/text_utils.h"
 #include "engine/decode/content.h"
 #include "tests/support/recording_reporter.h"
 #include "tests/support/test_dirs.h"
@@ -32,8 +31,7 @@ namespace {
 using namespace testing;
 
 // A clipboard that keeps what was handed over, in UTF-8.
-class FakeClipboard : public ClipboardAdapter {
- public:
+struct FakeClipboard : ClipboardAdapter {
   void SetText(std::string_view utf8) override { texts.emplace_back(utf8); }
   void SetSelectionText(std::string_view utf8) override { selections.emplace_back(utf8); }
   std::vector<std::string> texts;
@@ -43,8 +41,7 @@ class FakeClipboard : public ClipboardAdapter {
 // A content view for tests: a book (the demo volume written by mkbook, or a
 // real book), the book-access object with the book selected, the display
 // fonts, a shown pane and the view with recording callbacks.
-class ViewHarness {
- public:
+struct ViewHarness {
   static constexpr int kRow = 1;
 
   // volume: a real book's directory; empty for the demo volume.
@@ -124,12 +121,6 @@ class ViewHarness {
   int beeps = 0;
   std::vector<bool> backStates;
 };
-
-std::string NumberedLines(int n) {
-  std::string text;
-  for (int i = 0; i < n; ++i) text += Format("line %d\n", i);
-  return text;
-}
 
 // Pixels of a rectangle whose colour is near the given one.
 int CountNear(const QImage& image, QRect area, QColor colour, int tolerance = 60) {
