@@ -10,22 +10,13 @@
 
 namespace morva::testing {
 
-// Half-width characters are cw wide and double-byte ones 2 cw; the bold and
-// italic fonts may add a few pixels so that tests can tell which font measured.
-class FakeMetrics : public LayoutMetrics {
- public:
+// Half-width characters are cw wide and double-byte ones 2 cw, in every font.
+struct FakeMetrics : LayoutMetrics {
   int cw = 10;
-  bool fixed = false;
-  int boldExtra = 0;
-  int italicExtra = 0;
-
   int CharWidth() const override { return cw; }
-  bool FixedPitch() const override { return fixed; }
-  int CharacterWidth(uint16_t code, MeasureFont font) const override {
-    int w = code > 0xFF ? 2 * cw : cw;
-    if (font == MeasureFont::kBold) w += boldExtra;
-    if (font == MeasureFont::kItalic) w += italicExtra;
-    return w;
+  bool FixedPitch() const override { return false; }
+  int CharacterWidth(uint16_t code, MeasureFont) const override {
+    return code > 0xFF ? 2 * cw : cw;
   }
 };
 
@@ -46,6 +37,12 @@ inline std::string Heading(std::string_view text) { return "\x03" + std::string(
 inline std::string Gaiji(bool full, uint16_t code) {
   return std::string{'\x0B', full ? '1' : '0', static_cast<char>(code >> 8),
                      static_cast<char>(code & 0xFF)};
+}
+// Numbered lines ended by line feeds.
+inline std::string NumberedLines(int n) {
+  std::string text;
+  for (int i = 0; i < n; ++i) text += Format("line %d\n", i);
+  return text;
 }
 inline std::string Repeat(std::string_view s, int n) {
   std::string out;

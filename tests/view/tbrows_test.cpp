@@ -15,19 +15,10 @@
 namespace morva {
 namespace {
 
-using testing::FakeMetrics;
-using testing::Gaiji;
-using testing::Heading;
-using testing::Indent;
-using testing::J;
-using testing::kBreak;
-using testing::Link;
-using testing::RefMarker;
-using testing::Repeat;
+using namespace testing;
 using Lines = std::vector<std::string>;
 
-class TBrowsTest : public ::testing::Test {
- protected:
+struct TBrowsTest : ::testing::Test {
   TBrowsTest() : brows_(reporter_, (dir_ / "marked.txt").string()) { brows_.SetMetrics(&metrics_); }
 
   // Lays out `text` at `columns` and returns the lines' texts.
@@ -37,19 +28,15 @@ class TBrowsTest : public ::testing::Test {
     brows_.SetColumns(columns);
     target_ = brows_.LayOut(targetOffset_);
     Lines lines;
-    for (int i = 0; i < brows_.LineCount(); ++i) lines.emplace_back(brows_.GetLine(i).text);
+    styles_.clear();
+    indents_.clear();
+    for (int i = 0; i < brows_.LineCount(); ++i) {
+      const LineText line = brows_.GetLine(i);
+      lines.emplace_back(line.text);
+      styles_.push_back(line.style);
+      indents_.push_back(line.indent);
+    }
     return lines;
-  }
-  std::vector<int> Column(int (*field)(const LineText&)) {
-    std::vector<int> out;
-    for (int i = 0; i < brows_.LineCount(); ++i) out.push_back(field(brows_.GetLine(i)));
-    return out;
-  }
-  std::vector<int> Styles() {
-    return Column([](const LineText& l) { return static_cast<int>(l.style); });
-  }
-  std::vector<int> Indents() {
-    return Column([](const LineText& l) { return l.indent; });
   }
 
   testing::TempDir dir_;
@@ -58,9 +45,10 @@ class TBrowsTest : public ::testing::Test {
   TBrows brows_;
   int64_t targetOffset_ = 0;
   int target_ = 0;
+  std::vector<int> styles_, indents_;
 };
 
-TEST_F(TBrowsTest, BreaksKeepTheirCarriageReturnAndEmptyLinesHaveEntries) {
+TEST_F(TBrowsTest, LineTableBreaksTargetReadWindowAndTheByteLimit) {
   EXPECT_EQ(Lay("abc" + kBreak + kBreak + "de" + kBreak, 80), (Lines{"abc\r", "\r", "de\r"}));
   EXPECT_EQ(brows_.LineStart(1), 5u);
   EXPECT_EQ(brows_.LineStart(3), 11u);  // the sentinel: end of text
@@ -77,98 +65,18 @@ TEST_F(TBrowsTest, BreaksKeepTheirCarriageReturnAndEmptyLinesHaveEntries) {
   targetOffset_ = 1000;
   Lay("L0" + kBreak, 80);
   EXPECT_EQ(target_, 0);
-}
-
-TEST_F(TBrowsTest, WrapsByTheRulesOfEachKindOfText) {
-  const std::string span = "\x0E" + J("あいうえおかきく") + "\x0F";
-  const std::string full = Gaiji(true, 0xA121);
-  const std::string half = Gaiji(false, 0xA122);
-  const struct {
-    const char* what;
-    std::string text;
-    int columns;
-    bool wordWrap;
-    Lines lines;
-  } cases[] = {
-      {"double-byte",
-       J("あいうえおかきくけこさし"),
-       10,
-       false,
-       {J("あいうえお"), J("かきくけこ"), J("さし")}},
-      // "。", "」", small kana and the long vowel mark never begin a line.
-      {"closing", J("あいうえお。」かき"), 10, false, {J("あいうえ"), J("お。」かき")}},
-      {"closing fits", J("あいう。」かき"), 10, false, {J("あいう。」"), J("かき")}},
-      {"small kana", J("あいうオーャ、か"), 10, false, {J("あいう"), J("オーャ、か")}},
-      {"last closing", J("あいうえおか。"), 10, false, {J("あいうえお"), J("か。")}},
-      // A unit wider than a whole line overflows its own line.
-      {"wide unit", J("あ。、。、。、"), 6, false, {J("あ。、。、。、")}},
-      {"single-byte", "hello world again", 8, false, {"hello wo", "rld agai", "n"}},
-      // A space or ")" never begins a line.
-      {"paren", "abcdefgh) x", 8, false, {"abcdefg", "h) x"}},
-      {"paren fits", "abcdef) x", 8, false, {"abcdef) ", "x"}},
-      {"word wrap", "hello world again", 8, true, {"hello ", "world ", "again"}},
-      {"long word", "a verylongword b", 8, true, {"a ", "verylongword ", "b"}},
-      // A no-break span is one unit and its codes are not in the line text;
-      // a break ends a span never closed.
-      {"span", "ab" + span + "cd", 10, false, {"ab", J("あいうえおかきく"), "cd"}},
-      {"open span", "\x0E" + std::string("ab") + kBreak + "cd", 10, false, {"ab\r", "cd"}},
-      // Markers and style codes take no room; external characters take one
-      // or two columns; 0x11 is measured as a space.
-      {"markers",
-       Link("abcde", 1, 2) + Heading("fghij") + "k",
-       10,
-       false,
-       {Link("abcde", 1, 2) + Heading("fghij"), "k"}},
-      {"external",
-       Repeat(full, 3) + Repeat(half, 4) + "x",
-       10,
-       false,
-       {Repeat(full, 3) + Repeat(half, 4), "x"}},
-      {"highlight end",
-       "\x10" + std::string("abcd\x11") + "efghij",
-       10,
-       false,
-       {"\x10" + std::string("abcd\x11") + "efghi", "j"}},
-  };
-  for (const auto& c : cases) {
-    LayoutOptions options;
-    options.wordWrap = c.wordWrap;
-    EXPECT_EQ(Lay(c.text, c.columns, options), c.lines) << c.what;
-  }
-}
-
-TEST_F(TBrowsTest, LinesCarryTheStyleAndIndentInForce) {
-  const std::string text = Heading(J("あいうえおかきくけこさし")) + kBreak + "plain";
-  LayoutOptions bold;
-  bold.bold = 1;
-  Lay(text, 10, bold);
-  EXPECT_EQ(Styles(),
-            (std::vector<int>{kStylePlain, kStyleHeadingBold, kStyleHeadingBold, kStylePlain}));
-  Lay(text, 10);
-  EXPECT_EQ(brows_.GetLine(1).style, kStyleHeading);
-  // Link text continues in the link style; after its marker the text is plain.
-  Lay(Link(J("あいうえおかき"), 1, 0) + J("あいうえおかき"), 10);
-  EXPECT_EQ(Styles(), (std::vector<int>{kStylePlain, kStyleLink, kStylePlain}));
-  Lay("\x0C" + J("あいうえおか"), 10);
-  EXPECT_EQ(brows_.GetLine(1).style, kStyleBold);
-  Lay("\x10" + J("あいうえおか"), 10);
-  EXPECT_EQ(brows_.GetLine(1).style, kStyleItalic);
-
-  // Level 2 is 4 columns; the first line was made before any indent code,
-  // and lines begun by moving a whole word keep the indent too.
-  EXPECT_EQ(Lay("AAAA" + kBreak + Indent(2) + "BBBBBB" + kBreak + Indent(0) + "C", 8),
-            (Lines{"AAAA\r", "BBBB", "BB\r", "C"}));
-  EXPECT_EQ(Indents(), (std::vector<int>{0, 4, 4, 0}));
-  Lay(Indent(1) + "abc", 8);
-  EXPECT_EQ(Indents(), (std::vector<int>{0}));
-  LayoutOptions wrap;
-  wrap.wordWrap = true;
-  EXPECT_EQ(Lay("A" + kBreak + Indent(1) + "ab cd ef gh", 8, wrap),
-            (Lines{"A\r", "ab cd ", "ef gh"}));
-  EXPECT_EQ(Indents(), (std::vector<int>{0, 2, 2}));
-}
-
-TEST_F(TBrowsTest, LongLinesShrinkTheColumnCount) {
+  // GetLine leaves out indent and span codes; a marker whose digits could be
+  // mistaken for codes stays whole.
+  EXPECT_EQ(Lay(Indent(1) + "a\x0E" + "b\x0F" + Link("c", 0x0909, 0x0E0F) + kBreak, 80),
+            Lines{"ab" + Link("c", 0x0909, 0x0E0F) + "\r"});
+  EXPECT_EQ(brows_.GetLine(-1).text, "");
+  EXPECT_EQ(brows_.GetLine(1).text, "");
+  EXPECT_EQ(brows_.ByteDistance(0, 1, 0, 3), 3);
+  // 4,000 numbered lines: about 39 KB, more than one read window.
+  Lay(NumberedLines(4000), 80);
+  ASSERT_EQ(brows_.LineCount(), 4000);
+  for (int i : {0, 3999, 1, 2000, 3000, 5, 3998, 1638, 1639, 3276})
+    EXPECT_EQ(brows_.GetLine(i).text, Format("line %d", i)) << i;
   // 300 characters and CR LF make a 302-byte line at 310 columns; the column
   // count drops until no line reaches 300 bytes.
   EXPECT_EQ(Lay(std::string(300, 'a') + kBreak, 310), (Lines{std::string(298, 'a'), "aa\r"}));
@@ -184,20 +92,76 @@ TEST_F(TBrowsTest, LongLinesShrinkTheColumnCount) {
   EXPECT_EQ(brows_.Columns(), 1);
 }
 
-TEST_F(TBrowsTest, GetLineLeavesOutIndentAndSpanCodesAndReloadsFarLines) {
-  // A marker whose digits could be mistaken for codes stays whole.
-  EXPECT_EQ(Lay(Indent(1) + "a\x0E" + "b\x0F" + Link("c", 0x0909, 0x0E0F) + kBreak, 80),
-            Lines{"ab" + Link("c", 0x0909, 0x0E0F) + "\r"});
-  EXPECT_EQ(brows_.GetLine(-1).text, "");
-  EXPECT_EQ(brows_.GetLine(1).text, "");
-  EXPECT_EQ(brows_.ByteDistance(0, 1, 0, 3), 3);
-  // 4,000 numbered lines: about 44 KB, more than one read window.
-  std::string text;
-  for (int i = 0; i < 4000; ++i) text += Format("line %05d", i) + kBreak;
-  Lay(text, 80);
-  ASSERT_EQ(brows_.LineCount(), 4000);
-  for (int i : {0, 3999, 1, 2000, 3000, 5, 3998, 1638, 1639, 3276})
-    EXPECT_EQ(brows_.GetLine(i).text, Format("line %05d\r", i)) << i;
+TEST_F(TBrowsTest, WrapsByTheRulesOfEachKindOfTextAndKeepsStylesAndIndents) {
+  const std::string span = "\x0E" + J("あいうえおかきく") + "\x0F";
+  const std::string full = Gaiji(true, 0xA121);
+  const std::string half = Gaiji(false, 0xA122);
+  const struct {
+    std::string text;
+    int columns;
+    Lines lines;
+    bool wordWrap = false;
+  } cases[] = {
+      {J("あいうえおかきくけこさし"), 10, {J("あいうえお"), J("かきくけこ"), J("さし")}},
+      // "。", "」", small kana and the long vowel mark never begin a line.
+      {J("あいうえお。」かき"), 10, {J("あいうえ"), J("お。」かき")}},
+      {J("あいう。」かき"), 10, {J("あいう。」"), J("かき")}},
+      {J("あいうオーャ、か"), 10, {J("あいう"), J("オーャ、か")}},
+      {J("あいうえおか。"), 10, {J("あいうえお"), J("か。")}},
+      // A unit wider than a whole line overflows its own line.
+      {J("あ。、。、。、"), 6, {J("あ。、。、。、")}},
+      {"hello world again", 8, {"hello wo", "rld agai", "n"}},
+      // A space or ")" never begins a line.
+      {"abcdefgh) x", 8, {"abcdefg", "h) x"}},
+      {"abcdef) x", 8, {"abcdef) ", "x"}},
+      {"hello world again", 8, {"hello ", "world ", "again"}, true},
+      {"a verylongword b", 8, {"a ", "verylongword ", "b"}, true},
+      // A no-break span is one unit and its codes are not in the line text;
+      // a break ends a span never closed.
+      {"ab" + span + "cd", 10, {"ab", J("あいうえおかきく"), "cd"}},
+      {"\x0E" + std::string("ab") + kBreak + "cd", 10, {"ab\r", "cd"}},
+      // Markers and style codes take no room; external characters take one
+      // or two columns; 0x11 is measured as a space.
+      {Link("abcde", 1, 2) + Heading("fghij") + "k",
+       10,
+       {Link("abcde", 1, 2) + Heading("fghij"), "k"}},
+      {Repeat(full, 3) + Repeat(half, 4) + "x", 10, {Repeat(full, 3) + Repeat(half, 4), "x"}},
+      {"\x10" + std::string("abcd\x11") + "efghij",
+       10,
+       {"\x10" + std::string("abcd\x11") + "efghi", "j"}},
+  };
+  int i = 0;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Lay(c.text, c.columns, {.wordWrap = c.wordWrap}), c.lines) << i++;
+  }
+  // Lines carry the style and indent in force.
+  const std::string heading = Heading(J("あいうえおかきくけこさし")) + kBreak + "plain";
+  const int h = kStyleHeading, hb = kStyleHeadingBold, p = kStylePlain;
+  const struct {
+    std::string text;
+    std::vector<int> styles;
+    LayoutOptions options = {};
+  } styled[] = {{heading, {p, hb, hb, p}, {.bold = 1}},
+                {heading, {p, h, h, p}},
+                // Link text continues in the link style; after its marker the text is plain.
+                {Link(J("あいうえおかき"), 1, 0) + J("あいうえおかき"), {p, kStyleLink, p}},
+                {"\x0C" + J("あいうえおか"), {p, kStyleBold}},
+                {"\x10" + J("あいうえおか"), {p, kStyleItalic}}};
+  for (const auto& c : styled) {
+    Lay(c.text, 10, c.options);
+    EXPECT_EQ(styles_, c.styles) << c.styles[1];
+  }
+
+  // Level 2 is 4 columns; the first line was made before any indent code,
+  // and lines begun by moving a whole word keep the indent too.
+  EXPECT_EQ(Lay("AAAA" + kBreak + Indent(2) + "BBBBBB" + kBreak + Indent(0) + "C", 8),
+            (Lines{"AAAA\r", "BBBB", "BB\r", "C"}));
+  EXPECT_EQ(indents_, (std::vector<int>{0, 4, 4, 0}));
+  Lay(Indent(1) + "abc", 8);
+  EXPECT_EQ(indents_, (std::vector<int>{0}));
+  EXPECT_EQ(Lay("A" + kBreak + Indent(1) + "ab cd ef gh", 8, {.wordWrap = true}),
+            (Lines{"A\r", "ab cd ", "ef gh"}));
+  EXPECT_EQ(indents_, (std::vector<int>{0, 2, 2}));
 }
 
 }  // namespace
