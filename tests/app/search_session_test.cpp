@@ -30,12 +30,7 @@ class SearchSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     MORVA_REQUIRE_SHARED_BOOKS();
-    BookBarEntry book;
-    book.shortName = "E";
-    book.location = (testing::SharedBooks() / "edict-small").string();
-    book.subbook = 0;
-    book.mark = true;
-    bar_ = {BookBarEntry{}, book};
+    bar_ = {BookBarEntry{}, {"E", (testing::SharedBooks() / "edict-small").string(), "", 0, true}};
     disk_.SetBookList(&bar_);
     disk_.settings().dicInfoPath = (dir_ / "info.dat").string();
     ASSERT_TRUE(disk_.SelectSubbook(kBook));
@@ -158,8 +153,7 @@ TEST(StartupRequestTest, FieldsKeepTheirLimits) {
 }
 
 TEST(StartupRequestTest, BookRequestsCountHeadersOrBooksFromOne) {
-  BookBarEntry book;
-  book.shortName = "b";
+  const BookBarEntry book{"b", "", ""};
   const BookBar bar = {BookBarEntry{}, book, book, BookBarEntry{}, book, BookBarEntry{}, book};
   // G<n>: the n-th header; <n>: the n-th book; anything else names none.
   const std::pair<const char*, int> cases[] = {{"G1", 0},  {"G2", 3}, {"g3", 5}, {"G4", -1},

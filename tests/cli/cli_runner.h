@@ -7,7 +7,10 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include "tests/support/test_dirs.h"
 
 namespace morva::cli {
 
@@ -39,14 +42,21 @@ inline CliRun RunCli(const std::string& args, int timeoutSeconds = 0) {
     // timeout reports a killed command as 128 + 9.
     r.timedOut = timeoutSeconds > 0 && r.status == 128 + 9;
   }
-  if (FILE* e = std::fopen(errName, "rb")) {
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), e)) > 0) r.err.append(buf.data(), n);
-    std::fclose(e);
-  }
+  r.err = testing::ReadFile(errName);
   ::unlink(errName);
   return r;
+}
+
+inline bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// A writable copy of a shared book at target.
+inline void CopySharedBook(const std::string& book, const std::filesystem::path& target) {
+  namespace fs = std::filesystem;
+  fs::copy(testing::SharedBooks() / book, target, fs::copy_options::recursive);
+  for (auto& e : fs::recursive_directory_iterator(target))
+    fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add);
 }
 
 }  // namespace morva::cli
