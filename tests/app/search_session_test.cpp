@@ -132,9 +132,7 @@ TEST(EndingRules, FirstMatchingRuleRewritesTheWord) {
   // A set that appends and names itself never grows a word beyond the box.
   std::string word(126, 'a');
   EXPECT_FALSE(ApplyEndingSet(&word, 1, Sets({{1, ",xx,1"}})).applied);
-}
-
-TEST(Prefix, OnlyWhenTheWordStaysBelow128Bytes) {
+  // A prefix is added only when the word stays below 128 bytes.
   EXPECT_EQ(AddPrefix("word", "+"), "+word");
   EXPECT_EQ(AddPrefix(std::string(126, 'a'), "+"), "+" + std::string(126, 'a'));
   EXPECT_EQ(AddPrefix(std::string(127, 'a'), "+"), std::string(127, 'a'));
@@ -143,16 +141,14 @@ TEST(Prefix, OnlyWhenTheWordStaysBelow128Bytes) {
 // The request's fields reach the window through the settings file; here
 // their limits: a rule number that is no number is 0, the book request has
 // 4 bytes and the word 127, never half a double-byte character.
-TEST(StartupRequestTest, FieldsKeepTheirLimits) {
+TEST(StartupRequestTest, FieldsKeepTheirLimitsAndBookRequestsCountFromOne) {
   EXPECT_EQ(ParseStartupRequest(",x,g"), (StartupRequest{"", 0, "g", "", ""}));
   std::string word;
   for (int i = 0; i < 70; ++i) word += Sjis("語");
   const StartupRequest r = ParseStartupRequest(",1,g,G12345," + word);
   EXPECT_EQ(r.book, "G123");
   EXPECT_EQ(r.word.size(), 126u);
-}
 
-TEST(StartupRequestTest, BookRequestsCountHeadersOrBooksFromOne) {
   const BookBarEntry book{"b", "", ""};
   const BookBar bar = {BookBarEntry{}, book, book, BookBarEntry{}, book, BookBarEntry{}, book};
   // G<n>: the n-th header; <n>: the n-th book; anything else names none.

@@ -46,12 +46,18 @@ class SettingsStoreTest : public ::testing::Test {
   SettingsStore store_{Path()};
 };
 
-TEST_F(SettingsStoreTest, NoFileGivesEveryDefaultAndCreatesNothing) {
+TEST_F(SettingsStoreTest, NoFileGivesEveryDefaultAndParmCarriesTheRequest) {
   Settings s = Load();
   EXPECT_EQ(s, Defaults());
   EXPECT_FALSE(std::filesystem::exists(Path()));
   // The Japanese default face is kept in Shift-JIS.
   EXPECT_EQ(FormatFontPair(s.font0), Utf8ToSjis("ＭＳ Ｐゴシック,14,FixedSys,18"));
+  // Parm carries the start-up request.
+  EXPECT_EQ(store_.ReadParm(), "");
+  ASSERT_TRUE(store_.WriteParm("MORVA.INI,1,group,2,word"));
+  EXPECT_EQ(store_.ReadParm(), "MORVA.INI,1,group,2,word");
+  ASSERT_TRUE(store_.WriteParm(std::string(500, 'p')));
+  EXPECT_EQ(store_.ReadParm(), std::string(428, 'p'));
 }
 
 Settings NonDefault(const std::string& dir) {
@@ -171,7 +177,7 @@ TEST_F(SettingsStoreTest, WindowsAreKeptOnTheScreen) {
   }
 }
 
-TEST_F(SettingsStoreTest, FileNamesAreAbsoluteInMemoryAndRelativeInTheFile) {
+TEST_F(SettingsStoreTest, FileNamesAreRelativeInTheFileAndHistoryIsCutToFit) {
   Settings s = LoadFrom("[Options]\r\nDicInfo=sub\\INFO.DAT\r\nEditFile=/tmp/e.txt\r\n");
   EXPECT_EQ(s.dicInfo, Dir() + "sub/INFO.DAT");
   EXPECT_EQ(s.editFile, "/tmp/e.txt");
@@ -187,6 +193,13 @@ TEST_F(SettingsStoreTest, FileNamesAreAbsoluteInMemoryAndRelativeInTheFile) {
   ASSERT_TRUE(store_.SaveAll(s, 300));
   EXPECT_EQ(Stored("Options", "DicInfo"), "D:\\MORVA\\MORVA.DAT");
   EXPECT_EQ(Stored("Options", "EditFile"), "/elsewhere/MORVA.$$$");
+
+  // A history of sixty words keeps what fits below 300 bytes.
+  for (int i = 0; i < 60; ++i) s.history.push_back("word" + std::to_string(100000 + i));
+  ASSERT_TRUE(store_.SaveAll(s, 300));
+  EXPECT_EQ(Stored("Options", "History").size(), 296u);  // 27 words and 26 dots
+  s.history.resize(27);
+  EXPECT_EQ(Load().history, s.history);
 }
 
 TEST_F(SettingsStoreTest, TypedValuesReadStrictlyAndFallBackOnJunk) {
@@ -215,24 +228,6 @@ TEST_F(SettingsStoreTest, TypedValuesReadStrictlyAndFallBackOnJunk) {
   EXPECT_EQ(s.backColor, MakeColor(1, 2, 3));
   EXPECT_EQ(s.titleColor, MakeColor(255, 0, 7));
   EXPECT_EQ(s.jumpColor, Defaults().jumpColor);
-}
-
-TEST_F(SettingsStoreTest, HistoryOfSixtyWordsKeepsWhatFitsBelow300) {
-  Settings s = Defaults();
-  for (int i = 0; i < 60; ++i) s.history.push_back("word" + std::to_string(100000 + i));
-  ASSERT_TRUE(store_.SaveAll(s, 300));
-  EXPECT_EQ(Stored("Options", "History").size(), 296u);  // 27 words and 26 dots
-  Settings back = Load();
-  s.history.resize(27);
-  EXPECT_EQ(back.history, s.history);
-}
-
-TEST_F(SettingsStoreTest, ParmCarriesTheStartUpRequest) {
-  EXPECT_EQ(store_.ReadParm(), "");
-  ASSERT_TRUE(store_.WriteParm("MORVA.INI,1,group,2,word"));
-  EXPECT_EQ(store_.ReadParm(), "MORVA.INI,1,group,2,word");
-  ASSERT_TRUE(store_.WriteParm(std::string(500, 'p')));
-  EXPECT_EQ(store_.ReadParm(), std::string(428, 'p'));
 }
 
 }  // namespace

@@ -7,18 +7,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <string>
 #include <thread>
 
 #include "app/startup/platform_choice.h"
+#include "tests/cli/cli_runner.h"
 #include "tests/support/book_test.h"
 
 namespace morva {
@@ -32,18 +27,6 @@ bool Catches(pid_t pid, int signal) {
     if (line.rfind("SigCgt:", 0) == 0)
       return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
   return false;
-}
-
-// Waits up to a minute for the process to end; its wait status, or -1.
-int WaitForEnd(pid_t pid) {
-  for (int i = 0; i < 600; ++i) {
-    int status = 0;
-    if (::waitpid(pid, &status, WNOHANG) == pid) return status;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  ::kill(pid, SIGKILL);
-  ::waitpid(pid, nullptr, 0);
-  return -1;
 }
 
 // Each signal ends a run of `morva vol` in the folder above the volume: the
@@ -81,7 +64,10 @@ TEST(WindowProgramTest, EndedBySignalItSavesItsSettingsAndAFolderArgumentOpensTh
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     ::kill(pid, signal);
-    const int status = WaitForEnd(pid);
+    ::alarm(60);  // a program that does not end ends the test run instead of hanging it
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::alarm(0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << signal << ", status " << status;
     EXPECT_FALSE(std::filesystem::exists(stale)) << "signal " << signal;
     const std::string ini = testing::ReadFile(settings / "MORVA.INI");
@@ -122,39 +108,27 @@ TEST(WindowProgramTest, PreferX11OnlyOnWaylandWithAnXServerAndNoChosenPlatform) 
         << "row " << &c - cases;
 }
 
-// Runs a shell command line; its exit status and what it printed.
-std::pair<int, std::string> RunShell(const std::string& command) {
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return {-1, ""};
-  std::string out;
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-  const int status = ::pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
 TEST(WindowProgramTest, ShotsSearchTheRealWindowAndLeaveTheSettingsAlone) {
   MORVA_REQUIRE_SHARED_BOOKS();
   const std::filesystem::path book = testing::SharedBooks() / "edict-small";
   testing::TempDir dir;
   const std::string env =
-      "XDG_CONFIG_HOME=" + (dir / "config").string() + " QT_QPA_PLATFORM=offscreen ";
+      "env XDG_CONFIG_HOME=" + (dir / "config").string() + " QT_QPA_PLATFORM=offscreen ";
   const std::string shot = (dir / "shot.png").string();
-  const auto [status, out] =
-      RunShell(env + MORVA_SHOTS_BINARY " window --book " + book.string() +
-               " --search いぬ --size 800x600 --report --screenshot " + shot + " 2>&1");
-  EXPECT_EQ(status, 0) << out;
-  EXPECT_NE(out.find("platform offscreen\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("vmrss-kb "), std::string::npos) << out;
+  const cli::CliRun shots =
+      cli::RunCommand(env + MORVA_SHOTS_BINARY " window --book " + book.string() +
+                      " --search いぬ --size 800x600 --report --screenshot " + shot);
+  EXPECT_EQ(shots.status, 0) << shots.err;
+  EXPECT_TRUE(cli::Has(shots.out, "platform offscreen\n") && cli::Has(shots.out, "vmrss-kb "))
+      << shots.out;
   EXPECT_GT(std::filesystem::file_size(shot), 1000u);
   EXPECT_FALSE(std::filesystem::exists(dir / "config" / "morva" / "MORVA.INI"));
   // The first paint comes while the window is set up: the program still ends.
-  const auto [painted, printed] =
-      RunShell(env + "timeout 60 " MORVA_SHOTS_BINARY " window --first-paint 2>&1");
-  EXPECT_EQ(painted, 0) << printed;
-  EXPECT_NE(printed.find("first-paint "), std::string::npos) << printed;
+  const cli::CliRun painted = cli::RunCommand(env + MORVA_SHOTS_BINARY " window --first-paint", 60);
+  EXPECT_EQ(painted.status, 0) << painted.err;
+  EXPECT_TRUE(cli::Has(painted.out, "first-paint ")) << painted.out;
   // A mistyped option is a usage error, not a window that stays open.
-  EXPECT_EQ(RunShell(env + MORVA_SHOTS_BINARY " window --serch x 2>&1").first, 2);
+  EXPECT_EQ(cli::RunCommand(env + MORVA_SHOTS_BINARY " window --serch x").status, 2);
 }
 
 }  // namespace

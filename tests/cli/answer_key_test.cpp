@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "cli/book_session.h"
 #include "engine/book/text_utils.h"
@@ -16,7 +14,6 @@
 #include "engine/text/sjis.h"
 #include "engine/text/unicode.h"
 #include "tests/cli/cli_runner.h"
-#include "tests/support/test_dirs.h"
 #include "tools/mkbook/ebzip_writer.h"
 
 namespace morva::cli {

@@ -1,4 +1,5 @@
-// Runs the morva-cli binary of the build and collects what it prints.
+// Runs the programs of the build, morva-cli above all, and collects what
+// they print.
 #pragma once
 
 #include <sys/wait.h>
@@ -21,10 +22,11 @@ struct CliRun {
   bool timedOut = false;
 };
 
-// Runs morva-cli with args (split by the shell). With timeoutSeconds above 0
-// the process is killed when it runs longer, and timedOut is set: a test of
-// something that once hung fails instead of hanging the suite.
-inline CliRun RunCli(const std::string& args, int timeoutSeconds = 0) {
+// Runs a shell command line and collects what it prints. With
+// timeoutSeconds above 0 the process is killed when it runs longer, and
+// timedOut is set: a test of something that once hung fails instead of
+// hanging the suite.
+inline CliRun RunCommand(const std::string& commandLine, int timeoutSeconds = 0) {
   CliRun r;
   char errName[] = "/tmp/morva-cli-err-XXXXXX";
   const int errFd = ::mkstemp(errName);
@@ -32,8 +34,7 @@ inline CliRun RunCli(const std::string& args, int timeoutSeconds = 0) {
   ::close(errFd);
   const std::string limit =
       timeoutSeconds > 0 ? "timeout -s KILL " + std::to_string(timeoutSeconds) + " " : "";
-  const std::string command = limit + std::string(MORVA_CLI_BINARY) + " " + args + " 2>" + errName;
-  if (FILE* p = popen(command.c_str(), "r")) {
+  if (FILE* p = popen((limit + commandLine + " 2>" + errName).c_str(), "r")) {
     std::array<char, 65536> buf;
     size_t n;
     while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
@@ -46,6 +47,13 @@ inline CliRun RunCli(const std::string& args, int timeoutSeconds = 0) {
   ::unlink(errName);
   return r;
 }
+
+#ifdef MORVA_CLI_BINARY
+// Runs morva-cli with args (split by the shell).
+inline CliRun RunCli(const std::string& args, int timeoutSeconds = 0) {
+  return RunCommand(MORVA_CLI_BINARY " " + args, timeoutSeconds);
+}
+#endif
 
 inline bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;

@@ -5,16 +5,11 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <string>
 
 #include "engine/book/ebzip_format.h"
 #include "tests/cli/cli_runner.h"
-#include "tests/support/test_dirs.h"
 #include "tools/mkbook/damage.h"
 #include "tools/mkbook/ebzip_writer.h"
 

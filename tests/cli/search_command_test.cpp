@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "engine/text/unicode.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/support/answer_key.h"
 #include "tests/support/book_test.h"
