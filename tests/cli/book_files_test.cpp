@@ -62,10 +62,7 @@ TEST_F(BookFilesTest, TitlesDecideWhetherTheVolumeIsSingleByte) {
       {"odd length, 0 after the last letter", "Dictionary1", CatalogLayout::kCatalog, true},
       // 0xE9 (é in Latin-1) after a letter is no JIS trail byte.
       {"Latin-1 letter", "Caf\xE9", CatalogLayout::kCatalog, true},
-      {"control code",
-       "\x1F\x04"
-       "ABCD",
-       CatalogLayout::kCatalogs, true},
+      {"control code", "\x1F\4ABCD", CatalogLayout::kCatalogs, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);

@@ -7,6 +7,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "engine/book/ebzip_format.h"
 #include "tests/cli/cli_runner.h"
@@ -27,7 +28,7 @@ class DamagedBooks : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     if (!testing::HaveSharedBooks()) return;
-    dir_ = new testing::TempDir();
+    dir_ = std::make_unique<testing::TempDir>();
     for (const char* name : {"cut", "nobody", "packed"})
       CopySharedBook("edict-small", *dir_ / name);
     mkbook::damage::Truncate(*dir_ / "cut/edsmall/data/honmon", 2049);
@@ -44,10 +45,6 @@ class DamagedBooks : public ::testing::Test {
     mkbook::damage::Overwrite(packed, slice + 20,
                               std::string(1, static_cast<char>(bytes[slice + 20] ^ 0xFF)));
   }
-  static void TearDownTestSuite() {
-    delete dir_;
-    dir_ = nullptr;
-  }
   void SetUp() override { MORVA_REQUIRE_SHARED_BOOKS(); }
 
   // Replaces {small}, {cut}, {nobody} and {packed} with the volumes' paths.
@@ -59,9 +56,8 @@ class DamagedBooks : public ::testing::Test {
     }
     return s;
   }
-  static testing::TempDir* dir_;
+  static inline std::unique_ptr<testing::TempDir> dir_;
 };
-testing::TempDir* DamagedBooks::dir_ = nullptr;
 
 TEST_F(DamagedBooks, EveryCommandEndsInStatusOneNamingFileAndAddress) {
   struct Case {
