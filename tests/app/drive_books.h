@@ -7,55 +7,29 @@
 
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/drive_search/drive_walk.h"
 #include "engine/book/tdisk.h"
 #include "engine/text/unicode.h"
-#include "tests/support/recording_reporter.h"
-#include "tests/support/test_dirs.h"
-#include "tools/mkbook/body_text.h"
-#include "tools/mkbook/index_page.h"
-#include "tools/mkbook/jis_text.h"
-#include "tools/mkbook/subbook_pages.h"
-#include "tools/mkbook/volume.h"
+#include "tests/support/book_test.h"
 
 namespace morva::testing {
 
 namespace fs = std::filesystem;
 
-inline mkbook::Subbook MakeSubbook(const std::string& titleUtf8, const std::string& directory) {
-  mkbook::SubbookPages pages;
-  mkbook::BodyText body({pages.NextFreePage(), 0});
-  body.Indent(1).Headword("あ").Text("本文").Newline();
-  pages.AddSection(mkbook::index_code::kBody, body.Bytes());
-  mkbook::Subbook s;
-  s.record.title = mkbook::JisFromUtf8(titleUtf8);
-  s.record.directory = directory;
-  s.body = pages.Build();
-  return s;
-}
-
-inline void WriteVolume(const fs::path& at,
-                        const std::vector<std::pair<std::string, std::string>>& books) {
-  mkbook::Volume v(mkbook::CatalogLayout::kCatalogs);
-  for (const auto& [title, directory] : books) v.AddSubbook(MakeSubbook(title, directory));
-  v.WriteTo(at);
-}
-
 class DriveWalkTest : public ::testing::Test {
  protected:
   DriveWalkTest() {
     const fs::path r = Root();
-    WriteVolume(r, {{"深さ零の辞書", "zero"}});
-    WriteVolume(r / "a", {{"深さ一", "one"}});
-    WriteVolume(r / "b" / "c", {{"深さ二", "two"}});
-    WriteVolume(r / "d" / "e" / "f", {{"深さ三", "three"}});
-    WriteVolume(r / "s", {{"本体", "main"}, {"音声", "snd"}});
+    WriteVolume(r, {SimpleSubbook("深さ零の辞書", "zero")});
+    WriteVolume(r / "a", {SimpleSubbook("深さ一", "one")});
+    WriteVolume(r / "b" / "c", {SimpleSubbook("深さ二", "two")});
+    WriteVolume(r / "d" / "e" / "f", {SimpleSubbook("深さ三", "three")});
+    WriteVolume(r / "s", {SimpleSubbook("本体", "main"), SimpleSubbook("音声", "snd")});
     fs::create_directories(r / "s" / "snd" / "stream");
-    WriteVolume(r / "x.d", {{"点", "dot"}});
-    WriteVolume(r / "y.d" / "z", {{"点の下", "under"}});
+    WriteVolume(r / "x.d", {SimpleSubbook("点", "dot")});
+    WriteVolume(r / "y.d" / "z", {SimpleSubbook("点の下", "under")});
     disk_.SetBookList(&bar_);
   }
 

@@ -2,7 +2,6 @@
 // group.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -151,12 +150,8 @@ TEST_F(SaveGroupTest, KilledWhileSavingNoGroupIsLost) {
         EXPECT_TRUE(intact(Grp())) << "after kill " << kill;
         EXPECT_TRUE(intact(Bak())) << "after kill " << kill;
       });
-  RemoveStaleTemporaryFiles(dir_.str());
-  std::vector<std::string> left;
-  for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
-    left.push_back(entry.path().filename().string());
-  std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"MORVA.BAK", "MORVA.GRP"}));
+  RemoveStaleTemporaryFiles(dir_.str());  // leaves the two files checked above
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 2);
 }
 
 TEST(GroupTableTest, RowsFillMoveAndWriteSeparatorsUpToTheLastUsedRow) {
@@ -211,16 +206,13 @@ TEST(OpenGroupTest, LoadsTheGroupAndOpensABookOfIt) {
     ASSERT_TRUE(OpenGroup(host, grp, S("英和")));
     EXPECT_EQ(host.opened, opened) << book;
     EXPECT_EQ(host.group, S("英和"));
-    EXPECT_EQ(host.bar.size(), 4u);
-    EXPECT_EQ(host.bar[3].location, "/cd/waei");
-    ASSERT_EQ(host.menu.size(), 2u);
-    EXPECT_EQ(host.menu[0].title, S("英和辞典"));
+    ASSERT_EQ(std::make_pair(host.bar.size(), host.menu.size()), std::make_pair(4ul, 2ul));
+    EXPECT_EQ(host.bar[3].location + host.menu[0].title, "/cd/waei" + S("英和辞典"));
   }
   FakeGroupHost unknown;
   EXPECT_FALSE(OpenGroup(unknown, grp, "missing"));
   EXPECT_EQ(unknown.group, "");
-  EXPECT_EQ(unknown.bar.size(), 2u);
-  EXPECT_EQ(unknown.menu.size(), 1u);
+  EXPECT_EQ(std::make_pair(unknown.bar.size(), unknown.menu.size()), std::make_pair(2ul, 1ul));
   EXPECT_EQ(unknown.opened, 1);
 }
 

@@ -30,12 +30,7 @@ class SearchSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     MORVA_REQUIRE_SHARED_BOOKS();
-    BookBarEntry book;
-    book.shortName = "E";
-    book.location = (testing::SharedBooks() / "edict-small").string();
-    book.subbook = 0;
-    book.mark = true;
-    bar_ = {BookBarEntry{}, book};
+    bar_ = {BookBarEntry{}, {"E", (testing::SharedBooks() / "edict-small").string(), "", 0, true}};
     disk_.SetBookList(&bar_);
     disk_.settings().dicInfoPath = (dir_ / "info.dat").string();
     ASSERT_TRUE(disk_.SelectSubbook(kBook));
@@ -137,9 +132,7 @@ TEST(EndingRules, FirstMatchingRuleRewritesTheWord) {
   // A set that appends and names itself never grows a word beyond the box.
   std::string word(126, 'a');
   EXPECT_FALSE(ApplyEndingSet(&word, 1, Sets({{1, ",xx,1"}})).applied);
-}
-
-TEST(Prefix, OnlyWhenTheWordStaysBelow128Bytes) {
+  // A prefix is added only when the word stays below 128 bytes.
   EXPECT_EQ(AddPrefix("word", "+"), "+word");
   EXPECT_EQ(AddPrefix(std::string(126, 'a'), "+"), "+" + std::string(126, 'a'));
   EXPECT_EQ(AddPrefix(std::string(127, 'a'), "+"), std::string(127, 'a'));
@@ -148,18 +141,15 @@ TEST(Prefix, OnlyWhenTheWordStaysBelow128Bytes) {
 // The request's fields reach the window through the settings file; here
 // their limits: a rule number that is no number is 0, the book request has
 // 4 bytes and the word 127, never half a double-byte character.
-TEST(StartupRequestTest, FieldsKeepTheirLimits) {
+TEST(StartupRequestTest, FieldsKeepTheirLimitsAndBookRequestsCountFromOne) {
   EXPECT_EQ(ParseStartupRequest(",x,g"), (StartupRequest{"", 0, "g", "", ""}));
   std::string word;
   for (int i = 0; i < 70; ++i) word += Sjis("語");
   const StartupRequest r = ParseStartupRequest(",1,g,G12345," + word);
   EXPECT_EQ(r.book, "G123");
   EXPECT_EQ(r.word.size(), 126u);
-}
 
-TEST(StartupRequestTest, BookRequestsCountHeadersOrBooksFromOne) {
-  BookBarEntry book;
-  book.shortName = "b";
+  const BookBarEntry book{"b", "", ""};
   const BookBar bar = {BookBarEntry{}, book, book, BookBarEntry{}, book, BookBarEntry{}, book};
   // G<n>: the n-th header; <n>: the n-th book; anything else names none.
   const std::pair<const char*, int> cases[] = {{"G1", 0},  {"G2", 3}, {"g3", 5}, {"G4", -1},

@@ -6,9 +6,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "tests/cli/cli_runner.h"
 #include "tests/support/book_test.h"
@@ -21,6 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using mkbook::CatalogLayout;
+using testing::WriteVolume;
 
 // Every run that once hung gets this many seconds.
 constexpr int kTimeout = 30;
@@ -36,18 +34,9 @@ mkbook::Subbook OneEntry(const std::string& directory, const std::string& headwo
   return testing::Subbook("辞典", directory, pages.Build());
 }
 
-void WriteVolume(const fs::path& root, const mkbook::Subbook& s,
-                 CatalogLayout layout = CatalogLayout::kCatalogs) {
-  testing::WriteVolume(root, {s}, layout);
-}
-
 void MakeFifo(const fs::path& path) {
   fs::create_directories(path.parent_path());
   ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << path;
-}
-
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
 }
 
 class BookFilesTest : public testing::BookTest {};
@@ -73,17 +62,14 @@ TEST_F(BookFilesTest, TitlesDecideWhetherTheVolumeIsSingleByte) {
       {"odd length, 0 after the last letter", "Dictionary1", CatalogLayout::kCatalog, true},
       // 0xE9 (é in Latin-1) after a letter is no JIS trail byte.
       {"Latin-1 letter", "Caf\xE9", CatalogLayout::kCatalog, true},
-      {"control code",
-       "\x1F\x04"
-       "ABCD",
-       CatalogLayout::kCatalogs, true},
+      {"control code", "\x1F\4ABCD", CatalogLayout::kCatalogs, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     mkbook::Subbook s = OneEntry("jiten", "あいう");
     s.record.title = row.title;
     fs::remove_all(Root());
-    WriteVolume(Root(), s, row.layout);
+    WriteVolume(Root(), {s}, row.layout);
     const CliRun books = RunCli("books " + Root());
     EXPECT_EQ(books.status, 0) << books.err;
     EXPECT_EQ(Has(books.out, "single-byte"), row.singleByte) << books.out;
@@ -111,7 +97,7 @@ TEST_F(BookFilesTest, SplitBodyNamedLikeTheIndexFileIsFoundFurtherDown) {
     for (bool compressed : {false, true}) {
       SCOPED_TRACE(std::string(bodyName) + (compressed ? " compressed" : ""));
       fs::remove_all(Root());
-      WriteVolume(Root(), SplitSubbook(bodyName));
+      WriteVolume(Root(), {SplitSubbook(bodyName)});
       if (compressed) {
         ASSERT_TRUE(mkbook::CompressVolume(Root(), 1));
       }
@@ -126,7 +112,7 @@ TEST_F(BookFilesTest, SplitBodyNamedLikeTheIndexFileIsFoundFurtherDown) {
 
 TEST_F(BookFilesTest, LinksBackUpTheTreeAreWalkedOnce) {
   // The body's search walks the tree below data/, where links lead back up.
-  WriteVolume(Root(), SplitSubbook("text/honmon"));
+  WriteVolume(Root(), {SplitSubbook("text/honmon")});
   const fs::path data = fs::path(Root()) / "split" / "data";
   for (const char* link : {"a", "b", "text/up"}) fs::create_directory_symlink(".", data / link);
   fs::create_directory_symlink("..", data / "text" / "parent");
@@ -137,19 +123,9 @@ TEST_F(BookFilesTest, LinksBackUpTheTreeAreWalkedOnce) {
 
 // ---- Files that cannot be read -----------------------------------------------------------
 
-TEST_F(BookFilesTest, DamagedCompressedBodyIsNamedInTheMessage) {
-  WriteVolume(Root(), OneEntry("jiten"));
-  ASSERT_TRUE(mkbook::CompressVolume(Root(), 0));
-  mkbook::damage::Overwrite(Root() + "/jiten/data/honmon.ebz", 5,
-                            "\x7F");  // no such mode and level
-
-  const CliRun text = RunCli("text " + Root());
-  EXPECT_TRUE(Has(text.err, "jiten/data/honmon.ebz at 1:0: the file cannot be opened")) << text.err;
-  EXPECT_FALSE(Has(text.err, "jiten at ")) << text.err;
-  EXPECT_TRUE(Has(RunCli("books " + Root()).out, "(cannot be opened)"));
-}
-
-TEST_F(BookFilesTest, FifosAreRefusedWithoutWaiting) {
+// A damaged compressed body is named in the message; FIFOs are refused
+// without waiting.
+TEST_F(BookFilesTest, FilesThatCannotBeReadAreNamedWithoutWaiting) {
   const fs::path root = Root();
   struct Row {
     const char* what;
@@ -158,12 +134,20 @@ TEST_F(BookFilesTest, FifosAreRefusedWithoutWaiting) {
     std::string err;  // expected on stderr
     std::string out;  // expected on stdout
   };
+  const auto damaged = [](const fs::path& r) {
+    WriteVolume(r, {OneEntry("jiten")});
+    ASSERT_TRUE(mkbook::CompressVolume(r.string(), 0));
+    mkbook::damage::Overwrite(r / "jiten/data/honmon.ebz", 5, "\x7F");  // no such mode and level
+  };
   const Row rows[] = {
+      {"damaged body", damaged, "text " + Root(),
+       "jiten/data/honmon.ebz at 1:0: the file cannot be opened", ""},
+      {"damaged body", damaged, "books " + Root(), "", "(cannot be opened)"},
       {"CATALOGS", [](const fs::path& r) { MakeFifo(r / "CATALOGS"); }, "books " + Root(),
        "no book volume", ""},
       {"HONMON",
        [](const fs::path& r) {
-         WriteVolume(r, OneEntry("jiten"));
+         WriteVolume(r, {OneEntry("jiten")});
          fs::remove(r / "jiten" / "data" / "honmon");
          MakeFifo(r / "jiten" / "data" / "HONMON");
        },
@@ -171,7 +155,7 @@ TEST_F(BookFilesTest, FifosAreRefusedWithoutWaiting) {
       // The split layout's search passes the FIFO by and finds the body.
       {"split-layout file",
        [](const fs::path& r) {
-         WriteVolume(r, SplitSubbook("text/honmon"));
+         WriteVolume(r, {SplitSubbook("text/honmon")});
          MakeFifo(r / "split" / "data" / "a" / "HONMON");
        },
        "text " + Root(), "", "分割本文"},
@@ -203,7 +187,7 @@ TEST_F(BookFilesTest, CatalogDirectoryNamesStayInsideTheVolume) {
         fs::path(root.string() + "/" + slashed + "/data/honmon").lexically_normal();
     mkbook::WriteBytes(outside, OneEntry("x", "外の本文").body);
     fs::create_directories(root / "x");
-    WriteVolume(root, OneEntry(name));
+    WriteVolume(root, {OneEntry(name)});
 
     const CliRun books = RunCli("books " + root.string());
     EXPECT_TRUE(Has(books.out, "(cannot be opened)")) << books.out;
@@ -214,25 +198,17 @@ TEST_F(BookFilesTest, CatalogDirectoryNamesStayInsideTheVolume) {
 }
 
 TEST_F(BookFilesTest, IndexEntriesBeyondThePageNumbersAreLeftOut) {
-  mkbook::Subbook s = OneEntry("jiten");
-  mkbook::SubbookPages pages;
-  pages.AddSection(mkbook::index_code::kBody, EntryText(pages.NextFreePage(), "見出し"));
-  pages.index().Add({0x91, 0x80000000u, 1, {}});
-  pages.index().Add({0x80, 0xFFFFFFFFu, 0xFFFFFFFFu, {}});
-  pages.index().Add({0x01, 0x80000001u, 2, {}});
-  s.body = pages.Build();
-  WriteVolume(Root(), s);
-
+  WriteVolume(Root(), {testing::SimpleSubbook("辞典", "jiten",
+                                              {{0x91, 0x80000000u, 1, {}},
+                                               {0x80, 0xFFFFFFFFu, 0xFFFFFFFFu, {}},
+                                               {0x01, 0x80000001u, 2, {}}})});
   for (const char* command : {"books", "text", "search", "menu"}) {
-    SCOPED_TRACE(command);
     const std::string extra = std::string(command) == "search" ? " あ --all" : "";
     const CliRun r = RunCli(std::string(command) + " " + Root() + extra, kTimeout);
-    ASSERT_FALSE(r.timedOut);
-    EXPECT_FALSE(Has(r.out, "pages -")) << r.out;
-    EXPECT_FALSE(Has(r.out, "index 0x91")) << r.out;
-    EXPECT_FALSE(Has(r.out, "index 0x80")) << r.out;
-    EXPECT_FALSE(Has(r.err, "runtime error")) << r.err;  // a sanitizer's report
-    EXPECT_FALSE(Has(r.err, "Seek error")) << r.err;
+    ASSERT_FALSE(r.timedOut) << command;
+    // "runtime error" is a sanitizer's report.
+    for (const char* wrong : {"pages -", "index 0x91", "index 0x80", "runtime error", "Seek error"})
+      EXPECT_FALSE(Has(r.out + r.err, wrong)) << command << "\n" << r.out << r.err;
   }
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "engine/text/unicode.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/support/answer_key.h"
 #include "tests/support/book_test.h"
@@ -32,14 +31,13 @@ TEST(SearchCommandTest, LongHeadingsPrintWhole) {
     }
     const std::string line = key.Get(row, "text_pos") + "\t" + heading + "\n";
     const CliRun r = RunCli("search " + SmallBook() + " " + Quote(first));
-    EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
+    EXPECT_TRUE(Has(r.out, line)) << line << r.out;
     ++checked;
   }
   EXPECT_GT(checked, 20);
   const CliRun text = RunCli("fulltext " + SmallBook() + " " + Quote("occupy wall street"));
-  EXPECT_NE(text.out.find("\tウォールストリートをせんきょせよ【ウォールストリートを占拠せよ】\n"),
-            std::string::npos)
-      << text.out;
+  EXPECT_TRUE(
+      Has(text.out, "\tウォールストリートをせんきょせよ【ウォールストリートを占拠せよ】\n"));
 }
 
 // Output and exit statuses of search, menu and fulltext; "~" before the
@@ -50,9 +48,8 @@ TEST(SearchCommandTest, FullTextFromAnEntry) {
   const CliRun later =
       RunCli("fulltext " + SmallBook() + " million --from " + Quote("いっせんまん"));
   const CliRun all = RunCli("fulltext " + SmallBook() + " million");
-  EXPECT_EQ(later.status, 0);
-  EXPECT_EQ(later.out.rfind("2:102\t", 0), 0u) << later.out;
-  EXPECT_EQ(all.out.rfind("2:106\t", 0), 0u) << all.out;
+  EXPECT_TRUE(later.out.starts_with("2:102\t")) << later.out;
+  EXPECT_TRUE(all.out.starts_with("2:106\t")) << all.out;
   EXPECT_EQ(later.out.substr(later.out.find('\n')), all.out.substr(all.out.find('\n')));
 }
 
@@ -91,8 +88,7 @@ TEST(SearchCommandTest, OutputAndStatuses) {
                             (space == std::string::npos ? "" : c.args.substr(space)));
     EXPECT_EQ(r.status, c.status) << c.args.substr(0, 80);
     if (c.out.starts_with("~")) {
-      EXPECT_NE(r.out.find(c.out.substr(1)), std::string::npos) << c.args.substr(0, 80) << "\n"
-                                                                << r.out;
+      EXPECT_TRUE(Has(r.out, c.out.substr(1))) << c.args.substr(0, 80) << "\n" << r.out;
     } else {
       EXPECT_EQ(r.out, c.out) << c.args.substr(0, 80);
     }
@@ -118,24 +114,20 @@ class MultiCommandTest : public ::testing::Test {
   testing::TempDir dir_;
 };
 
-TEST_F(MultiCommandTest, ListsFormsAndSearchesFilledFields) {
-  const CliRun list = RunCli("multi " + Volume() + " --list");
-  EXPECT_EQ(list.status, 0);
-  EXPECT_EQ(list.out, "1\t複合 1/1\n\t1\t名前\n\t2\t国\tcandidates\n");
+TEST_F(MultiCommandTest, ListsFormsSearchesFilledFieldsAndGroups) {
+  MORVA_REQUIRE_SHARED_BOOKS();
+  EXPECT_EQ(RunCli("multi " + Volume() + " --list").out,
+            "1\t複合 1/1\n\t1\t名前\n\t2\t国\tcandidates\n");
   const CliRun found =
       RunCli("multi " + Volume() + " --form 1 --field 1=たなか --field " + Quote("2=日本"));
-  EXPECT_EQ(found.status, 0);
-  EXPECT_NE(found.out.find("\tたなか\n"), std::string::npos) << found.out;
+  EXPECT_TRUE(Has(found.out, "\tたなか\n")) << found.out;
   EXPECT_EQ(RunCli("multi " + Volume() + " --form 1 --field 1=たなか --field 2=英国").status, 3);
   EXPECT_EQ(RunCli("multi " + Volume() + " --form 2 --field 1=x").status, 2);
   EXPECT_EQ(RunCli("multi " + Volume() + " --form 1 --field 3=x").status, 2);
   EXPECT_EQ(RunCli("multi " + Volume()).status, 2);
-}
 
-TEST_F(MultiCommandTest, GroupSearchCoversTheGroupOrItsMarkedBooks) {
-  MORVA_REQUIRE_SHARED_BOOKS();
-  // The test volume (marked) and edict-small; then edict-small and a
-  // volume that is gone.
+  // A group search covers the group or its marked books: the test volume
+  // (marked) and edict-small; then edict-small and a volume that is gone.
   const std::string small = ",,," + SmallBook() + ",1,,FF00,SML,no\n";
   testing::WriteFile(dir_ / "books.grp", "[g]\nPeople,,," + Volume() + ",1,,FF,PPL,yes\nSmall" +
                                              small + "[h]\nSmall" + small +
@@ -143,8 +135,7 @@ TEST_F(MultiCommandTest, GroupSearchCoversTheGroupOrItsMarkedBooks) {
   const std::string file = (dir_ / "books.grp").string();
   const CliRun both =
       RunCli("search --books " + file + " --group g " + Quote("た or ＴＥＮＭＩＬＬＩＯＮ"));
-  EXPECT_EQ(both.status, 0);
-  EXPECT_NE(both.out.find("SML\t2:102\t"), std::string::npos) << both.out;
+  EXPECT_TRUE(Has(both.out, "SML\t2:102\t")) << both.out;
   const CliRun marked =
       RunCli("search --books " + file + " --group g --marked " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
   EXPECT_EQ(marked.status, 3);
@@ -154,8 +145,7 @@ TEST_F(MultiCommandTest, GroupSearchCoversTheGroupOrItsMarkedBooks) {
       RunCli("search --books " + file + " --group h " + Quote("ＴＥＮＭＩＬＬＩＯＮ"));
   EXPECT_EQ(partial.status, 1);
   EXPECT_EQ(partial.out, "SML\t2:102\tいっせんまん【１０００万】\n");
-  EXPECT_NE(partial.err.find("GON (/nonexistent/volume) cannot be opened"), std::string::npos)
-      << partial.err;
+  EXPECT_TRUE(Has(partial.err, "GON (/nonexistent/volume) cannot be opened")) << partial.err;
   EXPECT_EQ(RunCli("search --books " + file + " word").status, 2);
   // A FIFO in place of the group file is refused, not waited on.
   const std::string fifo = (dir_ / "fifo.grp").string();
@@ -163,7 +153,7 @@ TEST_F(MultiCommandTest, GroupSearchCoversTheGroupOrItsMarkedBooks) {
   const CliRun r = RunCli("search --books " + fifo + " --group g word", 20);
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_NE(r.err.find("cannot read"), std::string::npos) << r.err;
+  EXPECT_TRUE(Has(r.err, "cannot read")) << r.err;
 }
 
 }  // namespace

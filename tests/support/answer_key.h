@@ -24,7 +24,7 @@ struct AnswerKey {
 };
 
 // Reads a key, plain or gzip-compressed, of a file under the shared books
-// ("edict-small.tsv"); rows beyond maxRows are not read (0: all).
-AnswerKey ReadAnswerKey(const std::string& name, size_t maxRows = 0);
+// ("edict-small.tsv").
+AnswerKey ReadAnswerKey(const std::string& name);
 
 }  // namespace morva::testing

@@ -110,27 +110,6 @@ struct TestEntry {
   std::vector<std::string> words;  // UTF-8 keys of its forward notation index (0x91)
 };
 
-// A body file of entries (indent, headword line, "説明" line) with a forward
-// notation index (0x91) of their words and, when given, a menu built on the
-// page it is told. The entries' body addresses go to bodies.
-inline std::string EntryPages(const std::vector<TestEntry>& entries,
-                              std::vector<BookAddress>* bodies = nullptr,
-                              const std::function<std::string(int32_t page)>& menu = {}) {
-  mkbook::SubbookPages pages;
-  mkbook::BodyText body({pages.NextFreePage(), 0});
-  std::vector<mkbook::TreeEntry> index;
-  for (const TestEntry& e : entries) {
-    if (bodies) bodies->push_back(body.Here());
-    for (const std::string& w : e.words) index.push_back({J(w), body.Here(), body.Here()});
-    body.Indent(1).Headword(e.heading).Newline().Text("説明").Newline();
-  }
-  pages.AddSection(0x00, body.EndText().Bytes());
-  if (!index.empty())
-    pages.AddSection(0x91, mkbook::BuildIndexTree(index, pages.NextFreePage()).pages);
-  if (menu) pages.AddSection(0x01, menu(pages.NextFreePage()));
-  return pages.Build();
-}
-
 struct Person {
   std::string name;
   std::string country;  // UTF-8; a trailing "{A121}" is that external character
@@ -236,13 +215,27 @@ class BookTest : public ::testing::Test {
     WriteFile(dir_ / "MORVA.DAT", sjis);
     disk_.settings().dicInfoPath = (dir_ / "MORVA.DAT").string();
   }
-  // Writes a one-sub-book volume of entries, lists it; returns the entries'
-  // body addresses.
+  // Writes a one-sub-book volume of entries (indent, headword line, "説明"
+  // line) with a forward notation index (0x91) of their words and, when
+  // given, a menu built on the page it is told; lists it and returns the
+  // entries' body addresses.
   std::vector<BookAddress> AddBook(const std::vector<TestEntry>& entries, bool marked = false,
                                    const std::function<std::string(int32_t page)>& menu = {}) {
+    mkbook::SubbookPages pages;
+    mkbook::BodyText body({pages.NextFreePage(), 0});
+    std::vector<mkbook::TreeEntry> index;
     std::vector<BookAddress> bodies;
+    for (const TestEntry& e : entries) {
+      bodies.push_back(body.Here());
+      for (const std::string& w : e.words) index.push_back({J(w), body.Here(), body.Here()});
+      body.Indent(1).Headword(e.heading).Newline().Text("説明").Newline();
+    }
+    pages.AddSection(0x00, body.EndText().Bytes());
+    if (!index.empty())
+      pages.AddSection(0x91, mkbook::BuildIndexTree(index, pages.NextFreePage()).pages);
+    if (menu) pages.AddSection(0x01, menu(pages.NextFreePage()));
     const int n = static_cast<int>(books_.size());
-    WriteVolume(Root(n), {Subbook("試験", "book", EntryPages(entries, &bodies, menu))});
+    WriteVolume(Root(n), {Subbook("試験", "book", pages.Build())});
     AddRow(Root(n), 0, marked);
     return bodies;
   }

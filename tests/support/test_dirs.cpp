@@ -4,7 +4,6 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <vector>
 
 namespace morva::testing {
 
@@ -17,10 +16,8 @@ bool HaveSharedBooks() {
 
 TempDir::TempDir() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "morva-test-XXXXXX").string();
-  std::vector<char> buf(tmpl.begin(), tmpl.end());
-  buf.push_back('\0');
-  if (!mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = buf.data();
+  if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = tmpl;
 }
 
 TempDir::~TempDir() {
