@@ -1,32 +1,12 @@
-// The clipboard watch: taking words from clipboard text, and in the main
-// window every AutoSearch value, activation, other tabs and the book's
-// characters to leave out and ending rules. The program's own copies are
-// tested with the other windows that copy.
+// The clipboard watch in the main window: every AutoSearch value,
+// activation, other tabs and the book's characters to leave out and ending
+// rules. The program's own copies are tested with the other windows that copy.
 #include <QClipboard>
 
-#include "app/clipboard/clipboard_word.h"
 #include "tests/gui/main_window_fixture.h"
 
 namespace morva::testing {
 namespace {
-
-// One word with blanks and control bytes around it, at most 127 bytes and
-// never half a character; a blank in NEGLECT takes the text as it stands.
-TEST(ClipboardWord, OneWordOrTheTextAsItStands) {
-  const std::string longWord = std::string(126, 'a') + Sjis("あ");
-  const struct {
-    std::string text, neglect;
-    std::optional<std::string> word;
-  } cases[] = {{"  word \r\n", "", "word"},           {Sjis("　猫　"), "", Sjis("猫")},
-               {"two words", "", std::nullopt},       {Sjis("猫　犬"), "", std::nullopt},
-               {"line\nnext", "", std::nullopt},      {"   ", "", std::nullopt},
-               {longWord, "", std::string(126, 'a')}, {"two words", " -", "two words"}};
-  for (const auto& c : cases)
-    EXPECT_EQ(TakeClipboardWord(c.text, c.neglect), c.word) << ::testing::PrintToString(c.text);
-  EXPECT_EQ(RemoveNeglected("two words", " -"), "twowords");
-  // A pair is compared whole: the trail byte of ・ (0x81 0x45) is not "E".
-  EXPECT_EQ(RemoveNeglected(Sjis("E・E"), "E"), Sjis("・"));
-}
 
 // ---- The watch in the main window ------------------------------------------------
 

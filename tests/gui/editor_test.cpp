@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QPlainTextEdit>
 
-#include "app/clipboard/cd_audio.h"
 #include "app/clipboard/editor_output.h"
 #include "app/clipboard/follow_link.h"
 #include "app/dialogs/teditor_dlg.h"
@@ -165,32 +164,6 @@ TEST(ImageWindowPlace, OffsetFromTheMainWindowStaysOnTheScreen) {
   const QRect main(100, 50, 500, 400);
   EXPECT_EQ(ImageWindowPlace(main, 30, -200), QPoint(130, 0));
   EXPECT_EQ(ImageWindowPlace(main, -150, 10), QPoint(0, 60));
-}
-
-class FakeDrive : public CdAudioDevice {
- public:
-  explicit FakeDrive(std::vector<std::pair<int, int>>& plays) : plays_(plays) {}
-  bool Open() override { return true; }
-  std::optional<int> TrackStart(int track) override { return 150 + (track - 1) * 10000; }
-  bool Play(int start, int end) override { return plays_.emplace_back(start, end), true; }
-  void Close() override {}
-
- private:
-  std::vector<std::pair<int, int>>& plays_;
-};
-
-TEST(CdAudio, SoundMarkersPlayFromTheTrackStart) {
-  std::vector<std::pair<int, int>> plays;
-  CdAudio audio(std::make_unique<FakeDrive>(plays));
-  // A sound marker: track 1, start 4653 (0x122D), end 4728 (0x1278).
-  ASSERT_TRUE(PlaySoundMarker("\x02\x30S0100122D001278", audio));
-  EXPECT_EQ(audio.sent(),
-            (std::vector<std::string>{"open cdaudio", "set cdaudio time format tmsf",
-                                      "play cdaudio from 1:1:2:3 to 1:1:3:3", "close cdaudio"}));
-  EXPECT_EQ(plays, (std::vector<std::pair<int, int>>{{150 + 4653, 150 + 4728}}));
-  EXPECT_FALSE(audio.Send("play cdaudio from 1:0:0:0 to 1:0:1:0"));  // closed again
-  EXPECT_FALSE(audio.Send("eject cdaudio"));
-  EXPECT_FALSE(PlaySoundMarker("\x02\x30S01", audio));
 }
 
 TEST_F(MainWindowTest, DumpWindowShowsTheEntrysPageStepsAndKeepsItWithoutContent) {
