@@ -73,8 +73,7 @@ TEST_F(EditorTest, ShownContentIsWrittenAndTheEditorGetsTheFile) {
   const std::string out = Output();
   for (const char* text : {"図入り\n", "地図", "本文"})
     EXPECT_NE(out.find(text), std::string::npos) << out;
-  EXPECT_EQ(out.find('\r'), std::string::npos);
-  EXPECT_EQ(out.find('\x02'), std::string::npos);
+  EXPECT_EQ(out.find_first_of("\r\x02"), std::string::npos);
   EXPECT_EQ(started_, QStringList{"my editor " + QString::fromStdString(OutPath().string())});
   EXPECT_FALSE(form_->view()->HasSelection());
   EXPECT_TRUE(questions_.isEmpty());

@@ -1,14 +1,12 @@
 // The group editor as the main window runs it: its folder search walks the
 // folders typed in it, OK opens the edited group with a book, ｷｬﾝｾﾙ leaves
 // the window as it was.
-#include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
 #include <QTableWidget>
 
 #include "app/groups/group_edit_dlg.h"
-#include "tests/gui/gui_wiring_fixture.h"
-#include "view/ttextview.h"
+#include "tests/gui/main_window_fixture.h"
 
 namespace morva::testing {
 namespace {

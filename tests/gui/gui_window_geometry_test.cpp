@@ -2,14 +2,10 @@
 // usable screen area, the content pane lays its text out for its present
 // width, the book bar of a large group, and the word list's highlight after a
 // search.
-#include <QLineEdit>
 
 #include "app/book_bar/book_bar_widget.h"
-#include "app/main_window/word_grid.h"
 #include "app/search_windows/tgeneral_search.h"
-#include "tests/gui/gui_wiring_fixture.h"
-#include "tools/mkbook/body_text.h"
-#include "view/ttextview.h"
+#include "tests/gui/main_window_fixture.h"
 #include "view/window_place.h"
 
 namespace morva::testing {
@@ -73,8 +69,7 @@ TEST_F(GeometryTest, TheGeneralSearchWindowLiesOnTheAreaAndLeavesTheWordListInSi
   OpenOn({0, 0, 1024, 768}).ActivateTab(kGeneralTab);
   const QRect general = main_->generalSearch()->frameGeometry();
   EXPECT_TRUE(screenArea_.contains(general));
-  auto* grid = Find<TWordGrid>("DrawGrid1");
-  EXPECT_FALSE(general.intersects(QRect(grid->mapToGlobal(QPoint(0, 0)), grid->size())));
+  EXPECT_FALSE(general.intersects(QRect(Grid()->mapToGlobal(QPoint(0, 0)), Grid()->size())));
 
   OpenOn({0, 0, 1024, 768}, "", "[Window]\nMain=0,0,500,400\n").ActivateTab(kGeneralTab);
   EXPECT_GE(main_->generalSearch()->frameGeometry().left(), form_->frameGeometry().right());

@@ -106,23 +106,18 @@ TEST_F(WiringTest, CopiedResultIsTheEntryTheSearchFound) {
 TEST_F(WiringTest, CopiesFromTheSearchBoxAreNotSearched) {
   UseOneBook(3);
   TMorvaForm& form = OpenWired();
-  form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  const struct {
-    int autoSearch;
-    const char* how;
-  } cases[] = {{5, "menu"}, {5, "C"}, {6, "menu"}, {6, "C"}, {5, "X"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.autoSearch) + c.how);
-    main_->clipboardWatch().SetAutoSearch(c.autoSearch);
+  Activate(form);
+  for (const auto& [autoSearch, how] :
+       std::vector<std::pair<int, char>>{{5, 'm'}, {5, 'C'}, {6, 'm'}, {6, 'C'}, {5, 'X'}}) {
+    SCOPED_TRACE(std::to_string(autoSearch) + how);
+    main_->clipboardWatch().SetAutoSearch(autoSearch);
     SearchWired("いぬ");
     Box()->setFocus();
     Box()->lineEdit()->setText(QStringLiteral("ねこ"));
     Box()->lineEdit()->selectAll();
-    if (c.how[0] == 'm') Action("Copy1")->trigger();
+    if (how == 'm') Action("Copy1")->trigger();
     else
-      QTest::keyClick(Box()->lineEdit(), c.how[0] == 'C' ? Qt::Key_C : Qt::Key_X,
-                      Qt::ControlModifier);
+      QTest::keyClick(Box()->lineEdit(), how == 'C' ? Qt::Key_C : Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(Clip(), QStringLiteral("ねこ"));
     EXPECT_EQ(form.wordlist().Count(), 0);
     // Nothing selected: nothing copied, and the next copy elsewhere counts.

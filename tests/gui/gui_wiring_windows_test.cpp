@@ -158,8 +158,7 @@ TEST_F(WiringTest, DriveSearchFillsTheBarFromTheSearchRootsByMenuAndAtTheStart) 
 TEST_F(WiringTest, EveryMainMenuItemDoesItsWork) {
   UseOneBook(3, "", "", true);
   TMorvaForm& form = OpenWired();
-  form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  Activate(form);
   SearchWired("ねこ");
   form.ShowItem(1);
   const std::set<std::string> elsewhere = {

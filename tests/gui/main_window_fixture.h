@@ -189,13 +189,10 @@ class MainWindowTest : public ::testing::Test {
   // method commits it.
   void Type(const QString& text) {
     for (const QChar c : text) {
-      if (c.unicode() < 0x80) {
-        QTest::keyClick(Box()->lineEdit(), c.toLatin1());
-      } else {
-        QInputMethodEvent commit;
-        commit.setCommitString(QString(c));
-        QApplication::sendEvent(Box()->lineEdit(), &commit);
-      }
+      QInputMethodEvent commit;
+      commit.setCommitString(QString(c));
+      if (c.unicode() < 0x80) QTest::keyClick(Box()->lineEdit(), c.toLatin1());
+      else QApplication::sendEvent(Box()->lineEdit(), &commit);
     }
   }
   // Types a word into the search box (replacing its text) and presses 検索.

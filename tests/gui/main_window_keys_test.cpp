@@ -145,8 +145,8 @@ TEST_F(KeysTest, SearchAsYouTypeSearchesTheOpenBookAndLeavesTheHistoryToEnter) {
 
 // Headings cut at the list's limit end in an ellipsis.
 TEST_F(KeysTest, HeadingsCutAtTheListLimitEndInAnEllipsis) {
-  std::string fits;  // 24 characters: 48 bytes, the most the list shows
-  for (int i = 0; i < 24; ++i) fits += "漢";
+  // 24 characters: 48 bytes, the most the list shows.
+  const std::string fits = QString(24, QChar(0x6F22)).toStdString();
   const std::string a = MakeBook("a", "一", {{fits, {"ねこ"}}});
   const std::string b = MakeBook("b", "二", {{fits + "漢漢", {"ねこ"}}});
   UseBooks({{"一", a}, {"二", b}}, "", "[Window]\nKeyWidth=700\n");

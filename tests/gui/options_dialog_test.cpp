@@ -6,7 +6,7 @@
 
 #include "app/dialogs/radio_group.h"
 #include "app/dialogs/toption_dlg.h"
-#include "tests/gui/gui_wiring_fixture.h"
+#include "tests/gui/main_window_fixture.h"
 
 namespace morva::testing {
 namespace {

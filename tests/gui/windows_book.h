@@ -50,9 +50,7 @@ inline PictureBook WritePictureBook(const std::filesystem::path& root) {
   Picture first(100, 100);
   for (int i = 0; i < 100; ++i) first.Set(i, i);
   Picture second(17, 20);
-  second.Set(0, 0);
-  second.Set(16, 0);
-  second.Set(8, 1);
+  for (const auto& [x, y] : {std::pair{0, 0}, {16, 0}, {8, 1}}) second.Set(x, y);
   SubbookPages pages;
   book.bodyPage = pages.NextFreePage();
 
