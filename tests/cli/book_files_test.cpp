@@ -111,14 +111,15 @@ TEST_F(BookFilesTest, SplitBodyNamedLikeTheIndexFileIsFoundFurtherDown) {
 }
 
 TEST_F(BookFilesTest, LinksBackUpTheTreeAreWalkedOnce) {
-  // The body's search walks the tree below data/, where links lead back up.
+  // A body that is nowhere: its search walks the whole tree below data/,
+  // where links lead back up.
   WriteVolume(Root(), {SplitSubbook("text/honmon")});
   const fs::path data = fs::path(Root()) / "split" / "data";
+  fs::remove(data / "text" / "honmon");
   for (const char* link : {"a", "b", "text/up"}) fs::create_directory_symlink(".", data / link);
   fs::create_directory_symlink("..", data / "text" / "parent");
   const CliRun text = RunCli("text " + Root(), kTimeout);
-  ASSERT_FALSE(text.timedOut);
-  EXPECT_TRUE(Has(text.out, "分割本文")) << text.out << text.err;
+  EXPECT_FALSE(text.timedOut);
 }
 
 // ---- Files that cannot be read -----------------------------------------------------------
