@@ -10,6 +10,7 @@ namespace morva {
 void GaijiGlyphs::Forget() {
   bitmaps_.clear();
   inked_.clear();
+  maps_.clear();
 }
 
 const QImage& GaijiGlyphs::Bitmap(int subbook, bool full, uint16_t code) {
@@ -54,9 +55,13 @@ const QImage& GaijiGlyphs::Inked(int subbook, bool full, uint16_t code, QSize si
 }
 
 const GaijiMapEntry* GaijiGlyphs::Mapped(int subbook, bool full, uint16_t code) {
-  if (!disk_.SelectSubbook(subbook)) return nullptr;
-  const GaijiMap* map = disk_.decoderState().unicodeMap;
-  return map != nullptr ? map->Find(full, code) : nullptr;
+  auto found = maps_.find(subbook);
+  if (found == maps_.end())
+    found = maps_
+                .emplace(subbook,
+                         disk_.SelectSubbook(subbook) ? disk_.decoderState().unicodeMap : nullptr)
+                .first;
+  return found->second != nullptr ? found->second->Find(full, code) : nullptr;
 }
 
 }  // namespace morva

@@ -32,7 +32,9 @@ class GaijiGlyphs {
   const QImage& Inked(int subbook, bool full, uint16_t code, QSize size, qreal ratio,
                       const QColor& ink);
   // The entry of the sub-book's Unicode map for a code; nullptr when the
-  // map has none and the bitmap is drawn. Selects the sub-book.
+  // map has none and the bitmap is drawn. Selects the sub-book the first
+  // time, so that a book that cannot be opened is tried once, not per
+  // character.
   const GaijiMapEntry* Mapped(int subbook, bool full, uint16_t code);
 
  private:
@@ -42,6 +44,8 @@ class GaijiGlyphs {
   // By code, size, pixel ratio (percent) and ink.
   using InkedKey = std::tuple<CodeKey, int, int, int, QRgb>;
   std::map<InkedKey, QImage> inked_;
+  // Each sub-book's map as selecting it gave it (nullptr: none).
+  std::map<int, const GaijiMap*> maps_;
 };
 
 }  // namespace morva
